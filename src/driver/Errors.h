@@ -1,0 +1,23 @@
+#pragma once
+// The engine's error convention: a stage that meets a fatal condition writes
+// its message block, calls TerminateRun and returns; every caller tests
+// Failed() after each call and returns at once.
+
+#include <initializer_list>
+#include <iosfwd>
+#include <string_view>
+
+#include "model/RunState.h"
+
+namespace kestro {
+
+// Stores `number` as the run's error number and writes the termination line
+// for numbers 1..299 to the report channel.
+void TerminateRun(std::string_view code, int number);
+
+// Writes each text as one line; an empty text is an empty line.
+void WriteLines(std::ostream& out, std::initializer_list<std::string_view> lines);
+// Writes n empty lines.
+void WriteEmptyLines(std::ostream& out, int n);
+
+}  // namespace kestro

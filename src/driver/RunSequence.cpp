@@ -1,0 +1,48 @@
+#include "driver/RunSequence.h"
+
+#include <ctime>
+#include <ostream>
+
+#include "driver/Channels.h"
+#include "driver/Errors.h"
+#include "input/Units.h"
+#include "model/ProblemData.h"
+#include "model/RunState.h"
+#include "report/Header.h"
+#include "report/PlotFile.h"
+
+namespace kestro {
+
+void ResetAnalysisState() {}
+
+void RunStages() {
+    const AnalysisOptions& O = Problem.Options;
+
+    Run.b_SI = O.UnitSystem == UnitsSI;
+    SetUnitLabels(O.UnitSystem);
+    RewindReport();
+
+    std::time_t clock = std::time(nullptr);
+    std::tm now{};
+    localtime_r(&clock, &now);
+    WriteReportHeader(ReportOut(), now);
+
+    const int lengthEntry = Problem.NumLoadCases >= 1 ? Problem.LoadCases[1].LengthCode : 0;
+    WritePlotLine1(PlotOut(), O.ComputationMode, O.UnitSystem, lengthEntry, O.ComputeKmatrix ? 1 : 0);
+
+    ConvertToInternalUnits();
+    if (Failed()) return;
+
+    if (O.ComputationMode == 2) {
+        WritePlotLine2(PlotOut(), Problem.NumSections);
+        return;
+    }
+
+    // The soil profile is made contiguous: each layer after the first starts
+    // where the layer above it ends.
+    for (int k = 2; k <= Problem.NumLayers; ++k)
+        Problem.Layers[static_cast<std::size_t>(k)].XTop = Problem.Layers[static_cast<std::size_t>(k - 1)].XBottom;
+    WritePlotLine2(PlotOut(), Problem.NumSections);
+}
+
+}  // namespace kestro

@@ -1,0 +1,132 @@
+#include "driver/Warnings.h"
+
+#include <cstdlib>
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace kestro {
+
+WarningRegistry Warnings;
+
+namespace {
+
+struct WarningText {
+    int Number;
+    bool Lead;
+    bool Trail;
+    const char* Heading;  // nullptr: the body lines follow one another with no heading
+    std::initializer_list<const char*> Body;
+};
+
+// Texts printed once per kind in the summary. Spelling and trailing blanks are
+// part of the report and are kept exactly.
+const WarningText WarningTexts[] = {
+    {302, true, true, "**** Warning ****", {"An unreasonable value was input for friction angle has been specified", "for a soil layer defined uisng the sand criteria.  The input value is", "either smaller than 20 degrees or higher than 48 degrees.  The input", "data should be checked for correctness."}},
+    {303, false, true, "**** Warning ****", {"An unreasonable value was input for friction angle has been specified for a", "soil layer defined uisng the API sand criteria.  The input value is either", "smaller than 20 degrees or higher than 48 degrees.  The input data should", "be checked for correctness."}},
+    {305, false, false, "***** Warning *****", {"Too many values were calculated for moment-curvature.", "This may indicate that the pile is too weak or is under-reinforced, ", "where all reinforcing steel has yielded.  You should examine your input ", "data and increase the amount of steel reinforcement if necessary."}},
+    {306, true, true, nullptr, {"Warning - Negative values of bending moment were computed in nonlinear EI computations.", "This may indicate that the pile is too weak or is under-reinforced and that all reinforcing steel ", "has yielded.", "You should examine your input data and increase the amount of steel reinforcement if necessary."}},
+    {308, true, true, "**** Warning ****", {"An unreasonable input value for uniaxial compressive strength has been ", "specified for a soil defined using the vuggy limestone criteria.", "The input value is outside of the range of 1,000 to 2,500 psi (6,895 to 17,237 kPa).", "You should check your input data for correctness."}},
+    {316, false, true, "***** Warning *****", {"The input value for k_rm used by the weak rock criteria is smaller than ", "0.00005.  This value is outside the recommended range of 0.00005 to 0.0005.", "You should check your input data for accuracy."}},
+    {317, false, true, "**** Warning - Possible Input Data Error ****", {"The input value for k_rm used by the weak rock criteria is ", "greater than 0.0005.  This value is outside the recommended ", "range of 0.00005 to 0.005.  You should check your input data", "for accuracy."}},
+    {354, true, true, "**** Warning - Possible Modelling Error ****", {"The depth of this liquefied sand layer is deeper than the recommended depth ", "limit of 6 meters for using the p-y criteria for liquefied sand.", "Please consult the Kestro Technical Manual for additional background ", "information regarding limitations on the use of the liquefied sand criteria."}},
+    {400, true, false, "**** Warning - Failure for One or More LRFD Load Cases ****", {"This warning message is provided to alert the user that one or more of ", "LRFD load cases has overloaded the structural capacity of the pile."}},
+    {3041, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a soil", "defined using the soft clay criteria.  The input value is greater than 8.68", "psi (1,250 psf).  You should check your input data for correctness."}},
+    {3042, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a soil", "defined using the soft clay criteria.", "The input value is greater than 59.85 kN/m2. You should check your input data for correctness."}},
+    {3051, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a layer.", "defined using the stiff clay with free water criteria.  The input value is ", "less than 3.47 psi (500 psf). You should check your input data for correctness."}},
+    {3052, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a layer.", "defined using the stiff clay with free water criteria.  The input value is ", "greater than 55.55 psi (8,000 psf).  You should check your input data for", "correctness."}},
+    {3053, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a layer.", "defined using the stiff clay with free water criteria.  The input value is ", "less than 23.94 kN/m2.  You should check your input data for correctness."}},
+    {3054, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a layer. ", "defined using the stiff clay with free water criteria.  The input value is ", "greater than 383.04 kN/m2.  You should check your input data for correctness."}},
+    {3061, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a layer. ", "defined using the stiff clay without free water criteria.  The input value is ", "less than 3.47 psi (500 psf).  You should check your input data for correctness."}},
+    {3062, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a layer.", "defined using the stiff clay without free water criteria.  The input value is ", "greater than 55.55 psi (8000 psf).  You should check your input data for correctness."}},
+    {3063, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a layer.", "defined using the stiff clay without free water criteria.  The input value is ", "less than 23.94 kN/m2.  You should check your input data for correctness."}},
+    {3064, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a layer.", "defined using the stiff clay without free water criteria.  The input value is ", "greater than 383.04 kN/m2.  You should check your input data for correctness."}},
+    {3071, true, true, "**** Warning ****", {"An unreasonable input value for the compressive strength has been specified", "for a soil defined using the weak rock criteria.  The input value is less ", "than 100 psi.  You should check your input data for correctness."}},
+    {3072, true, true, "**** Warning ****", {"An unreasonable input value for unconfined compressive strength has been ", "specified for a soil defined using the weak rock criteria.  The input value", "is greater than 1000 psi.  You should check your input data for correctness."}},
+    {3073, true, true, "**** Warning ****", {"An unreasonable input value for unconfined compressive strength has been ", "specified for a soil defined using the weak rock criteria.  The input value", "is less than  689.5 kN/m2.  You should check your input data for correctness."}},
+    {3074, true, true, "**** Warning ****", {"An unreasonable input value for unconfined compressive strength has been", "specified for a soil defined using the weak rock criteria.  The input value", "is greater than 6895 kN/m2.  You should check your input data for correctness."}},
+    {3261, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a layer.", "defined using the stiff clay without free water criteria using k.", "The input value is less than 3.47 psi (500 psf).", "   You should check your input data for correctness."}},
+    {3262, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a layer.", "defined using the stiff clay without free water criteria using k.", "The input value is greater than 55.55 psi (8000 psf).", "You should check your input data for correctness."}},
+    {3263, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a layer.", "defined using the stiff clay without free water criteria using k.", "The input value is less than 23.94 kN/m2.", "You should check your input data for correctness."}},
+    {3264, true, true, "**** Warning ****", {"An unreasonable input value for shear strength has been specified for a layer.", "defined using the stiff clay without free water criteria using k.", "The input value is greater than 383.04 kN/m2.", "You should check your input data for correctness."}},
+};
+
+const WarningText* FindText(int number) {
+    for (const WarningText& t : WarningTexts)
+        if (t.Number == number) return &t;
+    return nullptr;
+}
+
+void WriteText(std::ostream& out, const WarningText& t) {
+    if (t.Lead) out << '\n';
+    if (t.Heading != nullptr) out << t.Heading << "\n\n";
+    for (const char* line : t.Body) out << line << '\n';
+    if (t.Trail) out << '\n';
+}
+
+}  // namespace
+
+void RaiseWarning(int number) {
+    int k = std::abs(number);
+    if (k < 1 || k > MaxWarnings) return;
+    auto idx = static_cast<std::size_t>(k);
+    int n = Warnings.WarningCount[idx];
+    if (n >= MaxWarnings) {
+        Warnings.LastWarningCount = n;
+        return;
+    }
+    ++n;
+    Warnings.WarningCount[idx] = n;
+    Warnings.LastWarningCount = n;
+    Warnings.WarningList[static_cast<std::size_t>(n)] = number;
+}
+
+void ClearWarnings() {
+    Warnings.WarningCount.fill(0);
+    Warnings.WarningTextPending.fill(true);
+}
+
+void ResetWarningRegistry() {
+    Warnings.WarningCount.fill(0);
+    Warnings.WarningList.fill(0);
+    Warnings.LastWarningCount = 0;
+}
+
+void WriteWarningSummary(std::ostream& out) {
+    int kinds = 0;
+    for (int k = 1; k <= MaxWarnings; ++k)
+        if (Warnings.WarningCount[static_cast<std::size_t>(k)] != 0) ++kinds;
+    Warnings.LastWarningCount = kinds;
+    if (kinds == 0) {
+        out << "\n\nNo error or warning messages were generated by this analysis.\n\n";
+        return;
+    }
+    out << "\n\n" << std::string(80, '-') << '\n'
+        << std::string(26, ' ') << "Summary of Warning Messages\n"
+        << std::string(80, '-') << '\n';
+    for (int k = 1; k <= MaxWarnings; ++k) {
+        auto idx = static_cast<std::size_t>(k);
+        int count = Warnings.WarningCount[idx];
+        if (count == 0) continue;
+        out << "The following warning was reported " << count << " times\n";
+        const WarningText* t = FindText(k);
+        if (t != nullptr && Warnings.WarningTextPending[idx]) {
+            WriteText(out, *t);
+            Warnings.WarningTextPending[idx] = false;
+        }
+    }
+}
+
+int LastWarningRaised() {
+    // Entry n of the list holds the raise that brought a counter to n. With one
+    // kind left, the entry at that kind's count is its latest raise; entries
+    // above it may be stale raises of kinds cleared by a later load case.
+    for (int k = 1; k <= MaxWarnings; ++k) {
+        int count = Warnings.WarningCount[static_cast<std::size_t>(k)];
+        if (count > 0) return Warnings.WarningList[static_cast<std::size_t>(count)];
+    }
+    return 0;
+}
+
+}  // namespace kestro

@@ -1,0 +1,293 @@
+#include "input/KeywordReader.h"
+
+#include <cstdio>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "driver/Channels.h"
+#include "driver/Errors.h"
+#include "input/InputFile.h"
+#include "input/Readers.h"
+#include "model/ProblemData.h"
+#include "report/Format.h"
+
+namespace kestro {
+namespace {
+
+// The unrecognised-line block, to the report and then the message channel.
+void UnrecognizedLine(const std::string& line) {
+    std::string padded = line;
+    padded.resize(RecordLength, ' ');
+    for (std::ostream* out : {&ReportOut(), &MessageOut()}) {
+        WriteLines(*out, {"", "", "***** INPUT ERROR *****", "", "",
+                          "The following line is unrecognized or is out-of-order", "", "", padded, "", ""});
+    }
+    TerminateRun("INP00099", 199);
+}
+
+// An unrecognised option line: its message to the report, then INP00095.
+void OptionError(std::string_view message, bool before, bool after) {
+    std::ostream& out = ReportOut();
+    if (before) out << '\n';
+    out << message << '\n';
+    if (after) out << '\n';
+    TerminateRun("INP00095", 195);
+}
+
+// Reads a YES/NO flag line: `name` followed by " YES" or " NO".
+bool ReadFlag(std::string_view name, bool& flag, std::string_view message, bool before = true, bool after = false) {
+    std::string line;
+    if (!ReadRecord(line, std::string(name) + " option line")) return false;
+    std::string yes = std::string(name) + " YES";
+    std::string no = std::string(name) + " NO";
+    if (line == yes) {
+        flag = true;
+    } else if (line == no) {
+        flag = false;
+    } else {
+        OptionError(message, before, after);
+        return false;
+    }
+    return true;
+}
+
+void NumberedError(std::ostream& out, int number, std::string_view problem, std::string_view solution) {
+    char head[48];
+    std::snprintf(head, sizeof head, "**** Input Data Error No. %d ****", number);
+    WriteLines(out, {"", "", head, "", problem, solution, ""});
+}
+
+// Range check with the message written first to the message channel, then to the report.
+void RangeError(int number, std::string_view problem, std::string_view solution) {
+    NumberedError(MessageOut(), number, problem, solution);
+    NumberedError(ReportOut(), number, problem, solution);
+    char code[16];
+    std::snprintf(code, sizeof code, "INP%05d", number);
+    TerminateRun(code, 100 + number);
+}
+
+}  // namespace
+
+void ReadOptions() {
+    AnalysisOptions& O = Problem.Options;
+    std::string line;
+
+    if (!ReadRecord(line, "the units line of OPTIONS")) return;
+    if (line == "Units USCS") {
+        O.UnitSystem = UnitsUS;
+    } else if (line == "Units SI") {
+        O.UnitSystem = UnitsSI;
+    } else if (line == "Units GENERAL") {
+        O.UnitSystem = UnitsGeneral;
+    } else {
+        UnrecognizedLine(line);
+        return;
+    }
+
+    if (!ReadFlag("UseLRFD", O.UseLRFD, "INPUT ERROR - Unrecognized command for LRFD analysis option")) return;
+    if (!ReadFlag("ComputeKmatrix", O.ComputeKmatrix,
+                  "INPUT ERROR - Unrecognized command for compute pile-head stiffness matrix option"))
+        return;
+    if (!ReadFlag("UseTipShear", O.UseTipShear, "INPUT ERROR - Unrecognized command for tip shear option")) return;
+    if (!ReadFlag("UseSoilMovement", O.UseSoilMovement,
+                  "INPUT ERROR - Unrecognized command for soil movement option", true, true))
+        return;
+    if (!ReadFlag("UsePYModifiers", O.UsePYModifiers,
+                  "INPUT ERROR - Unrecognized command for use of p-y modifiers option"))
+        return;
+    Problem.NumGroupFactorPoints = O.UsePYModifiers ? 1 : 0;
+    bool eiOnly = false;
+    if (!ReadFlag("ComputeEIOnly", eiOnly, "INPUT ERROR - Unrecognized command for compute nonlinear EI only option"))
+        return;
+    O.ComputationMode = eiOnly ? 2 : 3;
+
+    // Loading line in fixed columns: 1-8 label, 9-14 CYCLIC or STATIC, 15-20 number of cycles.
+    if (!ReadRecord(line, "the loading line of OPTIONS")) return;
+    std::string padded = line;
+    padded.resize(20, ' ');
+    std::string kind = padded.substr(8, 6);
+    if (kind == "CYCLIC") {
+        O.LoadingType = true;
+    } else if (kind == "STATIC") {
+        O.LoadingType = false;
+    } else {
+        OptionError("INPUT ERROR - Unrecognized command for loading type option", false, false);
+        return;
+    }
+    std::string cycles = padded.substr(14, 6);
+    std::size_t a = cycles.find_first_not_of(' ');
+    O.NumberOfCycles = 0.0;
+    if (a != std::string::npos) {
+        std::size_t b = cycles.find_last_not_of(' ');
+        if (!ParseReal(std::string_view(cycles).substr(a, b - a + 1), O.NumberOfCycles)) {
+            InputError(ErrUnreadableValue,
+                       "Problem:  Line " + std::to_string(InputLineNumber()) + " holds \"" + cycles +
+                           "\" in columns 15 to 20 where the number of cycles of loading was expected.",
+                       "Solution: Write the number of cycles as a number in columns 15 to 20 of the loading line.");
+            return;
+        }
+    }
+
+    std::string label;
+    if (!ReadList("the iteration limit", {label, O.MaxIterations})) return;
+    if (O.MaxIterations < 30 || O.MaxIterations > 1000) {
+        std::string problem = "Problem: Input value for iterations limit = " + std::to_string(O.MaxIterations) +
+                              (O.MaxIterations < 30 ? " and is less than 30 iteractions"
+                                                    : " and is more than 1,000 iteractions");
+        WriteLines(ReportOut(), {"", "", "***** Input Data Error No. 95 *****", "", problem,
+                                 "Solution:  Correct input value to be between 30 and 1000 iterations.", ""});
+        TerminateRun("INP00095", 195);
+        return;
+    }
+    if (!ReadList("the excess deflection limit", {label, O.ExcessDeflectionLimit})) return;
+    if (!ReadList("the convergence tolerance", {label, O.ConvergenceTolerance})) return;
+    const double tol = O.ConvergenceTolerance;
+    if (O.UnitSystem == UnitsUS) {
+        if (tol < 1.0E-10) {
+            RangeError(65, "Input value for convergence tolerance is too small (less than 1E-10 inches).",
+                       "The recommended value for convergence tolerance is 0.00001 inches.");
+            return;
+        }
+        if (tol > static_cast<double>(0.1f)) {
+            RangeError(66, "Input value for convergence tolerance is too large (more than 0.1 inches). ",
+                       "The recommended value for convergence tolerance is 0.00001 inches.");
+            return;
+        }
+    } else if (O.UnitSystem == UnitsSI) {
+        if (tol < 2.5E-12) {
+            RangeError(67, "Input value for convergence tolerance is too small (less than 2.5E-12 meters). ",
+                       "The recommended value for convergence tolerance is 2.54E-7 meters.");
+            return;
+        }
+        if (tol > 0.00254) {
+            RangeError(68, "Input value of convergence tolerance too large (more than 2.54E-3 meters). ",
+                       "The recommended value for convergence tolerance is 2.54E-7 meters.");
+            return;
+        }
+    }
+    if (!ReadList("the number of pile increments", {label, O.NumIncrements})) return;
+    if (O.NumIncrements < MinIncrements) {
+        RangeError(55, "Problem:  The number of pile increments is less than 40.",
+                   "Solution: Increase the number of pile increments to more than 40, preferably more than 100 "
+                   "increments.");
+        return;
+    }
+    if (O.NumIncrements > MaxIncrements) {
+        RangeError(56, "Problem:  The number of pile increments is more than 500.",
+                   "Solution: Limit the number of pile increments to 500 or less.");
+        return;
+    }
+    if (!ReadFlag("PrintSummaryOnly", O.PrintSummaryOnly,
+                  "INPUT ERROR - Unrecognized command for print summary only option"))
+        return;
+    if (!ReadList("the printing increment", {label, O.PrintIncrement})) return;
+    if (!ReadFlag("PrintPYCurves", O.PrintPYCurves,
+                  "INPUT ERROR - Unrecognized command for p-y curve output depths option"))
+        return;
+    if (!ReadFlag("ComputeInteraction", O.ComputeInteraction,
+                  "INPUT ERROR - Unrecognized command for compute interaction option", false, false))
+        return;
+    if (O.ComputeInteraction) {
+        std::string first, code;
+        if (!ReadList("the interaction code line", {first, code})) return;
+        if (code == "AASHTO") {
+            O.InteractionCode = 1;
+        } else if (code == "ACI318") {
+            O.InteractionCode = 2;
+        } else if (code == "Eurocode2") {
+            O.InteractionCode = 3;
+        } else {
+            OptionError("INPUT ERROR - Unrecognized command for interaction code option", false, false);
+            return;
+        }
+    }
+}
+
+void ExchangeSort(double* values, int n) {
+    for (int i = 1; i < n; ++i)
+        for (int j = i + 1; j <= n; ++j)
+            if (values[j] < values[i]) {
+                double t = values[i];
+                values[i] = values[j];
+                values[j] = t;
+            }
+}
+
+double FactoredAxialLoad(int c) {
+    const LrfdCombination& C = Problem.LrfdCombinations[static_cast<std::size_t>(c)];
+    double p = 0.0;
+    for (int j = 1; j <= Problem.NumLrfdGroups; ++j) {
+        const LrfdLoadGroup& G = Problem.LrfdGroups[static_cast<std::size_t>(j)];
+        if (G.LrfdLoadType >= 1 && G.LrfdLoadType <= NumLrfdLoadTypes)
+            p += C.Factor[static_cast<std::size_t>(G.LrfdLoadType)] * G.GroupAxialForce;
+    }
+    return p;
+}
+
+void BuildAxialThrustList() {
+    ProblemData& P = Problem;
+    int n = 0;
+    double* t = P.AxialThrusts.data();
+    if (P.Options.UseLRFD) {
+        for (int c = 1; c <= P.NumLrfdCombinations && n < MaxAxialThrusts; ++c) t[++n] = FactoredAxialLoad(c);
+    } else {
+        for (int i = 1; i <= P.NumLoadCases && n < MaxAxialThrusts; ++i)
+            t[++n] = P.LoadCases[static_cast<std::size_t>(i)].AxialLoad;
+    }
+    if (P.Options.UnitSystem == UnitsUS)
+        for (int i = 1; i <= n; ++i) t[i] /= 1000.0;
+    ExchangeSort(t, n);
+    int m = 0;
+    for (int i = 1; i <= n; ++i)
+        if (m == 0 || t[i] != t[m]) t[++m] = t[i];
+    P.NumAxialThrusts = m;
+}
+
+void ReadKeywordInput() {
+    std::string line;
+    for (;;) {
+        if (!ReadRecord(line, "the next section keyword line (or END)")) return;
+        if (line == "TITLE") {
+            std::string title;
+            for (int i = 1; i <= 5; ++i) {
+                if (!ReadRecord(title, "the title lines")) return;
+                Problem.Title[static_cast<std::size_t>(i)].Set(title);
+            }
+        } else if (line == "OPTIONS") {
+            ReadOptions();
+        } else if (line == "SECTIONS") {
+            ReadSections();
+        } else if (line == "AXIAL THRUST LOADS") {
+            ReadAxialThrustLoads();
+        } else if (line == "SOIL LAYERS") {
+            ReadSoilLayers();
+        } else if (line == "TIP SHEAR") {
+            ReadTipShear();
+        } else if (line == "PILE BATTER AND SLOPE") {
+            ReadBatterAndSlope();
+        } else if (line == "GROUPEFF" || line == "GROUP EFFECT FACTORS") {
+            ReadGroupFactors();
+        } else if (line == "LRFD LOADS") {
+            ReadLrfdLoads();
+        } else if (line == "LRFD FACTORS AND CASES") {
+            ReadLrfdFactors();
+        } else if (line == "LOADING") {
+            ReadLoading();
+        } else if (line == "SOIL MOVEMENTS") {
+            if (Problem.Options.UseSoilMovement) ReadSoilMovements();
+        } else if (line == "DEPTHS OF PRINTED P-Y CURVES") {
+            if (Problem.Options.PrintPYCurves) ReadPrintedPyDepths();
+        } else {
+            break;
+        }
+        if (Failed()) return;
+    }
+    if (line != "END") {
+        UnrecognizedLine(line);
+        return;
+    }
+    if (!Problem.Options.ComputeInteraction) BuildAxialThrustList();
+}
+
+}  // namespace kestro

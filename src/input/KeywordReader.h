@@ -1,0 +1,22 @@
+#pragma once
+
+namespace kestro {
+
+// Reads the keyword-sectioned input from its second line to END.
+void ReadKeywordInput();
+// Reads the OPTIONS section.
+void ReadOptions();
+// Builds the distinct ascending list of axial thrusts for the section
+// computations (kips in US customary runs).
+void BuildAxialThrustList();
+// Factored axial load of LRFD combination c: sum over the loading groups of
+// the combination's factor for the group's load type times the group's axial force.
+double FactoredAxialLoad(int c);
+
+// Sorts values[1..n] ascending by exchange sort.
+void ExchangeSort(double* values, int n);
+
+// Input data error raised for a format tag other than KESTRO6.
+inline constexpr int ErrUnsupportedFormat = 82;
+
+}  // namespace kestro

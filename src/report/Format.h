@@ -1,0 +1,29 @@
+#pragma once
+// Fixed-width number formatting shared by every report page.
+
+#include <iosfwd>
+#include <string>
+
+namespace kestro {
+
+// One blank, then `v` in a field of W-1 characters, fixed or scientific by
+// magnitude; "  Not-a-Number" for a value that is not a number.
+std::string FormatNumberText(double v, int W);
+void FormatNumber(std::ostream& out, double v, int W);
+
+// `value` right-justified in W characters (W outside 1..16 is taken as 10).
+std::string FormatIntegerText(long long value, int W);
+void FormatInteger(std::ostream& out, long long value, int W);
+
+void WriteBlanks(std::ostream& out, int n);
+void EndLine(std::ostream& out);
+
+// Fortran-style edit descriptors used by the fixed report tables:
+// Fw.d, ESw.d (one digit before the point) and Iw. A value that does not fit
+// its field prints as w asterisks, as a fixed-width report must.
+std::string FixedText(double v, int w, int d);
+std::string ScientificText(double v, int w, int d);
+// Integer without leading blanks.
+std::string MinimalInteger(long long value);
+
+}  // namespace kestro
