@@ -49,3 +49,8 @@ void ResetRunState() {
 }
 
 }  // namespace kestro
+
+#include "model/PileModel.h"
+namespace kestro {
+PileModel Pile;
+}  // namespace kestro
