@@ -2,6 +2,10 @@
 
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -16,13 +20,13 @@ namespace kestro::cli {
 namespace {
 
 constexpr const char* Usage =
-    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME]\n"
+    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q]\n"
     "       kestro --help | --version\n";
 
 constexpr const char* Help =
     "kestro - lateral analysis of single piles and drilled shafts by the p-y method\n"
     "\n"
-    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME]\n"
+    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q]\n"
     "\n"
     "Runs the analysis described by the input file INPUT (keyword format, first\n"
     "value KESTRO6) and writes three files into OUTDIR:\n"
@@ -36,6 +40,7 @@ constexpr const char* Help =
     "  -o, --output OUTDIR  folder for the output files (created if absent)\n"
     "  --user NAME          licensee name printed in the report header\n"
     "  --company NAME       company name printed in the report header\n"
+    "  -q, --quiet          do not show the engine's progress lines while it runs\n"
     "  -h, --help           show this help\n"
     "  --version            show the version\n"
     "\n"
@@ -51,6 +56,43 @@ std::string ReadFile(const fs::path& p) {
 
 // The engine reads each NAMES.DAT line as at most 256 characters.
 constexpr std::size_t MaxNameLength = 256;
+
+// Runs the engine on a worker thread while this thread echoes the progress
+// lines that it writes to the message file, so that a long run can be followed.
+int RunEngine(const fs::path& messageFile, bool quiet, std::ostream& err) {
+    std::error_code ec;
+    fs::remove(messageFile, ec);  // no stale lines from an earlier run
+    std::atomic<bool> done{false};
+    int result = 0;
+    std::thread worker([&] {
+        result = KGO();
+        done = true;
+    });
+    std::streamoff shown = 0;
+    std::string pending;
+    auto echo = [&] {
+        if (quiet) return;
+        std::ifstream f(messageFile, std::ios::binary);
+        if (!f) return;
+        f.seekg(shown);
+        std::string chunk((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+        shown += static_cast<std::streamoff>(chunk.size());
+        pending += chunk;
+        std::size_t nl;
+        while ((nl = pending.find('\n')) != std::string::npos) {
+            std::string line = pending.substr(0, nl);
+            pending.erase(0, nl + 1);
+            if (line.find_first_not_of(' ') != std::string::npos) err << "  " << line << '\n';
+        }
+    };
+    while (!done) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        echo();
+    }
+    worker.join();
+    echo();
+    return result;
+}
 
 }  // namespace
 
@@ -121,6 +163,8 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             ok = value(req.User);
         else if (a == "--company")
             ok = value(req.Company);
+        else if (a == "-q" || a == "--quiet")
+            req.Quiet = true;
         else if (!a.empty() && a[0] == '-') {
             err << "kestro: unknown option '" << a << "'\n" << Usage;
             return ExitUsage;
@@ -197,7 +241,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         err << "kestro: cannot enter output folder '" << outDir.string() << "'\n";
         return ExitError;
     }
-    int result = KGO();
+    int result = RunEngine(outDir / messages, req.Quiet, err);
     if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) {
         // The run is complete; the outcome below uses absolute paths.
     }

@@ -19,6 +19,7 @@ struct RunRequest {
     std::string OutDir;       // empty: a folder beside the input named after it
     std::string User;
     std::string Company;
+    bool Quiet = false;       // no progress lines on the error stream
 };
 
 struct Outcome {

@@ -67,6 +67,9 @@ bool OpenOutputChannels(const std::string& report, const std::string& plot, cons
         failedChannel = 4;
         return false;
     }
+    // Progress lines reach the file as they are written, so that a front end
+    // can follow a long run.
+    c.Message << std::unitbuf;
     return true;
 }
 
