@@ -6,6 +6,8 @@
 #include "driver/Channels.h"
 #include "driver/Errors.h"
 #include "input/Units.h"
+#include "model/EITables.h"
+#include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/Header.h"
@@ -13,7 +15,10 @@
 
 namespace kestro {
 
-void ResetAnalysisState() {}
+void ResetAnalysisState() {
+    ResetPileModel();
+    ResetEITables();
+}
 
 void RunStages() {
     const AnalysisOptions& O = Problem.Options;

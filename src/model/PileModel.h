@@ -16,6 +16,22 @@ constexpr std::size_t St(int i) { return static_cast<std::size_t>(i + StationOff
 
 using StationArray = std::array<double, StationArraySize>;
 
+// Values of one converged load case kept for the summary table.
+struct CaseSummary {
+    int LoadType = 0;
+    double Condition1 = 0.0, Condition2 = 0.0, AxialLoad = 0.0;
+    double HeadDeflection = 0.0;
+    double HeadRotation = 0.0;
+    double MaxMoment = 0.0;
+    double MaxShear = 0.0;
+    double DepthMaxMoment = 0.0;
+    double DepthMaxShear = 0.0;
+    double HeadShear = 0.0;
+    double HeadMoment = 0.0;
+    int Iterations = 0;
+    int ZeroDeflectionPoints = 0;
+};
+
 struct PileModel {
     int NumStations = 0;          // N = increments + 1
     double Length = 0.0;          // L
@@ -32,6 +48,9 @@ struct PileModel {
 
     // Results of the converged solution
     StationArray Moment{}, Shear{}, Slope{}, SoilReaction{}, TotalStress{};
+    // Station whose curvature ran beyond the end of its moment-EI table.
+    std::array<bool, StationArraySize> b_BeyondEITable{};
+    bool b_EITableExceeded = false;   // any station, this run
 
     // Soil layer assignment: stations of layer k (FirstStation 0: no station)
     Array1<int, MaxSoilLayers> FirstStation{};
@@ -44,8 +63,40 @@ struct PileModel {
     double AxialLoad = 0.0;       // Q, compression positive
     double TipShear = 0.0;        // V_tip
     double DYMAX = 0.0;
+
+    // Iteration state of the current load case
+    int LoadCaseNumber = 0;
+    int Iteration = 0;
+    bool b_NonlinearEI = false;   // EI updated from the moment-EI tables
+    int ThrustIndex = 1;
+    bool b_StiffnessMode = false; // results stored for the head-stiffness study, no pages
+
+    // Running maxima of the station results of the case
+    double MaxMoment = 0.0, DepthMaxMoment = 0.0;
+    double MaxShear = 0.0, DepthMaxShear = 0.0;
+    double MaxStress = 0.0;
+    Array1<double, MaxEISections> SectionMaxMoment{}, SectionMaxShear{};
+    Array1<int, MaxEISections> SectionMaxMomentStation{}, SectionMaxShearStation{};
+
+    // Equilibrium check of the case: largest imbalances and their stations,
+    // and the shear and slope carried from one segment to the next.
+    double MaxMomentImbalance = 0.0, MaxForceImbalance = 0.0;
+    int MomentImbalanceStation = 0, ForceImbalanceStation = 0;
+    double CarriedShear = 0.0, CarriedSlope = 0.0;
+
+    // Per-layer marker for the p-y routines' messages, and the run's count of
+    // layers processed of the rock-like kinds.
+    Array1<int, MaxSoilLayers> LayerMarker{};
+    int RockLayerCount = 0;
+
+    // Summary of every converged load case
+    Array1<CaseSummary, MaxLoadCases> Summary{};
+    int NumSummaryCases = 0;
 };
 
 extern PileModel Pile;
+
+// Empties the pile model (start of a run).
+void ResetPileModel();
 
 }  // namespace kestro
