@@ -10,6 +10,7 @@
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
+#include "model/SoilState.h"
 #include "report/Header.h"
 #include "report/PlotFile.h"
 
@@ -18,6 +19,7 @@ namespace kestro {
 void ResetAnalysisState() {
     ResetPileModel();
     ResetEITables();
+    ResetSoilState();
 }
 
 void RunStages() {

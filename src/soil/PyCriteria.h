@@ -1,0 +1,139 @@
+#pragma once
+// The seam between the load-case iteration and the p-y criteria.
+//
+// The iteration calls EvaluateLayerCriterion(k) once per soil layer per
+// iteration; the criterion writes the secant modulus Es(i) = p/y of every
+// station of the layer (and W(i) under soil movement). The station loop that
+// is common to all criteria (depth, pile width, multipliers, equivalent depth,
+// deflection used, secant modulus, not-a-number check, layer resistance,
+// soil-movement load) is written once in PyFramework.cpp; each criterion file
+// supplies its curve through one CriterionEntry of the explicit table in
+// CriteriaTable.cpp:
+//
+//   Properties  looks up the soil values of a station (f_c, unit weight, ...),
+//               raises the criterion's warnings and numbered errors;
+//   Curve       pure: p at the deflection Y, the ultimate resistance and the
+//               small-deflection modulus; no store, no files, no errors;
+//   Invert      pure: the depth in this soil at which the integrated ultimate
+//               resistance equals F (layered-soil equivalent depth);
+//   PrintPage   writes the printed curve page at a user depth (print mode).
+//
+// A criterion whose loop truly differs supplies its own LayerFn instead.
+
+#include <array>
+#include <string_view>
+
+namespace kestro {
+
+// ---- Entries used by the load-case iteration and the printed curves ----
+
+// Evaluates the p-y criterion of soil layer k for the stations
+// Pile.FirstStation(k) .. Pile.LastStation(k). Layers whose code has no
+// criterion ("Frz Soil") keep their moduli. The caller tests Failed() after
+// every call. RockLayerCount (model/SoilState.h) must hold the number of
+// counted layers evaluated before this one in the current pass.
+void EvaluateLayerCriterion(int k);
+
+// Writes the printed p-y curve page (report) and its Line 7 / Line 8 records
+// (plot file) for every temporary station of layer k, the stations having
+// been placed at the user depths along the pile (x) and assigned to layers.
+// Sets and clears PyPrintMode itself. The caller tests Failed() afterwards.
+void PrintLayerCurves(int k);
+
+// True when a layer of soil model `soilType` increments RockLayerCount after
+// it has been evaluated ("WeakRock", "Vuggy LS", "MassRock", "KS Loess",
+// "Piedmont", "Elast SG").
+bool IncrementsRockLayerCount(int soilType);
+
+// Fills EquivalentDepth(k) from the resistance of layers 1..k-1, using the
+// soil of layer k at the station described by `first` (normally the layer's
+// first station). Leaves it unchanged for a code without an inversion.
+struct PyPoint;
+void ComputeEquivalentDepth(int k, const PyPoint& first);
+
+// ---- The criterion seam ----
+
+enum SoilClassCode : int { ClassNone = 0, ClassCohesive = 1, ClassCohesionless = 2, ClassRock = 3, ClassUser = 4 };
+
+// One station of a layer as the criterion sees it. Lengths and forces are in
+// the computation units (inches and pounds, or meters and kilonewtons).
+struct PyPoint {
+    int Layer = 0;
+    int Station = 0;
+    bool b_FirstStation = false;
+    bool b_LastStation = false;
+    bool b_PrintMode = false;
+    bool b_AtNode = false;        // depth lies on an interior strength-table point
+    double Depth = 0.0;           // below the pile head (vertical; along the pile when printing)
+    double Z = 0.0;               // below the ground surface
+    double ZEq = 0.0;             // equivalent depth; Z where the criterion does not use one
+    double B = 0.0;               // pile width
+    double PMult = 1.0;
+    double YMult = 1.0;
+    double C = 0.0;               // shear strength (f_c), or qu for rock
+    double Gamma = 0.0;           // average effective unit weight from the ground surface
+    double Phi = 0.0;             // friction angle, degrees
+    double Eps50 = 0.0;           // strain at 50 % of the strength, after defaults
+    double Y = 0.0;               // deflection used: |y - ysm| / ymult, never negative
+    double Sign = 1.0;            // sign of the raw deflection (+1, -1, 0): slope factor side
+    // Run controls, copied once per layer call.
+    bool b_Cyclic = false;
+    double NumberOfCycles = 0.0;
+    int UnitSystem = 1;
+    double EffectiveSlope = 0.0;  // radians, signed
+    double J = 0.5;               // soft clay factor
+    int RockLayerCount = 0;
+    // Criterion-specific inputs set by its Properties step (k, average c, ...).
+    std::array<double, 8> Aux{};
+};
+
+// What a curve returns for one station. The multipliers are not applied to
+// P; the station loop forms Es = pmult p / (ymult y).
+struct PyResult {
+    double P = 0.0;               // soil resistance at Y
+    double Pu = 0.0;              // ultimate resistance (end term, layer-1 rule)
+    double Resist = 0.0;          // resistance per length integrated into LayerResistance
+    double ResistTop = 0.0;       // resistance at the ground surface (layer-1 rule): 3cb clays, 0 sands
+    double YSmall = 0.0;          // below this deflection Es = EsSmall
+    double EsSmall = 0.0;         // modulus used below YSmall, multipliers included where they apply
+    std::array<double, 12> Aux{}; // intermediate values the printed page shows
+};
+
+using PyPropertiesFn = void (*)(PyPoint&);              // may raise warnings and terminate
+using PyCurveFn = void (*)(const PyPoint&, PyResult&);  // pure
+using PyInversionFn = double (*)(const PyPoint& first, double F);  // pure
+using PyPageFn = void (*)(const PyPoint&);              // print mode: one page per depth
+using PyLayerFn = void (*)(int k);                      // a criterion's own station loop
+
+// Term added to LayerResistance at the layer's last station.
+enum EndTermCode : int {
+    EndNone = 0,
+    EndSpacingTimesPu = 1,        // h pu (soft clay)
+    EndToLayerBottomTimesPu = 2,  // (XLayerBottom(k) - abscissa) pu (most others)
+};
+
+struct CriterionEntry {
+    char Code[9];                 // eight-character soil code
+    int SoilClass;                // class at layer interfaces (Cem Silt: decided per point)
+    bool b_UsesEqDepth;           // layers k > 1 take the equivalent depth
+    bool b_CountsAsRock;          // increments RockLayerCount after the layer
+    bool b_KeepsResistance;       // accumulates LayerResistance in the common loop
+    bool b_Layer1GroundRule;      // layer 1 above the pile head: (ResistTop + Pu)/2 x thickness
+    bool b_StoresLiquefied;       // keeps LiquefiedResistance(k) after every station
+    EndTermCode EndTerm;
+    PyPropertiesFn Properties;
+    PyCurveFn Curve;
+    PyInversionFn Invert;         // nullptr: EquivalentDepth left unchanged
+    PyPageFn PrintPage;
+    PyLayerFn LayerFn;            // nullptr: the common station loop
+};
+
+// The table of criteria in the order in which the codes are compared.
+const CriterionEntry* FindCriterion(std::string_view code);
+int NumCriteria();
+const CriterionEntry& CriterionAt(int n);   // n = 1..NumCriteria()
+
+// The common station loop over the stations of layer k for one criterion.
+void RunStationLoop(int k, const CriterionEntry& e);
+
+}  // namespace kestro

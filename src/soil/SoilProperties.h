@@ -1,0 +1,39 @@
+#pragma once
+// Soil properties by depth, read from the layers' parameter points (the
+// strength table: two points per layer, an interface being two points of equal
+// depth), and small laws shared by several criteria. Depths are below the pile
+// head in the computation length unit.
+//
+// The lookups that can meet bad input (below the table, zero-length segment,
+// unsupported interface) write their error block, terminate the run and
+// return 0; callers test Failed() after each call.
+
+namespace kestro {
+
+// Undrained shear strength (or rock compressive strength) at depth X. At a
+// layer interface the value is combined from the two layers by their classes.
+double f_c(double X);
+// True when X lies within 1.0E-6 of an interior strength-table point.
+bool AtStrengthNode(double X);
+// Friction angle (degrees) at X; Input Data Error 4 below the table.
+double FrictionAngleAt(double X);
+// Strain at 50 % of the strength at X; 0 below the table.
+double Eps50At(double X);
+// Average shear strength from the ground surface to X.
+double AverageShearStrength(double X);
+// Average effective unit weight from the ground surface to X.
+double AverageUnitWeight(double X);
+
+// Linear interpolation in a ten-point coefficient table; above the tenth
+// abscissa the tenth value.
+double InterpolateCoefficient(double r, const double (&values)[10], const double (&points)[10]);
+// Reese et al. (1975) stiff clay A coefficients as functions of z/b.
+double StiffClayAs(double zOverB);
+double StiffClayAc(double zOverB);
+
+// Factor on the wedge resistance of the clay criteria for sloping ground:
+// 1/(1 + tan|theta|) when the deflection and the effective slope have the same
+// sign, 1/(1 - tan|theta|) when they differ, 1 when either is negligible.
+double ClaySlopeFactor(double effectiveSlope, double deflectionSign);
+
+}  // namespace kestro
