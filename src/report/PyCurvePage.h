@@ -1,0 +1,44 @@
+#pragma once
+// The printed p-y curve page at a user depth and its plot records (Line 7 and
+// Line 8). The criteria compute the 17 points; these functions only write.
+
+#include <array>
+#include <iosfwd>
+#include <string_view>
+
+#include "model/Limits.h"
+
+namespace kestro {
+
+struct PyCurveTable {
+    double Depth = 0.0;                          // below the pile head, printed in Line 7
+    int CurveNumber = 0;
+    std::array<double, MaxPyPoints + 1> Y{};     // 1..17, multiplied by the y-multiplier
+    std::array<double, MaxPyPoints + 1> P{};     // 1..17, multiplied by the p-multiplier
+    std::string_view Line7Soil;                  // "soft clay"
+    std::string_view Line8Soil;                  // "soft clay"
+    int Line8Gap = 50;                           // blanks after the two reals
+    bool b_MinimalPointNumber = false;           // Line 8 point number without leading blanks
+};
+
+// Two blank lines, the title, a blank line.
+void WritePyTitle(std::ostream& out, std::string_view title);
+// label padded to labelWidth, "= ", value Fw.d in 12 positions, then " unit"
+// (nothing when the unit is empty).
+void WritePyValue(std::ostream& out, std::string_view label, int labelWidth, double v, int decimals,
+                  std::string_view unit);
+void WritePyInteger(std::ostream& out, std::string_view label, int labelWidth, long long v, int width);
+// "        y, " unit (2 characters) `gap` "p, " force-per-length unit, then the hyphen line.
+void WritePyHeading(std::ostream& out, std::string_view gap, std::string_view hyphens);
+// One row: 3 blanks, y (12), 5 blanks, p (12).
+void WritePyRow(std::ostream& out, double y, double p);
+void WritePyLine7(std::ostream& plot, const PyCurveTable& t);
+void WritePyLine8(std::ostream& plot, const PyCurveTable& t, int point);
+
+// Unit texts of the computation units (strengths per square inch and unit
+// weights per cubic inch in US customary runs).
+std::string_view StressUnitText();
+std::string_view UnitWeightUnitText();
+std::string_view ModulusUnitText();   // force per length squared
+
+}  // namespace kestro

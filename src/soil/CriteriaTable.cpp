@@ -1,0 +1,65 @@
+// The one table of p-y criteria, in the order in which the load-case
+// iteration compares the soil codes. Adding a criterion means filling its row.
+
+#include <cstring>
+
+#include "soil/Criteria.h"
+#include "soil/PyCriteria.h"
+
+namespace kestro {
+
+namespace {
+
+// Code, class, equivalent depth, counts as rock, keeps resistance, layer-1
+// rule, stores liquefied resistance, end term, Properties, Curve, Invert,
+// PrintPage, own layer loop. Rows without functions are criteria not yet
+// provided: a layer of such a code stops the run.
+constexpr CriterionEntry Table[] = {
+    {"SoftClay", ClassCohesive, true, false, true, true, false, EndSpacingTimesPu, softclay::Properties,
+     softclay::Curve, softclay::Invert, softclay::PrintPage, nullptr},
+    {"StfClyBW", ClassCohesive, true, false, true, true, false, EndToLayerBottomTimesPu, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {"StfClyAW", ClassCohesive, true, false, true, true, false, EndToLayerBottomTimesPu, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {"StfClyAK", ClassCohesive, true, false, true, true, false, EndToLayerBottomTimesPu, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {"Sand    ", ClassCohesionless, true, false, true, true, false, EndToLayerBottomTimesPu, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"API Sand", ClassCohesionless, true, false, true, true, false, EndToLayerBottomTimesPu, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    {"Liq Sand", ClassCohesionless, false, false, true, false, true, EndToLayerBottomTimesPu, nullptr, nullptr,
+     nullptr, nullptr, nullptr},
+    // Cemented silt is cohesive at an interface point with strength, else cohesionless.
+    {"Cem Silt", ClassCohesive, true, false, true, true, false, EndToLayerBottomTimesPu, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {"User p-y", ClassUser, false, false, true, false, false, EndNone, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"WeakRock", ClassRock, false, true, true, false, false, EndToLayerBottomTimesPu, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {"Vuggy LS", ClassRock, false, true, false, false, false, EndNone, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"MassRock", ClassNone, true, true, true, true, false, EndToLayerBottomTimesPu, nullptr, nullptr, nullptr,
+     nullptr, nullptr},
+    {"KS Loess", ClassNone, false, true, false, false, false, EndNone, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"Piedmont", ClassNone, false, true, false, false, false, EndNone, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"Elast SG", ClassNone, false, true, false, false, false, EndNone, elasticsubgrade::Properties,
+     elasticsubgrade::Curve, nullptr, elasticsubgrade::PrintPage, nullptr},
+};
+
+constexpr int TableSize = static_cast<int>(sizeof Table / sizeof Table[0]);
+
+}  // namespace
+
+const CriterionEntry* FindCriterion(std::string_view code) {
+    if (code.size() < 8) return nullptr;
+    for (const CriterionEntry& e : Table)
+        if (std::memcmp(e.Code, code.data(), 8) == 0) return &e;
+    return nullptr;
+}
+
+int NumCriteria() { return TableSize; }
+
+const CriterionEntry& CriterionAt(int n) {
+    if (n < 1 || n > TableSize) n = 1;
+    return Table[n - 1];
+}
+
+}  // namespace kestro

@@ -1,0 +1,184 @@
+// The station loop common to all p-y criteria, the layer dispatch used by the
+// load-case iteration and the printed curves, and the layered-soil
+// equivalent depth.
+
+#include <cmath>
+#include <cstddef>
+#include <string_view>
+
+#include "analysis/PileProperties.h"
+#include "driver/Channels.h"
+#include "driver/Errors.h"
+#include "model/PileModel.h"
+#include "model/ProblemData.h"
+#include "model/RunState.h"
+#include "model/SoilState.h"
+#include "report/SoilMessages.h"
+#include "soil/PyCriteria.h"
+#include "soil/SoilProperties.h"
+
+namespace kestro {
+
+namespace {
+
+std::size_t L(int k) { return static_cast<std::size_t>(k); }
+
+bool ValidLayer(int k) { return k >= 1 && k <= Problem.NumLayers && k <= MaxSoilLayers; }
+
+// Equivalent depth of the station (Georgiadis 1983): the depth in this layer's
+// own soil at which it would carry the resistance of all layers above, plus
+// the distance below the layer top. Layer 1, criteria without the correction
+// and layers below rock use the depth below the ground surface.
+double EquivalentDepthOf(int k, const CriterionEntry& e, const PyPoint& pt) {
+    if (k == 1 || !e.b_UsesEqDepth || Soil.RockLayerCount != 0) return pt.Z;
+    if (pt.b_FirstStation && !pt.b_PrintMode) ComputeEquivalentDepth(k, pt);
+    const double bottom1 = Problem.Layers[1].XBottom;
+    const double bottom2 = Problem.NumLayers >= 2 ? Problem.Layers[2].XBottom : 0.0;
+    if (bottom1 < -1.0E-8 || bottom2 < -1.0E-8) return pt.Depth - Problem.Layers[1].XTop;
+    return pt.Depth - Problem.Layers[L(k)].XTop + Soil.EquivalentDepth[L(k)];
+}
+
+void Dispatch(int k) {
+    if (!ValidLayer(k)) return;
+    const int first = Pile.FirstStation[L(k)];
+    const int last = Pile.LastStation[L(k)];
+    if (first < 1 || last < first || last > MaxStations) return;
+    const std::string_view code = SoilCode(Problem.Layers[L(k)].SoilType);
+    const CriterionEntry* e = FindCriterion(code);
+    if (e == nullptr) return;  // "Frz Soil": the stations keep their moduli
+    if (e->LayerFn != nullptr) {
+        e->LayerFn(k);
+        return;
+    }
+    if (e->Properties == nullptr || e->Curve == nullptr || e->PrintPage == nullptr) {
+        // A code that names a criterion missing from this build must never
+        // leave the initial moduli in place as if they were the soil's.
+        WriteCriterionUnavailable(ReportOut(), k, code);
+        WriteCriterionUnavailable(MessageOut(), k, code);
+        TerminateRun("RUN00999", 999);
+        return;
+    }
+    RunStationLoop(k, *e);
+}
+
+}  // namespace
+
+bool IncrementsRockLayerCount(int soilType) {
+    const CriterionEntry* e = FindCriterion(SoilCode(soilType));
+    return e != nullptr && e->b_CountsAsRock;
+}
+
+void EvaluateLayerCriterion(int k) {
+    if (!ValidLayer(k)) return;
+    Soil.PyPrintMode = false;
+    Soil.RockCountSeen[L(k)] = Soil.RockLayerCount;
+    Dispatch(k);
+}
+
+void PrintLayerCurves(int k) {
+    if (!ValidLayer(k)) return;
+    // The printed curve is the one the analysis used: the layer sees the rock
+    // layer count it saw in the last analysis pass.
+    const int saved = Soil.RockLayerCount;
+    Soil.RockLayerCount = Soil.RockCountSeen[L(k)];
+    Soil.PyPrintMode = true;
+    Dispatch(k);
+    Soil.PyPrintMode = false;
+    Soil.RockLayerCount = saved;
+}
+
+void ComputeEquivalentDepth(int k, const PyPoint& first) {
+    if (!ValidLayer(k)) return;
+    double F = 0.0;
+    for (int j = 1; j <= k - 1; ++j) {
+        if (Soil.LayerResistance[L(j)] < 0.01) Soil.LayerResistance[L(j)] = Soil.LiquefiedResistance[L(j)];
+        F += Soil.LayerResistance[L(j)];
+        if (F > 1.0E+20) F = 100.0;
+    }
+    const CriterionEntry* e = FindCriterion(SoilCode(Problem.Layers[L(k)].SoilType));
+    if (e == nullptr || e->Invert == nullptr) return;
+    Soil.EquivalentDepth[L(k)] = e->Invert(first, F);
+}
+
+void RunStationLoop(int k, const CriterionEntry& e) {
+    const int first = Pile.FirstStation[L(k)];
+    const int last = Pile.LastStation[L(k)];
+    if (first < 1 || last < first || last > MaxStations) return;
+
+    const AnalysisOptions& O = Problem.Options;
+    const bool print = Soil.PyPrintMode;
+    const bool movement = O.UseSoilMovement;
+    const double h = O.NumIncrements > 0 ? Problem.PileLength / O.NumIncrements : 0.0;
+
+    PyPoint pt{};
+    pt.Layer = k;
+    pt.b_PrintMode = print;
+    pt.b_Cyclic = O.LoadingType;
+    pt.NumberOfCycles = O.NumberOfCycles;
+    pt.UnitSystem = O.UnitSystem;
+    pt.EffectiveSlope = Problem.EffectiveSlope;
+    pt.J = Soil.SoftClayJ;
+    pt.RockLayerCount = Soil.RockLayerCount;
+
+    PyResult prev{};
+    for (int i = first; i <= last; ++i) {
+        pt.Station = i;
+        pt.b_FirstStation = i == first;
+        pt.b_LastStation = i == last;
+        if (pt.b_FirstStation && !print) Soil.LayerResistance[L(k)] = 0.0;
+
+        // Depth: vertical below the pile head; along the pile for a printed curve.
+        pt.Depth = print ? Pile.x[St(i)] : Pile.xv[St(i)];
+        pt.Z = pt.Depth - Problem.GroundDepth;
+        pt.B = PropertiesAt(pt.Depth).b;
+        pt.PMult = PMultiplierAt(pt.Depth);
+        pt.YMult = YMultiplierAt(pt.Depth);
+        pt.b_AtNode = AtStrengthNode(pt.Depth);
+        pt.C = pt.Gamma = pt.Phi = pt.Eps50 = 0.0;
+        e.Properties(pt);
+        if (Failed()) return;
+        pt.ZEq = EquivalentDepthOf(k, e, pt);
+
+        if (print) {
+            // A printed curve is drawn for deflections toward positive y.
+            pt.Y = 0.0;
+            pt.Sign = 1.0;
+            e.PrintPage(pt);
+            if (Failed()) return;
+            continue;
+        }
+
+        const double raw = Pile.y[St(i)];
+        const double ysm = movement ? Pile.ysm[St(i)] : 0.0;
+        pt.Y = std::fabs(raw - ysm) / pt.YMult;
+        pt.Sign = raw > 0.0 ? 1.0 : (raw < 0.0 ? -1.0 : 0.0);
+
+        PyResult r{};
+        e.Curve(pt, r);
+        const double Es = pt.Y < r.YSmall ? r.EsSmall : pt.PMult * r.P / (pt.YMult * pt.Y);
+        if (!std::isfinite(Es)) {
+            WriteModulusNotANumber(ReportOut(), i);
+            TerminateRun("RUN00099", 99);
+            return;
+        }
+        Pile.Es[St(i)] = Es;
+        if (movement) Pile.W[St(i)] = ysm * Es + DistributedLoadAt(Pile.x[St(i)]);
+
+        if (e.b_KeepsResistance) {
+            double& R = Soil.LayerResistance[L(k)];
+            if (!pt.b_FirstStation) R += h * (prev.Resist + r.Resist) / 2.0;
+            if (pt.b_LastStation) {
+                if (e.EndTerm == EndSpacingTimesPu)
+                    R += h * r.Pu;
+                else if (e.EndTerm == EndToLayerBottomTimesPu)
+                    R += (Problem.Layers[L(k)].XBottom - pt.Depth) * r.Pu;
+            }
+            if (k == 1 && e.b_Layer1GroundRule && Problem.GroundDepth < -1.0E-5)
+                R = (r.ResistTop + r.Pu) * 0.5 * (Problem.Layers[1].XBottom - Problem.Layers[1].XTop);
+            if (e.b_StoresLiquefied) Soil.LiquefiedResistance[L(k)] = R;
+        }
+        prev = r;
+    }
+}
+
+}  // namespace kestro

@@ -1,0 +1,229 @@
+// Soft clay below free water, Matlock (1970), static and cyclic loading.
+
+#include <cmath>
+#include <ostream>
+
+#include "driver/Channels.h"
+#include "driver/Errors.h"
+#include "driver/Warnings.h"
+#include "model/PileModel.h"
+#include "model/ProblemData.h"
+#include "model/RunState.h"
+#include "model/SoilState.h"
+#include "report/Format.h"
+#include "report/PyCurvePage.h"
+#include "report/SoilMessages.h"
+#include "soil/Criteria.h"
+#include "soil/SoilProperties.h"
+
+namespace kestro::softclay {
+
+namespace {
+// Shear strengths above which the input is unreasonable for soft clay
+// (1250 psf; 59.85 kPa).
+constexpr double StrengthLimitPsi = static_cast<double>(8.6805553f);
+constexpr double StrengthLimitKPa = static_cast<double>(59.850323f);
+// Exponent of the cubic parabola, as a single-precision third.
+constexpr double Third = static_cast<double>(0.33333334f);
+}  // namespace
+
+double DefaultEps50(double c, int unitSystem, double input) {
+    if (input > 0.0) return input;
+    // Matlock's e50 by consistency: soft (< 250 psf) 0.02, medium (< 500 psf)
+    // 0.01, stiff (< 1000 and < 2000 psf) 0.005, very stiff 0.004.
+    double t1, t2, t3, t4;
+    if (unitSystem == UnitsUS) {
+        t1 = static_cast<double>(3.4722223f);
+        t2 = static_cast<double>(6.9444447f);
+        t3 = static_cast<double>(13.888889f);
+        t4 = static_cast<double>(27.777779f);
+    } else if (unitSystem == UnitsSI) {
+        t1 = static_cast<double>(23.940128f);
+        t2 = static_cast<double>(47.880257f);
+        t3 = static_cast<double>(95.760513f);
+        t4 = static_cast<double>(191.52103f);
+    } else {
+        return input;
+    }
+    if (c < t1) return 0.02;
+    if (c < t2) return 0.01;
+    if (c < t3) return 0.005;
+    if (c < t4) return 0.005;
+    return 0.004;
+}
+
+void Properties(PyPoint& pt) {
+    pt.C = f_c(pt.Depth);
+    if (Failed()) return;
+    if (!pt.b_AtNode) {
+        if (pt.UnitSystem == UnitsUS && pt.C > StrengthLimitPsi) RaiseWarning(-3041);
+        if (pt.UnitSystem == UnitsSI && pt.C > StrengthLimitKPa) RaiseWarning(-3042);
+    }
+    pt.Gamma = AverageUnitWeight(pt.Depth);
+    if (Failed()) return;
+    pt.Eps50 = DefaultEps50(pt.C, pt.UnitSystem, Eps50At(pt.Depth));
+    if (!pt.b_FirstStation && pt.C < 1.0E-10) {
+        SoftClayError12 e{};
+        e.Layer = pt.Layer;
+        e.Station = pt.Station;
+        e.TopStation = Pile.FirstStation[static_cast<std::size_t>(pt.Layer)];
+        e.BottomStation = Pile.LastStation[static_cast<std::size_t>(pt.Layer)];
+        e.Depth = pt.Depth;
+        e.C = pt.C;
+        e.PileLength = Problem.PileLength;
+        WriteInputError12(MessageOut(), e, false);
+        WriteInputError12(ReportOut(), e, true);
+        TerminateRun("INP00012", 112);
+    }
+}
+
+void Curve(const PyPoint& pt, PyResult& r) {
+    const double b = pt.B, c = pt.C, g = pt.Gamma, J = pt.J, z = pt.Z, zeq = pt.ZEq;
+
+    // Np = 3 + g' z / c + J z / b (depth below the ground, not the equivalent depth)
+    double Np = 3.0 + g * z / c + J * z / b;
+    if (std::fabs(pt.EffectiveSlope) > 1.0E-20) Np *= ClaySlopeFactor(pt.EffectiveSlope, pt.Sign);
+    // pu = Np c b, at most 9 c b. A station without strength carries nothing.
+    double pu = Np >= 9.0 ? 9.0 * c * b : Np * c * b;
+    if (!(c > 0.0)) pu = 0.0;
+    // y50 = 2.5 e50 b
+    const double y50 = 2.5 * pt.Eps50 * b;
+    // Xr = max(6 b c / (g' b + J c), 2.5 b): depth where the flow-around wedge governs.
+    const double xr = 6.0 * b * c / (g * b + J * c);
+    const double Xr = xr > 2.5 * b ? xr : 2.5 * b;
+    // ki: tangent of the static curve at y = 1.0E-5 y50
+    const double ki = pu * static_cast<double>(0.010772172f) / (y50 * 3.0E-5);
+    // Cyclic: pu_c = 0.72 pu below Xr, p_s = 0.72 pu z_eq / Xr above it.
+    const double puc = 0.72 * pu;
+    const double ps = zeq * puc / Xr;
+
+    r.Pu = pu;
+    r.ResistTop = 3.0 * c * b;
+    r.YSmall = 1.0E-5 * y50;
+    r.EsSmall = ki;
+    // Resistance integrated for the equivalent depth of lower layers: the
+    // ultimate resistance of the loading type (cyclic: p_s above Xr).
+    r.Resist = pt.b_Cyclic ? (zeq < Xr ? ps : puc) : pu;
+    r.Aux[AuxNp] = Np;
+    r.Aux[AuxY50] = y50;
+    r.Aux[AuxXr] = Xr;
+    r.Aux[AuxKi] = ki;
+    r.Aux[AuxPuCyclic] = puc;
+    r.Aux[AuxPsCyclic] = ps;
+
+    const double y = pt.Y;
+    if (y <= 3.0 * y50) {
+        // p / pu = 0.5 (y / y50)^(1/3)
+        r.P = 0.5 * pu * std::pow(y / y50, Third);
+    } else if (!pt.b_Cyclic) {
+        // Static: the cubic parabola up to 8 y50, pu beyond.
+        r.P = y <= 8.0 * y50 ? 0.5 * pu * std::pow(y / y50, Third) : pu;
+        if (r.P > pu) r.P = pu;
+    } else if (zeq >= Xr) {
+        r.P = puc;
+    } else if (y <= 15.0 * y50) {
+        // Cyclic above Xr: from pu_c at 3 y50 down to p_s at 15 y50.
+        r.P = puc + (ps - puc) / (12.0 * y50) * (y - 3.0 * y50);
+    } else {
+        r.P = ps;
+    }
+}
+
+double Invert(const PyPoint& first, double F) {
+    const double b = first.B, c = first.C, g = first.Gamma, J = first.J;
+    // xr' = 6 b c / (0.5 c + b g'): depth at which Np reaches 9
+    const double xr = 6.0 * b * c / (0.5 * c + b * g);
+    double Fr, pr;
+    if (!first.b_Cyclic) {
+        // Integral of (3 c + g' z) b + 0.5 c z from 0 to xr'
+        Fr = ((3.0 * c + J * xr * g) * b + 0.25 * xr * c) * xr;
+        pr = 9.0 * c * b;
+    } else {
+        Fr = 0.72 * (1.5 * xr * b * c + c * xr * xr / 6.0 + xr * xr * b * g / 3.0);
+        pr = 0.72 * 9.0 * c * b;
+    }
+    if (F <= Fr) {
+        // Root of (0.25 c + 0.5 b g') h^2 + 3 b c h - F = 0
+        const double a = 0.25 * c + 0.5 * b * g;
+        if (!(a > 0.0)) return 0.0;
+        return (std::sqrt((3.0 * b * c) * (3.0 * b * c) + 4.0 * a * F) - 3.0 * b * c) / (2.0 * a);
+    }
+    return xr + (F - Fr) / pr;
+}
+
+void PrintPage(const PyPoint& pt) {
+    PyPoint q = pt;
+    PyResult r{};
+    Curve(q, r);
+    const double y50 = r.Aux[AuxY50], ki = r.Aux[AuxKi];
+
+    std::ostream& out = ReportOut();
+    const bool cyclicPage = pt.NumberOfCycles >= 2.0;
+    WritePyTitle(out, cyclicPage ? "p-y Curve Computed Using the Soft Clay Criteria for Cyclic Loading Conditions"
+                                 : "p-y Curve Computed Using the Soft Clay Criteria for Static Loading Conditions");
+    constexpr double Degrees = 180.0 / 3.14159265358979323846;
+    const std::string_view len = Run.Labels.Length;
+    WritePyInteger(out, "Soil Layer Number", 28, pt.Layer, 12);
+    WritePyValue(out, "Depth below pile head", 28, Problem.GroundDepth + pt.Z, 3, len);
+    WritePyValue(out, "Depth below ground surface", 28, pt.Z, 3, len);
+    WritePyValue(out, "Ground Slope Angle", 28, Problem.GroundSlope * Degrees, 3, "degrees");
+    WritePyValue(out, "Pile Batter", 28, Problem.PileBatter * Degrees, 3, "degrees");
+    WritePyValue(out, "Effective Slope", 28, Problem.EffectiveSlope * Degrees, 3, "degrees");
+    WritePyValue(out, "Equivalent Depth", 28, pt.ZEq, 3, len);
+    WritePyValue(out, "Pile Diameter", 28, pt.B, 3, len);
+    WritePyValue(out, "Cohesion, c", 28, pt.C, 3, StressUnitText());
+    WritePyValue(out, "Avg Eff Unit Weight", 28, pt.Gamma, 5, UnitWeightUnitText());
+    WritePyValue(out, "Epsilon50 parameter", 28, pt.Eps50, 5, "");
+    WritePyValue(out, "Default J parameter", 28, pt.J, 3, "");
+    WritePyValue(out, "Y50", 28, y50, 5, len);
+    WritePyValue(out, "p-multiplier", 28, pt.PMult, 5, "");
+    WritePyValue(out, "y-multiplier", 28, pt.YMult, 5, "");
+    if (cyclicPage) {
+        WritePyValue(out, "Number of cycles of loading", 28, pt.NumberOfCycles, 0, "");
+        WritePyValue(out, "Xr", 28, r.Aux[AuxXr], 3, len);
+    }
+    out << '\n';
+    WritePyHeading(out, "            ", "----------------    -----------------");
+
+    // Deflections: 0, 0.008 y50, 0.25 y50 .. 3.0 y50 in steps of 0.25 y50, 8, 15 and 20 y50.
+    PyCurveTable t{};
+    t.Depth = pt.Depth;
+    t.CurveNumber = pt.Station;
+    t.Line7Soil = "soft clay";
+    t.Line8Soil = "soft clay";
+    for (int n = 1; n <= MaxPyPoints; ++n) {
+        double m;
+        if (n == 1)
+            m = 0.0;
+        else if (n == 2)
+            m = 0.008;
+        else if (n <= 14)
+            m = 0.25 * (n - 2);
+        else
+            m = n == 15 ? 8.0 : (n == 16 ? 15.0 : 20.0);
+        q.Y = m * y50;
+        double p;
+        bool limited = false;
+        if (q.Y < 1.0E-5 * y50 || !(y50 > 0.0)) {
+            p = q.Y * ki;
+            limited = n > 1;
+        } else {
+            Curve(q, r);
+            p = r.P;
+        }
+        const std::size_t s = static_cast<std::size_t>(n);
+        t.Y[s] = pt.YMult * q.Y;
+        t.P[s] = pt.PMult * p;
+        WritePyRow(out, t.Y[s], t.P[s]);
+        if (limited) {
+            out << "\n**** Warning ****\n\nThe pile deflection is less than 0.00001*Y50.\n"
+                << "Kestro used the limiting value of soil modulus (= " << ScientificText(ki, 12, 4) << ' '
+                << ModulusUnitText() << '\n'
+                << ") when computing the p-y curve for soft clay.\n";
+        }
+    }
+    WritePyLine7(PlotOut(), t);
+    for (int n = 1; n <= MaxPyPoints; ++n) WritePyLine8(PlotOut(), t, n);
+}
+
+}  // namespace kestro::softclay
