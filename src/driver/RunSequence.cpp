@@ -12,9 +12,24 @@
 #include "model/RunState.h"
 #include "model/SoilState.h"
 #include "report/Header.h"
+#include "report/Format.h"
 #include "report/PlotFile.h"
+#include "section/SectionAnalysis.h"
 
 namespace kestro {
+namespace {
+
+// The nonlinear bending stiffness of every section, with its progress lines.
+void ComputeAllSections() {
+    for (int s = 1; s <= Problem.NumSections; ++s) {
+        MessageOut() << "Computing nonlinear bending stiffness of section " << MinimalInteger(s) << '\n';
+        ComputeSectionStiffness(s);
+        if (Failed()) return;
+        MessageOut() << "Completed computing nonlinear bending stiffness of section " << MinimalInteger(s) << "\n\n";
+    }
+}
+
+}  // namespace
 
 void ResetAnalysisState() {
     ResetPileModel();
@@ -42,6 +57,7 @@ void RunStages() {
 
     if (O.ComputationMode == 2) {
         WritePlotLine2(PlotOut(), Problem.NumSections);
+        ComputeAllSections();
         return;
     }
 
@@ -50,6 +66,11 @@ void RunStages() {
     for (int k = 2; k <= Problem.NumLayers; ++k)
         Problem.Layers[static_cast<std::size_t>(k)].XTop = Problem.Layers[static_cast<std::size_t>(k - 1)].XBottom;
     WritePlotLine2(PlotOut(), Problem.NumSections);
+
+    if (O.ComputationMode == 3) {
+        ComputeAllSections();
+        if (Failed()) return;
+    }
 }
 
 }  // namespace kestro
