@@ -31,13 +31,15 @@ namespace kestro {
 // Pile.FirstStation(k) .. Pile.LastStation(k). Layers whose code has no
 // criterion ("Frz Soil") keep their moduli. The caller tests Failed() after
 // every call. RockLayerCount (model/SoilState.h) must hold the number of
-// counted layers evaluated before this one in the current pass.
+// counted layers evaluated before this one in the current pass. With
+// Soil.PyPrintMode set it prints the layer's curves instead (as
+// PrintLayerCurves does).
 void EvaluateLayerCriterion(int k);
 
 // Writes the printed p-y curve page (report) and its Line 7 / Line 8 records
 // (plot file) for every temporary station of layer k, the stations having
 // been placed at the user depths along the pile (x) and assigned to layers.
-// Sets and clears PyPrintMode itself. The caller tests Failed() afterwards.
+// Sets PyPrintMode for the call itself. The caller tests Failed() afterwards.
 void PrintLayerCurves(int k);
 
 // True when a layer of soil model `soilType` increments RockLayerCount after

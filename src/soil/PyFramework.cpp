@@ -70,21 +70,25 @@ bool IncrementsRockLayerCount(int soilType) {
 
 void EvaluateLayerCriterion(int k) {
     if (!ValidLayer(k)) return;
-    Soil.PyPrintMode = false;
-    Soil.RockCountSeen[L(k)] = Soil.RockLayerCount;
+    if (!Soil.PyPrintMode) {
+        Soil.RockCountSeen[L(k)] = Soil.RockLayerCount;
+        Dispatch(k);
+        return;
+    }
+    // The printed curve is the one the analysis used: the layer sees the rock
+    // layer count it saw in its last analysis pass.
+    const int saved = Soil.RockLayerCount;
+    Soil.RockLayerCount = Soil.RockCountSeen[L(k)];
     Dispatch(k);
+    Soil.RockLayerCount = saved;
 }
 
 void PrintLayerCurves(int k) {
     if (!ValidLayer(k)) return;
-    // The printed curve is the one the analysis used: the layer sees the rock
-    // layer count it saw in the last analysis pass.
-    const int saved = Soil.RockLayerCount;
-    Soil.RockLayerCount = Soil.RockCountSeen[L(k)];
+    const bool saved = Soil.PyPrintMode;
     Soil.PyPrintMode = true;
-    Dispatch(k);
-    Soil.PyPrintMode = false;
-    Soil.RockLayerCount = saved;
+    EvaluateLayerCriterion(k);
+    Soil.PyPrintMode = saved;
 }
 
 void ComputeEquivalentDepth(int k, const PyPoint& first) {

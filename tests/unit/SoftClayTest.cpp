@@ -395,5 +395,108 @@ TEST(SoftClayPage, StaticPageAndPlotRecords) {
     EXPECT_NE(plot.find("Line 8( 1): y, p, for soft clay\n"), std::string::npos);
 }
 
+
+TEST(SoftClayStations, CyclicLayerResistanceIntegratesPsAboveXr) {
+    // A layer from 0 to 120 in lies wholly above Xr = 225 in: the cyclic
+    // ultimate resistance there is p_s = 0.72 pu z / Xr (Matlock 1970).
+    BuildProblem(600.0, {{0.0, 120.0, 5.0, 5.0}, {120.0, 600.0, 5.0, 5.0}});
+    Problem.Options.LoadingType = true;
+    Problem.Options.NumberOfCycles = 100.0;
+    EvaluateLayerCriterion(1);
+    ASSERT_FALSE(Failed());
+    double F = 0.0;
+    for (int j = 0; j < 11400; ++j) {   // trapezoids over 0..114 in, the last station
+        const double a = j * 0.01, b = (j + 1) * 0.01;
+        F += 0.5 * (0.72 * MatlockPu(a) * a / XrHand + 0.72 * MatlockPu(b) * b / XrHand) * 0.01;
+    }
+    F += 6.0 * MatlockPu(114.0);   // end term h pu at the last station
+    EXPECT_NEAR(Soil.LayerResistance[1], F, 1e-3 * F);
+}
+
+TEST(SoftClayStations, GroundAbovePileHeadUsesWholeLayerTrapezoid) {
+    // Ground 12 in above the pile head: layer 1 from -12 to 240 in.
+    BuildProblem(600.0, {{-12.0, 240.0, 5.0, 5.0}, {240.0, 600.0, 5.0, 5.0}});
+    EvaluateLayerCriterion(1);
+    ASSERT_FALSE(Failed());
+    const int last = Pile.LastStation[1];
+    const double zLast = Pile.xv[St(last)] + 12.0;
+    // (3 c b + pu(last station)) / 2 x layer thickness
+    EXPECT_NEAR(Soil.LayerResistance[1], (3.0 * 5.0 * 24.0 + MatlockPu(zLast)) * 0.5 * 252.0, 1e-9 * 1e5);
+}
+
+TEST(SoftClayPage, PrintModeWritesNoModuliAndLayerBelowRockPrintsTrueDepth) {
+    BuildProblem(600.0, {{0.0, 240.0, 2.0, 2.0}, {240.0, 600.0, 5.0, 5.0}});
+    EvaluateLayerCriterion(1);
+    Soil.RockLayerCount = 1;   // as if layer 1 were rock-like
+    EvaluateLayerCriterion(2);
+    Soil.RockLayerCount = 0;
+    Pile.x[St(1)] = 300.0;
+    Pile.Es[St(1)] = -7.0;
+    Pile.FirstStation[1] = 0;
+    Pile.FirstStation[2] = Pile.LastStation[2] = 1;
+    Soil.PyPrintMode = true;
+    testing::internal::CaptureStdout();
+    EvaluateLayerCriterion(2);
+    const std::string report = testing::internal::GetCapturedStdout();
+    Soil.PyPrintMode = false;
+    ASSERT_FALSE(Failed());
+    EXPECT_DOUBLE_EQ(Pile.Es[St(1)], -7.0);
+    EXPECT_NE(report.find("Equivalent Depth            =      300.000 in \n"), std::string::npos) << report;
+}
+
+TEST(SoftClayPage, CyclicPageListsCyclesAndXr) {
+    BuildProblem(600.0, {{0.0, 600.0, 5.0, 5.0}});
+    Problem.Options.LoadingType = true;
+    Problem.Options.NumberOfCycles = 100.0;
+    Pile.x[St(1)] = 60.0;
+    Pile.FirstStation[1] = Pile.LastStation[1] = 1;
+    testing::internal::CaptureStdout();
+    PrintLayerCurves(1);
+    const std::string report = testing::internal::GetCapturedStdout();
+    EXPECT_NE(report.find("p-y Curve Computed Using the Soft Clay Criteria for Cyclic Loading Conditions\n\n"),
+              std::string::npos);
+    EXPECT_NE(report.find("y-multiplier                =      1.00000\n"
+                          "Number of cycles of loading =         100.\n"
+                          "Xr                          =      225.451 in \n\n"),
+              std::string::npos)
+        << report;
+}
+
+TEST(ElasticSubgradePage, PageAndPlotRecords) {
+    BuildProblem(600.0, {{0.0, 600.0, 1000.0, 3000.0, SoilElasticSubgrade}});
+    Pile.x[St(1)] = 300.0;
+    Pile.FirstStation[1] = Pile.LastStation[1] = 1;
+    const std::string dir = test::ScratchDir();
+    int failed = 0;
+    ASSERT_TRUE(OpenOutputChannels(dir + "/r.txt", dir + "/p.txt", dir + "/m.txt", failed));
+    PrintLayerCurves(1);
+    CloseOutputChannels();
+    ASSERT_FALSE(Failed());
+    const std::string report = ReadFile(dir + "/r.txt");
+    const std::string expected =
+        "\n\np-y Curve for Elastic Subgrade\n\n"
+        "Soil Layer Number                                      =          1\n"
+        "Depth below pile head                                  =      300.000 in \n"
+        "Depth below Ground Surface                             =      300.000 in \n"
+        "Shaft Diameter                                         =       24.000 in \n"
+        "Elastic Subgrade Modulus                               =     2000.000 lb/in2\n"
+        "p-multiplier                                           =      1.00000\n"
+        "y-multiplier                                           =      1.00000\n"
+        "\n"
+        "        y, in        p, lb/in\n"
+        "---------------   ---------------\n";
+    EXPECT_EQ(report.substr(0, expected.size()), expected);
+    const std::string plot = ReadFile(dir + "/p.txt");
+    // Point 17 at y = 2 b = 48 in: p = 2000 x 24 x 48.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%15.7E%15.7E", 48.0, 2000.0 * 24.0 * 48.0);
+    EXPECT_NE(plot.find(std::string(buf) + std::string(50, ' ') + "Line 8(17): y, p, for elastic subgrade\n"),
+              std::string::npos)
+        << plot;
+    EXPECT_NE(plot.find("Line 8(1): y, p, for elastic subgrade\n"), std::string::npos);
+    EXPECT_NE(plot.find("Line 7:  p-y curve depth in elastic subgrade soil, no. p-y points on curve no. 1\n"),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace kestro
