@@ -42,3 +42,29 @@ std::string_view UnitWeightUnitText();
 std::string_view ModulusUnitText();   // force per length squared
 
 }  // namespace kestro
+
+namespace kestro {
+
+// Soft clay (Matlock 1970) page: the values printed above the curve.
+struct SoftClayPage {
+    int Layer = 0;
+    double DepthBelowHead = 0.0, Z = 0.0, ZEq = 0.0;
+    double GroundSlope = 0.0, PileBatter = 0.0, EffectiveSlope = 0.0;   // radians
+    double B = 0.0, C = 0.0, Gamma = 0.0, Eps50 = 0.0, J = 0.0, Y50 = 0.0;
+    double PMult = 1.0, YMult = 1.0;
+    double NumberOfCycles = 0.0, Xr = 0.0;
+    double Ki = 0.0;                                   // limiting modulus below 1.0E-5 y50
+    PyCurveTable Curve{};
+    std::array<bool, MaxPyPoints + 1> b_Limited{};     // point used the limiting modulus
+};
+void WriteSoftClayPage(std::ostream& report, std::ostream& plot, const SoftClayPage& page);
+
+// Elastic subgrade page.
+struct ElasticSubgradePage {
+    int Layer = 0;
+    double DepthBelowHead = 0.0, Z = 0.0, B = 0.0, Esub = 0.0, PMult = 1.0, YMult = 1.0;
+    PyCurveTable Curve{};
+};
+void WriteElasticSubgradePage(std::ostream& report, std::ostream& plot, const ElasticSubgradePage& page);
+
+}  // namespace kestro

@@ -3,12 +3,9 @@
 
 #include <cmath>
 #include <limits>
-#include <ostream>
-#include <string>
 
 #include "driver/Channels.h"
 #include "model/ProblemData.h"
-#include "model/RunState.h"
 #include "report/PyCurvePage.h"
 #include "soil/Criteria.h"
 
@@ -37,37 +34,27 @@ void Curve(const PyPoint& pt, PyResult& r) {
 void PrintPage(const PyPoint& pt) {
     const double Esub = pt.Aux[0];
     const double k = pt.PMult * Esub * pt.B;
-    std::ostream& out = ReportOut();
-    WritePyTitle(out, "p-y Curve for Elastic Subgrade");
-    const std::string_view len = Run.Labels.Length;
-    WritePyInteger(out, "Soil Layer Number", 55, pt.Layer, 10);
-    WritePyValue(out, "Depth below pile head", 55, Problem.GroundDepth + pt.Z, 3, len);
-    WritePyValue(out, "Depth below Ground Surface", 55, pt.Z, 3, len);
-    WritePyValue(out, "Shaft Diameter", 55, pt.B, 3, len);
-    WritePyValue(out, "Elastic Subgrade Modulus", 55, Esub, 3, ModulusUnitText());
-    WritePyValue(out, "p-multiplier", 55, pt.PMult, 5, "");
-    WritePyValue(out, "y-multiplier", 55, pt.YMult, 5, "");
-    out << '\n';
-    // The p heading starts in column 22.
-    const std::size_t used = 11 + (len.size() < 2 ? len.size() : 2);
-    WritePyHeading(out, std::string(21 - used, ' '), "---------------   ---------------");
-
-    // Deflections 0, b/8, 2b/8 .. 2b; p = k y.
-    PyCurveTable t{};
-    t.Depth = pt.Depth;
-    t.CurveNumber = pt.Station;
-    t.Line7Soil = "elastic subgrade soil";
-    t.Line8Soil = "elastic subgrade";
-    t.b_MinimalPointNumber = true;
+    ElasticSubgradePage page{};
+    page.Layer = pt.Layer;
+    page.DepthBelowHead = Problem.GroundDepth + pt.Z;
+    page.Z = pt.Z;
+    page.B = pt.B;
+    page.Esub = Esub;
+    page.PMult = pt.PMult;
+    page.YMult = pt.YMult;
+    page.Curve.Depth = pt.Depth;
+    page.Curve.CurveNumber = pt.Station;
+    page.Curve.Line7Soil = "elastic subgrade soil";
+    page.Curve.Line8Soil = "elastic subgrade";
+    page.Curve.b_MinimalPointNumber = true;
+    // Deflections 0, b/8, 2b/8 .. 2b; p = k y with k = pmult Esub b.
     for (int n = 1; n <= MaxPyPoints; ++n) {
         const double y = (n - 1) * pt.B / 8.0;
         const std::size_t s = static_cast<std::size_t>(n);
-        t.Y[s] = pt.YMult * y;
-        t.P[s] = k * y;
-        WritePyRow(out, t.Y[s], t.P[s]);
+        page.Curve.Y[s] = pt.YMult * y;
+        page.Curve.P[s] = k * y;
     }
-    WritePyLine7(PlotOut(), t);
-    for (int n = 1; n <= MaxPyPoints; ++n) WritePyLine8(PlotOut(), t, n);
+    WriteElasticSubgradePage(ReportOut(), PlotOut(), page);
 }
 
 }  // namespace kestro::elasticsubgrade

@@ -16,7 +16,8 @@
 //               small-deflection modulus; no store, no files, no errors;
 //   Invert      pure: the depth in this soil at which the integrated ultimate
 //               resistance equals F (layered-soil equivalent depth);
-//   PrintPage   writes the printed curve page at a user depth (print mode).
+//   PrintPage   computes the 17 printed points at a user depth (print mode)
+//               and hands the page values to its writer in report/.
 //
 // A criterion whose loop truly differs supplies its own LayerFn instead.
 

@@ -10,7 +10,6 @@
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "model/SoilState.h"
-#include "report/Format.h"
 #include "report/PyCurvePage.h"
 #include "report/SoilMessages.h"
 #include "soil/Criteria.h"
@@ -155,42 +154,32 @@ void PrintPage(const PyPoint& pt) {
     PyPoint q = pt;
     PyResult r{};
     Curve(q, r);
-    const double y50 = r.Aux[AuxY50], ki = r.Aux[AuxKi];
-
-    std::ostream& out = ReportOut();
-    const bool cyclicPage = pt.NumberOfCycles >= 2.0;
-    WritePyTitle(out, cyclicPage ? "p-y Curve Computed Using the Soft Clay Criteria for Cyclic Loading Conditions"
-                                 : "p-y Curve Computed Using the Soft Clay Criteria for Static Loading Conditions");
-    constexpr double Degrees = 180.0 / 3.14159265358979323846;
-    const std::string_view len = Run.Labels.Length;
-    WritePyInteger(out, "Soil Layer Number", 28, pt.Layer, 12);
-    WritePyValue(out, "Depth below pile head", 28, Problem.GroundDepth + pt.Z, 3, len);
-    WritePyValue(out, "Depth below ground surface", 28, pt.Z, 3, len);
-    WritePyValue(out, "Ground Slope Angle", 28, Problem.GroundSlope * Degrees, 3, "degrees");
-    WritePyValue(out, "Pile Batter", 28, Problem.PileBatter * Degrees, 3, "degrees");
-    WritePyValue(out, "Effective Slope", 28, Problem.EffectiveSlope * Degrees, 3, "degrees");
-    WritePyValue(out, "Equivalent Depth", 28, pt.ZEq, 3, len);
-    WritePyValue(out, "Pile Diameter", 28, pt.B, 3, len);
-    WritePyValue(out, "Cohesion, c", 28, pt.C, 3, StressUnitText());
-    WritePyValue(out, "Avg Eff Unit Weight", 28, pt.Gamma, 5, UnitWeightUnitText());
-    WritePyValue(out, "Epsilon50 parameter", 28, pt.Eps50, 5, "");
-    WritePyValue(out, "Default J parameter", 28, pt.J, 3, "");
-    WritePyValue(out, "Y50", 28, y50, 5, len);
-    WritePyValue(out, "p-multiplier", 28, pt.PMult, 5, "");
-    WritePyValue(out, "y-multiplier", 28, pt.YMult, 5, "");
-    if (cyclicPage) {
-        WritePyValue(out, "Number of cycles of loading", 28, pt.NumberOfCycles, 0, "");
-        WritePyValue(out, "Xr", 28, r.Aux[AuxXr], 3, len);
-    }
-    out << '\n';
-    WritePyHeading(out, "            ", "----------------    -----------------");
+    SoftClayPage page{};
+    page.Layer = pt.Layer;
+    page.DepthBelowHead = Problem.GroundDepth + pt.Z;
+    page.Z = pt.Z;
+    page.ZEq = pt.ZEq;
+    page.GroundSlope = Problem.GroundSlope;
+    page.PileBatter = Problem.PileBatter;
+    page.EffectiveSlope = Problem.EffectiveSlope;
+    page.B = pt.B;
+    page.C = pt.C;
+    page.Gamma = pt.Gamma;
+    page.Eps50 = pt.Eps50;
+    page.J = pt.J;
+    page.Y50 = r.Aux[AuxY50];
+    page.PMult = pt.PMult;
+    page.YMult = pt.YMult;
+    page.NumberOfCycles = pt.NumberOfCycles;
+    page.Xr = r.Aux[AuxXr];
+    page.Ki = r.Aux[AuxKi];
+    page.Curve.Depth = pt.Depth;
+    page.Curve.CurveNumber = pt.Station;
+    page.Curve.Line7Soil = "soft clay";
+    page.Curve.Line8Soil = "soft clay";
 
     // Deflections: 0, 0.008 y50, 0.25 y50 .. 3.0 y50 in steps of 0.25 y50, 8, 15 and 20 y50.
-    PyCurveTable t{};
-    t.Depth = pt.Depth;
-    t.CurveNumber = pt.Station;
-    t.Line7Soil = "soft clay";
-    t.Line8Soil = "soft clay";
+    const double y50 = page.Y50;
     for (int n = 1; n <= MaxPyPoints; ++n) {
         double m;
         if (n == 1)
@@ -202,28 +191,20 @@ void PrintPage(const PyPoint& pt) {
         else
             m = n == 15 ? 8.0 : (n == 16 ? 15.0 : 20.0);
         q.Y = m * y50;
+        const std::size_t s = static_cast<std::size_t>(n);
         double p;
-        bool limited = false;
         if (q.Y < 1.0E-5 * y50 || !(y50 > 0.0)) {
-            p = q.Y * ki;
-            limited = n > 1;
+            // Below 1.0E-5 y50 the limiting (initial tangent) modulus applies.
+            p = q.Y * page.Ki;
+            page.b_Limited[s] = true;
         } else {
             Curve(q, r);
             p = r.P;
         }
-        const std::size_t s = static_cast<std::size_t>(n);
-        t.Y[s] = pt.YMult * q.Y;
-        t.P[s] = pt.PMult * p;
-        WritePyRow(out, t.Y[s], t.P[s]);
-        if (limited) {
-            out << "\n**** Warning ****\n\nThe pile deflection is less than 0.00001*Y50.\n"
-                << "Kestro used the limiting value of soil modulus (= " << ScientificText(ki, 12, 4) << ' '
-                << ModulusUnitText() << '\n'
-                << ") when computing the p-y curve for soft clay.\n";
-        }
+        page.Curve.Y[s] = pt.YMult * q.Y;
+        page.Curve.P[s] = pt.PMult * p;
     }
-    WritePyLine7(PlotOut(), t);
-    for (int n = 1; n <= MaxPyPoints; ++n) WritePyLine8(PlotOut(), t, n);
+    WriteSoftClayPage(ReportOut(), PlotOut(), page);
 }
 
 }  // namespace kestro::softclay
