@@ -498,5 +498,23 @@ TEST(ElasticSubgradePage, PageAndPlotRecords) {
               std::string::npos);
 }
 
+
+TEST(EquivalentDepth, LiquefiedResistanceStandsInForAnEmptyLayer) {
+    BuildProblem(600.0, {{0.0, 120.0, 5.0, 5.0}, {120.0, 240.0, 5.0, 5.0}, {240.0, 600.0, 5.0, 5.0}});
+    const PyPoint first = ClayPoint(0.0);
+    // Layer 1 carried nothing by the common rule (below 0.01) but 5000 as liquefied sand.
+    Soil.LayerResistance[1] = 0.005;
+    Soil.LiquefiedResistance[1] = 5000.0;
+    Soil.LayerResistance[2] = 7000.0;
+    ComputeEquivalentDepth(3, first);
+    EXPECT_DOUBLE_EQ(Soil.LayerResistance[1], 5000.0);
+    EXPECT_NEAR(IntegratedPu(Soil.EquivalentDepth[3]), 12000.0, 1e-3);
+    // A sum beyond 1.0E+20 restarts at 100.
+    Soil.LayerResistance[1] = 2.0E+20;
+    Soil.LayerResistance[2] = 50.0;
+    ComputeEquivalentDepth(3, first);
+    EXPECT_NEAR(IntegratedPu(Soil.EquivalentDepth[3]), 150.0, 1e-6);
+}
+
 }  // namespace
 }  // namespace kestro
