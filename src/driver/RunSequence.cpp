@@ -3,6 +3,8 @@
 #include <ctime>
 #include <ostream>
 
+#include "analysis/LoadCases.h"
+#include "analysis/Stations.h"
 #include "driver/Channels.h"
 #include "driver/Errors.h"
 #include "input/Units.h"
@@ -66,11 +68,25 @@ void RunStages() {
     for (int k = 2; k <= Problem.NumLayers; ++k)
         Problem.Layers[static_cast<std::size_t>(k)].XTop = Problem.Layers[static_cast<std::size_t>(k - 1)].XBottom;
     WritePlotLine2(PlotOut(), Problem.NumSections);
+    // Without pile sections there is no pile to analyse.
+    if (Problem.NumSections < 1) return;
+    BuildStations(Problem.PileLength);
+    if (Failed()) return;
+    AssignSections();
+    AssignLayers();
 
     if (O.ComputationMode == 3) {
         ComputeAllSections();
         if (Failed()) return;
     }
+    // The user-specified nonlinear EI stage (mode 4) comes here.
+
+    RunLoadCases();
+    if (Failed()) return;
+    WriteSummary();
+    if (Failed()) return;
+
+    // The pile-head stiffness matrix stage comes here.
 }
 
 }  // namespace kestro

@@ -84,11 +84,6 @@ struct PileModel {
     int MomentImbalanceStation = 0, ForceImbalanceStation = 0;
     double CarriedShear = 0.0, CarriedSlope = 0.0;
 
-    // Per-layer marker for the p-y routines' messages, and the run's count of
-    // layers processed of the rock-like kinds.
-    Array1<int, MaxSoilLayers> LayerMarker{};
-    int RockLayerCount = 0;
-
     // Summary of every converged load case
     Array1<CaseSummary, MaxLoadCases> Summary{};
     int NumSummaryCases = 0;

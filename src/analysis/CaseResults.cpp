@@ -1,0 +1,92 @@
+// Results of a converged load case and the summary of all cases.
+
+#include <cmath>
+#include <cstddef>
+#include <ostream>
+
+#include "analysis/LoadCases.h"
+#include "analysis/StationResults.h"
+#include "driver/Channels.h"
+#include "model/PileModel.h"
+#include "model/ProblemData.h"
+#include "model/RunState.h"
+#include "report/ResultsReport.h"
+
+namespace kestro {
+namespace {
+
+inline std::size_t U(int i) { return static_cast<std::size_t>(i); }
+inline double Clean(double v) { return std::fabs(v) < 1.0E-20 ? 0.0 : v; }
+
+}  // namespace
+
+void WriteCaseResults(int c) {
+    PileModel& P = Pile;
+    const AnalysisOptions& O = Problem.Options;
+    const int N = P.NumStations;
+    const bool page = !O.PrintSummaryOnly && !P.b_StiffnessMode;
+    const bool plot = !P.b_StiffnessMode;
+    std::ostream& out = ReportOut();
+    const LoadCase& L = Problem.LoadCases[U(c >= 1 && c <= MaxLoadCases ? c : 1)];
+
+    if (page) WriteCaseHeading(out, c);
+    if (plot && c == 1) WritePlotLine9(PlotOut(), Problem.NumLoadCases, N, O.UnitSystem);
+    if (page) {
+        WriteHeadConditions(out, P.LoadType, L.Condition1, L.Condition2, P.AxialLoad);
+        WriteResultsTableHeading(out);
+    }
+
+    ClearRunningMaxima();
+    StartEquilibriumCheck();
+    const int k = O.PrintIncrement >= 1 ? O.PrintIncrement : 1;
+    for (int i = 1; i <= N; ++i) {
+        StationResults(i);
+        if (i >= 3) CheckEquilibrium(i);
+        P.y[St(i)] = Clean(P.y[St(i)]);
+        P.Moment[St(i)] = Clean(P.Moment[St(i)]);
+        P.Shear[St(i)] = Clean(P.Shear[St(i)]);
+        P.SoilReaction[St(i)] = Clean(P.SoilReaction[St(i)]);
+        if (plot)
+            WritePlotLine10(PlotOut(), i, P.x[St(i)], P.y[St(i)], P.Moment[St(i)], P.Shear[St(i)],
+                            P.SoilReaction[St(i)]);
+        if (page && (i - 1) % k == 0) {
+            const double spring = P.Es[St(i)] * P.Spacing * ((i == 1 || i == N) ? 0.5 : 1.0);
+            WriteResultsRow(out, ResultsRow{P.x[St(i)], P.y[St(i)], P.Moment[St(i)], P.Shear[St(i)],
+                                            P.Slope[St(i)], P.TotalStress[St(i)], P.EI[St(i)],
+                                            P.SoilReaction[St(i)], spring, P.W[St(i)]});
+        }
+    }
+    CheckEquilibrium(N + 1);
+    if (page && O.ComputationMode == 3) WriteNonlinearStressNote(out);
+
+    const double limit = MomentImbalanceLimit();
+    if (P.MaxMomentImbalance > limit || std::isnan(P.MaxMomentImbalance)) {
+        WriteEquilibriumWarning(out, MessageOut(), P.MaxMomentImbalance, P.MaxForceImbalance);
+    } else if (!O.PrintSummaryOnly && !O.ComputeKmatrix && !P.b_StiffnessMode) {
+        WriteEquilibriumVerified(out);
+    }
+
+    StoreCaseSummary(c);
+    if (page && c >= 1 && c <= MaxLoadCases) {
+        const CaseSummary& S = P.Summary[U(c)];
+        WriteOutputSummary(out, c, S.HeadDeflection, S.HeadRotation, S.MaxMoment, S.MaxShear, S.DepthMaxMoment,
+                           S.DepthMaxShear, S.Iterations, S.ZeroDeflectionPoints);
+    }
+}
+
+void WriteSummary() {
+    std::ostream& out = ReportOut();
+    WriteSummaryHeading(out);
+    const int n = Pile.NumSummaryCases < MaxLoadCases ? Pile.NumSummaryCases : MaxLoadCases;
+    for (int c = 1; c <= n; ++c) {
+        const CaseSummary& S = Pile.Summary[U(c)];
+        WriteSummaryRow(out, c, S.LoadType, S.Condition1, S.Condition2, S.AxialLoad, S.HeadDeflection, S.MaxMoment,
+                        S.MaxShear, S.HeadRotation);
+    }
+    for (int c = 1; c <= n; ++c) {
+        const CaseSummary& S = Pile.Summary[U(c)];
+        WritePlotLine13(PlotOut(), S.HeadShear, S.HeadDeflection, S.MaxMoment, S.MaxShear);
+    }
+}
+
+}  // namespace kestro

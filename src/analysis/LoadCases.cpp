@@ -1,0 +1,241 @@
+#include "analysis/LoadCases.h"
+
+#include <cmath>
+#include <cstddef>
+#include <ostream>
+#include <string_view>
+
+#include "analysis/BendingStiffness.h"
+#include "analysis/Solver.h"
+#include "analysis/StationResults.h"
+#include "analysis/Stations.h"
+#include "driver/Channels.h"
+#include "driver/Errors.h"
+#include "driver/Warnings.h"
+#include "model/PileModel.h"
+#include "model/ProblemData.h"
+#include "model/RunState.h"
+#include "model/SoilState.h"
+#include "report/Format.h"
+#include "report/ResultsReport.h"
+#include "soil/PyCriteria.h"
+
+namespace kestro {
+namespace {
+
+inline std::size_t U(int i) { return static_cast<std::size_t>(i); }
+
+// Initial secant modulus of every station at or below the ground surface.
+constexpr double EsInitial = 50000.0;
+
+// The soil codes that have a p-y criterion, in the order they are matched.
+constexpr std::string_view CriterionCodes[] = {"SoftClay", "StfClyBW", "StfClyAW", "StfClyAK", "Sand    ",
+                                               "API Sand", "Liq Sand", "Cem Silt", "User p-y", "WeakRock",
+                                               "Vuggy LS", "MassRock", "KS Loess", "Piedmont", "Elast SG"};
+
+std::string_view LayerCode(int k) { return SoilCode(Problem.Layers[U(k)].SoilType); }
+
+bool HasCriterion(std::string_view code) {
+    for (auto c : CriterionCodes)
+        if (c == code) return true;
+    return false;
+}
+
+int NumLayers() { return Problem.NumLayers < MaxSoilLayers ? Problem.NumLayers : MaxSoilLayers; }
+
+// Calls the criterion of layer k and keeps the counter of rock-like layers
+// and the layer's marker that the criteria use for their messages.
+void EvaluateLayer(int k) {
+    const std::string_view code = LayerCode(k);
+    if (!HasCriterion(code)) return;  // a layer without a criterion keeps its moduli
+    EvaluateLayerCriterion(k);
+    if (Failed()) return;
+    // After a rock-like layer the counter advances; a layer evaluated when
+    // the counter was already positive (and a weak rock layer always) is
+    // marked for the criteria's messages.
+    if (IncrementsRockLayerCount(Problem.Layers[U(k)].SoilType)) {
+        if (Soil.RockLayerCount >= 1 || code == "WeakRock") Soil.LayerMarker[U(k)] = -1;
+        ++Soil.RockLayerCount;
+    }
+}
+
+// One pass of the soil update over every layer that holds a station; with
+// `onlyCode` set, only the layers of that code.
+void UpdateSoil(std::string_view onlyCode = {}) {
+    Soil.RockLayerCount = 0;
+    for (int k = 1; k <= NumLayers(); ++k) {
+        if (Pile.FirstStation[U(k)] < 1) continue;
+        if (!onlyCode.empty() && LayerCode(k) != onlyCode) continue;
+        EvaluateLayer(k);
+        if (Failed()) return;
+    }
+}
+
+double TableAxialLoad(double Q) { return Problem.Options.UnitSystem == UnitsUS ? Q / 1000.0 : Q; }
+
+void UpdateStiffnessFromTables() {
+    const double q = TableAxialLoad(Pile.AxialLoad);
+    Pile.ThrustIndex = ChooseThrustIndex(q);
+    UpdateBendingStiffness(Pile.ThrustIndex, q);
+}
+
+// Stations, sections, layers and soil movement of a load case (steps 1 and 2).
+void PrepareStations() {
+    BuildStations(Problem.PileLength);
+    if (Failed()) return;
+    AssignSections();
+    AssignLayers();
+    if (Problem.Options.UseSoilMovement && Problem.NumSoilMovementPoints >= 2) InterpolateSoilMovement();
+}
+
+// Deflections cleared and the initial secant moduli (step 4).
+void StartCase() {
+    PileModel& P = Pile;
+    P.y.fill(0.0);
+    P.Moment.fill(0.0);
+    P.Shear.fill(0.0);
+    P.Slope.fill(0.0);
+    P.SoilReaction.fill(0.0);
+    P.TotalStress.fill(0.0);
+    P.Es.fill(0.0);
+    P.DYMAX = 0.0;
+    for (int s = 1; s <= MaxEISections; ++s) {
+        P.SectionMaxMoment[U(s)] = 0.0;
+        P.SectionMaxShear[U(s)] = 0.0;
+        P.SectionMaxMomentStation[U(s)] = 0;
+        P.SectionMaxShearStation[U(s)] = 0;
+    }
+    for (int i = 1; i <= P.NumStations; ++i) P.Es[St(i)] = P.xv[St(i)] >= Problem.GroundDepth ? EsInitial : 0.0;
+}
+
+void SetLoadConditions(int c) {
+    const LoadCase& L = Problem.LoadCases[U(c)];
+    PileModel& P = Pile;
+    P.LoadType = L.LoadType;
+    P.HeadShear = P.HeadMoment = P.HeadSlope = P.HeadRotationalStiffness = P.HeadDeflection = 0.0;
+    switch (L.LoadType) {
+        case 2:
+            P.HeadShear = L.Condition1;
+            P.HeadSlope = L.Condition2;
+            break;
+        case 3:
+            P.HeadShear = L.Condition1;
+            P.HeadRotationalStiffness = L.Condition2;
+            break;
+        case 4:
+            P.HeadDeflection = L.Condition1;
+            P.HeadMoment = L.Condition2;
+            break;
+        case 5:
+            P.HeadDeflection = L.Condition1;
+            P.HeadSlope = L.Condition2;
+            break;
+        default:
+            P.HeadShear = L.Condition1;
+            P.HeadMoment = L.Condition2;
+            break;
+    }
+    P.AxialLoad = L.AxialLoad;
+    P.TipShear = 0.0;
+}
+
+// The iteration of one load case (step 7). Returns true when the case has
+// converged, or when a load type 4 case ran out of iterations (its results
+// are still reported); false with the error set otherwise.
+bool Iterate(int c) {
+    const AnalysisOptions& O = Problem.Options;
+    PileModel& P = Pile;
+    for (int it = 1;; ++it) {
+        P.Iteration = it;
+        ClearRunningMaxima();
+        SolvePile();
+        if (Failed()) return false;
+        const double yTop = P.y[St(1)];
+        if (!std::isfinite(yTop) || !std::isfinite(P.DYMAX)) {
+            WriteComputationError28(ReportOut(), it);
+            // A result that is not a number is never reported as an answer.
+            TerminateRun("RUN00028", 228);
+            return false;
+        }
+        MessageOut() << ProgressLine(c, it, yTop, P.DYMAX) << '\n';
+        if (it > O.MaxIterations - 5) ReportOut() << IterationReportLine(it, yTop, P.DYMAX) << '\n';
+
+        // A case never converges in fewer than six solutions.
+        if (P.DYMAX <= O.ConvergenceTolerance && it >= 6) return true;
+        if (P.DYMAX > O.ConvergenceTolerance && it >= 11 && std::fabs(yTop) >= O.ExcessDeflectionLimit) {
+            WriteRuntimeError9(ReportOut(), yTop, O.ExcessDeflectionLimit);
+            WriteRuntimeError9(MessageOut(), yTop, O.ExcessDeflectionLimit);
+            TerminateRun("RUN00009", 209);
+            return false;
+        }
+
+        UpdateSoil();
+        if (Failed()) return false;
+        if (P.b_NonlinearEI) {
+            UpdateStiffnessFromTables();
+            if (Failed()) return false;
+        }
+
+        if (it + 1 > O.MaxIterations) {
+            WriteRuntimeError10(ReportOut(), O.MaxIterations, P.DYMAX, O.ConvergenceTolerance);
+            TerminateRun("RUN00010", 210);
+            // A load type 4 case is still reported, then the run stops.
+            return P.LoadType == 4;
+        }
+    }
+}
+
+}  // namespace
+
+void RunLoadCases() {
+    const AnalysisOptions& O = Problem.Options;
+    PileModel& P = Pile;
+    // Pile response with nonlinear bending stiffness: computed (3) or
+    // user-specified (5) moment-EI tables.
+    P.b_NonlinearEI = O.ComputationMode == 3 || O.ComputationMode == 5;
+    const int numCases = Problem.NumLoadCases < MaxLoadCases ? Problem.NumLoadCases : MaxLoadCases;
+    for (int c = 1; c <= numCases; ++c) {
+        P.LoadCaseNumber = c;
+        PrepareStations();
+        if (Failed()) return;
+
+        MessageOut() << "Computing lateral response of pile for load number " << MinimalInteger(c) << '\n';
+        ClearWarnings();
+
+        StartCase();
+        UpdateSoil("Vuggy LS");
+        if (Failed()) return;
+
+        SetLoadConditions(c);
+        if (P.b_NonlinearEI) {
+            UpdateStiffnessFromTables();
+            if (Failed()) return;
+        }
+
+        const bool converged = Iterate(c);
+        if (!converged) return;
+
+        MessageOut() << "Convergence Criteria Met\n";
+        if (c == 1) {
+            const int nd = Problem.NumPrintedPyDepths;
+            WritePlotLine6(PlotOut(), nd);
+            if (nd != 0 && !Failed()) {
+                MessageOut() << "Computing p-y curves for output at user-specified depths.\n";
+                PrintPyCurvesAtDepths();
+                if (Failed()) return;
+            }
+        }
+
+        WriteCaseResults(c);
+        if (Failed() && P.LoadType != 4) return;
+
+        // The pile-length study of a case belongs here; until it is part of
+        // the engine every case gets its Line 11 record with no points.
+        WritePlotLine11NoStudy(PlotOut(), c, O.UseLRFD);
+
+        MessageOut() << "Completed Analysis " << MinimalInteger(c) << "\n\n";
+        if (Failed()) return;
+    }
+}
+
+}  // namespace kestro

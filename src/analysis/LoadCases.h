@@ -1,0 +1,18 @@
+#pragma once
+// The load-case analysis: for every pile-head load case, the nonlinear
+// iteration on soil moduli and bending stiffness, and its results.
+
+namespace kestro {
+
+// Runs every load case in input order; returns with the error set on a fatal error.
+void RunLoadCases();
+
+// Results page, plot records and summary values of the converged case `c`.
+void WriteCaseResults(int c);
+// Summary of pile responses after all load cases.
+void WriteSummary();
+
+// p-y curves printed at the user's depths (after load case 1).
+void PrintPyCurvesAtDepths();
+
+}  // namespace kestro

@@ -1,0 +1,318 @@
+#include "report/ResultsReport.h"
+
+#include <cmath>
+#include <ostream>
+#include <string>
+
+#include "driver/Errors.h"
+#include "model/ProblemData.h"
+#include "model/RunState.h"
+#include "report/Format.h"
+#include "report/PlotFile.h"
+
+namespace kestro {
+namespace {
+
+const std::string Dashes(80, '-');
+
+void PadTo(std::string& s, std::size_t column) {
+    // Continue at `column` (1-based): blanks up to column - 1.
+    if (s.size() + 1 < column) s.append(column - 1 - s.size(), ' ');
+}
+
+std::string Unit(std::string_view label) { return std::string(label); }
+
+// A label, "= " ending at column 55 and the value from column 56.
+void ConditionLine(std::ostream& out, const std::string& label, const std::string& value, const std::string& unit) {
+    std::string s = label;
+    PadTo(s, 54);
+    out << s << "= " << value << unit << '\n';
+}
+
+bool IsUS() { return Problem.Options.UnitSystem == UnitsUS; }
+bool IsSI() { return Problem.Options.UnitSystem == UnitsSI; }
+
+double PlotValue(double v) { return std::fabs(v) < 1.0E-20 ? 0.0 : v; }
+
+}  // namespace
+
+std::string ProgressLine(int loadCase, int iteration, double yTop, double dymax) {
+    std::string s = "Analysis Case " + MinimalInteger(loadCase) + ",";
+    PadTo(s, 20);
+    s += "Iteration " + MinimalInteger(iteration) + ",";
+    PadTo(s, 36);
+    s += "Y(top) = " + FixedText(yTop, 12, 4) + ", dYmax = " + FixedText(dymax, 12, 4);
+    return s;
+}
+
+std::string IterationReportLine(int iteration, double yTop, double dymax) {
+    std::string s = "Iteration " + MinimalInteger(iteration) + ",";
+    PadTo(s, 16);
+    s += " Y(top) = " + FixedText(yTop, 12, 4) + ", dYmax = " + FixedText(dymax, 12, 4);
+    return s;
+}
+
+void WriteRuntimeError9(std::ostream& out, double yTop, double limit) {
+    const std::string unit = Unit(Run.Labels.Length);
+    WriteLines(out, {"", "", "**** Runtime Error No. 9 ****", "An error in the analysis was detected by the program.  ",
+                     "Problem:  The computed deflection is larger than the specified excess deflection limit."});
+    out << "The computed deflection of the pile head is " << FixedText(std::fabs(yTop), 12, 4) << ' ' << unit << '\n';
+    out << "The specified excess deflection limit is    " << FixedText(limit, 12, 4) << ' ' << unit << '\n';
+    WriteLines(out, {"This error may be due to overloading the pile or bad input data.", "Solution:",
+                     "Please check input values for pile loading and soil properties for accuracy and/or ",
+                     "increase the size of the pile if necessary."});
+}
+
+void WriteRuntimeError10(std::ostream& out, int maxIterations, double dymax, double tolerance) {
+    const std::string unit = Unit(Run.Labels.Length);
+    WriteLines(out, {"", "", "**** Runtime Error No. 10 ****"});
+    out << "The analysis failed to converge within the limit of " << MinimalInteger(maxIterations)
+        << " iterations.\n\n";
+    out << "Maximum change in deflection    = " << FixedText(dymax, 10, 3) << ' ' << unit << '\n';
+    out << "Specified convergence tolerance = " << FixedText(tolerance, 10, 3) << ' ' << unit << '\n';
+}
+
+void WriteComputationError28(std::ostream& out, int iteration) {
+    out << "**** COMPUTATION ERROR 28 ****\n"
+        << "Either top deflection or DYMAX is not a number after iteration " << MinimalInteger(iteration) << '\n';
+}
+
+void WriteCaseHeading(std::ostream& out, int loadCase) {
+    out << "\n\n" << Dashes << '\n';
+    out << std::string(17, ' ') << "Computed Values of Pile Loading and Deflection\n";
+    out << std::string(19, ' ') << "for Lateral Loading for Load Case Number " << MinimalInteger(loadCase) << '\n';
+    out << Dashes << "\n\n";
+}
+
+void WriteHeadConditions(std::ostream& out, int loadType, double c1, double c2, double axial) {
+    if (!IsUS() && !IsSI()) return;
+    const bool us = IsUS();
+    auto F3 = [](double v) { return FixedText(v, 15, 3); };
+    auto F6 = [](double v) { return FixedText(v, 15, 6); };
+    auto E = [](double v) { return ScientificText(v, 15, 4); };
+    switch (loadType) {
+        case 1:
+            out << "Pile-head conditions are Shear and Moment (Loading Type 1)\n\n";
+            ConditionLine(out, "Horizontal shear force at pile head", F3(c1), us ? " lbs" : " kN");
+            ConditionLine(out, "Applied moment at pile head        ", F3(c2), us ? " in-lbs" : " kN-m");
+            ConditionLine(out, "Axial thrust load on pile head     ", F3(axial), us ? " lbs" : " kN");
+            break;
+        case 2:
+            out << "Pile-head conditions are Shear and Pile-head Rotation (Loading Type 2)\n\n";
+            ConditionLine(out, "Shear force at pile head", F3(c1), us ? " lbs" : " kN");
+            ConditionLine(out, "Rotation of pile head   ", E(c2), " radians");
+            ConditionLine(out, "Axial load at pile head ", F3(axial), us ? " lbs" : " kN");
+            out << '\n';
+            if (std::fabs(c2) < 1.0E-10)
+                out << "(Zero slope for this load indicates fixed-head conditions)\n";
+            else
+                out << "(Non-zero slope for this load does indicates rotated pile-head condition)\n";
+            break;
+        case 3:
+            out << "Pile-head conditions are Shear and Rotational Stiffness (Loading Type 3)\n\n";
+            ConditionLine(out, "Shear force at pile head", F3(c1), us ? " lb" : " kN");
+            ConditionLine(out, "Rotational stiffness    ", F3(c2), us ? " in-lb/rad" : " kN-m/rad");
+            ConditionLine(out, "Axial load at pile head ", F3(axial), us ? " lbs" : " kN");
+            break;
+        case 4:
+            out << "Pile-head conditions are Displacement and Moment (Loading Type 4)\n\n";
+            ConditionLine(out, "Displacement of pile head", F6(c1), us ? " inches" : " meters");
+            ConditionLine(out, "Moment at pile head      ", F3(c2), us ? " in-lbs" : " kN-m");
+            ConditionLine(out, "Axial load at pile head  ", F3(axial), us ? " lbs" : " kN");
+            break;
+        case 5:
+            out << "Pile-head conditions are Displacement and Pile-head Rotation (Loading Type 5)\n\n";
+            ConditionLine(out, "Displacement of pile head", F6(c1), us ? " inches" : " meters");
+            ConditionLine(out, "Rotation of pile head    ", E(c2), " radians");
+            ConditionLine(out, "Axial load on pile head  ", F3(axial), us ? " lbs" : " kN");
+            break;
+        default:
+            break;
+    }
+    out << '\n';
+}
+
+void WriteResultsTableHeading(std::ostream& out) {
+    out << "   Depth    Deflect.    Bending    Shear       Slope      Total    Bending   Soil Res.  Soil Spr.   "
+           "Distrib. \n";
+    out << "     X         y        Moment     Force         S       Stress   Stiffness      p         Es*h    "
+           "Lat. Load \n";
+    if (IsSI())
+        out << "   meters    meters      kN-m       kN        radians     kPa*      kN-m^2     kN/m        kN/m      "
+               "kN/m    \n";
+    else
+        out << "   inches    inches     in-lbs      lbs       radians     psi*      lb-in^2    lb/in      lb/inch    "
+               "lb/inch \n";
+    out << std::string(10, '-');
+    for (int k = 0; k < 9; ++k) out << ' ' << std::string(10, '-');
+    out << '\n';
+}
+
+void WriteResultsRow(std::ostream& out, const ResultsRow& r) {
+    FormatNumber(out, r.x, 10);
+    for (double v : {r.y, r.M, r.V, r.S, r.Stress, r.EI, r.p, r.SpringEsH, r.W}) FormatNumber(out, v, 11);
+    EndLine(out);
+}
+
+void WriteNonlinearStressNote(std::ostream& out) {
+    WriteLines(out,
+               {"", "* This analysis makes computations of pile response using nonlinear moment-curvature relationships. ",
+                "  The above values of total stress are computed for combined axial stress and do not equal the ",
+                "  actual stresses in concrete and steel in the range of nonlinear bending. "});
+}
+
+void WriteEquilibriumVerified(std::ostream& out) {
+    WriteLines(out, {"", "Output Verification: Computed forces and moments are within specified convergence limits."});
+}
+
+void WriteEquilibriumWarning(std::ostream& report, std::ostream& messages, double momentImbalance,
+                             double forceImbalance) {
+    const std::string mUnit = " " + Unit(Run.Labels.Moment);
+    const std::string fUnit = " " + Unit(Run.Labels.Force);
+    const std::string body[] = {"Force and moment imbalances may be too large for a good solution.",
+                                "The cause of the imbalance may be due to extreme changes in magnitude",
+                                "of nonlinear bending stiffness within three nodal points of the top of the pile",
+                                "which may affect the finite difference computation of shear force.",
+                                "Please examine curves and printed output for deflection, moment, shear force,",
+                                "and number of iterations to determine if computed values are reasonable.",
+                                "If the shear force shows large changes, increase the number of nodal points",
+                                "(pile increments) and repeat the analysis."};
+    report << "\n**** Warning - POSSIBLE SOLUTION ERROR 5501 ****\n";
+    for (const auto& l : body) report << l << '\n';
+    report << "Maximum internal moment imbalance for pile        = " << ScientificText(momentImbalance, 12, 5)
+           << mUnit << '\n';
+    report << "Maximum internal lateral force imbalance for pile = " << ScientificText(forceImbalance, 12, 5)
+           << fUnit << '\n';
+    messages << "\n**** Warning - Possible Solution Error 550 ****\n";
+    for (const auto& l : body) messages << l << '\n';
+    messages << "Maximum internal moment imbalance for pile solution         = "
+             << ScientificText(momentImbalance, 12, 5) << mUnit << '\n';
+    messages << "Maximum internal lateral force imbalance for pile  solution = "
+             << ScientificText(forceImbalance, 12, 5) << fUnit << '\n';
+}
+
+void WriteOutputSummary(std::ostream& out, int loadCase, double yTop, double slope, double maxMoment,
+                        double maxShear, double depthMaxMoment, double depthMaxShear, int iterations,
+                        int zeroPoints) {
+    const bool si = IsSI();
+    out << "\nOutput Summary for Load Case No. " << MinimalInteger(loadCase) << ":\n\n";
+    auto line = [&out](const char* label, double v, const char* unit) {
+        out << label;
+        FormatNumber(out, v, 14);
+        out << unit << '\n';
+    };
+    line("Pile-head deflection             = ", yTop, si ? " meters" : " inches");
+    line("Computed slope at pile head      = ", slope, " radians");
+    line("Maximum bending moment           = ", maxMoment, si ? " kN-m" : " inch-lbs");
+    line("Maximum shear force              = ", maxShear, si ? " kN" : " lbs");
+    line("Depth of maximum bending moment  = ", depthMaxMoment,
+         si ? " meters below pile head" : " inches below pile head");
+    line("Depth of maximum shear force     = ", depthMaxShear,
+         si ? " meters below pile head" : " inches below pile head");
+    out << "Number of iterations             = " << FormatIntegerText(iterations, 14) << '\n';
+    out << "Number of zero deflection points = " << FormatIntegerText(zeroPoints, 14) << '\n';
+}
+
+void WriteSummaryHeading(std::ostream& out) {
+    const bool si = IsSI();
+    out << "\n\n\n" << Dashes << '\n' << std::string(27, ' ') << "Summary of Pile Response(s)\n" << Dashes << "\n\n";
+    out << "Definitions of Pile-head Loading Conditions:\n\n";
+    if (si) {
+        WriteLines(out, {"Load Type 1: Load 1 = Shear, kN, and Load 2 = Moment, kN-m ",
+                         "Load Type 2: Load 1 = Shear, kN, and Load 2 = Slope, radians",
+                         "Load Type 3: Load 1 = Shear, kN, and Load 2 = Rotational Stiffness, kN-m/radian",
+                         "Load Type 4: Load 1 = Top Deflection, m, and Load 2 = Moment, kN-m",
+                         "Load Type 5: Load 1 = Top Deflection, m, and Load 2 = Slope, radians"});
+    } else {
+        WriteLines(out, {"Load Type 1: Load 1 = Shear, lbs, and Load 2 = Moment, in-lbs",
+                         "Load Type 2: Load 1 = Shear, lbs, and Load 2 = Slope, radians",
+                         "Load Type 3: Load 1 = Shear, lbs, and Load 2 = Rotational Stiffness, in-lbs/radian",
+                         "Load Type 4: Load 1 = Top Deflection, inches, and Load 2 = Moment, in-lbs",
+                         "Load Type 5: Load 1 = Top Deflection, inches, and Load 2 = Slope, radians"});
+    }
+    out << '\n';
+    out << "               Pile-head      Pile-head \n";
+    if (si) {
+        WriteLines(out, {"Load  Load    Condition 1    Condition 2        Axial        Pile-head       Maximum        "
+                         "Maximum       Pile-head  ",
+                         "Case  Type    V(kN) or       kN-m, rad.,       Loading      Deflection       Moment          "
+                         "Shear        Rotation   ",
+                         " No.   No.    y(meters)      or kN-m/rad.        kN           meters          kN-m            "
+                         "kN           radians   "});
+    } else {
+        WriteLines(out, {"Load  Load    Condition 1    Condition 2        Axial        Pile-head       Maximum        "
+                         "Maximum       Pile-head  ",
+                         "Case  Type    V(lbs) or     in-lb, rad.,       Loading      Deflection       Moment          "
+                         "Shear        Rotation   ",
+                         " No.   No.    y(inches)     or in-lb/rad.        lbs          inches         in-lbs           "
+                         "lbs          radians   "});
+    }
+    out << "----  ----  --------------  --------------  -------------  -------------  -------------  -------------  "
+           "-------------\n";
+}
+
+void WriteSummaryRow(std::ostream& out, int loadCase, int loadType, double c1, double c2, double axial,
+                     double yTop, double maxMoment, double maxShear, double rotation) {
+    static constexpr const char* Tag1[6] = {"    ? ? =", "    1   V =", "   2   V =", "    3   V =", "    4   y =",
+                                            "   5   y ="};
+    static constexpr const char* Tag2[6] = {"  ? =", "  M =", "  S =", "  R =", "  M =", "  S ="};
+    const int t = loadType >= 1 && loadType <= 5 ? loadType : 0;
+    out << FormatIntegerText(loadCase, 3) << ' ' << Tag1[t];
+    FormatNumber(out, c1, 11);
+    out << Tag2[t];
+    FormatNumber(out, c2, 11);
+    FormatNumber(out, axial, 15);
+    FormatNumber(out, yTop, 15);
+    FormatNumber(out, maxMoment, 15);
+    out << "    ";
+    FormatNumber(out, maxShear, 11);
+    out << FixedText(rotation, 15, 8) << '\n';
+}
+
+void WritePlotLine6(std::ostream& out, int numDepths) {
+    WritePlotRecord(out, FormatIntegerText(numDepths, 5), "Line 6 : number of output p-y curves");
+}
+
+void WritePlotLine7NoCurve(std::ostream& out, double depth) {
+    WritePlotRecord(out, PlotReal(depth) + FormatIntegerText(0, 5), "Line 7:  p-y curve depth, no. p-y points");
+}
+
+void WritePlotLine9(std::ostream& out, int numLoadCases, int numStations, int unitSystem) {
+    WritePlotRecord(out,
+                    FormatIntegerText(numLoadCases, 5) + FormatIntegerText(numStations, 5) +
+                        FormatIntegerText(unitSystem, 5),
+                    "Line 9:  No. loads, No. nodes, iunits: 1 = USCS, 2 = SI");
+}
+
+void WritePlotLine10(std::ostream& out, int station, double x, double y, double M, double V, double p) {
+    std::string values;
+    for (double v : {x, y, M, V, p}) values += PlotReal(PlotValue(v));
+    WritePlotRecord(out, values, "Line 10(" + FormatIntegerText(station, 3) + "): nodal depth, y, M, V, p");
+}
+
+void WritePlotLine11NoStudy(std::ostream& out, int loadCase, bool lrfd) {
+    WritePlotRecord(out, "    0",
+                    std::string(lrfd ? "Line 11: Num. points on Ytop vs. Length curve for LRFD load case "
+                                     : "Line 11: Num. points on Ytop vs. Length curve for load case ") +
+                        MinimalInteger(loadCase));
+}
+
+void WritePlotLine13(std::ostream& out, double headShear, double yTop, double maxMoment, double maxShear) {
+    WritePlotRecord(out, PlotReal(headShear) + PlotReal(yTop) + PlotReal(maxMoment) + PlotReal(maxShear),
+                    "Line 13: TopV, TopY, Mmax, Vmax");
+}
+
+void WritePyCurvesHeading(std::ostream& out) {
+    out << Dashes << '\n' << std::string(20, ' ') << "p-y Curves Reported for Specified Depths\n" << Dashes << '\n';
+}
+
+void WriteDepthAboveGround(std::ostream& out, int depthNumber, double depth, double groundDepth) {
+    const std::string unit = Unit(Run.Labels.Length);
+    out << "**** Input Data Error No. 23 (NON-FATAL) ****\n"
+        << "p-y curves cannot be generated at depth number " << MinimalInteger(depthNumber) << '\n'
+        << "This location is " << FixedText(depth, 9, 3) << ' ' << unit << " below the pile head and \n"
+        << "is above the ground surface for this problem.\n"
+        << "The ground surface is " << FixedText(groundDepth, 9, 3) << ' ' << unit << " below the top of the pile.\n";
+}
+
+}  // namespace kestro

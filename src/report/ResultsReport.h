@@ -1,0 +1,54 @@
+#pragma once
+// Report texts of the load-case analysis: the results page of a case, the
+// summary of pile responses, the progress lines and the error blocks of the
+// iteration, and the plot records of the results. Writers only: every number
+// comes from the analysis.
+
+#include <iosfwd>
+#include <string>
+
+namespace kestro {
+
+// One row of the results table (values already computed).
+struct ResultsRow {
+    double x, y, M, V, S, Stress, EI, p, SpringEsH, W;
+};
+
+// Progress and error texts of the iteration.
+std::string ProgressLine(int loadCase, int iteration, double yTop, double dymax);
+std::string IterationReportLine(int iteration, double yTop, double dymax);
+void WriteRuntimeError9(std::ostream& out, double yTop, double limit);
+void WriteRuntimeError10(std::ostream& out, int maxIterations, double dymax, double tolerance);
+void WriteComputationError28(std::ostream& out, int iteration);
+
+// Results page of one load case.
+void WriteCaseHeading(std::ostream& out, int loadCase);
+void WriteHeadConditions(std::ostream& out, int loadType, double condition1, double condition2, double axial);
+void WriteResultsTableHeading(std::ostream& out);
+void WriteResultsRow(std::ostream& out, const ResultsRow& r);
+void WriteNonlinearStressNote(std::ostream& out);
+void WriteEquilibriumVerified(std::ostream& out);
+void WriteEquilibriumWarning(std::ostream& report, std::ostream& messages, double momentImbalance,
+                             double forceImbalance);
+void WriteOutputSummary(std::ostream& out, int loadCase, double yTop, double slope, double maxMoment,
+                        double maxShear, double depthMaxMoment, double depthMaxShear, int iterations,
+                        int zeroPoints);
+
+// Summary of pile responses after all load cases.
+void WriteSummaryHeading(std::ostream& out);
+void WriteSummaryRow(std::ostream& out, int loadCase, int loadType, double condition1, double condition2,
+                     double axial, double yTop, double maxMoment, double maxShear, double rotation);
+
+// Plot records of the load-case analysis.
+void WritePlotLine6(std::ostream& out, int numDepths);
+void WritePlotLine7NoCurve(std::ostream& out, double depth);
+void WritePlotLine9(std::ostream& out, int numLoadCases, int numStations, int unitSystem);
+void WritePlotLine10(std::ostream& out, int station, double x, double y, double M, double V, double p);
+void WritePlotLine11NoStudy(std::ostream& out, int loadCase, bool lrfd);
+void WritePlotLine13(std::ostream& out, double headShear, double yTop, double maxMoment, double maxShear);
+
+// The heading of the printed p-y curves and the non-fatal Input Data Error 23.
+void WritePyCurvesHeading(std::ostream& out);
+void WriteDepthAboveGround(std::ostream& out, int depthNumber, double depth, double groundDepth);
+
+}  // namespace kestro
