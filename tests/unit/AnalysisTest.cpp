@@ -1,0 +1,395 @@
+// The load-case analysis on the model store: station grid and lookups,
+// iteration, results page, plot records, summary and run errors.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+
+#include "PileTestSupport.h"
+#include "analysis/BendingStiffness.h"
+#include "analysis/LoadCases.h"
+#include "analysis/PileProperties.h"
+#include "analysis/StationResults.h"
+#include "analysis/Stations.h"
+#include "report/ResultsReport.h"
+
+using namespace kestro;
+using kestro::test::AddLoadCase;
+using kestro::test::CapturedChannels;
+using kestro::test::CountOf;
+using kestro::test::Has;
+using kestro::test::SetElasticPileProblem;
+
+namespace {
+
+std::size_t U(int i) { return static_cast<std::size_t>(i); }
+
+// Lines of `text` that contain `what`.
+std::vector<std::string> LinesWith(const std::string& text, const std::string& what) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);)
+        if (l.find(what) != std::string::npos) out.push_back(l);
+    return out;
+}
+
+// Beam on elastic foundation with k = 50000 (the initial secant modulus,
+// kept by every station without soil layers): EI = 5.8e10 lb-in^2.
+constexpr double EIp = 5.8E10, kInit = 50000.0;
+const double LambdaP = std::pow(kInit / (4.0 * EIp), 0.25);
+const double Lp = 10.0 / LambdaP;
+
+void RunCases(CapturedChannels& ch) {
+    RunLoadCases();
+    if (!Failed()) WriteSummary();
+    ch.Close();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- lookups
+
+TEST(PileProperties, TableLookup) {
+    ResetProblemData();
+    // Section 1 from 0 to 100 tapering, section 2 from 100 to 200.
+    const PropertyRow rows[] = {{0.0, 20.0, 10.0, 100.0, 3.0, 50.0},
+                                {100.0, 30.0, 12.0, 300.0, 2.0, 70.0},
+                                {100.0, 40.0, 14.0, 500.0, 4.0, 90.0},
+                                {200.0, 40.0, 14.0, 500.0, 4.0, 90.0}};
+    Problem.NumPropertyRows = 4;
+    for (int r = 1; r <= 4; ++r) Problem.PropertyTable[U(r)] = rows[r - 1];
+    struct Case { double z, b, I, EI; } cases[] = {
+        {0.0, 20.0, 100.0, 300.0},
+        {50.0, 25.0, 200.0, 0.5 * (300.0 + 600.0)},   // EI interpolates the products E*I
+        {100.0, 40.0, 500.0, 2000.0},                 // boundary: the lower section's row
+        {150.0, 40.0, 500.0, 2000.0},
+        {200.0, 40.0, 500.0, 2000.0},
+        {250.0, 40.0, 500.0, 2000.0},                 // below the table: last row
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.z);
+        const PileProperties p = PropertiesAt(c.z);
+        EXPECT_DOUBLE_EQ(p.b, c.b);
+        EXPECT_DOUBLE_EQ(p.I, c.I);
+        EXPECT_DOUBLE_EQ(p.EI, c.EI);
+    }
+}
+
+TEST(PileProperties, DistributedLoadAveragesOverTributaryLength) {
+    ResetProblemData();
+    ResetPileModel();
+    Pile.Spacing = 10.0;
+    // 0 until 100, then a step to 6 rising linearly to 16 at 200, ending there.
+    Problem.NumDistributedPoints = 3;
+    Problem.DistDepth[1] = 100.0; Problem.DistLoad[1] = 6.0;
+    Problem.DistDepth[2] = 200.0; Problem.DistLoad[2] = 16.0;
+    Problem.DistDepth[3] = 200.0; Problem.DistLoad[3] = 0.0;
+    struct Case { double z, w; } cases[] = {
+        {50.0, 0.0},                       // above the profile
+        {100.0, 0.5 * (6.0 + 6.5) / 2.0},  // half the interval: mean 6.25 over 5 of 10
+        {150.0, 11.0},                     // inside: linear, average = midpoint value
+        {200.0, 0.5 * (15.5 + 16.0) / 2.0},
+        {210.0, 0.0},
+        {96.0, (6.0 + 6.1) / 2.0 * 1.0 / 10.0},   // reaches 1 into the profile
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.z);
+        EXPECT_NEAR(DistributedLoadAt(c.z), c.w, 1e-12);
+    }
+}
+
+TEST(PileProperties, GroupMultipliers) {
+    ResetProblemData();
+    EXPECT_DOUBLE_EQ(PMultiplierAt(10.0), 1.0);   // no table
+    Problem.NumGroupFactorPoints = 4;
+    const double d[] = {10.0, 20.0, 20.0, 40.0}, pm[] = {0.8, 0.6, 0.4, 0.2}, ym[] = {2.0, 3.0, 4.0, 5.0};
+    for (int k = 1; k <= 4; ++k) {
+        Problem.GroupDepth[U(k)] = d[k - 1];
+        Problem.PMultiplier[U(k)] = pm[k - 1];
+        Problem.YMultiplier[U(k)] = ym[k - 1];
+    }
+    struct Case { double z, p, y; } cases[] = {
+        {5.0, 1.0, 1.0}, {10.0, 0.8, 2.0}, {15.0, 0.7, 2.5}, {20.0, 0.4, 4.0}, {30.0, 0.3, 4.5}, {40.0, 0.2, 5.0},
+        {40.0 * (1 + 1e-9), 1.0, 1.0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.z);
+        EXPECT_NEAR(PMultiplierAt(c.z), c.p, 1e-12);
+        EXPECT_NEAR(YMultiplierAt(c.z), c.y, 1e-12);
+    }
+}
+
+// ---------------------------------------------------------------- stations
+
+TEST(Stations, GridSectionsAndLayers) {
+    SetElasticPileProblem(400.0, 1.0E10);
+    Problem.NumSections = 2;
+    Problem.Sections[1].SectionBottom = 100.0;
+    Problem.Sections[2].SectionTop = 100.0;
+    Problem.Sections[2].SectionBottom = 400.0;
+    Problem.NumLayers = 3;
+    Problem.Layers[1] = {1, 0.0, 36.0};
+    Problem.Layers[2] = {1, 36.0, 37.0};     // thinner than a station spacing
+    Problem.Layers[3] = {1, 37.0, 500.0};
+    BuildStations(400.0);
+    ASSERT_FALSE(Failed());
+    AssignSections();
+    AssignLayers();
+    EXPECT_EQ(Pile.NumStations, 101);
+    EXPECT_DOUBLE_EQ(Pile.Spacing, 4.0);
+    EXPECT_EQ(Pile.x[St(101)], 400.0);
+    EXPECT_DOUBLE_EQ(Pile.EI[St(50)], 1.0E10);
+    EXPECT_EQ(Pile.Section[St(1)], 1);
+    EXPECT_EQ(Pile.Section[St(26)], 1);   // x = 100 on the boundary: upper section
+    EXPECT_EQ(Pile.Section[St(27)], 2);
+    // Station 10 (x = 36) lies on the top of layer 2 and belongs to it; the
+    // layer holds no other station, layer 3 starts at station 11 (x = 40).
+    EXPECT_EQ(Pile.FirstStation[1], 1);
+    EXPECT_EQ(Pile.LastStation[1], 9);
+    EXPECT_EQ(Pile.FirstStation[2], 10);
+    EXPECT_EQ(Pile.LastStation[2], 10);
+    EXPECT_EQ(Pile.FirstStation[3], 11);
+    EXPECT_EQ(Pile.LastStation[3], 101);
+}
+
+TEST(Stations, StationOnLayerTopBelongsToLowerLayer) {
+    SetElasticPileProblem(400.0, 1.0E10);
+    Problem.NumLayers = 2;
+    Problem.Layers[1] = {1, 0.0, 40.0};
+    Problem.Layers[2] = {1, 40.0, 400.0};
+    BuildStations(400.0);
+    AssignLayers();
+    EXPECT_EQ(Pile.LastStation[1], 10);   // x = 36
+    EXPECT_EQ(Pile.FirstStation[2], 11);  // x = 40
+    EXPECT_EQ(Pile.LastStation[2], 101);
+}
+
+TEST(Stations, GroundBelowHeadLeavesUpperStationsWithoutLayer) {
+    SetElasticPileProblem(400.0, 1.0E10);
+    Problem.NumLayers = 1;
+    Problem.Layers[1] = {1, 41.0, 600.0};   // ground below the head
+    BuildStations(400.0);
+    AssignLayers();
+    EXPECT_EQ(Pile.FirstStation[1], 12);  // first station at or below 41: x = 44
+    EXPECT_EQ(Pile.LastStation[1], 101);
+}
+
+TEST(Stations, SoilMovementStepAveragesAtItsDepth) {
+    SetElasticPileProblem(400.0, 1.0E10);
+    Problem.Options.UseSoilMovement = true;
+    Problem.NumSoilMovementPoints = 4;
+    const double d[] = {0.0, 40.0, 40.0, 80.0}, m[] = {1.0, 0.5, 0.25, 0.0};
+    for (int k = 1; k <= 4; ++k) {
+        Problem.SoilMovementDepth[U(k)] = d[k - 1];
+        Problem.SoilMovement[U(k)] = m[k - 1];
+    }
+    BuildStations(400.0);
+    InterpolateSoilMovement();
+    EXPECT_DOUBLE_EQ(Pile.ysm[St(1)], 1.0);
+    EXPECT_DOUBLE_EQ(Pile.ysm[St(6)], 0.75);     // x = 20
+    EXPECT_DOUBLE_EQ(Pile.ysm[St(11)], 0.375);   // x = 40: average of the step
+    EXPECT_DOUBLE_EQ(Pile.ysm[St(16)], 0.125);   // x = 60
+    EXPECT_DOUBLE_EQ(Pile.ysm[St(21)], 0.0);
+    EXPECT_DOUBLE_EQ(Pile.ysm[St(22)], 0.0);     // below the table
+}
+
+TEST(Stations, InvalidGridEndsTheRun) {
+    CapturedChannels ch;
+    SetElasticPileProblem(400.0, 1.0E10);
+    BuildStations(0.0);
+    ch.Close();
+    EXPECT_EQ(kestro::Run.ErrorNumber, 230);
+    EXPECT_TRUE(Has(ch.Report, "**** Runtime Error No. 30 ****"));
+}
+
+// ---------------------------------------------------------------- EI tables
+
+namespace {
+// Section 1 of type 1 with one thrust: a bilinear moment-curvature curve in
+// kip units, EI 1000 kip-in^2 to M = 10 kip-in, flat beyond.
+void SetBilinearTable() {
+    SetElasticPileProblem(400.0, 1.0E6);
+    Problem.Sections[1].SectionType = SecDrilledShaft;
+    Problem.NumAxialThrusts = 1;
+    Problem.AxialThrusts[1] = 0.0;
+    NonlinearEITable& T = EITables[1];
+    T.NumThrusts = 1;
+    T.NumPoints[1] = 3;
+    const double M[] = {10.0, 10.0, 10.0}, C[] = {0.01, 0.02, 0.04};
+    for (int p = 1; p <= 3; ++p) {
+        T.Moment[1][U(p)] = M[p - 1];
+        T.Curvature[1][U(p)] = C[p - 1];
+        T.EI[1][U(p)] = M[p - 1] / C[p - 1];
+    }
+    BuildStations(400.0);
+    AssignSections();
+}
+// Deflections giving station 50 the curvature phi with EI(50) as built.
+void SetCurvature(double phi) {
+    const double h = Pile.Spacing;
+    Pile.y.fill(0.0);
+    Pile.y[St(50)] = -phi * h * h / 2.0;
+    Pile.y[St(49)] = 0.0;
+    Pile.y[St(51)] = 0.0;
+}
+}  // namespace
+
+TEST(BendingStiffness, LookupFromTable) {
+    SetBilinearTable();
+    struct Case { const char* Name; double EIstation, phi, expected; bool beyond; } cases[] = {
+        // moment at or below the first table moment keeps the initial EI whatever the curvature
+        {"uncracked", 1.0E6, 0.01, 1000.0 * 1000.0, false},
+        {"uncracked_large_curvature", 1.0E5, 0.1, 1000.0 * 1000.0, false},
+        {"between_points", 1.0E6, 0.03, 10.0 / 0.03 * 1000.0, false},
+        {"beyond_table", 1.0E6, 0.05, 10.0 / 0.05 * 1000.0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Pile.EI[St(50)] = c.EIstation;
+        Pile.b_BeyondEITable[St(50)] = false;
+        SetCurvature(c.phi);
+        EXPECT_NEAR(EIFromTable(50, 1, 1), c.expected, 1e-9 * c.expected);
+        EXPECT_EQ(Pile.b_BeyondEITable[St(50)], c.beyond);
+    }
+}
+
+TEST(BendingStiffness, ThrustIndex) {
+    ResetProblemData();
+    Problem.NumAxialThrusts = 3;
+    Problem.AxialThrusts[1] = 10.0;
+    Problem.AxialThrusts[2] = 20.0;
+    Problem.AxialThrusts[3] = 30.0;
+    EXPECT_EQ(ChooseThrustIndex(5.0), 1);
+    EXPECT_EQ(ChooseThrustIndex(10.0), 1);
+    EXPECT_EQ(ChooseThrustIndex(19.999), 1);
+    EXPECT_EQ(ChooseThrustIndex(20.0), 2);
+    EXPECT_EQ(ChooseThrustIndex(30.0), 3);
+    EXPECT_EQ(ChooseThrustIndex(99.0), 3);
+}
+
+TEST(BendingStiffness, ElasticSectionIsNeverUpdated) {
+    SetElasticPileProblem(400.0, 1.0E6);
+    BuildStations(400.0);
+    AssignSections();
+    SetCurvature(0.5);
+    UpdateBendingStiffness(1, 0.0);
+    EXPECT_DOUBLE_EQ(Pile.EI[St(50)], 1.0E6);
+}
+
+// ---------------------------------------------------------------- iteration
+
+// A long elastic pile on the initial modulus (no layers) under a head shear:
+// head deflection, rotation and maximum moment against Hetenyi's closed form
+// for a semi-infinite beam on elastic foundation.
+TEST(LoadCases, ElasticPileMatchesBeamOnElasticFoundation) {
+    CapturedChannels ch;
+    SetElasticPileProblem(Lp, EIp);
+    AddLoadCase(1, 10000.0, 0.0, 0.0);
+    AddLoadCase(1, 0.0, 1.0E6, 0.0);
+    RunCases(ch);
+    ASSERT_FALSE(Failed()) << ch.Report;
+    const CaseSummary& S1 = Pile.Summary[1];
+    const CaseSummary& S2 = Pile.Summary[2];
+    const double V = 10000.0, M0 = 1.0E6, l = LambdaP;
+    const double e[] = {S1.HeadDeflection / (2 * V * l / kInit) - 1, S1.HeadRotation / (-2 * V * l * l / kInit) - 1,
+                        S1.MaxMoment / (V / l * std::exp(-M_PI / 4) * std::sin(M_PI / 4)) - 1,
+                        S2.HeadDeflection / (2 * M0 * l * l / kInit) - 1,
+                        S2.HeadRotation / (-4 * M0 * l * l * l / kInit) - 1, S2.MaxMoment / M0 - 1};
+    for (double err : e) EXPECT_LT(std::fabs(err), 0.01);
+    std::printf("iteration vs closed form: shear y %.2e rot %.2e M %.2e; moment y %.2e rot %.2e M %.2e\n", e[0],
+                e[1], e[2], e[3], e[4], e[5]);
+    // The moment is largest at lambda x = pi/4 below the head.
+    EXPECT_NEAR(S1.DepthMaxMoment, M_PI / 4 / l, 2 * Pile.Spacing);
+    // Constant moduli: converged at the sixth solution, the minimum.
+    EXPECT_EQ(S1.Iterations, 6);
+    EXPECT_EQ(CountOf(ch.Messages, "Analysis Case 1,"), 6);
+    EXPECT_EQ(CountOf(ch.Messages, "Convergence Criteria Met\n"), 2);
+    EXPECT_TRUE(Has(ch.Messages, "Computing lateral response of pile for load number 1\n"));
+    EXPECT_TRUE(Has(ch.Messages, "Completed Analysis 2\n\n"));
+}
+
+// Head shear and moment of the converged solution equal the applied loads,
+// and the equilibrium check finds no imbalance.
+TEST(LoadCases, HeadForcesEqualAppliedLoads) {
+    struct Case { int Type; double C1, C2, Q; } cases[] = {
+        {1, 20000.0, 3.0E5, 0.0}, {1, 20000.0, -3.0E5, 5.0E5}, {2, 15000.0, 0.0, 1.0E5}, {3, 15000.0, 1.0E9, 0.0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Type);
+        CapturedChannels ch;
+        SetElasticPileProblem(Lp, EIp);
+        AddLoadCase(c.Type, c.C1, c.C2, c.Q);
+        RunCases(ch);
+        ASSERT_FALSE(Failed());
+        EXPECT_NEAR(Pile.Shear[St(1)], c.C1, 1e-6 * c.C1);
+        if (c.Type == 1) {
+            EXPECT_NEAR(Pile.Moment[St(1)], c.C2, 1e-6 * std::fabs(c.C2));
+        }
+        if (c.Type == 3) {
+            EXPECT_NEAR(Pile.Moment[St(1)], c.C2 * Pile.Slope[St(1)], 1e-6 * std::fabs(Pile.Moment[St(1)]));
+        }
+        // Soil reaction integrated over the pile balances the head shear.
+        double sum = 0.0;
+        for (int i = 1; i <= Pile.NumStations; ++i)
+            sum += Pile.SoilReaction[St(i)] * Pile.Spacing * ((i == 1 || i == Pile.NumStations) ? 0.5 : 1.0);
+        EXPECT_NEAR(sum, -c.C1, 0.01 * c.C1);
+        EXPECT_LT(Pile.MaxMomentImbalance, 1.0);
+        EXPECT_TRUE(Has(ch.Report, "\nOutput Verification: Computed forces and moments are within specified "
+                                   "convergence limits.\n"));
+    }
+}
+
+// The results page, its plot records and the summary, to the character.
+TEST(LoadCases, ResultsPageAndPlotRecords) {
+    CapturedChannels ch;
+    SetElasticPileProblem(Lp, EIp);
+    Problem.Options.PrintIncrement = 200;   // beyond N - 1: only the head is listed
+    AddLoadCase(1, 10000.0, 0.0, 0.0);
+    AddLoadCase(2, 10000.0, 0.0, 0.0);
+    RunCases(ch);
+    ASSERT_FALSE(Failed());
+    const std::string dash(80, '-');
+    EXPECT_TRUE(Has(ch.Report, "\n\n" + dash + "\n                 Computed Values of Pile Loading and Deflection\n"
+                                   "                   for Lateral Loading for Load Case Number 1\n" + dash + "\n\n"));
+    EXPECT_TRUE(Has(ch.Report, "Pile-head conditions are Shear and Moment (Loading Type 1)\n\n"
+                               "Horizontal shear force at pile head                  =       10000.000 lbs\n"
+                               "Applied moment at pile head                          =           0.000 in-lbs\n"
+                               "Axial thrust load on pile head                       =           0.000 lbs\n"));
+    EXPECT_TRUE(Has(ch.Report, "(Zero slope for this load indicates fixed-head conditions)\n"));
+    EXPECT_TRUE(Has(ch.Report,
+                    "   inches    inches     in-lbs      lbs       radians     psi*      lb-in^2    lb/in      "
+                    "lb/inch    lb/inch \n---------- ---------- ---------- ---------- ---------- ---------- "
+                    "---------- ---------- ---------- ----------\n      0.00 "));
+    // One table row per case (the head only).
+    EXPECT_EQ(LinesWith(ch.Report, "      0.00 ").size(), 2u);
+    EXPECT_TRUE(Has(ch.Report, "\nOutput Summary for Load Case No. 1:\n\nPile-head deflection             = "));
+    EXPECT_TRUE(Has(ch.Report, "Number of iterations             =              6\n"
+                               "Number of zero deflection points =              "));
+    // Plot: Line 6 once, Line 9 once before the first Line 10, N Line 10 per case, Line 11, Line 13.
+    const auto line6 = LinesWith(ch.Plot, "Line 6 ");
+    ASSERT_EQ(line6.size(), 1u);
+    EXPECT_EQ(line6[0], "    0" + std::string(75, ' ') + "Line 6 : number of output p-y curves");
+    const auto line9 = LinesWith(ch.Plot, "Line 9:");
+    ASSERT_EQ(line9.size(), 1u);
+    EXPECT_EQ(line9[0], "    2  101    1" + std::string(65, ' ') + "Line 9:  No. loads, No. nodes, iunits: 1 = USCS, 2 = SI");
+    EXPECT_LT(ch.Plot.find("Line 9:"), ch.Plot.find("Line 10("));
+    const auto line10 = LinesWith(ch.Plot, "Line 10(");
+    ASSERT_EQ(line10.size(), 202u);
+    EXPECT_EQ(line10[0].substr(0, 15), "  0.0000000E+00");
+    EXPECT_EQ(line10[0].substr(75), "     Line 10(  1): nodal depth, y, M, V, p");
+    EXPECT_EQ(line10[100].substr(80), "Line 10(101): nodal depth, y, M, V, p");
+    const auto line11 = LinesWith(ch.Plot, "Line 11:");
+    ASSERT_EQ(line11.size(), 2u);
+    EXPECT_EQ(line11[1], "    0" + std::string(75, ' ') + "Line 11: Num. points on Ytop vs. Length curve for load case 2");
+    const auto line13 = LinesWith(ch.Plot, "Line 13:");
+    ASSERT_EQ(line13.size(), 2u);
+    EXPECT_EQ(line13[0].substr(0, 15), "  1.0000000E+04");
+    EXPECT_EQ(line13[0].substr(60), std::string(20, ' ') + "Line 13: TopV, TopY, Mmax, Vmax");
+    // Summary table.
+    EXPECT_TRUE(Has(ch.Report, "\n\n\n" + dash + "\n                           Summary of Pile Response(s)\n" + dash));
+    EXPECT_TRUE(Has(ch.Report, "----  ----  --------------  --------------  -------------  -------------  "
+                               "-------------  -------------  -------------\n"
+                               "  1     1   V = 10000.0000  M =      0.000      0.0000000"));
+    EXPECT_TRUE(Has(ch.Report, "\n  2    2   V = 10000.0000  S =      0.000      0.0000000"));
+    // Head rotation: fixed, 15 wide, 8 decimals (fixed head: zero).
+    EXPECT_TRUE(Has(ch.Report, "     0.00000000\n"));
+}
