@@ -15,4 +15,15 @@ void ReadGroupFactors();        // GROUPEFF, GROUP EFFECT FACTORS
 void ReadSoilMovements();       // SOIL MOVEMENTS
 void ReadPrintedPyDepths();     // DEPTHS OF PRINTED P-Y CURVES
 
+// Block readers of one pile section s (called by ReadSections).
+void ReadConcrete(int s);
+void ReadRebar(int s);
+void ReadStrands(int s);
+void ReadElasticSection(int s);               // type 11
+void ReadElasticSectionWithCapacity(int s);   // type 12
+
+// Fills the two pile property table rows (top and bottom) of section s from
+// its input values, in input length units for the depths.
+void SetSectionPropertyRows(int s);
+
 }  // namespace kestro

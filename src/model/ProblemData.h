@@ -142,7 +142,9 @@ struct PileSection {
     Array1<double, MaxStrands> StrandX{};
     Array1<double, MaxStrands> StrandY{};
 
-    // Type 13: user-defined moment-EI curves, indexed [thrust][point]
+    // Type 13: user-defined moment-EI curves, indexed [thrust][point]; the
+    // curves live in UserEI[UserEISlot] (slots 1..MaxEISections in input order).
+    int UserEISlot = 0;
     int NumUserThrusts = 0;
     Array1<double, MaxAxialThrusts> UserThrust{};
     Array1<int, MaxAxialThrusts> NumUserEIPoints{};
