@@ -123,6 +123,13 @@ bool TryReadRecord(std::string& line) {
     return true;
 }
 
+bool PeekRecord(std::string& line) {
+    const std::size_t next = In.Next;
+    const bool found = TryReadRecord(line);
+    In.Next = next;
+    return found;
+}
+
 bool ReadRecord(std::string& line, std::string_view what) {
     if (TryReadRecord(line)) return true;
     ReportEndOfInput(what);

@@ -40,6 +40,8 @@ struct ListItem {
 bool ReadRecord(std::string& line, std::string_view what);
 // Same, without raising an error at the end of the file.
 bool TryReadRecord(std::string& line);
+// The next record as TryReadRecord would return it, without consuming it.
+bool PeekRecord(std::string& line);
 
 // Reads the listed values in free format, starting on a new line.
 bool ReadList(std::string_view what, std::initializer_list<ListItem> items);

@@ -401,14 +401,98 @@ void ReadConcrete(int s) {
     }
 }
 
+namespace {
+
+constexpr const char* RebarCircleLine = "Rebar in circle";
+constexpr const char* RebarNoncircularLine = "Rebar in noncircular pattern";
+
+// The pattern line and its data. `used` is false when the section takes no
+// bars or the bars of the section above, so that the placement checks only
+// judge an arrangement that will be built.
+void ReadRebarPattern(int s, bool used) {
+    PileSection& S = Sec(s);
+    std::string line;
+    if (!ReadRecord(line, "the rebar pattern option line" + Of(s))) return;
+    if (line == RebarCircleLine) {
+        S.RebarPattern = RebarCircle;
+        if (!ReadValue(S.RebarYieldStrength, "the rebar yield strength" + Of(s))) return;
+        if (!ReadValue(S.RebarModulus, "the rebar modulus" + Of(s))) return;
+        if (!ReadInt(S.BarCount1, "the number of bar positions" + Of(s))) return;
+        if (!ReadInt(S.BarCount2, "the number of bars per position" + Of(s))) return;
+        if (!ReadLength(S.CircleBarDiameter, "the bar diameter" + Of(s))) return;
+        if (!ReadValue(S.CircleBarArea, "the bar area" + Of(s))) return;
+        S.CircleBarArea = SectionArea(S.CircleBarArea);
+        if (!ReadLength(S.Cover, "the concrete cover" + Of(s))) return;
+        if (!ReadLength(S.RebarFurtherLength, "the bar circle offset" + Of(s))) return;
+        if (!used) return;
+        // The bars are placed later on a circle of radius R = (D - db)/2 - cover,
+        // with 1 to 3 bars at each of n positions; values that cannot give
+        // such a circle are refused here, with a message, before placement.
+        if (!CountWithin(S.BarCount1, 1, MaxBars, "bar positions on the rebar circle" + Of(s))) return;
+        if (S.BarCount2 < 1 || S.BarCount2 > 3) {
+            InputError(ErrRebarCircleInvalid,
+                       "Problem:  The number of bars per position on the rebar circle" + Of(s) + " is " +
+                           std::to_string(S.BarCount2) + "; it must be 1, 2 or 3.",
+                       "Solution: Give 1, 2 or 3 bars per position.");
+            return;
+        }
+        if (!CountWithin(S.BarCount1 * S.BarCount2, 1, MaxBars, "bars on the rebar circle" + Of(s))) return;
+        const double radius = (S.PileDiameter - S.CircleBarDiameter) / 2.0 - S.Cover;
+        if (!(S.CircleBarDiameter > 0.0) || !(S.Cover > 0.0) || !(radius > 0.0)) {
+            InputError(ErrRebarCircleInvalid,
+                       "Problem:  The bar diameter and cover of the rebar circle" + Of(s) +
+                           " must be positive and leave a bar circle inside the section.",
+                       "Solution: Check the section diameter, the bar diameter and the cover.");
+        }
+        return;
+    }
+    if (line == RebarNoncircularLine) {
+        S.RebarPattern = RebarNoncircular;
+        if (!ReadValue(S.RebarYieldStrength, "the rebar yield strength" + Of(s))) return;
+        if (!ReadValue(S.RebarModulus, "the rebar modulus" + Of(s))) return;
+        int n = 0;
+        if (!ReadInt(n, "the number of bars" + Of(s))) return;
+        if (!CountWithin(n, 0, MaxBars, "reinforcing bars" + Of(s))) return;
+        S.NumBars = n;
+        for (int k = 1; k <= n; ++k) {
+            const std::size_t uk = static_cast<std::size_t>(k);
+            int number = 0;
+            if (!ReadList("bar " + std::to_string(k) + Of(s),
+                          {number, S.BarSizeCode[uk], S.BarDiameter[uk], S.BarArea[uk], S.BarX[uk], S.BarY[uk]}))
+                return;
+            S.BarDiameter[uk] = SectionLength(S.BarDiameter[uk]);
+            S.BarArea[uk] = SectionArea(S.BarArea[uk]);
+            S.BarX[uk] = SectionLength(S.BarX[uk]);
+            S.BarY[uk] = SectionLength(S.BarY[uk]);
+        }
+        return;
+    }
+    SectionOptionError("INPUT ERROR - Unrecognized command for rebar pattern option");
+}
+
+// After "No rebar" or "Same As Section Above" a front end may still write the
+// section's own pattern block; it is read (and not used) when present.
+void SkipUnusedRebarPattern(int s) {
+    std::string next;
+    if (PeekRecord(next) && (next == RebarCircleLine || next == RebarNoncircularLine)) ReadRebarPattern(s, false);
+}
+
+void ClearRebar(PileSection& S) {
+    S.RebarPattern = RebarPatternNone;
+    S.BarCount1 = S.BarCount2 = 0;
+    S.NumBars = 0;
+}
+
+}  // namespace
+
 void ReadRebar(int s) {
     PileSection& S = Sec(s);
     std::string line;
     if (!ReadRecord(line, "the rebar continuation option line" + Of(s))) return;
     if (line == "No rebar") {
         S.RebarContinuation = RebarNone;
-        S.RebarPattern = RebarPatternNone;
-        S.NumBars = 0;
+        SkipUnusedRebarPattern(s);
+        ClearRebar(S);
         return;
     }
     if (line == "Rebar Arrangement Same As Section Above") {
@@ -420,6 +504,8 @@ void ReadRebar(int s) {
                        "Section Above) or No rebar.");
             return;
         }
+        SkipUnusedRebarPattern(s);
+        if (Failed()) return;
         const PileSection& A = Sec(s - 1);
         S.RebarPattern = A.RebarPattern;
         S.RebarYieldStrength = A.RebarYieldStrength;
@@ -444,63 +530,7 @@ void ReadRebar(int s) {
         return;
     }
     S.RebarContinuation = RebarOwn;
-
-    if (!ReadRecord(line, "the rebar pattern option line" + Of(s))) return;
-    if (line == "Rebar in circle") {
-        S.RebarPattern = RebarCircle;
-        if (!ReadValue(S.RebarYieldStrength, "the rebar yield strength" + Of(s))) return;
-        if (!ReadValue(S.RebarModulus, "the rebar modulus" + Of(s))) return;
-        if (!ReadInt(S.BarCount1, "the number of bar positions" + Of(s))) return;
-        if (!ReadInt(S.BarCount2, "the number of bars per position" + Of(s))) return;
-        if (!ReadLength(S.CircleBarDiameter, "the bar diameter" + Of(s))) return;
-        if (!ReadValue(S.CircleBarArea, "the bar area" + Of(s))) return;
-        S.CircleBarArea = SectionArea(S.CircleBarArea);
-        if (!ReadLength(S.Cover, "the concrete cover" + Of(s))) return;
-        if (!ReadLength(S.RebarFurtherLength, "the bar circle offset" + Of(s))) return;
-        // The bars are placed later on a circle of radius R = (D - db)/2 - cover,
-        // with 1 to 3 bars at each of n positions; values that cannot give
-        // such a circle are refused here, with a message, before placement.
-        if (!CountWithin(S.BarCount1, 1, MaxBars, "bar positions on the rebar circle" + Of(s))) return;
-        if (S.BarCount2 < 1 || S.BarCount2 > 3) {
-            InputError(ErrRebarCircleInvalid,
-                       "Problem:  The number of bars per position on the rebar circle" + Of(s) + " is " +
-                           std::to_string(S.BarCount2) + "; it must be 1, 2 or 3.",
-                       "Solution: Give 1, 2 or 3 bars per position.");
-            return;
-        }
-        if (!CountWithin(S.BarCount1 * S.BarCount2, 1, MaxBars, "bars on the rebar circle" + Of(s))) return;
-        const double radius = (S.PileDiameter - S.CircleBarDiameter) / 2.0 - S.Cover;
-        if (!(S.CircleBarDiameter > 0.0) || !(S.Cover > 0.0) || !(radius > 0.0)) {
-            InputError(ErrRebarCircleInvalid,
-                       "Problem:  The bar diameter and cover of the rebar circle" + Of(s) +
-                           " must be positive and leave a bar circle inside the section.",
-                       "Solution: Check the section diameter, the bar diameter and the cover.");
-            return;
-        }
-        return;
-    }
-    if (line == "Rebar in noncircular pattern") {
-        S.RebarPattern = RebarNoncircular;
-        if (!ReadValue(S.RebarYieldStrength, "the rebar yield strength" + Of(s))) return;
-        if (!ReadValue(S.RebarModulus, "the rebar modulus" + Of(s))) return;
-        int n = 0;
-        if (!ReadInt(n, "the number of bars" + Of(s))) return;
-        if (!CountWithin(n, 0, MaxBars, "reinforcing bars" + Of(s))) return;
-        S.NumBars = n;
-        for (int k = 1; k <= n; ++k) {
-            const std::size_t uk = static_cast<std::size_t>(k);
-            int number = 0;
-            if (!ReadList("bar " + std::to_string(k) + Of(s),
-                          {number, S.BarSizeCode[uk], S.BarDiameter[uk], S.BarArea[uk], S.BarX[uk], S.BarY[uk]}))
-                return;
-            S.BarDiameter[uk] = SectionLength(S.BarDiameter[uk]);
-            S.BarArea[uk] = SectionArea(S.BarArea[uk]);
-            S.BarX[uk] = SectionLength(S.BarX[uk]);
-            S.BarY[uk] = SectionLength(S.BarY[uk]);
-        }
-        return;
-    }
-    SectionOptionError("INPUT ERROR - Unrecognized command for rebar pattern option");
+    ReadRebarPattern(s, true);
 }
 
 void ReadStrands(int s) {

@@ -387,3 +387,22 @@ TEST(SectionInput, EndOfFileInsideEverySectionType) {
         EXPECT_EQ(ReadOnly(full + "END\n"), 0) << full;
     }
 }
+
+TEST(SectionInput, UnusedPatternBlockAfterNoRebarOrSameAsAboveIsReadAndIgnored) {
+    // A front end may write the section's own pattern block after either line.
+    std::string own = "Rebar Arrangement Not Same As Section Above\nRebar in circle\n60000\n29000000\n8\n1\n1.0\n0.79\n3.0\n0\n";
+    std::string same = "Rebar Arrangement Same As Section Above\nRebar in circle\n75000\n29000000\n0\n0\n0\n0\n0\n0\n";
+    std::string none = "No rebar\nRebar in noncircular pattern\n60000\n29000000\n1\n1 8 1.0 0.79 0 0\n";
+    ASSERT_EQ(ReadOnly(In(Sections(3, Shaft(1, "10", "36", own) + Shaft(2, "10", "36", same) +
+                                          Shaft(3, "10", "36", none)))),
+              0);
+    EXPECT_EQ(Problem.NumSections, 3);
+    const auto& S = Problem.Sections[2];
+    EXPECT_EQ(S.RebarContinuation, kestro::RebarSameAsAbove);
+    EXPECT_EQ(S.BarCount1, 8);                       // the bars of section 1, not the block's zeros
+    EXPECT_DOUBLE_EQ(S.RebarYieldStrength, 60000.0);
+    EXPECT_DOUBLE_EQ(S.Cover, 3.0);
+    EXPECT_EQ(Problem.Sections[3].NumBars, 0);
+    EXPECT_EQ(Problem.Sections[3].RebarPattern, kestro::RebarPatternNone);
+    EXPECT_DOUBLE_EQ(Problem.Sections[3].SectionBottom, 30.0);
+}
