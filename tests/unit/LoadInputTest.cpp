@@ -258,3 +258,16 @@ TEST(LoadInput, DepthsAndMovementsConvertedOnce) {
     kestro::ConvertToInternalUnits();
     EXPECT_DOUBLE_EQ(Problem.SoilMovement[1], 0.025);
 }
+
+TEST(LoadInput, EndOfFileInsideSoilMovementsAndPrintedDepths) {
+    const std::string options = "KESTRO6\nOPTIONS\nUnits USCS\nUseLRFD NO\nComputeKmatrix NO\nUseTipShear NO\n"
+                                "UseSoilMovement YES\nUsePYModifiers NO\nComputeEIOnly NO\nLoading STATIC     1\n"
+                                "Iterations 100\nDeflLimit 100.0\nTolerance 1.0E-5\nIncrements 100\nPrintSummaryOnly NO\n"
+                                "PrintIncrement 1\nPrintPYCurves YES\nComputeInteraction NO\n";
+    for (const std::string full : {std::string("SOIL MOVEMENTS\n2\n1 0 1\n2 10 0\n"),
+                                   std::string("DEPTHS OF PRINTED P-Y CURVES\n2\n1 5\n2 10\n")}) {
+        for (std::size_t cut = full.find('\n') + 1; cut < full.size(); cut = full.find('\n', cut) + 1)
+            EXPECT_EQ(ReadOnly(options + full.substr(0, cut)), 180) << full.substr(0, cut);
+        EXPECT_EQ(ReadOnly(options + full + "END\n"), 0) << full;
+    }
+}

@@ -406,3 +406,69 @@ TEST(SectionInput, UnusedPatternBlockAfterNoRebarOrSameAsAboveIsReadAndIgnored) 
     EXPECT_EQ(Problem.Sections[3].RebarPattern, kestro::RebarPatternNone);
     EXPECT_DOUBLE_EQ(Problem.Sections[3].SectionBottom, 30.0);
 }
+
+namespace {
+// Area and second moment about the horizontal centroidal axis of a square of
+// width w with corners cut back by c, by summing 200000 horizontal strips.
+void StripIntegrate(double w, double c, double voidDiameter, double& area, double& inertia) {
+    const int n = 200000;
+    const double dy = w / n;
+    area = inertia = 0.0;
+    for (int i = 0; i < n; ++i) {
+        const double y = -w / 2.0 + (i + 0.5) * dy;
+        const double over = std::fabs(y) - (w / 2.0 - c);
+        double width = over > 0.0 ? w - 2.0 * over : w;
+        if (std::fabs(y) < voidDiameter / 2.0) width -= 2.0 * std::sqrt(voidDiameter * voidDiameter / 4.0 - y * y);
+        area += width * dy;
+        inertia += width * y * y * dy;
+    }
+}
+}  // namespace
+
+TEST(SectionInput, PrestressedOutlinesAgainstStripIntegration) {
+    struct Case {
+        std::string Body;
+        double W, C, Void;
+    };
+    const Case cases[] = {
+        {"1\n7\n10\n16\n2\n" + Concrete("6000"), 16.0, 2.0, 0.0},
+        {"1\n8\n10\n24\n11\n1.5\n" + Concrete("6000"), 24.0, 1.5, 11.0},
+        {"1\n9\n10\n18\n" + Concrete("6000"), 18.0, 0.2929 * 18.0, 0.0},
+        {"1\n10\n10\n24\n12\n" + Concrete("6000"), 24.0, 0.2929 * 24.0, 12.0},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(ReadOnly(In(Sections(1, c.Body + "Autoposition strands\n2\n1\n8\n270000\n189000\n0.5\n1\n"))), 0)
+            << c.Body;
+        double area = 0.0, inertia = 0.0;
+        StripIntegrate(c.W, c.C, c.Void, area, inertia);
+        EXPECT_NEAR(Problem.PropertyTable[1].Area, area, 1e-5 * area) << c.Body;
+        EXPECT_NEAR(Problem.PropertyTable[2].Inertia, inertia, 1e-5 * inertia) << c.Body;
+        EXPECT_DOUBLE_EQ(Problem.PropertyTable[2].Width, c.W);
+        EXPECT_NEAR(Problem.PropertyTable[2].Modulus, 57000.0 * std::sqrt(6000.0), 1e-6);
+    }
+    // Circular hollow: pi/64 (D^4 - Dv^4) = pi/64 (36^4 - 26^4).
+    ASSERT_EQ(ReadOnly(In(Sections(1, "1\n6\n10\n36\n26\n" + Concrete("6000") +
+                                          "Autoposition strands\n2\n1\n16\n270000\n189000\n0.5\n0\n"))),
+              0);
+    EXPECT_NEAR(Problem.PropertyTable[1].Inertia, Pi / 64.0 * (1679616.0 - 456976.0), 1e-8);
+    EXPECT_NEAR(Problem.PropertyTable[1].Area, Pi / 4.0 * (1296.0 - 676.0), 1e-10);
+}
+
+TEST(SectionInput, CasedShaftTransformsTheSteelToConcrete) {
+    // 48 in shaft, 0.5 in casing (Es 29e6 psi), f'c 4000 psi: n = Es / Ec.
+    std::string cased = "1\n2\n20\n48\n0.5\n36000\n29000000\n" + Concrete() + "No rebar\n";
+    ASSERT_EQ(ReadOnly(In(Sections(1, cased))), 0);
+    const double ec = 57000.0 * std::sqrt(4000.0);
+    const double n = 29.0e6 / ec;
+    const auto& R = Problem.PropertyTable[1];
+    EXPECT_NEAR(R.Modulus, ec, 1e-6);
+    EXPECT_NEAR(R.Inertia, Pi / 64.0 * (4879681.0 + n * (5308416.0 - 4879681.0)), 1e-6);
+    EXPECT_NEAR(R.Area, Pi / 4.0 * (2209.0 + n * (2304.0 - 2209.0)), 1e-9);
+    // With a void core of 24 in x 0.75 in (Es 29e6): the concrete inside the core is gone.
+    std::string core = "1\n-3\n20\n48\n0.5\n36000\n29000000\n24\n0.75\n50000\n29000000\n" + Concrete() + "No rebar\n";
+    ASSERT_EQ(ReadOnly(In(Sections(1, core))), 0);
+    const double concrete = 4879681.0 - 331776.0;        // 47^4 - 24^4
+    const double coreRing = 331776.0 - 256289.0625;     // 24^4 - 22.5^4
+    EXPECT_NEAR(Problem.PropertyTable[1].Inertia,
+                Pi / 64.0 * (concrete + n * (5308416.0 - 4879681.0) + n * coreRing), 1e-6);
+}
