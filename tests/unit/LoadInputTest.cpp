@@ -264,7 +264,7 @@ TEST(LoadInput, EndOfFileInsideSoilMovementsAndPrintedDepths) {
                                 "UseSoilMovement YES\nUsePYModifiers NO\nComputeEIOnly NO\nLoading STATIC     1\n"
                                 "Iterations 100\nDeflLimit 100.0\nTolerance 1.0E-5\nIncrements 100\nPrintSummaryOnly NO\n"
                                 "PrintIncrement 1\nPrintPYCurves YES\nComputeInteraction NO\n";
-    for (const std::string full : {std::string("SOIL MOVEMENTS\n2\n1 0 1\n2 10 0\n"),
+    for (const std::string& full : {std::string("SOIL MOVEMENTS\n2\n1 0 1\n2 10 0\n"),
                                    std::string("DEPTHS OF PRINTED P-Y CURVES\n2\n1 5\n2 10\n")}) {
         for (std::size_t cut = full.find('\n') + 1; cut < full.size(); cut = full.find('\n', cut) + 1)
             EXPECT_EQ(ReadOnly(options + full.substr(0, cut)), 180) << full.substr(0, cut);
