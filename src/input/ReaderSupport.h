@@ -14,13 +14,13 @@ inline constexpr int ErrCountOutOfRange = 84;
 inline constexpr int ErrSoilTypeUnknown = 85;
 inline constexpr int ErrRebarNoSectionAbove = 86;
 inline constexpr int ErrRebarCircleInvalid = 87;
-inline constexpr int ErrTypeCodeUnknown = 88;
+inline constexpr int ErrTypeCodeUnknown = 89;
 
 // True when lo <= n <= hi. Otherwise ends the run with Input Data Error 84,
 // naming `item`, the value found and the valid range, and returns false.
 bool CountWithin(int n, int lo, int hi, std::string_view item);
 
-// Ends the run with Input Data Error 88: `item` holds `value`, which is no
+// Ends the run with Input Data Error 89: `item` holds `value`, which is no
 // known code; `known` lists the codes that are.
 void UnknownCode(std::string_view item, int value, std::string_view known);
 

@@ -56,7 +56,7 @@ TEST(LoadInput, LoadCasesAndLengthCodes) {
 
 TEST(LoadInput, UnknownLoadTypeEndsTheRun) {
     auto r = RunInput(MinimalInput("LOADING\n1\n1 6 1000 0 0 1\n0\n"));
-    EXPECT_EQ(r.Result, 188);
+    EXPECT_EQ(r.Result, 189);
     EXPECT_TRUE(Has(r.Report, "The pile-head load type of load case 1 is 6, which is not a valid code.")) << r.Report;
 }
 
@@ -128,7 +128,7 @@ TEST(LoadInput, LrfdErrorTexts) {
          "\n\n***** Input Data Error No. 94 *****\n\n\nNumber of LRFD load combinations outside of the valid range of "
          "1 to 100.\n\n\nNumber of LRFD load combinations input is 0\n\n\n"},
         {"LRFD FACTORS AND CASES\n101\n", 194, "Number of LRFD load combinations input is 101\n"},
-        {"LRFD LOADS\n1\n1 14 0 0 0 0\n", 188, "The load type of LRFD loading group 1 is 14"},
+        {"LRFD LOADS\n1\n1 14 0 0 0 0\n", 189, "The load type of LRFD loading group 1 is 14"},
     };
     for (const auto& c : cases) {
         auto r = RunInput(MinimalInput(c.Body));

@@ -305,10 +305,10 @@ TEST(SectionInput, RebarCircleThatCannotBePlaced) {
 
 TEST(SectionInput, UnknownSectionTypeAndShape) {
     auto r = RunInput(In(Sections(1, "1\n15\n10\n")));
-    EXPECT_EQ(r.Result, 188);
+    EXPECT_EQ(r.Result, 189);
     EXPECT_TRUE(Has(r.Report, "Problem:  The section type of section 1 is 15, which is not a valid code.")) << r.Report;
     r = RunInput(In(Sections(1, "1\n11\n10\n6\n")));
-    EXPECT_EQ(r.Result, 188);
+    EXPECT_EQ(r.Result, 189);
     EXPECT_TRUE(Has(r.Report, "cross-sectional shape code of section 1 is 6")) << r.Report;
 }
 
