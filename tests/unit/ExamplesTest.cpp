@@ -1,0 +1,69 @@
+// The example library: every input file in examples/ must be read and echoed
+// without an input data error. A run may still stop later (for instance on a
+// runtime error), but a new user's starting point must never be rejected as
+// bad input.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+
+namespace fs = std::filesystem;
+using kestro::test::ReadText;
+using kestro::test::RunInput;
+
+namespace {
+
+const fs::path ExamplesDir = fs::path(KESTRO_SOURCE_DIR) / "examples";
+
+std::vector<std::string> ExampleFiles() {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(ExamplesDir, ec))
+        if (entry.is_regular_file() && entry.path().extension() == ".kin") names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string TestName(const testing::TestParamInfo<std::string>& info) {
+    std::string s = fs::path(info.param).stem().string();
+    for (char& c : s)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return s;
+}
+
+// The text TerminateRun writes before the code of the error that ended the run.
+const std::string PrematureEnd = "ended prematurely due to input error number ";
+
+class Example : public testing::TestWithParam<std::string> {};
+
+TEST_P(Example, IsReadWithoutInputDataError) {
+    const std::string text = ReadText((ExamplesDir / GetParam()).string());
+    ASSERT_FALSE(text.empty()) << GetParam();
+    auto r = RunInput(text);
+
+    // Input data errors end the run with 100 + n. Warnings raised before the
+    // error can replace that number in the result, so the report is checked too.
+    EXPECT_FALSE(r.Result >= 101 && r.Result <= 199) << GetParam() << " ended with run result " << r.Result;
+    const auto at = r.Report.find(PrematureEnd);
+    if (at != std::string::npos) {
+        const std::string code = r.Report.substr(at + PrematureEnd.size(), 8);
+        EXPECT_NE(code.substr(0, 3), "INP") << GetParam() << " ended by input data error " << code;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Library, Example, testing::ValuesIn(ExampleFiles()), TestName);
+
+TEST(ExampleLibrary, HoldsTheQuickStartExampleAndIsListedInTheReadme) {
+    const auto names = ExampleFiles();
+    ASSERT_FALSE(names.empty());
+    EXPECT_NE(std::find(names.begin(), names.end(), "soft-clay-elastic-pile.kin"), names.end());
+    const std::string readme = ReadText((ExamplesDir / "README.md").string());
+    for (const auto& n : names) EXPECT_NE(readme.find("`" + n + "`"), std::string::npos) << n << " is not in README.md";
+}
+
+}  // namespace
