@@ -1,0 +1,89 @@
+#pragma once
+// Sand (Reese, Cox & Koop 1974): the wedge and flow-around ultimate
+// resistances shared with API sand, the sloping-ground forms, the default
+// initial modulus k, the empirical A and B coefficients, the four-segment
+// curve with its printed points and the equivalent-depth inversion.
+// Pure functions: no store, no files, no errors.
+
+#include <array>
+
+namespace kestro {
+
+// Ten-point linear interpolation in a coefficient table; constant beyond the
+// last abscissa.
+double InterpolateCoefficient(double r, const std::array<double, 10>& values, const std::array<double, 10>& points);
+
+// Abscissas z/b of the A and B tables and the four tables.
+extern const std::array<double, 10> SandCoefficientDepths;
+extern const std::array<double, 10> SandAStatic;
+extern const std::array<double, 10> SandBStatic;
+extern const std::array<double, 10> SandACyclic;
+extern const std::array<double, 10> SandBCyclic;
+
+double ReeseSandA(double zOverB, bool cyclic);
+double ReeseSandB(double zOverB, bool cyclic);
+
+// Wedge angles and earth pressure coefficients of a sand with friction angle phi.
+struct SandWedgeParams {
+    double Phi = 0.0;     // radians
+    double Alpha = 0.0;   // phi / 2
+    double Beta = 0.0;    // pi/4 + phi/2
+    double K0 = 0.4;
+    double Ka = 0.0;      // tan^2(pi/4 - phi/2)
+    double Kp = 0.0;      // tan^2(beta)
+};
+SandWedgeParams MakeSandWedgeParams(double phi);
+
+// Default initial modulus of subgrade reaction (pci or kN/m^3) for a friction
+// angle in degrees and an effective unit weight; 0 in general units, where the
+// caller must stop the run.
+double DefaultSandK(double phiDegrees, double gamma, int unitSystem);
+
+// cos^2(theta) - cos^2(phi): negative when the ground slope is steeper than
+// the friction angle, where the sloping-ground wedge has no solution.
+double SandSlopeDiscriminant(double theta, double phi);
+
+// Slope factor S = 1 + t or 1 - t, t = tan(theta) tan(beta), selected by the
+// sign of the raw deflection against the signed effective slope.
+double ReeseSandSlopeFactor(double t, double slope, double yRaw);
+// API form: deflections within 1.0E-14 of zero keep the previous station's S,
+// except an exactly zero deflection under a positive slope.
+double ApiSandSlopeFactor(double t, double slope, double yRaw, double previousS);
+
+struct SandUltimate {
+    double Pst = 0.0;   // wedge resistance
+    double Psd = 0.0;   // flow-around resistance
+    double Ps = 0.0;    // the smaller
+};
+// theta: magnitude of the effective slope; b_Sloped: the criterion's slope
+// switch (Reese theta > 1.0E-15, API theta > 1.0E-10); s: slope factor S.
+// zWedge is the depth of the wedge term, zFlow that of the flow-around term.
+SandUltimate SandUltimateResistance(const SandWedgeParams& w, double b, double gamma, double zWedge, double zFlow,
+                                    double theta, bool b_Sloped, double s);
+
+struct ReeseSandCurve {
+    double A = 0.0, B = 0.0;
+    double Pu = 0.0, Pm = 0.0;
+    double Ym = 0.0, Yu = 0.0;
+    double M = 0.0;       // slope of the straight segment
+    double Kx = 0.0;      // k zeq
+    double N = 0.0, C = 0.0, Yk = 0.0, Pk = 0.0;
+};
+ReeseSandCurve MakeReeseSandCurve(double ps, double b, double k, double zEq, bool cyclic);
+double ReeseSandP(const ReeseSandCurve& curve, double y);
+
+// The 17 printed points (element 0 unused) and the rows where the initial line
+// governs. Returns the layout case 0..3.
+struct ReeseSandPrinted {
+    std::array<double, 18> Y{};
+    std::array<double, 18> P{};
+    std::array<bool, 18> b_Initial{};
+    int Case = 0;
+};
+void ReeseSandPrintedPoints(const ReeseSandCurve& curve, double b, ReeseSandPrinted& out);
+
+// Depth in this sand at which the integral of A p_st from the ground surface
+// equals f; w of the layer's first station, z its depth below the ground.
+double SandEquivalentDepth(double f, const SandWedgeParams& w, double b, double gamma, double z, bool cyclic);
+
+}  // namespace kestro

@@ -1,0 +1,60 @@
+#pragma once
+// Stiff clay below free water (Reese, Cox & Koop 1975), static and cyclic:
+// the pure curve, its defaults by strength class and the equivalent-depth
+// inversion. No store, no files, no errors: the layer function raises those.
+
+#include <array>
+
+namespace kestro {
+
+// Empirical A coefficients of the stiff clay curves as functions of
+// z = depth / b (static As, cyclic Ac).
+double StiffClayAs(double z);
+double StiffClayAc(double z);
+
+// Strength class 1..4 of a stiff clay with free water (c in psi for US
+// customary, kPa for SI); 0 in general units, where no default exists.
+int StiffClayFreeWaterClass(double c, int unitSystem);
+// Default strain at 50% of the peak stress for a class 1..4 (0 for class 0).
+double StiffClayFreeWaterDefaultEps50(int strengthClass);
+// Default initial modulus of subgrade reaction k (pci or kN/m^3) for a class
+// 1..4, static or cyclic; 0 for class 0 or general units. Shared by the stiff
+// clay criteria that take a k.
+double StiffClayDefaultK(int strengthClass, bool cyclic, int unitSystem);
+
+// Everything the free-water curve needs at one station.
+struct StiffClayFreeWaterInput {
+    double B = 0.0;            // pile width
+    double C = 0.0;            // undrained shear strength at the depth
+    double Ca = 0.0;           // average shear strength
+    double Gamma = 0.0;        // average effective unit weight
+    double Eps50 = 0.0;        // strain at 50% (default already applied)
+    double K = 0.0;            // initial modulus of subgrade reaction (default already applied)
+    double ZEq = 0.0;          // equivalent depth below the ground surface
+    double SlopeFactor = 1.0;  // ground-slope factor on the wedge resistance
+    bool b_Cyclic = false;
+};
+
+struct StiffClayFreeWaterCurve {
+    double As = 0.0, Ac = 0.0;
+    double Pct = 0.0, Pcd = 0.0, Pc = 0.0;
+    double Y50 = 0.0;
+    double Pu = 0.0;           // residual resistance of the loading type
+    double Kx = 0.0;           // initial slope k * zeq
+    double Yp = 0.0;           // cyclic reference deflection 4.1 As y50
+    bool b_Cyclic = false;
+};
+
+StiffClayFreeWaterCurve MakeStiffClayFreeWaterCurve(const StiffClayFreeWaterInput& in);
+// p at deflection y >= 0, limited by the initial line kx * y. A curve with a
+// non-positive y50 has no defined shape and returns a value that is not a
+// number, so the caller's check stops the run.
+double StiffClayFreeWaterP(const StiffClayFreeWaterCurve& curve, double y);
+// The 17 printed deflections (element 0 unused).
+void StiffClayFreeWaterPrintedY(const StiffClayFreeWaterCurve& curve, std::array<double, 18>& y);
+
+// Depth in this soil at which the integral of its residual resistance from the
+// ground surface equals f (first-station b, c, ca, gamma). Never negative.
+double StiffClayFreeWaterEquivalentDepth(double f, double b, double c, double ca, double gamma, bool cyclic);
+
+}  // namespace kestro
