@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "model/ProblemData.h"
+#include "soil/SoilProperties.h"
 
 namespace kestro {
 
@@ -16,27 +17,15 @@ namespace {
 constexpr double F(float v) { return static_cast<double>(v); }
 }  // namespace
 
-const std::array<double, 10> SandCoefficientDepths = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
-const std::array<double, 10> SandAStatic = {2.83, 2.48, 2.11, 1.76, 1.48,
+const double SandCoefficientDepths[10] = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
+const double SandAStatic[10] = {2.83, 2.48, 2.11, 1.76, 1.48,
                                             1.23, 1.06, 0.90, 0.88, 0.88};
-const std::array<double, 10> SandBStatic = {2.14, 1.83, 1.54, 1.27, 1.05,
+const double SandBStatic[10] = {2.14, 1.83, 1.54, 1.27, 1.05,
                                             0.86, 0.71, 0.53, 0.50, 0.50};
-const std::array<double, 10> SandACyclic = {0.75, 0.93, 1.07, 1.11, 1.03,
+const double SandACyclic[10] = {0.75, 0.93, 1.07, 1.11, 1.03,
                                             0.98, 0.94, 0.90, 0.88, 0.88};
-const std::array<double, 10> SandBCyclic = {0.53, 0.72, 0.83, 0.86, 0.82,
+const double SandBCyclic[10] = {0.53, 0.72, 0.83, 0.86, 0.82,
                                             0.77, 0.70, 0.55, 0.55, 0.55};
-
-double InterpolateCoefficient(double r, const std::array<double, 10>& values, const std::array<double, 10>& points) {
-    if (r > points[9]) return values[9];
-    std::size_t j = 9;
-    for (std::size_t i = 1; i < 10; ++i) {
-        if (r < points[i]) {
-            j = i;
-            break;
-        }
-    }
-    return values[j - 1] + (r - points[j - 1]) * (values[j] - values[j - 1]) / (points[j] - points[j - 1]);
-}
 
 double ReeseSandA(double zOverB, bool cyclic) {
     return InterpolateCoefficient(zOverB, cyclic ? SandACyclic : SandAStatic, SandCoefficientDepths);

@@ -9,16 +9,12 @@
 
 namespace kestro {
 
-// Ten-point linear interpolation in a coefficient table; constant beyond the
-// last abscissa.
-double InterpolateCoefficient(double r, const std::array<double, 10>& values, const std::array<double, 10>& points);
-
 // Abscissas z/b of the A and B tables and the four tables.
-extern const std::array<double, 10> SandCoefficientDepths;
-extern const std::array<double, 10> SandAStatic;
-extern const std::array<double, 10> SandBStatic;
-extern const std::array<double, 10> SandACyclic;
-extern const std::array<double, 10> SandBCyclic;
+extern const double SandCoefficientDepths[10];
+extern const double SandAStatic[10];
+extern const double SandBStatic[10];
+extern const double SandACyclic[10];
+extern const double SandBCyclic[10];
 
 double ReeseSandA(double zOverB, bool cyclic);
 double ReeseSandB(double zOverB, bool cyclic);

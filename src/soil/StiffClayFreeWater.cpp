@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "model/ProblemData.h"
+#include "soil/SoilProperties.h"
 
 namespace kestro {
 
@@ -34,20 +35,6 @@ double ResidualFactor(double as, double ac, bool cyclic) {
 }
 
 }  // namespace
-
-double StiffClayAs(double z) {
-    if (z > F(3.3f)) return F(0.6f);
-    // As = 0.2345 + 0.2958796 z - 0.0786111 z^2 + 0.0068981 z^3, at most 0.6
-    double a = F(0.2345f) + F(0.2958796f) * z - F(0.0786111f) * z * z + F(0.0068981f) * z * z * z;
-    return std::min(a, F(0.6f));
-}
-
-double StiffClayAc(double z) {
-    if (z > F(1.5f)) return F(0.3f);
-    // Ac = 0.2 + 0.153333 z - 0.075 z^2 + 0.011667 z^3, at most 0.3
-    double a = F(0.2f) + F(0.153333f) * z - F(0.075f) * z * z + F(0.011667f) * z * z * z;
-    return std::min(a, F(0.3f));
-}
 
 int StiffClayFreeWaterClass(double c, int unitSystem) {
     const std::array<double, 3>* limits = nullptr;

@@ -7,11 +7,6 @@
 
 namespace kestro {
 
-// Empirical A coefficients of the stiff clay curves as functions of
-// z = depth / b (static As, cyclic Ac).
-double StiffClayAs(double z);
-double StiffClayAc(double z);
-
 // Strength class 1..4 of a stiff clay with free water (c in psi for US
 // customary, kPa for SI); 0 in general units, where no default exists.
 int StiffClayFreeWaterClass(double c, int unitSystem);

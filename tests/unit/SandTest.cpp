@@ -10,6 +10,7 @@
 #include "model/ProblemData.h"
 #include "soil/ApiSand.h"
 #include "soil/SandReese.h"
+#include "soil/SoilProperties.h"
 
 using namespace kestro;
 
@@ -154,8 +155,8 @@ TEST(SandCoefficients, InterpolationFollowsTheTables) {
     EXPECT_DOUBLE_EQ(ReeseSandA(60.0, false), 0.88);
     EXPECT_DOUBLE_EQ(ReeseSandB(60.0, true), 0.55);
     // above the last abscissa the last value is returned unchanged
-    const std::array<double, 10> pts = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    const std::array<double, 10> vals = {0, 10, 20, 30, 40, 50, 60, 70, 80, 95};
+    const double pts[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const double vals[10] = {0, 10, 20, 30, 40, 50, 60, 70, 80, 95};
     EXPECT_DOUBLE_EQ(InterpolateCoefficient(9.5, vals, pts), 95.0);
     EXPECT_DOUBLE_EQ(InterpolateCoefficient(8.5, vals, pts), 87.5);
 }

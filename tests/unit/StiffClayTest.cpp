@@ -9,6 +9,7 @@
 #include "model/ProblemData.h"
 #include "soil/StiffClayFreeWater.h"
 #include "soil/StiffClayNoFreeWater.h"
+#include "soil/SoilProperties.h"
 
 using namespace kestro;
 
@@ -33,12 +34,12 @@ TEST(StiffClayCoefficients, PolynomialsAndCaps) {
     // As(1) = 0.2345 + 0.2958796 - 0.0786111 + 0.0068981
     EXPECT_NEAR(StiffClayAs(1.0), 0.2345 + 0.2958796 - 0.0786111 + 0.0068981, 1e-7);
     EXPECT_NEAR(StiffClayAs(0.0), 0.2345, 1e-7);
-    EXPECT_DOUBLE_EQ(StiffClayAs(3.3 * (1 + 1e-6)), F(0.6f));
-    EXPECT_LE(StiffClayAs(3.0), F(0.6f));
+    EXPECT_DOUBLE_EQ(StiffClayAs(3.3 * (1 + 1e-6)), 0.6);
+    EXPECT_LE(StiffClayAs(3.0), 0.6);
     // Ac(1) = 0.2 + 0.153333 - 0.075 + 0.011667
     EXPECT_NEAR(StiffClayAc(1.0), 0.2 + 0.153333 - 0.075 + 0.011667, 1e-7);
-    EXPECT_DOUBLE_EQ(StiffClayAc(1.5 * (1 + 1e-6)), F(0.3f));
-    EXPECT_DOUBLE_EQ(StiffClayAc(1.5), F(0.3f));   // 0.30063 capped
+    EXPECT_DOUBLE_EQ(StiffClayAc(1.5 * (1 + 1e-6)), 0.3);
+    EXPECT_DOUBLE_EQ(StiffClayAc(1.5), 0.3);   // 0.30063 capped
 }
 
 TEST(StiffClayFreeWater, StaticCurveReachesPuAt18AsY50) {
