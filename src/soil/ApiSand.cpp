@@ -5,6 +5,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <ostream>
+
+#include "driver/Channels.h"
+#include "driver/Errors.h"
+#include "driver/Warnings.h"
+#include "model/ProblemData.h"
+#include "model/RunState.h"
+#include "report/CriteriaMessages.h"
+#include "report/PyCurvePage.h"
+#include "soil/Criteria.h"
+#include "soil/SoilProperties.h"
 
 namespace kestro {
 
@@ -63,3 +75,137 @@ void ApiSandPrintedY(double b, std::array<double, 18>& y) {
 }
 
 }  // namespace kestro
+
+// The criterion "API Sand" in the common station loop.
+
+namespace kestro::sand {
+
+namespace {
+
+constexpr double Degrees = 180.0 / std::numbers::pi;
+
+// Slope factor of the previous station of the layer: the API form keeps it
+// for deflections within 1.0E-14 of zero.
+double PreviousS = 0.0;
+
+ApiSandCurve CurveAt(const PyPoint& pt, ApiSandCoefficients& co) {
+    const SandWedgeParams w = MakeSandWedgeParams(pt.Phi / Degrees);
+    co = MakeApiSandCoefficients(w);
+    const double theta = pt.Aux[AuxTheta];
+    const double z = pt.ZEq;
+    double pus = 0.0, pud = 0.0;
+    if (theta > 1.0E-10) {
+        const SandUltimate u = SandUltimateResistance(w, pt.B, pt.Gamma, z, z, theta, true, pt.Aux[AuxS]);
+        pus = u.Pst;
+        pud = u.Psd;
+    } else {
+        // pus = (C1 z + C2 b) gamma' z, pud = C3 b gamma' z
+        pus = (co.C1 * z + co.C2 * pt.B) * pt.Gamma * z;
+        pud = co.C3 * pt.B * pt.Gamma * z;
+    }
+    return MakeApiSandCurve(pus, pud, pt.B, pt.Aux[AuxK], z, pt.b_Cyclic);
+}
+
+}  // namespace
+
+void ApiProperties(PyPoint& pt) {
+    pt.Phi = FrictionAngleAt(pt.Depth);
+    if (Failed()) return;
+    const double phi = pt.Phi / Degrees;
+    if (pt.Phi < 20.0 || pt.Phi > 48.0) RaiseWarning(-303);
+    if (!pt.b_FirstStation && phi < 1.0E-10) {
+        WriteInputError1(ReportOut(), pt.Layer);
+        WriteInputError1(MessageOut(), pt.Layer);
+        TerminateRun("INP00001", 101);
+        return;
+    }
+    pt.Gamma = AverageUnitWeight(pt.Depth);
+    if (Failed()) return;
+    AssignK(pt);
+    if (Failed()) return;
+    const double theta = std::fabs(pt.EffectiveSlope);
+    pt.Aux[AuxTheta] = theta;
+    if (pt.b_FirstStation) PreviousS = 0.0;
+    pt.Aux[AuxS] = 1.0;
+    if (theta > 1.0E-10) {
+        // the sloping-ground wedge exists only for slopes flatter than the friction angle
+        if (SandSlopeDiscriminant(theta, phi) < 1.0E-10) {
+            WriteInputError2(MessageOut(), pt.Layer);
+            TerminateRun("INP00002", 102);
+            return;
+        }
+        const double t = std::tan(theta) * std::tan(std::numbers::pi / 4.0 + phi / 2.0);
+        pt.Aux[AuxS] = ApiSandSlopeFactor(t, pt.EffectiveSlope, RawDeflection(pt), PreviousS);
+        PreviousS = pt.Aux[AuxS];
+    }
+}
+
+void ApiCurve(const PyPoint& pt, PyResult& r) {
+    ApiSandCoefficients co;
+    const ApiSandCurve c = CurveAt(pt, co);
+    r.P = ApiSandP(c, pt.Y);
+    // the layer resistance integrates p at yu = 3b/80
+    const double pyu = ApiSandP(c, 3.0 * pt.B / 80.0);
+    r.Pu = pyu;
+    r.Resist = pyu;
+    r.ResistTop = 0.0;
+    // below 1.0E-14 the initial modulus k zeq, without the multipliers
+    r.YSmall = 1.0E-14;
+    r.EsSmall = pt.Aux[AuxK] * pt.ZEq;
+    r.Aux[AuxPst] = c.Pus;
+    r.Aux[AuxPsd] = c.Pud;
+    r.Aux[AuxPs] = c.Pu;
+    r.Aux[AuxA] = c.A;
+    r.Aux[AuxC1] = co.C1;
+    r.Aux[AuxC2] = co.C2;
+    r.Aux[AuxC3] = co.C3;
+}
+
+void ApiPrintPage(const PyPoint& pt) {
+    ApiSandCoefficients co;
+    const ApiSandCurve c = CurveAt(pt, co);
+    std::ostream& out = ReportOut();
+    const std::string_view len = Run.Labels.Length;
+    const std::string_view fpl = Run.Labels.ForcePerLength;
+    WritePyTitle(out, pt.b_Cyclic ? "p-y Curve Computed Using API Sand Criteria for Cyclic Loading"
+                                  : "p-y Curve Computed Using API Sand Criteria for Static Loading");
+    WritePyInteger(out, "Soil Layer Number", 55, pt.Layer, 12);
+    WritePyValue(out, "Depth below pile head", 55, Problem.GroundDepth + pt.Z, 3, len);
+    WritePyValue(out, "Depth below ground surface", 55, pt.Z, 3, len);
+    WriteAngles(out);
+    WritePyValue(out, "Equivalent Depth (see note)", 55, pt.ZEq, 3, len);
+    WritePyValue(out, "Diameter", 55, pt.B, 3, len);
+    WritePyValue(out, "Friction Angle phi", 55, pt.Phi, 3, "deg.");
+    WritePyValue(out, "Avg. Eff. Unit Wt.", 55, pt.Gamma, 5, UnitWeightUnitText());
+    WritePyValue(out, "k", 55, pt.Aux[AuxK], 3, UnitWeightUnitText());
+    WritePyValue(out, "C1", 55, co.C1, 5, "");
+    WritePyValue(out, "C2", 55, co.C2, 5, "");
+    WritePyValue(out, "C3", 55, co.C3, 5, "");
+    WritePyValue(out, "A", 55, c.A, 5, "");
+    WritePyValue(out, "Pus", 55, c.Pus, 3, fpl);
+    WritePyValue(out, "Pud", 55, c.Pud, 3, fpl);
+    WritePyValue(out, "Pu", 55, c.Pu, 3, fpl);
+    WritePyValue(out, "p-multiplier", 55, pt.PMult, 5, "");
+    WritePyValue(out, "y-multiplier", 55, pt.YMult, 5, "");
+    WriteDepthNote(out, pt);
+    out << '\n';
+    WritePyHeading(out, "            ", "----------------    -----------------");
+
+    std::array<double, 18> y{};
+    ApiSandPrintedY(pt.B, y);
+    PyCurveTable t{};
+    t.Depth = pt.Depth;
+    t.CurveNumber = pt.Station;
+    t.Line7Soil = "API sand";
+    t.Line8Soil = "API sand";
+    for (std::size_t n = 1; n <= 17; ++n) {
+        t.Y[n] = pt.YMult * y[n];
+        t.P[n] = pt.PMult * ApiSandP(c, y[n]);
+        WritePyRow(out, t.Y[n], t.P[n]);
+    }
+    if (pt.Aux[AuxDefaultK] > 0.0) out << "The above p-y curve was computed using the internal default value of k.\n";
+    WritePyLine7(PlotOut(), t);
+    for (int n = 1; n <= 17; ++n) WritePyLine8(PlotOut(), t, n);
+}
+
+}  // namespace kestro::sand

@@ -3,6 +3,8 @@
 // (CriteriaTable.cpp). Curves and inversions are pure; Properties and the
 // page writers may raise warnings and errors.
 
+#include <iosfwd>
+
 #include "soil/PyCriteria.h"
 
 namespace kestro {
@@ -24,5 +26,57 @@ void Properties(PyPoint& pt);
 void Curve(const PyPoint& pt, PyResult& r);
 void PrintPage(const PyPoint& pt);
 }  // namespace elasticsubgrade
+
+// Stiff clay with free water, Reese, Cox & Koop (1975).
+namespace stiffclayfreewater {
+enum PointAux : int { AuxCa = 0, AuxK = 1, AuxDefaultK = 2 };
+enum ResultAux : int { AuxAs = 0, AuxAc = 1, AuxPct = 2, AuxPcd = 3, AuxPc = 4, AuxY50 = 5 };
+// Average shear strength: from the ground surface in layer 1, else the
+// running trapezoid average over the layer's stations.
+double AverageStrength(const PyPoint& pt);
+// The layer's initial modulus k at a depth; 0 when the input asks for the default.
+double LayerK(int k, double depth);
+void Properties(PyPoint& pt);
+void Curve(const PyPoint& pt, PyResult& r);
+double Invert(const PyPoint& first, double F);
+void PrintPage(const PyPoint& pt);
+}  // namespace stiffclayfreewater
+
+// Stiff clay without free water, Welch & Reese (1972): "StfClyAW" (curve
+// alone) and "StfClyAK" (limited by the initial line k z y).
+namespace stiffclaynofreewater {
+enum PointAux : int { AuxCaGround = 0, AuxK = 1, AuxDefaultK = 2 };
+enum ResultAux : int { AuxPct = 0, AuxPcd = 1, AuxY50 = 2, AuxKi = 3, AuxKx = 4 };
+void Properties(PyPoint& pt);
+void PropertiesK(PyPoint& pt);
+void Curve(const PyPoint& pt, PyResult& r);
+void CurveK(const PyPoint& pt, PyResult& r);
+double Invert(const PyPoint& first, double F);
+void PrintPage(const PyPoint& pt);
+void PrintPageK(const PyPoint& pt);
+}  // namespace stiffclaynofreewater
+
+// Sand, Reese, Cox & Koop (1974), and API sand (API RP 2A).
+namespace sand {
+enum PointAux : int { AuxK = 0, AuxDefaultK = 1, AuxS = 2, AuxTheta = 3 };
+enum ResultAux : int {
+    AuxPst = 0, AuxPsd = 1, AuxPs = 2, AuxA = 3, AuxB = 4, AuxKa = 5, AuxKp = 6, AuxC1 = 7, AuxC2 = 8, AuxC3 = 9
+};
+void ReeseProperties(PyPoint& pt);
+void ReeseCurve(const PyPoint& pt, PyResult& r);
+void ReesePrintPage(const PyPoint& pt);
+void ApiProperties(PyPoint& pt);
+void ApiCurve(const PyPoint& pt, PyResult& r);
+void ApiPrintPage(const PyPoint& pt);
+// Both sand codes invert the same resistance integral.
+double Invert(const PyPoint& first, double F);
+// Shared by both codes: k of the layer at the depth, the default when the
+// input asks for it (Runtime Error 13 in general units).
+void AssignK(PyPoint& pt);
+// The station's raw deflection, which selects the slope-factor side.
+double RawDeflection(const PyPoint& pt);
+void WriteDepthNote(std::ostream& out, const PyPoint& pt);
+void WriteAngles(std::ostream& out);
+}  // namespace sand
 
 }  // namespace kestro

@@ -7,8 +7,19 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <ostream>
+#include <string>
 
+#include "driver/Channels.h"
+#include "driver/Errors.h"
+#include "driver/Warnings.h"
+#include "model/PileModel.h"
 #include "model/ProblemData.h"
+#include "model/RunState.h"
+#include "report/CriteriaMessages.h"
+#include "report/Format.h"
+#include "report/PyCurvePage.h"
+#include "soil/Criteria.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -272,3 +283,188 @@ double SandEquivalentDepth(double f, const SandWedgeParams& w, double b, double 
 }
 
 }  // namespace kestro
+
+// The criterion "Sand    " in the common station loop, and the lookups that
+// both sand criteria share.
+
+namespace kestro::sand {
+
+namespace {
+
+constexpr double Degrees = 180.0 / std::numbers::pi;
+
+ReeseSandCurve CurveAt(const PyPoint& pt, SandUltimate& u) {
+    const SandWedgeParams w = MakeSandWedgeParams(pt.Phi / Degrees);
+    const double theta = pt.Aux[AuxTheta];
+    // wedge at the equivalent depth, flow around at the depth below the ground surface
+    u = SandUltimateResistance(w, pt.B, pt.Gamma, pt.ZEq, pt.Z, theta, theta > 1.0E-15, pt.Aux[AuxS]);
+    return MakeReeseSandCurve(u.Ps, pt.B, pt.Aux[AuxK], pt.ZEq, pt.b_Cyclic);
+}
+
+}  // namespace
+
+void AssignK(PyPoint& pt) {
+    double k = stiffclayfreewater::LayerK(pt.Layer, pt.Depth);
+    pt.Aux[AuxDefaultK] = 0.0;
+    if (k <= 0.0) {
+        if (pt.UnitSystem == UnitsGeneral) {
+            WriteRuntimeError13(ReportOut());
+            WriteRuntimeError13(MessageOut());
+            TerminateRun("RUN00013", 213);
+            return;
+        }
+        k = DefaultSandK(pt.Phi, pt.Gamma, pt.UnitSystem);
+        pt.Aux[AuxDefaultK] = 1.0;
+    }
+    pt.Aux[AuxK] = k;
+}
+
+double RawDeflection(const PyPoint& pt) {
+    // a printed curve is drawn for deflections toward positive y
+    if (pt.b_PrintMode) return 1.0;
+    return Pile.y[St(pt.Station)];
+}
+
+void ReeseProperties(PyPoint& pt) {
+    pt.Phi = FrictionAngleAt(pt.Depth);
+    if (Failed()) return;
+    const double phi = pt.Phi / Degrees;
+    if (phi < 1.0E-10) {
+        WriteInputError8(MessageOut());
+        TerminateRun("INP00008", 108);
+        return;
+    }
+    if (pt.Phi < 20.0 || pt.Phi > 48.0) {
+        WriteReeseFrictionWarning(MessageOut());
+        RaiseWarning(-302);
+    }
+    pt.Gamma = AverageUnitWeight(pt.Depth);
+    if (Failed()) return;
+    AssignK(pt);
+    if (Failed()) return;
+    const double theta = std::fabs(pt.EffectiveSlope);
+    pt.Aux[AuxTheta] = theta;
+    // the sloping-ground wedge exists only for slopes flatter than the friction angle
+    if (SandSlopeDiscriminant(theta, phi) < 1.0E-10) {
+        WriteInputError9(ReportOut(), pt.Layer);
+        WriteInputError9(MessageOut(), pt.Layer);
+        TerminateRun("INP00009", 109);
+        return;
+    }
+    pt.Aux[AuxS] = 1.0;
+    if (theta > 1.0E-15) {
+        // t = tan(theta) tan(beta)
+        const double t = std::tan(theta) * std::tan(std::numbers::pi / 4.0 + phi / 2.0);
+        pt.Aux[AuxS] = ReeseSandSlopeFactor(t, pt.EffectiveSlope, RawDeflection(pt));
+    }
+}
+
+void ReeseCurve(const PyPoint& pt, PyResult& r) {
+    SandUltimate u;
+    const ReeseSandCurve c = CurveAt(pt, u);
+    r.P = ReeseSandP(c, pt.Y);
+    r.Pu = c.Pu;
+    r.Resist = c.Pu;
+    r.ResistTop = 0.0;
+    // below 1.0E-14 the initial modulus k zeq, without the multipliers
+    r.YSmall = 1.0E-14;
+    r.EsSmall = c.Kx;
+    r.Aux[AuxPst] = u.Pst;
+    r.Aux[AuxPsd] = u.Psd;
+    r.Aux[AuxPs] = u.Ps;
+    r.Aux[AuxA] = c.A;
+    r.Aux[AuxB] = c.B;
+}
+
+double Invert(const PyPoint& first, double F) {
+    const SandWedgeParams w = MakeSandWedgeParams(first.Phi / Degrees);
+    return SandEquivalentDepth(F, w, first.B, first.Gamma, first.Z, first.b_Cyclic);
+}
+
+void WriteDepthNote(std::ostream& out, const PyPoint& pt) {
+    if (pt.RockLayerCount == 0) {
+        out << "This p-y curve is computed using the equivalent depth.\n";
+    } else {
+        WriteLines(out, {"This layer is below one or more layers of rock.  In this case, the ",
+                         "layering correction is not used and the true depth below the ground ",
+                         "surface is used when computing the p-y curve.  "});
+    }
+}
+
+void WriteAngles(std::ostream& out) {
+    WritePyValue(out, "Ground Slope Angle", 55, Problem.GroundSlope * Degrees, 3, "degrees");
+    WritePyValue(out, "Pile Batter", 55, Problem.PileBatter * Degrees, 3, "degrees");
+    WritePyValue(out, "Effective Slope", 55, Problem.EffectiveSlope * Degrees, 3, "degrees");
+}
+
+void ReesePrintPage(const PyPoint& pt) {
+    SandUltimate u;
+    const ReeseSandCurve c = CurveAt(pt, u);
+    const SandWedgeParams w = MakeSandWedgeParams(pt.Phi / Degrees);
+    std::ostream& out = ReportOut();
+    const std::string_view len = Run.Labels.Length;
+    const std::string_view fpl = Run.Labels.ForcePerLength;
+    WritePyTitle(out, pt.b_Cyclic ? "p-y Curve in Sand Computed Using Reese Criteria for Cyclic Loading Conditions"
+                                  : "p-y Curve in Sand Computed Using Reese Criteria for Static Loading Conditions");
+    WritePyInteger(out, "Soil Layer Number", 55, pt.Layer, 12);
+    WritePyValue(out, "Depth below pile head", 55, Problem.GroundDepth + pt.Z, 3, len);
+    WritePyValue(out, "Depth below ground surface", 55, pt.Z, 3, len);
+    WriteAngles(out);
+    WritePyValue(out, "Equivalent Depth (see note)", 55, pt.ZEq, 3, len);
+    WritePyValue(out, "Pile Diameter b", 55, pt.B, 3, len);
+    WritePyValue(out, "Angle of Friction", 55, pt.Phi, 3, "deg.");
+    WritePyValue(out, "Avg. Eff. Unit Weight", 55, pt.Gamma, 5, UnitWeightUnitText());
+    WritePyValue(out, "kpy", 55, pt.Aux[AuxK], 3, UnitWeightUnitText());
+    WritePyValue(out, "K active", 55, w.Ka, 5, "");
+    WritePyValue(out, "K passive", 55, w.Kp, 5, "");
+    WritePyValue(out, "K0", 55, w.K0, 5, "");
+    WritePyValue(out, "Pst", 55, u.Pst, 3, fpl);
+    WritePyValue(out, "Psd", 55, u.Psd, 3, fpl);
+    WritePyValue(out, u.Pst <= u.Psd ? "Ps = Pst (shallow controls)" : "Ps = Psd (deep controls)", 55, u.Ps, 3, fpl);
+    WritePyValue(out, pt.b_Cyclic ? "A (cyclic)" : "A (static)", 55, c.A, 4, "");
+    WritePyValue(out, pt.b_Cyclic ? "B (cyclic)" : "B (static)", 55, c.B, 4, "");
+    WritePyValue(out, "C = pm/(ym^(1/n))", 55, c.C, 3, "");
+    WritePyValue(out, "n = pm/(m ym)", 55, c.N, 3, "");
+    WritePyValue(out, "m = (pu-pm)/(yu-ym)", 55, c.M, 3, ModulusUnitText());
+    WritePyValue(out, "yk = [c/(kx)]^(n/(n-1))", 55, c.Yk, 5, len);
+    WritePyValue(out, "pk", 55, c.Pk, 3, fpl);
+    WritePyValue(out, "ym = b/60", 55, c.Ym, 5, len);
+    WritePyValue(out, "pm = B ps", 55, c.Pm, 3, fpl);
+    WritePyValue(out, "yu = 3b/80", 55, c.Yu, 5, len);
+    WritePyValue(out, "pu = A Ps", 55, c.Pu, 3, fpl);
+    WritePyValue(out, "Es,lim", 55, c.Kx, 3, ModulusUnitText());
+    WritePyValue(out, "p-multiplier", 55, pt.PMult, 5, "");
+    WritePyValue(out, "y-multiplier", 55, pt.YMult, 5, "");
+    WriteDepthNote(out, pt);
+    out << '\n';
+    WritePyHeading(out, "            ", "----------------    -----------------");
+
+    ReeseSandPrinted pr;
+    ReeseSandPrintedPoints(c, pt.B, pr);
+    PyCurveTable t{};
+    t.Depth = pt.Depth;
+    t.CurveNumber = pt.Station;
+    t.Line7Soil = "sand";
+    t.Line8Soil = "sand";
+    bool b_AnyMarked = false;
+    for (std::size_t n = 1; n <= 17; ++n) {
+        t.Y[n] = pt.YMult * pr.Y[n];
+        t.P[n] = pt.PMult * pr.P[n];
+        if (pr.b_Initial[n]) {
+            // the mark takes the blank column in front of the deflection
+            b_AnyMarked = true;
+            out << "   *" << FormatNumberText(t.Y[n], 12).substr(1) << "     " << FormatNumberText(t.P[n], 12) << '\n';
+        } else {
+            WritePyRow(out, t.Y[n], t.P[n]);
+        }
+    }
+    if (b_AnyMarked) out << "* p value(s) computed using p = k * Eff x * y \n";
+    if (pt.Aux[AuxDefaultK] > 0.0)
+        out << "The above p-y curve was computed using internal default values of k.\n";
+    else
+        out << '\n';
+    WritePyLine7(PlotOut(), t);
+    for (int n = 1; n <= 17; ++n) WritePyLine8(PlotOut(), t, n);
+}
+
+}  // namespace kestro::sand

@@ -6,8 +6,17 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <ostream>
 
+#include "driver/Channels.h"
+#include "driver/Errors.h"
+#include "driver/Warnings.h"
 #include "model/ProblemData.h"
+#include "model/RunState.h"
+#include "model/SoilState.h"
+#include "report/CriteriaMessages.h"
+#include "report/PyCurvePage.h"
+#include "soil/Criteria.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -163,3 +172,177 @@ double StiffClayFreeWaterEquivalentDepth(double f, double b, double c, double ca
 }
 
 }  // namespace kestro
+
+// The criterion "StfClyBW" in the common station loop.
+
+namespace kestro::stiffclayfreewater {
+
+namespace {
+
+// Strengths outside which the input is unreasonable: 500 and 8000 psf; 23.94 and 383.04 kPa.
+constexpr double LowPsi = static_cast<double>(3.4722223f);
+constexpr double HighPsi = static_cast<double>(55.555557f);
+constexpr double LowKPa = static_cast<double>(23.940128f);
+constexpr double HighKPa = static_cast<double>(383.04205f);
+
+// Running trapezoid average of c over the stations of a layer below the first.
+struct RunningStrength {
+    double XFirst = 0.0, XPrevious = 0.0, CPrevious = 0.0, Area = 0.0;
+};
+RunningStrength Running;
+
+StiffClayFreeWaterCurve CurveAt(const PyPoint& pt) {
+    StiffClayFreeWaterInput in;
+    in.B = pt.B;
+    in.C = pt.C;
+    in.Ca = pt.Aux[AuxCa];
+    in.Gamma = pt.Gamma;
+    in.Eps50 = pt.Eps50;
+    in.K = pt.Aux[AuxK];
+    in.ZEq = pt.ZEq;
+    // wedge of sloping ground (soft clay form of the slope factor)
+    in.SlopeFactor = ClaySlopeFactor(pt.EffectiveSlope, pt.Sign);
+    in.b_Cyclic = pt.b_Cyclic;
+    return MakeStiffClayFreeWaterCurve(in);
+}
+
+}  // namespace
+
+double AverageStrength(const PyPoint& pt) {
+    if (pt.Layer == 1) return AverageShearStrength(pt.Depth);
+    RunningStrength& r = Running;
+    if (pt.b_FirstStation) {
+        r = RunningStrength{};
+        r.XFirst = r.XPrevious = pt.Depth;
+        r.CPrevious = pt.C;
+        return pt.C;
+    }
+    // ca = sum (x_i - x_(i-1)) (c_(i-1) + c_i) / 2 / (x - x_first)
+    r.Area += (pt.Depth - r.XPrevious) * (r.CPrevious + pt.C) / 2.0;
+    r.XPrevious = pt.Depth;
+    r.CPrevious = pt.C;
+    const double span = pt.Depth - r.XFirst;
+    return span > 0.0 ? r.Area / span : pt.C;
+}
+
+double LayerK(int k, double depth) {
+    const SoilPoint& top = Problem.SoilPoints[static_cast<std::size_t>(2 * k - 1)];
+    const SoilPoint& bottom = Problem.SoilPoints[static_cast<std::size_t>(2 * k)];
+    const double kt = top.Kpy;
+    if (kt <= 0.0) return 0.0;
+    // a bottom value of zero repeats the top value
+    const double kb = bottom.Kpy > 0.0 ? bottom.Kpy : kt;
+    const SoilLayer& L = Problem.Layers[static_cast<std::size_t>(k)];
+    const double span = L.XBottom - L.XTop;
+    if (!(span > 0.0) || kb == kt) return kt;
+    return kt + (depth - L.XTop) * (kb - kt) / span;
+}
+
+void Properties(PyPoint& pt) {
+    pt.C = f_c(pt.Depth);
+    if (Failed()) return;
+    if (!pt.b_FirstStation && pt.C < 1.0E-10) {
+        WriteInputError14(MessageOut());
+        WriteInputError14(ReportOut());
+        TerminateRun("INP00014", 114);
+        return;
+    }
+    if (!pt.b_AtNode) {
+        if (pt.UnitSystem == UnitsUS) {
+            if (pt.C < LowPsi) RaiseWarning(-3051);
+            if (pt.C > HighPsi) RaiseWarning(-3052);
+        } else if (pt.UnitSystem == UnitsSI) {
+            if (pt.C < LowKPa) RaiseWarning(-3053);
+            if (pt.C > HighKPa) RaiseWarning(-3054);
+        }
+    }
+    pt.Gamma = AverageUnitWeight(pt.Depth);
+    if (Failed()) return;
+    pt.Aux[AuxCa] = AverageStrength(pt);
+    if (Failed()) return;
+    const int cls = StiffClayFreeWaterClass(pt.C, pt.UnitSystem);
+    double k = LayerK(pt.Layer, pt.Depth);
+    pt.Aux[AuxDefaultK] = 0.0;
+    if (k <= 0.0) {
+        if (pt.UnitSystem == UnitsGeneral) {
+            WriteStiffClayDefaultKError(ReportOut(), pt.Layer);
+            WriteStiffClayDefaultKError(MessageOut(), pt.Layer);
+            TerminateRun("RUN00013", 213);
+            return;
+        }
+        k = StiffClayDefaultK(cls, pt.b_Cyclic, pt.UnitSystem);
+        pt.Aux[AuxDefaultK] = 1.0;
+    }
+    pt.Aux[AuxK] = k;
+    const double eps = Eps50At(pt.Depth);
+    pt.Eps50 = eps > 0.0 ? eps : StiffClayFreeWaterDefaultEps50(cls);
+}
+
+void Curve(const PyPoint& pt, PyResult& r) {
+    const StiffClayFreeWaterCurve c = CurveAt(pt);
+    r.P = StiffClayFreeWaterP(c, pt.Y);
+    r.Pu = c.Pu;
+    r.Resist = c.Pu;
+    // layer 1 above the pile head integrates (2 ca b + pc) / 2 over its thickness
+    r.ResistTop = 2.0 * pt.Aux[AuxCa] * pt.B + c.Pc - c.Pu;
+    r.YSmall = 1.0E-14;
+    r.EsSmall = c.Kx;
+    r.Aux[AuxAs] = c.As;
+    r.Aux[AuxAc] = c.Ac;
+    r.Aux[AuxPct] = c.Pct;
+    r.Aux[AuxPcd] = c.Pcd;
+    r.Aux[AuxPc] = c.Pc;
+    r.Aux[AuxY50] = c.Y50;
+}
+
+double Invert(const PyPoint& first, double F) {
+    return StiffClayFreeWaterEquivalentDepth(F, first.B, first.C, first.Aux[AuxCa], first.Gamma, first.b_Cyclic);
+}
+
+void PrintPage(const PyPoint& pt) {
+    const StiffClayFreeWaterCurve c = CurveAt(pt);
+    std::ostream& out = ReportOut();
+    WritePyTitle(out, pt.b_Cyclic ? "p-y Curve Computed Using Cyclic Criteria for Stiff Clay with Free Water"
+                                  : "p-y Curve Computed Using Static Criteria for Stiff Clay with Free Water");
+    const std::string_view len = Run.Labels.Length;
+    const std::string_view fpl = Run.Labels.ForcePerLength;
+    WritePyInteger(out, "Soil Layer Number", 28, pt.Layer, 12);
+    WritePyValue(out, "Depth below pile head", 28, Problem.GroundDepth + pt.Z, 3, len);
+    WritePyValue(out, "Depth below ground surface", 28, pt.Z, 3, len);
+    WritePyValue(out, "Equivalent Depth", 28, pt.ZEq, 3, len);
+    WritePyValue(out, "Diameter", 28, pt.B, 3, len);
+    WritePyValue(out, "c (at curve depth)", 28, pt.C, 3, StressUnitText());
+    WritePyValue(out, "Avergage c", 28, pt.Aux[AuxCa], 3, StressUnitText());
+    WritePyValue(out, "Average Eff. Unit Weight", 28, pt.Gamma, 5, UnitWeightUnitText());
+    WritePyValue(out, "k", 28, pt.Aux[AuxK], 3, UnitWeightUnitText());
+    WritePyValue(out, "Epsilon50", 28, pt.Eps50, 5, "");
+    WritePyValue(out, "y50", 28, c.Y50, 5, len);
+    WritePyValue(out, "As", 28, c.As, 3, "");
+    WritePyValue(out, pt.b_Cyclic ? "Ac" : "Ac (not used)", 28, c.Ac, 5, "");
+    WritePyValue(out, "pct", 28, c.Pct, 3, fpl);
+    WritePyValue(out, "pcd", 28, c.Pcd, 3, fpl);
+    WritePyValue(out, "pc", 28, c.Pc, 3, fpl);
+    WritePyValue(out, "pu", 28, c.Pu, 3, fpl);
+    WritePyValue(out, "p-multiplier", 28, pt.PMult, 5, "");
+    WritePyValue(out, "y-multiplier", 28, pt.YMult, 5, "");
+    if (pt.b_Cyclic) WritePyValue(out, "Number of Cycles of Loading", 28, pt.NumberOfCycles, 0, "");
+    out << '\n' << "        y, " << len.substr(0, 2) << "             p," << fpl << '\n'
+        << "----------------    -----------------\n";
+
+    std::array<double, 18> y{};
+    StiffClayFreeWaterPrintedY(c, y);
+    PyCurveTable t{};
+    t.Depth = pt.Depth;
+    t.CurveNumber = pt.Station;
+    t.Line7Soil = "stiff clay with free water";
+    t.Line8Soil = pt.b_Cyclic ? "cyclic stiff clay w/water" : "static stiff clay with free water";
+    for (std::size_t n = 1; n <= 17; ++n) {
+        t.Y[n] = pt.YMult * y[n];
+        t.P[n] = pt.PMult * StiffClayFreeWaterP(c, y[n]);
+        WritePyRow(out, t.Y[n], t.P[n]);
+    }
+    WritePyLine7(PlotOut(), t);
+    for (int n = 1; n <= 17; ++n) WritePyLine8(PlotOut(), t, n);
+}
+
+}  // namespace kestro::stiffclayfreewater

@@ -6,8 +6,18 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <ostream>
 
+#include "driver/Channels.h"
+#include "driver/Errors.h"
+#include "driver/Warnings.h"
 #include "model/ProblemData.h"
+#include "model/RunState.h"
+#include "report/CriteriaMessages.h"
+#include "report/PyCurvePage.h"
+#include "soil/Criteria.h"
+#include "soil/SoilProperties.h"
+#include "soil/StiffClayFreeWater.h"
 
 namespace kestro {
 
@@ -116,3 +126,197 @@ double StiffClayNoFreeWaterEquivalentDepth(double f, double b, double c, double 
 }
 
 }  // namespace kestro
+
+// The criteria "StfClyAW" and "StfClyAK" in the common station loop.
+
+namespace kestro::stiffclaynofreewater {
+
+namespace {
+
+// Strengths outside which the input is unreasonable: 500 and 8000 psf; 23.94 and 383.04 kPa.
+constexpr double LowPsi = static_cast<double>(3.4722223f);
+constexpr double HighPsi = static_cast<double>(55.555557f);
+constexpr double LowKPa = 23.94;
+constexpr double HighKPa = 383.04;
+
+// Shared lookups; `warningBase` is 3060 ("StfClyAW") or 3260 ("StfClyAK").
+void CommonProperties(PyPoint& pt, int warningBase) {
+    pt.C = f_c(pt.Depth);
+    if (Failed()) return;
+    if (!pt.b_FirstStation && pt.C < 1.0E-10) {
+        WriteInputError13(MessageOut());
+        WriteInputError13(ReportOut());
+        TerminateRun("INP00013", 113);
+        return;
+    }
+    if (!pt.b_AtNode) {
+        if (pt.UnitSystem == UnitsUS) {
+            if (pt.C < LowPsi) RaiseWarning(-(warningBase + 1));
+            if (pt.C > HighPsi) RaiseWarning(-(warningBase + 2));
+        } else if (pt.UnitSystem == UnitsSI) {
+            if (pt.C < LowKPa) RaiseWarning(-(warningBase + 3));
+            if (pt.C > HighKPa) RaiseWarning(-(warningBase + 4));
+        }
+    }
+    pt.Gamma = AverageUnitWeight(pt.Depth);
+    if (Failed()) return;
+    const double eps = Eps50At(pt.Depth);
+    pt.Eps50 = eps > 0.0 ? eps : StiffClayNoFreeWaterDefaultEps50(StiffClayNoFreeWaterClass(pt.C, pt.UnitSystem));
+    // The layer-1 rule integrates from 3 ca b at the ground surface, ca averaged from there.
+    pt.Aux[AuxCaGround] = 0.0;
+    if (pt.Layer == 1 && Problem.GroundDepth < -1.0E-5) {
+        pt.Aux[AuxCaGround] = AverageShearStrength(pt.Depth);
+        if (Failed()) return;
+    }
+}
+
+StiffClayNoFreeWaterCurve CurveAt(const PyPoint& pt, bool usesK) {
+    StiffClayNoFreeWaterInput in;
+    in.B = pt.B;
+    in.C = pt.C;
+    in.Gamma = pt.Gamma;
+    in.Eps50 = pt.Eps50;
+    in.ZEq = pt.ZEq;
+    // the "with k" form counts a deflection of at most 1.0E-20 as negative
+    const double sign = usesK && pt.Sign >= 0.0 && pt.Y * pt.YMult <= 1.0E-20 ? -1.0 : pt.Sign;
+    in.SlopeFactor = ClaySlopeFactor(pt.EffectiveSlope, sign);
+    in.Cycles = pt.NumberOfCycles;
+    in.b_Cyclic = pt.b_Cyclic;
+    in.b_UsesK = usesK;
+    in.K = pt.Aux[AuxK];
+    return MakeStiffClayNoFreeWaterCurve(in);
+}
+
+void FillResult(const PyPoint& pt, const StiffClayNoFreeWaterCurve& c, PyResult& r) {
+    r.P = StiffClayNoFreeWaterP(c, pt.Y);
+    r.Pu = c.Pu;
+    r.Resist = c.Pu;
+    r.ResistTop = 3.0 * pt.Aux[AuxCaGround] * pt.B;
+    r.Aux[AuxPct] = c.Pct;
+    r.Aux[AuxPcd] = c.Pcd;
+    r.Aux[AuxY50] = c.Y50;
+    r.Aux[AuxKi] = c.Ki;
+    r.Aux[AuxKx] = c.Kx;
+}
+
+void WriteCommonLines(std::ostream& out, const PyPoint& pt, const StiffClayNoFreeWaterCurve& c, int width,
+                      bool angles) {
+    constexpr double Degrees = 180.0 / 3.14159265358979323846;
+    const std::string_view len = Run.Labels.Length;
+    const std::string_view fpl = Run.Labels.ForcePerLength;
+    WritePyInteger(out, "Soil Layer Number", width, pt.Layer, 12);
+    WritePyValue(out, "Depth below pile head", width, Problem.GroundDepth + pt.Z, 3, len);
+    WritePyValue(out, "Depth below ground surface", width, pt.Z, 3, len);
+    if (angles) {
+        WritePyValue(out, "Ground Slope Angle", width, Problem.GroundSlope * Degrees, 3, "degrees");
+        WritePyValue(out, "Pile Batter Angle", width, Problem.PileBatter * Degrees, 3, "degrees");
+        WritePyValue(out, "Effective Slope", width, Problem.EffectiveSlope * Degrees, 3, "degrees");
+    }
+    WritePyValue(out, "Equivalent Depth", width, pt.ZEq, 3, len);
+    WritePyValue(out, "Diameter", width, pt.B, 3, len);
+    WritePyValue(out, "Undrained cohesion, c", width, pt.C, 5, StressUnitText());
+    WritePyValue(out, "Average Eff. Unit Weight", width, pt.Gamma, 5, UnitWeightUnitText());
+    if (!angles) WritePyValue(out, "k", width, pt.Aux[AuxK], 0, UnitWeightUnitText());
+    WritePyValue(out, "Epsilon-50", width, pt.Eps50, 5, "");
+    WritePyValue(out, "Pct", width, c.Pct, 3, fpl);
+    WritePyValue(out, "Pcd", width, c.Pcd, 3, fpl);
+    WritePyValue(out, "Pu", width, c.Pu, 3, fpl);
+    WritePyValue(out, "y50", width, c.Y50, 5, len);
+    WritePyValue(out, "p-multiplier", width, pt.PMult, 5, "");
+    WritePyValue(out, "y-multiplier", width, pt.YMult, 5, "");
+}
+
+void WriteRows(const PyPoint& pt, const StiffClayNoFreeWaterCurve& c, bool usesK) {
+    std::ostream& out = ReportOut();
+    out << "\n\n        y, " << Run.Labels.Length.substr(0, 2) << "            p, " << Run.Labels.ForcePerLength << '\n'
+        << "----------------    -----------------\n";
+    std::array<double, 18> y{};
+    StiffClayNoFreeWaterPrintedY(c, y);
+    PyCurveTable t{};
+    t.Depth = pt.Depth;
+    t.CurveNumber = pt.Station;
+    t.Line7Soil = usesK ? "stiff clay w/o free water with k" : "stiff clay w/o free water";
+    t.Line8Soil = usesK ? "stiff clay with k" : "stiff clay w/o water";
+    for (std::size_t n = 1; n <= 17; ++n) {
+        double p = 0.0;
+        if (usesK)
+            p = y[n] < 1.0E-14 ? c.Kx * y[n] : StiffClayNoFreeWaterP(c, y[n]);
+        else
+            p = y[n] < c.YSmall ? c.Ki * y[n] : StiffClayNoFreeWaterP(c, y[n]);
+        t.Y[n] = pt.YMult * y[n];
+        t.P[n] = pt.PMult * p;
+        WritePyRow(out, t.Y[n], t.P[n]);
+    }
+    WritePyLine7(PlotOut(), t);
+    for (int n = 1; n <= 17; ++n) WritePyLine8(PlotOut(), t, n);
+}
+
+}  // namespace
+
+void Properties(PyPoint& pt) {
+    // the cyclic curve needs at least one cycle: the run's value is raised to 1
+    if (Problem.Options.NumberOfCycles < 1.0) Problem.Options.NumberOfCycles = 1.0;
+    pt.NumberOfCycles = Problem.Options.NumberOfCycles;
+    CommonProperties(pt, 3060);
+}
+
+void PropertiesK(PyPoint& pt) {
+    CommonProperties(pt, 3260);
+    if (Failed()) return;
+    double k = stiffclayfreewater::LayerK(pt.Layer, pt.Depth);
+    pt.Aux[AuxDefaultK] = 0.0;
+    if (k <= 0.0) {
+        if (pt.UnitSystem == UnitsGeneral) {
+            WriteStiffClayDefaultKError(ReportOut(), pt.Layer);
+            WriteStiffClayDefaultKError(MessageOut(), pt.Layer);
+            TerminateRun("RUN00013", 213);
+            return;
+        }
+        k = StiffClayDefaultK(StiffClayNoFreeWaterClass(pt.C, pt.UnitSystem), pt.b_Cyclic, pt.UnitSystem);
+        pt.Aux[AuxDefaultK] = 1.0;
+    }
+    pt.Aux[AuxK] = k;
+}
+
+void Curve(const PyPoint& pt, PyResult& r) {
+    const StiffClayNoFreeWaterCurve c = CurveAt(pt, false);
+    FillResult(pt, c, r);
+    // below 2.0E-5 b the secant at 2.0E-5 b, without the multipliers
+    r.YSmall = c.YSmall;
+    r.EsSmall = c.Ki;
+}
+
+void CurveK(const PyPoint& pt, PyResult& r) {
+    const StiffClayNoFreeWaterCurve c = CurveAt(pt, true);
+    FillResult(pt, c, r);
+    r.YSmall = 1.0E-14;
+    r.EsSmall = c.Kx;
+}
+
+double Invert(const PyPoint& first, double F) {
+    // at the layer's first station the average strength is the strength there
+    return StiffClayNoFreeWaterEquivalentDepth(F, first.B, first.C, first.C, first.Gamma);
+}
+
+void PrintPage(const PyPoint& pt) {
+    const StiffClayNoFreeWaterCurve c = CurveAt(pt, false);
+    std::ostream& out = ReportOut();
+    WritePyTitle(out, pt.b_Cyclic ? "p-y Curve Computed Using Cyclic Criteria for Stiff Clay without Free Water"
+                                  : "p-y Curve Computed Using Static Criteria for Stiff Clay without Free Water");
+    WriteCommonLines(out, pt, c, 55, true);
+    if (pt.b_Cyclic) WritePyValue(out, "Number of cycles of loading", 55, pt.NumberOfCycles, 0, "");
+    WriteRows(pt, c, false);
+}
+
+void PrintPageK(const PyPoint& pt) {
+    const StiffClayNoFreeWaterCurve c = CurveAt(pt, true);
+    std::ostream& out = ReportOut();
+    WritePyTitle(out, pt.b_Cyclic ? "p-y Curve Computed Using Cyclic Criteria for Stiff Clay without Free Water"
+                                  : "p-y Curve Computed Using Static Criteria for Stiff Clay without Free Water");
+    out << "With Option of Defining Initial k\n";
+    WriteCommonLines(out, pt, c, 28, false);
+    if (pt.b_Cyclic) WritePyValue(out, "Number of Cycles of Loading", 28, pt.NumberOfCycles, 0, "");
+    WriteRows(pt, c, true);
+}
+
+}  // namespace kestro::stiffclaynofreewater
