@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "input/Units.h"
 #include "model/PileModel.h"
@@ -232,6 +233,14 @@ PyPoint TypicalPoint(const CurveCase& c) {
     pt.NumberOfCycles = c.Cyclic ? 100.0 : 1.0;
     pt.UnitSystem = UnitsUS;
     pt.Aux[0] = 1500.0;   // elastic subgrade modulus
+    // Values the stiff clay Properties steps would have set: average strength and k.
+    const std::string_view code(c.Code);
+    if (code == "StfClyBW") {
+        pt.Aux[0] = pt.C;
+        pt.Aux[1] = 500.0;
+    } else if (code == "StfClyAK") {
+        pt.Aux[1] = 500.0;
+    }
     return pt;
 }
 
@@ -253,7 +262,9 @@ TEST_P(EveryCriterion, FiniteNonNegativeBoundedAndMonotone) {
             EXPECT_TRUE(std::isfinite(Es)) << pt.Y;
             EXPECT_GT(Es, 0.0) << pt.Y;
         }
-        if (r.Pu > 0.0) {
+        // A curve that softens by design peaks above its residual Pu
+        // (stiff clay with free water); the others never exceed Pu.
+        if (r.Pu > 0.0 && !c.Softens) {
             EXPECT_LE(r.P, r.Pu) << pt.Y;
         }
         if (!c.Softens) {
