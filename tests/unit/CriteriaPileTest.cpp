@@ -1,0 +1,148 @@
+// Whole-pile runs of a long steel pipe pile (24 in, 0.5 in wall, 80 ft,
+// elastic) in uniform API sand and in uniform stiff clays: the head deflection
+// and the maximum moment converge as the mesh is refined from 50 to 400
+// increments, and the soil reactions balance the head shear and moment.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+
+namespace {
+
+struct Station {
+    double X, Y, M, V, P;
+};
+struct PileRun {
+    int Result = -1;
+    double TopY = 0.0, Mmax = 0.0;
+    std::vector<Station> Stations;
+};
+
+std::string PileInput(const std::string& loading, int increments, const std::string& layer, double shear) {
+    std::ostringstream s;
+    s << "KESTRO6\nTITLE\nLong pipe pile\n\n\n\n\n"
+      << "OPTIONS\nUnits USCS\nUseLRFD NO\nComputeKmatrix NO\nUseTipShear NO\nUseSoilMovement NO\n"
+      << "UsePYModifiers NO\nComputeEIOnly NO\nLoading " << loading << "\nMaxIterations 500\n"
+      << "DeflectionLimit 100.0\nTolerance 1.0E-7\nIncrements " << increments
+      << "\nPrintSummaryOnly NO\nPrintIncrement 1\nPrintPYCurves NO\nComputeInteraction NO\n"
+      // elastic circular section: E 29000 ksi, D 24 in, A and I of a 0.5 in wall
+      << "SECTIONS\n1\n1\n11\n80.0\n1\n29000000.0\n24.0\n24.0\n36.91\n36.91\n2549.4\n2549.4\n"
+      << "SOIL LAYERS\n1\n" << layer << "LOADING\n1\n1  1  " << shear << "  0.0  0.0  1\n0\nEND\n";
+    return s.str();
+}
+
+PileRun Analyse(const std::string& input) {
+    const kestro::test::RunOutput out = kestro::test::RunInput(input);
+    PileRun r;
+    r.Result = out.Result;
+    std::istringstream plot(out.Plot);
+    std::string line;
+    while (std::getline(plot, line)) {
+        if (line.find("Line 13:") != std::string::npos) {
+            double v = 0.0;
+            std::sscanf(line.c_str(), "%lf %lf %lf", &v, &r.TopY, &r.Mmax);
+        } else if (line.find("Line 10(") != std::string::npos) {
+            Station s{};
+            if (std::sscanf(line.c_str(), "%lf %lf %lf %lf %lf", &s.X, &s.Y, &s.M, &s.V, &s.P) == 5)
+                r.Stations.push_back(s);
+        }
+    }
+    return r;
+}
+
+struct PileCase {
+    const char* Name;
+    const char* Loading;
+    const char* Layer;
+    double Shear;
+};
+
+class PileMeshTest : public ::testing::TestWithParam<PileCase> {};
+
+TEST_P(PileMeshTest, ConvergesWithTheMeshAndSatisfiesEquilibrium) {
+    const PileCase& c = GetParam();
+    const int meshes[] = {50, 100, 200, 400};
+    std::vector<PileRun> runs;
+    for (int n : meshes) {
+        runs.push_back(Analyse(PileInput(c.Loading, n, c.Layer, c.Shear)));
+        const PileRun& r = runs.back();
+        ASSERT_EQ(r.Result, 0) << c.Name << " n = " << n;
+        ASSERT_EQ(r.Stations.size(), static_cast<std::size_t>(n + 1));
+        // Equilibrium of the soil reactions with the head shear (zero head moment, free tip):
+        // V0 + integral p dx = 0 and integral p x dx = 0, by the trapezoid rule.
+        double force = 0.0, moment = 0.0;
+        for (std::size_t i = 1; i < r.Stations.size(); ++i) {
+            const Station& a = r.Stations[i - 1];
+            const Station& b = r.Stations[i];
+            force += 0.5 * (a.P + b.P) * (b.X - a.X);
+            moment += 0.5 * (a.P * a.X + b.P * b.X) * (b.X - a.X);
+        }
+        const double L = r.Stations.back().X;
+        EXPECT_LT(std::fabs(c.Shear + force) / c.Shear, 0.02) << c.Name << " n = " << n;
+        EXPECT_LT(std::fabs(moment) / (c.Shear * L), 0.01) << c.Name << " n = " << n;
+        // The free tip carries neither moment nor shear.
+        EXPECT_LT(std::fabs(r.Stations.back().M), 1e-6 * r.Mmax);
+        std::printf("%-28s n = %3d  y_top = %.6f in  M_max = %.1f lb-in  sum p dx = %.2f lb\n", c.Name, n, r.TopY,
+                    r.Mmax, force);
+    }
+    // Refinement converges: the last change is smaller than the first and small in itself.
+    // (The maximum moment is sampled at the stations, so its changes need not shrink
+    // monotonically from one mesh to the next.)
+    EXPECT_LT(std::fabs(runs[3].TopY - runs[2].TopY), std::fabs(runs[1].TopY - runs[0].TopY)) << c.Name;
+    EXPECT_LT(std::fabs(runs[3].Mmax - runs[2].Mmax), std::fabs(runs[1].Mmax - runs[0].Mmax)) << c.Name;
+    EXPECT_LT(std::fabs(runs[3].TopY - runs[2].TopY) / runs[3].TopY, 1e-2) << c.Name;
+    EXPECT_LT(std::fabs(runs[3].Mmax - runs[2].Mmax) / runs[3].Mmax, 1e-2) << c.Name;
+}
+
+TEST(PileInApiSand, SoilReactionFollowsTheTanhCurve) {
+    const PileRun r = Analyse(PileInput("STATIC     1", 400, "6  0.0  90.0\n60.0  35.0  0.0\n60.0  35.0  0.0\n", 30000.0));
+    ASSERT_EQ(r.Result, 0);
+    // API RP 2A at phi = 35 deg, gamma' = 60 pcf, k = 1.2098290E-07 phi^5.694468 pci
+    const double pi = 3.14159265358979323846;
+    const double phi = 35.0 * pi / 180.0, al = phi / 2.0, be = pi / 4.0 + phi / 2.0, k0 = 0.4;
+    const double ka = std::pow(std::tan(pi / 4.0 - al), 2.0), kp = std::pow(std::tan(be), 2.0);
+    const double c1 = std::tan(be) * (k0 * (std::tan(phi) * std::sin(be) * (1.0 / std::cos(al) + 1.0) - std::tan(al)) +
+                                      kp * std::tan(al));
+    const double c2 = kp - ka, c3 = kp * kp * (k0 * std::tan(phi) + kp) - ka;
+    const double g = 60.0 / 1728.0, b = 24.0, k = 1.2098290e-07 * std::pow(35.0, 5.694468);
+    int checked = 0;
+    for (const Station& s : r.Stations) {
+        if (s.X < 12.0 || s.X > 240.0 || std::fabs(s.Y) < 1e-3) continue;
+        const double z = s.X;
+        const double pu = std::min((c1 * z + c2 * b) * g * z, c3 * b * g * z);
+        const double a = std::max(static_cast<double>(0.9f), 3.0 - static_cast<double>(0.8f) * z / b);
+        const double p = a * pu * std::tanh(k * z * std::fabs(s.Y) / (a * pu));
+        EXPECT_NEAR(std::fabs(s.P), p, 2e-3 * p) << "x = " << s.X;
+        EXPECT_LT(s.P * s.Y, 0.0) << "the soil resists the deflection at x = " << s.X;
+        ++checked;
+    }
+    EXPECT_GT(checked, 50);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    UniformSoils, PileMeshTest,
+    ::testing::Values(
+        // API sand, phi 35 deg, 60 pcf, default k
+        PileCase{"API sand static", "STATIC     1", "6  0.0  90.0\n60.0  35.0  0.0\n60.0  35.0  0.0\n", 30000.0},
+        PileCase{"API sand cyclic", "CYCLIC   100", "6  0.0  90.0\n60.0  35.0  0.0\n60.0  35.0  0.0\n", 30000.0},
+        // stiff clay with free water, c 1500 psf, default e50 and k
+        PileCase{"stiff clay w/ water static", "STATIC     1",
+                 "2  0.0  90.0\n55.0  1500.0  0.0  0.0\n55.0  1500.0  0.0  0.0\n", 30000.0},
+        // stiff clay without free water, c 2000 psf, default e50
+        PileCase{"stiff clay w/o water static", "STATIC     1",
+                 "3  0.0  90.0\n120.0  2000.0  0.0\n120.0  2000.0  0.0\n", 30000.0}),
+    [](const testing::TestParamInfo<PileCase>& p) {
+        std::string n;
+        for (const char* q = p.param.Name; *q; ++q)
+            if (std::isalnum(static_cast<unsigned char>(*q))) n += *q;
+        return n;
+    });
+
+}  // namespace
