@@ -516,5 +516,83 @@ TEST(EquivalentDepth, LiquefiedResistanceStandsInForAnEmptyLayer) {
     EXPECT_NEAR(IntegratedPu(Soil.EquivalentDepth[3]), 150.0, 1e-6);
 }
 
+
+// A whole run: a 24 in elastic pile in soft clay with c from 250 psf at the
+// ground to 750 psf at 60 ft, g' = 50 pcf, e50 0.02 to 0.01; curves printed at
+// 5 ft and 20 ft below the head.
+const char* const SoftClayRun = R"(KESTRO6
+TITLE
+24 in concrete pile in soft clay, static loading
+Pile modelled as elastic: E = 3,600 ksi, gross section, 50 ft long, head at ground
+Soft clay (Matlock): c from 250 psf at the ground to 750 psf at 60 ft
+Free head, two lateral loads with 100 kips axial load
+
+OPTIONS
+Units USCS
+UseLRFD NO
+ComputeKmatrix NO
+UseTipShear NO
+UseSoilMovement NO
+UsePYModifiers NO
+ComputeEIOnly NO
+Loading STATIC     1
+MaxIterations 100
+DeflectionLimit 100.0
+Tolerance 1.0E-5
+Increments 100
+PrintSummaryOnly NO
+PrintIncrement 5
+PrintPYCurves YES
+ComputeInteraction NO
+SECTIONS
+1                                   number of sections
+1                                   section number
+11                                  section type: elastic pile
+50.0                                section length, ft
+1                                   elastic shape: circular
+3600000.0                           elastic modulus, psi
+24.0                                width at top, in
+24.0                                width at bottom, in
+452.3893                            area at top, sq. in
+452.3893                            area at bottom, sq. in
+16286.0                             moment of inertia at top, in^4
+16286.0                             moment of inertia at bottom, in^4
+SOIL LAYERS
+1                                   number of soil layers
+1  0.0  60.0                        layer: soft clay, top and bottom ft
+50.0  250.0  0.02                   top: unit weight pcf, cohesion psf, eps50
+50.0  750.0  0.01                   bottom
+LOADING
+2                                   number of pile-head load cases
+1  1  15000.0  0.0  100000.0  1     no., type, condition 1, condition 2, axial, length code
+2  1  30000.0  0.0  100000.0  1
+0                                   number of distributed load points
+DEPTHS OF PRINTED P-Y CURVES
+2
+1 5.0
+2 20.0
+END
+)";
+
+TEST(SoftClayRun, PrintedCurvesMatchMatlockByHand) {
+    const test::RunOutput r = test::RunInput(SoftClayRun);
+    ASSERT_EQ(r.Result, 0) << r.Report;
+    // 5 ft: c = 291.667 psf = 2.02546 psi, e50 = 0.0191667, y50 = 2.5 e50 b = 1.15 in,
+    // Np = 3 + (50/1728) 60 / c + 0.5 (60/24), pu = Np c b; p(y50) = pu / 2.
+    const double c5 = (250.0 + 500.0 * 5.0 / 60.0) / 144.0;
+    const double pu5 = (3.0 + 50.0 / 1728.0 * 60.0 / c5 + 0.5 * 60.0 / 24.0) * c5 * 24.0;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%15.7E%15.7E", 1.15, 0.5 * pu5);
+    EXPECT_NE(r.Plot.find(std::string(buf) + std::string(50, ' ') + "Line 8( 6): y, p, for soft clay\n"),
+              std::string::npos)
+        << r.Plot;
+    // 20 ft: c = 416.667 psf, Np = 3 + 2.4 + 5 = 10.4 > 9, so pu = 9 c b = 625 lb/in, reached at 8 y50 = 8 in.
+    EXPECT_NE(r.Plot.find("  8.0000000E+00  6.2500000E+02" + std::string(50, ' ') + "Line 8(15): y, p, for soft clay\n"),
+              std::string::npos)
+        << r.Plot;
+    EXPECT_NE(r.Report.find("Y50                         =      1.15000 in \n"), std::string::npos);
+    EXPECT_NE(r.Report.find("Epsilon50 parameter         =      0.01667\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kestro
