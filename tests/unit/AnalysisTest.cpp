@@ -393,3 +393,134 @@ TEST(LoadCases, ResultsPageAndPlotRecords) {
     // Head rotation: fixed, 15 wide, 8 decimals (fixed head: zero).
     EXPECT_TRUE(Has(ch.Report, "     0.00000000\n"));
 }
+
+// ---------------------------------------------------------------- run errors
+
+namespace {
+// An elastic-plastic pile (type 12) with the EI table of the section
+// analysis: elastic to Mp = 1000 kip-in, then a plastic hinge.
+void SetPlasticPile() {
+    SetElasticPileProblem(Lp, EIp);
+    Problem.Sections[1].SectionType = SecElasticWithCapacity;
+    NonlinearEITable& T = EITables[1];
+    T.NumThrusts = 1;
+    T.NumPoints[1] = 1;
+    T.Moment[1][1] = 0.0;
+    T.Curvature[1][1] = 0.0;
+    T.EI[1][1] = EIp / 1000.0;
+    T.PlasticMoment = 1000.0;   // kip-in
+}
+}  // namespace
+
+// A converging first case, then a second case whose head deflection stays
+// beyond the limit: Runtime Error 9 at the 11th solution, with everything
+// written for case 1 kept.
+TEST(LoadCases, ExcessDeflectionEndsWithRuntimeError9) {
+    CapturedChannels ch;
+    SetPlasticPile();
+    Problem.Options.ExcessDeflectionLimit = 0.05;
+    AddLoadCase(1, 1000.0, 0.0, 0.0);      // about 15000 in-lb: elastic, y = 0.0009 in
+    AddLoadCase(1, 4.0E5, 0.0, 0.0);       // far beyond the plastic moment
+    RunLoadCases();
+    const int error = kestro::Run.ErrorNumber;
+    ch.Close();
+    ASSERT_EQ(error, 209) << ch.Report;
+    EXPECT_EQ(CountOf(ch.Messages, "Analysis Case 2,"), 11);
+    const std::string block =
+        "\n\n**** Runtime Error No. 9 ****\nAn error in the analysis was detected by the program.  \n"
+        "Problem:  The computed deflection is larger than the specified excess deflection limit.\n"
+        "The computed deflection of the pile head is ";
+    EXPECT_TRUE(Has(ch.Report, block));
+    EXPECT_TRUE(Has(ch.Messages, block));
+    EXPECT_TRUE(Has(ch.Report, "The specified excess deflection limit is          0.0500 in \n"
+                               "This error may be due to overloading the pile or bad input data.\nSolution:\n"
+                               "Please check input values for pile loading and soil properties for accuracy and/or \n"
+                               "increase the size of the pile if necessary.\n"));
+    EXPECT_TRUE(Has(ch.Report, "Kestro ended prematurely due to input error number RUN00009\n"));
+    // Case 1 is complete in the report and the plot file; case 2 left nothing.
+    EXPECT_TRUE(Has(ch.Report, "Output Summary for Load Case No. 1:"));
+    EXPECT_FALSE(Has(ch.Report, "Output Summary for Load Case No. 2:"));
+    EXPECT_EQ(CountOf(ch.Plot, "Line 10("), 101);
+    EXPECT_EQ(CountOf(ch.Plot, "Line 11:"), 1);
+    EXPECT_TRUE(Has(ch.Messages, "Completed Analysis 1\n\n"));
+    EXPECT_FALSE(Has(ch.Messages, "Completed Analysis 2"));
+}
+
+// The plastic hinge limits the moment the pile can carry at Mp.
+TEST(LoadCases, PlasticHingeCapsTheMoment) {
+    CapturedChannels ch;
+    SetPlasticPile();
+    AddLoadCase(1, 1.0E5, 0.0, 0.0);       // elastic maximum 3.2E6 in-lb > Mp = 1.0E6 in-lb
+    Problem.Options.MaxIterations = 1000;
+    RunLoadCases();
+    ch.Close();
+    ASSERT_FALSE(Failed()) << ch.Report;
+    EXPECT_LT(std::fabs(Pile.Summary[1].MaxMoment), 1.0E6 * 1.02);
+    EXPECT_GT(std::fabs(Pile.Summary[1].MaxMoment), 1.0E6 * 0.98);
+}
+
+// Too few iterations allowed: Runtime Error 10. The run stops, except that a
+// load type 4 case still reports its results. The last five iterations are
+// listed in the report.
+TEST(LoadCases, NoConvergenceEndsWithRuntimeError10) {
+    for (int type : {1, 4}) {
+        SCOPED_TRACE(type);
+        CapturedChannels ch;
+        SetElasticPileProblem(Lp, EIp);
+        Problem.Options.MaxIterations = 5;   // below the six solutions a case needs
+        AddLoadCase(type, type == 1 ? 1000.0 : 0.01, 0.0, 0.0);
+        AddLoadCase(1, 1000.0, 0.0, 0.0);
+        RunLoadCases();
+        const int error = kestro::Run.ErrorNumber;
+        ch.Close();
+        EXPECT_EQ(error, 210);
+        EXPECT_TRUE(Has(ch.Report, "\n\n**** Runtime Error No. 10 ****\n"
+                                   "The analysis failed to converge within the limit of 5 iterations.\n\n"
+                                   "Maximum change in deflection    =      0.000 in \n"
+                                   "Specified convergence tolerance =      0.000 in \n"));
+        EXPECT_TRUE(Has(ch.Report, "Kestro ended prematurely due to input error number RUN00010\n"));
+        for (int it = 1; it <= 5; ++it)
+            EXPECT_EQ(CountOf(ch.Report, "Iteration " + std::to_string(it) + ",    Y(top) = "), 1);
+        EXPECT_EQ(Has(ch.Report, "Output Summary for Load Case No. 1:"), type == 4);
+        EXPECT_EQ(CountOf(ch.Plot, "Line 10("), type == 4 ? 101 : 0);
+        EXPECT_FALSE(Has(ch.Messages, "Analysis Case 2,"));
+    }
+}
+
+// With MaxIterations = 6 a case converges at its sixth solution and the
+// report lists iterations 2 to 6; the message file lists all six.
+TEST(LoadCases, LastFiveIterationsAreListedInTheReport) {
+    CapturedChannels ch;
+    SetElasticPileProblem(Lp, EIp);
+    Problem.Options.MaxIterations = 6;
+    AddLoadCase(1, 1000.0, 0.0, 0.0);
+    RunLoadCases();
+    ch.Close();
+    ASSERT_FALSE(Failed());
+    EXPECT_FALSE(Has(ch.Report, "Iteration 1,"));
+    EXPECT_TRUE(Has(ch.Report, "Iteration 2,    Y(top) =       0.0009, dYmax =       0.0000\n"));
+    EXPECT_TRUE(Has(ch.Report, "Iteration 6,"));
+    EXPECT_TRUE(Has(ch.Messages, "Analysis Case 1,   Iteration 1,    Y(top) =       0.0009, dYmax =       0.0009\n"));
+    EXPECT_TRUE(Has(ch.Messages, "Analysis Case 1,   Iteration 6,    Y(top) =       0.0009, dYmax =       0.0000\n"
+                                 "Convergence Criteria Met\n"));
+}
+
+// A solution that is not a number ends the run with Computation Error 28
+// (the axial load makes the tip pivot zero), keeping case 1's output.
+TEST(LoadCases, NotANumberEndsWithComputationError28) {
+    CapturedChannels ch;
+    SetElasticPileProblem(Lp, EIp);
+    AddLoadCase(1, 1000.0, 0.0, 0.0);
+    const double h = Lp / 100.0;
+    // d(N) = k h^4 + 2 EI - 2 Q h^2 = 0
+    AddLoadCase(1, 1000.0, 0.0, (kInit * h * h * h * h + 2.0 * EIp) / (2.0 * h * h));
+    RunLoadCases();
+    const int error = kestro::Run.ErrorNumber;
+    ch.Close();
+    EXPECT_EQ(error, 228);
+    EXPECT_TRUE(Has(ch.Report, "**** COMPUTATION ERROR 28 ****\n"
+                               "Either top deflection or DYMAX is not a number after iteration 1\n"));
+    EXPECT_TRUE(Has(ch.Report, "Output Summary for Load Case No. 1:"));
+    EXPECT_EQ(CountOf(ch.Plot, "Line 10("), 101);
+    EXPECT_FALSE(Has(ch.Messages, "Analysis Case 2,"));
+}
