@@ -524,3 +524,98 @@ TEST(LoadCases, NotANumberEndsWithComputationError28) {
     EXPECT_EQ(CountOf(ch.Plot, "Line 10("), 101);
     EXPECT_FALSE(Has(ch.Messages, "Analysis Case 2,"));
 }
+
+// ---------------------------------------------------------------- soil layers
+
+namespace {
+// One elastic subgrade layer from the head to below the tip: k = Esub b.
+void AddElasticSubgradeLayer(double top, double bottom, double esub) {
+    ProblemData& P = Problem;
+    const int k = ++P.NumLayers;
+    P.Layers[U(k)] = {SoilElasticSubgrade, top, bottom};
+    P.NumSoilPoints = 2 * k;
+    P.SoilPoints[U(2 * k - 1)].Depth = top;
+    P.SoilPoints[U(2 * k - 1)].ElasticSubgrade = esub;
+    P.SoilPoints[U(2 * k)].Depth = bottom;
+    P.SoilPoints[U(2 * k)].ElasticSubgrade = esub;
+}
+}  // namespace
+
+// Beam on elastic foundation through the elastic subgrade criterion: the
+// soil update replaces the initial modulus by Esub b.
+TEST(LoadCases, ElasticSubgradeLayerMatchesBeamOnElasticFoundation) {
+    const double b = 24.0, esub = 200.0, k = esub * b;   // k = 4800 lb/in^2
+    const double l = std::pow(k / (4.0 * EIp), 0.25);
+    CapturedChannels ch;
+    SetElasticPileProblem(10.0 / l, EIp, b);
+    AddElasticSubgradeLayer(0.0, 20.0 / l, esub);
+    AddLoadCase(1, 5000.0, 0.0, 0.0);
+    RunCases(ch);
+    ASSERT_FALSE(Failed()) << ch.Report;
+    EXPECT_DOUBLE_EQ(Pile.Es[St(50)], k);
+    const double y0 = 2.0 * 5000.0 * l / k;
+    const double err = Pile.Summary[1].HeadDeflection / y0 - 1.0;
+    std::printf("elastic subgrade layer: head deflection error %.2e\n", err);
+    EXPECT_LT(std::fabs(err), 0.01);
+    EXPECT_EQ(Pile.Summary[1].Iterations, 6);
+}
+
+// Printed p-y curves at user depths: curves for the depths in the soil, the
+// short record for a depth below the tip, stations restored afterwards.
+TEST(PyCurvesAtDepths, PrintsCurvesAndRestoresStations) {
+    CapturedChannels ch;
+    SetElasticPileProblem(400.0, EIp);
+    AddElasticSubgradeLayer(0.0, 500.0, 100.0);
+    Problem.NumPrintedPyDepths = 3;
+    Problem.PrintedPyDepth[1] = 120.0;
+    Problem.PrintedPyDepth[2] = 0.0;     // at the ground surface: accepted
+    Problem.PrintedPyDepth[3] = 450.0;   // below the tip
+    AddLoadCase(1, 1000.0, 0.0, 0.0);
+    RunCases(ch);
+    ASSERT_FALSE(Failed()) << ch.Report;
+    EXPECT_TRUE(Has(ch.Messages, "Convergence Criteria Met\nComputing p-y curves for output at user-specified depths.\n"));
+    EXPECT_TRUE(Has(ch.Report, std::string(80, '-') + "\n                    p-y Curves Reported for Specified Depths\n"));
+    const auto line6 = LinesWith(ch.Plot, "Line 6 ");
+    ASSERT_EQ(line6.size(), 1u);
+    EXPECT_EQ(line6[0].substr(0, 5), "    3");
+    EXPECT_EQ(CountOf(ch.Plot, "Line 7:  p-y curve depth in elastic subgrade soil"), 2);
+    EXPECT_EQ(CountOf(ch.Plot, "Line 8("), 34);
+    const auto shortLine7 = LinesWith(ch.Plot, "Line 7:  p-y curve depth, no. p-y points");
+    ASSERT_EQ(shortLine7.size(), 1u);
+    EXPECT_EQ(shortLine7[0], "  4.5000000E+02    0" + std::string(60, ' ') + "Line 7:  p-y curve depth, no. p-y points");
+    // Curves come before the case's results; the stations are the pile's again.
+    EXPECT_LT(ch.Plot.find("Line 8("), ch.Plot.find("Line 9:"));
+    EXPECT_EQ(CountOf(ch.Plot, "Line 10("), 101);
+    EXPECT_DOUBLE_EQ(Pile.x[St(2)], 4.0);
+    EXPECT_EQ(Pile.FirstStation[1], 1);
+    EXPECT_EQ(Pile.LastStation[1], 101);
+}
+
+// A depth above the ground surface: the non-fatal Input Data Error 23, no
+// curves, and the load cases go on.
+TEST(PyCurvesAtDepths, DepthAboveGroundIsReportedAndTheRunGoesOn) {
+    CapturedChannels ch;
+    SetElasticPileProblem(400.0, EIp);
+    Problem.GroundDepth = 24.0;
+    AddElasticSubgradeLayer(24.0, 500.0, 100.0);
+    Problem.NumPrintedPyDepths = 3;
+    Problem.PrintedPyDepth[1] = 48.0;
+    Problem.PrintedPyDepth[2] = 12.0;    // above the ground: reported
+    Problem.PrintedPyDepth[3] = 6.0;     // also above, not reported
+    AddLoadCase(1, 1000.0, 0.0, 0.0);
+    AddLoadCase(1, 2000.0, 0.0, 0.0);
+    RunCases(ch);
+    ASSERT_FALSE(Failed()) << ch.Report;
+    const std::string block = "**** Input Data Error No. 23 (NON-FATAL) ****\n"
+                              "p-y curves cannot be generated at depth number 2\n"
+                              "This location is    12.000 in  below the pile head and \n"
+                              "is above the ground surface for this problem.\n"
+                              "The ground surface is    24.000 in  below the top of the pile.\n";
+    EXPECT_TRUE(Has(ch.Report, block));
+    EXPECT_TRUE(Has(ch.Messages, block));
+    EXPECT_FALSE(Has(ch.Report, "depth number 3"));
+    EXPECT_EQ(CountOf(ch.Plot, "Line 8("), 0);
+    EXPECT_EQ(LinesWith(ch.Plot, "Line 7:")[0].substr(0, 20), "  1.2000000E+01    0");
+    EXPECT_TRUE(Has(ch.Report, "Output Summary for Load Case No. 2:"));
+    EXPECT_EQ(Pile.NumStations, 101);
+}
