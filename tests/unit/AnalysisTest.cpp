@@ -619,3 +619,34 @@ TEST(PyCurvesAtDepths, DepthAboveGroundIsReportedAndTheRunGoesOn) {
     EXPECT_TRUE(Has(ch.Report, "Output Summary for Load Case No. 2:"));
     EXPECT_EQ(Pile.NumStations, 101);
 }
+
+// A realistic nonlinear case: a steel pipe in soft clay under increasing
+// head shear. The iteration converges, the soil reactions balance the head
+// shear, and the head deflection grows faster than the load (softening soil).
+TEST(LoadCases, SoftClayPileIsInEquilibrium) {
+    CapturedChannels ch;
+    SetElasticPileProblem(720.0, 5.8E10, 24.0, 36.0);
+    ProblemData& P = Problem;
+    P.NumLayers = 1;
+    P.Layers[1] = {SoilSoftClay, 0.0, 840.0};
+    P.NumSoilPoints = 2;
+    for (int p = 1; p <= 2; ++p) {
+        SoilPoint& s = P.SoilPoints[U(p)];
+        s.Depth = p == 1 ? 0.0 : 840.0;
+        s.Cohesion = p == 1 ? 3.0 : 10.0;
+        s.UnitWeight = 60.0 / 1728.0;
+        s.Epsilon50 = 0.01;
+    }
+    AddLoadCase(1, 10000.0, 0.0, 0.0);
+    AddLoadCase(1, 40000.0, 0.0, 0.0);
+    RunCases(ch);
+    ASSERT_FALSE(Failed()) << ch.Report;
+    double sum = 0.0;
+    for (int i = 1; i <= Pile.NumStations; ++i)
+        sum += Pile.SoilReaction[St(i)] * Pile.Spacing * ((i == 1 || i == Pile.NumStations) ? 0.5 : 1.0);
+    EXPECT_NEAR(sum, -40000.0, 400.0);
+    EXPECT_NEAR(Pile.Shear[St(1)], 40000.0, 1e-6 * 40000.0);
+    EXPECT_GT(Pile.Summary[1].Iterations, 6);
+    EXPECT_GT(Pile.Summary[2].HeadDeflection, 4.0 * Pile.Summary[1].HeadDeflection);
+    EXPECT_TRUE(Has(ch.Report, "Output Verification: Computed forces and moments are within specified"));
+}
