@@ -472,3 +472,16 @@ TEST(SectionInput, CasedShaftTransformsTheSteelToConcrete) {
     EXPECT_NEAR(Problem.PropertyTable[1].Inertia,
                 Pi / 64.0 * (concrete + n * (5308416.0 - 4879681.0) + n * coreRing), 1e-6);
 }
+
+TEST(SectionInput, MicropileReadsOnlyItsLengthAndStrandCodesMustNotBeNegative) {
+    ASSERT_EQ(ReadOnly(In(Sections(2, "1\n14\n5\n" + Shaft(2, "20", "24")))), 0);
+    EXPECT_EQ(Problem.Sections[1].SectionType, kestro::SecMicropile);
+    EXPECT_DOUBLE_EQ(Problem.Sections[2].SectionTop, 5.0);
+    EXPECT_DOUBLE_EQ(Problem.PileLength, 25.0);
+    EXPECT_DOUBLE_EQ(Problem.PropertyTable[1].Width, 0.0);
+    std::string manual = "1\n5\n10\n24\n" + Concrete() + "Manually-positioned strands\n2\n2\n270000\n189000\n"
+                         "1 1 1 5.0 0.0\n2 -1 1 -5.0 0.0\n";
+    auto r = RunInput(In(Sections(1, manual)));
+    EXPECT_EQ(r.Result, 195);
+    EXPECT_TRUE(Has(r.Report, "INPUT ERROR - Unrecognized input for strand no. 2\n\n")) << r.Report;
+}
