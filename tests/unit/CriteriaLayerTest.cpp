@@ -417,3 +417,68 @@ TEST(PrintedCurves, EachCriterionWritesItsPage) {
         if (std::getenv("KESTRO_DUMP_PAGES") != nullptr) std::fputs(page.c_str(), stderr);
     }
 }
+
+namespace {
+// Published level-ground wedge and flow-around resistances of sand.
+double WedgeP(double phiDeg, double b, double g, double z) {
+    const double phi = phiDeg * Pi / 180.0, al = phi / 2.0, be = Pi / 4.0 + phi / 2.0, k0 = 0.4;
+    const double ka = std::pow(std::tan(Pi / 4.0 - al), 2.0);
+    return g * z *
+           (k0 * z * std::tan(phi) * std::sin(be) / (std::tan(be - phi) * std::cos(al)) +
+            std::tan(be) / std::tan(be - phi) * (b + z * std::tan(be) * std::tan(al)) +
+            k0 * z * std::tan(be) * (std::tan(phi) * std::sin(be) - std::tan(al)) - ka * b);
+}
+double FlowP(double phiDeg, double b, double g, double z) {
+    const double phi = phiDeg * Pi / 180.0, al = phi / 2.0, be = Pi / 4.0 + phi / 2.0, k0 = 0.4;
+    const double ka = std::pow(std::tan(Pi / 4.0 - al), 2.0);
+    return ka * b * g * z * (std::pow(std::tan(be), 8) - 1.0) + k0 * b * g * z * std::tan(phi) * std::pow(std::tan(be), 4);
+}
+// Static Reese A coefficient from the published table.
+double ATable(double r) {
+    const double zs[10] = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
+    const double as[10] = {2.83, 2.48, 2.11, 1.76, 1.48, 1.23, 1.06, 0.90, 0.88, 0.88};
+    if (r >= 6.0) return 0.88;
+    int j = 1;
+    while (r >= zs[j]) ++j;
+    return as[j - 1] + (r - zs[j - 1]) * (as[j] - as[j - 1]) / (zs[j] - zs[j - 1]);
+}
+}  // namespace
+
+TEST(SandLayer, SandBelowClayUsesTheEquivalentDepth) {
+    // Soft clay 0..120 in (c = 5 psi) over sand 120..480 in, phi 35, gamma' 0.0361 pci, k 100 pci.
+    const double b = 24.0, g = 0.0361, k = 100.0, y0 = 2.0;
+    for (int type : {SoilSandReese, SoilApiSand}) {
+        BuildPile({{SoilSoftClay, 0.0, 120.0, Clay(g, 5.0, 0.01), Clay(g, 5.0, 0.01)},
+                   {type, 120.0, 480.0, Sand(g, 35.0, k), Sand(g, 35.0, k)}},
+                  b, 480.0, 40, y0);
+        EvaluateLayerCriterion(1);
+        ASSERT_FALSE(Failed());
+        EvaluateLayerCriterion(2);
+        ASSERT_FALSE(Failed());
+        const double F = Soil.LayerResistance[1];
+        const double h = Soil.EquivalentDepth[2];
+        ASSERT_GT(h, 0.0);
+        ASSERT_LT(h, 120.0);   // the soft clay carried less than the sand would have
+        // integral of A p_st from 0 to h equals F (Simpson)
+        const int n = 2000;
+        double s = 0.0;
+        for (int i = 0; i <= n; ++i) {
+            const double z = i * h / n;
+            s += ((i == 0 || i == n) ? 1.0 : (i % 2 ? 4.0 : 2.0)) * ATable(z / b) * WedgeP(35.0, b, g, z);
+        }
+        EXPECT_NEAR(s * h / n / 3.0, F, 0.005 * F) << type;
+        // first sand station at 120 in: z = 120, z_eq = h
+        const int i = Pile.FirstStation[2];
+        ASSERT_DOUBLE_EQ(Pile.xv[St(i)], 120.0);
+        double p = 0.0;
+        if (type == SoilSandReese) {
+            // beyond yu = 3b/80: p = pu = A(h/b) min(p_st(h), p_sd(z))
+            p = ATable(h / b) * std::min(WedgeP(35.0, b, g, h), FlowP(35.0, b, g, 120.0));
+        } else {
+            const double pu = std::min(WedgeP(35.0, b, g, h), FlowP(35.0, b, g, h));
+            const double A = std::max(static_cast<double>(0.9f), 3.0 - static_cast<double>(0.8f) * h / b);
+            p = A * pu * std::tanh(k * h * y0 / (A * pu));
+        }
+        EXPECT_NEAR(Pile.Es[St(i)], p / y0, 1e-9 * p / y0) << type;
+    }
+}
