@@ -139,48 +139,50 @@ void SetLoadConditions(int c) {
     P.TipShear = 0.0;
 }
 
-// The iteration of one load case (step 7). Returns true when the case has
-// converged, or when a load type 4 case ran out of iterations (its results
-// are still reported); false with the error set otherwise.
-bool Iterate(int c) {
+enum class CaseEnd { Converged, NotConvergedReported, Failed };
+
+// The iteration of one load case (step 7): converged; or a load type 4 case
+// that ran out of iterations, whose results are still reported with the
+// error set; or failed with the error set.
+CaseEnd Iterate(int c) {
     const AnalysisOptions& O = Problem.Options;
     PileModel& P = Pile;
     for (int it = 1;; ++it) {
         P.Iteration = it;
         ClearRunningMaxima();
         SolvePile();
-        if (Failed()) return false;
+        if (Failed()) return CaseEnd::Failed;
         const double yTop = P.y[St(1)];
         if (!std::isfinite(yTop) || !std::isfinite(P.DYMAX)) {
             WriteComputationError28(ReportOut(), it);
             // A result that is not a number is never reported as an answer.
             TerminateRun("RUN00028", 228);
-            return false;
+            return CaseEnd::Failed;
         }
         MessageOut() << ProgressLine(c, it, yTop, P.DYMAX) << '\n';
         if (it > O.MaxIterations - 5) ReportOut() << IterationReportLine(it, yTop, P.DYMAX) << '\n';
 
         // A case never converges in fewer than six solutions.
-        if (P.DYMAX <= O.ConvergenceTolerance && it >= 6) return true;
+        if (P.DYMAX <= O.ConvergenceTolerance && it >= 6) return CaseEnd::Converged;
         if (P.DYMAX > O.ConvergenceTolerance && it >= 11 && std::fabs(yTop) >= O.ExcessDeflectionLimit) {
             WriteRuntimeError9(ReportOut(), yTop, O.ExcessDeflectionLimit);
             WriteRuntimeError9(MessageOut(), yTop, O.ExcessDeflectionLimit);
             TerminateRun("RUN00009", 209);
-            return false;
+            return CaseEnd::Failed;
         }
 
         UpdateSoil();
-        if (Failed()) return false;
+        if (Failed()) return CaseEnd::Failed;
         if (P.b_NonlinearEI) {
             UpdateStiffnessFromTables();
-            if (Failed()) return false;
+            if (Failed()) return CaseEnd::Failed;
         }
 
         if (it + 1 > O.MaxIterations) {
             WriteRuntimeError10(ReportOut(), O.MaxIterations, P.DYMAX, O.ConvergenceTolerance);
             TerminateRun("RUN00010", 210);
             // A load type 4 case is still reported, then the run stops.
-            return P.LoadType == 4;
+            return P.LoadType == 4 ? CaseEnd::NotConvergedReported : CaseEnd::Failed;
         }
     }
 }
@@ -212,10 +214,10 @@ void RunLoadCases() {
             if (Failed()) return;
         }
 
-        const bool converged = Iterate(c);
-        if (!converged) return;
-
-        MessageOut() << "Convergence Criteria Met\n";
+        const CaseEnd end = Iterate(c);
+        if (end == CaseEnd::Failed) return;
+        // A case that ran out of iterations is never announced as converged.
+        if (end == CaseEnd::Converged) MessageOut() << "Convergence Criteria Met\n";
         if (c == 1) {
             const int nd = Problem.NumPrintedPyDepths;
             WritePlotLine6(PlotOut(), nd);

@@ -484,6 +484,8 @@ TEST(LoadCases, NoConvergenceEndsWithRuntimeError10) {
         EXPECT_EQ(Has(ch.Report, "Output Summary for Load Case No. 1:"), type == 4);
         EXPECT_EQ(CountOf(ch.Plot, "Line 10("), type == 4 ? 101 : 0);
         EXPECT_FALSE(Has(ch.Messages, "Analysis Case 2,"));
+        // A case that ran out of iterations is never announced as converged.
+        EXPECT_FALSE(Has(ch.Messages, "Convergence Criteria Met"));
     }
 }
 
@@ -649,4 +651,33 @@ TEST(LoadCases, SoftClayPileIsInEquilibrium) {
     EXPECT_GT(Pile.Summary[1].Iterations, 6);
     EXPECT_GT(Pile.Summary[2].HeadDeflection, 4.0 * Pile.Summary[1].HeadDeflection);
     EXPECT_TRUE(Has(ch.Report, "Output Verification: Computed forces and moments are within specified"));
+}
+
+// Summary tables only: no results page, but the plot records and the summary.
+TEST(LoadCases, SummaryOnlyKeepsPlotRecordsAndSummary) {
+    CapturedChannels ch;
+    SetElasticPileProblem(Lp, EIp);
+    Problem.Options.PrintSummaryOnly = true;
+    AddLoadCase(1, 1000.0, 0.0, 0.0);
+    RunCases(ch);
+    ASSERT_FALSE(Failed());
+    EXPECT_FALSE(Has(ch.Report, "Computed Values of Pile Loading and Deflection"));
+    EXPECT_FALSE(Has(ch.Report, "Output Summary for Load Case"));
+    EXPECT_FALSE(Has(ch.Report, "Output Verification"));
+    EXPECT_TRUE(Has(ch.Report, "Summary of Pile Response(s)"));
+    EXPECT_EQ(CountOf(ch.Plot, "Line 9:"), 1);
+    EXPECT_EQ(CountOf(ch.Plot, "Line 10("), 101);
+    EXPECT_EQ(CountOf(ch.Plot, "Line 13:"), 1);
+}
+
+// Zero-deflection points: sign changes between stations, including the one
+// between the tip and the extrapolated station below it.
+TEST(StationResultsTest, ZeroDeflectionPoints) {
+    ResetPileModel();
+    Pile.NumStations = 5;
+    const double y[] = {1.0, 0.5, 0.0, -0.5, -0.2, 0.1};   // stations 1..N+1
+    for (int i = 1; i <= 6; ++i) Pile.y[St(i)] = y[i - 1];
+    EXPECT_EQ(CountZeroDeflectionPoints(), 1);   // 0.0 is no sign: only -0.2 -> 0.1 at the tip counts
+    Pile.y[St(3)] = -0.1;
+    EXPECT_EQ(CountZeroDeflectionPoints(), 2);
 }
