@@ -482,3 +482,39 @@ TEST(SandLayer, SandBelowClayUsesTheEquivalentDepth) {
         EXPECT_NEAR(Pile.Es[St(i)], p / y0, 1e-9 * p / y0) << type;
     }
 }
+
+TEST(LayerResistance, GroundAboveThePileHeadIntegratesTheWholeFirstLayer) {
+    // The ground surface lies 24 in above the pile head; layer 1 spans -24..240 in.
+    const double b = 24.0, g = 0.0361, c = 10.0, y0 = 0.05, T = 264.0;
+    {
+        BuildPile({{SoilStiffClayFreeWater, -24.0, 240.0, Clay(g, c, 0.007, 500.0), Clay(g, c, 0.007, 500.0)},
+                   {SoilSoftClay, 240.0, 480.0, Clay(g, 5.0, 0.01), Clay(g, 5.0, 0.01)}},
+                  b, 480.0, 40, y0);
+        EvaluateLayerCriterion(1);
+        ASSERT_FALSE(Failed());
+        // last station of layer 1: depth 228 in, z = 252 in; (2 ca b + pc) / 2 over the thickness
+        const double z = 252.0;
+        const double pc = std::min((g * b + 2.83 * c) * z + 2.0 * c * b, 11.0 * c * b);
+        EXPECT_NEAR(Soil.LayerResistance[1], (2.0 * c * b + pc) * 0.5 * T, 1e-9 * pc * T);
+    }
+    {
+        BuildPile({{SoilStiffClayNoWater, -24.0, 240.0, Clay(g, c, 0.007), Clay(g, c, 0.007)},
+                   {SoilSoftClay, 240.0, 480.0, Clay(g, 5.0, 0.01), Clay(g, 5.0, 0.01)}},
+                  b, 480.0, 40, y0);
+        EvaluateLayerCriterion(1);
+        ASSERT_FALSE(Failed());
+        const double z = 252.0;
+        const double pu = std::min((g * b + 0.5 * c) * z + 3.0 * b * c, 9.0 * c * b);
+        EXPECT_NEAR(Soil.LayerResistance[1], (3.0 * c * b + pu) * 0.5 * T, 1e-9 * pu * T);
+    }
+    {
+        BuildPile({{SoilSandReese, -24.0, 240.0, Sand(g, 35.0, 100.0), Sand(g, 35.0, 100.0)},
+                   {SoilSoftClay, 240.0, 480.0, Clay(g, 5.0, 0.01), Clay(g, 5.0, 0.01)}},
+                  b, 480.0, 40, y0);
+        EvaluateLayerCriterion(1);
+        ASSERT_FALSE(Failed());
+        const double z = 252.0;
+        const double pu = ATable(z / b) * std::min(WedgeP(35.0, b, g, z), FlowP(35.0, b, g, z));
+        EXPECT_NEAR(Soil.LayerResistance[1], pu * 0.5 * T, 1e-9 * pu * T);
+    }
+}
