@@ -45,7 +45,7 @@ void PrintPage(const PyPoint& pt);
 // Stiff clay without free water, Welch & Reese (1972): "StfClyAW" (curve
 // alone) and "StfClyAK" (limited by the initial line k z y).
 namespace stiffclaynofreewater {
-enum PointAux : int { AuxCaGround = 0, AuxK = 1, AuxDefaultK = 2 };
+enum PointAux : int { AuxCaGround = 0, AuxK = 1, AuxDefaultK = 2, AuxRawY = 3 };
 enum ResultAux : int { AuxPct = 0, AuxPcd = 1, AuxY50 = 2, AuxKi = 3, AuxKx = 4 };
 void Properties(PyPoint& pt);
 void PropertiesK(PyPoint& pt);

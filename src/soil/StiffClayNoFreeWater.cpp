@@ -177,8 +177,8 @@ StiffClayNoFreeWaterCurve CurveAt(const PyPoint& pt, bool usesK) {
     in.Gamma = pt.Gamma;
     in.Eps50 = pt.Eps50;
     in.ZEq = pt.ZEq;
-    // the "with k" form counts a deflection of at most 1.0E-20 as negative
-    const double sign = usesK && pt.Sign >= 0.0 && pt.Y * pt.YMult <= 1.0E-20 ? -1.0 : pt.Sign;
+    // the "with k" form counts a raw deflection of at most 1.0E-20 as negative
+    const double sign = usesK ? (pt.Aux[AuxRawY] > 1.0E-20 ? 1.0 : -1.0) : pt.Sign;
     in.SlopeFactor = ClaySlopeFactor(pt.EffectiveSlope, sign);
     in.Cycles = pt.NumberOfCycles;
     in.b_Cyclic = pt.b_Cyclic;
@@ -276,6 +276,7 @@ void PropertiesK(PyPoint& pt) {
         pt.Aux[AuxDefaultK] = 1.0;
     }
     pt.Aux[AuxK] = k;
+    pt.Aux[AuxRawY] = sand::RawDeflection(pt);
 }
 
 void Curve(const PyPoint& pt, PyResult& r) {

@@ -518,3 +518,25 @@ TEST(LayerResistance, GroundAboveThePileHeadIntegratesTheWholeFirstLayer) {
         EXPECT_NEAR(Soil.LayerResistance[1], pu * 0.5 * T, 1e-9 * pu * T);
     }
 }
+
+TEST(StiffClayNoFreeWaterLayer, SlopeFactorSideOfAZeroDeflection) {
+    // Layer 0..120 in where the wedge Pct stays below 9 c b, so the layer resistance scales
+    // with the slope factor; effective slope 10 degrees.
+    const double th = 10.0 * Pi / 180.0;
+    auto resistance = [&](int type, double y0, double slope) {
+        BuildPile({{type, 0.0, 120.0, Clay(0.0361, 10.0, 0.007, 500.0), Clay(0.0361, 10.0, 0.007, 500.0)},
+                   {SoilSoftClay, 120.0, 480.0, Clay(0.0361, 5.0, 0.01), Clay(0.0361, 5.0, 0.01)}},
+                  24.0, 480.0, 40, y0);
+        Problem.GroundSlope = Problem.EffectiveSlope = slope;
+        EvaluateLayerCriterion(1);
+        EXPECT_FALSE(Failed());
+        return Soil.LayerResistance[1];
+    };
+    const double uphill = 1.0 / (1.0 + std::tan(th)), downhill = 1.0 / (1.0 - std::tan(th));
+    // a positive deflection pushes against a positive slope: 1 / (1 + tan)
+    EXPECT_NEAR(resistance(SoilStiffClayNoWater, 0.1, th) / resistance(SoilStiffClayNoWater, 0.1, 0.0), uphill, 1e-6);
+    EXPECT_NEAR(resistance(SoilStiffClayNoWaterK, 0.1, th) / resistance(SoilStiffClayNoWaterK, 0.1, 0.0), uphill, 1e-6);
+    // zero deflection: no side for "StfClyAW"; counted as negative for "StfClyAK"
+    EXPECT_NEAR(resistance(SoilStiffClayNoWater, 0.0, th) / resistance(SoilStiffClayNoWater, 0.0, 0.0), 1.0, 1e-12);
+    EXPECT_NEAR(resistance(SoilStiffClayNoWaterK, 0.0, th) / resistance(SoilStiffClayNoWaterK, 0.0, 0.0), downhill, 1e-6);
+}
