@@ -2,11 +2,13 @@
 
 #include <ctime>
 #include <ostream>
+#include <string>
 
 #include "analysis/LoadCases.h"
 #include "analysis/Stations.h"
 #include "driver/Channels.h"
 #include "driver/Errors.h"
+#include "input/InputFile.h"
 #include "input/Units.h"
 #include "model/EITables.h"
 #include "model/PileModel.h"
@@ -28,6 +30,30 @@ void ComputeAllSections() {
         ComputeSectionStiffness(s);
         if (Failed()) return;
         MessageOut() << "Completed computing nonlinear bending stiffness of section " << MinimalInteger(s) << "\n\n";
+    }
+}
+
+// The pile-head stiffness matrix and the pile-length study are not part of
+// this engine yet: a run that asks for either ends before the analysis with
+// an error that says so, rather than leaving them out in silence.
+void CheckRequestedStudies() {
+    if (Problem.Options.ComputeKmatrix) {
+        InputError(ErrStudyUnavailable,
+                   "Problem:  The pile-head stiffness matrix (ComputeKmatrix YES) is not computed by this version of "
+                   "the engine.",
+                   "Solution: Set ComputeKmatrix NO to analyse the load cases.");
+        return;
+    }
+    for (int c = 1; c <= Problem.NumLoadCases; ++c) {
+        const LoadCase& L = Problem.LoadCases[static_cast<std::size_t>(c)];
+        if (L.LengthStudyRequested && !Problem.Options.UseLRFD) {
+            InputError(ErrStudyUnavailable,
+                       "Problem:  Load case " + std::to_string(c) + " asks for the study of pile-head deflection "
+                       "versus pile length (length code " + std::to_string(L.LengthCode) +
+                           "), which this version of the engine does not compute.",
+                       "Solution: Set the length code of the load case to 1 (analysis of the given pile length only).");
+            return;
+        }
     }
 }
 
@@ -56,6 +82,10 @@ void RunStages() {
 
     ConvertToInternalUnits();
     if (Failed()) return;
+    if (O.ComputationMode != 2) {
+        CheckRequestedStudies();
+        if (Failed()) return;
+    }
 
     if (O.ComputationMode == 2) {
         WritePlotLine2(PlotOut(), Problem.NumSections);

@@ -48,16 +48,17 @@ TEST_P(Example, IsReadWithoutInputDataError) {
 
     // Input data errors end the run with 100 + n. Warnings raised before the
     // error can replace that number in the result, so the report is checked too.
-    // Error 88 is not about the input: it says this build cannot compute the
-    // nonlinear bending stiffness of a concrete, steel or user-EI section, and
-    // it is raised only after the whole file was read and echoed.
-    if (r.Result != 188) {
+    // Errors 88 and 90 are not about the input: they say this build cannot
+    // compute the nonlinear bending stiffness of a concrete, steel or user-EI
+    // section, or the stiffness matrix and pile-length study, and they are
+    // raised only after the whole file was read and echoed.
+    if (r.Result != 188 && r.Result != 190) {
         EXPECT_FALSE(r.Result >= 101 && r.Result <= 199) << GetParam() << " ended with run result " << r.Result;
     }
     const auto at = r.Report.find(PrematureEnd);
     if (at != std::string::npos) {
         const std::string code = r.Report.substr(at + PrematureEnd.size(), 8);
-        if (code != "INP00088") {
+        if (code != "INP00088" && code != "INP00090") {
             EXPECT_NE(code.substr(0, 3), "INP") << GetParam() << " ended by input data error " << code;
         }
     }
