@@ -112,7 +112,7 @@ void RunStationLoop(int k, const CriterionEntry& e) {
     const AnalysisOptions& O = Problem.Options;
     const bool print = Soil.PyPrintMode;
     const bool movement = O.UseSoilMovement;
-    const double h = O.NumIncrements > 0 ? Problem.PileLength / O.NumIncrements : 0.0;
+    const double h = O.NumIncrements > 0 ? CurrentPileLength() / O.NumIncrements : 0.0;
 
     PyPoint pt{};
     pt.Layer = k;

@@ -69,7 +69,7 @@ void Properties(PyPoint& pt) {
         e.BottomStation = Pile.LastStation[static_cast<std::size_t>(pt.Layer)];
         e.Depth = pt.Depth;
         e.C = pt.C;
-        e.PileLength = Problem.PileLength;
+        e.PileLength = CurrentPileLength();
         WriteInputError12(MessageOut(), e, false);
         WriteInputError12(ReportOut(), e, true);
         TerminateRun("INP00012", 112);

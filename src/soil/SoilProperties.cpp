@@ -5,6 +5,7 @@
 
 #include "driver/Channels.h"
 #include "driver/Errors.h"
+#include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/SoilMessages.h"
@@ -69,7 +70,7 @@ double InterfaceColumnAt(double X, Column col, bool& below) {
     if (X == Depth(n)) return v;
     if (X == Depth(i)) {
         if (i >= n || Depth(i + 1) != Depth(i)) return v;
-        if (X == Problem.PileLength) return v;
+        if (X == CurrentPileLength()) return v;
         const double lower = col(Point(i + 1));
         if (lower < 1.0E-20) return v;
         if (v < 1.0E-20) return lower;
@@ -106,6 +107,8 @@ double AreaTo(double X, Column col) {
 
 }  // namespace
 
+double CurrentPileLength() { return Pile.Length > 0.0 ? Pile.Length : Problem.PileLength; }
+
 bool AtStrengthNode(double X) {
     const int n = NumPoints();
     for (int p = 2; p <= n - 1; ++p)
@@ -116,7 +119,7 @@ bool AtStrengthNode(double X) {
 double f_c(double X) {
     const int n = NumPoints();
     const bool atNode = AtStrengthNode(X);
-    const bool atTip = std::fabs(X - Problem.PileLength) <= NodeTolerance;
+    const bool atTip = std::fabs(X - CurrentPileLength()) <= NodeTolerance;
 
     int i = 0;
     for (int p = 2; p <= n; ++p)

@@ -24,6 +24,9 @@ double AverageShearStrength(double X);
 // Average effective unit weight from the ground surface to X.
 double AverageUnitWeight(double X);
 
+// Length of the pile being analysed (the length study shortens it).
+double CurrentPileLength();
+
 // Linear interpolation in a ten-point coefficient table; above the tenth
 // abscissa the tenth value.
 double InterpolateCoefficient(double r, const double (&values)[10], const double (&points)[10]);

@@ -184,6 +184,7 @@ void BuildProblem(double L, std::initializer_list<ClayLayer> layers) {
     ResetProblemData();
     ResetRunState();
     ResetSoilState();
+    ResetWarningRegistry();
     Problem.Options.UnitSystem = UnitsUS;
     SetUnitLabels(UnitsUS);
     Problem.Options.NumIncrements = 100;
@@ -314,6 +315,20 @@ TEST(SoftClayStations, StrengthWarningJustAboveTheLimit) {
     BuildProblem(600.0, {{0.0, 600.0, limit * (1 + 1e-9), limit * (1 + 1e-9)}});
     EvaluateLayerCriterion(1);
     EXPECT_GT(Warnings.WarningCount[3041], 0);
+    EXPECT_EQ(Warnings.WarningCount[3042], 0);
+}
+
+TEST(SoftClayStations, StrengthWarningInSIUnits) {
+    const double limit = static_cast<double>(59.850323f);   // kPa
+    for (double f : {1 - 1e-9, 1 + 1e-9}) {
+        BuildProblem(600.0, {{0.0, 600.0, limit * f, limit * f}});
+        Problem.Options.UnitSystem = UnitsSI;
+        Problem.SoilPoints[1].UnitWeight = Problem.SoilPoints[2].UnitWeight = 8.0;
+        EvaluateLayerCriterion(1);
+        ASSERT_FALSE(Failed());
+        EXPECT_EQ(Warnings.WarningCount[3042] > 0, f > 1) << f;
+        EXPECT_EQ(Warnings.WarningCount[3041], 0);
+    }
 }
 
 TEST(ElasticSubgrade, ModulusIsLinearInDepthAndHalvesWithYMultiplier) {
