@@ -206,3 +206,21 @@ TEST(CriteriaRuns, StiffClayWithoutCohesionStopsWithInputError14) {
                              "Problem:  Zero was input for the cohesion of a stiff clay. \n"),
                   std::string::npos);
 }
+
+TEST(PileInStiffClay, SoilReactionFollowsTheWelchReeseCurve) {
+    // c = 2000 psf = 13.889 psi (class 3: e50 = 0.005 by default), gamma' = 120 pcf
+    const PileRun r = Analyse(PileInput("STATIC     1", 400, "3  0.0  90.0\n120.0  2000.0  0.0\n120.0  2000.0  0.0\n", 30000.0));
+    ASSERT_EQ(r.Result, 0);
+    const double c = 2000.0 / 144.0, g = 120.0 / 1728.0, b = 24.0, y50 = 2.5 * 0.005 * b;
+    int checked = 0;
+    for (const Station& s : r.Stations) {
+        if (s.X < 12.0 || std::fabs(s.Y) < 1e-3) continue;
+        const double z = s.X;
+        const double pu = std::min((g * b + 0.5 * c) * z + 3.0 * b * c, 9.0 * c * b);
+        const double y = std::fabs(s.Y);
+        const double p = y <= 16.0 * y50 ? 0.5 * pu * std::pow(y / y50, 0.25) : pu;
+        EXPECT_NEAR(std::fabs(s.P), p, 2e-3 * p) << "x = " << s.X;
+        ++checked;
+    }
+    EXPECT_GT(checked, 30);
+}
