@@ -335,7 +335,8 @@ void ReeseProperties(PyPoint& pt) {
         return;
     }
     if (pt.Phi < 20.0 || pt.Phi > 48.0) {
-        WriteReeseFrictionWarning(MessageOut());
+        // the block goes to the message file once per load case; every station counts
+        if (Warnings.WarningCount[302] == 0) WriteReeseFrictionWarning(MessageOut());
         RaiseWarning(-302);
     }
     pt.Gamma = AverageUnitWeight(pt.Depth);

@@ -179,6 +179,12 @@ TEST(CriteriaRuns, ReeseSandOutsideTheUsualFrictionRangeWarns) {
                                 "The input value for friction angle was used in computations.\n\n"),
               std::string::npos);
     EXPECT_NE(out.Report.find("soil layer defined uisng the sand criteria."), std::string::npos);
+    // once for the one load case, not once per station and iteration
+    std::size_t blocks = 0;
+    for (std::size_t p = out.Messages.find("Reese sand layer."); p != std::string::npos;
+         p = out.Messages.find("Reese sand layer.", p + 1))
+        ++blocks;
+    EXPECT_EQ(blocks, 1u);
 }
 
 TEST(CriteriaRuns, ApiSandWithoutKInGeneralUnitsStopsWithRuntimeError13) {
