@@ -46,6 +46,6 @@ struct SoftClayError12 {
 void WriteInputError12(std::ostream& out, const SoftClayError12& e, bool reportCopy);
 
 // Support address printed by Runtime Error 24.
-inline constexpr std::string_view SupportAddress = "support@kestro-engineering.com";
+inline constexpr std::string_view SupportAddress = "support@kestro.example";
 
 }  // namespace kestro

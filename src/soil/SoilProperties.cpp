@@ -173,8 +173,11 @@ double f_c(double X) {
     const double ca = Point(i).Cohesion, cb = Point(i + 1).Cohesion;
     if (atTip) return ca;
     const int above = ClassOfLayer(top, ca), below = ClassOfLayer(top + 1, cb);
-    const bool looseBelow = below == ClassCohesionless || below == ClassUser;
-    const bool looseAbove = above == ClassCohesionless || above == ClassUser;
+    // A layer whose model has no shear strength of its own (frozen soil,
+    // elastic subgrade, loess and the like) contributes none at the interface,
+    // like a cohesionless layer: the strength is that of the layer that has one.
+    const bool looseBelow = below == ClassCohesionless || below == ClassUser || below == ClassNone;
+    const bool looseAbove = above == ClassCohesionless || above == ClassUser || above == ClassNone;
     if (above == ClassCohesive && below == ClassCohesive) return (ca + cb) * 0.5;
     if (above == ClassCohesive && below == ClassRock) return (2.0 * ca + cb) * 0.5;
     if (above == ClassRock && below == ClassCohesive) return (2.0 * cb + ca) * 0.5;

@@ -71,6 +71,9 @@ TEST(ShearStrength, InterfaceRulesByClass) {
         {SoilSandReese, SoilSoftClay, 3.0},              // sand over clay: clay's value
         {SoilUserPy, SoilWeakRock, 3.0},                 // user curves over rock
         {SoilCementedSilt, SoilSoftClay, 2.0},           // silt with strength is cohesive
+        {SoilElasticSubgrade, SoilSoftClay, 3.0},        // no strength of its own above clay: clay's value
+        {SoilStiffClayNoWater, SoilFrozen, 1.0},         // clay over frozen soil: clay's value
+        {SoilLoess, SoilWeakRock, 3.0},                  // loess over rock: the rock's value
     };
     for (const Case& c : cases) {
         Profile({{c.above, 0.0, 100.0, 1.0, 1.0}, {c.below, 100.0, 200.0, 3.0, 3.0}}, 300.0);
