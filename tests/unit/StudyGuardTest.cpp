@@ -35,3 +35,13 @@ TEST(StudyGuard, LengthStudyRequestNamesTheLoadCase) {
               std::string::npos)
         << r.Report;
 }
+
+TEST(StudyGuard, LrfdAnalysisRequestEndsWithError90) {
+    std::string input = QuickStart();
+    Replace(input, "UseLRFD NO", "UseLRFD YES");
+    Replace(input, "END", "LRFD LOADS\n1\n1 1 15000.0 0.0 100000.0 0\nLRFD FACTORS AND CASES\n1\n"
+                          "1 1.25 1.75 0 0 0 0 0 0 0 0 0 0 0 0.75 0.9\nStrength I\nEND");
+    auto r = kestro::test::RunInput(input);
+    EXPECT_EQ(r.Result, 190) << r.Report;
+    EXPECT_NE(r.Report.find("The analysis of LRFD load combinations (UseLRFD YES) is not made"), std::string::npos);
+}
