@@ -27,12 +27,13 @@ void WriteCaseResults(int c) {
     const bool page = !O.PrintSummaryOnly && !P.b_StiffnessMode;
     const bool plot = !P.b_StiffnessMode;
     std::ostream& out = ReportOut();
-    const LoadCase& L = Problem.LoadCases[U(c >= 1 && c <= MaxLoadCases ? c : 1)];
+    const bool lrfd = P.b_LrfdCase && c >= 1 && c <= MaxLrfdCombinations;
 
-    if (page) WriteCaseHeading(out, c);
-    if (plot && c == 1) WritePlotLine9(PlotOut(), Problem.NumLoadCases, N, O.UnitSystem);
+    if (page)
+        WriteCaseHeading(out, c, lrfd, lrfd ? Problem.LrfdCombinations[U(c)].CombinationName.View() : "");
+    if (plot && c == 1) WritePlotLine9(PlotOut(), NumAnalysisCases(), N, O.UnitSystem);
     if (page) {
-        WriteHeadConditions(out, P.LoadType, L.Condition1, L.Condition2, P.AxialLoad);
+        WriteHeadConditions(out, P.LoadType, HeadCondition1(), HeadCondition2(), P.AxialLoad);
         WriteResultsTableHeading(out);
     }
 
@@ -76,7 +77,7 @@ void WriteCaseResults(int c) {
 
 void WriteSummary() {
     std::ostream& out = ReportOut();
-    WriteSummaryHeading(out);
+    WriteSummaryHeading(out, Pile.b_LrfdCase);
     const int n = Pile.NumSummaryCases < MaxLoadCases ? Pile.NumSummaryCases : MaxLoadCases;
     for (int c = 1; c <= n; ++c) {
         const CaseSummary& S = Pile.Summary[U(c)];

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "analysis/BendingStiffness.h"
+#include "analysis/LrfdLoads.h"
 #include "analysis/Solver.h"
 #include "analysis/StationResults.h"
 #include "analysis/Stations.h"
@@ -79,12 +80,17 @@ void UpdateStiffnessFromTables() {
     UpdateBendingStiffness(Pile.ThrustIndex, q);
 }
 
-// Stations, sections, layers and soil movement of a load case (steps 1 and 2).
-void PrepareStations() {
+// Stations, sections, layers and soil movement of a load case (steps 1 and
+// 2); an LRFD combination c takes its factored distributed loads.
+void PrepareStations(int c) {
     BuildStations(Problem.PileLength);
     if (Failed()) return;
     AssignSections();
     AssignLayers();
+    if (Pile.b_LrfdCase) {
+        TabulateLrfdDistributedLoads();
+        ApplyLrfdDistributedLoads(c);
+    }
     if (Problem.Options.UseSoilMovement && Problem.NumSoilMovementPoints >= 2) InterpolateSoilMovement();
 }
 
@@ -109,8 +115,19 @@ void StartCase() {
 }
 
 void SetLoadConditions(int c) {
-    const LoadCase& L = Problem.LoadCases[U(c)];
     PileModel& P = Pile;
+    if (P.b_LrfdCase) {
+        // Every LRFD combination is a shear and moment case with its factored loads.
+        const FactoredHeadLoads f = FactoredLoadsOf(c);
+        P.LoadType = 1;
+        P.HeadShear = f.Shear;
+        P.HeadMoment = f.Moment;
+        P.HeadSlope = P.HeadRotationalStiffness = P.HeadDeflection = 0.0;
+        P.AxialLoad = f.Axial;
+        P.TipShear = 0.0;
+        return;
+    }
+    const LoadCase& L = Problem.LoadCases[U(c)];
     P.LoadType = L.LoadType;
     P.HeadShear = P.HeadMoment = P.HeadSlope = P.HeadRotationalStiffness = P.HeadDeflection = 0.0;
     switch (L.LoadType) {
@@ -189,16 +206,24 @@ CaseEnd Iterate(int c) {
 
 }  // namespace
 
+int NumAnalysisCases() {
+    const int n = Problem.Options.UseLRFD ? Problem.NumLrfdCombinations : Problem.NumLoadCases;
+    const int limit = Problem.Options.UseLRFD ? MaxLrfdCombinations : MaxLoadCases;
+    return n < 0 ? 0 : (n > limit ? limit : n);
+}
+
 void RunLoadCases() {
     const AnalysisOptions& O = Problem.Options;
     PileModel& P = Pile;
     // Pile response with nonlinear bending stiffness: computed (3) or
     // user-specified (5) moment-EI tables.
     P.b_NonlinearEI = O.ComputationMode == 3 || O.ComputationMode == 5;
-    const int numCases = Problem.NumLoadCases < MaxLoadCases ? Problem.NumLoadCases : MaxLoadCases;
+    // In the LRFD mode the cases are the factored load combinations.
+    P.b_LrfdCase = O.UseLRFD;
+    const int numCases = NumAnalysisCases();
     for (int c = 1; c <= numCases; ++c) {
         P.LoadCaseNumber = c;
-        PrepareStations();
+        PrepareStations(c);
         if (Failed()) return;
 
         MessageOut() << "Computing lateral response of pile for load number " << MinimalInteger(c) << '\n';

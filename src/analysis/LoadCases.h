@@ -4,6 +4,9 @@
 
 namespace kestro {
 
+// Number of cases analysed: the load cases, or the LRFD load combinations.
+int NumAnalysisCases();
+
 // Runs every load case in input order; returns with the error set on a fatal error.
 void RunLoadCases();
 

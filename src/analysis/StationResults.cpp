@@ -193,13 +193,23 @@ double ReportedHeadMoment() {
 
 double ReportedHeadSlope() { return Pile.LoadType == 5 ? Pile.HeadSlope : Pile.Slope[St(1)]; }
 
+double HeadCondition1() { return Pile.LoadType >= 4 && Pile.LoadType <= 5 ? Pile.HeadDeflection : Pile.HeadShear; }
+
+double HeadCondition2() {
+    switch (Pile.LoadType) {
+        case 2:
+        case 5: return Pile.HeadSlope;
+        case 3: return Pile.HeadRotationalStiffness;
+        default: return Pile.HeadMoment;
+    }
+}
+
 void StoreCaseSummary(int c) {
     if (c < 1 || c > MaxLoadCases) return;
     CaseSummary& S = Pile.Summary[U(c)];
-    const LoadCase& L = Problem.LoadCases[U(c)];
     S.LoadType = Pile.LoadType;
-    S.Condition1 = L.Condition1;
-    S.Condition2 = L.Condition2;
+    S.Condition1 = HeadCondition1();
+    S.Condition2 = HeadCondition2();
     S.AxialLoad = Pile.AxialLoad;
     S.HeadDeflection = Pile.y[St(1)];
     S.HeadRotation = ReportedHeadSlope();

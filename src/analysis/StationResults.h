@@ -34,6 +34,10 @@ double ReportedHeadMoment();
 // Head slope reported for the case (the input slope for load type 5).
 double ReportedHeadSlope();
 
+// The two pile-head conditions of the current case as its load type defines them.
+double HeadCondition1();
+double HeadCondition2();
+
 // Stores the summary values of load case `c` (1..MaxLoadCases).
 void StoreCaseSummary(int c);
 

@@ -84,6 +84,11 @@ struct PileModel {
     int MomentImbalanceStation = 0, ForceImbalanceStation = 0;
     double CarriedShear = 0.0, CarriedSlope = 0.0;
 
+    // LRFD: distributed load per unit length of each load type (1..13) at
+    // every station, averaged over the station's tributary length.
+    std::array<StationArray, NumLrfdLoadTypes + 1> LrfdW{};
+    bool b_LrfdCase = false;      // the current case is an LRFD load combination
+
     // Summary of every converged load case
     Array1<CaseSummary, MaxLoadCases> Summary{};
     int NumSummaryCases = 0;

@@ -77,11 +77,16 @@ void WriteComputationError28(std::ostream& out, int iteration) {
         << "Either top deflection or DYMAX is not a number after iteration " << MinimalInteger(iteration) << '\n';
 }
 
-void WriteCaseHeading(std::ostream& out, int loadCase) {
+void WriteCaseHeading(std::ostream& out, int loadCase, bool lrfd, std::string_view name) {
     out << "\n\n" << Dashes << '\n';
     out << std::string(17, ' ') << "Computed Values of Pile Loading and Deflection\n";
-    out << std::string(19, ' ') << "for Lateral Loading for Load Case Number " << MinimalInteger(loadCase) << '\n';
+    if (lrfd)
+        out << std::string(17, ' ') << "for Lateral Loading for LRFD Load Case Number " << MinimalInteger(loadCase)
+            << '\n';
+    else
+        out << std::string(19, ' ') << "for Lateral Loading for Load Case Number " << MinimalInteger(loadCase) << '\n';
     out << Dashes << "\n\n";
+    if (lrfd) out << "Load Case No. " << MinimalInteger(loadCase) << ":  " << name << "\n\n";
 }
 
 void WriteHeadConditions(std::ostream& out, int loadType, double c1, double c2, double axial) {
@@ -213,7 +218,7 @@ void WriteOutputSummary(std::ostream& out, int loadCase, double yTop, double slo
     out << "Number of zero deflection points = " << FormatIntegerText(zeroPoints, 14) << '\n';
 }
 
-void WriteSummaryHeading(std::ostream& out) {
+void WriteSummaryHeading(std::ostream& out, bool lrfd) {
     const bool si = IsSI();
     out << "\n\n\n" << Dashes << '\n' << std::string(27, ' ') << "Summary of Pile Response(s)\n" << Dashes << "\n\n";
     out << "Definitions of Pile-head Loading Conditions:\n\n";
@@ -231,21 +236,34 @@ void WriteSummaryHeading(std::ostream& out) {
                          "Load Type 5: Load 1 = Top Deflection, inches, and Load 2 = Slope, radians"});
     }
     out << '\n';
-    out << "               Pile-head      Pile-head \n";
-    if (si) {
-        WriteLines(out, {"Load  Load    Condition 1    Condition 2        Axial        Pile-head       Maximum        "
-                         "Maximum       Pile-head  ",
-                         "Case  Type    V(kN) or       kN-m, rad.,       Loading      Deflection       Moment          "
-                         "Shear        Rotation   ",
-                         " No.   No.    y(meters)      or kN-m/rad.        kN           meters          kN-m            "
-                         "kN           radians   "});
+    if (lrfd) {
+        WriteLines(out, {"Load  Load      Pile-head     Pile-head         Axial        Pile-head       Maximum        "
+                         "Maximum       Pile-Head  ",
+                         "Case  Type        Shear         Moment           Load        Deflection       Moment         "
+                         "Shear        Rotation    "});
+        if (si)
+            out << " No.   No.    kilonewtons        kN-m             kN           meters          kN-m           kN  "
+                   "         radians   \n";
+        else
+            out << " No.   No.         lbs          in-lbs           lbs          inches          in-lbs          lbs  "
+                   "        radians   \n";
     } else {
-        WriteLines(out, {"Load  Load    Condition 1    Condition 2        Axial        Pile-head       Maximum        "
-                         "Maximum       Pile-head  ",
-                         "Case  Type    V(lbs) or     in-lb, rad.,       Loading      Deflection       Moment          "
-                         "Shear        Rotation   ",
-                         " No.   No.    y(inches)     or in-lb/rad.        lbs          inches         in-lbs           "
-                         "lbs          radians   "});
+        out << "               Pile-head      Pile-head \n";
+        if (si) {
+            WriteLines(out, {"Load  Load    Condition 1    Condition 2        Axial        Pile-head       Maximum        "
+                             "Maximum       Pile-head  ",
+                             "Case  Type    V(kN) or       kN-m, rad.,       Loading      Deflection       Moment          "
+                             "Shear        Rotation   ",
+                             " No.   No.    y(meters)      or kN-m/rad.        kN           meters          kN-m            "
+                             "kN           radians   "});
+        } else {
+            WriteLines(out, {"Load  Load    Condition 1    Condition 2        Axial        Pile-head       Maximum        "
+                             "Maximum       Pile-head  ",
+                             "Case  Type    V(lbs) or     in-lb, rad.,       Loading      Deflection       Moment          "
+                             "Shear        Rotation   ",
+                             " No.   No.    y(inches)     or in-lb/rad.        lbs          inches         in-lbs           "
+                             "lbs          radians   "});
+        }
     }
     out << "----  ----  --------------  --------------  -------------  -------------  -------------  -------------  "
            "-------------\n";
@@ -300,6 +318,32 @@ void WritePlotLine11NoStudy(std::ostream& out, int loadCase, bool lrfd) {
 void WritePlotLine13(std::ostream& out, double headShear, double yTop, double maxMoment, double maxShear) {
     WritePlotRecord(out, PlotReal(headShear) + PlotReal(yTop) + PlotReal(maxMoment) + PlotReal(maxShear),
                     "Line 13: TopV, TopY, Mmax, Vmax");
+}
+
+void WriteLrfdDistributedLoadTable(std::ostream& out, int k, const std::array<double, StationArraySize>& w,
+                                   const std::array<double, StationArraySize>& x, int n) {
+    static constexpr const char* Names[NumLrfdLoadTypes + 1] = {
+        "", "Dead Loads", "Live Loads", "Earthquake Loads", "Impact Loads", "Wind Loads", "Water Loads", "Ice Loads",
+        "Horizontal Soil Pressures", "Live Roof Loads", "Rain Loads", "Snow Loads", "Temperature Loads",
+        "Special Loads"};
+    if (k < 1 || k > NumLrfdLoadTypes) return;
+    bool any = false;
+    for (int i = 1; i <= n; ++i) any = any || w[static_cast<std::size_t>(i + StationOffset)] != 0.0;
+    if (!any) return;
+    std::string name = Names[k];
+    name.resize(30, ' ');
+    out << "\nDistributed Lateral Loads for LRFD:\n-----------------------------------\n\n"
+        << "Sums of Distributed Lateral Load Per Unit Length due to " << name << '\n'
+        << "   Depth     Distributed Load\n";
+    std::string units = "    " + std::string(Run.Labels.Length);
+    PadTo(units, 18);
+    out << units << Run.Labels.ForcePerLength << '\n' << "----------   ----------------\n";
+    for (int i = 1; i <= n; ++i) {
+        const std::size_t s = static_cast<std::size_t>(i + StationOffset);
+        if (w[s] == 0.0) continue;
+        out << FixedText(x[s], 10, 2) << "   " << FixedText(w[s], 10, 2) << '\n';
+    }
+    out << '\n';
 }
 
 void WritePyCurvesHeading(std::ostream& out) {

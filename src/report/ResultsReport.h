@@ -4,8 +4,12 @@
 // iteration, and the plot records of the results. Writers only: every number
 // comes from the analysis.
 
+#include <array>
 #include <iosfwd>
 #include <string>
+#include <string_view>
+
+#include "model/Limits.h"
 
 namespace kestro {
 
@@ -21,8 +25,9 @@ void WriteRuntimeError9(std::ostream& out, double yTop, double limit);
 void WriteRuntimeError10(std::ostream& out, int maxIterations, double dymax, double tolerance);
 void WriteComputationError28(std::ostream& out, int iteration);
 
-// Results page of one load case.
-void WriteCaseHeading(std::ostream& out, int loadCase);
+// Results page of one load case (of an LRFD load combination when `lrfd`,
+// with the combination's name).
+void WriteCaseHeading(std::ostream& out, int loadCase, bool lrfd = false, std::string_view name = {});
 void WriteHeadConditions(std::ostream& out, int loadType, double condition1, double condition2, double axial);
 void WriteResultsTableHeading(std::ostream& out);
 void WriteResultsRow(std::ostream& out, const ResultsRow& r);
@@ -35,7 +40,7 @@ void WriteOutputSummary(std::ostream& out, int loadCase, double yTop, double slo
                         int zeroPoints);
 
 // Summary of pile responses after all load cases.
-void WriteSummaryHeading(std::ostream& out);
+void WriteSummaryHeading(std::ostream& out, bool lrfd = false);
 void WriteSummaryRow(std::ostream& out, int loadCase, int loadType, double condition1, double condition2,
                      double axial, double yTop, double maxMoment, double maxShear, double rotation);
 
@@ -46,6 +51,11 @@ void WritePlotLine9(std::ostream& out, int numLoadCases, int numStations, int un
 void WritePlotLine10(std::ostream& out, int station, double x, double y, double M, double V, double p);
 void WritePlotLine11NoStudy(std::ostream& out, int loadCase, bool lrfd);
 void WritePlotLine13(std::ostream& out, double headShear, double yTop, double maxMoment, double maxShear);
+
+// Distributed loads of LRFD load type k (1..13) at stations 1..n; nothing
+// when every station value is zero.
+void WriteLrfdDistributedLoadTable(std::ostream& out, int k, const std::array<double, StationArraySize>& w,
+                                   const std::array<double, StationArraySize>& x, int n);
 
 // The heading of the printed p-y curves and the non-fatal Input Data Error 23.
 void WritePyCurvesHeading(std::ostream& out);

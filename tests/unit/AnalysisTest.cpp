@@ -681,3 +681,57 @@ TEST(StationResultsTest, ZeroDeflectionPoints) {
     Pile.y[St(3)] = -0.1;
     EXPECT_EQ(CountZeroDeflectionPoints(), 2);
 }
+
+// ---------------------------------------------------------------- LRFD
+
+// LRFD: every combination is a shear and moment case with its factored head
+// loads and distributed loads; the per-type distributed load tables.
+TEST(LoadCases, LrfdCombinationsAreFactoredCases) {
+    CapturedChannels ch;
+    SetElasticPileProblem(Lp, EIp);
+    ProblemData& P = Problem;
+    P.Options.UseLRFD = true;
+    P.NumLrfdGroups = 2;
+    P.LrfdGroups[1].LrfdLoadType = 1;   // dead
+    P.LrfdGroups[1].GroupHorizontalForce = 1000.0;
+    P.LrfdGroups[1].GroupMoment = 5000.0;
+    P.LrfdGroups[1].GroupAxialForce = 20000.0;
+    P.LrfdGroups[2].LrfdLoadType = 5;   // wind: 10 lb/in over the top 40 in
+    P.LrfdGroups[2].GroupHorizontalForce = 2000.0;
+    P.LrfdGroups[2].NumDistributedPoints = 2;
+    P.LrfdGroups[2].DistDepth[1] = 0.0;
+    P.LrfdGroups[2].DistLoad[1] = 10.0;
+    P.LrfdGroups[2].DistDepth[2] = 40.0;
+    P.LrfdGroups[2].DistLoad[2] = 10.0;
+    P.NumLrfdCombinations = 2;
+    P.LrfdCombinations[1].Factor[1] = 1.25;
+    P.LrfdCombinations[1].Factor[5] = 1.0;
+    P.LrfdCombinations[1].CombinationName.Set("Strength I");
+    P.LrfdCombinations[2].Factor[1] = 0.9;
+    P.LrfdCombinations[2].Factor[5] = 1.4;
+    P.LrfdCombinations[2].CombinationName.Set("Strength III");
+    RunCases(ch);
+    ASSERT_FALSE(Failed()) << ch.Report;
+    EXPECT_EQ(Pile.NumSummaryCases, 2);
+    EXPECT_DOUBLE_EQ(Pile.Summary[1].Condition1, 1.25 * 1000.0 + 2000.0);
+    EXPECT_DOUBLE_EQ(Pile.Summary[1].Condition2, 1.25 * 5000.0);
+    EXPECT_DOUBLE_EQ(Pile.Summary[2].AxialLoad, 0.9 * 20000.0);
+    // Combination 2's station loads: 1.4 x 10 lb/in down to 40 in.
+    const double h = Pile.Spacing;
+    EXPECT_DOUBLE_EQ(Pile.W[St(1)], 1.4 * 10.0 * 0.5);
+    EXPECT_DOUBLE_EQ(Pile.W[St(2)], 1.4 * 10.0);
+    // Lateral equilibrium: soil reactions balance head shear plus distributed load.
+    double soil = 0.0;
+    for (int i = 1; i <= Pile.NumStations; ++i)
+        soil += Pile.SoilReaction[St(i)] * h * ((i == 1 || i == Pile.NumStations) ? 0.5 : 1.0);
+    EXPECT_NEAR(soil, -(0.9 * 1000.0 + 1.4 * 2000.0 + 1.4 * 10.0 * 40.0), 0.01 * 4000.0);
+    EXPECT_TRUE(Has(ch.Report, "                 for Lateral Loading for LRFD Load Case Number 2\n" +
+                                   std::string(80, '-') + "\n\nLoad Case No. 2:  Strength III\n\n"));
+    EXPECT_TRUE(Has(ch.Report, "\nDistributed Lateral Loads for LRFD:\n-----------------------------------\n\n"
+                               "Sums of Distributed Lateral Load Per Unit Length due to Wind Loads                    \n"
+                               "   Depth     Distributed Load\n    in           lb/in\n----------   ----------------\n"));
+    EXPECT_EQ(CountOf(ch.Report, "due to Dead Loads"), 0);   // no distributed dead load
+    EXPECT_TRUE(Has(ch.Report, "Load  Load      Pile-head     Pile-head         Axial"));
+    EXPECT_EQ(CountOf(ch.Plot, "Line 11: Num. points on Ytop vs. Length curve for LRFD load case "), 2);
+    EXPECT_TRUE(Has(ch.Plot, "    2  101    1" + std::string(65, ' ') + "Line 9:"));
+}
