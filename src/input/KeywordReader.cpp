@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/FactoredLoads.h"
 #include "driver/Channels.h"
 #include "driver/Errors.h"
 #include "input/InputFile.h"
@@ -214,16 +215,7 @@ void ExchangeSort(double* values, int n) {
             }
 }
 
-double FactoredAxialLoad(int c) {
-    const LrfdCombination& C = Problem.LrfdCombinations[static_cast<std::size_t>(c)];
-    double p = 0.0;
-    for (int j = 1; j <= Problem.NumLrfdGroups; ++j) {
-        const LrfdLoadGroup& G = Problem.LrfdGroups[static_cast<std::size_t>(j)];
-        if (G.LrfdLoadType >= 1 && G.LrfdLoadType <= NumLrfdLoadTypes)
-            p += C.Factor[static_cast<std::size_t>(G.LrfdLoadType)] * G.GroupAxialForce;
-    }
-    return p;
-}
+double FactoredAxialLoad(int c) { return FactoredLoadsOf(c).Axial; }
 
 void BuildAxialThrustList() {
     ProblemData& P = Problem;

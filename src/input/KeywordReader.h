@@ -9,8 +9,9 @@ void ReadOptions();
 // Builds the distinct ascending list of axial thrusts for the section
 // computations (kips in US customary runs).
 void BuildAxialThrustList();
-// Factored axial load of LRFD combination c: sum over the loading groups of
-// the combination's factor for the group's load type times the group's axial force.
+// Factored axial load of LRFD combination c along the pile axis: the load
+// factors applied to the unfactored totals by load type, turned into the
+// pile's axes when the pile is battered (the same value the LRFD echo reports).
 double FactoredAxialLoad(int c);
 
 // Sorts values[1..n] ascending by exchange sort.

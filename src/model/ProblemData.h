@@ -214,6 +214,15 @@ struct LrfdCombination {
     double FlexureResistanceFactor = 0.0;
     double ShearResistanceFactor = 0.0;
     Text<RecordLength> CombinationName{};
+    // Filled by the LRFD echo: the factored pile-head loads (input force units),
+    // the shear and axial force along the battered pile's axes, and the
+    // position of FactoredAxial in the list of axial thrusts.
+    double FactoredHorizontal = 0.0;
+    double FactoredVertical = 0.0;
+    double FactoredMoment = 0.0;
+    double FactoredShear = 0.0;
+    double FactoredAxial = 0.0;
+    int ThrustIndex = 0;
 };
 
 // Pile property table: two rows per section (top and bottom) in depth order.

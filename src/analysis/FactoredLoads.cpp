@@ -1,0 +1,88 @@
+#include "analysis/FactoredLoads.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "input/KeywordReader.h"
+#include "model/ProblemData.h"
+
+namespace kestro {
+
+namespace {
+std::size_t At(int i) { return static_cast<std::size_t>(i); }
+}  // namespace
+
+LoadTypeTotals TotalsOfLoadType(int t) {
+    LoadTypeTotals s;
+    const int n = Problem.NumLrfdGroups < MaxLrfdGroups ? Problem.NumLrfdGroups : MaxLrfdGroups;
+    for (int j = 1; j <= n; ++j) {
+        const LrfdLoadGroup& G = Problem.LrfdGroups[At(j)];
+        if (G.LrfdLoadType != t) continue;
+        s.Horizontal += G.GroupHorizontalForce;
+        s.Moment += G.GroupMoment;
+        s.Vertical += G.GroupAxialForce;
+        ++s.NumGroups;
+    }
+    return s;
+}
+
+FactoredLoads FactoredLoadsOf(int c) {
+    FactoredLoads f;
+    if (c < 1 || c > MaxLrfdCombinations) return f;
+    const LrfdCombination& C = Problem.LrfdCombinations[At(c)];
+    // Factored load = sum over the load types of (load factor x unfactored total of the type).
+    for (int t = 1; t <= NumLrfdLoadTypes; ++t) {
+        const LoadTypeTotals s = TotalsOfLoadType(t);
+        const double factor = C.Factor[At(t)];
+        f.Horizontal += factor * s.Horizontal;
+        f.Vertical += factor * s.Vertical;
+        f.Moment += factor * s.Moment;
+    }
+    // Rotation into the pile axes for a battered pile:
+    //   shear = cos(b) H + sin(b) V,  axial = -sin(b) H + cos(b) V.
+    const double b = Problem.PileBatter;
+    if (std::fabs(b) > BatterThreshold) {
+        f.Shear = std::cos(b) * f.Horizontal + std::sin(b) * f.Vertical;
+        f.Axial = -std::sin(b) * f.Horizontal + std::cos(b) * f.Vertical;
+    } else {
+        f.Shear = f.Horizontal;
+        f.Axial = f.Vertical;
+    }
+    return f;
+}
+
+double UsableResistanceFactor(double factor) { return factor > 0.0 ? factor : 0.75; }
+
+void ComputeLrfdFactoredLoads() {
+    ProblemData& P = Problem;
+    const int n = P.NumLrfdCombinations < MaxLrfdCombinations ? P.NumLrfdCombinations : MaxLrfdCombinations;
+    for (int c = 1; c <= n; ++c) {
+        LrfdCombination& C = P.LrfdCombinations[At(c)];
+        C.FlexureResistanceFactor = UsableResistanceFactor(C.FlexureResistanceFactor);
+        C.ShearResistanceFactor = UsableResistanceFactor(C.ShearResistanceFactor);
+        const FactoredLoads f = FactoredLoadsOf(c);
+        C.FactoredHorizontal = f.Horizontal;
+        C.FactoredVertical = f.Vertical;
+        C.FactoredMoment = f.Moment;
+        C.FactoredShear = f.Shear;
+        C.FactoredAxial = f.Axial;
+    }
+
+    // The thrust list is built by the same routine as after reading, from the
+    // same factored axial forces, so the two always agree.
+    BuildAxialThrustList();
+    const bool kips = P.Options.UnitSystem == UnitsUS;
+    for (int c = 1; c <= n; ++c) {
+        LrfdCombination& C = P.LrfdCombinations[At(c)];
+        const double q = kips ? C.FactoredAxial / 1000.0 : C.FactoredAxial;
+        C.ThrustIndex = 0;
+        for (int j = 1; j <= P.NumAxialThrusts; ++j) {
+            if (P.AxialThrusts[At(j)] == q) {
+                C.ThrustIndex = j;
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace kestro
