@@ -956,16 +956,20 @@ void EchoPileHeadLoading(std::ostream& out) {
         const bool shear = C.LoadType >= 1 && C.LoadType <= 3;
         out << FormatIntegerText(i, 4) << FormatIntegerText(C.LoadType, 6) << (shear ? "     V = " : "     y = ")
             << FixedText(C.Condition1, 12, 3) << ' ' << Pad(shear ? L().Force : L().Length, 5);
+        // Moments and rotational stiffnesses in fixed notation; slopes, small
+        // numbers of radians, in scientific notation.
         std::string_view tag = "M = ";
         std::string unit(L().Moment);
+        std::string value = FixedText(C.Condition2, 12, 3);
         if (C.LoadType == 2 || C.LoadType == 5) {
             tag = "S = ";
             unit = "rad";
+            value = ScientificText(C.Condition2, 12, 4);
         } else if (C.LoadType == 3) {
             tag = "R = ";
             unit = rotation;
         }
-        out << "  " << tag << FormatNumberText(C.Condition2, 12) << ' ' << Pad(unit, 10)
+        out << "  " << tag << value << ' ' << Pad(unit, 10)
             << FixedText(C.AxialLoad, 14, 3) << '\n';
     }
     out << "\nV = perpendicular shear force applied to pile head\n"

@@ -8,6 +8,7 @@
 
 #include "analysis/FactoredLoads.h"
 #include "driver/Warnings.h"
+#include "input/KeywordReader.h"
 #include "input/Units.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
@@ -326,3 +327,653 @@ INSTANTIATE_TEST_SUITE_P(
                       "(Specified convergence tolerance of 0 reset by program to  2.5400E-08 meters)\n"},
         ToleranceCase{UnitsUS, 1.0E-5, 1.0E-5, ""}, ToleranceCase{UnitsUS, 0.0, 0.0, ""},
         ToleranceCase{UnitsGeneral, -1.0E-5, -1.0E-5, ""}));
+
+TEST(InputEcho, PileGeometryPageUs) {
+    UsCase();
+    Problem.GroundSlope = 5.0 * 3.141592653589793 / 180.0;
+    const std::string t = Echo();
+    EXPECT_EQ(Page(t, "Pile Structural Properties and Geometry"),
+              "                    Pile Structural Properties and Geometry\n" + Rule80 + "\n\n" +
+                  R"(Total Number of Sections                               =            1
+Total Pile Length                                      =       30.000 ft
+Depth of ground surface below top of pile              =        0.000 ft
+Slope angle of ground surface                          =        5.000 deg.
+
+Pile dimensions used for p-y curve computations defined using 2 points.
+p-y curves are computed using values of pile diameter interpolated over 
+the length of the pile.
+
+Point         Depth              Pile   
+                X              Diameter 
+               ft                in
+-----       ---------        -----------
+    1           0.000            24.0000
+    2          30.000            24.0000
+
+Input Structural Properties:
+----------------------------
+
+Section No. 1:
+   Section Type               = Drilled Shaft (Bored Pile)
+   Section Length             =          30.000 ft
+   Pile Diameter              =          24.000 in
+)");
+    EXPECT_TRUE(Has(t, "Ground Slope Angle                                     =        5.000 degrees\n"
+                       "                                                       =        0.087 radians\n"));
+}
+
+TEST(InputEcho, ElasticAndUserEISectionBlocks) {
+    UsCase();
+    ProblemData& P = Problem;
+    P.NumSections = 2;
+    PileSection& A = P.Sections[1];
+    A = PileSection{};
+    A.SectionType = SecElasticWithCapacity;
+    A.ElasticShape = 3;
+    A.SectionLength = 10.0;
+    A.FlangeWidth = 10.2;
+    A.SectionDepth = 10.0;
+    A.FlangeThickness = 0.565;
+    A.WebThickness = 0.565;
+    A.TopArea = A.BottomArea = 16.8;
+    A.TopInertia = A.BottomInertia = 294.0;
+    A.ElasticModulus = 29000000.0;
+    A.TopPlasticMoment = 1500000.0;
+    PileSection& B = P.Sections[2];
+    B = PileSection{};
+    B.SectionType = SecUserDefinedEI;
+    B.SectionLength = 20.0;
+    B.PileDiameter = 24.0;
+    B.UserEISlot = 1;
+    B.NumUserThrusts = 1;
+    B.UserThrust[1] = 1000.0;
+    B.NumUserEIPoints[1] = 2;
+    UserEI[1].Moment[1][1] = 100000.0;
+    UserEI[1].EI[1][1] = 5.0E9;
+    UserEI[1].Moment[1][2] = 200000.0;
+    UserEI[1].EI[1][2] = 4.0E9;
+    P.NumPropertyRows = 4;
+    for (int r = 1; r <= 4; ++r) P.PropertyTable[At(r)] = {r <= 2 ? 10.0 * (r - 1) : 10.0 + 20.0 * (r - 3), 24.0};
+    const std::string t = Echo();
+    EXPECT_TRUE(Has(t, R"(Section No. 1:
+   Section Type               = Elastic with Specified Moment Capacity 
+   Cross-sectional Shape      =   Strong H-Pile
+   Section Length             =          10.000 ft
+   Flange Width               =          10.200 in
+   Section Depth              =          10.000 in
+   Flange Thickness           =           0.565 in
+   Web Thickness              =           0.565 in
+   Area                       =       16.800000 sq. in
+   Moment of Inertia at Top   =         294.000 in^4
+   Moment of Inertia at Bottom=         294.000 in^4
+   Elastic Modulus            =    29000000.000 psi
+   Top Plastic Moment Capacity=     1500000.000 in-lb
+
+Section No. 2:
+   Section Type               = Pile with User-defined Nonlinear EI   
+   Section Length             =          20.000 ft
+   Pile Width                 =          24.000 in
+   Number of Axial Thrusts    =               1
+
+   Axial Thrust               =        1000.000 lbs
+   Number of M-EI Points      =               2
+
+   Point            Moment                  EI
+    No.           in-lb               lb-in^2
+   -----          ----------          ----------
+      1          100000.000      5000000000.000
+      2          200000.000      4000000000.000
+)")) << t;
+}
+
+TEST(InputEcho, SoilLayeringPageSiWithDefaultKAndDeepLiquefiedSand) {
+    SiCase();
+    const std::string t = Echo();
+    EXPECT_EQ(Page(t, "Soil and Rock Layering Information"),
+              "                       Soil and Rock Layering Information\n" + Rule80 + "\n\n" +
+                  R"(The soil profile is modelled using 2 layers
+
+Layer 1 is sand, p-y criteria by API RP-2A, 1987
+Distance from top of pile to top of layer              =        0.000 m
+Distance from top of pile to bottom of layer           =        4.000 m
+p-y subgrade modulus k for top of soil layer           =        0.000 kN/m3
+p-y subgrade modulus k for bottom of layer             =        0.000 kN/m3
+NOTE:  Internal default values for p-y subgrade modulus will be computed for
+the above soil layer.
+
+Layer 2 is liquefiable sand, by Rollins et al., 2004
+Distance from top of pile to top of layer              =        4.000 m
+Distance from top of pile to bottom of layer           =       12.000 m
+Warning : The depth of this layer is deeper than the recommended depth limit 
+for using the p-y criteria for liquefied sand.
+Please consult the Kestro Technical Manual for additional background 
+information regarding limitations on the use of the liquefied sand criteria.
+
+(Depth of lowest layer extends 2.00 m below the pile tip)
+)");
+    EXPECT_EQ(Warnings.WarningCount[354], 1);
+    EXPECT_EQ(LastWarningRaised(), -354);
+    EXPECT_EQ(kestro::Run.ErrorNumber, 0);
+}
+
+TEST(InputEcho, UnitWeightAndSoilSummaryPagesSi) {
+    SiCase();
+    const std::string t = Echo();
+    EXPECT_EQ(Page(t, "Effective Unit Weight of Soil vs. Depth"),
+              "                    Effective Unit Weight of Soil vs. Depth\n" + Rule80 + "\n\n" +
+                  R"(Effective unit weight of soil with depth defined using 4 points
+
+Point        Depth X    Eff. Unit Weight
+ No.              m           kN/m3
+-----      ----------   ----------------
+  1             0.00       18.00000
+  2             4.00       18.00000
+  3             4.00       18.00000
+  4            12.00       18.00000
+)");
+    const std::string summary = Page(t, "Summary of Soil Properties");
+    EXPECT_TRUE(Has(summary,
+                    "Layer               Soil Type                   Depth     Eff. Unit     Cohesion     Friction        qu"
+                    "           RQD      Epsilon 50      kpy       Rock Emass      krm       Test Type    Test Prop.   "
+                    "Elas. Subgr.\n"
+                    " Num.         (p-y Curve Criteria)                m       Wt., kN/m3       kPa      Ang., deg.       kPa"
+                    "        percent                    kN/m3         kPa                                                  "
+                    "       \n" +
+                        std::string(213, '-') + "\n"))
+        << summary;
+    EXPECT_TRUE(Has(summary, "   1    API Sand                                  0.00       18.000                    35.000"
+                             "                                               0.000\n"
+                             "                                                  4.00       18.000                    35.000"
+                             "                                               0.000\n"
+                             "   2    Liquefied Sand                            4.00       18.000\n"
+                             "                                                 12.00       18.000\n"))
+        << summary;
+}
+
+TEST(InputEcho, SoilSummaryUsUnitLineAndRockColumns) {
+    UsCase();
+    Problem.Layers[1].SoilType = SoilWeakRock;
+    for (int p = 1; p <= 2; ++p) {
+        SoilPoint& Q = Problem.SoilPoints[At(p)];
+        Q.Cohesion = 1000.0;  // qu, psi
+        Q.Kpy = 50000.0;      // rock modulus, psi
+        Q.RQD = 50.0;
+        Q.Epsilon50 = 0.0005;  // krm
+    }
+    const std::string t = Echo();
+    EXPECT_TRUE(Has(t, " Num.         (p-y Curve Criteria)               ft       Wt., pcf         psf      Ang., deg.       psi"
+                       "        percent                    pci          psi                                                  pci"
+                       "     \n"));
+    EXPECT_TRUE(Has(t, std::string("   1    Weak Rock                                 0.00      110.000                               "
+                                   "1000.000       50.000") + std::string(31, ' ') + "50000.000   0.000500\n"))
+        << t;
+    EXPECT_TRUE(Has(t, "Initial modulus of rock at top of layer                =    50000.000 psi\n"));
+}
+
+TEST(InputEcho, PileHeadLoadingRowsByLoadType) {
+    UsCase();
+    ProblemData& P = Problem;
+    P.NumLoadCases = 5;
+    P.LoadCases[1] = {1, 1000.0, 25000.0, 500.0, 1, false};
+    P.LoadCases[2] = {2, 1000.0, 0.0, 0.0, 1, false};
+    P.LoadCases[3] = {3, 2000.0, 1.0E7, 100.0, 1, false};
+    P.LoadCases[4] = {4, 0.25, 1000.0, 0.0, 1, false};
+    P.LoadCases[5] = {5, 0.5, 0.001, 0.0, 1, false};
+    const std::string t = Echo();
+    EXPECT_EQ(Page(t, "Pile-head Loading and Pile-head Fixity Conditions"),
+              "               Pile-head Loading and Pile-head Fixity Conditions\n" + Rule80 + "\n\n" +
+                  R"(Number of loads specified = 5
+
+Load   Load        Condition 1             Condition 2           Axial Thrust  
+ No.   Type                                                       Force, lbs 
+-----   ----   --------------------   -----------------------   ----------------
+   1     1     V =     1000.000 lbs    M =    25000.000 in-lb            500.000
+   2     2     V =     1000.000 lbs    S =   0.0000E+00 rad                0.000
+   3     3     V =     2000.000 lbs    R = 10000000.000 in-lb/rad        100.000
+   4     4     y =        0.250 in     M =     1000.000 in-lb              0.000
+   5     5     y =        0.500 in     S =   1.0000E-03 rad                0.000
+
+V = perpendicular shear force applied to pile head
+M = bending moment applied to pile head
+y = lateral deflection relative to pile axis
+S = pile slope relative to original pile batter angle
+R = rotational stiffness applie to pile head
+Axial thrust is assumed to be acting axially
+)");
+}
+
+namespace {
+
+struct CheckCase {
+    const char* Name;
+    void (*Setup)();
+    int Error;            // expected error number, 0 when the input passes
+    const char* Message;  // expected part of the report ("" for none)
+};
+
+void PropertyRows(int n) {
+    Problem.NumPropertyRows = n;
+    for (int r = 1; r <= n && r <= MaxPropertyRows; ++r)
+        Problem.PropertyTable[At(r)] = {30.0 * (r - 1) / (n > 1 ? n - 1 : 1), 24.0};
+}
+
+void Cyclic(double n) {
+    Problem.Options.LoadingType = true;
+    Problem.Options.NumberOfCycles = n;
+}
+
+void PrintAt(double z) {
+    Problem.Options.PrintPYCurves = true;
+    Problem.NumPrintedPyDepths = 2;
+    Problem.PrintedPyDepth[1] = 10.0;
+    Problem.PrintedPyDepth[2] = z;
+}
+
+void TipCurve(std::initializer_list<std::pair<double, double>> points) {
+    Problem.Options.UseTipShear = true;
+    Problem.NumTipShearPoints = 0;
+    for (auto [d, f] : points) {
+        ++Problem.NumTipShearPoints;
+        Problem.TipDisplacement[At(Problem.NumTipShearPoints)] = d;
+        Problem.TipShearForce[At(Problem.NumTipShearPoints)] = f;
+    }
+}
+
+void GroupFactorsFrom(double z) {
+    Problem.Options.UsePYModifiers = true;
+    Problem.NumGroupFactorPoints = 2;
+    Problem.GroupDepth[1] = z;
+    Problem.GroupDepth[2] = 20.0;
+    Problem.PMultiplier[1] = Problem.PMultiplier[2] = 0.7;
+    Problem.YMultiplier[1] = Problem.YMultiplier[2] = 1.0;
+}
+
+class EchoChecks : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(EchoChecks, EndTheRunOnlyBeyondTheirLimits) {
+    const CheckCase& c = GetParam();
+    UsCase();
+    c.Setup();
+    const std::string t = Echo();
+    EXPECT_EQ(kestro::Run.ErrorNumber, c.Error == 0 ? 0 : 100 + c.Error) << t;
+    if (c.Message[0] != '\0') {
+        EXPECT_TRUE(Has(t, c.Message)) << t;
+    }
+    if (c.Error == 0) {
+        EXPECT_FALSE(Has(t, "Input Data Error")) << t;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, EchoChecks,
+    ::testing::Values(
+        CheckCase{"PropertyPoints0", [] { PropertyRows(0); }, 17,
+                  "\n\n**** Input Data Error No. 17 ****\n\nThe number of points to define the pile properties \n"
+                  "is 2 to 40, not the input value of 0\n\n"},
+        CheckCase{"PropertyPoints1", [] { PropertyRows(1); }, 17,
+                  "\n\n**** INPUT DATA ERROR ****\n\nThe number of input values for pile diameter = 1 \n"
+                  "Please add the properties for the tip of the pile.\n\n\n\n**** Input Data Error No. 17 ****\n"},
+        CheckCase{"PropertyPoints2", [] { PropertyRows(2); }, 0, ""},
+        CheckCase{"PropertyPoints40", [] { PropertyRows(40); }, 0, "defined using 40 points.\n"},
+        CheckCase{"PropertyPoints41", [] { PropertyRows(41); }, 17, "is 2 to 40, not the input value of 41\n"},
+        CheckCase{"ZeroDiameter", [] { Problem.PropertyTable[2].Width = 0.0; }, 27,
+                  "**** Input Data Error No. 27 ****\n\n"
+                  "Problem:  Zero values for one of the following values were \n"
+                  "entered for one or more values of pile diameter.\n"
+                  "          Point 2 at depth 30.000 ft has a pile diameter of 0.0000 in.\n"},
+        CheckCase{"NegativeDiameter", [] { Problem.PropertyTable[1].Width = -24.0; }, 27, "Point 1 at depth 0.000"},
+        CheckCase{"SoilAboveTip", [] { Problem.Layers[1].XBottom = 29.9; }, 18,
+                  "**** Input Data Error No. 18 ****\n\n"
+                  "Problem: The depth at the bottom of the lowermost soil layer is 29.900 ft\n"
+                  "         This depth is higher than the tip of the pile at 30.000 ft.\n"
+                  "Solution: Increase the depth of the soil profile or shorten the pile length.\n"},
+        CheckCase{"SoilJustAboveTip", [] { Problem.Layers[1].XBottom = 30.0 - 1.0E-4; }, 18, ""},
+        CheckCase{"SoilToTip", [] { Problem.Layers[1].XBottom = 30.0; }, 0,
+                  "(Depth of lowest layer extends 0.00 ft below the pile tip)\n"},
+        CheckCase{"SoilToTipWithRounding", [] { Problem.Layers[1].XBottom = 0.1 + 0.2; Problem.PileLength = 0.3;
+                                                  Problem.PropertyTable[2].Depth = 0.3; },
+                  0, ""},
+        CheckCase{"NoSoilLayers", [] { Problem.NumLayers = 0; Problem.NumSoilPoints = 0; }, 18,
+                  "Problem: The depth at the bottom of the lowermost soil layer is 0.000 ft\n"},
+        CheckCase{"UnitWeightNotAtGround", [] { Problem.SoilPoints[1].Depth = 0.5; }, 19,
+                  "**** Input Data Error No. 19 ****\n\n"
+                  "The depth of the first point of the data for effective unit\n"
+                  "is located at 0.500 ft below the top of the pile.\n"
+                  "The ground surface is located at 0.000 ft.\n"
+                  "The first point for the effective unit weight should be located\n"
+                  "at the same elevation as the ground surface.\n"},
+        CheckCase{"LayerNotAtGround", [] { Problem.Layers[1].XTop = 1.0; }, 20,
+                  "**** Input Data Error No. 20 ****\n\n"
+                  "Problem:  The first depth of the soil profile is located at 1.000 ft\n"
+                  "          below the top of the pile.\n"
+                  "          The ground surface is elevation is 0.000 ft.\n"},
+        CheckCase{"PMultipliersNotAtGround", [] { GroupFactorsFrom(2.0); }, 21,
+                  "**** Input Data Error No. 21 ****\n\n"
+                  "Problem:  The depth for the first data for p-multipliers is 2.000 ft\n"},
+        CheckCase{"PMultipliersAtGround", [] { GroupFactorsFrom(0.0); }, 0,
+                  "Point      Depth X         p-mult         y-mult\n"
+                  " No.            ft\n"
+                  "-----     ----------     ----------     ----------\n"
+                  "  1            0.000         0.7000         1.0000\n"
+                  "  2           20.000         0.7000         1.0000\n"},
+        CheckCase{"CyclesBelow2", [] { Cyclic(1.999); }, 22,
+                  "**** Input Data Error No. 22 ****\n\n"
+                  "Loading was specified as cyclic, but the number of cycles of \n"
+                  "loading was specified as 2.00 (must be 2 or greater).\n"},
+        CheckCase{"Cycles2", [] { Cyclic(2.0); }, 0,
+                  "Cyclic loading criteria were used for computation of p-y curves for all analyses.\n\n"
+                  "Number of cycles of loading = 2\n"},
+        CheckCase{"Cycles5000", [] { Cyclic(5000.0); }, 0, "Number of cycles of loading = 5000\n"},
+        CheckCase{"CyclesAbove5000", [] { Cyclic(5000.5); }, 28,
+                  "**** Input Data Error No. 28 ****\n\n"
+                  "Problem:  Cyclic loading type was specified and the number of cycles of loading\n"
+                  "are outside the valid range of 2 to 5,000.\n"},
+        CheckCase{"StaticIgnoresCycles", [] { Problem.Options.NumberOfCycles = 0.0; }, 0,
+                  "Static loading criteria were used when computing p-y curves for all analyses.\n"},
+        CheckCase{"PrintAboveGround", [] { PrintAt(-0.5); }, 29,
+                  "**** Input Data Error No. 29 ****\n\n"
+                  "Problem:  A depth above the ground surface was specified for the printing\n"
+                  "of a p-y curve.\n"},
+        CheckCase{"PrintAtGround", [] { PrintAt(0.0); }, 0, ""},
+        CheckCase{"PrintAtTip", [] { PrintAt(30.0); }, 0,
+                  "  2                30.000                     30.000\n\n"
+                  "Depth of ground surface below top of pile = 0.000 ft\n"},
+        CheckCase{"PrintBelowTip", [] { PrintAt(30.01); }, 30,
+                  "**** Input Data Error No. 30 ****\n\n"
+                  "Problem:  Printing of a p-y curve was specified below the pile tip.\n"
+                  "Solution:  Specify printing depths only for depths above the pile tip.\n"},
+        CheckCase{"TipShearSound", [] { TipCurve({{0.0, 0.0}, {0.5, 100.0}, {1.0, 100.0}}); }, 0,
+                  "Point     Displacement     Tip Shear Force\n"
+                  " No.            in               lbs \n"
+                  "   1          0.000               0.000\n"
+                  "   2          0.500             100.000\n"},
+        CheckCase{"TipShearNotFromOrigin", [] { TipCurve({{0.1, 0.0}, {0.5, 100.0}}); }, 50,
+                  "**** Input Data Error No. 50 ****\n\n"
+                  "Problem:   The input data for shear resistance at the pile tip appears to be in error at point 1.\n"},
+        CheckCase{"TipShearForceFromOrigin", [] { TipCurve({{0.0, 5.0}, {0.5, 100.0}}); }, 50, "error at point 1.\n"},
+        CheckCase{"TipShearRepeatedDisplacement", [] { TipCurve({{0.0, 0.0}, {0.5, 100.0}, {0.5, 150.0}}); }, 50,
+                  "error at point 3.\n"},
+        CheckCase{"TipShearFalling", [] { TipCurve({{0.0, 0.0}, {0.5, 100.0}, {1.0, 90.0}}); }, 50,
+                  "error at point 3.\n"},
+        CheckCase{"TipShearMissing", [] { TipCurve({}); }, 50, "error at point 1.\n"}),
+    [](const ::testing::TestParamInfo<CheckCase>& p) { return std::string(p.param.Name); });
+
+}  // namespace
+
+namespace {
+
+struct WeightCase {
+    int Units;
+    double Weight;  // as entered: pcf or kN/m3
+    bool Warn;
+};
+
+class UnitWeightLimits : public ::testing::TestWithParam<WeightCase> {};
+
+TEST_P(UnitWeightLimits, WarnOutsideThePlausibleRange) {
+    EXPECT_EQ(echo_checks::UnitWeightImplausible(GetParam().Weight, GetParam().Units), GetParam().Warn)
+        << GetParam().Weight;
+}
+
+// US limits are 0.011574 and 0.0810019 pci in single precision, compared after
+// dividing pcf by 1728: 19.99987 pcf and 139.97128 pcf.
+const double LowPcf = static_cast<double>(0.011574f) * 1728.0;
+const double HighPcf = static_cast<double>(0.0810019f) * 1728.0;
+
+INSTANTIATE_TEST_SUITE_P(
+    BothSides, UnitWeightLimits,
+    ::testing::Values(WeightCase{UnitsUS, LowPcf * (1 - 1e-9), true}, WeightCase{UnitsUS, LowPcf * (1 + 1e-9), false},
+                      WeightCase{UnitsUS, 20.0, false}, WeightCase{UnitsUS, 139.97, false},
+                      WeightCase{UnitsUS, HighPcf * (1 - 1e-9), false}, WeightCase{UnitsUS, HighPcf * (1 + 1e-9), true},
+                      WeightCase{UnitsUS, 140.0, true}, WeightCase{UnitsUS, 0.0, true},
+                      WeightCase{UnitsSI, 3.15, false}, WeightCase{UnitsSI, 3.15 * (1 - 1e-9), true},
+                      WeightCase{UnitsSI, 22.0, false}, WeightCase{UnitsSI, 22.0 * (1 + 1e-9), true},
+                      WeightCase{UnitsGeneral, 0.0, false}, WeightCase{UnitsGeneral, 1.0E6, false}));
+
+}  // namespace
+
+TEST(InputEcho, UnitWeightWarningTexts) {
+    UsCase();
+    Problem.SoilPoints[2].UnitWeight = 140.0;
+    std::string t = Echo();
+    EXPECT_TRUE(Has(t, "  2            35.00      140.00000\n\n"
+                       "**** Warning - POSSIBLE INPUT DATA ERROR ****\n\n"
+                       "Values entered for effective unit weights of soil were outside\n"
+                       "the limits of 0.011574 pci (20 pcf) or 0.0810019 pci (140 pcf)\n"
+                       "This data may be erroneous.  Please check your data.\n"))
+        << t;
+    EXPECT_EQ(kestro::Run.ErrorNumber, 0);
+
+    SiCase();
+    Problem.SoilPoints[3].UnitWeight = 23.0;
+    t = Echo();
+    EXPECT_TRUE(Has(t, "**** Warning - POSSIBLE INPUT DATA ERROR ****\n\n"
+                       "Values entered for effective unit weights of soil were outside\n"
+                       "the limits of 3.15 kN/m3 or 22 kN/m3.\n"
+                       "The input data may be erroneous. Please check your data.\n"))
+        << t;
+
+    UsCase();
+    Problem.Options.UnitSystem = UnitsGeneral;
+    SetUnitLabels(UnitsGeneral);
+    t = Echo();
+    EXPECT_TRUE(Has(t, "**** Warning ****\n\n"
+                       "Values of effective unit weight cannot be checked because \n"
+                       "general units have been selected.\n"))
+        << t;
+    EXPECT_FALSE(Has(t, "POSSIBLE INPUT DATA ERROR"));
+
+    // Frozen soil reads no unit weight: its zero weight is not questioned.
+    UsCase();
+    Problem.Layers[1].SoilType = SoilFrozen;
+    Problem.SoilPoints[1].UnitWeight = Problem.SoilPoints[2].UnitWeight = 0.0;
+    t = Echo();
+    EXPECT_FALSE(Has(t, "POSSIBLE INPUT DATA ERROR")) << t;
+}
+
+namespace {
+
+struct LiquefiedCase {
+    int Units;
+    double Ground;
+    double Bottom;
+    bool Deep;
+};
+
+class LiquefiedSandDepth : public ::testing::TestWithParam<LiquefiedCase> {};
+
+TEST_P(LiquefiedSandDepth, WarnsBelowSixMetersUnderTheGround) {
+    const LiquefiedCase& c = GetParam();
+    UsCase();
+    Problem.Options.UnitSystem = c.Units;
+    SetUnitLabels(c.Units);
+    Problem.GroundDepth = c.Ground;
+    Problem.Layers[1] = {SoilLiquefiedSand, c.Ground, c.Bottom};
+    Problem.SoilPoints[1].Depth = c.Ground;
+    Problem.SoilPoints[2].Depth = c.Bottom;
+    Problem.PileLength = c.Bottom;
+    EXPECT_EQ(echo_checks::LiquefiedSandTooDeep(1), c.Deep);
+    const std::string t = Echo();
+    EXPECT_EQ(Has(t, "Warning : The depth of this layer is deeper than the recommended depth limit \n"), c.Deep);
+    EXPECT_EQ(Warnings.WarningCount[354], c.Deep ? 1 : 0);
+}
+
+// 6 m is 19.685039 ft.
+INSTANTIATE_TEST_SUITE_P(
+    BothSides, LiquefiedSandDepth,
+    ::testing::Values(LiquefiedCase{UnitsUS, 0.0, 19.685, false}, LiquefiedCase{UnitsUS, 0.0, 19.6851, true},
+                      LiquefiedCase{UnitsUS, 5.0, 24.685, false}, LiquefiedCase{UnitsUS, 5.0, 24.6851, true},
+                      LiquefiedCase{UnitsSI, 0.0, 6.0, false}, LiquefiedCase{UnitsSI, 0.0, 6.0001, true},
+                      LiquefiedCase{UnitsGeneral, 0.0, 100.0, false}));
+
+}  // namespace
+
+TEST(InputEcho, SoilTypeNames) {
+    const char* expected[17] = {"Unknown",
+                                "Soft Clay",
+                                "Stiff Clay with Free Water",
+                                "Stiff Clay w/o Free Water",
+                                "Stiff Clay w/o Free Water, using k",
+                                "Sand (Reese, et al.)",
+                                "API Sand",
+                                "Liquefied Sand",
+                                "Weak Rock",
+                                "Vuggy Limestone",
+                                "Piedmont Residual",
+                                "Cemented Silt",
+                                "Loess",
+                                "Elastic Subgrade",
+                                "User Input p-y Curves",
+                                "Frozen Soil",
+                                "Hard Rock"};
+    for (int k = 0; k <= 16; ++k) EXPECT_EQ(SoilTypeName(k), expected[k]) << k;
+    EXPECT_EQ(SoilTypeName(17), "Unknown");
+    EXPECT_EQ(SoilTypeName(-1), "Unknown");
+}
+
+TEST(LrfdEcho, FactoredLoadsSharedThrustAndZeroResistanceFactors) {
+    LrfdCase();
+    const std::string t = Echo();
+    ASSERT_EQ(kestro::Run.ErrorNumber, 0) << t;
+    const ProblemData& P = Problem;
+    // 1.25 DL + 1.75 LL: H = 1250 + 875, V = 125000 + 70000, M = 25000.
+    EXPECT_DOUBLE_EQ(P.LrfdCombinations[1].FactoredHorizontal, 2125.0);
+    EXPECT_DOUBLE_EQ(P.LrfdCombinations[1].FactoredVertical, 195000.0);
+    EXPECT_DOUBLE_EQ(P.LrfdCombinations[1].FactoredMoment, 25000.0);
+    EXPECT_DOUBLE_EQ(P.LrfdCombinations[2].FactoredHorizontal, 900.0);
+    EXPECT_DOUBLE_EQ(P.LrfdCombinations[2].FactoredAxial, 90000.0);
+    // A vertical pile: shear and axial force are the horizontal and vertical forces.
+    EXPECT_EQ(P.LrfdCombinations[1].FactoredShear, 2125.0);
+    EXPECT_EQ(P.LrfdCombinations[1].FactoredAxial, 195000.0);
+    // Zero resistance factors are used as 0.75; given ones are kept.
+    EXPECT_EQ(P.LrfdCombinations[2].FlexureResistanceFactor, 0.75);
+    EXPECT_EQ(P.LrfdCombinations[2].ShearResistanceFactor, 0.75);
+    EXPECT_EQ(P.LrfdCombinations[1].FlexureResistanceFactor, 0.9);
+    // Combinations 1 and 3 share one thrust; the list is in kips.
+    ASSERT_EQ(P.NumAxialThrusts, 2);
+    EXPECT_EQ(P.AxialThrusts[1], 90.0);
+    EXPECT_EQ(P.AxialThrusts[2], 195.0);
+    EXPECT_EQ(P.LrfdCombinations[1].ThrustIndex, 2);
+    EXPECT_EQ(P.LrfdCombinations[2].ThrustIndex, 1);
+    EXPECT_EQ(P.LrfdCombinations[3].ThrustIndex, 2);
+
+    EXPECT_FALSE(Has(t, "Factored Loads Transformed for Pile Batter")) << t;
+    EXPECT_FALSE(Has(t, "Pile-head Loading and Pile-head Fixity Conditions"));
+    EXPECT_TRUE(Has(t, "\n\n\n" + std::string(79, '-') +
+                           "\n                  Unfactored Loading Groups for LRFD Analysis\n" + std::string(79, '-') +
+                           "\nNumber of Loading Groups = 2\n\n"))
+        << t;
+    EXPECT_TRUE(Has(t, "        1               Dead Load   (DL)                 1000.00                20000.00"
+                       "               100000.00             0\n"
+                       "        2               Live Load   (LL)                  500.00                    0.00"
+                       "                40000.00             2\n"));
+    EXPECT_TRUE(Has(t, "Number of Distributed Loading Points Input for Load Group 2 = 2\n\n"
+                       "Point           Depth          Distributed Load\n"
+                       "                  ft               lb/inch   \n"
+                       "-----     ----------------     ----------------\n"
+                       "    1                0.000               10.000\n"
+                       "    2                5.000                0.000\n"));
+    EXPECT_TRUE(Has(t, "Dead Loads   (DL)                 1000.00                20000.00               100000.00"
+                       "           1\n"
+                       "Live Loads   (LL)                  500.00                    0.00                40000.00"
+                       "           1\n"
+                       "Earthquake   (EQ)                    0.00                    0.00                    0.00"
+                       "           0\n"));
+    EXPECT_TRUE(Has(t, "  1    1.25   1.75    --     --     --     --     --     --     --     --     --     --     --"
+                       "    0.90   0.85   Strength I\n"
+                       "  2    0.90    --     --     --     --     --     --     --     --     --     --     --     --"
+                       "    0.75   0.75   Strength I min\n"));
+    EXPECT_TRUE(Has(t, "Factored Load Combination No. 2\n"
+                       "---------------------------------\n"
+                       "Load Combination Name = Strength I min\n"
+                       "Structural Resistance Factor for Flexure = 0.750\n"
+                       "Structural Resistance Factor for Shear   = 0.750\n"
+                       "Factored Load =  0.90*DL + 0.00*LL + 0.00*EQ + 0.00*IM + 0.00*W + 0.00*HW + 0.00*Ice"
+                       " + 0.00*Hs + 0.00*Lr + 0.00*Rn + 0.00*Sn + 0.00*Tm + 0.00*Sp\n"
+                       "Factored Horizontal Force =                   900.00 lbs\n"
+                       "Factored Vertical Force   =                 90000.00 lbs\n"
+                       "Factored Moment           =                 18000.00 in-lbs\n"))
+        << t;
+    EXPECT_TRUE(Has(t, "     Number               lbs              in-lbs               lbs        \n"
+                       "--------------       --------------     --------------     --------------   "
+                       "----------------------\n"
+                       "        1                   2125.00           25000.00          195000.00   Strength I\n"))
+        << t;
+    EXPECT_TRUE(Has(t, "Number of Unique Axial Thrust Values = 2\n\n"
+                       "Number   Factored Axial Thrust\n"
+                       "------   ---------------------\n"
+                       "   1       90000.000\n"
+                       "   2      195000.000\n"))
+        << t;
+}
+
+TEST(LrfdEcho, BatteredPileTransformsShearAndAxialForce) {
+    LrfdCase();
+    Problem.PileBatter = 10.0 * 3.141592653589793 / 180.0;
+    const std::string t = Echo();
+    ASSERT_EQ(kestro::Run.ErrorNumber, 0) << t;
+    const double c = std::cos(10.0 * 3.141592653589793 / 180.0), s = std::sin(10.0 * 3.141592653589793 / 180.0);
+    const LrfdCombination& A = Problem.LrfdCombinations[1];
+    EXPECT_NEAR(A.FactoredShear, 35954.11, 0.005);   // 0.98481 x 2125 + 0.17365 x 195000
+    EXPECT_NEAR(A.FactoredAxial, 191668.51, 0.005);  // -0.17365 x 2125 + 0.98481 x 195000
+    EXPECT_DOUBLE_EQ(A.FactoredShear, c * 2125.0 + s * 195000.0);
+    EXPECT_DOUBLE_EQ(A.FactoredAxial, -s * 2125.0 + c * 195000.0);
+    EXPECT_DOUBLE_EQ(A.FactoredHorizontal, 2125.0);
+    EXPECT_EQ(A.FactoredMoment, 25000.0);
+    ASSERT_EQ(Problem.NumAxialThrusts, 2);
+    EXPECT_EQ(Problem.AxialThrusts[2], A.FactoredAxial / 1000.0);
+    EXPECT_EQ(A.ThrustIndex, 2);
+    EXPECT_EQ(Problem.LrfdCombinations[2].ThrustIndex, 1);
+    EXPECT_TRUE(Has(t, "Factored Loads Transformed for Pile Batter by Load Combination:\n" + std::string(63, '-') +
+                           "\n\n"
+                           "Horizontal and vertical loads are transformed into transverse shear and axial loads\n"
+                           "using the following:\n\n"
+                           "Pile PileBatter =  10.000 degrees\n\n"
+                           "Transformation Matrix and Equations:\n\n"
+                           "   T(1,1) =  Cos(PileBatter) =   0.9848\n"
+                           "   T(1,2) = Sin(PileBatter) =   0.1736\n"
+                           "   T(2,1) = -Sin(PileBatter) =  -0.1736\n"
+                           "   T(2,2) = Cos(PileBatter) =   0.9848\n"))
+        << t;
+    EXPECT_TRUE(Has(t, "        1                  35954.11           25000.00          191668.51   Strength I\n"));
+    EXPECT_TRUE(Has(t, "   1       88476.414\n   2      191668.509\n")) << t;
+
+    // The list built after reading agrees with the one the echo left.
+    const double first = Problem.AxialThrusts[1], second = Problem.AxialThrusts[2];
+    BuildAxialThrustList();
+    EXPECT_EQ(Problem.NumAxialThrusts, 2);
+    EXPECT_EQ(Problem.AxialThrusts[1], first);
+    EXPECT_EQ(Problem.AxialThrusts[2], second);
+}
+
+TEST(LrfdEcho, BatterAtThresholdCountsAsVertical) {
+    LrfdCase();
+    Problem.PileBatter = -1.0E-6;
+    (void)Echo();
+    EXPECT_EQ(Problem.LrfdCombinations[1].FactoredAxial, 195000.0);
+    LrfdCase();
+    Problem.PileBatter = 1.0E-6 * (1 + 1e-9);
+    const std::string t = Echo();
+    EXPECT_TRUE(Has(t, "Factored Loads Transformed for Pile Batter"));
+    EXPECT_NE(Problem.LrfdCombinations[1].FactoredAxial, 195000.0);
+}
+
+TEST(LrfdEcho, SiThrustsStayInKilonewtons) {
+    LrfdCase();
+    Problem.Options.UnitSystem = UnitsSI;
+    SetUnitLabels(UnitsSI);
+    Problem.PileLength = 10.0;
+    Problem.PropertyTable[2].Depth = 10.0;
+    Problem.Options.ConvergenceTolerance = 2.54E-7;
+    const std::string t = Echo();
+    ASSERT_EQ(kestro::Run.ErrorNumber, 0) << t;
+    ASSERT_EQ(Problem.NumAxialThrusts, 2);
+    EXPECT_EQ(Problem.AxialThrusts[1], 90000.0);
+    EXPECT_EQ(Problem.AxialThrusts[2], 195000.0);
+    EXPECT_TRUE(Has(t, "      Group                   Type                     kN                     kN-m                 "
+                       "    kN              Distrib. Lds. \n"));
+    EXPECT_TRUE(Has(t, "      Type                     Kn                     Kn-M                     kN                  "
+                       "Loads   \n"));
+    EXPECT_TRUE(Has(t, "     Number               kN                kN-m                kN         \n"));
+    EXPECT_TRUE(Has(t, "Factored Moment           =                 25000.00 kN-m\n"));
+}
