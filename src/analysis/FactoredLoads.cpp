@@ -26,7 +26,7 @@ LoadTypeTotals TotalsOfLoadType(int t) {
     return s;
 }
 
-FactoredLoads FactoredLoadsOf(int c) {
+FactoredLoads CombinationFactoredLoads(int c) {
     FactoredLoads f;
     if (c < 1 || c > MaxLrfdCombinations) return f;
     const LrfdCombination& C = Problem.LrfdCombinations[At(c)];
@@ -60,7 +60,7 @@ void ComputeLrfdFactoredLoads() {
         LrfdCombination& C = P.LrfdCombinations[At(c)];
         C.FlexureResistanceFactor = UsableResistanceFactor(C.FlexureResistanceFactor);
         C.ShearResistanceFactor = UsableResistanceFactor(C.ShearResistanceFactor);
-        const FactoredLoads f = FactoredLoadsOf(c);
+        const FactoredLoads f = CombinationFactoredLoads(c);
         C.FactoredHorizontal = f.Horizontal;
         C.FactoredVertical = f.Vertical;
         C.FactoredMoment = f.Moment;

@@ -29,7 +29,7 @@ inline constexpr double BatterThreshold = 1.0E-6;
 
 // Factored loads of combination c (1..NumLrfdCombinations) from the store,
 // transformed for the pile batter. Pure: reads the store, writes nothing.
-FactoredLoads FactoredLoadsOf(int c);
+FactoredLoads CombinationFactoredLoads(int c);
 
 // Resistance factor used by the analysis: a factor of zero or less is taken as 0.75.
 double UsableResistanceFactor(double factor);

@@ -215,7 +215,7 @@ void ExchangeSort(double* values, int n) {
             }
 }
 
-double FactoredAxialLoad(int c) { return FactoredLoadsOf(c).Axial; }
+double FactoredAxialLoad(int c) { return CombinationFactoredLoads(c).Axial; }
 
 void BuildAxialThrustList() {
     ProblemData& P = Problem;
