@@ -16,6 +16,7 @@
 #include "model/RunState.h"
 #include "model/SoilState.h"
 #include "report/Header.h"
+#include "report/InputEcho.h"
 #include "report/Format.h"
 #include "report/PlotFile.h"
 #include "section/SectionAnalysis.h"
@@ -87,6 +88,10 @@ void RunStages() {
 
     const int lengthEntry = Problem.NumLoadCases >= 1 ? Problem.LoadCases[1].LengthCode : 0;
     WritePlotLine1(PlotOut(), O.ComputationMode, O.UnitSystem, lengthEntry, O.ComputeKmatrix ? 1 : 0);
+
+    // The echo restates the input as entered, so it comes before the conversion.
+    EchoInput(ReportOut());
+    if (Failed()) return;
 
     ConvertToInternalUnits();
     if (Failed()) return;

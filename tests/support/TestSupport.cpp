@@ -52,6 +52,12 @@ RunOutput RunInput(const std::string& input, const std::string& user, const std:
     return RunWithNames(input, names.c_str());
 }
 
+std::string PileInput() {
+    return "SECTIONS\n1\n1\n11\n30\n1\n29000000\n24\n24\n452.4\n452.4\n16286\n16286\n"
+           "SOIL LAYERS\n1\n13 0 35\n62 1000\n62 1000\n"
+           "LOADING\n1\n1 1 0 0 0 1\n0\n";
+}
+
 std::string MinimalInput(const std::string& body, const std::string& units) {
     return "KESTRO6\n"
            "TITLE\nTest run\n\n\n\n\n"
@@ -60,7 +66,7 @@ std::string MinimalInput(const std::string& body, const std::string& units) {
            "\nUseLRFD NO\nComputeKmatrix NO\nUseTipShear NO\nUseSoilMovement NO\nUsePYModifiers NO\n"
            "ComputeEIOnly NO\nLoading STATIC     1\nIterations 100\nDeflLimit 100.0\nTolerance 1.0E-5\n"
            "Increments 100\nPrintSummaryOnly NO\nPrintIncrement 1\nPrintPYCurves NO\nComputeInteraction NO\n" +
-           body + "END\n";
+           PileInput() + body + "END\n";
 }
 
 }  // namespace kestro::test

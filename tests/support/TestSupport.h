@@ -23,8 +23,13 @@ void WriteText(const std::string& path, const std::string& text);
 // A fresh empty folder under the system's temporary folder.
 std::string ScratchDir();
 
-// A minimal valid input holding TITLE and OPTIONS in US units and END,
-// with `body` inserted before END.
+// A minimal pile the input echo accepts: one elastic section 30 long and
+// 24 wide in one elastic-subgrade layer to 35, one load case of zero loads.
+std::string PileInput();
+
+// A minimal valid input holding TITLE, OPTIONS in US units and the minimal
+// pile, with `body` inserted before END (a section given again in `body`
+// replaces the pile's).
 std::string MinimalInput(const std::string& body = "", const std::string& units = "Units USCS");
 
 }  // namespace kestro::test

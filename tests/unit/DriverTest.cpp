@@ -31,8 +31,8 @@ TEST(RunDriver, MinimalInputEndsNormallyWithHeader) {
     EXPECT_TRUE(Has(r.Report, "\nThe analysis ended normally. \n\n"));
     EXPECT_TRUE(Has(r.Messages, "\nThe analysis ended normally. \n\n"));
     EXPECT_FALSE(Has(r.Report, "Summary of Warning Messages"));
-    // No load case: the length-study entry of case 1 is 0.
-    EXPECT_EQ(r.Plot.substr(0, 20), "    3    1    0    0");
+    // The minimal pile's load case asks for the given length only: entry 1.
+    EXPECT_EQ(r.Plot.substr(0, 20), "    3    1    1    0");
     EXPECT_TRUE(Has(r.Plot, std::string(60, ' ') + "Line 1 : ICOM, IUNITS, KYL, KXX\n"));
 }
 

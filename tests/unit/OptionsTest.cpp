@@ -29,7 +29,7 @@ std::string InputWithOption(int index, const std::string& line) {
     lines[static_cast<std::size_t>(index)] = line;
     std::string s = "KESTRO6\nOPTIONS\n";
     for (auto& l : lines) s += l + "\n";
-    return s + "END\n";
+    return s + kestro::test::PileInput() + "END\n";
 }
 }  // namespace
 
@@ -159,7 +159,8 @@ TEST(KeywordReader, ValuesContinueOnNextLineAndExtrasAreIgnored) {
 
 TEST(KeywordReader, LongLinesAreCutAt256ForKeywords) {
     std::string longTitle(300, 'x');
-    auto r = RunInput("KESTRO6\nTITLE\n" + longTitle + "\n\n\n\n\nEND" + std::string(300, ' ') + "\n");
+    auto r = RunInput("KESTRO6\nTITLE\n" + longTitle + "\n\n\n\n\n" + kestro::test::PileInput() + "END" +
+                      std::string(300, ' ') + "\n");
     EXPECT_EQ(r.Result, 0);
     EXPECT_EQ(kestro::Problem.Title[1].View().size(), 256u);
 }
