@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <ostream>
 
+#include "analysis/FactoredLoads.h"
 #include "driver/Channels.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
@@ -58,18 +59,15 @@ void TabulateLrfdDistributedLoads() {
 }
 
 FactoredHeadLoads FactoredLoadsOf(int c) {
-    FactoredHeadLoads f;
-    if (c < 1 || c > MaxLrfdCombinations) return f;
-    const LrfdCombination& C = Problem.LrfdCombinations[U(c)];
-    for (int g = 1; g <= NumGroups(); ++g) {
-        const LrfdLoadGroup& G = Problem.LrfdGroups[U(g)];
-        if (G.LrfdLoadType < 1 || G.LrfdLoadType > NumLrfdLoadTypes) continue;
-        const double factor = C.Factor[U(G.LrfdLoadType)];
-        f.Shear += factor * G.GroupHorizontalForce;
-        f.Moment += factor * G.GroupMoment;
-        f.Axial += factor * G.GroupAxialForce;
-    }
-    return f;
+    // The combination's factored loads along the pile axes (shear and axial
+    // force turned for the pile batter), the same values the LRFD echo reports
+    // and from which the axial thrust list is built.
+    const FactoredLoads f = CombinationFactoredLoads(c);
+    FactoredHeadLoads h;
+    h.Shear = f.Shear;
+    h.Moment = f.Moment;
+    h.Axial = f.Axial;
+    return h;
 }
 
 void ApplyLrfdDistributedLoads(int c) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "analysis/FactoredLoads.h"
+#include "analysis/LrfdLoads.h"
 #include "driver/Warnings.h"
 #include "input/KeywordReader.h"
 #include "input/Units.h"
@@ -976,4 +977,21 @@ TEST(LrfdEcho, SiThrustsStayInKilonewtons) {
                        "Loads   \n"));
     EXPECT_TRUE(Has(t, "     Number               kN                kN-m                kN         \n"));
     EXPECT_TRUE(Has(t, "Factored Moment           =                 25000.00 kN-m\n"));
+}
+
+TEST(LrfdEcho, IterationUsesTheEchoedFactoredLoads) {
+    LrfdCase();
+    Problem.PileBatter = -8.0 * 3.141592653589793 / 180.0;
+    (void)Echo();
+    for (int c = 1; c <= 3; ++c) {
+        const LrfdCombination& C = Problem.LrfdCombinations[At(c)];
+        const FactoredHeadLoads f = FactoredLoadsOf(c);
+        EXPECT_EQ(f.Shear, C.FactoredShear) << c;
+        EXPECT_EQ(f.Moment, C.FactoredMoment) << c;
+        EXPECT_EQ(f.Axial, C.FactoredAxial) << c;
+        EXPECT_EQ(FactoredAxialLoad(c), C.FactoredAxial) << c;
+    }
+    // A negative batter turns the horizontal force the other way.
+    const double b = -8.0 * 3.141592653589793 / 180.0;
+    EXPECT_DOUBLE_EQ(Problem.LrfdCombinations[1].FactoredShear, std::cos(b) * 2125.0 + std::sin(b) * 195000.0);
 }
