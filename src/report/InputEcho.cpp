@@ -791,9 +791,13 @@ void SoilMovementPage(std::ostream& out) {
             << FixedText(P.SoilMovement[At(i)], 15, 5) << '\n';
 }
 
+// Number of cycles: a whole number without decimals, otherwise six
+// significant digits, so that 1.999 is never shown as 2.
 std::string CyclesText(double n) {
     if (std::fabs(n) < 1.0E9 && n == std::floor(n)) return Int(static_cast<long long>(n));
-    return Plain(n, 2);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.6g", n);
+    return buf;
 }
 
 void LoadingTypePage(std::ostream& out) {

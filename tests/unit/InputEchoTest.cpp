@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "TestSupport.h"
 #include "analysis/FactoredLoads.h"
 #include "analysis/LrfdLoads.h"
 #include "driver/Warnings.h"
@@ -660,7 +661,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"CyclesBelow2", [] { Cyclic(1.999); }, 22,
                   "**** Input Data Error No. 22 ****\n\n"
                   "Loading was specified as cyclic, but the number of cycles of \n"
-                  "loading was specified as 2.00 (must be 2 or greater).\n"},
+                  "loading was specified as 1.999 (must be 2 or greater).\n"},
         CheckCase{"Cycles2", [] { Cyclic(2.0); }, 0,
                   "Cyclic loading criteria were used for computation of p-y curves for all analyses.\n\n"
                   "Number of cycles of loading = 2\n"},
@@ -668,7 +669,8 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"CyclesAbove5000", [] { Cyclic(5000.5); }, 28,
                   "**** Input Data Error No. 28 ****\n\n"
                   "Problem:  Cyclic loading type was specified and the number of cycles of loading\n"
-                  "are outside the valid range of 2 to 5,000.\n"},
+                  "are outside the valid range of 2 to 5,000.\n"
+                  "          The input number of cycles of loading is 5000.5.\n"},
         CheckCase{"StaticIgnoresCycles", [] { Problem.Options.NumberOfCycles = 0.0; }, 0,
                   "Static loading criteria were used when computing p-y curves for all analyses.\n"},
         CheckCase{"PrintAboveGround", [] { PrintAt(-0.5); }, 29,
@@ -994,4 +996,73 @@ TEST(LrfdEcho, IterationUsesTheEchoedFactoredLoads) {
     // A negative batter turns the horizontal force the other way.
     const double b = -8.0 * 3.141592653589793 / 180.0;
     EXPECT_DOUBLE_EQ(Problem.LrfdCombinations[1].FactoredShear, std::cos(b) * 2125.0 + std::sin(b) * 195000.0);
+}
+
+// ------------------------------------------------------------ whole runs
+
+namespace {
+
+std::string WithOption(std::string input, const std::string& from, const std::string& to) {
+    const std::size_t p = input.find(from);
+    if (p != std::string::npos) input.replace(p, from.size(), to);
+    return input;
+}
+
+}  // namespace
+
+TEST(InputEchoRun, PagesComeInOrderBeforeTheResults) {
+    auto r = kestro::test::RunInput(kestro::test::MinimalInput());
+    ASSERT_EQ(r.Result, 0) << r.Report;
+    std::size_t last = 0;
+    for (const char* title :
+         {"Problem Title", "Program Options", "Pile Structural Properties and Geometry",
+          "Ground Slope and Pile Batter Angles", "Soil and Rock Layering Information",
+          "Effective Unit Weight of Soil vs. Depth", "Summary of Soil Properties", "Loading Type",
+          "Pile-head Loading and Pile-head Fixity Conditions", "Computed Values of Pile Loading and Deflection"}) {
+        const std::size_t p = r.Report.find(std::string(title) + "\n");
+        ASSERT_NE(p, std::string::npos) << title;
+        EXPECT_GT(p, last) << title;
+        last = p;
+    }
+    // Lengths as entered: the pile is 30 ft long and the layer ends at 35 ft.
+    EXPECT_TRUE(Has(r.Report, "Total Pile Length                                      =       30.000 ft\n"));
+    EXPECT_TRUE(Has(r.Report, "(Depth of lowest layer extends 5.00 ft below the pile tip)\n"));
+}
+
+TEST(InputEchoRun, SoilProfileAbovePileTipEndsWithError18InBothFiles) {
+    auto r = kestro::test::RunInput(kestro::test::MinimalInput("SOIL LAYERS\n1\n13 0 25\n62 1000\n62 1000\n"));
+    EXPECT_EQ(r.Result, 118);
+    const std::string block =
+        "\n\n**** Input Data Error No. 18 ****\n\n"
+        "Problem: The depth at the bottom of the lowermost soil layer is 25.000 ft\n"
+        "         This depth is higher than the tip of the pile at 30.000 ft.\n"
+        "Solution: Increase the depth of the soil profile or shorten the pile length.\n\n";
+    EXPECT_TRUE(Has(r.Report, block)) << r.Report;
+    EXPECT_TRUE(Has(r.Messages, block)) << r.Messages;
+    EXPECT_TRUE(Has(r.Report, "Kestro ended prematurely due to input error number INP00018\n"));
+    EXPECT_TRUE(Has(r.Messages, "The analysis ended due to an error. "));
+    // The run stops at the echo: no later page and no analysis.
+    EXPECT_FALSE(Has(r.Report, "Effective Unit Weight of Soil vs. Depth"));
+    EXPECT_FALSE(Has(r.Messages, "Computing lateral response"));
+}
+
+TEST(InputEchoRun, SectionOnlyRunNeedsNoSoil) {
+    std::string input = WithOption(kestro::test::MinimalInput("SOIL LAYERS\n0\n"), "ComputeEIOnly NO", "ComputeEIOnly YES");
+    auto r = kestro::test::RunInput(input);
+    EXPECT_EQ(r.Result, 0) << r.Report;
+    EXPECT_TRUE(Has(r.Report, "This analysis computes nominal moment capacity and nonlinear bending stiffness only\n"));
+    EXPECT_FALSE(Has(r.Report, "Soil and Rock Layering Information"));
+    EXPECT_FALSE(Has(r.Report, "Input Data Error"));
+}
+
+TEST(InputEchoRun, SiUnitWeightOutsideLimitsIsAWarningText) {
+    std::string input = kestro::test::MinimalInput("SOIL LAYERS\n1\n13 0 35\n25 1000\n18 1000\n", "Units SI");
+    auto r = kestro::test::RunInput(input);
+    EXPECT_EQ(r.Result, 0) << r.Report;
+    EXPECT_TRUE(Has(r.Report, "**** Warning - POSSIBLE INPUT DATA ERROR ****\n\n"
+                              "Values entered for effective unit weights of soil were outside\n"
+                              "the limits of 3.15 kN/m3 or 22 kN/m3.\n"));
+    EXPECT_TRUE(Has(r.Report, "Engineering units are SI Units: kilonewtons, meters, millimeters\n"));
+    // Section sizes in mm are stored, and shown, in meters.
+    EXPECT_TRUE(Has(r.Report, "   Top Width                  =           0.024 m\n")) << r.Report;
 }
