@@ -1066,3 +1066,14 @@ TEST(InputEchoRun, SiUnitWeightOutsideLimitsIsAWarningText) {
     // Section sizes in mm are stored, and shown, in meters.
     EXPECT_TRUE(Has(r.Report, "   Top Width                  =           0.024 m\n")) << r.Report;
 }
+
+TEST(InputEchoRun, RunWithoutPileSectionsEndsWithError17) {
+    auto r = kestro::test::RunInput(kestro::test::MinimalInput("SECTIONS\n0\n"));
+    EXPECT_EQ(r.Result, 117);
+    const std::string block = "\n\n**** Input Data Error No. 17 ****\n\n"
+                              "The number of points to define the pile properties \n"
+                              "is 2 to 40, not the input value of 0\n\n";
+    EXPECT_TRUE(Has(r.Report, block)) << r.Report;
+    EXPECT_TRUE(Has(r.Messages, block)) << r.Messages;
+    EXPECT_TRUE(Has(r.Report, "Kestro ended prematurely due to input error number INP00017\n"));
+}
