@@ -74,6 +74,24 @@ double EIFromTable(int i, int k, int j) {
     return Mp / phi * scale;
 }
 
+double NominalMomentCapacityAt(int k, double Q) {
+    if (k < 1 || k > MaxEISections || k > Problem.NumSections) return 0.0;
+    const NonlinearEITable& T = EITables[U(k)];
+    const double scale = TableScale();
+    const double q = Q / scale;
+    const int j = ChooseThrustIndex(q);
+    const int nt = NumThrusts();
+    if (PointCount(T, j) < 1) return 0.0;
+    double mn = T.NominalMomentCapacity[U(j)];
+    const auto& thrust = Problem.AxialThrusts;
+    if (j < nt && q > thrust[1] && PointCount(T, j + 1) >= 1) {
+        const double span = thrust[U(j + 1)] - thrust[U(j)];
+        const double mn2 = T.NominalMomentCapacity[U(j + 1)];
+        if (span > 0.0 && mn > 0.0 && mn2 > 0.0) mn = mn2 - (mn2 - mn) * (thrust[U(j + 1)] - q) / span;
+    }
+    return mn * scale;
+}
+
 void UpdateBendingStiffness(int j, double Q) {
     PileModel& P = Pile;
     const int N = P.NumStations;

@@ -14,6 +14,11 @@ int ChooseThrustIndex(double Q);
 // curvature lies beyond the end of the table.
 double EIFromTable(int i, int k, int j);
 
+// Nominal moment capacity of section k at axial load Q (station units, Q in
+// the station force unit), interpolated between the thrusts of its table;
+// 0 when the section has no table or no capacity.
+double NominalMomentCapacityAt(int k, double Q);
+
 // New EI of every station of a non-elastic section from its current moment;
 // j the thrust index, Q the axial load in table units.
 void UpdateBendingStiffness(int j, double Q);

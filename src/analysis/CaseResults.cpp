@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <ostream>
 
+#include "analysis/FactoredLoads.h"
 #include "analysis/LoadCases.h"
 #include "analysis/StationResults.h"
 #include "driver/Channels.h"
@@ -38,6 +39,10 @@ void WriteCaseResults(int c) {
     }
 
     ClearRunningMaxima();
+    for (int s = 1; s <= MaxEISections; ++s) {
+        P.SectionMaxMoment[U(s)] = P.SectionMaxShear[U(s)] = 0.0;
+        P.SectionMaxMomentStation[U(s)] = P.SectionMaxShearStation[U(s)] = 0;
+    }
     StartEquilibriumCheck();
     const int k = O.PrintIncrement >= 1 ? O.PrintIncrement : 1;
     for (int i = 1; i <= N; ++i) {
@@ -88,6 +93,40 @@ void WriteSummary() {
         const CaseSummary& S = Pile.Summary[U(c)];
         WritePlotLine13(PlotOut(), S.HeadShear, S.HeadDeflection, S.MaxMoment, S.MaxShear);
     }
+    if (Pile.b_LrfdCase) WriteLrfdPerformance();
+}
+
+void WriteLrfdPerformance() {
+    std::ostream& out = ReportOut();
+    WriteLrfdPerformanceHeading(out);
+    const int n = Pile.NumSummaryCases < MaxLrfdCombinations ? Pile.NumSummaryCases : MaxLrfdCombinations;
+    const int ns = Problem.NumSections < MaxEISections ? Problem.NumSections : MaxEISections;
+    int failed = 0, unchecked = 0;
+    for (int c = 1; c <= n; ++c) {
+        const CaseSummary& S = Pile.Summary[U(c)];
+        const LrfdCombination& C = Problem.LrfdCombinations[U(c)];
+        bool caseFailed = false;
+        for (int k = 1; k <= ns; ++k) {
+            LrfdPerformanceRow row;
+            row.Combination = c;
+            row.Section = k;
+            row.ResistanceFactor = UsableResistanceFactor(C.FlexureResistanceFactor);
+            row.FactoredCapacity = row.ResistanceFactor * S.SectionCapacity[U(k)];
+            row.MaxMoment = S.SectionMaxMoment[U(k)];
+            row.MaxShear = S.SectionMaxShear[U(k)];
+            row.HeadDeflection = S.HeadDeflection;
+            row.HeadRotation = S.HeadRotation;
+            // A section without a nominal moment capacity (an elastic
+            // section) cannot be checked; it is shown as such, never as passed.
+            row.b_Checked = S.SectionCapacity[U(k)] > 0.0;
+            row.b_Passed = row.b_Checked && row.MaxMoment <= row.FactoredCapacity;
+            if (!row.b_Checked) ++unchecked;
+            if (row.b_Checked && !row.b_Passed) caseFailed = true;
+            WriteLrfdPerformanceRow(out, row, C.CombinationName.View());
+        }
+        if (caseFailed) ++failed;
+    }
+    WriteLrfdPerformanceClosing(out, failed, unchecked);
 }
 
 }  // namespace kestro

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "analysis/BendingStiffness.h"
+#include "analysis/FactoredLoads.h"
 #include "analysis/LrfdLoads.h"
 #include "analysis/Solver.h"
 #include "analysis/StationResults.h"
@@ -117,8 +118,9 @@ void StartCase() {
 void SetLoadConditions(int c) {
     PileModel& P = Pile;
     if (P.b_LrfdCase) {
-        // Every LRFD combination is a shear and moment case with its factored loads.
-        const FactoredHeadLoads f = FactoredLoadsOf(c);
+        // Every LRFD combination is a shear and moment case with its factored
+        // loads (in the pile's axes for a battered pile).
+        const FactoredLoads f = FactoredLoadsOf(c);
         P.LoadType = 1;
         P.HeadShear = f.Shear;
         P.HeadMoment = f.Moment;

@@ -12,8 +12,10 @@ void RunLoadCases();
 
 // Results page, plot records and summary values of the converged case `c`.
 void WriteCaseResults(int c);
-// Summary of pile responses after all load cases.
+// Summary of pile responses after all load cases (with the LRFD
+// performance table in LRFD runs).
 void WriteSummary();
+void WriteLrfdPerformance();
 
 // p-y curves printed at the user's depths (after load case 1).
 void PrintPyCurvesAtDepths();

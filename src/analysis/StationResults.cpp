@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "analysis/BendingStiffness.h"
 #include "analysis/PileProperties.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
@@ -221,6 +222,11 @@ void StoreCaseSummary(int c) {
     S.HeadMoment = ReportedHeadMoment();
     S.Iterations = Pile.Iteration;
     S.ZeroDeflectionPoints = CountZeroDeflectionPoints();
+    for (int k = 1; k <= MaxEISections; ++k) {
+        S.SectionMaxMoment[U(k)] = Pile.SectionMaxMoment[U(k)];
+        S.SectionMaxShear[U(k)] = Pile.SectionMaxShear[U(k)];
+        S.SectionCapacity[U(k)] = NominalMomentCapacityAt(k, Pile.AxialLoad);
+    }
     if (c > Pile.NumSummaryCases) Pile.NumSummaryCases = c;
 }
 

@@ -34,18 +34,10 @@ void ComputeAllSections() {
     }
 }
 
-// The pile-head stiffness matrix, the pile-length study and the analysis of
-// LRFD load combinations are not part of this engine yet: a run that asks for
-// one ends before the analysis with an error that says so, rather than
-// leaving it out in silence.
+// The pile-head stiffness matrix and the pile-length study are not part of
+// this engine yet: a run that asks for either ends before the analysis with
+// an error that says so, rather than leaving it out in silence.
 void CheckRequestedStudies() {
-    if (Problem.Options.UseLRFD) {
-        InputError(ErrStudyUnavailable,
-                   "Problem:  The analysis of LRFD load combinations (UseLRFD YES) is not made by this version of the "
-                   "engine.",
-                   "Solution: Set UseLRFD NO and give the factored pile-head loads as load cases in LOADING.");
-        return;
-    }
     if (Problem.Options.ComputeKmatrix) {
         InputError(ErrStudyUnavailable,
                    "Problem:  The pile-head stiffness matrix (ComputeKmatrix YES) is not computed by this version of "

@@ -30,6 +30,9 @@ struct CaseSummary {
     double HeadMoment = 0.0;
     int Iterations = 0;
     int ZeroDeflectionPoints = 0;
+    // Per pile section: largest |M| and |V| of the case, and the nominal
+    // moment capacity at the case's axial load (0: none).
+    Array1<double, MaxEISections> SectionMaxMoment{}, SectionMaxShear{}, SectionCapacity{};
 };
 
 struct PileModel {

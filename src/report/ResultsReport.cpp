@@ -287,6 +287,87 @@ void WriteSummaryRow(std::ostream& out, int loadCase, int loadType, double c1, d
     out << FixedText(rotation, 15, 8) << '\n';
 }
 
+namespace {
+// Right ends of the columns of the LRFD performance table; the combination
+// name follows the last one after two blanks.
+constexpr std::size_t PerformanceColumnEnds[] = {5, 10, 19, 34, 49, 61, 74, 89, 104, 119};
+
+std::string PerformanceHeadingLine(const std::array<std::string_view, 11>& labels) {
+    std::string line;
+    for (std::size_t c = 0; c < 10; ++c) {
+        const std::size_t end = PerformanceColumnEnds[c];
+        const std::string_view l = labels[c];
+        if (line.size() + l.size() < end) line.append(end - l.size() - line.size(), ' ');
+        line += l;
+    }
+    if (!labels[10].empty()) {
+        line.append(121 - line.size(), ' ');
+        line += labels[10];
+    }
+    return line;
+}
+}  // namespace
+
+void WriteLrfdPerformanceHeading(std::ostream& out) {
+    const bool si = IsSI();
+    out << "\n\n\n" << Dashes << '\n' << std::string(19, ' ') << "LRFD Performance by Load Case Combination\n"
+        << Dashes << "\n\n";
+    out << PerformanceHeadingLine({"Load ", "Sect.", "Resist.", "Factored", "Maximum", "Mmax/", "Moment", "Maximum",
+                                   "Pile-head", "Pile-head", "Load"})
+        << '\n';
+    out << PerformanceHeadingLine({"Comb.", "No.", "Factor", "Mom. Capacity", "Moment", "phi Mn", "Check", "Shear",
+                                   "Deflection", "Rotation", "Combination"})
+        << '\n';
+    const std::string_view moment = si ? "kN-m" : "in-lbs";
+    out << PerformanceHeadingLine({"", "", "", moment, moment, "", "", si ? "kN" : "lbs", si ? "meters" : "inches",
+                                   "radians", ""})
+        << '\n';
+    std::string rule;
+    std::size_t start = 1;
+    for (std::size_t end : PerformanceColumnEnds) {
+        if (start > 1) rule.append(2, ' ');
+        rule.append(start == 1 ? end : end - start - 1, '-');
+        start = end + 1;
+    }
+    out << rule << "  " << std::string(11, '-') << '\n';
+}
+
+void WriteLrfdPerformanceRow(std::ostream& out, const LrfdPerformanceRow& r, std::string_view name) {
+    out << FormatIntegerText(r.Combination, 5) << FormatIntegerText(r.Section, 5) << "  "
+        << FixedText(r.ResistanceFactor, 7, 3);
+    if (r.b_Checked)
+        FormatNumber(out, r.FactoredCapacity, 15);
+    else
+        out << "            N/A";
+    FormatNumber(out, r.MaxMoment, 15);
+    out << "  ";
+    if (!r.b_Checked)
+        out << "    N/A   ";
+    else if (!(r.FactoredCapacity > 0.0))
+        out << " Infinite ";
+    else
+        out << FixedText(r.MaxMoment / r.FactoredCapacity, 10, 4);
+    if (!r.b_Checked)
+        out << "    N/A      ";
+    else
+        out << (r.b_Passed ? "    Pass     " : "  > FAIL <   ");
+    FormatNumber(out, r.MaxShear, 15);
+    FormatNumber(out, r.HeadDeflection, 15);
+    FormatNumber(out, r.HeadRotation, 15);
+    out << "  " << name << '\n';
+}
+
+void WriteLrfdPerformanceClosing(std::ostream& out, int failedCombinations, int uncheckedRows) {
+    out << '\n';
+    if (failedCombinations > 0)
+        out << MinimalInteger(failedCombinations) << " LRFD load combinations have failed.\n";
+    else if (uncheckedRows > 0)
+        out << "No LRFD load combination has failed; the moment capacity of sections without a nominal moment "
+               "capacity was not checked.\n";
+    else
+        out << "All LRFD load combinations have passed for all pile sections.\n";
+}
+
 void WritePlotLine6(std::ostream& out, int numDepths) {
     WritePlotRecord(out, FormatIntegerText(numDepths, 5), "Line 6 : number of output p-y curves");
 }

@@ -44,6 +44,17 @@ void WriteSummaryHeading(std::ostream& out, bool lrfd = false);
 void WriteSummaryRow(std::ostream& out, int loadCase, int loadType, double condition1, double condition2,
                      double axial, double yTop, double maxMoment, double maxShear, double rotation);
 
+// LRFD performance by load combination and pile section.
+struct LrfdPerformanceRow {
+    int Combination = 0, Section = 0;
+    double ResistanceFactor = 0.0, FactoredCapacity = 0.0, MaxMoment = 0.0, MaxShear = 0.0;
+    double HeadDeflection = 0.0, HeadRotation = 0.0;
+    bool b_Checked = false, b_Passed = false;
+};
+void WriteLrfdPerformanceHeading(std::ostream& out);
+void WriteLrfdPerformanceRow(std::ostream& out, const LrfdPerformanceRow& r, std::string_view name);
+void WriteLrfdPerformanceClosing(std::ostream& out, int failedCombinations, int uncheckedRows);
+
 // Plot records of the load-case analysis.
 void WritePlotLine6(std::ostream& out, int numDepths);
 void WritePlotLine7NoCurve(std::ostream& out, double depth);

@@ -710,6 +710,13 @@ TEST(LoadCases, LrfdCombinationsAreFactoredCases) {
     P.LrfdCombinations[2].Factor[1] = 0.9;
     P.LrfdCombinations[2].Factor[5] = 1.4;
     P.LrfdCombinations[2].CombinationName.Set("Strength III");
+    P.LrfdCombinations[1].FlexureResistanceFactor = 0.9;
+    P.LrfdCombinations[2].FlexureResistanceFactor = 0.9;
+    // Nominal moment capacity 60 kip-in: factored 54000 in-lb, between the
+    // maximum moments of the two combinations (about 53100 and 59000 in-lb).
+    EITables[1].NumThrusts = 1;
+    EITables[1].NumPoints[1] = 1;
+    EITables[1].NominalMomentCapacity[1] = 60.0;
     RunCases(ch);
     ASSERT_FALSE(Failed()) << ch.Report;
     EXPECT_EQ(Pile.NumSummaryCases, 2);
@@ -734,4 +741,18 @@ TEST(LoadCases, LrfdCombinationsAreFactoredCases) {
     EXPECT_TRUE(Has(ch.Report, "Load  Load      Pile-head     Pile-head         Axial"));
     EXPECT_EQ(CountOf(ch.Plot, "Line 11: Num. points on Ytop vs. Length curve for LRFD load case "), 2);
     EXPECT_TRUE(Has(ch.Plot, "    2  101    1" + std::string(65, ' ') + "Line 9:"));
+    // Performance table: combination 1 passes, combination 2 fails.
+    EXPECT_GT(std::fabs(Pile.Summary[1].SectionMaxMoment[1]), 0.0);
+    EXPECT_LT(Pile.Summary[1].SectionMaxMoment[1], 0.9 * 60000.0);
+    EXPECT_GT(Pile.Summary[2].SectionMaxMoment[1], 0.9 * 60000.0);
+    EXPECT_TRUE(Has(ch.Report, "                   LRFD Performance by Load Case Combination\n"));
+    const auto pass = LinesWith(ch.Report, "    Pass     ");
+    const auto fail = LinesWith(ch.Report, "  > FAIL <   ");
+    ASSERT_EQ(pass.size(), 1u);
+    ASSERT_EQ(fail.size(), 1u);
+    EXPECT_EQ(pass[0].substr(0, 19), "    1    1    0.900");
+    EXPECT_EQ(pass[0].substr(pass[0].size() - 12), "  Strength I");
+    EXPECT_EQ(fail[0].substr(fail[0].size() - 14), "  Strength III");
+    EXPECT_TRUE(Has(fail[0], "         54000.         58963.      1.0919  > FAIL <   ")) << fail[0];
+    EXPECT_TRUE(Has(ch.Report, "\n1 LRFD load combinations have failed.\n"));
 }

@@ -36,12 +36,18 @@ TEST(StudyGuard, LengthStudyRequestNamesTheLoadCase) {
         << r.Report;
 }
 
-TEST(StudyGuard, LrfdAnalysisRequestEndsWithError90) {
+// LRFD load combinations are analysed: each combination is reported with its
+// factored loads, followed by the performance table.
+TEST(StudyGuard, LrfdCombinationsAreAnalysed) {
     std::string input = QuickStart();
     Replace(input, "UseLRFD NO", "UseLRFD YES");
     Replace(input, "END", "LRFD LOADS\n1\n1 1 15000.0 0.0 100000.0 0\nLRFD FACTORS AND CASES\n1\n"
                           "1 1.25 1.75 0 0 0 0 0 0 0 0 0 0 0 0.75 0.9\nStrength I\nEND");
     auto r = kestro::test::RunInput(input);
-    EXPECT_EQ(r.Result, 190) << r.Report;
-    EXPECT_NE(r.Report.find("The analysis of LRFD load combinations (UseLRFD YES) is not made"), std::string::npos);
+    EXPECT_EQ(r.Result, 0) << r.Report;
+    EXPECT_NE(r.Report.find("for Lateral Loading for LRFD Load Case Number 1\n"), std::string::npos);
+    EXPECT_NE(r.Report.find("Load Case No. 1:  Strength I\n"), std::string::npos);
+    EXPECT_NE(r.Report.find("Horizontal shear force at pile head                  =       18750.000 lbs\n"),
+              std::string::npos);
+    EXPECT_NE(r.Report.find("LRFD Performance by Load Case Combination"), std::string::npos);
 }
