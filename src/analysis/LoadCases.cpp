@@ -120,7 +120,7 @@ void SetLoadConditions(int c) {
     if (P.b_LrfdCase) {
         // Every LRFD combination is a shear and moment case with its factored
         // loads (in the pile's axes for a battered pile).
-        const FactoredLoads f = FactoredLoadsOf(c);
+        const FactoredLoads f = CombinationFactoredLoads(c);
         P.LoadType = 1;
         P.HeadShear = f.Shear;
         P.HeadMoment = f.Moment;
