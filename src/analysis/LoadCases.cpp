@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "analysis/BendingStiffness.h"
-#include "analysis/FactoredLoads.h"
 #include "analysis/LrfdLoads.h"
 #include "analysis/Solver.h"
 #include "analysis/StationResults.h"
@@ -120,7 +119,7 @@ void SetLoadConditions(int c) {
     if (P.b_LrfdCase) {
         // Every LRFD combination is a shear and moment case with its factored
         // loads (in the pile's axes for a battered pile).
-        const FactoredLoads f = CombinationFactoredLoads(c);
+        const FactoredHeadLoads f = FactoredLoadsOf(c);
         P.LoadType = 1;
         P.HeadShear = f.Shear;
         P.HeadMoment = f.Moment;

@@ -58,6 +58,18 @@ void TabulateLrfdDistributedLoads() {
     }
 }
 
+FactoredHeadLoads FactoredLoadsOf(int c) {
+    // The combination's factored loads along the pile axes (shear and axial
+    // force turned for the pile batter), the same values the LRFD echo reports
+    // and from which the axial thrust list is built.
+    const FactoredLoads f = CombinationFactoredLoads(c);
+    FactoredHeadLoads h;
+    h.Shear = f.Shear;
+    h.Moment = f.Moment;
+    h.Axial = f.Axial;
+    return h;
+}
+
 void ApplyLrfdDistributedLoads(int c) {
     if (c < 1 || c > MaxLrfdCombinations) return;
     const LrfdCombination& C = Problem.LrfdCombinations[U(c)];
