@@ -530,11 +530,10 @@ void PiedmontTestLines(std::ostream& out, const SoilPoint& top, const SoilPoint&
 
 void SoilLayeringPage(std::ostream& out) {
     const ProblemData& P = Problem;
-    const double tol = echo_checks::DepthTolerance(P.GroundDepth);
     PageHeading(out, 23, "Soil and Rock Layering Information");
     const int nl = NumLayers();
     out << "The soil profile is modelled using " << nl << " layers\n";
-    if (nl >= 1 && std::fabs(Layer(1).XTop - P.GroundDepth) > tol) {
+    if (nl >= 1 && !echo_checks::AtGroundSurface(Layer(1).XTop)) {
         EchoError(out, 20, {"Problem:  The first depth of the soil profile is located at " + Plain(Layer(1).XTop, 3) +
                                 " " + std::string(DepthUnit()),
                             "          below the top of the pile.",
@@ -588,7 +587,7 @@ void SoilLayeringPage(std::ostream& out) {
 
     // The profile must reach the pile tip; an empty profile reaches nowhere.
     const double lowest = nl >= 1 ? Layer(nl).XBottom : P.GroundDepth;
-    if (lowest < P.PileLength - echo_checks::DepthTolerance(P.PileLength) || nl < 1) {
+    if (nl < 1 || echo_checks::AbovePileTip(lowest)) {
         EchoError(out, 18, {"Problem: The depth at the bottom of the lowermost soil layer is " + Plain(lowest, 3) +
                                 " " + std::string(DepthUnit()),
                             "         This depth is higher than the tip of the pile at " + Plain(P.PileLength, 3) +
@@ -612,7 +611,7 @@ void UnitWeightPage(std::ostream& out) {
         out << FormatIntegerText(p, 3) << FixedText(Point(p).Depth, 17, 2) << FixedText(Point(p).UnitWeight, 15, 5)
             << '\n';
 
-    if (np >= 1 && std::fabs(Point(1).Depth - P.GroundDepth) > echo_checks::DepthTolerance(P.GroundDepth)) {
+    if (np >= 1 && !echo_checks::AtGroundSurface(Point(1).Depth)) {
         EchoError(out, 19, {"The depth of the first point of the data for effective unit",
                             "is located at " + Plain(Point(1).Depth, 3) + " " + std::string(DepthUnit()) +
                                 " below the top of the pile.",
@@ -769,7 +768,7 @@ void GroupFactorsPage(std::ostream& out) {
     for (int i = 1; i <= n; ++i)
         out << FormatIntegerText(i, 3) << FixedText(P.GroupDepth[At(i)], 17, 3) << FixedText(P.PMultiplier[At(i)], 15, 4)
             << FixedText(P.YMultiplier[At(i)], 15, 4) << '\n';
-    if (n >= 1 && std::fabs(P.GroupDepth[1] - P.GroundDepth) > echo_checks::DepthTolerance(P.GroundDepth)) {
+    if (n >= 1 && !echo_checks::AtGroundSurface(P.GroupDepth[1])) {
         EchoError(out, 21, {"Problem:  The depth for the first data for p-multipliers is " + Plain(P.GroupDepth[1], 3) +
                                 " " + std::string(DepthUnit()),
                             "          below the top of the pile.",
@@ -870,7 +869,7 @@ void PrintedPyDepthsPage(std::ostream& out) {
     out << "\nDepth of ground surface below top of pile = " << Plain(P.GroundDepth, 3) << ' ' << DepthUnit() << '\n';
     for (int i = 1; i <= n; ++i) {
         const double z = P.PrintedPyDepth[At(i)];
-        if (z < P.GroundDepth - echo_checks::DepthTolerance(P.GroundDepth)) {
+        if (echo_checks::AboveGroundSurface(z)) {
             EchoError(out, 29, {"Problem:  A depth above the ground surface was specified for the printing",
                                 "of a p-y curve.",
                                 "          Depth no. " + Int(i) + " is " + Plain(z, 3) + " " + std::string(DepthUnit()) +
@@ -879,7 +878,7 @@ void PrintedPyDepthsPage(std::ostream& out) {
                                 "Solution:  Specify printing depths only at or below the ground surface."});
             return;
         }
-        if (z > P.PileLength + echo_checks::DepthTolerance(P.PileLength)) {
+        if (echo_checks::BelowPileTip(z)) {
             EchoError(out, 30, {"Problem:  Printing of a p-y curve was specified below the pile tip.",
                                 "Solution:  Specify printing depths only for depths above the pile tip.",
                                 "           Depth no. " + Int(i) + " is " + Plain(z, 3) + " " +
@@ -897,6 +896,13 @@ void PrintedPyDepthsPage(std::ostream& out) {
 namespace echo_checks {
 
 double DepthTolerance(double reference) { return 1.0E-6 * std::max(1.0, std::fabs(reference)); }
+
+bool AtGroundSurface(double depth) {
+    return std::fabs(depth - Problem.GroundDepth) <= DepthTolerance(Problem.GroundDepth);
+}
+bool AboveGroundSurface(double depth) { return depth < Problem.GroundDepth - DepthTolerance(Problem.GroundDepth); }
+bool AbovePileTip(double depth) { return depth < Problem.PileLength - DepthTolerance(Problem.PileLength); }
+bool BelowPileTip(double depth) { return depth > Problem.PileLength + DepthTolerance(Problem.PileLength); }
 
 bool UnitWeightImplausible(double unitWeight, int unitSystem) {
     if (unitSystem == UnitsUS) {

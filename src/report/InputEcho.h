@@ -21,6 +21,12 @@ namespace echo_checks {
 // Depths compared with the ground surface or the pile tip agree within this
 // fraction of the larger magnitude (at least of 1 length unit).
 double DepthTolerance(double reference);
+// Depth below the pile head compared with the ground surface and the pile tip
+// of the model, within DepthTolerance.
+bool AtGroundSurface(double depth);
+bool AboveGroundSurface(double depth);
+bool AbovePileTip(double depth);
+bool BelowPileTip(double depth);
 // True when the effective unit weight (as entered: pcf, kN/m3) lies outside
 // the plausible range of the unit system; never true for general units.
 bool UnitWeightImplausible(double unitWeight, int unitSystem);

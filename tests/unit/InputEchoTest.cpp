@@ -1077,3 +1077,22 @@ TEST(InputEchoRun, RunWithoutPileSectionsEndsWithError17) {
     EXPECT_TRUE(Has(r.Messages, block)) << r.Messages;
     EXPECT_TRUE(Has(r.Report, "Kestro ended prematurely due to input error number INP00017\n"));
 }
+
+TEST(InputEcho, DepthComparisonsAllowRoundingOnly) {
+    UsCase();
+    Problem.GroundDepth = 5.0;
+    Problem.PileLength = 40.0;
+    // 1.0E-6 of the reference depth (5 ft, 40 ft), at least 1.0E-6.
+    EXPECT_TRUE(echo_checks::AtGroundSurface(5.0 + 4.9e-6));
+    EXPECT_FALSE(echo_checks::AtGroundSurface(5.0 + 5.1e-6));
+    EXPECT_FALSE(echo_checks::AtGroundSurface(5.0 - 5.1e-6));
+    EXPECT_FALSE(echo_checks::AboveGroundSurface(5.0 - 4.9e-6));
+    EXPECT_TRUE(echo_checks::AboveGroundSurface(5.0 - 5.1e-6));
+    EXPECT_FALSE(echo_checks::AbovePileTip(40.0 - 3.9e-5));
+    EXPECT_TRUE(echo_checks::AbovePileTip(40.0 - 4.1e-5));
+    EXPECT_FALSE(echo_checks::BelowPileTip(40.0 + 3.9e-5));
+    EXPECT_TRUE(echo_checks::BelowPileTip(40.0 + 4.1e-5));
+    Problem.GroundDepth = 0.0;
+    EXPECT_TRUE(echo_checks::AtGroundSurface(0.9e-6));
+    EXPECT_FALSE(echo_checks::AtGroundSurface(1.1e-6));
+}
