@@ -1,5 +1,6 @@
 #include "driver/RunSequence.h"
 
+#include <cstdio>
 #include <ctime>
 #include <ostream>
 #include <string>
@@ -58,6 +59,30 @@ void CheckRequestedStudies() {
     }
 }
 
+// A layer whose bottom lies above its top (as given, or once the profile is
+// made contiguous) has no meaning: the run ends rather than analysing an
+// inverted layer.
+void CheckLayerOrder() {
+    const double unit = Problem.Options.UnitSystem == UnitsUS ? 12.0 : 1.0;  // report depths as entered
+    auto depth = [unit](double x) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.3f", x / unit);
+        return std::string(buf);
+    };
+    for (int k = 1; k <= Problem.NumLayers; ++k) {
+        const SoilLayer& L = Problem.Layers[static_cast<std::size_t>(k)];
+        if (L.XBottom < L.XTop) {
+            InputError(ErrInvertedLayer,
+                       "Problem:  The bottom of soil layer " + std::to_string(k) + " (" +
+                           depth(L.XBottom) + ") lies above its top (" + depth(L.XTop) +
+                           ", the bottom of the layer above it for layers below the first).",
+                       "Solution: Give the soil layers in order from the ground surface down, each with its bottom below "
+                       "its top.");
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 void ResetAnalysisState() {
@@ -102,6 +127,8 @@ void RunStages() {
     // where the layer above it ends.
     for (int k = 2; k <= Problem.NumLayers; ++k)
         Problem.Layers[static_cast<std::size_t>(k)].XTop = Problem.Layers[static_cast<std::size_t>(k - 1)].XBottom;
+    CheckLayerOrder();
+    if (Failed()) return;
     WritePlotLine2(PlotOut(), Problem.NumSections);
     // Without pile sections there is no pile to analyse.
     if (Problem.NumSections < 1) return;

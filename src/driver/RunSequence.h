@@ -14,5 +14,7 @@ void ResetAnalysisState();
 // Input data error of a run that asks for the pile-head stiffness matrix or
 // the pile-length study, which this engine does not compute.
 inline constexpr int ErrStudyUnavailable = 90;
+// Input data error of a soil layer whose bottom lies above its top.
+inline constexpr int ErrInvertedLayer = 91;
 
 }  // namespace kestro

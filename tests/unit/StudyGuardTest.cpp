@@ -51,3 +51,15 @@ TEST(StudyGuard, LrfdCombinationsAreAnalysed) {
               std::string::npos);
     EXPECT_NE(r.Report.find("LRFD Performance by Load Case Combination"), std::string::npos);
 }
+
+TEST(LayerOrder, InvertedLayerEndsWithError91) {
+    std::string input = QuickStart();
+    // Two layers: 0 to 70 ft and a second whose bottom (60 ft) lies above the
+    // bottom of the first, so that it would be inverted once made contiguous.
+    Replace(input, "1                                   number of soil layers\n1  0.0  60.0",
+            "2\n1  0.0  70.0\n50.0  250.0  0.02\n50.0  500.0  0.015\n1  70.0  60.0");
+    auto r = kestro::test::RunInput(input);
+    EXPECT_EQ(r.Result, 191) << r.Report;
+    EXPECT_NE(r.Report.find("The bottom of soil layer 2 (60.000) lies above its top (70.000"), std::string::npos)
+        << r.Report;
+}
