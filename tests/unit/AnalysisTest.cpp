@@ -756,3 +756,66 @@ TEST(LoadCases, LrfdCombinationsAreFactoredCases) {
     EXPECT_TRUE(Has(fail[0], "         54000.         58963.      1.0919  > FAIL <   ")) << fail[0];
     EXPECT_TRUE(Has(ch.Report, "\n1 LRFD load combinations have failed.\n"));
 }
+
+// ---------------------------------------------------------------- EI update
+
+// Between two thrusts the EI is interpolated linearly in the axial load:
+// EI = EI' - (EI' - EI)(thrust(j+1) - Q)/(thrust(j+1) - thrust(j)).
+TEST(BendingStiffness, InterpolatesBetweenThrusts) {
+    SetBilinearTable();
+    Problem.NumAxialThrusts = 2;
+    Problem.AxialThrusts[1] = 0.0;
+    Problem.AxialThrusts[2] = 100.0;   // kips
+    NonlinearEITable& T = EITables[1];
+    T.NumPoints[2] = 3;
+    for (int p = 1; p <= 3; ++p) {      // the second curve carries twice the moment
+        T.Moment[2][U(p)] = 2.0 * T.Moment[1][U(p)];
+        T.Curvature[2][U(p)] = T.Curvature[1][U(p)];
+        T.EI[2][U(p)] = 2.0 * T.EI[1][U(p)];
+    }
+    SetCurvature(0.03);
+    Pile.EI[St(50)] = 1.0E6;              // moment 1.0E6 x 0.03 = 30 kip-in: on both curves' plateau
+    const double ei1 = 10.0 / 0.03 * 1000.0, ei2 = 20.0 / 0.03 * 1000.0;
+    UpdateBendingStiffness(1, 25.0);      // Q = 25 kips
+    EXPECT_NEAR(Pile.EI[St(50)], ei2 - (ei2 - ei1) * (100.0 - 25.0) / 100.0, 1e-6);
+    // Station 3 takes the stiffness of station 2 after every update.
+    EXPECT_DOUBLE_EQ(Pile.EI[St(3)], Pile.EI[St(2)]);
+}
+
+// Elastic section with a specified moment capacity: once the moment reaches
+// Mp, EI = Mp / |curvature|; below it the elastic EI.
+TEST(BendingStiffness, ElasticPlasticSection) {
+    SetElasticPileProblem(400.0, 1.0E6);
+    Problem.Sections[1].SectionType = SecElasticWithCapacity;
+    EITables[1].NumPoints[1] = 1;
+    EITables[1].PlasticMoment = 20.0;     // kip-in
+    BuildStations(400.0);
+    AssignSections();
+    // The station's current EI is 2E6 lb-in^2 (moment = 2E6 x curvature); the
+    // elastic EI of the section is 1E6.
+    struct Case { double phi, expected; } cases[] = {
+        {0.0099, 1.0E6},                    // M = 19.8 kip-in < Mp: elastic
+        {0.01, 20.0 / 0.01 * 1000.0},       // M = Mp: plastic, Mp / curvature
+        {0.05, 20.0 / 0.05 * 1000.0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.phi);
+        Pile.EI[St(50)] = 2.0E6;
+        SetCurvature(c.phi);
+        UpdateBendingStiffness(1, 0.0);
+        EXPECT_NEAR(Pile.EI[St(50)], c.expected, 1e-6 * c.expected);
+    }
+}
+
+// The largest grid (500 increments, 501 stations) runs through the whole
+// iteration and report without leaving the station arrays.
+TEST(LoadCases, LargestStationGrid) {
+    CapturedChannels ch;
+    SetElasticPileProblem(Lp, EIp, 24.0, 100.0, 500);
+    AddLoadCase(1, 10000.0, 0.0, 0.0);
+    AddLoadCase(5, 0.01, 0.0, 0.0);
+    RunCases(ch);
+    ASSERT_FALSE(Failed());
+    EXPECT_EQ(Pile.NumStations, 501);
+    EXPECT_EQ(CountOf(ch.Plot, "Line 10("), 1002);
+    EXPECT_NEAR(Pile.Summary[1].HeadDeflection / (2 * 10000.0 * LambdaP / kInit), 1.0, 2e-4);
+}
