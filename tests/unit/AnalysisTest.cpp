@@ -819,3 +819,42 @@ TEST(LoadCases, LargestStationGrid) {
     EXPECT_EQ(CountOf(ch.Plot, "Line 10("), 1002);
     EXPECT_NEAR(Pile.Summary[1].HeadDeflection / (2 * 10000.0 * LambdaP / kInit), 1.0, 2e-4);
 }
+
+// ---------------------------------------------------------------- robustness
+
+// Degenerate models end normally or with an error, never with a crash or a
+// write outside the station arrays (the sanitizer build checks the latter).
+TEST(LoadCases, DegenerateModelsNeverCrash) {
+    struct Case {
+        const char* Name;
+        void (*Setup)();
+        int ErrorNumber;   // -1: any outcome accepted
+    } cases[] = {
+        {"zero_stiffness", [] { Problem.PropertyTable[1].Modulus = Problem.PropertyTable[2].Modulus = 0.0; }, 228},
+        {"nan_stiffness", [] { Problem.PropertyTable[1].Modulus = std::nan(""); }, 228},
+        {"no_property_rows", [] { Problem.NumPropertyRows = 0; }, 228},
+        {"tiny_pile", [] { Problem.PileLength = 1.0E-6; }, -1},
+        {"huge_load", [] { Problem.LoadCases[1].Condition1 = 1.0E300; }, -1},
+        {"four_increments", [] { Problem.Options.NumIncrements = 4; }, -1},
+        {"too_many_increments", [] { Problem.Options.NumIncrements = 501; }, 230},
+        {"zero_print_increment", [] { Problem.Options.PrintIncrement = 0; }, 0},
+        {"too_many_depths", [] {
+             Problem.NumPrintedPyDepths = 1000;
+             for (auto& d : Problem.PrintedPyDepth) d = 1.0E9;
+         }, 0},
+        {"too_many_cases", [] { Problem.NumLoadCases = 1000; }, 0},
+        {"ground_below_tip", [] { Problem.GroundDepth = 1.0E9; }, -1},
+        {"negative_tolerance", [] { Problem.Options.ConvergenceTolerance = -1.0; }, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        CapturedChannels ch;
+        SetElasticPileProblem(Lp, EIp);
+        AddLoadCase(1, 1000.0, 0.0, 0.0);
+        c.Setup();
+        RunCases(ch);
+        if (c.ErrorNumber >= 0) {
+            EXPECT_EQ(kestro::Run.ErrorNumber, c.ErrorNumber) << ch.Report.substr(0, 2000);
+        }
+    }
+}
