@@ -15,7 +15,10 @@ PileProperties RowProperties(const PropertyRow& r) {
 }
 
 // Multiplier table lookup shared by the p- and y-multipliers.
+// The table applies only when the options ask for p-y modifiers, so that the
+// analysis never uses a table that the input echo does not show.
 double MultiplierAt(double z, const Array1<double, MaxGroupFactorPoints>& values) {
+    if (!Problem.Options.UsePYModifiers) return 1.0;
     const int n = Problem.NumGroupFactorPoints < MaxGroupFactorPoints ? Problem.NumGroupFactorPoints
                                                                      : MaxGroupFactorPoints;
     if (n < 1) return 1.0;

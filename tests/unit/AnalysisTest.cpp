@@ -102,6 +102,7 @@ TEST(PileProperties, DistributedLoadAveragesOverTributaryLength) {
 TEST(PileProperties, GroupMultipliers) {
     ResetProblemData();
     EXPECT_DOUBLE_EQ(PMultiplierAt(10.0), 1.0);   // no table
+    Problem.Options.UsePYModifiers = true;
     Problem.NumGroupFactorPoints = 4;
     const double d[] = {10.0, 20.0, 20.0, 40.0}, pm[] = {0.8, 0.6, 0.4, 0.2}, ym[] = {2.0, 3.0, 4.0, 5.0};
     for (int k = 1; k <= 4; ++k) {
@@ -117,6 +118,10 @@ TEST(PileProperties, GroupMultipliers) {
         EXPECT_NEAR(PMultiplierAt(c.z), c.p, 1e-12);
         EXPECT_NEAR(YMultiplierAt(c.z), c.y, 1e-12);
     }
+    // A table read while the options do not ask for p-y modifiers is not used.
+    Problem.Options.UsePYModifiers = false;
+    EXPECT_DOUBLE_EQ(PMultiplierAt(15.0), 1.0);
+    EXPECT_DOUBLE_EQ(YMultiplierAt(15.0), 1.0);
 }
 
 // ---------------------------------------------------------------- stations

@@ -237,6 +237,7 @@ void BuildProblem(double L, std::initializer_list<ClayLayer> layers) {
 
 TEST(SoftClayStations, SecantModulusFromTheCurveWithMultipliers) {
     BuildProblem(600.0, {{0.0, 600.0, 5.0, 5.0}});
+    Problem.Options.UsePYModifiers = true;
     Problem.NumGroupFactorPoints = 2;
     Problem.GroupDepth[1] = 0.0;
     Problem.GroupDepth[2] = 600.0;
@@ -343,6 +344,7 @@ TEST(ElasticSubgrade, ModulusIsLinearInDepthAndHalvesWithYMultiplier) {
     Pile.y[St(51)] = 5.0;
     EvaluateLayerCriterion(1);
     EXPECT_DOUBLE_EQ(Pile.Es[St(51)], before);            // independent of deflection
+    Problem.Options.UsePYModifiers = true;
     Problem.NumGroupFactorPoints = 2;
     Problem.GroupDepth[1] = 0.0;
     Problem.GroupDepth[2] = 600.0;
