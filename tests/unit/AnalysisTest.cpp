@@ -863,3 +863,32 @@ TEST(LoadCases, DegenerateModelsNeverCrash) {
         }
     }
 }
+
+// A case that converges before the 11th solution is never stopped by the
+// excess deflection limit, even with its head beyond the limit.
+TEST(LoadCases, ConvergedCaseIgnoresDeflectionLimit) {
+    CapturedChannels ch;
+    SetElasticPileProblem(Lp, EIp);
+    Problem.Options.ExcessDeflectionLimit = 1.0E-4;   // head deflection is about 9E-4
+    AddLoadCase(1, 1000.0, 0.0, 0.0);
+    RunCases(ch);
+    EXPECT_FALSE(Failed()) << ch.Report;
+    EXPECT_GT(Pile.Summary[1].HeadDeflection, 1.0E-4);
+}
+
+// Stations above the ground surface start and stay without soil spring.
+TEST(LoadCases, StationsAboveGroundHaveNoSpring) {
+    CapturedChannels ch;
+    SetElasticPileProblem(Lp, EIp);
+    Problem.GroundDepth = 40.0;
+    AddElasticSubgradeLayer(40.0, 2.0 * Lp, 100.0);
+    AddLoadCase(1, 1000.0, 0.0, 0.0);
+    RunCases(ch);
+    ASSERT_FALSE(Failed()) << ch.Report;
+    for (int i = 1; i <= Pile.NumStations; ++i) {
+        if (Pile.xv[St(i)] < 40.0)
+            EXPECT_EQ(Pile.Es[St(i)], 0.0) << i;
+        else
+            EXPECT_DOUBLE_EQ(Pile.Es[St(i)], 100.0 * 24.0) << i;
+    }
+}
