@@ -45,12 +45,13 @@ double ResidualFactor(double as, double ac, bool cyclic) {
 
 }  // namespace
 
-int StiffClayFreeWaterClass(double c, int unitSystem) {
+int StiffClayStrengthClass(double c, int unitSystem, const std::array<double, 3>& limitsPsi,
+                           const std::array<double, 3>& limitsKPa) {
     const std::array<double, 3>* limits = nullptr;
     if (unitSystem == UnitsUS)
-        limits = &ClassLimitPsi;
+        limits = &limitsPsi;
     else if (unitSystem == UnitsSI)
-        limits = &ClassLimitKPa;
+        limits = &limitsKPa;
     else
         return 0;
     if (c < (*limits)[0]) return 1;
@@ -59,10 +60,16 @@ int StiffClayFreeWaterClass(double c, int unitSystem) {
     return 4;
 }
 
-double StiffClayFreeWaterDefaultEps50(int strengthClass) {
+double StiffClayDefaultEps50(int strengthClass) {
     if (strengthClass < 1 || strengthClass > 4) return 0.0;
     return DefaultEps50[static_cast<std::size_t>(strengthClass)];
 }
+
+int StiffClayFreeWaterClass(double c, int unitSystem) {
+    return StiffClayStrengthClass(c, unitSystem, ClassLimitPsi, ClassLimitKPa);
+}
+
+double StiffClayFreeWaterDefaultEps50(int strengthClass) { return StiffClayDefaultEps50(strengthClass); }
 
 double StiffClayDefaultK(int strengthClass, bool cyclic, int unitSystem) {
     if (strengthClass < 1 || strengthClass > 4) return 0.0;

@@ -16,6 +16,14 @@ double StiffClayFreeWaterDefaultEps50(int strengthClass);
 // 1..4, static or cyclic; 0 for class 0 or general units. Shared by the stiff
 // clay criteria that take a k.
 double StiffClayDefaultK(int strengthClass, bool cyclic, int unitSystem);
+// Strength class 1..4 of a stiff clay from the criterion's three class limits
+// (psi for US customary, kPa for SI); 0 in general units. Shared by the stiff
+// clay criteria, each with its own limits.
+int StiffClayStrengthClass(double c, int unitSystem, const std::array<double, 3>& limitsPsi,
+                           const std::array<double, 3>& limitsKPa);
+// Default strain at 50% of the peak stress for a class 1..4 (0 for class 0),
+// the same table for the stiff clay criteria.
+double StiffClayDefaultEps50(int strengthClass);
 
 // Everything the free-water curve needs at one station.
 struct StiffClayFreeWaterInput {

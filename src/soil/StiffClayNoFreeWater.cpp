@@ -27,28 +27,14 @@ constexpr double F(float v) { return static_cast<double>(v); }
 
 constexpr std::array<double, 3> ClassLimitPsi = {F(6.9400001f), F(13.88f), F(27.780001f)};
 constexpr std::array<double, 3> ClassLimitKPa = {F(47.8927f), F(95.785400f), F(191.57080f)};
-constexpr std::array<double, 5> DefaultEps50 = {0.0, 0.011, 0.007, 0.005, 0.004};
 
 }  // namespace
 
 int StiffClayNoFreeWaterClass(double c, int unitSystem) {
-    const std::array<double, 3>* limits = nullptr;
-    if (unitSystem == UnitsUS)
-        limits = &ClassLimitPsi;
-    else if (unitSystem == UnitsSI)
-        limits = &ClassLimitKPa;
-    else
-        return 0;
-    if (c < (*limits)[0]) return 1;
-    if (c < (*limits)[1]) return 2;
-    if (c < (*limits)[2]) return 3;
-    return 4;
+    return StiffClayStrengthClass(c, unitSystem, ClassLimitPsi, ClassLimitKPa);
 }
 
-double StiffClayNoFreeWaterDefaultEps50(int strengthClass) {
-    if (strengthClass < 1 || strengthClass > 4) return 0.0;
-    return DefaultEps50[static_cast<std::size_t>(strengthClass)];
-}
+double StiffClayNoFreeWaterDefaultEps50(int strengthClass) { return StiffClayDefaultEps50(strengthClass); }
 
 StiffClayNoFreeWaterCurve MakeStiffClayNoFreeWaterCurve(const StiffClayNoFreeWaterInput& in) {
     StiffClayNoFreeWaterCurve r;
