@@ -8,6 +8,7 @@
 #include "analysis/LoadCases.h"
 #include "analysis/StationResults.h"
 #include "driver/Channels.h"
+#include "driver/Warnings.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
@@ -124,7 +125,12 @@ void WriteLrfdPerformance() {
             if (row.b_Checked && !row.b_Passed) caseFailed = true;
             WriteLrfdPerformanceRow(out, row, C.CombinationName.View());
         }
-        if (caseFailed) ++failed;
+        // Every combination that overloads a pile section raises the LRFD
+        // failure warning, so the summary of warnings and the run result say so.
+        if (caseFailed) {
+            ++failed;
+            RaiseWarning(-400);
+        }
     }
     WriteLrfdPerformanceClosing(out, failed, unchecked);
 }

@@ -12,6 +12,7 @@
 #include "analysis/PileProperties.h"
 #include "analysis/StationResults.h"
 #include "analysis/Stations.h"
+#include "driver/Warnings.h"
 #include "report/ResultsReport.h"
 
 using namespace kestro;
@@ -760,6 +761,17 @@ TEST(LoadCases, LrfdCombinationsAreFactoredCases) {
     EXPECT_EQ(fail[0].substr(fail[0].size() - 14), "  Strength III");
     EXPECT_TRUE(Has(fail[0], "         54000.         58963.      1.0919  > FAIL <   ")) << fail[0];
     EXPECT_TRUE(Has(ch.Report, "\n1 LRFD load combinations have failed.\n"));
+    // The failed combination raises the LRFD failure warning, whose text the
+    // summary of warnings prints.
+    EXPECT_EQ(kestro::Warnings.WarningCount[400], 1);
+    std::ostringstream summary;
+    kestro::WriteWarningSummary(summary);
+    EXPECT_TRUE(Has(summary.str(),
+                    "The following warning was reported 1 times\n\n"
+                    "**** Warning - Failure for One or More LRFD Load Cases ****\n\n"
+                    "This warning message is provided to alert the user that one or more of \n"
+                    "LRFD load cases has overloaded the structural capacity of the pile.\n"))
+        << summary.str();
 }
 
 // ---------------------------------------------------------------- EI update
