@@ -41,8 +41,7 @@ void WriteSoftClayPage(std::ostream& out, std::ostream& plot, const SoftClayPage
         if (n > 1 && s.b_Limited[k]) {
             out << "\n**** Warning ****\n\nThe pile deflection is less than 0.00001*Y50.\n"
                 << "Kestro used the limiting value of soil modulus (= " << ScientificText(s.Ki, 12, 4) << ' '
-                << ModulusUnitText() << '\n'
-                << ") when computing the p-y curve for soft clay.\n";
+                << ModulusUnitText() << ") when computing the p-y curve for soft clay.\n";
         }
     }
     WritePyLine7(plot, s.Curve);

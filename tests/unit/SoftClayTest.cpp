@@ -16,6 +16,7 @@
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "model/SoilState.h"
+#include "report/PyCurvePage.h"
 #include "soil/Criteria.h"
 #include "soil/PyCriteria.h"
 #include "TestSupport.h"
@@ -477,6 +478,38 @@ TEST(SoftClayPage, CyclicPageListsCyclesAndXr) {
                           "Xr                          =      225.451 in \n\n"),
               std::string::npos)
         << report;
+}
+
+TEST(SoftClayPage, LimitingModulusWarningFollowsItsRow) {
+    ResetRunState();
+    ResetProblemData();
+    Problem.Options.UnitSystem = UnitsUS;
+    SetUnitLabels(UnitsUS);
+    SoftClayPage page{};
+    page.Layer = 1;
+    page.Ki = 1234.5;
+    page.Curve.Line7Soil = "soft clay";
+    page.Curve.Line8Soil = "soft clay";
+    page.Curve.Y[2] = 1.0E-7;
+    page.Curve.P[2] = 1.0E-7 * 1234.5;
+    page.b_Limited[2] = true;
+    std::ostringstream report, plot;
+    WriteSoftClayPage(report, plot, page);
+    const std::string text = report.str();
+    const std::string warning =
+        "\n**** Warning ****\n\n"
+        "The pile deflection is less than 0.00001*Y50.\n"
+        "Kestro used the limiting value of soil modulus (=   1.2345E+03 lb/in2) when computing the p-y curve for "
+        "soft clay.\n";
+    const std::size_t at = text.find(warning);
+    ASSERT_NE(at, std::string::npos) << text;
+    // The block stands right after the row of point 2 and is written once.
+    const std::size_t rows = text.find("----------------    -----------------\n");
+    ASSERT_NE(rows, std::string::npos);
+    int rowsBefore = 0;
+    for (std::size_t p = text.find('\n', rows) + 1; p < at; p = text.find('\n', p) + 1) ++rowsBefore;
+    EXPECT_EQ(rowsBefore, 2);
+    EXPECT_EQ(text.find(warning, at + 1), std::string::npos);
 }
 
 TEST(ElasticSubgradePage, PageAndPlotRecords) {
