@@ -298,9 +298,11 @@ void PrintPage(const PyPoint& pt) {
 void PrintPageK(const PyPoint& pt) {
     const StiffClayNoFreeWaterCurve c = CurveAt(pt, true);
     std::ostream& out = ReportOut();
-    WritePyTitle(out, pt.b_Cyclic ? "p-y Curve Computed Using Cyclic Criteria for Stiff Clay without Free Water"
-                                  : "p-y Curve Computed Using Static Criteria for Stiff Clay without Free Water");
-    out << "With Option of Defining Initial k\n";
+    // The title line is followed at once by the line of the option, then the blank line.
+    out << "\n\n"
+        << (pt.b_Cyclic ? "p-y Curve Computed Using Cyclic Criteria for Stiff Clay without Free Water"
+                        : "p-y Curve Computed Using Static Criteria for Stiff Clay without Free Water")
+        << "\nWith Option of Defining Initial k\n\n";
     WriteCommonLines(out, pt, c, 28, false);
     if (pt.b_Cyclic) WritePyValue(out, "Number of Cycles of Loading", 28, pt.NumberOfCycles, 0, "");
     WriteRows(pt, c, true);

@@ -379,6 +379,25 @@ TEST(ReeseSandLayer, LayerResistanceEndsAtTheLayerBottom) {
     EXPECT_NEAR(withEnd - without, 4.0 * 0.90 * std::min(pst, psd), 1e-9 * withEnd);
 }
 
+TEST(PrintedCurves, StiffClayWithKNamesItsOptionUnderTheTitle) {
+    BuildPile({{SoilStiffClayNoWaterK, 0.0, 480.0, Clay(0.0361, 10.0), Clay(0.0361, 10.0)}}, 24.0, 480.0, 40, 0.1);
+    EvaluateLayerCriterion(1);
+    ASSERT_FALSE(Failed());
+    Pile.x[St(1)] = Pile.xv[St(1)] = 60.0;
+    Pile.FirstStation[1] = Pile.LastStation[1] = 1;
+    testing::internal::CaptureStdout();
+    PrintLayerCurves(1);
+    const std::string page = testing::internal::GetCapturedStdout();
+    ASSERT_FALSE(Failed());
+    const std::string head =
+        "\n\np-y Curve Computed Using Static Criteria for Stiff Clay without Free Water\n"
+        "With Option of Defining Initial k\n"
+        "\n"
+        "Soil Layer Number           =            1\n"
+        "Depth below pile head       =       60.000 in \n";
+    EXPECT_EQ(page.substr(0, head.size()), head);
+}
+
 TEST(PrintedCurves, EachCriterionWritesItsPage) {
     struct PageCase {
         int Type;
