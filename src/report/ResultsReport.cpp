@@ -69,7 +69,8 @@ void WriteRuntimeError10(std::ostream& out, int maxIterations, double dymax, dou
     out << "The analysis failed to converge within the limit of " << MinimalInteger(maxIterations)
         << " iterations.\n\n";
     out << "Maximum change in deflection    = " << FixedText(dymax, 10, 3) << ' ' << unit << '\n';
-    out << "Specified convergence tolerance = " << FixedText(tolerance, 10, 3) << ' ' << unit << '\n';
+    // Scientific, so that a tolerance of the usual order (1.0E-5) keeps its digits.
+    out << "Specified convergence tolerance = " << ScientificText(tolerance, 10, 3) << ' ' << unit << '\n';
 }
 
 void WriteComputationError28(std::ostream& out, int iteration) {

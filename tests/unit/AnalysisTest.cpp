@@ -483,7 +483,7 @@ TEST(LoadCases, NoConvergenceEndsWithRuntimeError10) {
         EXPECT_TRUE(Has(ch.Report, "\n\n**** Runtime Error No. 10 ****\n"
                                    "The analysis failed to converge within the limit of 5 iterations.\n\n"
                                    "Maximum change in deflection    =      0.000 in \n"
-                                   "Specified convergence tolerance =      0.000 in \n"));
+                                   "Specified convergence tolerance =  1.000E-05 in \n"));
         EXPECT_TRUE(Has(ch.Report, "Kestro ended prematurely due to input error number RUN00010\n"));
         for (int it = 1; it <= 5; ++it)
             EXPECT_EQ(CountOf(ch.Report, "Iteration " + std::to_string(it) + ",    Y(top) = "), 1);
