@@ -125,8 +125,10 @@ void FactorsPage(std::ostream& out) {
         << "Number of Factored Load Combinations = " << nc << "\n\n"
         << "Summary of Load and Resistance Factors:\n"
         << Rule(39) << "\n\n"
-        << " No.    DL     LL     EQ     IM    Wind   Watr    Ice   Soil   Roof   Rain   Snow   Temp   Spec   M RF"
-           "   V RF   Name\n"
+        // One column per load type, dead load first and special loads last,
+        // then the flexure and shear resistance factors and the name.
+        << " No.    DL     LL     EQ     IM    Wind   Watr    Ice   Soil   Roof   Rain   Snow   Temp   Spe"
+           "c   M RF   V RF   Name\n"
         << "----   ----   ----   ----   ----   ----   ----   ----   ----   ----   ----   ----   ----   ----   ----"
            "   ----   ---------------------\n";
     for (int c = 1; c <= nc; ++c) {
