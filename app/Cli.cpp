@@ -1,9 +1,12 @@
 #include "Cli.h"
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/inotify.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
+#include <cerrno>
+#include <cstdint>
 #include <thread>
 
 #include <filesystem>
@@ -57,21 +60,20 @@ std::string ReadFile(const fs::path& p) {
 // The engine reads each NAMES.DAT line as at most 256 characters.
 constexpr std::size_t MaxNameLength = 256;
 
-// Runs the engine on a worker thread while this thread echoes the progress
-// lines that it writes to the message file, so that a long run can be followed.
+// Runs the engine. Quiet runs call it on this thread. Otherwise the engine
+// runs on a worker thread while this thread echoes the progress lines it
+// writes to the message file, so that a long run can be followed: the thread
+// sleeps in poll() until the kernel reports a change to the output folder
+// (inotify) or the worker reports the end of the run (eventfd), so the
+// command waits no longer than the engine takes.
 int RunEngine(const fs::path& messageFile, bool quiet, std::ostream& err) {
     std::error_code ec;
     fs::remove(messageFile, ec);  // no stale lines from an earlier run
-    std::atomic<bool> done{false};
-    int result = 0;
-    std::thread worker([&] {
-        result = KGO();
-        done = true;
-    });
+    if (quiet) return KGO();
+
     std::streamoff shown = 0;
     std::string pending;
     auto echo = [&] {
-        if (quiet) return;
         std::ifstream f(messageFile, std::ios::binary);
         if (!f) return;
         f.seekg(shown);
@@ -85,12 +87,39 @@ int RunEngine(const fs::path& messageFile, bool quiet, std::ostream& err) {
             if (line.find_first_not_of(' ') != std::string::npos) err << "  " << line << '\n';
         }
     };
-    while (!done) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        echo();
+
+    const int done = ::eventfd(0, EFD_CLOEXEC);
+    const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    if (watch >= 0)
+        ::inotify_add_watch(watch, messageFile.parent_path().c_str(), IN_MODIFY | IN_CREATE | IN_CLOSE_WRITE);
+    int result = 0;
+    std::thread worker([&] {
+        result = KGO();
+        if (done >= 0) {
+            const std::uint64_t one = 1;
+            [[maybe_unused]] ssize_t n = ::write(done, &one, sizeof one);
+        }
+    });
+    if (done >= 0) {
+        pollfd fds[2] = {{done, POLLIN, 0}, {watch, POLLIN, 0}};
+        const nfds_t count = watch >= 0 ? 2 : 1;
+        for (;;) {
+            // Without a folder watch, fall back to looking every 100 ms.
+            int ready = ::poll(fds, count, watch >= 0 ? -1 : 100);
+            if (ready < 0 && errno != EINTR) break;
+            if (fds[0].revents & POLLIN) break;
+            if (count == 2 && (fds[1].revents & POLLIN)) {
+                char events[4096];
+                while (::read(watch, events, sizeof events) > 0) {
+                }
+            }
+            echo();
+        }
     }
     worker.join();
     echo();
+    if (watch >= 0) ::close(watch);
+    if (done >= 0) ::close(done);
     return result;
 }
 

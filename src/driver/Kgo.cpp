@@ -151,10 +151,16 @@ void CompleteRun(int& result) {
 }  // namespace
 
 int RunAnalysis() {
+    // The large arrays of the model store (about 7.6 MB) start out in their
+    // empty state when the process starts; clearing them again on the first
+    // run would only make the kernel supply every page of them. Every later
+    // run clears them, so nothing of one run reaches the next.
+    static bool b_StoreUsed = false;
     ResetRunState();
-    ResetProblemData();
+    if (b_StoreUsed) ResetProblemData();
     ResetWarningRegistry();
-    ResetAnalysisState();
+    if (b_StoreUsed) ResetAnalysisState();
+    b_StoreUsed = true;
 
     if (ReadNamesFile() && CheckBlankPaths() && OpenRunFiles()) {
         CheckInputSize();

@@ -1,7 +1,9 @@
 // Runs one regression case and compares its output with the gold files.
 //
-//   kestro_regression CASE_DIR WORK_DIR
+//   kestro_regression CASE_DIR WORK_DIR [--after OTHER_CASE_DIR]
 //
+// With --after, the other case is run first in the same process, so that the
+// comparison also proves that nothing of one run reaches the next.
 // CASE_DIR holds input.dat, expected_result (the run result), and the gold
 // files report.gold, plot.gold and messages.gold. An optional file tolerance
 // holds lines "abs X" and "rel Y" (with a comment saying why) that allow
@@ -104,12 +106,21 @@ int Compare(const std::string& what, const std::string& got, const std::string& 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: kestro_regression CASE_DIR WORK_DIR\n";
+    if (argc != 3 && !(argc == 5 && std::string(argv[3]) == "--after")) {
+        std::cerr << "usage: kestro_regression CASE_DIR WORK_DIR [--after OTHER_CASE_DIR]\n";
         return 2;
     }
     fs::path caseDir = fs::absolute(argv[1]);
     fs::path work = fs::absolute(argv[2]);
+    if (argc == 5) {
+        fs::path before = work.string() + "-before";
+        fs::remove_all(before);
+        fs::create_directories(before);
+        fs::copy_file(fs::absolute(argv[4]) / "input.dat", before / "input.dat");
+        std::ofstream(before / "NAMES.DAT") << "input.dat\nreport.txt\nplot.txt\nmessages.txt\nOther Case\nElsewhere\n";
+        fs::current_path(before);
+        KGO();
+    }
     fs::remove_all(work);
     fs::create_directories(work);
     fs::copy_file(caseDir / "input.dat", work / "input.dat");
@@ -122,7 +133,7 @@ int main(int argc, char** argv) {
 
     bool update = std::getenv("KESTRO_UPDATE_GOLD") != nullptr && std::string(std::getenv("KESTRO_UPDATE_GOLD")) == "1";
     const char* files[3][2] = {{"report.txt", "report.gold"}, {"plot.txt", "plot.gold"}, {"messages.txt", "messages.gold"}};
-    if (update) {
+    if (update && argc == 3) {
         for (auto& f : files) fs::copy_file(work / f[0], caseDir / f[1], fs::copy_options::overwrite_existing);
         std::ofstream(caseDir / "expected_result") << result << '\n';
         std::cout << "gold files updated for " << caseDir.filename().string() << " (result " << result << ")\n";
