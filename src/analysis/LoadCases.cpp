@@ -1,5 +1,6 @@
 #include "analysis/LoadCases.h"
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <ostream>
@@ -159,12 +160,51 @@ void SetLoadConditions(int c) {
 
 enum class CaseEnd { Converged, NotConvergedReported, Failed };
 
+// Relaxation of a stalled iteration. The plain secant iteration can be caught
+// in a cycle: near a zero crossing of the deflection the secant modulus of a
+// station flips between two values and the largest change of deflection stops
+// falling. Once the largest change has not reached a new low for
+// `StallIterations` solutions, each soil update is blended with the moduli it
+// replaces, Es = w Es(new) + (1 - w) Es(old), which damps the cycle onto its
+// fixed point. The lows are counted from solution `StallWatchStart` on, after
+// the first transient in which the change can rise for several solutions. A
+// case that converges without stalling never meets the rule, so its results
+// are exactly those of the plain iteration.
+constexpr int StallWatchStart = 10;
+constexpr int StallIterations = 10;
+constexpr double RelaxationWeight = 0.5;
+
+struct StallWatch {
+    double LowestChange = 0.0;
+    int SinceLowest = 0;
+    bool b_Relaxing = false;
+
+    void Observe(int it, double change) {
+        if (it < StallWatchStart) return;
+        if (it == StallWatchStart || change < LowestChange) {
+            LowestChange = change;
+            SinceLowest = 0;
+        } else if (++SinceLowest >= StallIterations) {
+            b_Relaxing = true;
+        }
+    }
+};
+
+// Blends the moduli of the soil update just made with those it replaced.
+void RelaxSoilUpdate(const StationArray& before) {
+    PileModel& P = Pile;
+    for (int i = 1; i <= P.NumStations; ++i)
+        P.Es[St(i)] = RelaxationWeight * P.Es[St(i)] + (1.0 - RelaxationWeight) * before[St(i)];
+}
+
 // The iteration of one load case (step 7): converged; or a load type 4 case
 // that ran out of iterations, whose results are still reported with the
 // error set; or failed with the error set.
 CaseEnd Iterate(int c) {
     const AnalysisOptions& O = Problem.Options;
     PileModel& P = Pile;
+    StallWatch stall;
+    static StationArray esBefore;
     for (int it = 1;; ++it) {
         P.Iteration = it;
         ClearRunningMaxima();
@@ -189,8 +229,11 @@ CaseEnd Iterate(int c) {
             return CaseEnd::Failed;
         }
 
+        stall.Observe(it, P.DYMAX);
+        if (stall.b_Relaxing) esBefore = P.Es;
         UpdateSoil();
         if (Failed()) return CaseEnd::Failed;
+        if (stall.b_Relaxing) RelaxSoilUpdate(esBefore);
         if (P.b_NonlinearEI) {
             UpdateStiffnessFromTables();
             if (Failed()) return CaseEnd::Failed;
