@@ -15,6 +15,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "Batch.h"
 #include "kestro/kgo.h"
 
 namespace fs = std::filesystem;
@@ -24,6 +25,8 @@ namespace {
 
 constexpr const char* Usage =
     "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q]\n"
+    "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
+    "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
     "       kestro --help | --version\n";
 
 constexpr const char* Help =
@@ -47,8 +50,24 @@ constexpr const char* Help =
     "  -h, --help           show this help\n"
     "  --version            show the version\n"
     "\n"
-    "Exit status: 0 ended normally; 1 ended with warnings; 2 ended by an error;\n"
-    "64 usage error.\n";
+    "\n"
+    "kestro batch INPUT... runs many analyses on a pool of worker processes\n"
+    "(one per core, or JOBS). INPUT is an input file, a folder (its *.kin files)\n"
+    "or @LIST (a file naming one input a line). Each run writes its files into\n"
+    "OUTDIR/<name>/ (OUTDIR defaults to kestro-batch); the summary of every run\n"
+    "and load case goes to OUTDIR/summary.csv and summary.json. --shard I/N runs\n"
+    "only the I-th of N equal parts of the list (for a cluster job array); the\n"
+    "shards' summaries, one after the other, equal the whole list's. Ctrl-C\n"
+    "stops the workers and still writes the summary of the finished runs.\n"
+    "\n"
+    "kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... writes one\n"
+    "input per value, with value K (default 1) of line N of TEMPLATE replaced,\n"
+    "into OUTDIR/inputs/ (OUTDIR defaults to <name>-sweep) and runs them as a\n"
+    "batch; the summary has a column with the value of each run.\n"
+    "\n"
+    "Exit status: 0 ended normally; 1 ended with warnings; 2 ended by an error\n"
+    "(for batch and sweep: the worst of the runs); 64 usage error; 66 an input\n"
+    "cannot be read; 73 an output folder cannot be made; 130 a batch stopped.\n";
 
 std::string ReadFile(const fs::path& p) {
     std::ifstream f(p, std::ios::binary);
@@ -173,6 +192,8 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         out << "kestro 6.0.20\n";
         return ExitNormal;
     }
+    if (args[0] == "batch") return BatchMain(args, out, err);
+    if (args[0] == "sweep") return SweepMain(args, out, err);
     if (args[0] != "run") {
         err << "kestro: unknown command '" << args[0] << "'\n" << Usage;
         return ExitUsage;
@@ -223,14 +244,14 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     fs::path input = fs::absolute(req.Input, ec);
     if (!fs::is_regular_file(input, ec)) {
         err << "kestro: cannot read input file '" << req.Input << "'\n";
-        return ExitError;
+        return ExitCannotStart;
     }
     std::string stem = input.stem().string();
     fs::path outDir = req.OutDir.empty() ? input.parent_path() / (stem + "-output") : fs::absolute(req.OutDir, ec);
     fs::create_directories(outDir, ec);
     if (!fs::is_directory(outDir, ec)) {
         err << "kestro: cannot create output folder '" << outDir.string() << "'\n";
-        return ExitError;
+        return ExitCannotCreate;
     }
 
     // NAMES.DAT lines hold at most 256 characters: the absolute path to the

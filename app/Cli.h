@@ -13,6 +13,8 @@ constexpr int ExitNormal = 0;
 constexpr int ExitWarnings = 1;
 constexpr int ExitError = 2;
 constexpr int ExitUsage = 64;
+constexpr int ExitCannotStart = 66;   // an input cannot be read
+constexpr int ExitCannotCreate = 73;  // an output folder or file cannot be made
 
 struct RunRequest {
     std::string Input;

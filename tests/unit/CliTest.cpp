@@ -65,7 +65,7 @@ TEST(Cli, ErrorRunExits2AndNamesTheCode) {
     // Progress lines of the message file are echoed while the engine runs.
     EXPECT_NE(r.Err.find("The analysis ended due to an error."), std::string::npos) << r.Err;
     auto missing = RunCli({"run", dir + "/nothere.kin"});
-    EXPECT_EQ(missing.Status, kestro::cli::ExitError);
+    EXPECT_EQ(missing.Status, kestro::cli::ExitCannotStart);
 }
 
 TEST(Cli, OutcomeClassification) {

@@ -1,0 +1,593 @@
+#include "Batch.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <ostream>
+#include <set>
+#include <sstream>
+#include <system_error>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+
+#include "Cli.h"
+
+namespace fs = std::filesystem;
+
+namespace kestro::cli {
+namespace {
+
+constexpr const char* BatchUsage =
+    "Usage: kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
+    "       (INPUT: an input file, a folder of *.kin files, or @LIST, a file naming one input a line)\n";
+constexpr const char* SweepUsage =
+    "Usage: kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n";
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::ostringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+std::string Trim(const std::string& s) {
+    const std::size_t a = s.find_first_not_of(" \t\r");
+    if (a == std::string::npos) return "";
+    return s.substr(a, s.find_last_not_of(" \t\r") - a + 1);
+}
+
+volatile std::sig_atomic_t StopRequested = 0;
+extern "C" void OnStopSignal(int) { StopRequested = 1; }
+
+// The command that runs one input: this same program, `run`, quiet.
+std::string SelfPath() {
+    std::error_code ec;
+    fs::path p = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string("kestro") : p.string();
+}
+
+struct Child {
+    pid_t Pid = -1;
+    int OutputFd = -1;
+    std::size_t Entry = 0;
+};
+
+// Starts `kestro run INPUT -o OUTDIR -q` with its output on a pipe.
+Child Launch(const std::string& self, const BatchEntry& e, std::size_t index) {
+    Child c;
+    c.Entry = index;
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return c;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(fds[1], STDOUT_FILENO);
+        ::dup2(fds[1], STDERR_FILENO);
+        // Ctrl-C is for the batch: it stops the workers with SIGTERM.
+        std::signal(SIGINT, SIG_IGN);
+        const char* argv[] = {self.c_str(), "run", e.Input.c_str(), "-o", e.OutDir.c_str(), "-q", nullptr};
+        ::execv(self.c_str(), const_cast<char* const*>(argv));
+        ::_exit(ExitCannotStart);
+    }
+    ::close(fds[1]);
+    if (pid < 0) {
+        ::close(fds[0]);
+        return c;
+    }
+    c.Pid = pid;
+    c.OutputFd = fds[0];
+    return c;
+}
+
+std::string Drain(int fd) {
+    std::string text;
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n > 0) {
+            text.append(buf, static_cast<std::size_t>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        break;
+    }
+    ::close(fd);
+    return text;
+}
+
+// Fills the entry from the command's own output and the report it wrote.
+void Finish(BatchEntry& e, const std::string& output, int status) {
+    const std::string key = "run result ";
+    const std::size_t at = output.find(key);
+    if (at == std::string::npos) {
+        e.Outcome = "not run";
+        e.Message = Trim(output.substr(0, output.find('\n')));
+        if (e.Message.empty()) e.Message = "the run did not start (exit status " + std::to_string(status) + ")";
+        return;
+    }
+    e.b_Finished = true;
+    e.Result = std::atoi(output.c_str() + at + key.size());
+    e.Outcome = status == ExitNormal ? "normal" : status == ExitWarnings ? "warnings" : "error";
+    const std::string stem = fs::path(e.Input).stem().string();
+    e.Cases = ReadCaseSummaries(ReadAll(fs::path(e.OutDir) / (stem + "-report.txt")));
+}
+
+void DrawProgress(std::ostream& err, std::size_t done, std::size_t total, int failed, bool tty) {
+    if (!tty) return;
+    constexpr int Width = 30;
+    const int filled = total == 0 ? Width : static_cast<int>(Width * done / total);
+    err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+        << std::string(static_cast<std::size_t>(Width - filled), '.') << "] " << done << '/' << total;
+    if (failed > 0) err << ", " << failed << " not normal";
+    err << std::flush;
+}
+
+// Runs every entry on at most `jobs` worker processes. Returns false when
+// the batch was stopped by a signal.
+bool RunEntries(std::vector<BatchEntry>& entries, int jobs, bool quiet, std::ostream& err) {
+    StopRequested = 0;
+    struct sigaction sa {};
+    sa.sa_handler = OnStopSignal;
+    sigemptyset(&sa.sa_mask);
+    struct sigaction oldInt {}, oldTerm {};
+    ::sigaction(SIGINT, &sa, &oldInt);
+    ::sigaction(SIGTERM, &sa, &oldTerm);
+
+    const std::string self = SelfPath();
+    const bool tty = !quiet && ::isatty(STDERR_FILENO);
+    std::map<pid_t, Child> running;
+    std::size_t next = 0, done = 0;
+    int failed = 0;
+    DrawProgress(err, 0, entries.size(), 0, tty);
+    while (next < entries.size() || !running.empty()) {
+        while (!StopRequested && next < entries.size() && static_cast<int>(running.size()) < jobs) {
+            Child c = Launch(self, entries[next], next);
+            if (c.Pid < 0) {
+                entries[next].Outcome = "not run";
+                entries[next].Message = "a worker process could not be started";
+                ++done;
+                ++failed;
+            } else {
+                running[c.Pid] = c;
+            }
+            ++next;
+        }
+        if (running.empty()) break;
+        if (StopRequested) {
+            for (auto& [pid, c] : running) ::kill(pid, SIGTERM);
+        }
+        int status = 0;
+        const pid_t pid = ::waitpid(-1, &status, 0);
+        if (pid < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        auto it = running.find(pid);
+        if (it == running.end()) continue;
+        BatchEntry& e = entries[it->second.Entry];
+        const std::string output = Drain(it->second.OutputFd);
+        running.erase(it);
+        if (WIFEXITED(status)) {
+            Finish(e, output, WEXITSTATUS(status));
+        } else {
+            e.Outcome = "not run";
+            e.Message = StopRequested ? "stopped before the end of the run"
+                                      : "the worker ended by signal " + std::to_string(WTERMSIG(status));
+        }
+        ++done;
+        if (e.Outcome != "normal") ++failed;
+        if (!quiet && !tty) err << "  " << e.Input << ": " << e.Outcome << '\n';
+        DrawProgress(err, done, entries.size(), failed, tty);
+    }
+    if (tty) err << '\n';
+    for (std::size_t i = next; i < entries.size(); ++i) {
+        entries[i].Outcome = "not run";
+        entries[i].Message = "stopped before the run started";
+    }
+    ::sigaction(SIGINT, &oldInt, nullptr);
+    ::sigaction(SIGTERM, &oldTerm, nullptr);
+    return !StopRequested;
+}
+
+// One output folder per input, named after the input file; a name met again
+// gets the suffix -2, -3, ... in list order, so that every shard of the same
+// list chooses the same folders.
+void AssignOutputFolders(std::vector<BatchEntry>& entries, const fs::path& outDir) {
+    std::map<std::string, int> seen;
+    for (BatchEntry& e : entries) {
+        const std::string stem = fs::path(e.Input).stem().string();
+        const int n = ++seen[stem];
+        e.OutDir = (outDir / (n == 1 ? stem : stem + "-" + std::to_string(n))).string();
+    }
+}
+
+int BatchExitStatus(const std::vector<BatchEntry>& entries, bool completed) {
+    if (!completed) return 130;
+    int status = ExitNormal;
+    for (const BatchEntry& e : entries) {
+        if (e.Outcome == "warnings") status = std::max(status, ExitWarnings);
+        if (e.Outcome != "normal" && e.Outcome != "warnings") status = ExitError;
+    }
+    return status;
+}
+
+bool WriteSummaries(const fs::path& outDir, const std::string& name, const std::vector<BatchEntry>& entries,
+                    std::ostream& out, std::ostream& err) {
+    const fs::path csv = outDir / (name + ".csv"), json = outDir / (name + ".json");
+    std::ofstream c(csv), j(json);
+    WriteSummaryCsv(c, entries);
+    WriteSummaryJson(j, entries);
+    c.close();
+    j.close();
+    if (!c || !j) {
+        err << "kestro: cannot write the summary files in '" << outDir.string() << "'\n";
+        return false;
+    }
+    out << "  summary:  " << csv.string() << '\n' << "            " << json.string() << '\n';
+    return true;
+}
+
+// Options shared by batch and sweep.
+struct PoolOptions {
+    std::string OutDir;
+    int Jobs = 0;
+    bool Quiet = false;
+};
+
+bool ParseJobs(const std::string& text, int& jobs) {
+    char* end = nullptr;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != '\0' || v < 1 || v > 256) return false;
+    jobs = static_cast<int>(v);
+    return true;
+}
+
+int DefaultJobs() {
+    const unsigned n = std::thread::hardware_concurrency();
+    return n == 0 ? 1 : static_cast<int>(n);
+}
+
+int RunPool(std::vector<BatchEntry>& entries, const PoolOptions& o, const std::string& summaryName,
+            std::ostream& out, std::ostream& err) {
+    std::error_code ec;
+    const fs::path outDir = fs::absolute(o.OutDir, ec);
+    fs::create_directories(outDir, ec);
+    if (!fs::is_directory(outDir, ec)) {
+        err << "kestro: cannot create output folder '" << outDir.string() << "'\n";
+        return ExitCannotCreate;
+    }
+    const bool completed = RunEntries(entries, o.Jobs > 0 ? o.Jobs : DefaultJobs(), o.Quiet, err);
+    int counts[4] = {0, 0, 0, 0};
+    for (const BatchEntry& e : entries)
+        ++counts[e.Outcome == "normal" ? 0 : e.Outcome == "warnings" ? 1 : e.Outcome == "error" ? 2 : 3];
+    out << (completed ? "Batch finished: " : "Batch stopped: ") << entries.size() << " inputs, " << counts[0]
+        << " normal, " << counts[1] << " with warnings, " << counts[2] << " by error, " << counts[3]
+        << " not run.\n";
+    if (!WriteSummaries(outDir, summaryName, entries, out, err)) return ExitCannotCreate;
+    return BatchExitStatus(entries, completed);
+}
+
+}  // namespace
+
+std::vector<CaseSummary> ReadCaseSummaries(const std::string& report) {
+    std::vector<CaseSummary> cases;
+    const std::string head = "Output Summary for Load Case No. ";
+    std::size_t at = 0;
+    while ((at = report.find(head, at)) != std::string::npos) {
+        CaseSummary c;
+        c.Case = std::atoi(report.c_str() + at + head.size());
+        const std::size_t end = report.find("Number of iterations", at);
+        const std::string block = report.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        // "Label = value unit ..." : the value and the first word after it.
+        auto field = [&](const char* label, std::string& value, std::string& unit) {
+            const std::size_t l = block.find(label);
+            if (l == std::string::npos) return;
+            std::istringstream line(block.substr(block.find('=', l) + 1, block.find('\n', l) - block.find('=', l)));
+            line >> value >> unit;
+        };
+        field("Pile-head deflection", c.HeadDeflection, c.DeflectionUnit);
+        field("Maximum bending moment", c.MaxMoment, c.MomentUnit);
+        field("Depth of maximum bending moment", c.MaxMomentDepth, c.DepthUnit);
+        field("Maximum shear force", c.MaxShear, c.ShearUnit);
+        cases.push_back(c);
+        at += head.size();
+    }
+    return cases;
+}
+
+bool CollectInputs(const std::vector<std::string>& args, std::vector<std::string>& inputs, std::string& problem) {
+    std::error_code ec;
+    for (const std::string& a : args) {
+        if (!a.empty() && a[0] == '@') {
+            std::ifstream list(a.substr(1));
+            if (!list) {
+                problem = "cannot read the list file '" + a.substr(1) + "'";
+                return false;
+            }
+            // Names in a list are relative to the list's folder.
+            const fs::path base = fs::path(a.substr(1)).parent_path();
+            std::string line;
+            while (std::getline(list, line)) {
+                line = Trim(line);
+                if (line.empty() || line[0] == '#') continue;
+                const fs::path p(line);
+                inputs.push_back((p.is_absolute() || base.empty() ? p : base / p).string());
+            }
+        } else if (fs::is_directory(a, ec)) {
+            std::vector<std::string> found;
+            for (const auto& f : fs::directory_iterator(a, ec))
+                if (f.is_regular_file(ec) && f.path().extension() == ".kin") found.push_back(f.path().string());
+            std::sort(found.begin(), found.end());
+            if (found.empty()) {
+                problem = "the folder '" + a + "' holds no *.kin input file";
+                return false;
+            }
+            inputs.insert(inputs.end(), found.begin(), found.end());
+        } else {
+            inputs.push_back(a);
+        }
+    }
+    if (inputs.empty()) {
+        problem = "no input given";
+        return false;
+    }
+    return true;
+}
+
+bool ParseShard(const std::string& text, int& index, int& count) {
+    const std::size_t slash = text.find('/');
+    if (slash == std::string::npos) return false;
+    char* end = nullptr;
+    const long i = std::strtol(text.c_str(), &end, 10);
+    if (end != text.c_str() + slash) return false;
+    const long n = std::strtol(text.c_str() + slash + 1, &end, 10);
+    if (*end != '\0' || end == text.c_str() + slash + 1 || n < 1 || n > 100000 || i < 1 || i > n) return false;
+    index = static_cast<int>(i);
+    count = static_cast<int>(n);
+    return true;
+}
+
+namespace {
+std::string CsvField(const std::string& s) {
+    if (s.find_first_of(",\"\n") == std::string::npos) return s;
+    std::string q = "\"";
+    for (char ch : s) q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+    return q + "\"";
+}
+}  // namespace
+
+void WriteSummaryCsv(std::ostream& out, const std::vector<BatchEntry>& entries) {
+    bool sweep = false;
+    for (const BatchEntry& e : entries) sweep = sweep || !e.SweepValue.empty();
+    out << "input," << (sweep ? "value," : "")
+        << "outcome,run_result,load_case,head_deflection,deflection_unit,max_moment,moment_unit,"
+           "max_moment_depth,depth_unit,max_shear,shear_unit,message\n";
+    for (const BatchEntry& e : entries) {
+        const std::string lead = CsvField(e.Input) + "," + (sweep ? CsvField(e.SweepValue) + "," : "") +
+                                 e.Outcome + "," + (e.b_Finished ? std::to_string(e.Result) : "") + ",";
+        if (e.Cases.empty()) {
+            out << lead << ",,,,,,,,," << CsvField(e.Message) << '\n';
+            continue;
+        }
+        for (const CaseSummary& c : e.Cases)
+            out << lead << c.Case << ',' << c.HeadDeflection << ',' << CsvField(c.DeflectionUnit) << ','
+                << c.MaxMoment << ',' << CsvField(c.MomentUnit) << ',' << c.MaxMomentDepth << ','
+                << CsvField(c.DepthUnit) << ',' << c.MaxShear << ',' << CsvField(c.ShearUnit) << ','
+                << CsvField(e.Message) << '\n';
+    }
+}
+
+void WriteSummaryJson(std::ostream& out, const std::vector<BatchEntry>& entries) {
+    // Numbers keep the digits the report printed: each is parsed from its text.
+    auto number = [](const std::string& s) -> nlohmann::json {
+        char* end = nullptr;
+        const double v = std::strtod(s.c_str(), &end);
+        if (s.empty() || *end != '\0') return nullptr;
+        return v;
+    };
+    nlohmann::json runs = nlohmann::json::array();
+    for (const BatchEntry& e : entries) {
+        nlohmann::json r;
+        r["input"] = e.Input;
+        if (!e.SweepValue.empty()) r["value"] = e.SweepValue;
+        r["outcome"] = e.Outcome;
+        r["run_result"] = e.b_Finished ? nlohmann::json(e.Result) : nlohmann::json(nullptr);
+        r["output_folder"] = e.OutDir;
+        if (!e.Message.empty()) r["message"] = e.Message;
+        nlohmann::json cases = nlohmann::json::array();
+        for (const CaseSummary& c : e.Cases) {
+            cases.push_back({{"load_case", c.Case},
+                             {"head_deflection", {{"value", number(c.HeadDeflection)}, {"unit", c.DeflectionUnit}}},
+                             {"max_moment", {{"value", number(c.MaxMoment)}, {"unit", c.MomentUnit}}},
+                             {"max_moment_depth", {{"value", number(c.MaxMomentDepth)}, {"unit", c.DepthUnit}}},
+                             {"max_shear", {{"value", number(c.MaxShear)}, {"unit", c.ShearUnit}}}});
+        }
+        r["load_cases"] = cases;
+        runs.push_back(r);
+    }
+    out << nlohmann::json{{"batch_summary_version", 1}, {"runs", runs}}.dump(2) << '\n';
+}
+
+bool ReplaceValue(std::string& text, int line, int field, const std::string& value) {
+    if (line < 1 || field < 1) return false;
+    std::size_t start = 0;
+    for (int l = 1; l < line; ++l) {
+        start = text.find('\n', start);
+        if (start == std::string::npos) return false;
+        ++start;
+    }
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    auto separator = [](char ch) { return ch == ' ' || ch == '\t' || ch == ',' || ch == '\r'; };
+    std::size_t p = start;
+    for (int f = 1;; ++f) {
+        while (p < end && separator(text[p])) ++p;
+        if (p >= end) return false;
+        std::size_t q = p;
+        while (q < end && !separator(text[q])) ++q;
+        if (f == field) {
+            text.replace(p, q - p, value);
+            return true;
+        }
+        p = q;
+    }
+}
+
+namespace {
+// Reads the pool options; returns false with a usage message on a bad one.
+// Arguments it does not know are left in `rest`.
+bool ParsePoolOptions(const std::vector<std::string>& args, PoolOptions& o, std::vector<std::string>& rest,
+                      std::map<std::string, std::string>& named, const std::set<std::string>& valued,
+                      std::ostream& err) {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& target) {
+            if (i + 1 >= args.size()) {
+                err << "kestro: option '" << a << "' needs a value\n";
+                return false;
+            }
+            target = args[++i];
+            return true;
+        };
+        if (a == "-o" || a == "--output") {
+            if (!value(o.OutDir)) return false;
+        } else if (a == "-j" || a == "--jobs") {
+            std::string j;
+            if (!value(j)) return false;
+            if (!ParseJobs(j, o.Jobs)) {
+                err << "kestro: -j takes a number of worker processes from 1 to 256\n";
+                return false;
+            }
+        } else if (a == "-q" || a == "--quiet") {
+            o.Quiet = true;
+        } else if (valued.count(a) != 0) {
+            if (!value(named[a])) return false;
+        } else if (!a.empty() && a[0] == '-') {
+            err << "kestro: unknown option '" << a << "'\n";
+            return false;
+        } else {
+            rest.push_back(a);
+        }
+    }
+    return true;
+}
+}  // namespace
+
+int BatchMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    PoolOptions o;
+    std::vector<std::string> rest;
+    std::map<std::string, std::string> named;
+    if (!ParsePoolOptions(args, o, rest, named, {"--shard", "--summary"}, err)) {
+        err << BatchUsage;
+        return ExitUsage;
+    }
+    std::vector<std::string> inputs;
+    std::string problem;
+    if (!CollectInputs(rest, inputs, problem)) {
+        err << "kestro: " << problem << '\n' << BatchUsage;
+        return rest.empty() ? ExitUsage : ExitCannotStart;
+    }
+    int shard = 1, shards = 1;
+    if (named.count("--shard") != 0 && !ParseShard(named["--shard"], shard, shards)) {
+        err << "kestro: --shard takes I/N with 1 <= I <= N, for example 2/8\n";
+        return ExitUsage;
+    }
+    if (o.OutDir.empty()) o.OutDir = "kestro-batch";
+    std::vector<BatchEntry> all(inputs.size());
+    for (std::size_t i = 0; i < inputs.size(); ++i) all[i].Input = inputs[i];
+    AssignOutputFolders(all, fs::absolute(o.OutDir));
+    // Shard I of N: the I-th of N contiguous blocks of the list, so that the
+    // shards' summaries, put one after the other, are the whole list's.
+    const std::size_t n = all.size();
+    const std::size_t from = n * static_cast<std::size_t>(shard - 1) / static_cast<std::size_t>(shards);
+    const std::size_t to = n * static_cast<std::size_t>(shard) / static_cast<std::size_t>(shards);
+    std::vector<BatchEntry> entries(all.begin() + static_cast<std::ptrdiff_t>(from),
+                                    all.begin() + static_cast<std::ptrdiff_t>(to));
+    std::string name = named.count("--summary") != 0 ? named["--summary"] : "summary";
+    if (shards > 1 && named.count("--summary") == 0)
+        name += "-" + std::to_string(shard) + "-of-" + std::to_string(shards);
+    if (name.empty() || name.find('/') != std::string::npos) {
+        err << "kestro: --summary takes a file name without a folder\n";
+        return ExitUsage;
+    }
+    return RunPool(entries, o, name, out, err);
+}
+
+int SweepMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    PoolOptions o;
+    std::vector<std::string> rest;
+    std::map<std::string, std::string> named;
+    if (!ParsePoolOptions(args, o, rest, named, {"--line", "--field", "--values"}, err)) {
+        err << SweepUsage;
+        return ExitUsage;
+    }
+    if (rest.size() != 1 || named.count("--line") == 0 || named.count("--values") == 0) {
+        err << "kestro: sweep needs one template input, --line and --values\n" << SweepUsage;
+        return ExitUsage;
+    }
+    auto wholeNumber = [](const std::string& t) {
+        char* end = nullptr;
+        const long v = std::strtol(t.c_str(), &end, 10);
+        return (end == t.c_str() || *end != '\0' || v < 1 || v > 1000000) ? 0 : static_cast<int>(v);
+    };
+    const int line = wholeNumber(named["--line"]);
+    const int field = named.count("--field") != 0 ? wholeNumber(named["--field"]) : 1;
+    if (line < 1 || field < 1) {
+        err << "kestro: --line and --field take whole numbers from 1\n" << SweepUsage;
+        return ExitUsage;
+    }
+    std::vector<std::string> values;
+    {
+        std::istringstream list(named["--values"]);
+        std::string v;
+        while (std::getline(list, v, ',')) {
+            v = Trim(v);
+            if (!v.empty()) values.push_back(v);
+        }
+    }
+    if (values.empty()) {
+        err << "kestro: --values takes a comma-separated list of values\n" << SweepUsage;
+        return ExitUsage;
+    }
+    const fs::path templ = rest[0];
+    std::error_code ec;
+    if (!fs::is_regular_file(templ, ec)) {
+        err << "kestro: cannot read template input '" << templ.string() << "'\n";
+        return ExitCannotStart;
+    }
+    const std::string text = ReadAll(templ);
+    if (o.OutDir.empty()) o.OutDir = templ.stem().string() + "-sweep";
+    const fs::path outDir = fs::absolute(o.OutDir, ec);
+    const fs::path inputDir = outDir / "inputs";
+    fs::create_directories(inputDir, ec);
+    if (!fs::is_directory(inputDir, ec)) {
+        err << "kestro: cannot create output folder '" << inputDir.string() << "'\n";
+        return ExitCannotCreate;
+    }
+    std::vector<BatchEntry> entries(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        std::string copy = text;
+        if (!ReplaceValue(copy, line, field, values[i])) {
+            err << "kestro: line " << line << " of '" << templ.string() << "' has no value number " << field << '\n';
+            return ExitUsage;
+        }
+        std::string number = std::to_string(i + 1);
+        if (number.size() < 3) number.insert(0, 3 - number.size(), '0');
+        const fs::path input = inputDir / (templ.stem().string() + "-" + number + ".kin");
+        std::ofstream(input, std::ios::binary) << copy;
+        entries[i].Input = input.string();
+        entries[i].SweepValue = values[i];
+    }
+    AssignOutputFolders(entries, outDir);
+    return RunPool(entries, o, "summary", out, err);
+}
+
+}  // namespace kestro::cli

@@ -1,0 +1,219 @@
+// kestro batch and kestro sweep: the list, the shards, the summary table and
+// the stop by Ctrl-C, run through the real command.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Batch.h"
+#include "Cli.h"
+#include "TestSupport.h"
+
+namespace fs = std::filesystem;
+using namespace kestro::cli;
+
+namespace {
+
+struct Command {
+    int Status = -1;
+    std::string Out;
+};
+
+// Runs the kestro command with its standard output captured.
+Command Kestro(const std::string& args) {
+    Command c;
+    const std::string line = std::string(KESTRO_CLI) + " " + args + " 2>/dev/null";
+    FILE* p = ::popen(line.c_str(), "r");
+    if (p == nullptr) return c;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) c.Out.append(buf, n);
+    const int status = ::pclose(p);
+    c.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return c;
+}
+
+std::string Example(const char* name) { return std::string(KESTRO_SOURCE_DIR) + "/examples/" + name; }
+
+std::vector<std::string> CsvRows(const std::string& path) {
+    std::ifstream f(path);
+    std::vector<std::string> rows;
+    std::string l;
+    while (std::getline(f, l)) rows.push_back(l);
+    return rows;
+}
+
+}  // namespace
+
+TEST(Batch, ArgumentsAndTexts) {
+    struct ShardCase {
+        const char* Text;
+        bool Ok;
+        int I, N;
+    };
+    for (const ShardCase& c : {ShardCase{"1/1", true, 1, 1}, ShardCase{"3/8", true, 3, 8}, ShardCase{"8/8", true, 8, 8},
+                               ShardCase{"0/3", false, 0, 0}, ShardCase{"4/3", false, 0, 0},
+                               ShardCase{"2", false, 0, 0}, ShardCase{"2/", false, 0, 0},
+                               ShardCase{"a/3", false, 0, 0}, ShardCase{"1/3x", false, 0, 0}}) {
+        int i = 0, n = 0;
+        EXPECT_EQ(ParseShard(c.Text, i, n), c.Ok) << c.Text;
+        if (c.Ok) {
+            EXPECT_TRUE(i == c.I && n == c.N) << c.Text;
+        }
+    }
+
+    struct ReplaceCase {
+        int Line, Field;
+        const char* Expected;  // nullptr: no such value
+    };
+    const std::string text = "KESTRO6\n1  1  15000.0  0.0,100000.0  1   comment\n";
+    for (const ReplaceCase& c : {ReplaceCase{2, 3, "1  1  20000  0.0,100000.0  1   comment"},
+                                 ReplaceCase{2, 5, "1  1  15000.0  0.0,20000  1   comment"},
+                                 ReplaceCase{2, 1, "20000  1  15000.0  0.0,100000.0  1   comment"},
+                                 ReplaceCase{2, 9, nullptr}, ReplaceCase{4, 1, nullptr}}) {
+        std::string t = text;
+        const bool ok = ReplaceValue(t, c.Line, c.Field, "20000");
+        EXPECT_EQ(ok, c.Expected != nullptr) << c.Line << ' ' << c.Field;
+        if (ok) {
+            EXPECT_EQ(t, "KESTRO6\n" + std::string(c.Expected) + "\n");
+        }
+    }
+
+    const std::string report =
+        "Output Summary for Load Case No. 2:\n\nPile-head deflection             =      0.0124354 meters\n"
+        "Maximum bending moment           =    105.8596832 kN-m\nMaximum shear force              =     "
+        "50.0000000 kN\nDepth of maximum bending moment  =      3.7800000 meters below pile head\n"
+        "Number of iterations             =             24\n";
+    const auto cases = ReadCaseSummaries(report);
+    ASSERT_EQ(cases.size(), 1u);
+    EXPECT_EQ(cases[0].Case, 2);
+    EXPECT_EQ(cases[0].HeadDeflection + " " + cases[0].DeflectionUnit, "0.0124354 meters");
+    EXPECT_EQ(cases[0].MaxMoment + " " + cases[0].MomentUnit, "105.8596832 kN-m");
+    EXPECT_EQ(cases[0].MaxMomentDepth + " " + cases[0].DepthUnit, "3.7800000 meters");
+    EXPECT_EQ(cases[0].MaxShear + " " + cases[0].ShearUnit, "50.0000000 kN");
+}
+
+// The summary rows equal the output summaries of the same inputs run one by
+// one; a missing input is reported and does not stop the others; the shards
+// of a list, one after the other, give the whole list's summary.
+TEST(Batch, SummaryShardsAndFailures) {
+    const std::string dir = kestro::test::ScratchDir();
+    const std::vector<std::string> inputs = {Example("soft-clay-elastic-pile.kin"), Example("soft-clay-cyclic-si.kin"),
+                                             dir + "/missing.kin", Example("api-sand-static-us.kin")};
+    {
+        std::ofstream list(dir + "/list.txt");
+        for (const auto& i : inputs) list << i << '\n';
+    }
+    const Command whole = Kestro("batch @" + dir + "/list.txt -o " + dir + "/all -j 2 -q");
+    EXPECT_EQ(whole.Status, ExitError) << whole.Out;
+    EXPECT_NE(whole.Out.find("4 inputs, 3 normal, 0 with warnings, 0 by error, 1 not run."), std::string::npos)
+        << whole.Out;
+    const auto rows = CsvRows(dir + "/all/summary.csv");
+
+    std::size_t row = 1;
+    for (const auto& input : inputs) {
+        if (input.find("missing") != std::string::npos) {
+            ASSERT_LT(row, rows.size());
+            EXPECT_EQ(rows[row].rfind(input + ",not run,", 0), 0u) << rows[row];
+            ++row;
+            continue;
+        }
+        const std::string single = dir + "/single-" + fs::path(input).stem().string();
+        ASSERT_EQ(Kestro("run " + input + " -o " + single + " -q").Status, ExitNormal);
+        const auto cases =
+            ReadCaseSummaries(kestro::test::ReadText(single + "/" + fs::path(input).stem().string() + "-report.txt"));
+        ASSERT_FALSE(cases.empty());
+        for (const auto& c : cases) {
+            ASSERT_LT(row, rows.size());
+            const std::string expected = input + ",normal,0," + std::to_string(c.Case) + "," + c.HeadDeflection + "," +
+                                         c.DeflectionUnit + "," + c.MaxMoment + "," + c.MomentUnit + "," +
+                                         c.MaxMomentDepth + "," + c.DepthUnit + "," + c.MaxShear + "," + c.ShearUnit +
+                                         ",";
+            EXPECT_EQ(rows[row], expected);
+            ++row;
+        }
+    }
+    EXPECT_EQ(row, rows.size());
+
+    std::vector<std::string> joined = {rows[0]};
+    for (int s = 1; s <= 3; ++s) {
+        Kestro("batch @" + dir + "/list.txt -o " + dir + "/sharded -q --shard " + std::to_string(s) + "/3");
+        const auto part = CsvRows(dir + "/sharded/summary-" + std::to_string(s) + "-of-3.csv");
+        ASSERT_FALSE(part.empty());
+        EXPECT_EQ(part[0], rows[0]);
+        joined.insert(joined.end(), part.begin() + 1, part.end());
+    }
+    EXPECT_EQ(joined, rows);
+}
+
+TEST(Batch, SweepReplacesOneValuePerRun) {
+    const std::string dir = kestro::test::ScratchDir();
+    // The line of load case 1 of the soft clay example; value 3 is its shear.
+    const std::string templ = Example("soft-clay-elastic-pile.kin");
+    std::ifstream t(templ);
+    std::string line;
+    int lineNo = 0;
+    for (int i = 1; std::getline(t, line); ++i)
+        if (line.rfind("1  1  15000.0", 0) == 0) lineNo = i;
+    ASSERT_GT(lineNo, 0) << "the example no longer has its load case 1";
+    const std::string at = " --line " + std::to_string(lineNo);
+
+    const Command c = Kestro("sweep " + templ + at + " --field 3 --values 5000,15000,30000 -o " + dir + " -q");
+    EXPECT_EQ(c.Status, ExitNormal) << c.Out;
+    const auto rows = CsvRows(dir + "/summary.csv");
+    ASSERT_EQ(rows.size(), 1u + 3u * 2u);  // two load cases per run
+    EXPECT_EQ(rows[0].rfind("input,value,outcome,", 0), 0u);
+    double last = 0.0;
+    for (int v = 0; v < 3; ++v) {
+        const std::string& r = rows[static_cast<std::size_t>(1 + 2 * v)];
+        EXPECT_NE(r.find(std::string(",") + (v == 0 ? "5000" : v == 1 ? "15000" : "30000") + ",normal,0,1,"),
+                  std::string::npos)
+            << r;
+        // Head deflection of load case 1 grows with the swept shear.
+        std::istringstream fields(r);
+        std::string f;
+        for (int k = 0; k < 6; ++k) std::getline(fields, f, ',');
+        const double y = std::stod(f);
+        EXPECT_GT(y, last);
+        last = y;
+    }
+    EXPECT_EQ(Kestro("sweep " + templ + at + " --field 40 --values 1 -o " + dir + "/bad -q").Status, ExitUsage);
+}
+
+// Ctrl-C stops the workers; the summary still lists what finished and what
+// did not run, and the command ends with status 130.
+TEST(Batch, InterruptKeepsFinishedResults) {
+    const std::string dir = kestro::test::ScratchDir();
+    {
+        std::ofstream list(dir + "/list.txt");
+        for (int i = 0; i < 300; ++i) list << Example("soft-clay-elastic-pile.kin") << '\n';
+    }
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const std::string listArg = "@" + dir + "/list.txt", out = dir + "/out";
+        ::execl(KESTRO_CLI, KESTRO_CLI, "batch", listArg.c_str(), "-o", out.c_str(), "-j", "1", "-q", nullptr);
+        ::_exit(127);
+    }
+    ASSERT_GT(pid, 0);
+    // Wait (at most 60 s) until the first run has written its report.
+    const fs::path first = fs::path(dir) / "out" / "soft-clay-elastic-pile" / "soft-clay-elastic-pile-report.txt";
+    for (int i = 0; i < 6000 && !fs::exists(first); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    const std::string csv = kestro::test::ReadText(dir + "/out/summary.csv");
+    EXPECT_NE(csv.find(",normal,0,1,"), std::string::npos);
+    EXPECT_NE(csv.find(",not run,"), std::string::npos);
+}
