@@ -205,9 +205,10 @@ TEST(Batch, InterruptKeepsFinishedResults) {
         ::_exit(127);
     }
     ASSERT_GT(pid, 0);
-    // Wait (at most 60 s) until the first run has written its report.
-    const fs::path first = fs::path(dir) / "out" / "soft-clay-elastic-pile" / "soft-clay-elastic-pile-report.txt";
-    for (int i = 0; i < 6000 && !fs::exists(first); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // Wait (at most 60 s) until the second run has started: with one worker,
+    // the first has then finished.
+    const fs::path second = fs::path(dir) / "out" / "soft-clay-elastic-pile-2";
+    for (int i = 0; i < 6000 && !fs::exists(second); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ::kill(pid, SIGINT);
     int status = 0;
     ::waitpid(pid, &status, 0);
