@@ -1,0 +1,146 @@
+// Whole runs: a 36 in shaft socketed into weak rock under soft clay, and a
+// 24 in pile in liquefied sand over dense sand. Each converges with the mesh,
+// balances the head shear, and its soil reactions lie on the published
+// curves computed here by hand.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+
+namespace {
+
+struct Station {
+    double X, Y, M, V, P;
+};
+struct PileRun {
+    int Result = -1;
+    double TopY = 0.0, Mmax = 0.0;
+    std::vector<Station> Stations;
+};
+
+// Elastic circular pile (E psi, D in, A sq in, I in^4, L ft), given layers, one head shear.
+std::string Input(int increments, double L, double D, double A, double I, const std::string& layers, double shear) {
+    std::ostringstream s;
+    s << "KESTRO6\nTITLE\nRock and liquefied sand\n\n\n\n\n"
+      << "OPTIONS\nUnits USCS\nUseLRFD NO\nComputeKmatrix NO\nUseTipShear NO\nUseSoilMovement NO\n"
+      << "UsePYModifiers NO\nComputeEIOnly NO\nLoading STATIC     1\nMaxIterations 500\n"
+      << "DeflectionLimit 100.0\nTolerance 1.0E-9\nIncrements " << increments
+      << "\nPrintSummaryOnly NO\nPrintIncrement 1\nPrintPYCurves NO\nComputeInteraction NO\n"
+      << "SECTIONS\n1\n1\n11\n" << L << "\n1\n3600000.0\n" << D << "\n" << D << "\n" << A << "\n" << A << "\n" << I
+      << "\n" << I << "\nSOIL LAYERS\n" << layers << "LOADING\n1\n1  1  " << shear << "  0.0  0.0  1\n0\nEND\n";
+    return s.str();
+}
+
+PileRun Analyse(const std::string& input) {
+    const kestro::test::RunOutput out = kestro::test::RunInput(input);
+    PileRun r;
+    r.Result = out.Result;
+    std::istringstream plot(out.Plot);
+    std::string line;
+    while (std::getline(plot, line)) {
+        if (line.find("Line 13:") != std::string::npos) {
+            double v = 0.0;
+            std::sscanf(line.c_str(), "%lf %lf %lf", &v, &r.TopY, &r.Mmax);
+        } else if (line.find("Line 10(") != std::string::npos) {
+            Station s{};
+            if (std::sscanf(line.c_str(), "%lf %lf %lf %lf %lf", &s.X, &s.Y, &s.M, &s.V, &s.P) == 5)
+                r.Stations.push_back(s);
+        }
+    }
+    return r;
+}
+
+// Soft clay 0..10 ft (c 400 psf, 50 pcf, e50 0.02) over weak rock 10..40 ft
+// (135 pcf, qu 500 psi, Eir 60 ksi, RQD 50 %, krm 0.0002); 36 in shaft 30 ft long.
+const char* SocketLayers = "2\n1  0.0  10.0\n50.0  400.0  0.02\n50.0  400.0  0.02\n"
+                           "8  10.0  40.0\n135.0  500.0  60000.0  50.0  2.0E-4\n135.0  500.0  60000.0  50.0  2.0E-4\n";
+std::string Socket(int n) { return Input(n, 30.0, 36.0, 1017.876, 82448.0, SocketLayers, 60000.0); }
+
+// Liquefied sand 0..15 ft (55 pcf) over API sand 15..60 ft (62 pcf, 38 deg, k 225 pci); 24 in pile 45 ft long.
+const char* LiquefiedLayers = "2\n7  0.0  15.0\n55.0\n55.0\n6  15.0  60.0\n62.0  38.0  225.0\n62.0  38.0  225.0\n";
+std::string Liquefied(int n) { return Input(n, 45.0, 24.0, 452.3893, 16286.0, LiquefiedLayers, 8000.0); }
+
+// Published curves, US units (p lb/in, y in, x in).
+double SoftClayP(double x, double y) {
+    const double c = 400.0 / 144.0, g = 50.0 / 1728.0, b = 36.0, y50 = 2.5 * 0.02 * b;
+    const double pu = std::min((3.0 + g * x / c + 0.5 * x / b) * c * b, 9.0 * c * b);
+    return y >= 8.0 * y50 ? pu : 0.5 * pu * std::cbrt(y / y50);
+}
+double WeakRockP(double x, double y) {
+    const double b = 36.0, qu = 500.0, eir = 60000.0, xr = x - 120.0, ar = 1.0 - 2.0 * 50.0 / 300.0;
+    const double pur = xr <= 3.0 * b ? ar * qu * b * (1.0 + 1.4 * xr / b) : 5.2 * ar * qu * b;
+    const double kir = xr <= 3.0 * b ? eir * (100.0 + 400.0 * xr / (3.0 * b)) : 500.0 * eir;
+    const double yrm = 2.0e-4 * b;
+    const double ya = std::pow(pur / (2.0 * std::pow(yrm, 0.25) * kir), static_cast<double>(1.3329999f));
+    return y < ya ? kir * y : std::min(pur, 0.5 * pur * std::pow(y / yrm, 0.25));
+}
+double LiquefiedP(double x, double y) {
+    // s = gamma' z / 0.036 pci * 0.0254 + 1; p = 5.7101474 A (25.4 B y)^C Pd, at most the value at 150 mm
+    const double g = 55.0 / 1728.0, s = (x > 1e-7 ? g * x : g * 1e-4) / 0.036 * 0.0254 + 1.0;
+    const double A = 3.0e-7 * std::pow(s, 6.05), B = 2.80 * std::pow(s, 0.11), C = 2.85 * std::pow(s, -0.41);
+    const double pd = 3.81 * std::log(24.0 * 0.0254) + 5.6, kn = 1000.0 / 4.4482216152605 / 39.37007874015748;
+    const double pu = std::min(static_cast<double>(85.652214f), kn * A * std::pow(150.0 * B, C) * pd);
+    return std::min(pu, kn * A * std::pow(25.4 * B * y, C) * pd);
+}
+
+struct Case {
+    const char* Name;
+    std::string (*Make)(int);
+    double Shear;
+    double (*Upper)(double, double);   // curve of the upper layer
+    double (*Lower)(double, double);   // curve of the lower layer (nullptr: not checked)
+    double Interface;                  // in
+};
+
+class RockSiltPile : public testing::TestWithParam<Case> {};
+
+TEST_P(RockSiltPile, ConvergesBalancesAndFollowsTheCurves) {
+    const Case& c = GetParam();
+    std::vector<PileRun> runs;
+    for (int n : {50, 100, 200, 400}) {
+        runs.push_back(Analyse(c.Make(n)));
+        const PileRun& r = runs.back();
+        ASSERT_EQ(r.Result, 0) << c.Name << " n = " << n;
+        ASSERT_EQ(r.Stations.size(), static_cast<std::size_t>(n + 1));
+        double force = 0.0, moment = 0.0;
+        for (std::size_t i = 1; i < r.Stations.size(); ++i) {
+            const Station& a = r.Stations[i - 1];
+            const Station& b = r.Stations[i];
+            force += 0.5 * (a.P + b.P) * (b.X - a.X);
+            moment += 0.5 * (a.P * a.X + b.P * b.X) * (b.X - a.X);
+        }
+        const double L = r.Stations.back().X;
+        EXPECT_LT(std::fabs(c.Shear + force) / c.Shear, 0.02) << c.Name << " n = " << n;
+        EXPECT_LT(std::fabs(moment) / (c.Shear * L), 0.01) << c.Name << " n = " << n;
+        std::printf("%-16s n = %3d  y_top = %.6f in  M_max = %.1f lb-in\n", c.Name, n, r.TopY, r.Mmax);
+        // soil reactions on the hand-computed curves (0.2 %), opposing the deflection
+        int checked = 0;
+        for (const Station& s : r.Stations) {
+            const double y = std::fabs(s.Y);
+            if (y < 1e-4 || std::fabs(s.X - c.Interface) < 1e-6) continue;
+            const bool upper = s.X < c.Interface;
+            if (!upper && c.Lower == nullptr) continue;
+            const double p = upper ? c.Upper(s.X, y) : c.Lower(s.X, y);
+            EXPECT_NEAR(std::fabs(s.P), p, 2e-3 * p + 1e-9) << c.Name << " n = " << n << " x = " << s.X;
+            EXPECT_LE(s.P * s.Y, 0.0) << "x = " << s.X;
+            ++checked;
+        }
+        EXPECT_GT(checked, n / 5) << c.Name;
+    }
+    EXPECT_LT(std::fabs(runs[3].TopY - runs[2].TopY), std::fabs(runs[1].TopY - runs[0].TopY)) << c.Name;
+    EXPECT_LT(std::fabs(runs[3].TopY - runs[2].TopY) / runs[3].TopY, 1e-2) << c.Name;
+    EXPECT_LT(std::fabs(runs[3].Mmax - runs[2].Mmax) / runs[3].Mmax, 1e-2) << c.Name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, RockSiltPile,
+                         testing::Values(Case{"RockSocket", Socket, 60000.0, SoftClayP, WeakRockP, 120.0},
+                                         Case{"LiquefiedSand", Liquefied, 8000.0, LiquefiedP, nullptr, 180.0}),
+                         [](const testing::TestParamInfo<Case>& p) { return std::string(p.param.Name); });
+
+}  // namespace
