@@ -578,3 +578,32 @@ TEST(RockAndSiltUnits, OneProblemGivesOneCurveInEveryUnitSystem) {
         EXPECT_EQ(LiquefiedSandP(qge, ym), q1);
     }
 }
+
+// ------------------------------------------------------------ layered profiles
+
+TEST(RockLayers, ClayBelowWeakRockTakesNoEquivalentDepth) {
+    // soft clay 0..120 in, weak rock 120..240 in, soft clay 240..480 in, evaluated in order
+    // as the load-case iteration does, counting the rock layer after it is evaluated.
+    const double b = 24.0, c = 3.0, g = 0.03, y0 = 0.5;
+    BuildPile({{SoilSoftClay, 0.0, 120.0, Clay(g, c, 0.02), Clay(g, c, 0.02)},
+               {SoilWeakRock, 120.0, 240.0, RockPoint(g, 500.0, 5e4, 30.0, 1e-4), RockPoint(g, 500.0, 5e4, 30.0, 1e-4)},
+               {SoilSoftClay, 240.0, 480.0, Clay(g, c, 0.02), Clay(g, c, 0.02)}},
+              b, 480.0, 40, y0);
+    Soil.RockLayerCount = 0;
+    for (int k = 1; k <= 3; ++k) {
+        EvaluateLayerCriterion(k);
+        ASSERT_FALSE(Failed());
+        if (IncrementsRockLayerCount(Problem.Layers[U(k)].SoilType)) ++Soil.RockLayerCount;
+    }
+    EXPECT_EQ(Soil.RockLayerCount, 1);
+    EXPECT_EQ(Soil.EquivalentDepth[3], 0.0);
+    // station 30 at x = 348 in: Matlock with the true depth z = 348 in
+    const double z = 348.0, y50 = 2.5 * 0.02 * b;
+    const double pu = std::min((3.0 + g * z / c + 0.5 * z / b) * c * b, 9.0 * c * b);
+    const double p = y0 >= 8.0 * y50 ? pu : 0.5 * pu * std::cbrt(y0 / y50);
+    EXPECT_NEAR(Pile.Es[St(30)], p / y0, 1e-6 * p / y0);
+    // the interface point between clay above and rock below carries (2 c_a + c_b) / 2:
+    // the first rock station (x = 120 in) sees qu = c + 250 psi
+    const HandRock h = Rock(b, c + 250.0, 30.0, 1e-4, 5e4, 1e-8);
+    EXPECT_NEAR(Pile.Es[St(11)], RockP(h, y0) / y0, 1e-6 * RockP(h, y0) / y0);
+}
