@@ -11,18 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "PileRunSupport.h"
 #include "TestSupport.h"
 
 namespace {
 
-struct Station {
-    double X, Y, M, V, P;
-};
-struct PileRun {
-    int Result = -1;
-    double TopY = 0.0, Mmax = 0.0;
-    std::vector<Station> Stations;
-};
+using kestro::test::Analyse;
+using kestro::test::PileRun;
+using Station = kestro::test::StationResult;
 
 // Elastic circular pile (E psi, D in, A sq in, I in^4, L ft), given layers, one head shear.
 std::string Input(int increments, double L, double D, double A, double I, const std::string& layers, double shear) {
@@ -37,24 +33,6 @@ std::string Input(int increments, double L, double D, double A, double I, const 
     return s.str();
 }
 
-PileRun Analyse(const std::string& input) {
-    const kestro::test::RunOutput out = kestro::test::RunInput(input);
-    PileRun r;
-    r.Result = out.Result;
-    std::istringstream plot(out.Plot);
-    std::string line;
-    while (std::getline(plot, line)) {
-        if (line.find("Line 13:") != std::string::npos) {
-            double v = 0.0;
-            std::sscanf(line.c_str(), "%lf %lf %lf", &v, &r.TopY, &r.Mmax);
-        } else if (line.find("Line 10(") != std::string::npos) {
-            Station s{};
-            if (std::sscanf(line.c_str(), "%lf %lf %lf %lf %lf", &s.X, &s.Y, &s.M, &s.V, &s.P) == 5)
-                r.Stations.push_back(s);
-        }
-    }
-    return r;
-}
 
 // Soft clay 0..10 ft (c 400 psf, 50 pcf, e50 0.02) over weak rock 10..40 ft
 // (135 pcf, qu 500 psi, Eir 60 ksi, RQD 50 %, krm 0.0002); 36 in shaft 30 ft long.
