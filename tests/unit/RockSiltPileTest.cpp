@@ -21,11 +21,12 @@ using kestro::test::PileRun;
 using Station = kestro::test::StationResult;
 
 // Elastic circular pile (E psi, D in, A sq in, I in^4, L ft), given layers, one head shear.
-std::string Input(int increments, double L, double D, double A, double I, const std::string& layers, double shear) {
+std::string Input(int increments, double L, double D, double A, double I, const std::string& layers, double shear,
+                  const std::string& loading = "STATIC     1") {
     std::ostringstream s;
     s << "KESTRO6\nTITLE\nRock and liquefied sand\n\n\n\n\n"
       << "OPTIONS\nUnits USCS\nUseLRFD NO\nComputeKmatrix NO\nUseTipShear NO\nUseSoilMovement NO\n"
-      << "UsePYModifiers NO\nComputeEIOnly NO\nLoading STATIC     1\nMaxIterations 500\n"
+      << "UsePYModifiers NO\nComputeEIOnly NO\nLoading " << loading << "\nMaxIterations 500\n"
       << "DeflectionLimit 100.0\nTolerance 1.0E-9\nIncrements " << increments
       << "\nPrintSummaryOnly NO\nPrintIncrement 1\nPrintPYCurves NO\nComputeInteraction NO\n"
       << "SECTIONS\n1\n1\n11\n" << L << "\n1\n3600000.0\n" << D << "\n" << D << "\n" << A << "\n" << A << "\n" << I
@@ -120,5 +121,96 @@ INSTANTIATE_TEST_SUITE_P(Runs, RockSiltPile,
                          testing::Values(Case{"RockSocket", Socket, 60000.0, SoftClayP, WeakRockP, 120.0},
                                          Case{"LiquefiedSand", Liquefied, 8000.0, LiquefiedP, nullptr, 180.0}),
                          [](const testing::TestParamInfo<Case>& p) { return std::string(p.param.Name); });
+
+
+// Bad input ends the run with the criterion's numbered error, its text in the
+// files it belongs in, and never a result.
+struct BadInput {
+    const char* Name;
+    const char* Layers;
+    const char* Loading;
+    const char* Code;
+    const char* Block;
+    bool InReport, InMessages;
+};
+
+class RockSiltBadInput : public testing::TestWithParam<BadInput> {};
+
+TEST_P(RockSiltBadInput, StopsWithItsError) {
+    const BadInput& c = GetParam();
+    const kestro::test::RunOutput out =
+        kestro::test::RunInput(Input(100, 30.0, 36.0, 1017.876, 82448.0, c.Layers, 60000.0, c.Loading));
+    EXPECT_NE(out.Report.find(std::string("Kestro ended prematurely due to input error number ") + c.Code),
+              std::string::npos)
+        << c.Name << "\n" << out.Report.substr(out.Report.size() > 3000 ? out.Report.size() - 3000 : 0);
+    EXPECT_NE(out.Messages.find("The analysis ended due to an error."), std::string::npos) << c.Name;
+    EXPECT_EQ(out.Report.find(c.Block) != std::string::npos, c.InReport) << c.Name;
+    EXPECT_EQ(out.Messages.find(c.Block) != std::string::npos, c.InMessages) << c.Name << "\n" << out.Messages;
+    EXPECT_EQ(out.Plot.find("Line 10("), std::string::npos) << c.Name << ": no results after an error";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, RockSiltBadInput,
+    testing::Values(
+        BadInput{"RqdAbove100", "1\n8  0.0  40.0\n135.0  500.0  60000.0  120.0  2.0E-4\n135.0  500.0  60000.0  120.0  2.0E-4\n",
+                 "STATIC     1", "INP00049",
+                 "**** Input Data Error No. 49 ****\n\n"
+                 "Problem:  The interpolated value of RQD used for p-y curves in weak rock \n"
+                 "was found to be invalid because it was either less than zero or more than \n100 percent.\n\n"
+                 "Solution:  Check your input data and revise in the data for RQD.\n\n"
+                 "The interpolated value of RQD =   1.2000E+02 %\n",
+                 true, true},
+        BadInput{"ZeroQu", "1\n8  0.0  40.0\n135.0  0.0  60000.0  50.0  2.0E-4\n135.0  0.0  60000.0  50.0  2.0E-4\n",
+                 "STATIC     1", "INP00062",
+                 "**** Input Data Error No. 62 ****\n\n"
+                 "Problem:   The input value for compressive strength is less than or equal to zero.\n\n"
+                 "Solution:  Check the input values for layer 1\n",
+                 false, true},
+        BadInput{"ZeroKrm", "1\n8  0.0  40.0\n135.0  500.0  60000.0  50.0  0.0\n135.0  500.0  60000.0  50.0  0.0\n",
+                 "STATIC     1", "INP00163",
+                 "**** Input Data Error No. 63 ****\n\n"
+                 "Problem:  The input value for k_rm for weak rock is less than or equal to zero.\n\n"
+                 "Solution: Check the input values for layer 1\n",
+                 false, true},
+        BadInput{"ZeroRockModulus", "1\n8  0.0  40.0\n135.0  500.0  0.0  50.0  2.0E-4\n135.0  500.0  0.0  50.0  2.0E-4\n",
+                 "STATIC     1", "INP00076", "**** Input Data Error No. 76 ****\n\n"
+                 "Problem:  The rock mass modulus Eir of weak rock layer 1 is   0.0000E+00 at the depth   0.0000E+00.\n",
+                 true, true},
+        BadInput{"ZeroConeResistance", "1\n12  0.0  40.0\n95.0  0.0\n100.0  0.0\n", "STATIC     1", "INP00077",
+                 "**** Input Data Error No. 77 ****\n\n"
+                 "Problem:  The cone tip resistance of loess layer 1 is   0.0000E+00 at its top and   0.0000E+00 at its bottom.\n",
+                 true, true},
+        BadInput{"LoessElevenCycles", "1\n12  0.0  40.0\n95.0  250.0\n100.0  450.0\n", "CYCLIC    11", "INP00170",
+                 "\n\n**** Input Data Error No. 70 ****\n\n"
+                 "PROBLEM: Soil layer 1 is a loess and the input value for the number of cycles of loading =         11.0\n"
+                 "This value is greater than 10. The soil model for loess is valid only for 1 to 10 cycles of loading. \n"
+                 "SOLUTION: Revise the input data so that the number of cycles of loading is in the range of 1 to 10.\n\n",
+                 true, false},
+        BadInput{"SiltWithoutCohesion", "1\n11  0.0  40.0\n115.0  0.0  30.0  0.0  0.007\n118.0  0.0  30.0  0.0  0.007\n",
+                 "STATIC     1", "INP00048",
+                 "**** Input Data Error No. 48 ****\n\n"
+                 "Problem: A negative or zero value of cohesion was input for \na soil defined as a silt.\n"
+                 "Layer = 1, Depth =    3.60000000, c =  0.000E+00\n\n"
+                 "Solution:  Please revise and correct the input data.  \n"
+                 "Both cohesion and friction angle should be non-zero for silt soils.\n",
+                 true, true},
+        BadInput{"SiltWithoutFriction", "1\n11  0.0  40.0\n115.0  400.0  0.0  0.0  0.007\n118.0  600.0  0.0  0.0  0.007\n",
+                 "STATIC     1", "INP00010",
+                 "**** Input Data Error No. 10 ****\n\n"
+                 "Problem:  A negative or zero value was input for the friction angle for a silt.\n\n"
+                 "Solution:  Please revise and correct the input data.  \n"
+                 "Both cohesion and friction angle must be non-zero for the cemented silt soil.\n",
+                 true, true},
+        // qu of zero where two rock layers meet: the interface station has no curve shape
+        BadInput{"RockStrengthZeroAtInterface",
+                 "2\n8  0.0  15.0\n135.0  500.0  60000.0  50.0  2.0E-4\n135.0  0.0  60000.0  50.0  2.0E-4\n"
+                 "8  15.0  40.0\n135.0  0.0  60000.0  50.0  2.0E-4\n135.0  500.0  60000.0  50.0  2.0E-4\n",
+                 "STATIC     1", "INP00016",
+                 "**** Input Data Error No. 16 ****\n\n"
+                 "An error was detected when computing the p-y curve for weak rock.\n"
+                 "Problem:   The input value for the compressive strength of a weak rock was \n"
+                 "           input as negative or zero (0).\n",
+                 true, true}),
+    [](const testing::TestParamInfo<BadInput>& p) { return std::string(p.param.Name); });
 
 }  // namespace
