@@ -134,5 +134,13 @@ inline double BTable(double r) {
     const double bs[10] = {2.14, 1.83, 1.54, 1.27, 1.05, 0.86, 0.71, 0.53, 0.50, 0.50};
     return ReeseTable(r, bs);
 }
+inline double ACyclicTable(double r) {
+    const double as[10] = {0.75, 0.93, 1.07, 1.11, 1.03, 0.98, 0.94, 0.90, 0.88, 0.88};
+    return ReeseTable(r, as);
+}
+inline double BCyclicTable(double r) {
+    const double bs[10] = {0.53, 0.72, 0.83, 0.86, 0.82, 0.77, 0.70, 0.55, 0.55, 0.55};
+    return ReeseTable(r, bs);
+}
 
 }  // namespace kestro::test

@@ -74,17 +74,19 @@ double LoessP(double qc, double x, double b, double N, double yref, double y) {
     return pu / yref * y / (1.0 + r * (1.0 + 0.1 * std::exp(-r)));
 }
 
-// ---- Cemented silt: static, level ground, layer 1 (z_eq = z), J = 0.5 ----
+// ---- Cemented silt: level ground, layer 1 (z_eq = z), J = 0.5 ----
 struct HandSilt {
     double pu, pm, ym, yu, m, n, cbar, kx, yk;
 };
-HandSilt Silt(double b, double c, double phi, double g, double k, double z) {
+HandSilt Silt(double b, double c, double phi, double g, double k, double z, bool cyclic = false) {
     HandSilt h{};
     const double puphi = std::min(WedgeP(phi, b, g, z), FlowP(phi, b, g, z));
     const double np = 3.0 + g * z / c + 0.5 * z / b;
     const double puc = np >= 9.0 ? 9.0 * c * b : np * c * b;
-    h.pu = ATable(z / b) * puphi + puc;
-    h.pm = BTable(z / b) * puphi + puc;
+    const double A = cyclic ? kestro::test::ACyclicTable(z / b) : ATable(z / b);
+    const double B = cyclic ? kestro::test::BCyclicTable(z / b) : BTable(z / b);
+    h.pu = A * puphi + puc;
+    h.pm = B * puphi + puc;
     h.ym = b / 60.0;
     h.yu = 3.0 * b / 80.0;
     h.m = (h.pu - h.pm) / (h.yu - h.ym);
@@ -448,11 +450,13 @@ TEST(LoessLayer, BadInputStops) {
 TEST(CementedSiltCurve, FourSegmentsAndBoundaries) {
     // US: b = 24 in, c = 4 psi, phi = 32 deg, gamma' = 0.065 pci, k = 300 pci, z = 48 and 150 in
     const double b = 24.0, c = 4.0, phi = 32.0, g = 0.065, k = 300.0;
-    for (double z : {48.0, 150.0}) {
-        const HandSilt h = Silt(b, c, phi, g, k, z);
+    for (const auto& [z, cyclic] : {std::pair{48.0, false}, std::pair{150.0, false}, std::pair{48.0, true},
+                                    std::pair{150.0, true}}) {
+        const HandSilt h = Silt(b, c, phi, g, k, z, cyclic);
         ASSERT_LT(h.yk, h.ym);
         CementedSiltInput in;
         in.B = b, in.C = c, in.Phi = phi * 3.14159265358979323846 / 180.0, in.Gamma = g, in.K = k, in.Z = z, in.ZEq = z;
+        in.b_Cyclic = cyclic;
         const CementedSiltCurve cv = MakeCementedSiltCurve(in);
         EXPECT_NEAR(cv.Pu, h.pu, 1e-9 * h.pu);
         EXPECT_NEAR(cv.Yk, h.yk, 1e-9 * h.yk);
