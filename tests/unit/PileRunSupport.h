@@ -39,4 +39,20 @@ inline PileRun Analyse(const std::string& input) {
     return r;
 }
 
+// Resultants of the soil reactions by the trapezoid rule: the force
+// integral p dx and the moment integral p x dx about the pile head.
+struct SoilResultants {
+    double Force = 0.0, Moment = 0.0;
+};
+inline SoilResultants Resultants(const PileRun& r) {
+    SoilResultants s;
+    for (std::size_t i = 1; i < r.Stations.size(); ++i) {
+        const StationResult& a = r.Stations[i - 1];
+        const StationResult& b = r.Stations[i];
+        s.Force += 0.5 * (a.P + b.P) * (b.X - a.X);
+        s.Moment += 0.5 * (a.P * a.X + b.P * b.X) * (b.X - a.X);
+    }
+    return s;
+}
+
 }  // namespace kestro::test

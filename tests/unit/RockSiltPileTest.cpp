@@ -87,13 +87,8 @@ TEST_P(RockSiltPile, ConvergesBalancesAndFollowsTheCurves) {
         const PileRun& r = runs.back();
         ASSERT_EQ(r.Result, 0) << c.Name << " n = " << n;
         ASSERT_EQ(r.Stations.size(), static_cast<std::size_t>(n + 1));
-        double force = 0.0, moment = 0.0;
-        for (std::size_t i = 1; i < r.Stations.size(); ++i) {
-            const Station& a = r.Stations[i - 1];
-            const Station& b = r.Stations[i];
-            force += 0.5 * (a.P + b.P) * (b.X - a.X);
-            moment += 0.5 * (a.P * a.X + b.P * b.X) * (b.X - a.X);
-        }
+        const kestro::test::SoilResultants sum = kestro::test::Resultants(r);
+        const double force = sum.Force, moment = sum.Moment;
         const double L = r.Stations.back().X;
         EXPECT_LT(std::fabs(c.Shear + force) / c.Shear, 0.02) << c.Name << " n = " << n;
         EXPECT_LT(std::fabs(moment) / (c.Shear * L), 0.01) << c.Name << " n = " << n;
