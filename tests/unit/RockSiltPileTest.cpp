@@ -208,4 +208,63 @@ INSTANTIATE_TEST_SUITE_P(
                  true, true}),
     [](const testing::TestParamInfo<BadInput>& p) { return std::string(p.param.Name); });
 
+
+// The same physical problem in US customary and SI input gives the same pile
+// response: the criteria's unit-dependent constants and the input conversions
+// agree end to end.
+struct UnitCase {
+    const char* Name;
+    int Type;
+    // the layer's parameter line in US units (values) and their factors to SI
+    std::vector<double> Us, ToSi;
+};
+
+class RockSiltUnits : public testing::TestWithParam<UnitCase> {};
+
+std::string UnitInput(const UnitCase& c, bool si) {
+    const double in = 0.0254, ft = 0.3048, lb = 4.4482216152605e-3, psi = lb / (in * in);
+    const double L = 30.0, D = 36.0, E = 3.6e6, A = 1017.876, I = 82448.0, V = 60000.0;
+    std::ostringstream s;
+    s.precision(17);
+    s << "KESTRO6\nTITLE\nUnits\n\n\n\n\nOPTIONS\nUnits " << (si ? "SI" : "USCS")
+      << "\nUseLRFD NO\nComputeKmatrix NO\nUseTipShear NO\nUseSoilMovement NO\nUsePYModifiers NO\n"
+      << "ComputeEIOnly NO\nLoading STATIC     1\nMaxIterations 500\nDeflectionLimit " << (si ? 100.0 * in : 100.0)
+      << "\nTolerance " << (si ? 1.0e-9 * in : 1.0e-9) << "\nIncrements 100\nPrintSummaryOnly NO\nPrintIncrement 1\n"
+      << "PrintPYCurves NO\nComputeInteraction NO\nSECTIONS\n1\n1\n11\n" << (si ? L * ft : L) << "\n1\n"
+      << (si ? E * psi : E) << "\n";
+    for (int k = 0; k < 2; ++k) s << (si ? D * 25.4 : D) << "\n";
+    for (int k = 0; k < 2; ++k) s << (si ? A * 25.4 * 25.4 : A) << "\n";
+    for (int k = 0; k < 2; ++k) s << (si ? I * std::pow(25.4, 4) : I) << "\n";
+    s << "SOIL LAYERS\n1\n" << c.Type << "  0.0  " << (si ? 40.0 * ft : 40.0) << "\n";
+    for (int k = 0; k < 2; ++k) {
+        for (std::size_t j = 0; j < c.Us.size(); ++j) s << (si ? c.Us[j] * c.ToSi[j] : c.Us[j]) << "  ";
+        s << "\n";
+    }
+    s << "LOADING\n1\n1  1  " << (si ? V * lb : V) << "  0.0  0.0  1\n0\nEND\n";
+    return s.str();
+}
+
+TEST_P(RockSiltUnits, UsAndSiGiveTheSameResponse) {
+    const UnitCase& c = GetParam();
+    const PileRun us = Analyse(UnitInput(c, false)), si = Analyse(UnitInput(c, true));
+    ASSERT_EQ(us.Result, 0) << c.Name;
+    ASSERT_EQ(si.Result, 0) << c.Name;
+    const double in = 0.0254, lbin = 4.4482216152605e-3 * in;   // lb-in in kN-m
+    EXPECT_NEAR(si.TopY / in, us.TopY, 1e-6 * us.TopY) << c.Name;
+    EXPECT_NEAR(si.Mmax / lbin, us.Mmax, 1e-6 * std::fabs(us.Mmax)) << c.Name;
+}
+
+// unit weight pcf, psf, psi and pci to kN/m3, kPa and kN/m3
+constexpr double Pcf = 4.4482216152605e-3 / (0.3048 * 0.3048 * 0.3048);
+constexpr double Psf = 4.4482216152605e-3 / (0.3048 * 0.3048);
+constexpr double Psi = 4.4482216152605e-3 / (0.0254 * 0.0254);
+constexpr double Pci = 4.4482216152605e-3 / (0.0254 * 0.0254 * 0.0254);
+
+INSTANTIATE_TEST_SUITE_P(
+    Units, RockSiltUnits,
+    testing::Values(UnitCase{"WeakRock", 8, {135.0, 500.0, 60000.0, 50.0, 2.0e-4}, {Pcf, Psi, Psi, 1.0, 1.0}},
+                    UnitCase{"Loess", 12, {95.0, 300.0}, {Pcf, Psi}},
+                    UnitCase{"CementedSilt", 11, {115.0, 500.0, 32.0, 300.0, 0.007}, {Pcf, Psf, 1.0, Pci, 1.0}}),
+    [](const testing::TestParamInfo<UnitCase>& p) { return std::string(p.param.Name); });
+
 }  // namespace
