@@ -267,4 +267,54 @@ INSTANTIATE_TEST_SUITE_P(
                     UnitCase{"CementedSilt", 11, {115.0, 500.0, 32.0, 300.0, 0.007}, {Pcf, Psf, 1.0, Pci, 1.0}}),
     [](const testing::TestParamInfo<UnitCase>& p) { return std::string(p.param.Name); });
 
+
+// The printed curve of each criterion reaches the plot file as one Line 7
+// record and 17 Line 8 records with the criterion's labels and columns.
+struct PlotCase {
+    const char* Name;
+    const char* Layers;
+    const char* Line7;
+    const char* Line8Point1;   // the Line 8 record's text from its label on
+    std::size_t Line8Column;   // zero-based column of "Line 8("
+};
+
+class RockSiltPlot : public testing::TestWithParam<PlotCase> {};
+
+TEST_P(RockSiltPlot, PrintedCurveRecords) {
+    const PlotCase& c = GetParam();
+    std::string input = Input(100, 30.0, 36.0, 1017.876, 82448.0, c.Layers, 20000.0);
+    input.replace(input.find("PrintPYCurves NO"), 16, "PrintPYCurves YES");
+    input.replace(input.rfind("END\n"), 4, "DEPTHS OF PRINTED P-Y CURVES\n1\n1  6.0\nEND\n");
+    const kestro::test::RunOutput out = kestro::test::RunInput(input);
+    ASSERT_EQ(out.Result, 0) << c.Name;
+    const std::string line7 = std::string("Line 7:  p-y curve depth in ") + c.Line7 + ", no. p-y points on curve no. 1\n";
+    EXPECT_NE(out.Plot.find("  7.2000000E+01   17" + std::string(60, ' ') + line7), std::string::npos)
+        << c.Name << "\n" << out.Plot.substr(0, 2000);
+    std::istringstream plot(out.Plot);
+    std::string line;
+    int records = 0;
+    while (std::getline(plot, line)) {
+        const std::size_t at = line.find("Line 8(");
+        if (at == std::string::npos) continue;
+        ++records;
+        EXPECT_EQ(at, c.Line8Column) << c.Name << ": " << line;
+        if (records == 1) {
+            EXPECT_EQ(line.substr(at), c.Line8Point1) << c.Name;
+        }
+    }
+    EXPECT_EQ(records, 17) << c.Name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plot, RockSiltPlot,
+    testing::Values(
+        PlotCase{"WeakRock", "1\n8  0.0  40.0\n135.0  500.0  60000.0  50.0  2.0E-4\n135.0  500.0  60000.0  50.0  2.0E-4\n",
+                 "weak rock", "Line 8( 1): y, p, for weak rock", 80},
+        PlotCase{"LiquefiedSand", "2\n7  0.0  15.0\n55.0\n55.0\n6  15.0  60.0\n62.0  38.0  225.0\n62.0  38.0  225.0\n",
+                 "liquefied sand", "Line 8( 1): y, p, for liquefied sand", 50},
+        PlotCase{"Loess", "1\n12  0.0  40.0\n95.0  250.0\n100.0  450.0\n", "loess", "Line 8(1): y, p, for Loess", 80},
+        PlotCase{"CementedSilt", "1\n11  0.0  40.0\n115.0  500.0  32.0  300.0  0.007\n115.0  500.0  32.0  300.0  0.007\n",
+                 "cemented silt", "Line 8( 1): y, p, for cemented c-phi", 80}),
+    [](const testing::TestParamInfo<PlotCase>& p) { return std::string(p.param.Name); });
+
 }  // namespace
