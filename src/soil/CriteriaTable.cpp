@@ -3,7 +3,11 @@
 
 #include <cstring>
 
+#include "soil/CementedSilt.h"
 #include "soil/Criteria.h"
+#include "soil/LiquefiedSand.h"
+#include "soil/Loess.h"
+#include "soil/WeakRock.h"
 #include "soil/PyCriteria.h"
 
 namespace kestro {
@@ -30,18 +34,19 @@ constexpr CriterionEntry Table[] = {
      sand::ReeseCurve, sand::Invert, sand::ReesePrintPage, nullptr},
     {"API Sand", ClassCohesionless, true, false, true, true, false, EndToLayerBottomTimesPu, sand::ApiProperties,
      sand::ApiCurve, sand::Invert, sand::ApiPrintPage, nullptr},
-    {"Liq Sand", ClassCohesionless, false, false, true, false, true, EndToLayerBottomTimesPu, nullptr, nullptr,
-     nullptr, nullptr, nullptr},
+    {"Liq Sand", ClassCohesionless, false, false, true, false, true, EndToLayerBottomTimesPu,
+     liquefiedsand::Properties, liquefiedsand::Curve, nullptr, liquefiedsand::PrintPage, nullptr},
     // Cemented silt is cohesive at an interface point with strength, else cohesionless.
-    {"Cem Silt", ClassCohesive, true, false, true, true, false, EndToLayerBottomTimesPu, nullptr, nullptr, nullptr,
-     nullptr, nullptr},
+    {"Cem Silt", ClassCohesive, true, false, true, true, false, EndToLayerBottomTimesPu, cementedsilt::Properties,
+     cementedsilt::Curve, cementedsilt::Invert, cementedsilt::PrintPage, nullptr},
     {"User p-y", ClassUser, false, false, true, false, false, EndNone, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {"WeakRock", ClassRock, false, true, true, false, false, EndToLayerBottomTimesPu, nullptr, nullptr, nullptr,
-     nullptr, nullptr},
+    {"WeakRock", ClassRock, false, true, true, false, false, EndToLayerBottomTimesPu, weakrock::Properties,
+     weakrock::Curve, nullptr, weakrock::PrintPage, nullptr},
     {"Vuggy LS", ClassRock, false, true, false, false, false, EndNone, nullptr, nullptr, nullptr, nullptr, nullptr},
     {"MassRock", ClassNone, true, true, true, true, false, EndToLayerBottomTimesPu, nullptr, nullptr, nullptr,
      nullptr, nullptr},
-    {"KS Loess", ClassNone, false, true, false, false, false, EndNone, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"KS Loess", ClassNone, false, true, false, false, false, EndNone, loess::Properties, loess::Curve, nullptr,
+     loess::PrintPage, nullptr},
     {"Piedmont", ClassNone, false, true, false, false, false, EndNone, nullptr, nullptr, nullptr, nullptr, nullptr},
     {"Elast SG", ClassNone, false, true, false, false, false, EndNone, elasticsubgrade::Properties,
      elasticsubgrade::Curve, nullptr, elasticsubgrade::PrintPage, nullptr},

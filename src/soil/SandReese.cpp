@@ -250,19 +250,26 @@ void ReeseSandPrintedPoints(const ReeseSandCurve& c, double b, ReeseSandPrinted&
     }
 }
 
-double SandEquivalentDepth(double f, const SandWedgeParams& w, double b, double gamma, double z, bool cyclic) {
-    if (!(f > 0.0) || !(b > 0.0)) return 0.0;
+SandInversionTerms MakeSandInversionTerms(const SandWedgeParams& w, double b) {
+    SandInversionTerms t;
     const double tphi = std::tan(w.Phi);
     const double tb = std::tan(w.Beta);
     const double ta = std::tan(w.Alpha);
     // D1 = tan(beta) (Kp tan(alpha) + K0 (sin(beta) (1/cos(alpha) + 1) tan(phi) - tan(alpha)))
-    const double d1 = tb * (w.Kp * ta + w.K0 * (std::sin(w.Beta) * (1.0 / std::cos(w.Alpha) + 1.0) * tphi - ta));
+    t.D1 = tb * (w.Kp * ta + w.K0 * (std::sin(w.Beta) * (1.0 / std::cos(w.Alpha) + 1.0) * tphi - ta));
     // D2 = Kp - Ka; D3 = Kp^2 (Kp + K0 tan(phi)) - Ka
-    const double d2 = w.Kp - w.Ka;
-    const double d3 = w.Kp * w.Kp * (w.Kp + w.K0 * tphi) - w.Ka;
-    if (!(d1 > 0.0)) return 0.0;
+    t.D2 = w.Kp - w.Ka;
+    t.D3 = w.Kp * w.Kp * (w.Kp + w.K0 * tphi) - w.Ka;
     // depth where the wedge and flow-around resistances meet: zt = (D3 - D2) b / D1
-    const double zt = (d3 - d2) * b / d1;
+    if (t.D1 > 0.0) t.Zt = (t.D3 - t.D2) * b / t.D1;
+    return t;
+}
+
+double SandEquivalentDepth(double f, const SandWedgeParams& w, double b, double gamma, double z, bool cyclic) {
+    if (!(f > 0.0) || !(b > 0.0)) return 0.0;
+    const SandInversionTerms t = MakeSandInversionTerms(w, b);
+    const double d1 = t.D1, d2 = t.D2, d3 = t.D3, zt = t.Zt;
+    if (!(d1 > 0.0)) return 0.0;
     if (!(zt > 0.0)) return 0.0;
     const double dz = zt / 500.0;
     double q0 = 0.0, integral = 0.0;

@@ -78,6 +78,14 @@ struct ReeseSandPrinted {
 };
 void ReeseSandPrintedPoints(const ReeseSandCurve& curve, double b, ReeseSandPrinted& out);
 
+// Coefficients of the shallow and deep sand resistances used by the
+// equivalent-depth inversions: A p_st ~ A gamma' b^2 (D1 (z/b)^2 + D2 z/b) and
+// p_sd ~ D3 gamma' b z; zt = (D3 - D2) b / D1 is where they meet.
+struct SandInversionTerms {
+    double D1 = 0.0, D2 = 0.0, D3 = 0.0, Zt = 0.0;
+};
+SandInversionTerms MakeSandInversionTerms(const SandWedgeParams& w, double b);
+
 // Depth in this sand at which the integral of A p_st from the ground surface
 // equals f; w of the layer's first station, z its depth below the ground.
 double SandEquivalentDepth(double f, const SandWedgeParams& w, double b, double gamma, double z, bool cyclic);

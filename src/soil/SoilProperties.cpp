@@ -8,6 +8,7 @@
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
+#include "report/RockSiltMessages.h"
 #include "report/SoilMessages.h"
 #include "soil/PyCriteria.h"
 
@@ -33,6 +34,7 @@ using Column = double (*)(const SoilPoint&);
 double CohesionOf(const SoilPoint& s) { return s.Cohesion; }
 double PhiOf(const SoilPoint& s) { return s.FrictionAngle; }
 double Eps50Of(const SoilPoint& s) { return s.Epsilon50; }
+double RqdOf(const SoilPoint& s) { return s.RQD; }
 double UnitWeightOf(const SoilPoint& s) { return s.UnitWeight; }
 
 // The class of layer k at an interface, `value` being its strength there.
@@ -212,6 +214,50 @@ double Eps50At(double X) {
     bool below = false;
     const double v = InterfaceColumnAt(X, Eps50Of, below);
     return below ? 0.0 : v;
+}
+
+double RqdAt(double X) {
+    bool below = false;
+    const double v = InterfaceColumnAt(X, RqdOf, below);
+    if (below) {
+        Fail(WriteInputError31, X, "INP00031", 131);
+        return 0.0;
+    }
+    if (v < 0.0 || v > 100.0) {
+        Fail(WriteInputError49, v, "INP00049", 149);
+        return 0.0;
+    }
+    return v;
+}
+
+double KrmAt(double X) {
+    const int n = NumPoints();
+    for (int i = 2; i <= n; ++i) {
+        const double d0 = Depth(i - 1), d1 = Depth(i);
+        if (!(d0 <= X && X <= d1)) continue;
+        if (X == d1) {
+            // an interface (two points of equal depth) takes the lower layer's value, except at the pile tip
+            if (i < n && Depth(i + 1) == d1 && X != CurrentPileLength()) return Point(i + 1).Epsilon50;
+            return Point(i).Epsilon50;
+        }
+        if (X == d0) return Point(i - 1).Epsilon50;
+        const double v0 = Point(i - 1).Epsilon50, v1 = Point(i).Epsilon50;
+        return v0 + (X - d0) * (v1 - v0) / (d1 - d0);
+    }
+    return 0.0;
+}
+
+double LayerValueAt(int k, double X, double SoilPoint::*column, bool& b_ZeroThickness) {
+    b_ZeroThickness = false;
+    if (k < 1 || k > NumLayers()) return 0.0;
+    const SoilPoint& top = Point(2 * k - 1);
+    const SoilPoint& bottom = Point(2 * k);
+    const double span = Layer(k).XBottom - Layer(k).XTop;
+    if (span == 0.0) {
+        b_ZeroThickness = true;
+        return top.*column;
+    }
+    return top.*column + (X - Layer(k).XTop) * (bottom.*column - top.*column) / span;
 }
 
 double AverageShearStrength(double X) {

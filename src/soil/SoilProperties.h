@@ -10,6 +10,8 @@
 
 namespace kestro {
 
+struct SoilPoint;
+
 // Undrained shear strength (or rock compressive strength) at depth X. At a
 // layer interface the value is combined from the two layers by their classes.
 double f_c(double X);
@@ -19,6 +21,16 @@ bool AtStrengthNode(double X);
 double FrictionAngleAt(double X);
 // Strain at 50 % of the strength at X; 0 below the table.
 double Eps50At(double X);
+// Rock quality designation (percent) at X, by the rule of the friction angle;
+// Input Data Error 31 below the table, Input Data Error 49 outside 0..100.
+double RqdAt(double X);
+// Weak-rock strain factor k_rm at X (the e50 column): at a layer interface the
+// lower layer's value, at the pile tip the upper one; 0 outside the table.
+double KrmAt(double X);
+// Linear interpolation in depth X between the top and bottom values of layer
+// k of one column of the layer points. `b_ZeroThickness` is set (and the top
+// value returned) when the layer's top and bottom depths are equal.
+double LayerValueAt(int k, double X, double SoilPoint::*column, bool& b_ZeroThickness);
 // Average shear strength from the ground surface to X.
 double AverageShearStrength(double X);
 // Average effective unit weight from the ground surface to X.

@@ -10,6 +10,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "LayerTestSupport.h"
 #include "TestSupport.h"
 #include "driver/Warnings.h"
 #include "input/Units.h"
@@ -20,90 +21,17 @@
 #include "soil/PyCriteria.h"
 
 using namespace kestro;
+using kestro::test::BuildPile;
+using kestro::test::Clay;
+using kestro::test::Sand;
+using kestro::test::ATable;
+using kestro::test::FlowP;
+using kestro::test::WedgeP;
 
 namespace {
 
 constexpr double Pi = std::numbers::pi;
 std::size_t U(int i) { return static_cast<std::size_t>(i); }
-
-struct LayerSpec {
-    int Type;
-    double Top, Bottom;
-    SoilPoint AtTop, AtBottom;
-};
-
-// A straight pile of width b and length L in computation units, n increments,
-// every station deflected by y0, with the given layers from the pile head.
-void BuildPile(std::initializer_list<LayerSpec> layers, double b, double L, int n, double y0, int units = UnitsUS) {
-    // Error messages go to the default message file: keep it out of the build tree.
-    static std::string dir = kestro::test::ScratchDir();
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    ResetRunState();
-    ResetProblemData();
-    ResetPileModel();
-    ResetSoilState();
-    ResetWarningRegistry();
-    ClearWarnings();
-    Problem.Options.UnitSystem = units;
-    kestro::Run.b_SI = units == UnitsSI;
-    SetUnitLabels(units);
-    Problem.Options.NumIncrements = n;
-    Problem.PileLength = L;
-    Problem.NumPropertyRows = 2;
-    Problem.PropertyTable[1] = PropertyRow{0.0, b, b, 1.0, 1.0, 1.0};
-    Problem.PropertyTable[2] = PropertyRow{L, b, b, 1.0, 1.0, 1.0};
-    int k = 0;
-    for (const LayerSpec& s : layers) {
-        ++k;
-        Problem.Layers[U(k)] = SoilLayer{s.Type, s.Top, s.Bottom};
-        Problem.SoilPoints[U(2 * k - 1)] = s.AtTop;
-        Problem.SoilPoints[U(2 * k - 1)].Depth = s.Top;
-        Problem.SoilPoints[U(2 * k)] = s.AtBottom;
-        Problem.SoilPoints[U(2 * k)].Depth = s.Bottom;
-    }
-    Problem.NumLayers = k;
-    Problem.NumSoilPoints = 2 * k;
-    Problem.GroundDepth = Problem.Layers[1].XTop;
-    const double h = L / n;
-    Pile.NumStations = n + 1;
-    Pile.Length = L;
-    Pile.Spacing = h;
-    for (int i = 1; i <= n + 1; ++i) {
-        Pile.x[St(i)] = Pile.xv[St(i)] = (i - 1) * h;
-        Pile.y[St(i)] = y0;
-    }
-    for (int j = 1; j <= k; ++j) {
-        int first = 0, last = 0;
-        for (int i = 1; i <= n + 1; ++i) {
-            const double x = (i - 1) * h;
-            const bool inside = x >= Problem.Layers[U(j)].XTop - 1e-9 &&
-                                (x < Problem.Layers[U(j)].XBottom - 1e-9 || (j == k && i == n + 1));
-            if (inside) {
-                if (first == 0) first = i;
-                last = i;
-            }
-        }
-        Pile.FirstStation[U(j)] = first;
-        Pile.LastStation[U(j)] = last;
-    }
-}
-
-SoilPoint Clay(double gamma, double c, double eps50 = 0.0, double k = 0.0) {
-    SoilPoint p;
-    p.UnitWeight = gamma;
-    p.Cohesion = c;
-    p.Epsilon50 = eps50;
-    p.Kpy = k;
-    return p;
-}
-
-SoilPoint Sand(double gamma, double phi, double k = 0.0) {
-    SoilPoint p;
-    p.UnitWeight = gamma;
-    p.FrictionAngle = phi;
-    p.Kpy = k;
-    return p;
-}
 
 double AsHand(double z) {
     if (z > 3.3) return 0.6;
@@ -436,32 +364,6 @@ TEST(PrintedCurves, EachCriterionWritesItsPage) {
         if (std::getenv("KESTRO_DUMP_PAGES") != nullptr) std::fputs(page.c_str(), stderr);
     }
 }
-
-namespace {
-// Published level-ground wedge and flow-around resistances of sand.
-double WedgeP(double phiDeg, double b, double g, double z) {
-    const double phi = phiDeg * Pi / 180.0, al = phi / 2.0, be = Pi / 4.0 + phi / 2.0, k0 = 0.4;
-    const double ka = std::pow(std::tan(Pi / 4.0 - al), 2.0);
-    return g * z *
-           (k0 * z * std::tan(phi) * std::sin(be) / (std::tan(be - phi) * std::cos(al)) +
-            std::tan(be) / std::tan(be - phi) * (b + z * std::tan(be) * std::tan(al)) +
-            k0 * z * std::tan(be) * (std::tan(phi) * std::sin(be) - std::tan(al)) - ka * b);
-}
-double FlowP(double phiDeg, double b, double g, double z) {
-    const double phi = phiDeg * Pi / 180.0, al = phi / 2.0, be = Pi / 4.0 + phi / 2.0, k0 = 0.4;
-    const double ka = std::pow(std::tan(Pi / 4.0 - al), 2.0);
-    return ka * b * g * z * (std::pow(std::tan(be), 8) - 1.0) + k0 * b * g * z * std::tan(phi) * std::pow(std::tan(be), 4);
-}
-// Static Reese A coefficient from the published table.
-double ATable(double r) {
-    const double zs[10] = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
-    const double as[10] = {2.83, 2.48, 2.11, 1.76, 1.48, 1.23, 1.06, 0.90, 0.88, 0.88};
-    if (r >= 6.0) return 0.88;
-    int j = 1;
-    while (r >= zs[j]) ++j;
-    return as[j - 1] + (r - zs[j - 1]) * (as[j] - as[j - 1]) / (zs[j] - zs[j - 1]);
-}
-}  // namespace
 
 TEST(SandLayer, SandBelowClayUsesTheEquivalentDepth) {
     // Soft clay 0..120 in (c = 5 psi) over sand 120..480 in, phi 35, gamma' 0.0361 pci, k 100 pci.

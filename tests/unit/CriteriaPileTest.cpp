@@ -12,18 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "PileRunSupport.h"
 #include "TestSupport.h"
 
 namespace {
 
-struct Station {
-    double X, Y, M, V, P;
-};
-struct PileRun {
-    int Result = -1;
-    double TopY = 0.0, Mmax = 0.0;
-    std::vector<Station> Stations;
-};
+using kestro::test::Analyse;
+using kestro::test::PileRun;
+using Station = kestro::test::StationResult;
 
 std::string PileInput(const std::string& loading, int increments, const std::string& layer, double shear) {
     std::ostringstream s;
@@ -38,24 +34,6 @@ std::string PileInput(const std::string& loading, int increments, const std::str
     return s.str();
 }
 
-PileRun Analyse(const std::string& input) {
-    const kestro::test::RunOutput out = kestro::test::RunInput(input);
-    PileRun r;
-    r.Result = out.Result;
-    std::istringstream plot(out.Plot);
-    std::string line;
-    while (std::getline(plot, line)) {
-        if (line.find("Line 13:") != std::string::npos) {
-            double v = 0.0;
-            std::sscanf(line.c_str(), "%lf %lf %lf", &v, &r.TopY, &r.Mmax);
-        } else if (line.find("Line 10(") != std::string::npos) {
-            Station s{};
-            if (std::sscanf(line.c_str(), "%lf %lf %lf %lf %lf", &s.X, &s.Y, &s.M, &s.V, &s.P) == 5)
-                r.Stations.push_back(s);
-        }
-    }
-    return r;
-}
 
 struct PileCase {
     const char* Name;
@@ -77,13 +55,8 @@ TEST_P(PileMeshTest, ConvergesWithTheMeshAndSatisfiesEquilibrium) {
         ASSERT_EQ(r.Stations.size(), static_cast<std::size_t>(n + 1));
         // Equilibrium of the soil reactions with the head shear (zero head moment, free tip):
         // V0 + integral p dx = 0 and integral p x dx = 0, by the trapezoid rule.
-        double force = 0.0, moment = 0.0;
-        for (std::size_t i = 1; i < r.Stations.size(); ++i) {
-            const Station& a = r.Stations[i - 1];
-            const Station& b = r.Stations[i];
-            force += 0.5 * (a.P + b.P) * (b.X - a.X);
-            moment += 0.5 * (a.P * a.X + b.P * b.X) * (b.X - a.X);
-        }
+        const kestro::test::SoilResultants sum = kestro::test::Resultants(r);
+        const double force = sum.Force, moment = sum.Moment;
         const double L = r.Stations.back().X;
         EXPECT_LT(std::fabs(c.Shear + force) / c.Shear, 0.02) << c.Name << " n = " << n;
         EXPECT_LT(std::fabs(moment) / (c.Shear * L), 0.01) << c.Name << " n = " << n;

@@ -243,6 +243,16 @@ PyPoint TypicalPoint(const CurveCase& c) {
         pt.Aux[1] = 500.0;
     } else if (code == "StfClyAK") {
         pt.Aux[1] = 500.0;
+    } else if (code == "WeakRock") {
+        pt.C = 500.0;         // qu, psi
+        pt.Aux[0] = 30.0;     // RQD
+        pt.Aux[1] = 1.0e-4;   // k_rm
+        pt.Aux[2] = 5.0e4;    // Eir, psi
+        pt.Aux[3] = c.Z;      // depth into rock
+    } else if (code == "KS Loess") {
+        pt.Aux[0] = 300.0;    // cone tip resistance, psi
+        pt.Aux[1] = c.Z;      // abscissa
+        pt.Aux[2] = 1.0;      // cycles
     }
     return pt;
 }
