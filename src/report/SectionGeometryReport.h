@@ -35,6 +35,9 @@ void WriteNeutralAxisError(std::ostream& out);
 void WriteNegativeStationError(std::ostream& out, double x, int station, bool tapered);
 void WriteStationBeyondSectionError(std::ostream& out, double limit, int section, double x, bool tapered);
 
+// "Interpolated Section Dimensions" of a station of a tapered section.
+void WriteInterpolatedDimensions(std::ostream& out, double depth, double width);
+
 // What is wrong with a section value.
 enum SectionValueProblem : int {
     ValueNotPositive = 1,        // must be greater than zero

@@ -79,6 +79,14 @@ struct TaperDimensions {
     double Depth0 = 0.0, Depth1 = 0.0;
 };
 
+// Result of a circular arrangement, for the report block.
+struct CircularArrangement {
+    double Radius = 0.0;            // R
+    double CentralAngle = 0.0;      // radians between positions
+    double ClearSpacing = 0.0;      // chord between neighbouring positions minus db
+    double BarDiameter = 0.0;
+};
+
 // One pile section in its own axes, before turning and slicing.
 struct SectionGeometry {
     int Section = 0;            // input section number (for messages)
@@ -107,6 +115,9 @@ struct SectionGeometry {
     bool b_Tapered = false;
     TaperDimensions Taper{};
     double BarCircleOffset = 0.0;
+    // The circular arrangement the bars were placed on (for its report block).
+    bool b_CircleArrangement = false;
+    CircularArrangement Arrangement{};
 };
 
 // The section turned and sliced. Rebuilt for each section, station position
@@ -152,6 +163,10 @@ struct SliceTable {
     BarArray BarX{}, BarY{}, BarArea{}, BarDiameter{};
 };
 
+// Clear cover over automatically positioned strands (no input gives it):
+// 3 in, or 0.0762 m in SI runs.
+double DefaultStrandCover(bool si);
+
 // Section shape of an input section type (0 for types that are not sliced).
 int ShapeOfSectionType(int sectionType);
 
@@ -179,10 +194,10 @@ void PrepareSlices(const SectionGeometry& g, double theta, SliceTable& t);
 // Area of the part of a circle of diameter D lying within depth h below its top.
 double SegmentArea(double D, double h);
 // Area of the part of the polygon (x[1..n], y[1..n]) at or below y = level.
-double PolygonAreaBelow(const double* x, const double* y, int n, double level, int maxPoints = MaxSlices);
+// Counterclockwise outlines give positive areas.
+double PolygonAreaBelow(const double* x, const double* y, int n, double level);
 // Area of the polygon between y = bottom and y = top.
-double PolygonSliceArea(const double* x, const double* y, int n, double bottom, double top,
-                        int maxPoints = MaxSlices);
+double PolygonSliceArea(const double* x, const double* y, int n, double bottom, double top);
 // Turns n points (x[1..n], y[1..n]) through the angle whose sine and cosine are given.
 void TurnPoints(double* x, double* y, int n, double sinTheta, double cosTheta);
 // Highest and lowest y of n points.
@@ -208,13 +223,6 @@ void SliceSection(SliceTable& t);
 
 // --- Bar and strand placements ------------------------------------------------
 
-// Result of a circular arrangement, for the report block.
-struct CircularArrangement {
-    double Radius = 0.0;            // R
-    double CentralAngle = 0.0;      // radians between positions
-    double ClearSpacing = 0.0;      // chord between neighbouring positions minus db
-    double BarDiameter = 0.0;
-};
 
 // Places n positions (1..MaxBars) of 1, 2 or 3 bars of diameter db on a
 // circle of radius R = (D - db)/2 - cover inside a section of diameter (or
