@@ -22,6 +22,8 @@
 // Strains dimensionless. The strand and smooth-bar laws are written in ksi and
 // scaled by `KsiToStress` (6894.75732421875 in SI runs, 1 otherwise).
 
+#include <array>
+
 #include "section/SliceTable.h"
 
 namespace kestro {
@@ -33,6 +35,7 @@ enum ConcreteModelCode : int {
     ConcreteCased = 4,
     ConcretePowerLaw = 5,
     ConcreteMander = 6,
+    ConcreteUserCurve = 7,   // the section's own stress-strain points in compression
 };
 
 enum ReinforcementLawCode : int {
@@ -85,9 +88,14 @@ struct ConcreteProperties {
     double DropStress = 0.0;     // 0.15 f'c
     double DescentSpan = 0.0;    // 0.0038 - Epsilon0
     double CrackStrain = 0.0;    // negative
-    // Power law (model 5): sigma = E0 x / (1 + (E0 x / p)^p)^(1/p)
+    // Power law (model 5): sigma = E0 x / (1 + (E0 x / f0)^n)^(1/n); the
+    // reference stress f0 and the exponent n are separate parameters.
     double PowerModulus = 0.0;
-    double PowerParameter = 0.0;
+    double PowerReferenceStress = 0.0;
+    double PowerExponent = 1.0;
+    // User curve (model 7): points (strain, stress) 1..NumCurvePoints, strain rising.
+    int NumCurvePoints = 0;
+    std::array<double, MaxConcreteCurvePoints + 1> CurveStrain{}, CurveStress{};
     ManderResults Mander{};
 };
 
@@ -115,7 +123,10 @@ struct SectionMaterials {
     ReinforcementProperties Rebar{};
     SteelProperties Casing{}, CoreSteel{}, HPile{};
     double ConcretePrestrain = 0.0;     // epsilon_pc, compression positive
-    bool b_IgnoreConcreteTension = false;  // model 2: concrete carries no tension
+    bool b_IgnoreConcreteTension = false;  // the concrete carries no tension
+    // Cracked before any curvature (a tensile thrust beyond the cracking load):
+    // set by the thrust loop, read by every strain state of the thrust.
+    bool b_PreCracked = false;
 };
 
 // Run messages of one strain state.
@@ -134,9 +145,10 @@ struct SectionRunFlags {
 // `core` selects the core concrete constants.
 void DeriveConcreteProperties(ConcreteProperties& c, int model, double fc, int rebarLaw, bool core, bool si);
 // Mander parameters of confined concrete (model 6) from f'c and the
-// confinement; fills c.Mander and the tension properties. The core version
-// differs only in its report labels.
-void ManderParameters(ConcreteProperties& c, double fc, const ManderInputs& in, bool si);
+// confinement; fills c.Mander and the tension properties. Returns false (and
+// leaves the law unset) when the confinement gives no usable curve
+// (Ec not above the secant modulus at f'cc, or values not positive).
+bool ManderParameters(ConcreteProperties& c, double fc, const ManderInputs& in, bool si);
 
 // Materials of input section s: concrete models, laws and strengths converted
 // to the section stress unit. Values that cannot be analysed (strength or
@@ -162,9 +174,12 @@ double ElasticPlasticStress(const SteelProperties& st, double eps, SectionRunFla
 // Slice strains eps(i) = phi (dNA - SliceDepth(i)).
 void SliceStrains(const SliceTable& t, double phi, double dNA, SliceArray& eps);
 // Concrete stresses over the slices with cracking from the top slice down.
-// `bottomStrain` is (dNA - H) phi + epsilon_pc.
+// `bottomStrain` is (dNA - H) phi + epsilon_pc; `preCracked` marks the section
+// cracked before the first slice; `ignoreTension` makes concrete carry no
+// tension at all.
 void ConcreteStresses(const ConcreteProperties& c, const SliceTable& t, const SliceArray& eps, double bottomStrain,
-                      double prestrain, bool ignoreTension, SliceArray& stress, SectionRunFlags& flags);
+                      double prestrain, bool ignoreTension, bool preCracked, SliceArray& stress,
+                      SectionRunFlags& flags);
 
 // --- Prestress ------------------------------------------------------------------
 
