@@ -108,7 +108,8 @@ void WriteSectionAnalysisHeading(std::ostream& out, int source, int numSections)
 void WriteSectionNumber(std::ostream& out, int s) { out << "\nSection No. " << MinimalInteger(s) << '\n'; }
 
 void WritePageValue(std::ostream& out, const std::string& label, double value, const std::string& unit) {
-    out << "   " << Padded(label, LabelWidth) << "=" << FormatNumberText(value, ValueWidth);
+    out << "   " << Padded(label, static_cast<int>(label.size()) < LabelWidth ? LabelWidth : static_cast<int>(label.size()) + 1)
+        << "=" << FormatNumberText(value, ValueWidth);
     if (!unit.empty()) out << ' ' << unit;
     out << '\n';
 }
@@ -234,7 +235,7 @@ void WriteThrustList(std::ostream& out, int source, const double* thrust, int n,
         out << "\nAxial Thrust Forces:\n\n";
     }
     out << "   Load No.    Axial Thrust, " << u.Force << '\n';
-    for (int j = 1; j <= n; ++j) out << FormatIntegerText(j, 10) << "  " << FormatNumberText(thrust[j], 16) << '\n';
+    for (int j = 1; j <= n; ++j) out << FormatIntegerText(j, 10) << "  " << FixedText(thrust[j], 16, 3) << '\n';
     out << '\n'
         << (source == ThrustFromInput ? "Number of Axial Thrust Force Values Determined from Input Data = "
                                       : "Number of Axial Thrust Force Values Determined from Pile-head Loadings = ")
@@ -368,8 +369,8 @@ void WriteNominalMomentSummary(std::ostream& out, int s, bool lrfd, bool concret
     out << "    No.        Force             Capacity      " << (concrete ? "     Strain" : "") << '\n';
     out << "               " << Padded(u.Force, 18) << u.Moment << '\n';
     for (int j = 1; j <= n; ++j) {
-        out << FormatIntegerText(j, 6) << "   " << FormatNumberText(thrust[j], 16) << "  " << FormatNumberText(mn[j], 16);
-        if (concrete) out << "  " << FormatNumberText(strain[j], 12);
+        out << FormatIntegerText(j, 6) << "   " << FixedText(thrust[j], 16, 3) << "  " << FixedText(mn[j], 16, 3);
+        if (concrete) out << "  " << FixedText(strain[j], 12, 5);
         out << '\n';
     }
     out << '\n';
@@ -409,7 +410,7 @@ void WriteRotationSummary(std::ostream& out, int n, const double* angleDegrees, 
         << "Interpolated values for maximum compression strain = 0.003\n\n"
         << "   Direction        Maximum Moment, " << u.Moment << '\n';
     for (int k = 1; k <= n; ++k)
-        out << FixedText(angleDegrees[k], 10, 2) << " deg.  " << FormatNumberText(moment[k], 16) << '\n';
+        out << FixedText(angleDegrees[k], 10, 2) << " deg.  " << FixedText(moment[k], 16, 3) << '\n';
 }
 
 void WriteInteractionHeading(std::ostream& out, double angleDegrees, double station) {
@@ -433,7 +434,7 @@ void WriteInteractionSummary(std::ostream& out, double angleDegrees, int n, cons
         << " Num." << Padded(std::string("       ") + (si ? "kN" : "kips"), 19)
         << (si ? "     kN-m" : "     in-kips") << '\n';
     for (int k = 1; k <= n; ++k)
-        out << FormatIntegerText(k, 5) << FormatNumberText(thrust[k], 18) << FormatNumberText(moment[k], 18) << '\n';
+        out << FormatIntegerText(k, 5) << FixedText(thrust[k], 18, 3) << FixedText(moment[k], 18, 3) << '\n';
 }
 
 void WriteUserEITitle(std::ostream& out) {

@@ -145,7 +145,7 @@ void WritePropertyPage(int s) {
     p.NumBars = g.NumBars;
     p.BarDiameter = g.NumBars >= 1 ? g.BarDiameter[1] : 0.0;
     p.Cover = S.Cover;
-    // PENDING-ARRANGEMENT if (g.b_CircleArrangement && g.NumBars >= 2) p.BarSpacing = g.Arrangement.ClearSpacing;
+    if (g.b_CircleArrangement && g.NumBars >= 2) p.BarSpacing = g.Arrangement.ClearSpacing;
     p.BarYield = m.Rebar.Yield;
     p.BarModulus = m.Rebar.Modulus;
     p.GrossArea = c.GrossArea;
@@ -260,7 +260,7 @@ void AnalyseDetailedSection(int s) {
     if (!ChooseThrusts(s)) return;
     const SectionGeometry& g = SecWork.Geometry;
     if (g.NumBars >= 1) {
-        // PENDING-ARRANGEMENT if (g.b_CircleArrangement) WriteCircularBarPositions(ReportOut(), g.Arrangement, g.BarX, g.BarY, g.NumBars);
+        if (g.b_CircleArrangement) WriteCircularBarPositions(ReportOut(), g.Arrangement, g.BarX, g.BarY, g.NumBars);
         WriteBarTable(ReportOut(), IsPrestressedType(S.SectionType), g.NumBars, g.BarDiameter.data(),
                       g.BarArea.data(), g.BarX.data(), g.BarY.data());
     }
