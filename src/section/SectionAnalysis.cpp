@@ -166,7 +166,7 @@ void WritePropertyPage(int s) {
     p.StrandLaw = m.Rebar.Law;
     p.StrandStrength = m.Rebar.Yield;
     p.StrandArea = g.NumBars >= 1 ? g.BarArea[1] : 0.0;
-    p.StrandCover = S.Cover;
+    p.StrandCover = S.StrandPositioning == StrandsAuto ? DefaultStrandCover(IsSI()) : S.Cover;
     p.Fc = c.Fc;
     p.Ec = c.Ec;
     p.Fr = IsPrestressedLaw(m.Rebar.Law) ? m.Concrete.fr : c.Fr;

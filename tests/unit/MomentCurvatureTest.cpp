@@ -445,3 +445,26 @@ TEST(NonlinearEI, UncrackedBelowCrackingSofterAbove) {
         }
     }
 }
+
+// A 14 in square prestressed pile (8 strands, PCI 270) under a tensile thrust
+// near its tensile capacity: the neutral axis rises above 0.1 H and the curve
+// stops with "Z" in the third run-message column.
+TEST(PrestressedPile, NeutralAxisAboveTenthOfDepthStopsWithZ) {
+    const std::string pile =
+        "SECTIONS\n1\n1\n7\n55.0\n14.0\n0.75\n6000.0\n0.75\nUse default concrete tensile strength\n"
+        "Use internal stress-strain curve for concrete\nAutoposition strands\n2\n1\n8\n270000.0\n189000.0\n0.5\n1\n";
+    auto r = RunInput(EIOnlyRun(pile, {-310000.0, 0.0}));
+    ASSERT_NE(r.Messages.find("The analysis ended normally."), std::string::npos) << r.Report;
+    const auto curves = ParseCurves(r.Plot);
+    ASSERT_EQ(curves.size(), 2u);
+    // The tensile curve stops early, never reaching 0.003: no nominal capacity.
+    EXPECT_LT(curves[0].Points, 150);
+    EXPECT_EQ(curves[0].Mn, 0.0);
+    const auto z = r.Report.find(" C Z\n");
+    ASSERT_NE(z, std::string::npos);
+    // The "Z" row is the last row of the first table.
+    EXPECT_LT(z, r.Report.find("Axial Thrust Force No. 2"));
+    EXPECT_EQ(r.Report.find(" Z\n", z + 4), std::string::npos);
+    // Without the thrust the pile reaches 0.003 and has a capacity.
+    EXPECT_GT(curves[1].Mn, 0.0);
+}
