@@ -106,6 +106,24 @@ NeutralAxisConstants NeutralAxisConstantsFor(bool si) {
     return k;
 }
 
+namespace {
+
+// Bisection on a bracket lo < root < hi (force minus thrust negative at lo,
+// positive at hi, or the reverse) to the step tolerance.
+double Bisect(const SliceTable& t, const SectionMaterials& m, double phi, double thrust, double lo, double hi,
+              double tolerance, SectionForces& f, SectionRunFlags& flags) {
+    const double fLo = AxialThrustForce(t, m, phi, lo, f, flags) - thrust;
+    for (int k = 0; k < 200 && std::fabs(hi - lo) > tolerance; ++k) {
+        const double mid = 0.5 * (lo + hi);
+        const double fm = AxialThrustForce(t, m, phi, mid, f, flags) - thrust;
+        if ((fm < 0.0) == (fLo < 0.0)) lo = mid;
+        else hi = mid;
+    }
+    return 0.5 * (lo + hi);
+}
+
+}  // namespace
+
 double FindNeutralAxis(const SliceTable& t, const SectionMaterials& m, double phi, double thrust,
                        const NeutralAxisConstants& k, NeutralAxisSearch& search, SectionForces& f,
                        SectionRunFlags& flags) {
@@ -115,9 +133,41 @@ double FindNeutralAxis(const SliceTable& t, const SectionMaterials& m, double ph
     AxialThrustForce(t, m, phi, H / 2.0, f, flags);
     double dNA = search.b_HaveStart && std::fabs(search.Start) <= H ? search.Start : H / 2.0;
     double bestDepth = dNA, bestF = 0.0;
+    // Depths seen with the force below and above the thrust: a bracket for
+    // the safeguard when the Newton iteration cycles.
+    bool haveBelow = false, haveAbove = false;
+    double below = 0.0, above = 0.0;
+    auto finish = [&](double depth) {
+        search.Start = depth;
+        search.b_HaveStart = true;
+        return depth;
+    };
+    // Newton cycling (a converged step worse than an earlier point, or the
+    // iteration limit) with a sign change already seen: bisect that bracket.
+    // Without a bracket, look for one outward from the best point.
+    auto safeguard = [&]() {
+        if (!(haveBelow && haveAbove)) {
+            const double fBest = AxialThrustForce(t, m, phi, bestDepth, f, flags) - thrust;
+            for (int j = 1; j <= 40 && !(haveBelow && haveAbove); ++j) {
+                for (double sign : {1.0, -1.0}) {
+                    const double d = bestDepth + sign * static_cast<double>(j) * H / 4.0;
+                    const double fd = AxialThrustForce(t, m, phi, d, f, flags) - thrust;
+                    if ((fd < 0.0) != (fBest < 0.0)) {
+                        (fd < 0.0 ? below : above) = d;
+                        (fBest < 0.0 ? below : above) = bestDepth;
+                        haveBelow = haveAbove = true;
+                        break;
+                    }
+                }
+            }
+        }
+        return haveBelow && haveAbove;
+    };
     for (int it = 1;; ++it) {
         search.Iterations = it;
         const double fx = AxialThrustForce(t, m, phi, dNA, f, flags) - thrust;
+        if (fx < 0.0) haveBelow = true, below = dNA;
+        if (fx > 0.0) haveAbove = true, above = dNA;
         const double fMinus = AxialThrustForce(t, m, phi, dNA - k.Step, f, flags);
         const double fPlus = AxialThrustForce(t, m, phi, dNA + k.Step, f, flags);
         const double slope = (fPlus - fMinus) / (2.0 * k.Step);
@@ -128,17 +178,25 @@ double FindNeutralAxis(const SliceTable& t, const SectionMaterials& m, double ph
         }
         const double next = dNA + step;
         if (it >= k.MaxIterations || !std::isfinite(next)) {
+            if (std::isfinite(fx) && safeguard()) {
+                const double d = Bisect(t, m, phi, thrust, below, above, k.Tolerance, f, flags);
+                AxialThrustForce(t, m, phi, d, f, flags);
+                return finish(d);
+            }
             search.b_Failed = true;
             return dNA;
         }
         if (std::fabs(step) <= k.Tolerance) {
             if (std::fabs(fx) > bestF) {
+                if (safeguard()) {
+                    const double d = Bisect(t, m, phi, thrust, below, above, k.Tolerance, f, flags);
+                    AxialThrustForce(t, m, phi, d, f, flags);
+                    return finish(d);
+                }
                 dNA = bestDepth;  // worse than an earlier point: go on from the best one
                 continue;
             }
-            search.Start = next;
-            search.b_HaveStart = true;
-            return next;
+            return finish(next);
         }
         dNA = next;
     }
