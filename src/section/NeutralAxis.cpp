@@ -17,12 +17,11 @@ namespace {
 std::size_t U(int i) { return static_cast<std::size_t>(i); }
 
 // Force of one material: stress x area over the slices first..last that hold
-// it; every other slice gets zero stress and force.
+// it. Slices without the material keep the zero stress and force they were
+// cleared to for this table.
 template <typename StressFn>
 double MaterialForce(const SliceTable& t, const SliceArray& area, int first, int last, const SliceArray& eps,
                      SliceArray& stress, SliceArray& force, StressFn law) {
-    stress.fill(0.0);
-    force.fill(0.0);
     double total = 0.0;
     if (first < 1) first = 1;
     if (last > t.NumSlices) last = t.NumSlices;
@@ -45,12 +44,23 @@ double ConcreteForce(const SliceTable& t, const SliceArray& area, const SliceArr
     return total;
 }
 
+// Clears every per-slice array once for a new slice table.
+void ClearFor(const SliceTable& t, SectionForces& f) {
+    if (f.TableGeneration == t.Generation && t.Generation != 0) return;
+    for (SliceArray* a : {&f.ConcreteStress, &f.RebarStress, &f.CasingStress, &f.CoreSteelStress,
+                          &f.CoreConcreteStress, &f.HPileStress, &f.ConcreteForceAt, &f.RebarForceAt,
+                          &f.CasingForceAt, &f.CoreForceAt, &f.InnerConcreteForceAt, &f.HPileForceAt})
+        a->fill(0.0);
+    f.TableGeneration = t.Generation;
+}
+
 }  // namespace
 
 double AxialThrustForce(const SliceTable& t, const SectionMaterials& m, double phi, double dNA, SectionForces& f,
                         SectionRunFlags& flags) {
     SectionRunFlags fl;
     const int n = t.NumSlices;
+    ClearFor(t, f);
     SliceStrains(t, phi, dNA, f.Strain);
     // Bottom fibre strain for the cracking test, with the concrete prestrain.
     const double bottom = (dNA - t.SectionDepth) * phi + m.ConcretePrestrain;
@@ -60,9 +70,6 @@ double AxialThrustForce(const SliceTable& t, const SectionMaterials& m, double p
     if (t.CasingThickness > 0.0) {
         f.CasingForce = MaterialForce(t, t.CasingArea, 1, n, f.Strain, f.CasingStress, f.CasingForceAt,
                                       [&](double e) { return ElasticPlasticStress(m.Casing, e, fl); });
-    } else {
-        f.CasingStress.fill(0.0);
-        f.CasingForceAt.fill(0.0);
     }
 
     ConcreteStresses(m.Concrete, t, f.Strain, bottom, m.ConcretePrestrain, m.b_IgnoreConcreteTension, m.b_PreCracked,
@@ -80,9 +87,6 @@ double AxialThrustForce(const SliceTable& t, const SectionMaterials& m, double p
         ConcreteStresses(m.CoreConcrete, t, f.Strain, bottom, m.ConcretePrestrain, false, m.b_PreCracked,
                          f.CoreConcreteStress, fl);
         f.InnerConcreteForce = ConcreteForce(t, t.CoreConcreteArea, f.CoreConcreteStress, f.InnerConcreteForceAt);
-    } else {
-        f.CoreConcreteStress.fill(0.0);
-        f.InnerConcreteForceAt.fill(0.0);
     }
 
     f.HPileForce = MaterialForce(t, t.HPileArea, t.HPileTopSlice, t.HPileBottomSlice, f.Strain, f.HPileStress,
@@ -130,7 +134,8 @@ double FindNeutralAxis(const SliceTable& t, const SectionMaterials& m, double ph
     const double H = t.SectionDepth;
     search.b_Failed = false;
     search.Iterations = 0;
-    AxialThrustForce(t, m, phi, H / 2.0, f, flags);
+    // (A force evaluation at H/2 before the iteration would be overwritten
+    // unused, so none is made.)
     double dNA = search.b_HaveStart && std::fabs(search.Start) <= H ? search.Start : H / 2.0;
     double bestDepth = dNA, bestF = 0.0;
     // Depths seen with the force below and above the thrust: a bracket for
