@@ -17,12 +17,11 @@ namespace {
 std::size_t U(int i) { return static_cast<std::size_t>(i); }
 
 // Force of one material: stress x area over the slices first..last that hold
-// it; every other slice gets zero stress and force.
+// it. Slices without the material keep the zero stress and force they were
+// cleared to for this table.
 template <typename StressFn>
 double MaterialForce(const SliceTable& t, const SliceArray& area, int first, int last, const SliceArray& eps,
                      SliceArray& stress, SliceArray& force, StressFn law) {
-    stress.fill(0.0);
-    force.fill(0.0);
     double total = 0.0;
     if (first < 1) first = 1;
     if (last > t.NumSlices) last = t.NumSlices;
@@ -45,12 +44,23 @@ double ConcreteForce(const SliceTable& t, const SliceArray& area, const SliceArr
     return total;
 }
 
+// Clears every per-slice array once for a new slice table.
+void ClearFor(const SliceTable& t, SectionForces& f) {
+    if (f.TableGeneration == t.Generation && t.Generation != 0) return;
+    for (SliceArray* a : {&f.ConcreteStress, &f.RebarStress, &f.CasingStress, &f.CoreSteelStress,
+                          &f.CoreConcreteStress, &f.HPileStress, &f.ConcreteForceAt, &f.RebarForceAt,
+                          &f.CasingForceAt, &f.CoreForceAt, &f.InnerConcreteForceAt, &f.HPileForceAt})
+        a->fill(0.0);
+    f.TableGeneration = t.Generation;
+}
+
 }  // namespace
 
 double AxialThrustForce(const SliceTable& t, const SectionMaterials& m, double phi, double dNA, SectionForces& f,
                         SectionRunFlags& flags) {
     SectionRunFlags fl;
     const int n = t.NumSlices;
+    ClearFor(t, f);
     SliceStrains(t, phi, dNA, f.Strain);
     // Bottom fibre strain for the cracking test, with the concrete prestrain.
     const double bottom = (dNA - t.SectionDepth) * phi + m.ConcretePrestrain;
@@ -60,9 +70,6 @@ double AxialThrustForce(const SliceTable& t, const SectionMaterials& m, double p
     if (t.CasingThickness > 0.0) {
         f.CasingForce = MaterialForce(t, t.CasingArea, 1, n, f.Strain, f.CasingStress, f.CasingForceAt,
                                       [&](double e) { return ElasticPlasticStress(m.Casing, e, fl); });
-    } else {
-        f.CasingStress.fill(0.0);
-        f.CasingForceAt.fill(0.0);
     }
 
     ConcreteStresses(m.Concrete, t, f.Strain, bottom, m.ConcretePrestrain, m.b_IgnoreConcreteTension, m.b_PreCracked,
@@ -80,9 +87,6 @@ double AxialThrustForce(const SliceTable& t, const SectionMaterials& m, double p
         ConcreteStresses(m.CoreConcrete, t, f.Strain, bottom, m.ConcretePrestrain, false, m.b_PreCracked,
                          f.CoreConcreteStress, fl);
         f.InnerConcreteForce = ConcreteForce(t, t.CoreConcreteArea, f.CoreConcreteStress, f.InnerConcreteForceAt);
-    } else {
-        f.CoreConcreteStress.fill(0.0);
-        f.InnerConcreteForceAt.fill(0.0);
     }
 
     f.HPileForce = MaterialForce(t, t.HPileArea, t.HPileTopSlice, t.HPileBottomSlice, f.Strain, f.HPileStress,
@@ -106,18 +110,69 @@ NeutralAxisConstants NeutralAxisConstantsFor(bool si) {
     return k;
 }
 
+namespace {
+
+// Bisection on a bracket lo < root < hi (force minus thrust negative at lo,
+// positive at hi, or the reverse) to the step tolerance.
+double Bisect(const SliceTable& t, const SectionMaterials& m, double phi, double thrust, double lo, double hi,
+              double tolerance, SectionForces& f, SectionRunFlags& flags) {
+    const double fLo = AxialThrustForce(t, m, phi, lo, f, flags) - thrust;
+    for (int k = 0; k < 200 && std::fabs(hi - lo) > tolerance; ++k) {
+        const double mid = 0.5 * (lo + hi);
+        const double fm = AxialThrustForce(t, m, phi, mid, f, flags) - thrust;
+        if ((fm < 0.0) == (fLo < 0.0)) lo = mid;
+        else hi = mid;
+    }
+    return 0.5 * (lo + hi);
+}
+
+}  // namespace
+
 double FindNeutralAxis(const SliceTable& t, const SectionMaterials& m, double phi, double thrust,
                        const NeutralAxisConstants& k, NeutralAxisSearch& search, SectionForces& f,
                        SectionRunFlags& flags) {
     const double H = t.SectionDepth;
     search.b_Failed = false;
     search.Iterations = 0;
-    AxialThrustForce(t, m, phi, H / 2.0, f, flags);
+    // (A force evaluation at H/2 before the iteration would be overwritten
+    // unused, so none is made.)
     double dNA = search.b_HaveStart && std::fabs(search.Start) <= H ? search.Start : H / 2.0;
     double bestDepth = dNA, bestF = 0.0;
+    // Depths seen with the force below and above the thrust: a bracket for
+    // the safeguard when the Newton iteration cycles.
+    bool haveBelow = false, haveAbove = false;
+    double below = 0.0, above = 0.0;
+    auto finish = [&](double depth) {
+        search.Start = depth;
+        search.b_HaveStart = true;
+        return depth;
+    };
+    // Newton cycling (a converged step worse than an earlier point, or the
+    // iteration limit) with a sign change already seen: bisect that bracket.
+    // Without a bracket, look for one outward from the best point.
+    auto safeguard = [&]() {
+        if (!(haveBelow && haveAbove)) {
+            const double fBest = AxialThrustForce(t, m, phi, bestDepth, f, flags) - thrust;
+            for (int j = 1; j <= 40 && !(haveBelow && haveAbove); ++j) {
+                for (double sign : {1.0, -1.0}) {
+                    const double d = bestDepth + sign * static_cast<double>(j) * H / 4.0;
+                    const double fd = AxialThrustForce(t, m, phi, d, f, flags) - thrust;
+                    if ((fd < 0.0) != (fBest < 0.0)) {
+                        (fd < 0.0 ? below : above) = d;
+                        (fBest < 0.0 ? below : above) = bestDepth;
+                        haveBelow = haveAbove = true;
+                        break;
+                    }
+                }
+            }
+        }
+        return haveBelow && haveAbove;
+    };
     for (int it = 1;; ++it) {
         search.Iterations = it;
         const double fx = AxialThrustForce(t, m, phi, dNA, f, flags) - thrust;
+        if (fx < 0.0) haveBelow = true, below = dNA;
+        if (fx > 0.0) haveAbove = true, above = dNA;
         const double fMinus = AxialThrustForce(t, m, phi, dNA - k.Step, f, flags);
         const double fPlus = AxialThrustForce(t, m, phi, dNA + k.Step, f, flags);
         const double slope = (fPlus - fMinus) / (2.0 * k.Step);
@@ -128,17 +183,25 @@ double FindNeutralAxis(const SliceTable& t, const SectionMaterials& m, double ph
         }
         const double next = dNA + step;
         if (it >= k.MaxIterations || !std::isfinite(next)) {
+            if (std::isfinite(fx) && safeguard()) {
+                const double d = Bisect(t, m, phi, thrust, below, above, k.Tolerance, f, flags);
+                AxialThrustForce(t, m, phi, d, f, flags);
+                return finish(d);
+            }
             search.b_Failed = true;
             return dNA;
         }
         if (std::fabs(step) <= k.Tolerance) {
             if (std::fabs(fx) > bestF) {
+                if (safeguard()) {
+                    const double d = Bisect(t, m, phi, thrust, below, above, k.Tolerance, f, flags);
+                    AxialThrustForce(t, m, phi, d, f, flags);
+                    return finish(d);
+                }
                 dNA = bestDepth;  // worse than an earlier point: go on from the best one
                 continue;
             }
-            search.Start = next;
-            search.b_HaveStart = true;
-            return next;
+            return finish(next);
         }
         dNA = next;
     }

@@ -37,6 +37,8 @@ struct SectionForces {
     double InnerConcreteForce = 0.0;
     double HPileForce = 0.0;
     double TotalAxialForce = 0.0;
+    // Generation of the slice table these arrays were last cleared for.
+    unsigned long TableGeneration = 0;
 };
 
 // Axial force of the strain state at curvature phi and neutral-axis depth

@@ -308,7 +308,9 @@ void SliceSection(SliceTable& t) {
 
 void PrepareSlices(const SectionGeometry& g, double theta, SliceTable& t) {
     static const SliceTable Empty{};
+    static unsigned long generation = 0;
     t = Empty;
+    t.Generation = ++generation;
     t.Shape = g.Shape;
     t.Theta = theta;
     t.SinTheta = std::sin(theta);

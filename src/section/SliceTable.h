@@ -124,6 +124,9 @@ struct SectionGeometry {
 // and direction of loading; read by the force and moment integration.
 struct SliceTable {
     int Shape = ShapeNone;
+    // Distinguishes every preparation of a table (the force integration
+    // clears its per-slice arrays once per new table).
+    unsigned long Generation = 0;
     int NumSlices = MaxSlices;
     double NumSlicesReal = static_cast<double>(MaxSlices);
     double SliceThickness = 0.0;

@@ -67,6 +67,27 @@ TEST(ConcreteLaw, BranchBoundariesFromBothSides) {
         EXPECT_NEAR(ConcreteCompressionStress(*k.law, k.c.eps), k.c.want, k.c.tol) << k.c.what;
 }
 
+TEST(ConcreteLaw, UserCurveAndPowerLaw) {
+    ConcreteProperties c;
+    c.Model = ConcreteUserCurve;
+    c.NumCurvePoints = 2;
+    c.CurveStrain[1] = 0.002, c.CurveStress[1] = 4.0;
+    c.CurveStrain[2] = 0.004, c.CurveStress[2] = 3.0;
+    EXPECT_NEAR(ConcreteCompressionStress(c, 0.001), 2.0, 1e-12);
+    EXPECT_NEAR(ConcreteCompressionStress(c, 0.003), 3.5, 1e-12);
+    EXPECT_NEAR(ConcreteCompressionStress(c, 0.004 * Below), 3.0, 1e-6);
+    EXPECT_EQ(ConcreteCompressionStress(c, 0.004 * Above), F(0.001f));
+    // Power law: E0 x / (1 + (E0 x / f0)^n)^(1/n), signed with the strain.
+    ConcreteProperties p;
+    p.Model = ConcretePowerLaw;
+    p.PowerModulus = 3000.0, p.PowerReferenceStress = 4.0, p.PowerExponent = 2.0;
+    const double x = 0.001 + 0.0005;  // strain plus prestrain
+    EXPECT_NEAR(PowerLawConcreteStress(p, 0.001, 0.0005), 3000.0 * x / std::sqrt(1.0 + std::pow(3000.0 * x / 4.0, 2.0)),
+                1e-12);
+    EXPECT_NEAR(PowerLawConcreteStress(p, -0.002, 0.0005), -3000.0 * x / std::sqrt(1.0 + std::pow(3000.0 * x / 4.0, 2.0)),
+                1e-12);
+}
+
 TEST(ConcreteLaw, DerivedPropertiesOfReinforcedPrestressedAndCoreConcrete) {
     const double fc = 4.0, root = std::sqrt(4000.0);
     ConcreteProperties c;

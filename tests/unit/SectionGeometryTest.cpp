@@ -339,3 +339,35 @@ TEST(SectionInput, SectionsThatCannotBeSlicedEndWithNumberedErrors) {
         EXPECT_EQ(kestro::Run.ErrorNumber, 193);
     }
 }
+
+TEST(Slicing, SquarePrestressedPileWithStrandsOnTheSquare) {
+    // 14 in pile, 0.75 in chamfers, 8 half-inch strands (0.153 in^2) on the
+    // square pattern, initial strand stress 189 ksi.
+    PileSection& S = OneSection(SecSquareSolidPrestressed);
+    S.PileDiameter = 14.0;
+    S.CornerChamfer = 0.75;
+    S.ConcreteStrength = 6000.0;
+    S.StrandPositioning = StrandsAuto;
+    S.StrandTypeCode = 2;
+    S.NumStrands = 8;
+    S.StrandUltimateStrength = 270000.0;
+    S.StrandStrength2 = 189000.0;
+    S.StrandDiameter = 0.5;
+    S.StrandPattern = 1;
+    const SliceTable& t = Sliced(S.SectionType, 0.0);
+    ExpectRel(t.TotalRebarArea, 8.0 * 0.153);
+    ExpectRel(t.TotalConcreteArea, 196.0 - 2.0 * 0.75 * 0.75 - 8.0 * 0.153);
+    SectionMaterials m;
+    ASSERT_TRUE(SetSectionMaterials(1, ConcreteUnconfined, ConcreteNone, m));
+    EXPECT_EQ(m.Rebar.Law, RebarLawPci270);
+    PrestressInputs in;
+    PrestressInputsOf(1, t, m, in);
+    ExpectRel(in.InitialForce, 189000.0 * 8.0 * 0.153);
+    EXPECT_EQ(in.LossFraction, 0.2);
+    ExpectRel(in.StrandModulus, 28500.0);
+    ExpectRel(in.ConcreteModulus, 57.0 * std::sqrt(6000.0));
+    EXPECT_EQ(in.MomentFactor, 0.32);
+    // Strands sit 3 in clear of the faces: the bar square's half side.
+    for (std::size_t k = 1; k <= 8; ++k)
+        EXPECT_NEAR(std::max(std::fabs(t.BarX[k]), std::fabs(t.BarY[k])), (14.0 - 0.5) / 2.0 - 3.0, 1e-12);
+}
