@@ -266,8 +266,12 @@ void WriteThrustCapacityError(std::ostream& out, bool lrfd, bool compression, in
                      "SOLUTION: Change the properties of the section to increase the axial structural capacity."});
 }
 
-void WriteMomentCurvatureHeading(std::ostream& out, int option, bool pipe) {
+void WriteComputationHeading(std::ostream& out, int option) {
     out << "\n\n\nRESULTS OF COMPUTATIONS - COMPUTATION OPTION " << MinimalInteger(option) << "\n\n";
+}
+
+void WriteMomentCurvatureHeading(std::ostream& out, int option, bool pipe) {
+    WriteComputationHeading(out, option);
     if (pipe) {
         WriteLines(out, {"Definition of Run Messages:", "", "Y = part of pipe section has yielded"});
         return;
@@ -385,7 +389,8 @@ void WriteNominalMomentSummary(std::ostream& out, int s, bool lrfd, bool concret
 
 void WriteSingleStateHeading(std::ostream& out, double phi, double thrust, double angleDegrees, double station) {
     const SectionUnitTexts u = SectionUnits();
-    out << "\n- All input values specified\n\n"
+    WriteComputationHeading(out, 1);
+    out << "- All input values specified\n\n"
         << "Bending Curvature   = " << FormatNumberText(phi, 14) << ' ' << u.Curvature << '\n'
         << "Axial Loading        = " << FormatNumberText(thrust, 14) << ' ' << u.Force << '\n'
         << "Direction of loading = " << FixedText(angleDegrees, 8, 2) << " degrees\n"
@@ -397,7 +402,8 @@ void WriteSingleStateHeading(std::ostream& out, double phi, double thrust, doubl
 }
 
 void WriteRotationHeading(std::ostream& out) {
-    WriteLines(out, {"", "- Outer loop on direction of loading angles", "- Inner loop on curvature",
+    WriteComputationHeading(out, 2);
+    WriteLines(out, {"- Outer loop on direction of loading angles", "- Inner loop on curvature",
                      "- Axial thrust and pile station specified", "", "Definition of Run Messages and Notes:", "",
                      "C = concrete has cracked in tension", "Y = stress in reinforcement has reached yield stress",
                      "Bending Stiffness = Bending Moment / Curvature",
@@ -415,7 +421,8 @@ void WriteRotationSummary(std::ostream& out, int n, const double* angleDegrees, 
 
 void WriteInteractionHeading(std::ostream& out, double angleDegrees, double station) {
     const SectionUnitTexts u = SectionUnits();
-    out << "\n- Interaction of Combined Axial Load and Bending Moment\n"
+    WriteComputationHeading(out, 3);
+    out << "- Interaction of Combined Axial Load and Bending Moment\n"
         << "- Direction of loading = " << FixedText(angleDegrees, 8, 2) << " degrees from X-axis\n"
         << "- Pile station depth   = " << FormatNumberText(station, 14) << ' ' << u.Length << " from top of pile\n";
     WriteLines(out, {"", "Definition of Run Messages and Notes:", "", "C = concrete has cracked in tension",

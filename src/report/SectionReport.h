@@ -81,6 +81,8 @@ void WriteThrustList(std::ostream& out, int source, const double* thrust, int n,
 void WriteThrustCapacityError(std::ostream& out, bool lrfd, bool compression, int caseNumber, double thrust,
                               double capacity);
 
+// "RESULTS OF COMPUTATIONS - COMPUTATION OPTION " with the option number.
+void WriteComputationHeading(std::ostream& out, int option);
 // Moment-curvature computation heading (option number and legend).
 void WriteMomentCurvatureHeading(std::ostream& out, int option, bool pipe);
 // Table of one thrust: "Direction of Loading", column heading of the shape

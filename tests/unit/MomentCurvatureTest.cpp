@@ -12,7 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "ReaderTestSupport.h"
 #include "TestSupport.h"
+#include "driver/Channels.h"
+#include "input/Units.h"
+#include "model/EITables.h"
+#include "model/SectionTables.h"
+#include "section/SectionWork.h"
 #include "section/MomentCurvature.h"
 #include "section/SectionAnalysis.h"
 
@@ -467,4 +473,155 @@ TEST(PrestressedPile, NeutralAxisAboveTenthOfDepthStopsWithZ) {
     EXPECT_EQ(r.Report.find(" Z\n", z + 4), std::string::npos);
     // Without the thrust the pile reaches 0.003 and has a capacity.
     EXPECT_GT(curves[1].Mn, 0.0);
+}
+
+// ------------------------------------------------------------- LRFD runs
+
+namespace {
+std::string LrfdShaftRun(double deadAxialLbs) {
+    std::string text = kestro::test::ReadText(std::string(KESTRO_SOURCE_DIR) + "/examples/lrfd-h-pile-sand.kin");
+    const auto a = text.find("SECTIONS\n"), b = text.find("SOIL LAYERS\n");
+    text = text.substr(0, a) + ShaftSection + text.substr(b);
+    const std::string dead = "1  1  5000.0  0.0  150000.0  0";
+    const auto d = text.find(dead);
+    if (d != std::string::npos) text.replace(d, dead.size(), "1  1  5000.0  0.0  " + std::to_string(deadAxialLbs) + "  0");
+    return text;
+}
+}  // namespace
+
+TEST(LrfdShaft, ThrustsOfTheCombinationsAndTheirCapacityErrors) {
+    auto r = RunInput(LrfdShaftRun(150000.0));
+    ASSERT_NE(r.Messages.find("The analysis ended normally."), std::string::npos) << r.Report;
+    EXPECT_NE(r.Plot.find("Line 3 : Total number of axial thrusts for LRFD"), std::string::npos);
+    EXPECT_NE(r.Report.find("Axial thrust force values were determined from LRFD load combinations"),
+              std::string::npos);
+    EXPECT_NE(r.Report.find("Note that the values in the above table are not factored by a strength"),
+              std::string::npos);
+    // Strength I: 1.25 x 150 + 1.75 x 50 = 275 kips, the largest thrust.
+    const auto curves = ParseCurves(r.Plot);
+    ASSERT_EQ(curves.size(), 3u);
+    EXPECT_NEAR(curves[2].Thrust, 275.0, 1e-9);
+    // A dead load of 4000 kips exceeds Pn (about 4140 kips once factored);
+    // one of -600 kips, factored by 1.25, exceeds Nt = -720 kips.
+    auto over = RunInput(LrfdShaftRun(4.0e6));
+    EXPECT_EQ(Code(over), "RUN00026");
+    EXPECT_NE(over.Report.find("PROBLEM:  The axial thrust load for LRFD load case no. 1 exceeds the axial structural "
+                               "capacity in compression."),
+              std::string::npos);
+    auto under = RunInput(LrfdShaftRun(-6.0e5));
+    EXPECT_EQ(Code(under), "RUN00027");
+}
+
+// --------------------------------------------------- section-only studies
+
+TEST(ColumnInteraction, ComputedWithTheInteractionOption) {
+    std::string input = EIOnlyRun(ShaftSection, {0.0});
+    const auto at = input.find("ComputeInteraction NO\n");
+    input.replace(at, 22, "ComputeInteraction YES\nCode ACI318\n");
+    auto r = RunInput(input);
+    ASSERT_NE(r.Messages.find("The analysis ended normally."), std::string::npos) << r.Report;
+    const auto s = r.Report.find("Summary of Results for Column Interaction - Analysis Mode 3");
+    ASSERT_NE(s, std::string::npos);
+    // Rows: load number, thrust, moment. P0 = 0.85 f'c Ac + fy As.
+    std::istringstream rows(r.Report.substr(r.Report.find("in-kips", s) + 8));
+    std::vector<double> p, m;
+    int k = 0;
+    double pk = 0, mk = 0;
+    while (rows >> k >> pk >> mk) {
+        p.push_back(pk);
+        m.push_back(mk);
+    }
+    ASSERT_GE(p.size(), 15u);
+    const double ac = Pi * 36.0 * 36.0 / 4.0 - 12.0;
+    const double p0 = 0.85 * 4.0 * ac + 60.0 * 12.0;
+    EXPECT_NEAR(p[1], 0.05 * p0, 1e-3);
+    // The moment at zero thrust is the nominal capacity (constant curvature
+    // steps: within 2 %), and it rises toward the balanced point.
+    EXPECT_NEAR(m[0], FibreMn(Shaft{}, 0.0), 0.02 * m[0]);
+    EXPECT_GT(m[6], m[0]);
+}
+
+namespace {
+
+// Reads `input`, prepares section 1 and runs `study` with the report channel
+// open on a scratch file; returns the report text.
+template <typename Study>
+std::string SectionStudy(const std::string& input, Study study) {
+    EXPECT_EQ(kestro::test::ReadOnly(input, true), 0);
+    const std::string dir = kestro::test::ScratchDir();
+    int failed = 0;
+    OpenOutputChannels(dir + "/report.txt", dir + "/plot.txt", dir + "/messages.txt", failed);
+    SetUnitLabels(Problem.Options.UnitSystem);
+    ResetSectionWork();
+    ResetSectionTables();
+    ResetEITables();
+    study();
+    CloseOutputChannels();
+    return kestro::test::ReadText(dir + "/report.txt");
+}
+
+std::vector<double> RotationMoments(const std::string& report) {
+    std::vector<double> m;
+    const auto s = report.find("Summary of Results for Rotation of Angle of Loading - Analysis Mode 2");
+    if (s == std::string::npos) return m;
+    std::istringstream rows(report.substr(report.find('\n', report.find("Maximum Moment", s)) + 1));
+    std::string line;
+    while (std::getline(rows, line)) {
+        const auto d = line.find(" deg.  ");
+        if (d == std::string::npos) break;
+        m.push_back(std::strtod(line.c_str() + d + 7, nullptr));
+    }
+    return m;
+}
+
+const char* Barrette =
+    "SECTIONS\n1\n1\n0\n40.0\n24.0\n36.0\n5000.0\n0.75\nUse default concrete tensile strength\n"
+    "Use internal stress-strain curve for concrete\nRebar Arrangement Not Same As Section Above\n"
+    "Rebar in noncircular pattern\n60000.0\n2.9E7\n10\n1 8 1.0 0.79 -9.0 15.0\n2 8 1.0 0.79 -3.0 15.0\n"
+    "3 8 1.0 0.79 3.0 15.0\n4 8 1.0 0.79 9.0 15.0\n5 8 1.0 0.79 -9.0 -15.0\n6 8 1.0 0.79 -3.0 -15.0\n"
+    "7 8 1.0 0.79 3.0 -15.0\n8 8 1.0 0.79 9.0 -15.0\n9 8 1.0 0.79 -9.0 0.0\n10 8 1.0 0.79 9.0 0.0\n";
+
+}  // namespace
+
+// Turning the direction of loading: a circular shaft with 12 bars keeps its
+// capacity between bar positions (within 1.5 %); a 24 x 36 in barrette bent
+// across its 24 in width is weaker than across its 36 in depth.
+TEST(RotationOfLoading, CircleIsIsotropicRectangleIsNot) {
+    const double angles[] = {0, 0.0, 15.0, 90.0};
+    std::vector<double> shaft, barrette;
+    const std::string a = SectionStudy(EIOnlyRun(ShaftSection, {0.0}), [&] {
+        ASSERT_TRUE(Initialize_EI_Vars(0.0, 0.0, 1, 2, 1));
+        RotationOfLoading(1, angles, 3, 0.0, 0.0);
+    });
+    shaft = RotationMoments(a);
+    const std::string b = SectionStudy(EIOnlyRun(Barrette, {0.0}), [&] {
+        ASSERT_TRUE(Initialize_EI_Vars(0.0, 0.0, 1, 2, 1));
+        RotationOfLoading(1, angles, 3, 0.0, 0.0);
+    });
+    barrette = RotationMoments(b);
+    ASSERT_EQ(shaft.size(), 3u) << a;
+    ASSERT_EQ(barrette.size(), 3u) << b;
+    EXPECT_NEAR(shaft[1], shaft[0], 0.015 * shaft[0]);
+    EXPECT_NEAR(shaft[2], shaft[0], 0.015 * shaft[0]);
+    EXPECT_GT(shaft[0], 0.0);
+    EXPECT_LT(barrette[2], 0.8 * barrette[0]);
+    EXPECT_NE(b.find("RESULTS OF COMPUTATIONS - COMPUTATION OPTION 2"), std::string::npos);
+}
+
+// One given strain state gives the moment of the curve point at the same
+// curvature and thrust.
+TEST(SingleStrainState, MatchesTheCurvePoint) {
+    double curveMoment = 0.0, stateMoment = 0.0;
+    const std::string r = SectionStudy(EIOnlyRun(ShaftSection, {0.0}), [&] {
+        ASSERT_TRUE(Initialize_EI_Vars(0.0, 0.0, 1, 2, 1));
+        SecWork.ThrustIndex = 1;
+        const double phi0 = FirstCurvature(36.0, false);
+        ASSERT_TRUE(ComputeCurve(0.0, phi0, 0.0, 0.0038, -1.0e30));
+        ASSERT_GE(Curve.NumPoints, 60);
+        curveMoment = Curve.Points[60].Moment;   // 60 is beyond the plateau after cracking
+        SingleStrainState(1, Curve.Points[60].Curvature, 0.0, 0.0, 0.0);
+        stateMoment = Curve.Points[1].Moment;
+    });
+    EXPECT_NEAR(stateMoment, curveMoment, 1e-4 * curveMoment);
+    EXPECT_NE(r.find("- All input values specified"), std::string::npos);
 }
