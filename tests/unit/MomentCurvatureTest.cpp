@@ -625,3 +625,19 @@ TEST(SingleStrainState, MatchesTheCurvePoint) {
     EXPECT_NEAR(stateMoment, curveMoment, 1e-4 * curveMoment);
     EXPECT_NE(r.find("- All input values specified"), std::string::npos);
 }
+
+// A 12 in shaft with three #3 bars is still short of a concrete strain of
+// 0.0038 after 150 curvature points: warning 305 with its report block.
+TEST(MomentCurvatureWarnings, HundredFiftyPointsRaise305) {
+    const std::string small =
+        "SECTIONS\n1\n1\n1\n20.0\n12.0\n4000.0\n0.75\nUse default concrete tensile strength\n"
+        "Use internal stress-strain curve for concrete\nRebar Arrangement Not Same As Section Above\nRebar in circle\n"
+        "60000.0\n2.9E7\n3\n1\n0.375\n0.11\n2.0\n0.0\n";
+    auto r = RunInput(EIOnlyRun(small, {0.0}));
+    EXPECT_EQ(r.Result, -305);
+    const auto curves = ParseCurves(r.Plot);
+    ASSERT_EQ(curves.size(), 1u);
+    EXPECT_EQ(curves[0].Points, 150);
+    EXPECT_NE(r.Report.find("Warning: 150 values were calculated for moment-curvature."), std::string::npos);
+    EXPECT_NE(r.Report.find("The following warning was reported 1 times"), std::string::npos);
+}
