@@ -9,6 +9,7 @@
 #include "driver/Errors.h"
 #include "model/ProblemData.h"
 #include "report/Format.h"
+#include "report/PlotFile.h"
 
 namespace kestro {
 namespace {
@@ -80,6 +81,14 @@ const char* PageTitle(int type) {
 }
 
 bool IsPrestressedType(int t) { return t >= SecCircularSolidPrestressed && t <= SecOctagonalHollowPrestressed; }
+
+// The shorter legend of the section-only studies.
+void WriteShortLegend(std::ostream& out) {
+    WriteLines(out, {"", "Definition of Run Messages and Notes:", "", "C = concrete has cracked in tension",
+                     "Y = stress in reinforcement has reached yield stress",
+                     "Bending Stiffness = Bending Moment / Curvature",
+                     "Position of neutral axis is computed from compression side of pile"});
+}
 
 std::string Cell(double v) { return FormatNumberText(v, TableWidth); }
 std::string TextCell(const char* s) { return Padded(std::string(" ") + s, TableWidth); }
@@ -214,6 +223,21 @@ void WriteBarTable(std::ostream& out, bool strands, int n, const double* dia, co
     for (int k = 1; k <= n; ++k)
         out << FormatIntegerText(k, 9) << FormatNumberText(dia[k], 14) << FormatNumberText(area[k], 14)
             << FormatNumberText(x[k], 14) << FormatNumberText(y[k], 14) << '\n';
+}
+
+void WriteCurvePlotRecords(std::ostream& out, const NonlinearEITable& T, int s, int j, const char* line4,
+                           const char* line5) {
+    const auto jj = static_cast<std::size_t>(j);
+    const int np = T.NumPoints[jj];
+    double mn = T.NominalMomentCapacity[jj];
+    if (Problem.Options.UnitSystem == UnitsUS) mn *= 1000.0;   // in-lb
+    WritePlotRecord(out, FormatIntegerText(np, 5) + std::string(10, ' ') + PlotReal(T.Thrust[jj]) + PlotReal(mn), line4);
+    for (int k = 1; k <= np; ++k) {
+        const auto kk = static_cast<std::size_t>(k);
+        WritePlotRecord(out, PlotReal(T.Moment[jj][kk]) + PlotReal(T.EI[jj][kk]) + PlotReal(T.Curvature[jj][kk]),
+                        std::string(line5) + MinimalInteger(s) + ", AxLd#=" + MinimalInteger(j) + ", CurvPnt#=" +
+                            MinimalInteger(k));
+    }
 }
 
 void WriteAxialCapacities(std::ostream& out, bool pipe, double pn, double nt, double tcr) {
@@ -395,19 +419,14 @@ void WriteSingleStateHeading(std::ostream& out, double phi, double thrust, doubl
         << "Axial Loading        = " << FormatNumberText(thrust, 14) << ' ' << u.Force << '\n'
         << "Direction of loading = " << FixedText(angleDegrees, 8, 2) << " degrees\n"
         << "Pile station depth   = " << FormatNumberText(station, 14) << ' ' << u.Length << '\n';
-    WriteLines(out, {"", "Definition of Run Messages and Notes:", "", "C = concrete has cracked in tension",
-                     "Y = stress in reinforcement has reached yield stress",
-                     "Bending Stiffness = Bending Moment / Curvature",
-                     "Position of neutral axis is computed from compression side of pile"});
+    WriteShortLegend(out);
 }
 
 void WriteRotationHeading(std::ostream& out) {
     WriteComputationHeading(out, 2);
     WriteLines(out, {"- Outer loop on direction of loading angles", "- Inner loop on curvature",
-                     "- Axial thrust and pile station specified", "", "Definition of Run Messages and Notes:", "",
-                     "C = concrete has cracked in tension", "Y = stress in reinforcement has reached yield stress",
-                     "Bending Stiffness = Bending Moment / Curvature",
-                     "Position of neutral axis is computed from compression side of pile"});
+                     "- Axial thrust and pile station specified"});
+    WriteShortLegend(out);
 }
 
 void WriteRotationSummary(std::ostream& out, int n, const double* angleDegrees, const double* moment) {
@@ -425,10 +444,7 @@ void WriteInteractionHeading(std::ostream& out, double angleDegrees, double stat
     out << "- Interaction of Combined Axial Load and Bending Moment\n"
         << "- Direction of loading = " << FixedText(angleDegrees, 8, 2) << " degrees from X-axis\n"
         << "- Pile station depth   = " << FormatNumberText(station, 14) << ' ' << u.Length << " from top of pile\n";
-    WriteLines(out, {"", "Definition of Run Messages and Notes:", "", "C = concrete has cracked in tension",
-                     "Y = stress in reinforcement has reached yield stress",
-                     "Bending Stiffness = Bending Moment / Curvature",
-                     "Position of neutral axis is computed from compression side of pile"});
+    WriteShortLegend(out);
 }
 
 void WriteInteractionSummary(std::ostream& out, double angleDegrees, int n, const double* thrust,

@@ -9,6 +9,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "model/EITables.h"
 #include "model/SectionTables.h"
 
 namespace kestro {
@@ -69,6 +70,12 @@ void WriteSectionPropertyPage(std::ostream& out, const SectionPage& p);
 // Bar or strand table: number, diameter, area, x, y.
 void WriteBarTable(std::ostream& out, bool strands, int n, const double* dia, const double* area, const double* x,
                    const double* y);
+
+// Plot records of curve j of section s's EI table: "Line 4" (point count,
+// thrust, nominal moment capacity, in-lb in US customary runs), then one
+// "Line 5" per point with the given labels.
+void WriteCurvePlotRecords(std::ostream& out, const NonlinearEITable& T, int s, int j, const char* line4,
+                           const char* line5);
 
 void WriteAxialCapacities(std::ostream& out, bool pipe, double pn, double nt, double tcr);
 

@@ -101,21 +101,6 @@ double TotalMoment() {
 PrestressResults Prestress{};
 PrestressInputs PrestressIn{};
 
-// Writes one thrust's plot records: Line 4, then Line 5 per point.
-void WriteCurvePlotRecords(int s, int j) {
-    const NonlinearEITable& T = EITables[U(s)];
-    const int np = T.NumPoints[U(j)];
-    double mn = T.NominalMomentCapacity[U(j)];
-    if (Problem.Options.UnitSystem == UnitsUS) mn *= 1000.0;
-    WritePlotRecord(PlotOut(), FormatIntegerText(np, 5) + std::string(10, ' ') + PlotReal(T.Thrust[U(j)]) + PlotReal(mn),
-                    "Line 4 : Num. M-EI-Crv Points, Axial Thrust Load, Nom. Moment Cap.");
-    for (int k = 1; k <= np; ++k)
-        WritePlotRecord(PlotOut(),
-                        PlotReal(T.Moment[U(j)][U(k)]) + PlotReal(T.EI[U(j)][U(k)]) + PlotReal(T.Curvature[U(j)][U(k)]),
-                        "Line 5 : Moment, EI, Curvature for Sect#=" + MinimalInteger(s) + ", AxLd#=" +
-                            MinimalInteger(j) + ", CurvPnt#=" + MinimalInteger(k));
-}
-
 // Nominal moment of the working curve: interpolated at 0.003, or the last
 // moment of a steel pipe.
 double CurveNominalMoment() {
@@ -334,7 +319,8 @@ void MomentCurvature(int s, int option) {
             RaiseWarning(-306);
             negative = true;
         }
-        WriteCurvePlotRecords(s, j);
+        WriteCurvePlotRecords(PlotOut(), T, s, j, "Line 4 : Num. M-EI-Crv Points, Axial Thrust Load, Nom. Moment Cap.",
+                              "Line 5 : Moment, EI, Curvature for Sect#=");
         thrust[j] = P;
         mn[j] = Curve.NominalMoment;
         strain[j] = NominalStrain;

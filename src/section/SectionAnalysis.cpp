@@ -405,18 +405,9 @@ void UserEITableCheck(int s) {
                 return;
             }
     WritePlotRecord(PlotOut(), FormatIntegerText(nt, 5), "Line 3 : Total number of axial thrusts");
-    for (int j = 1; j <= nt; ++j) {
-        const int np = T.NumPoints[U(j)];
-        WritePlotRecord(PlotOut(), FormatIntegerText(np, 5) + std::string(10, ' ') + PlotReal(T.Thrust[U(j)]) +
-                                       PlotReal(0.0),
-                        "Line 4 : Num. M-EI-Crv Points, Axial Thrust Load, Nom. Moment Cap.");
-        for (int k = 1; k <= np; ++k)
-            WritePlotRecord(PlotOut(),
-                            PlotReal(T.Moment[U(j)][U(k)]) + PlotReal(T.EI[U(j)][U(k)]) +
-                                PlotReal(T.Curvature[U(j)][U(k)]),
-                            "Line 5 : Moment, EI, Curvature for Sect#=" + MinimalInteger(s) + ", AxLd#=" +
-                                MinimalInteger(j) + ", CurvPnt#=" + MinimalInteger(k));
-    }
+    for (int j = 1; j <= nt; ++j)
+        WriteCurvePlotRecords(PlotOut(), T, s, j, "Line 4 : Num. M-EI-Crv Points, Axial Thrust Load, Nom. Moment Cap.",
+                              "Line 5 : Moment, EI, Curvature for Sect#=");
 }
 
 }  // namespace kestro
