@@ -641,3 +641,17 @@ TEST(MomentCurvatureWarnings, HundredFiftyPointsRaise305) {
     EXPECT_NE(r.Report.find("Warning: 150 values were calculated for moment-curvature."), std::string::npos);
     EXPECT_NE(r.Report.find("The following warning was reported 1 times"), std::string::npos);
 }
+
+// A micropile is given by its length only: the run ends with an input data
+// error before any analysis, never with a stiffness that was not computed.
+TEST(SectionErrors, MicropileHasNoBendingStiffness) {
+    for (const char* mode : {"NO", "YES"}) {
+        std::string input = "KESTRO6\nTITLE\nt\n\n\n\n\n" + Options(false) + "SECTIONS\n1\n1\n14\n30.0\n" +
+                            StiffClay + "LOADING\n1\n1 1 1000.0 0.0 0.0 1\n0\nEND\n";
+        input.replace(input.find("ComputeEIOnly NO"), 16, std::string("ComputeEIOnly ") + mode);
+        auto r = RunInput(input);
+        EXPECT_EQ(Code(r).substr(0, 3), "INP") << mode;
+        EXPECT_EQ(r.Plot.find("Line 4 :"), std::string::npos);
+        EXPECT_EQ(r.Report.find("Computed Values of Pile Loading"), std::string::npos);
+    }
+}
