@@ -655,3 +655,24 @@ TEST(SectionErrors, MicropileHasNoBendingStiffness) {
         EXPECT_EQ(r.Report.find("Computed Values of Pile Loading"), std::string::npos);
     }
 }
+
+// A tensile thrust beyond the cracking load Tcr = (Es As + Ec Ac) eps_cr
+// (about -459 kips here) cracks the shaft before it bends: its first point
+// is already marked "C"; a smaller tension leaves the first point uncracked.
+TEST(DrilledShaft, TensionBeyondCrackingLoadCracksFromTheStart) {
+    const double ec = 57.0 * std::sqrt(4000.0), fr = -0.0075 * std::sqrt(4000.0), e0 = 1.7 * 4.0 / ec;
+    const double ecr = -(1.0 - std::sqrt(1.0 + fr / 4.0)) * e0;
+    const double tcr = (29000.0 * 12.0 + ec * (Pi * 36.0 * 36.0 / 4.0 - 12.0)) * ecr;   // kips
+    auto r = RunInput(EIOnlyRun(ShaftSection, {1000.0 * tcr * 1.05, 1000.0 * tcr * 0.95}));
+    ASSERT_NE(r.Messages.find("The analysis ended normally."), std::string::npos) << r.Report;
+    std::vector<std::string> firstRows;
+    for (auto at = r.Report.find("rad/in.      in-kip"); at != std::string::npos;
+         at = r.Report.find("rad/in.      in-kip", at + 1)) {
+        const auto rule = r.Report.find('\n', at);
+        const auto row = r.Report.find('\n', rule + 1);
+        firstRows.push_back(r.Report.substr(row + 1, r.Report.find('\n', row + 1) - row - 1));
+    }
+    ASSERT_EQ(firstRows.size(), 2u);
+    EXPECT_EQ(firstRows[0].substr(105, 1), "C") << firstRows[0];
+    EXPECT_EQ(firstRows[1].substr(105, 1), " ") << firstRows[1];
+}
