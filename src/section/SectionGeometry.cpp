@@ -110,7 +110,7 @@ bool SetStrands(int s, const PileSection& S, SectionGeometry& g) {
     if (S.StrandPositioning == StrandsManual) {
         for (int k = 1; k <= n; ++k) {
             const double d = StrandDiameterOfCode(S.StrandCodeA[U(k)]) / toInches;
-            if (!(d > 0.0)) return Fail(ErrSectionValue, s, "strand size code", S.StrandCodeA[U(k)], ValueNotPositive);
+            if (!(d > 0.0)) return Fail(ErrSectionValue, s, "strand size code", S.StrandCodeA[U(k)], CodeOutOfRange);
             g.BarX[U(k)] = S.StrandX[U(k)];
             g.BarY[U(k)] = S.StrandY[U(k)];
             g.BarDiameter[U(k)] = d;

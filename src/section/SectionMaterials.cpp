@@ -109,7 +109,7 @@ bool SetSectionMaterials(int s, int concreteModel, int coreConcreteModel, Sectio
         }
     } else if (type >= SecCircularSolidPrestressed && type <= SecOctagonalHollowPrestressed) {
         if (S.StrandTypeCode < 1 || S.StrandTypeCode > 6)
-            return Fail(s, "strand type code", S.StrandTypeCode, ValueNotPositive);
+            return Fail(s, "strand type code", S.StrandTypeCode, CodeOutOfRange);
         r.Law = S.StrandTypeCode + 3;
         r.BarType = S.StrandCode2;
         if (S.NumStrands > 0 && !Positive(s, "strand ultimate strength", S.StrandUltimateStrength)) return false;
