@@ -192,6 +192,9 @@ void WriteSectionValueError(std::ostream& out, int number, int section, const ch
             text = "Problem:  The " + std::string(item) + of + " is " + Compact(value) +
                    "; a square or rectangular pattern needs at least 4.";
             break;
+        case CodeOutOfRange:
+            text = "Problem:  The " + std::string(item) + of + " is " + Compact(value) + "; it must be 1 to 6.";
+            break;
         default:
             text = "Problem:  The " + std::string(item) + of + " is " + Compact(value) +
                    "; it must be greater than zero.";

@@ -45,6 +45,7 @@ enum SectionValueProblem : int {
     ValueTooLarge = 3,           // leaves no room inside the section
     BarsDoNotFit = 4,            // bars overlap or reach outside the section
     TooFewBars = 5,              // the pattern needs at least 4 bars
+    CodeOutOfRange = 6,          // a code outside 1 to 6
 };
 
 // Input data error naming section `section`, the item (a fixed text such as

@@ -209,14 +209,7 @@ double ReinforcementStress(const ReinforcementProperties& r, double eps, Section
     double s = 0.0;
     switch (r.Law) {
         case RebarLawBars: {
-            s = r.Modulus * e;
-            if (s > r.Yield) {
-                s = r.Yield;
-                flags.b_Yielded = true;
-            } else if (s < -r.Yield) {
-                s = -r.Yield;
-                flags.b_Yielded = true;
-            }
+            s = ElasticPlasticStress(SteelProperties{r.Modulus, r.Yield}, e, flags);
             if (std::fabs(s) > r.StressLimit) flags.b_StressLimit = true;
             return s;
         }

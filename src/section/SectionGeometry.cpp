@@ -11,6 +11,7 @@
 #include "model/ProblemData.h"
 #include "report/SectionGeometryReport.h"
 #include "section/Materials.h"
+#include "section/SectionErrors.h"
 #include "section/SliceTable.h"
 
 namespace kestro {
@@ -18,8 +19,6 @@ namespace {
 
 std::size_t U(int i) { return static_cast<std::size_t>(i); }
 
-constexpr int ErrSectionValue = 92;
-constexpr int ErrBarsDoNotFit = 93;
 constexpr double InchesPerMeter = 1.0 / 0.0254;
 constexpr double SquareInchesToSquareMeters = 0.00064516;
 
@@ -27,16 +26,8 @@ constexpr double SquareInchesToSquareMeters = 0.00064516;
 // square cut back by 0.2929 w along both sides.
 constexpr double OctagonCornerCut = 0.2929;
 
-bool Fail(int number, int s, const char* item, double value, int problem) {
-    WriteSectionValueError(ReportOut(), number, s, item, value, problem);
-    WriteSectionValueError(MessageOut(), number, s, item, value, problem);
-    TerminateRun(number == ErrSectionValue ? "INP00092" : "INP00093", 100 + number);
-    return false;
-}
-
-bool Positive(int s, const char* item, double v) { return v > 0.0 ? true : Fail(ErrSectionValue, s, item, v, ValueNotPositive); }
 bool NotNegative(int s, const char* item, double v) {
-    return v >= 0.0 ? true : Fail(ErrSectionValue, s, item, v, ValueNegative);
+    return v >= 0.0 ? true : RejectSectionValue(ErrSectionValue, s, item, v, ValueNegative);
 }
 
 // Square of width w and depth d centred on the origin, counterclockwise,
@@ -110,7 +101,7 @@ bool SetStrands(int s, const PileSection& S, SectionGeometry& g) {
     if (S.StrandPositioning == StrandsManual) {
         for (int k = 1; k <= n; ++k) {
             const double d = StrandDiameterOfCode(S.StrandCodeA[U(k)]) / toInches;
-            if (!(d > 0.0)) return Fail(ErrSectionValue, s, "strand size code", S.StrandCodeA[U(k)], ValueNotPositive);
+            if (!(d > 0.0)) return RejectSectionValue(ErrSectionValue, s, "strand size code", S.StrandCodeA[U(k)], CodeOutOfRange);
             g.BarX[U(k)] = S.StrandX[U(k)];
             g.BarY[U(k)] = S.StrandY[U(k)];
             g.BarDiameter[U(k)] = d;
@@ -120,16 +111,16 @@ bool SetStrands(int s, const PileSection& S, SectionGeometry& g) {
         return true;
     }
     const double d = S.StrandDiameter;
-    if (!Positive(s, "strand diameter", d)) return false;
+    if (!PositiveSectionValue(s, "strand diameter", d)) return false;
     const double cover = DefaultStrandCover(si);
     bool placed = false;
     switch (S.StrandPattern) {
         case 1:
-            if (n < 4) return Fail(ErrBarsDoNotFit, s, "number of strands", n, TooFewBars);
+            if (n < 4) return RejectSectionValue(ErrBarsDoNotFit, s, "number of strands", n, TooFewBars);
             placed = PlaceBarsOnSquare(S.PileDiameter, cover, n, d, g.NumBars, g.BarX, g.BarY);
             break;
         case 2:
-            if (n < 4) return Fail(ErrBarsDoNotFit, s, "number of strands", n, TooFewBars);
+            if (n < 4) return RejectSectionValue(ErrBarsDoNotFit, s, "number of strands", n, TooFewBars);
             placed = PlaceBarsOnRectangle(S.PileDiameter, S.PileDiameter, cover, n, d, g.NumBars, g.BarX, g.BarY);
             break;
         default:
@@ -137,7 +128,7 @@ bool SetStrands(int s, const PileSection& S, SectionGeometry& g) {
             g.b_CircleArrangement = placed;
             break;
     }
-    if (!placed) return Fail(ErrBarsDoNotFit, s, "strand diameter", d, ValueTooLarge);
+    if (!placed) return RejectSectionValue(ErrBarsDoNotFit, s, "strand diameter", d, ValueTooLarge);
     for (int k = 1; k <= g.NumBars; ++k) {
         g.BarDiameter[U(k)] = d;
         g.BarArea[U(k)] = area(d);
@@ -148,10 +139,10 @@ bool SetStrands(int s, const PileSection& S, SectionGeometry& g) {
 bool SetBars(int s, const PileSection& S, SectionGeometry& g) {
     if (S.RebarPattern == RebarCircle) {
         const double db = S.CircleBarDiameter;
-        if (!Positive(s, "bar area", S.CircleBarArea)) return false;
+        if (!PositiveSectionValue(s, "bar area", S.CircleBarArea)) return false;
         if (!PlaceBarsOnCircle(S.PileDiameter, S.Cover, S.BarCount1, S.BarCount2, db, g.NumBars, g.BarX, g.BarY,
                                g.Arrangement))
-            return Fail(ErrBarsDoNotFit, s, "concrete cover", S.Cover, ValueTooLarge);
+            return RejectSectionValue(ErrBarsDoNotFit, s, "concrete cover", S.Cover, ValueTooLarge);
         g.b_CircleArrangement = true;
         for (int k = 1; k <= g.NumBars; ++k) {
             g.BarDiameter[U(k)] = db;
@@ -162,7 +153,7 @@ bool SetBars(int s, const PileSection& S, SectionGeometry& g) {
     if (S.RebarPattern == RebarNoncircular) {
         g.NumBars = S.NumBars < MaxBars ? S.NumBars : MaxBars;
         for (int k = 1; k <= g.NumBars; ++k) {
-            if (!Positive(s, "area of a reinforcing bar", S.BarArea[U(k)])) return false;
+            if (!PositiveSectionValue(s, "area of a reinforcing bar", S.BarArea[U(k)])) return false;
             if (!NotNegative(s, "diameter of a reinforcing bar", S.BarDiameter[U(k)])) return false;
             g.BarX[U(k)] = S.BarX[U(k)];
             g.BarY[U(k)] = S.BarY[U(k)];
@@ -194,7 +185,7 @@ bool BarsFit(int s, const SectionGeometry& g, int bundle) {
     constexpr double Slack = 1.0e-9;
     for (int k = 1; k <= g.NumBars; ++k) {
         const double x = g.BarX[U(k)], y = g.BarY[U(k)], r = g.BarDiameter[U(k)] / 2.0;
-        if (!std::isfinite(x) || !std::isfinite(y)) return Fail(ErrBarsDoNotFit, s, "reinforcing bar", k, BarsDoNotFit);
+        if (!std::isfinite(x) || !std::isfinite(y)) return RejectSectionValue(ErrBarsDoNotFit, s, "reinforcing bar", k, BarsDoNotFit);
         bool inside = true;
         if (IsCircularShape(g.Shape)) {
             const double limit = g.Diameter / 2.0 - g.CasingThickness;
@@ -207,17 +198,28 @@ bool BarsFit(int s, const SectionGeometry& g, int bundle) {
             const SectionCore& core = g.Cores[U(c)];
             inside = std::hypot(x - core.X, y - core.Y) - r >= core.Diameter / 2.0 * (1.0 - Slack);
         }
-        if (!inside) return Fail(ErrBarsDoNotFit, s, "reinforcing bar", k, BarsDoNotFit);
+        if (!inside) return RejectSectionValue(ErrBarsDoNotFit, s, "reinforcing bar", k, BarsDoNotFit);
         for (int j = 1; j < k; ++j) {
             if (bundle > 1 && (j - 1) / bundle == (k - 1) / bundle) continue;
             const double gap = std::hypot(x - g.BarX[U(j)], y - g.BarY[U(j)]) - r - g.BarDiameter[U(j)] / 2.0;
-            if (gap < -Slack * (r + 1.0e-30)) return Fail(ErrBarsDoNotFit, s, "reinforcing bar", k, BarsDoNotFit);
+            if (gap < -Slack * (r + 1.0e-30)) return RejectSectionValue(ErrBarsDoNotFit, s, "reinforcing bar", k, BarsDoNotFit);
         }
     }
     return true;
 }
 
 }  // namespace
+
+bool RejectSectionValue(int number, int s, const char* item, double value, int problem) {
+    WriteSectionValueError(ReportOut(), number, s, item, value, problem);
+    WriteSectionValueError(MessageOut(), number, s, item, value, problem);
+    TerminateRun(number == ErrSectionValue ? "INP00092" : "INP00093", 100 + number);
+    return false;
+}
+
+bool PositiveSectionValue(int s, const char* item, double v) {
+    return v > 0.0 ? true : RejectSectionValue(ErrSectionValue, s, item, v, ValueNotPositive);
+}
 
 double DefaultStrandCover(bool si) { return si ? 0.0762 : 3.0; }
 
@@ -250,7 +252,7 @@ bool BuildSectionGeometry(int s, int coreConcreteModel, SectionGeometry& g) {
     int bundle = 1;
     switch (type) {
         case SecRectangularConcrete:
-            if (!Positive(s, "width", S.RectangleWidth) || !Positive(s, "depth", S.RectangleDepth)) return false;
+            if (!PositiveSectionValue(s, "width", S.RectangleWidth) || !PositiveSectionValue(s, "depth", S.RectangleDepth)) return false;
             g.Width = S.RectangleWidth;
             g.Depth = S.RectangleDepth;
             SquareOutline(g.Width, g.Depth, 0.0, g);
@@ -259,19 +261,19 @@ bool BuildSectionGeometry(int s, int coreConcreteModel, SectionGeometry& g) {
         case SecSquareHollowPrestressed:
         case SecOctagonalSolidPrestressed:
         case SecOctagonalHollowPrestressed: {
-            if (!Positive(s, "width", S.PileDiameter)) return false;
+            if (!PositiveSectionValue(s, "width", S.PileDiameter)) return false;
             g.Width = g.Depth = S.PileDiameter;
             const bool octagon = type == SecOctagonalSolidPrestressed || type == SecOctagonalHollowPrestressed;
             g.CornerChamfer = octagon ? OctagonCornerCut * g.Width : S.CornerChamfer;
             if (!NotNegative(s, "corner chamfer", g.CornerChamfer)) return false;
             if (!(g.CornerChamfer < g.Width / 2.0))
-                return Fail(ErrSectionValue, s, "corner chamfer", g.CornerChamfer, ValueTooLarge);
+                return RejectSectionValue(ErrSectionValue, s, "corner chamfer", g.CornerChamfer, ValueTooLarge);
             SquareOutline(g.Width, g.Depth, g.CornerChamfer, g);
             break;
         }
         default:
             if (g.Shape == ShapeNone) return true;  // not sliced
-            if (!Positive(s, "diameter", S.PileDiameter)) return false;
+            if (!PositiveSectionValue(s, "diameter", S.PileDiameter)) return false;
             g.Diameter = g.Width = g.Depth = S.PileDiameter;
             break;
     }
@@ -279,31 +281,31 @@ bool BuildSectionGeometry(int s, int coreConcreteModel, SectionGeometry& g) {
     if (type == SecCasedShaft || type == SecCasedShaftWithCore) {
         if (!NotNegative(s, "casing thickness", S.CasingThickness)) return false;
         if (!(S.CasingThickness < g.Diameter / 2.0))
-            return Fail(ErrSectionValue, s, "casing thickness", S.CasingThickness, ValueTooLarge);
+            return RejectSectionValue(ErrSectionValue, s, "casing thickness", S.CasingThickness, ValueTooLarge);
         g.CasingThickness = S.CasingThickness;
     }
     if (type == SecSteelPipe) {
-        if (!Positive(s, "wall thickness", S.WallThickness)) return false;
+        if (!PositiveSectionValue(s, "wall thickness", S.WallThickness)) return false;
         if (!(S.WallThickness <= g.Diameter / 2.0))
-            return Fail(ErrSectionValue, s, "wall thickness", S.WallThickness, ValueTooLarge);
+            return RejectSectionValue(ErrSectionValue, s, "wall thickness", S.WallThickness, ValueTooLarge);
         g.CasingThickness = S.WallThickness;
     }
     if (type == SecCasedShaftWithCore) {
-        if (!Positive(s, "core diameter", S.CoreDiameter) || !NotNegative(s, "core thickness", S.CoreThickness))
+        if (!PositiveSectionValue(s, "core diameter", S.CoreDiameter) || !NotNegative(s, "core thickness", S.CoreThickness))
             return false;
         if (!(S.CoreDiameter <= g.Diameter - 2.0 * g.CasingThickness))
-            return Fail(ErrSectionValue, s, "core diameter", S.CoreDiameter, ValueTooLarge);
+            return RejectSectionValue(ErrSectionValue, s, "core diameter", S.CoreDiameter, ValueTooLarge);
         if (!(S.CoreThickness <= S.CoreDiameter / 2.0))
-            return Fail(ErrSectionValue, s, "core thickness", S.CoreThickness, ValueTooLarge);
+            return RejectSectionValue(ErrSectionValue, s, "core thickness", S.CoreThickness, ValueTooLarge);
         AddCore(g, S.CoreDiameter, S.CoreThickness, coreConcreteModel != ConcreteNone);
     }
     if (type == SecCircularHollowPrestressed || type == SecSquareHollowPrestressed ||
         type == SecOctagonalHollowPrestressed) {
         // The void is a core without wall and without concrete.
-        if (!Positive(s, "void diameter", S.VoidDiameter)) return false;
+        if (!PositiveSectionValue(s, "void diameter", S.VoidDiameter)) return false;
         const double room = g.Diameter > 0.0 ? g.Diameter : g.Width;
         if (!(S.VoidDiameter < room))
-            return Fail(ErrSectionValue, s, "void diameter", S.VoidDiameter, ValueTooLarge);
+            return RejectSectionValue(ErrSectionValue, s, "void diameter", S.VoidDiameter, ValueTooLarge);
         AddCore(g, S.VoidDiameter, 0.0, false);
     }
     // Bars or strands.

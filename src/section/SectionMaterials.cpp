@@ -9,13 +9,13 @@
 #include "model/ProblemData.h"
 #include "report/SectionGeometryReport.h"
 #include "section/Materials.h"
+#include "section/SectionErrors.h"
 
 namespace kestro {
 namespace {
 
 std::size_t U(int i) { return static_cast<std::size_t>(i); }
 
-constexpr int ErrSectionValue = 92;
 // Elastic modulus of prestressing strand in the strand laws, and of the
 // smooth and deformed high-strength bars, ksi.
 constexpr double StrandModulusKsi = 28500.0;
@@ -24,13 +24,10 @@ constexpr double HighStrengthBarModulusKsi = 29000.0;
 constexpr double StressLimitFraction = static_cast<double>(0.6f);
 
 bool Fail(int s, const char* item, double value, int problem) {
-    WriteSectionValueError(ReportOut(), ErrSectionValue, s, item, value, problem);
-    WriteSectionValueError(MessageOut(), ErrSectionValue, s, item, value, problem);
-    TerminateRun("INP00092", 100 + ErrSectionValue);
-    return false;
+    return RejectSectionValue(ErrSectionValue, s, item, value, problem);
 }
 
-bool Positive(int s, const char* item, double v) { return v > 0.0 ? true : Fail(s, item, v, ValueNotPositive); }
+bool Positive(int s, const char* item, double v) { return PositiveSectionValue(s, item, v); }
 
 bool HasConcrete(int type) {
     return (type >= SecRectangularConcrete && type <= SecCasedShaftWithCore) ||
@@ -109,7 +106,7 @@ bool SetSectionMaterials(int s, int concreteModel, int coreConcreteModel, Sectio
         }
     } else if (type >= SecCircularSolidPrestressed && type <= SecOctagonalHollowPrestressed) {
         if (S.StrandTypeCode < 1 || S.StrandTypeCode > 6)
-            return Fail(s, "strand type code", S.StrandTypeCode, ValueNotPositive);
+            return Fail(s, "strand type code", S.StrandTypeCode, CodeOutOfRange);
         r.Law = S.StrandTypeCode + 3;
         r.BarType = S.StrandCode2;
         if (S.NumStrands > 0 && !Positive(s, "strand ultimate strength", S.StrandUltimateStrength)) return false;

@@ -371,3 +371,20 @@ TEST(Slicing, SquarePrestressedPileWithStrandsOnTheSquare) {
     for (std::size_t k = 1; k <= 8; ++k)
         EXPECT_NEAR(std::max(std::fabs(t.BarX[k]), std::fabs(t.BarY[k])), (14.0 - 0.5) / 2.0 - 3.0, 1e-12);
 }
+
+TEST(SectionInput, ErrorMessagesNameTheSectionAndTheValue) {
+    struct Case { int number, problem; const char* item; double value; const char* want; };
+    const Case cases[] = {
+        {92, ValueNotPositive, "concrete strength", -4000.0,
+         "Problem:  The concrete strength of section 3 is -4000; it must be greater than zero."},
+        {92, CodeOutOfRange, "strand type code", 7.0, "Problem:  The strand type code of section 3 is 7; it must be 1 to 6."},
+        {93, BarsDoNotFit, "reinforcing bar", 5.0,
+         "Problem:  Reinforcing bar 5 of section 3 lies outside the concrete or overlaps another bar."},
+    };
+    for (const Case& c : cases) {
+        std::ostringstream out;
+        WriteSectionValueError(out, c.number, 3, c.item, c.value, c.problem);
+        EXPECT_NE(out.str().find(c.want), std::string::npos) << out.str();
+        EXPECT_NE(out.str().find("**** Input Data Error No. " + std::to_string(c.number) + " ****"), std::string::npos);
+    }
+}
