@@ -676,3 +676,23 @@ TEST(DrilledShaft, TensionBeyondCrackingLoadCracksFromTheStart) {
     EXPECT_EQ(firstRows[0].substr(105, 1), "C") << firstRows[0];
     EXPECT_EQ(firstRows[1].substr(105, 1), " ") << firstRows[1];
 }
+
+// The same 36 in shaft given in SI units has the same nominal moment:
+// 1 kip-in = 0.1129848 kN-m.
+TEST(DrilledShaft, SameCapacityInSIUnits) {
+    const std::string si =
+        "SECTIONS\n1\n1\n1\n12.192\n914.4\n27579.032\n19.05\nUse default concrete tensile strength\n"
+        "Use internal stress-strain curve for concrete\nRebar Arrangement Not Same As Section Above\nRebar in circle\n"
+        "413685.44\n199947961.5\n12\n1\n28.6512\n645.16\n76.2\n0.0\n";
+    std::string input = "KESTRO6\nTITLE\nsi\n\n\n\n\n" + Options(true, "Units SI") + si +
+                        "SOIL LAYERS\n1\n3  0.0  15.0\n18.85  95.76  0.005\n19.64  167.58  0.005\n" +
+                        "AXIAL THRUST LOADS\n2\n1 0.0\n2 2224.11\nEND\n";
+    auto r = RunInput(input);
+    ASSERT_NE(r.Messages.find("The analysis ended normally."), std::string::npos) << r.Report;
+    const auto curves = ParseCurves(r.Plot);
+    ASSERT_EQ(curves.size(), 2u);
+    const double kipIn = 0.1129848290276167;
+    EXPECT_NEAR(curves[0].Mn, FibreMn(Shaft{}, 0.0) * kipIn, 0.01 * curves[0].Mn);
+    EXPECT_NEAR(curves[1].Mn, FibreMn(Shaft{}, 500.0) * kipIn, 0.01 * curves[1].Mn);
+    EXPECT_NEAR(curves[0].Phi.front(), 6.25e-7 / 0.0254, 1e-3 * 6.25e-7 / 0.0254);
+}
