@@ -167,11 +167,12 @@ void WritePropertyPage(int s) {
     p.StrandStrength = m.Rebar.Yield;
     p.StrandArea = g.NumBars >= 1 ? g.BarArea[1] : 0.0;
     p.StrandCover = S.StrandPositioning == StrandsAuto ? DefaultStrandCover(IsSI()) : S.Cover;
-    p.Fc = c.Fc;
-    p.Ec = c.Ec;
-    p.Fr = IsPrestressedLaw(m.Rebar.Law) ? m.Concrete.fr : c.Fr;
-    p.Eps0 = c.Eps0;
-    p.CrackStrain = c.CrackStrain;
+    // The concrete block prints the properties the stress-strain law uses.
+    p.Fc = m.Concrete.PeakStress;
+    p.Ec = m.Concrete.Ec;
+    p.Fr = m.Concrete.fr;
+    p.Eps0 = m.Concrete.Epsilon0;
+    p.CrackStrain = m.Concrete.CrackStrain;
     p.Aggregate = S.AggregateSize;
     WriteSectionPropertyPage(ReportOut(), p);
 }
