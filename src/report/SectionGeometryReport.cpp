@@ -59,7 +59,8 @@ void WriteCircularBarPositions(std::ostream& out, const CircularArrangement& a, 
     Line(out, "Clear Spacing Between Reinforcing Bars", 55, FixedText(a.ClearSpacing, 12, 4), u);
     Line(out, "Diameter of Reinforcing Bar", 55, FixedText(a.BarDiameter, 12, 4), u);
     out << "\n   Bar           X           Y\n";
-    out << "              " << Pad(u, 3) << "         " << u << '\n';
+    const std::string unit = std::string(u.size() < 12 ? 12 - u.size() : 0, ' ') + u;
+    out << std::string(6, ' ') << unit << unit << '\n';
     for (int k = 1; k <= n && k <= MaxBars; ++k) {
         const auto kk = static_cast<std::size_t>(k);
         out << FormatIntegerText(k, 6) << FixedText(x[kk], 12, 3) << FixedText(y[kk], 12, 3) << '\n';

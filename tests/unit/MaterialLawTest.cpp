@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
+#include <string>
 
+#include "input/Units.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
+#include "report/SectionGeometryReport.h"
 #include "section/Materials.h"
 
 using namespace kestro;
@@ -339,4 +343,36 @@ TEST(SectionMaterials, LawsOfAnInputSectionAndBadStrengths) {
         EXPECT_FALSE(SetSectionMaterials(1, ConcreteUnconfined, ConcreteNone, m)) << c.what;
         EXPECT_EQ(kestro::Run.ErrorNumber, 192) << c.what;
     }
+}
+
+TEST(Prestress, ReportBlockTextsAndMnEquationByPileKind) {
+    ResetProblemData();
+    SetUnitLabels(UnitsUS);
+    Problem.Options.UnitSystem = UnitsUS;
+    PrestressInputs in;
+    in.InitialForce = 231336.0;
+    in.LossFraction = 0.2;
+    in.b_US = true;
+    PrestressResults r;
+    r.EffectiveForce = 185068.8;
+    const struct { double k; const char* text; } cases[] = {{0.32, "Nom. Moment Capacity, Mn = 0.32 D As fpu "},
+                                                            {0.34, "Nom. Moment Capacity, Mn = 0.34 D As fpu"},
+                                                            {0.37, "Nom. Moment Capacity, Mn = 0.37 D As fpu"},
+                                                            {0.38, "Nom. Moment Capacity, Mn = 0.38 D As fpu"}};
+    for (const auto& c : cases) {
+        in.MomentFactor = c.k;
+        std::ostringstream out;
+        WritePrestressBlock(out, in, r, false);
+        const std::string s = out.str();
+        EXPECT_NE(s.find(c.text), std::string::npos) << s;
+        EXPECT_NE(s.find("Computation of Loss of Prestress:"), std::string::npos);
+        EXPECT_NE(s.find("231.336 kips"), std::string::npos) << s;   // printed in kips
+        EXPECT_NE(s.find("185.069 kips"), std::string::npos) << s;
+        EXPECT_NE(s.find("Estimated Structural Capacities Computed Using PCI Equations:"), std::string::npos);
+        EXPECT_NE(s.find("only as an approximate check."), std::string::npos);
+    }
+    std::ostringstream err;
+    WritePrestressAreaError(err, 15, -1.0);
+    EXPECT_NE(err.str().find("**** Runtime Error No. 15 ****"), std::string::npos);
+    EXPECT_NE(err.str().find("Computed area of steel is less than 0 = "), std::string::npos);
 }
