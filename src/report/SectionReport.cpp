@@ -217,9 +217,10 @@ void WriteBarTable(std::ostream& out, bool strands, int n, const double* dia, co
     out << '\n'
         << (strands ? "Prestressing Strand Geometry:" : "Reinforcing Bar Dimensions and Positions Used in Computations:")
         << "\n\n";
-    out << (strands ? "   Strand" : "      Bar") << "      Diameter          Area             X             Y\n";
-    out << "   Number" << Padded(std::string("      ") + u.Length, 14) << Padded(std::string("      ") + u.Area, 15)
-        << Padded(std::string("        ") + u.Length, 14) << Padded(std::string("        ") + u.Length, 14) << '\n';
+    // Headings and units right-aligned over their 14-column value fields.
+    auto right = [](const std::string& t) { return std::string(t.size() < 14 ? 14 - t.size() : 1, ' ') + t; };
+    out << (strands ? "   Strand" : "      Bar") << right("Diameter") << right("Area") << right("X") << right("Y") << '\n';
+    out << "   Number" << right(u.Length) << right(u.Area) << right(u.Length) << right(u.Length) << '\n';
     for (int k = 1; k <= n; ++k)
         out << FormatIntegerText(k, 9) << FormatNumberText(dia[k], 14) << FormatNumberText(area[k], 14)
             << FormatNumberText(x[k], 14) << FormatNumberText(y[k], 14) << '\n';
