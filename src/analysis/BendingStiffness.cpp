@@ -34,17 +34,19 @@ double Curvature(int i) {
     return (Pile.y[St(i + 1)] - 2.0 * Pile.y[St(i)] + Pile.y[St(i - 1)]) / (h * h);
 }
 
-}  // namespace
-
-int ChooseThrustIndex(double Q) {
-    const int n = NumThrusts();
-    const auto& t = Problem.AxialThrusts;
+// Index j of an ascending thrust list t[1..n] with t(j) <= Q < t(j+1); 1 at
+// or below the first thrust, n at or above the last.
+int IndexInThrusts(const double* t, int n, double Q) {
     if (n < 1 || Q <= t[1]) return 1;
-    if (Q >= t[U(n)]) return n;
+    if (Q >= t[n]) return n;
     for (int j = 1; j < n; ++j)
-        if (t[U(j)] <= Q && Q < t[U(j + 1)]) return j;
+        if (t[j] <= Q && Q < t[j + 1]) return j;
     return n;
 }
+
+}  // namespace
+
+int ChooseThrustIndex(double Q) { return IndexInThrusts(Problem.AxialThrusts.data(), NumThrusts(), Q); }
 
 double EIFromTable(int i, int k, int j) {
     const double scale = TableScale();
@@ -125,11 +127,17 @@ void UpdateBendingStiffness(int j, double Q) {
             }
             continue;
         }
-        double ei = EIFromTable(i, k, j);
-        if (j < nt && Q > thrust[1]) {
-            const double ei2 = EIFromTable(i, k, j + 1);
-            const double span = thrust[U(j + 1)] - thrust[U(j)];
-            if (span > 0.0) ei = ei2 - (ei2 - ei) * (thrust[U(j + 1)] - Q) / span;
+        // A section with user-defined curves has thrusts of its own; the
+        // computed tables share the run's thrust list.
+        const bool own = type == SecUserDefinedEI;
+        const int ntk = own ? (T.NumThrusts > MaxAxialThrusts ? MaxAxialThrusts : T.NumThrusts) : nt;
+        const double* tk = own ? T.Thrust.data() : thrust.data();
+        const int jk = own ? IndexInThrusts(tk, ntk, Q) : j;
+        double ei = EIFromTable(i, k, jk);
+        if (jk < ntk && Q > tk[1]) {
+            const double ei2 = EIFromTable(i, k, jk + 1);
+            const double span = tk[jk + 1] - tk[jk];
+            if (span > 0.0) ei = ei2 - (ei2 - ei) * (tk[jk + 1] - Q) / span;
         }
         next[St(i)] = ei;
     }

@@ -12,6 +12,7 @@
 #include "model/RunState.h"
 #include "report/Format.h"
 #include "report/PlotFile.h"
+#include "report/SectionReport.h"
 #include "section/SectionAnalysis.h"
 
 namespace kestro {
@@ -37,20 +38,6 @@ void WritePlotLine3(int numThrusts, const char* label) {
     WritePlotRecord(PlotOut(), FormatIntegerText(numThrusts, 5), label);
 }
 
-void WritePlotLine4(int points, double thrust, double capacity, const char* label) {
-    if (Problem.Options.UnitSystem == UnitsUS) capacity *= 1000.0;
-    WritePlotRecord(PlotOut(), FormatIntegerText(points, 5) + std::string(10, ' ') + PlotReal(thrust) + PlotReal(capacity),
-                    label);
-}
-
-void WritePlotLine5(const NonlinearEITable& T, int s, int j, int p, const char* label) {
-    auto jj = static_cast<std::size_t>(j);
-    auto pp = static_cast<std::size_t>(p);
-    WritePlotRecord(PlotOut(), PlotReal(T.Moment[jj][pp]) + PlotReal(T.EI[jj][pp]) + PlotReal(T.Curvature[jj][pp]),
-                    std::string(label) + MinimalInteger(s) + ", AxLd#=" + MinimalInteger(j) + ", CurvPnt#=" +
-                        MinimalInteger(p));
-}
-
 }  // namespace
 
 void ElasticEITable(int s) {
@@ -73,10 +60,9 @@ void ElasticEITable(int s) {
             T.EI[jj][pp] = ei;
             T.Moment[jj][pp] = ei == 0.0 ? 0.0 : T.Curvature[jj][pp] * ei;
         }
-        WritePlotLine4(CurvePoints, T.Thrust[jj], T.NominalMomentCapacity[jj],
-                       "Line 4 : Num. Elas. M-EI-Crv Points, Axial Thrust Load, Nom. Moment Cap. for linear EI");
-        for (int p = 1; p <= CurvePoints; ++p)
-            WritePlotLine5(T, s, j, p, "Line 5 : Elastic Moment, EI, Curvature for Sect#=");
+        WriteCurvePlotRecords(PlotOut(), T, s, j,
+                              "Line 4 : Num. Elas. M-EI-Crv Points, Axial Thrust Load, Nom. Moment Cap. for linear EI",
+                              "Line 5 : Elastic Moment, EI, Curvature for Sect#=");
     }
 }
 
@@ -112,10 +98,9 @@ void ElasticPlasticEITable(int s) {
                 T.EI[jj][pp] = T.Curvature[jj][pp] > 0.0 ? mp / T.Curvature[jj][pp] * scale : 0.0;
             }
         }
-        WritePlotLine4(CurvePoints, T.Thrust[jj], T.NominalMomentCapacity[jj],
-                       "Line 4 : Num. M-EI-Crv Points, Axial Thrust Load, Nom. Moment Cap. for elastic-plastic EI");
-        for (int p = 1; p <= CurvePoints; ++p)
-            WritePlotLine5(T, s, j, p, "Line 5 : Elas-Plas Moment, EI, Curvature for Sect#=");
+        WriteCurvePlotRecords(PlotOut(), T, s, j,
+                              "Line 4 : Num. M-EI-Crv Points, Axial Thrust Load, Nom. Moment Cap. for elastic-plastic EI",
+                              "Line 5 : Elas-Plas Moment, EI, Curvature for Sect#=");
     }
 }
 

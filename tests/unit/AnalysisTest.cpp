@@ -799,6 +799,35 @@ TEST(BendingStiffness, InterpolatesBetweenThrusts) {
     EXPECT_DOUBLE_EQ(Pile.EI[St(3)], Pile.EI[St(2)]);
 }
 
+// A section with user-defined curves interpolates between its own thrusts,
+// whatever the run's thrust list holds.
+TEST(BendingStiffness, UserCurvesUseTheirOwnThrusts) {
+    SetBilinearTable();
+    Problem.Sections[1].SectionType = SecUserDefinedEI;
+    Problem.NumAxialThrusts = 1;
+    Problem.AxialThrusts[1] = 25.0;       // the load case's own thrust
+    NonlinearEITable& T = EITables[1];
+    T.NumThrusts = 2;
+    T.Thrust[1] = 0.0;
+    T.Thrust[2] = 100.0;
+    T.NumPoints[2] = 3;
+    for (int p = 1; p <= 3; ++p) {
+        T.Moment[2][U(p)] = 2.0 * T.Moment[1][U(p)];
+        T.Curvature[2][U(p)] = T.Curvature[1][U(p)];
+        T.EI[2][U(p)] = 2.0 * T.EI[1][U(p)];
+    }
+    SetCurvature(0.03);
+    Pile.EI[St(50)] = 1.0E6;
+    const double ei1 = 10.0 / 0.03 * 1000.0, ei2 = 20.0 / 0.03 * 1000.0;
+    UpdateBendingStiffness(1, 25.0);
+    EXPECT_NEAR(Pile.EI[St(50)], ei2 - (ei2 - ei1) * (100.0 - 25.0) / 100.0, 1e-6);
+    // Beyond its last thrust the last curve applies.
+    SetCurvature(0.03);
+    Pile.EI[St(50)] = 1.0E6;
+    UpdateBendingStiffness(1, 150.0);
+    EXPECT_NEAR(Pile.EI[St(50)], ei2, 1e-6);
+}
+
 // Elastic section with a specified moment capacity: once the moment reaches
 // Mp, EI = Mp / |curvature|; below it the elastic EI.
 TEST(BendingStiffness, ElasticPlasticSection) {

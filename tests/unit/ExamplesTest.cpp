@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -48,25 +50,24 @@ TEST_P(Example, IsReadWithoutInputDataError) {
 
     // Input data errors end the run with 100 + n. Warnings raised before the
     // error can replace that number in the result, so the report is checked too.
-    // Errors 88 and 90 are not about the input: they say this build cannot
-    // compute the nonlinear bending stiffness of a concrete, steel or user-EI
-    // section, or the stiffness matrix and pile-length study, and they are
-    // raised only after the whole file was read and echoed.
-    if (r.Result != 188 && r.Result != 190) {
+    // Error 90 is not about the input: it says this build cannot compute the
+    // stiffness matrix and pile-length study, and it is raised only after the
+    // whole file was read and echoed.
+    if (r.Result != 190) {
         EXPECT_FALSE(r.Result >= 101 && r.Result <= 199) << GetParam() << " ended with run result " << r.Result;
     }
     const auto at = r.Report.find(PrematureEnd);
     if (at != std::string::npos) {
         const std::string code = r.Report.substr(at + PrematureEnd.size(), 8);
-        if (code != "INP00088" && code != "INP00090") {
+        if (code != "INP00090") {
             EXPECT_NE(code.substr(0, 3), "INP") << GetParam() << " ended by input data error " << code;
         }
     }
 }
 
 // An example is also a whole-run smoke test: it ends normally (warnings
-// allowed), or it stops at a stage this build does not have yet (errors 88
-// and 90, or a soil model whose criterion is not built). A runtime error, a
+// allowed), or it stops at a stage this build does not have yet (error 90,
+// or a soil model whose criterion is not built). A runtime error, a
 // not-a-number result or a run past the deflection limit means the example or
 // the engine went wrong.
 TEST_P(Example, EndsNormallyOrAtAStageNotInThisBuild) {
@@ -78,13 +79,43 @@ TEST_P(Example, EndsNormallyOrAtAStageNotInThisBuild) {
     std::string code;
     const auto at = r.Report.find(PrematureEnd);
     if (at != std::string::npos) code = r.Report.substr(at + PrematureEnd.size(), 8);
-    const bool missingStage = code == "INP00088" || code == "INP00090";
+    const bool missingStage = code == "INP00090";
     const bool missingCriterion = r.Messages.find("is not available in this version.") != std::string::npos;
     EXPECT_TRUE(missingStage || missingCriterion)
         << GetParam() << " ended by an error (run result " << r.Result << ", code \"" << code << "\")";
 }
 
 INSTANTIATE_TEST_SUITE_P(Library, Example, testing::ValuesIn(ExampleFiles()), TestName);
+
+// Every example whose pile has a section with structural details (or user EI
+// curves) also runs as a section-properties-only analysis (ComputeEIOnly YES)
+// to a normal end, with its Line 3 to 5 plot records and no load case.
+TEST(ExampleLibrary, SectionExamplesRunInTheSectionOnlyMode) {
+    int checked = 0;
+    for (const auto& name : ExampleFiles()) {
+        std::string text = ReadText((ExamplesDir / name).string());
+        const auto at = text.find("ComputeEIOnly NO");
+        const auto sections = text.find("SECTIONS\n");
+        if (sections == std::string::npos) continue;
+        // The type of section 1 is the third line after SECTIONS.
+        std::string rest = text.substr(sections);
+        std::istringstream lines(rest);
+        std::string line;
+        int type = -1;
+        for (int k = 0; k < 4 && std::getline(lines, line); ++k)
+            if (k == 3) type = std::atoi(line.c_str());
+        if (type == 11 || type == 12 || type == 14 || type < 0) continue;
+        if (at != std::string::npos) text.replace(at, 16, "ComputeEIOnly YES");
+        auto r = RunInput(text);
+        SCOPED_TRACE(name);
+        EXPECT_EQ(r.Messages.find("The analysis ended due to an error."), std::string::npos) << r.Report;
+        EXPECT_NE(r.Plot.find("Line 3 : Total number of axial thrusts"), std::string::npos);
+        EXPECT_NE(r.Plot.find("Line 5 : "), std::string::npos);
+        EXPECT_EQ(r.Plot.find("Line 9:"), std::string::npos);
+        ++checked;
+    }
+    EXPECT_GE(checked, 8);
+}
 
 TEST(ExampleLibrary, HoldsTheQuickStartExampleAndIsListedInTheReadme) {
     const auto names = ExampleFiles();
