@@ -151,9 +151,16 @@ Outcome Classify(int result, const std::string& messages, const std::string& rep
                      (result > 0);
     o.Warnings = result < 0 || messages.find("The analysis ended with one or more warning messages.") !=
                                    std::string::npos;
-    const std::string key = "Kestro ended prematurely due to input error number ";
-    std::size_t at = report.find(key);
-    if (at != std::string::npos) o.ErrorCode = report.substr(at + key.size(), 8);
+    // The engine's termination line: "input error" for input data errors
+    // (codes INP...), "runtime error" for every other error (codes RUN...).
+    for (const char* kind : {"input error", "runtime error"}) {
+        const std::string key = std::string("Kestro ended prematurely due to ") + kind + " number ";
+        std::size_t at = report.find(key);
+        if (at != std::string::npos) {
+            o.ErrorCode = report.substr(at + key.size(), 8);
+            break;
+        }
+    }
     return o;
 }
 

@@ -8,6 +8,7 @@
 #include "analysis/LoadCases.h"
 #include "analysis/StationResults.h"
 #include "driver/Channels.h"
+#include "driver/Errors.h"
 #include "driver/Warnings.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
@@ -20,6 +21,28 @@ namespace {
 inline std::size_t U(int i) { return static_cast<std::size_t>(i); }
 inline double Clean(double v) { return std::fabs(v) < 1.0E-20 ? 0.0 : v; }
 
+// Computes the station values of the case and tests every reported quantity
+// before anything of the case is written: a value that is not a finite
+// number is never reported as a result. Stops the run with Runtime Error 46
+// naming the first such quantity and node.
+bool CaseResultsFinite(int c) {
+    PileModel& P = Pile;
+    for (int i = 1; i <= P.NumStations; ++i) {
+        StationResults(i);
+        const std::size_t s = St(i);
+        const double values[] = {P.y[s],           P.Slope[s],       P.Moment[s], P.Shear[s],
+                                 P.SoilReaction[s], P.TotalStress[s], P.EI[s],     P.Es[s]};
+        for (int q = 0; q < 8; ++q) {
+            if (std::isfinite(values[q])) continue;
+            for (std::ostream* out : {&ReportOut(), &MessageOut()})
+                WriteNonFiniteResult(*out, c, static_cast<ResultQuantity>(q), i, P.x[s], values[q]);
+            TerminateRun("RUN00046", 246);
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void WriteCaseResults(int c) {
@@ -30,6 +53,7 @@ void WriteCaseResults(int c) {
     const bool plot = !P.b_StiffnessMode;
     std::ostream& out = ReportOut();
     const bool lrfd = P.b_LrfdCase && c >= 1 && c <= MaxLrfdCombinations;
+    if (!CaseResultsFinite(c)) return;
 
     if (page)
         WriteCaseHeading(out, c, lrfd, lrfd ? Problem.LrfdCombinations[U(c)].CombinationName.View() : "");

@@ -213,6 +213,7 @@ CaseEnd Iterate(int c) {
         const double yTop = P.y[St(1)];
         if (!std::isfinite(yTop) || !std::isfinite(P.DYMAX)) {
             WriteComputationError28(ReportOut(), it);
+            WriteComputationError28(MessageOut(), it);
             // A result that is not a number is never reported as an answer.
             TerminateRun("RUN00028", 228);
             return CaseEnd::Failed;
@@ -241,6 +242,7 @@ CaseEnd Iterate(int c) {
 
         if (it + 1 > O.MaxIterations) {
             WriteRuntimeError10(ReportOut(), O.MaxIterations, P.DYMAX, O.ConvergenceTolerance);
+            WriteRuntimeError10(MessageOut(), O.MaxIterations, P.DYMAX, O.ConvergenceTolerance);
             TerminateRun("RUN00010", 210);
             // A load type 4 case is still reported, then the run stops.
             return P.LoadType == 4 ? CaseEnd::NotConvergedReported : CaseEnd::Failed;

@@ -17,7 +17,11 @@ void WriteEmptyLines(std::ostream& out, int n) {
 void TerminateRun(std::string_view code, int number) {
     if (number >= 1 && number <= 299) {
         std::ostream& out = ReportOut();
-        out << "\n\nKestro ended prematurely due to input error number " << code.substr(0, 8) << '\n';
+        // Input data errors keep the fixed "input error" line that callers
+        // parse; every other error (codes RUN...) is a runtime error.
+        const bool input = code.substr(0, 3) == "INP";
+        out << "\n\nKestro ended prematurely due to " << (input ? "input error" : "runtime error") << " number "
+            << code.substr(0, 8) << '\n';
         if (number == 125) {
             WriteLines(out, {"", "**** Input Data Error No. 25 ****", "", "",
                              "Length of input file is 0 bytes.  No analysis can be performed."});

@@ -12,7 +12,8 @@
 namespace kestro {
 
 // Stores `number` as the run's error number and writes the termination line
-// for numbers 1..299 to the report channel.
+// for numbers 1..299 to the report channel: "input error" for codes INP...,
+// "runtime error" for codes RUN....
 void TerminateRun(std::string_view code, int number);
 
 // Writes each text as one line; an empty text is an empty line.

@@ -19,6 +19,7 @@
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/PlotFile.h"
+#include "report/ResultsReport.h"
 
 namespace kestro {
 namespace {
@@ -127,6 +128,12 @@ void ReadInputFile() {
 }
 
 void CompleteRun(int& result) {
+    // A run that wrote a number as NaN, Infinity or asterisks never ends
+    // normally, whatever wrote it.
+    if (Run.ErrorNumber == 0 && Run.UnprintableValues > 0) {
+        for (std::ostream* out : {&ReportOut(), &MessageOut()}) WriteUnprintableValues(*out, Run.UnprintableValues);
+        TerminateRun("RUN00047", 247);
+    }
     result = Run.ErrorNumber;
     if (Run.ErrorNumber > 0) {
         WriteLines(MessageOut(), {"", "The analysis ended due to an error. ", ""});

@@ -29,10 +29,11 @@ void UnrecognizedLine(const std::string& line) {
 
 // An unrecognised option line: its message to the report, then INP00095.
 void OptionError(std::string_view message, bool before, bool after) {
-    std::ostream& out = ReportOut();
-    if (before) out << '\n';
-    out << message << '\n';
-    if (after) out << '\n';
+    for (std::ostream* out : {&ReportOut(), &MessageOut()}) {
+        if (before) *out << '\n';
+        *out << message << '\n';
+        if (after) *out << '\n';
+    }
     TerminateRun("INP00095", 195);
 }
 
@@ -136,8 +137,9 @@ void ReadOptions() {
         std::string problem = "Problem: Input value for iterations limit = " + std::to_string(O.MaxIterations) +
                               (O.MaxIterations < 30 ? " and is less than 30 iteractions"
                                                     : " and is more than 1,000 iteractions");
-        WriteLines(ReportOut(), {"", "", "***** Input Data Error No. 95 *****", "", problem,
-                                 "Solution:  Correct input value to be between 30 and 1000 iterations.", ""});
+        for (std::ostream* out : {&ReportOut(), &MessageOut()})
+            WriteLines(*out, {"", "", "***** Input Data Error No. 95 *****", "", problem,
+                              "Solution:  Correct input value to be between 30 and 1000 iterations.", ""});
         TerminateRun("INP00095", 195);
         return;
     }

@@ -29,13 +29,14 @@ void UnknownCode(std::string_view item, int value, std::string_view known) {
 }
 
 void SectionOptionError(std::string_view message) {
-    std::ostream& out = ReportOut();
-    out << '\n' << message << '\n';
+    // The reason goes to the message file as well, so the terminal shows it.
+    for (std::ostream* out : {&ReportOut(), &MessageOut()}) *out << '\n' << message << '\n';
     TerminateRun("INP00095", 195);
 }
 
 void ReportErrorLines(int number, std::initializer_list<std::string_view> lines) {
     WriteLines(ReportOut(), lines);
+    WriteLines(MessageOut(), lines);
     char code[16];
     std::snprintf(code, sizeof code, "INP%05d", number);
     TerminateRun(code, 100 + number);

@@ -31,6 +31,9 @@ struct RunState {
     UnitLabels Labels{};
     bool b_SI = false;                 // true only for SI units
     bool b_Converted = false;          // input converted to internal units this run
+    // Numbers written this run as NaN, Infinity or a field of asterisks: a run
+    // that wrote any of them cannot end normally.
+    int UnprintableValues = 0;
     // Soil model codes 1..16, each 8 characters followed by two blanks.
     std::array<std::array<char, 11>, NumSoilCodes + 1> SoilCodeTable{};
     std::array<int, 12> KindNumbers{};  // consecutive kind numbers used by the section analysis

@@ -7,14 +7,26 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "model/RunState.h"
+
 namespace kestro {
 
 namespace {
-std::string Stars(int w) { return std::string(static_cast<std::size_t>(w > 0 ? w : 0), '*'); }
+std::string Stars(int w) {
+    ++Run.UnprintableValues;
+    return std::string(static_cast<std::size_t>(w > 0 ? w : 0), '*');
+}
 
 std::string PadLeft(const std::string& s, int w) {
     if (static_cast<int>(s.size()) > w) return Stars(w);
     return std::string(static_cast<std::size_t>(w) - s.size(), ' ') + s;
+}
+
+// NaN and infinities are written as words, and counted like asterisks.
+std::string NonFiniteText(double v, int w) {
+    ++Run.UnprintableValues;
+    if (std::isnan(v)) return PadLeft("NaN", w);
+    return PadLeft(v > 0 ? "Infinity" : "-Infinity", w);
 }
 
 // The range limits of FormatNumber are single-precision values, as the report
@@ -48,18 +60,19 @@ const RangeLimits& LimitsFor(int W) {
 // printf's %f and %E (correctly rounded) at a fraction of the cost: a report
 // and plot file hold tens of thousands of numbers.
 std::string FixedText(double v, int w, int d) {
-    if (std::isnan(v)) return PadLeft("NaN", w);
-    if (std::isinf(v)) return PadLeft(v > 0 ? "Infinity" : "-Infinity", w);
+    if (!std::isfinite(v)) return NonFiniteText(v, w);
     char buf[400];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, v, std::chars_format::fixed, d);
     if (ec != std::errc()) return Stars(w);
     if (d == 0) *end++ = '.';  // Fw.0 writes the decimal point
+    // A finite value too wide for its fixed field is written in scientific
+    // notation in the same width, never as asterisks.
+    if (end - buf > w && w >= 8) return ScientificText(v, w, w - 7);
     return PadLeft(std::string(buf, end), w);
 }
 
 std::string ScientificText(double v, int w, int d) {
-    if (std::isnan(v)) return PadLeft("NaN", w);
-    if (std::isinf(v)) return PadLeft(v > 0 ? "Infinity" : "-Infinity", w);
+    if (!std::isfinite(v)) return NonFiniteText(v, w);
     char buf[64];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, d);
     if (ec != std::errc()) return Stars(w);
@@ -74,7 +87,10 @@ std::string ScientificText(double v, int w, int d) {
 }
 
 std::string FormatNumberText(double v, int W) {
-    if (std::isnan(v)) return "  Not-a-Number";
+    if (std::isnan(v)) {
+        ++Run.UnprintableValues;
+        return "  Not-a-Number";
+    }
     const RangeLimits& L = LimitsFor(W);
     const double T1 = L.T1, T2 = L.T2, T3 = L.T3;
     const int w = W - 1;

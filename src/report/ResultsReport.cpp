@@ -78,6 +78,29 @@ void WriteComputationError28(std::ostream& out, int iteration) {
         << "Either top deflection or DYMAX is not a number after iteration " << MinimalInteger(iteration) << '\n';
 }
 
+void WriteNonFiniteResult(std::ostream& out, int loadCase, ResultQuantity q, int station, double depth,
+                          double value) {
+    static constexpr const char* Names[] = {"deflection",    "slope",        "bending moment",
+                                            "shear force",   "soil reaction", "total stress",
+                                            "bending stiffness EI", "soil modulus Es"};
+    const char* name = Names[static_cast<int>(q)];
+    WriteLines(out, {"", "", "**** Runtime Error No. 46 ****", ""});
+    out << "Problem:  The computed " << name << " of load case " << MinimalInteger(loadCase) << " at node "
+        << MinimalInteger(station) << " (depth " << FixedText(depth, 12, 3) << ' ' << Unit(Run.Labels.Length)
+        << ") is " << (std::isnan(value) ? "not a number" : "infinite") << ".\n"
+        << "          No result of this load case is reported.\n\n"
+        << "Solution: Check the input values of the pile (moduli, areas, moments of inertia, dimensions),\n"
+        << "          the soil and the loading for zero, negative or extreme values.\n";
+}
+
+void WriteUnprintableValues(std::ostream& out, int count) {
+    WriteLines(out, {"", "", "**** Runtime Error No. 47 ****", ""});
+    out << "Problem:  " << MinimalInteger(count)
+        << " value(s) of this run could not be written as finite numbers of their field\n"
+        << "          (NaN, Infinity or asterisks in the report or plot file).\n\n"
+        << "Solution: Check the input echo for zero, negative or extreme values and correct them.\n";
+}
+
 void WriteCaseHeading(std::ostream& out, int loadCase, bool lrfd, std::string_view name) {
     out << "\n\n" << Dashes << '\n';
     out << std::string(17, ' ') << "Computed Values of Pile Loading and Deflection\n";

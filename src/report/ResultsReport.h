@@ -25,6 +25,14 @@ void WriteRuntimeError9(std::ostream& out, double yTop, double limit);
 void WriteRuntimeError10(std::ostream& out, int maxIterations, double dymax, double tolerance);
 void WriteComputationError28(std::ostream& out, int iteration);
 
+// The station quantities a load case reports, in the order of the results table.
+enum class ResultQuantity { Deflection, Slope, Moment, Shear, SoilReaction, TotalStress, Stiffness, SoilModulus };
+// Runtime Error 46: a reported quantity of a load case is not a finite number.
+void WriteNonFiniteResult(std::ostream& out, int loadCase, ResultQuantity q, int station, double depth, double value);
+// Runtime Error 47: the report or plot file of a run that would end normally
+// holds a number written as NaN, Infinity or asterisks.
+void WriteUnprintableValues(std::ostream& out, int count);
+
 // Results page of one load case (of an LRFD load combination when `lrfd`,
 // with the combination's name).
 void WriteCaseHeading(std::ostream& out, int loadCase, bool lrfd = false, std::string_view name = {});

@@ -162,7 +162,9 @@ void RunStationLoop(int k, const CriterionEntry& e) {
         const double Es = pt.Y < r.YSmall ? r.EsSmall : pt.PMult * r.P / (pt.YMult * pt.Y);
         if (!std::isfinite(Es)) {
             WriteModulusNotANumber(ReportOut(), i);
-            TerminateRun("RUN00099", 99);
+            WriteModulusNotANumber(MessageOut(), i);
+            // Runtime error 99: result 299, in the runtime range like the others.
+            TerminateRun("RUN00099", 299);
             return;
         }
         Pile.Es[St(i)] = Es;

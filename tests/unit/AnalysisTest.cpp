@@ -442,7 +442,7 @@ TEST(LoadCases, ExcessDeflectionEndsWithRuntimeError9) {
                                "This error may be due to overloading the pile or bad input data.\nSolution:\n"
                                "Please check input values for pile loading and soil properties for accuracy and/or \n"
                                "increase the size of the pile if necessary.\n"));
-    EXPECT_TRUE(Has(ch.Report, "Kestro ended prematurely due to input error number RUN00009\n"));
+    EXPECT_TRUE(Has(ch.Report, "Kestro ended prematurely due to runtime error number RUN00009\n"));
     // Case 1 is complete in the report and the plot file; case 2 left nothing.
     EXPECT_TRUE(Has(ch.Report, "Output Summary for Load Case No. 1:"));
     EXPECT_FALSE(Has(ch.Report, "Output Summary for Load Case No. 2:"));
@@ -484,7 +484,7 @@ TEST(LoadCases, NoConvergenceEndsWithRuntimeError10) {
                                    "The analysis failed to converge within the limit of 5 iterations.\n\n"
                                    "Maximum change in deflection    =      0.000 in \n"
                                    "Specified convergence tolerance =  1.000E-05 in \n"));
-        EXPECT_TRUE(Has(ch.Report, "Kestro ended prematurely due to input error number RUN00010\n"));
+        EXPECT_TRUE(Has(ch.Report, "Kestro ended prematurely due to runtime error number RUN00010\n"));
         for (int it = 1; it <= 5; ++it)
             EXPECT_EQ(CountOf(ch.Report, "Iteration " + std::to_string(it) + ",    Y(top) = "), 1);
         EXPECT_EQ(Has(ch.Report, "Output Summary for Load Case No. 1:"), type == 4);

@@ -74,7 +74,7 @@ TEST(Cli, OutcomeClassification) {
     EXPECT_EQ(kestro::cli::ExitStatusFor(warn), kestro::cli::ExitWarnings);
     // Warnings replace the error number in the run result; the message file still tells the error.
     auto both = Classify(-300, "The analysis ended due to an error. \nThe analysis ended with one or more warning messages.",
-                         "Kestro ended prematurely due to input error number RUN00010");
+                         "Kestro ended prematurely due to runtime error number RUN00010");
     EXPECT_EQ(kestro::cli::ExitStatusFor(both), kestro::cli::ExitError);
     EXPECT_EQ(kestro::cli::OutcomeLine(both), "The analysis ended by error (RUN00010), with warnings; run result -300.");
     EXPECT_EQ(kestro::cli::ExitStatusFor(Classify(0, "The analysis ended normally. ", "")), 0);

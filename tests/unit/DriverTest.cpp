@@ -54,7 +54,7 @@ TEST_P(RunFileErrors, EndWithRuntimeError) {
     std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(r.Result, c.Result);
     EXPECT_TRUE(Has(r.DefaultMessages + err, c.Text)) << r.DefaultMessages << err;
-    EXPECT_TRUE(Has(out, "Kestro ended prematurely due to input error number RUN000")) << out;
+    EXPECT_TRUE(Has(out, "Kestro ended prematurely due to runtime error number RUN000")) << out;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -89,7 +89,7 @@ TEST(RunDriver, MissingInputFileIsRuntimeError18) {
     EXPECT_EQ(r.Result, 218);
     EXPECT_TRUE(Has(r.Messages, "**** Runtime Error No. 18 ****"));
     EXPECT_TRUE(Has(r.Messages, "nosuchfile.dat"));
-    EXPECT_TRUE(Has(r.Report, "Kestro ended prematurely due to input error number RUN00018"));
+    EXPECT_TRUE(Has(r.Report, "Kestro ended prematurely due to runtime error number RUN00018"));
     EXPECT_TRUE(Has(r.Messages, "The analysis ended due to an error. "));
 }
 

@@ -91,9 +91,12 @@ std::vector<PlotCurve> ParseCurves(const std::string& plot) {
 }
 
 std::string Code(const kestro::test::RunOutput& r) {
-    const std::string at = "ended prematurely due to input error number ";
-    const auto k = r.Report.find(at);
-    return k == std::string::npos ? "" : r.Report.substr(k + at.size(), 8);
+    for (const std::string at : {"ended prematurely due to input error number ",
+                                 "ended prematurely due to runtime error number "}) {
+        const auto k = r.Report.find(at);
+        if (k != std::string::npos) return r.Report.substr(k + at.size(), 8);
+    }
+    return "";
 }
 
 // ------------------------------------- independent fibre integration (kips, in)

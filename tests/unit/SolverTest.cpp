@@ -286,6 +286,6 @@ TEST(Solver, SmallPivotEndsWithRuntimeError11) {
                                              "      0.0000      0.0000      0.0000      0.0000      0.0000\n"));
     EXPECT_TRUE(kestro::test::Has(ch.Report, "\nG Vector \n\n      1.0000\n      1.0000\n"));
     EXPECT_TRUE(kestro::test::Has(ch.Report, "\nYG Vector\n\n      0.0000\n"));
-    EXPECT_TRUE(kestro::test::Has(ch.Report, "Kestro ended prematurely due to input error number RUN00011\n"));
+    EXPECT_TRUE(kestro::test::Has(ch.Report, "Kestro ended prematurely due to runtime error number RUN00011\n"));
 }
 
