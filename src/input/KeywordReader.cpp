@@ -16,6 +16,16 @@
 namespace kestro {
 namespace {
 
+bool IsSectionKeyword(const std::string& line) {
+    static constexpr const char* Keywords[] = {"SECTIONS", "AXIAL THRUST LOADS", "SOIL LAYERS", "TIP SHEAR",
+                                               "PILE BATTER AND SLOPE", "GROUPEFF", "GROUP EFFECT FACTORS",
+                                               "LRFD LOADS", "LRFD FACTORS AND CASES", "LOADING", "SOIL MOVEMENTS",
+                                               "DEPTHS OF PRINTED P-Y CURVES"};
+    for (const char* k : Keywords)
+        if (line == k) return true;
+    return false;
+}
+
 // The unrecognised-line block, to the report and then the message channel.
 void UnrecognizedLine(const std::string& line) {
     std::string padded = line;
@@ -238,10 +248,32 @@ void BuildAxialThrustList() {
     P.NumAxialThrusts = m;
 }
 
+namespace {
+
+// The options fix the units of every value read after them and the limits of
+// the analysis: without them the run would read SI values as US customary
+// ones with a tolerance and deflection limit of zero.
+void MissingOptions(const std::string& before) {
+    const std::string problem =
+        before.empty() ? "Problem:  The input has no OPTIONS section: the units, convergence tolerance, deflection "
+                         "limit and iteration limit of the run are undefined."
+                       : "Problem:  The section " + before +
+                             " comes before the OPTIONS section, whose units its values need.";
+    InputError(ErrMissingSection, problem,
+               "Solution: Write the OPTIONS section right after the TITLE section, before any data section.");
+}
+
+}  // namespace
+
 void ReadKeywordInput() {
     std::string line;
+    bool b_Options = false;
     for (;;) {
         if (!ReadRecord(line, "the next section keyword line (or END)")) return;
+        if (!b_Options && line != "TITLE" && line != "OPTIONS" && line != "END" && IsSectionKeyword(line)) {
+            MissingOptions(line);
+            return;
+        }
         if (line == "TITLE") {
             std::string title;
             for (int i = 1; i <= 5; ++i) {
@@ -249,6 +281,7 @@ void ReadKeywordInput() {
                 Problem.Title[static_cast<std::size_t>(i)].Set(title);
             }
         } else if (line == "OPTIONS") {
+            b_Options = true;
             ReadOptions();
         } else if (line == "SECTIONS") {
             ReadSections();
@@ -279,6 +312,10 @@ void ReadKeywordInput() {
     }
     if (line != "END") {
         UnrecognizedLine(line);
+        return;
+    }
+    if (!b_Options) {
+        MissingOptions("");
         return;
     }
     if (!Problem.Options.ComputeInteraction) BuildAxialThrustList();

@@ -324,11 +324,13 @@ bool GeometryAtStation(const SectionGeometry& g, double x, SectionGeometry& out)
     const TaperDimensions& T = g.Taper;
     if (x < 0.0) {
         WriteNegativeStationError(ReportOut(), x, g.Section, true);
+        WriteNegativeStationError(MessageOut(), x, g.Section, true);
         TerminateRun("INP00045", 145);
         return false;
     }
     if (x > T.Bottom) {
         WriteStationBeyondSectionError(ReportOut(), T.Bottom, g.Section, x, true);
+        WriteStationBeyondSectionError(MessageOut(), T.Bottom, g.Section, x, true);
         TerminateRun("INP00046", 146);
         return false;
     }

@@ -143,11 +143,13 @@ bool Calculate_Strains_Due_To_Prestressing(const PrestressInputs& in, PrestressR
     out = PrestressResults{};
     if (!(in.ConcreteArea > 0.0)) {
         WritePrestressAreaError(ReportOut(), 14, in.ConcreteArea);
+        WritePrestressAreaError(MessageOut(), 14, in.ConcreteArea);
         TerminateRun("RUN00014", 214);
         return false;
     }
     if (!(in.SteelArea > 0.0)) {
         WritePrestressAreaError(ReportOut(), 15, in.SteelArea);
+        WritePrestressAreaError(MessageOut(), 15, in.SteelArea);
         TerminateRun("RUN00015", 215);
         return false;
     }

@@ -196,6 +196,7 @@ double f_c(double X) {
     d.SoilAbove = Layer(top).SoilType;
     d.SoilBelow = Layer(top + 1).SoilType;
     WriteRuntimeError24(ReportOut(), d);
+    WriteRuntimeError24(MessageOut(), d);
     TerminateRun("RUN00024", 224);
     return 0.0;
 }

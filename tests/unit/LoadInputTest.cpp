@@ -222,7 +222,9 @@ TEST(LoadInput, EndOfFileInsideEachSection) {
         "PILE BATTER AND SLOPE\n0\n0\n",
         "GROUPEFF\n1\n1 0 1 1\n",
     };
-    const std::string head = "KESTRO6\n";
+    // The format tag, title and options of the minimal input, without its pile.
+    std::string head = MinimalInput();
+    head = head.substr(0, head.find(kestro::test::PileInput()));
     for (const auto& full : sections) {
         for (std::size_t cut = full.find('\n') + 1; cut < full.size(); cut = full.find('\n', cut) + 1)
             EXPECT_EQ(ReadOnly(head + full.substr(0, cut)), 180) << full.substr(0, cut);

@@ -159,7 +159,10 @@ TEST(KeywordReader, ValuesContinueOnNextLineAndExtrasAreIgnored) {
 
 TEST(KeywordReader, LongLinesAreCutAt256ForKeywords) {
     std::string longTitle(300, 'x');
-    auto r = RunInput("KESTRO6\nTITLE\n" + longTitle + "\n\n\n\n\n" + kestro::test::PileInput() + "END" +
+    std::string options = kestro::test::MinimalInput();
+    options = options.substr(options.find("OPTIONS"));
+    options = options.substr(0, options.find(kestro::test::PileInput()));
+    auto r = RunInput("KESTRO6\nTITLE\n" + longTitle + "\n\n\n\n\n" + options + kestro::test::PileInput() + "END" +
                       std::string(300, ' ') + "\n");
     EXPECT_EQ(r.Result, 0);
     EXPECT_EQ(kestro::Problem.Title[1].View().size(), 256u);
