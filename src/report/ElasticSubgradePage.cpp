@@ -21,14 +21,8 @@ void WriteElasticSubgradePage(std::ostream& out, std::ostream& plot, const Elast
     WritePyValue(out, "y-multiplier", 55, s.YMult, 5, "");
     out << '\n';
     // The p heading starts in column 22.
-    const std::size_t used = 11 + (len.size() < 2 ? len.size() : 2);
-    WritePyHeading(out, std::string(21 - used, ' '), "---------------   ---------------");
-    for (int n = 1; n <= MaxPyPoints; ++n) {
-        const std::size_t k = static_cast<std::size_t>(n);
-        WritePyRow(out, s.Curve.Y[k], s.Curve.P[k]);
-    }
-    WritePyLine7(plot, s.Curve);
-    for (int n = 1; n <= MaxPyPoints; ++n) WritePyLine8(plot, s.Curve, n);
+    WritePyHeading(out, PyHeadingGapTo(22), "---------------   ---------------");
+    WritePyRowsAndRecords(out, plot, s.Curve);
 }
 
 }  // namespace kestro

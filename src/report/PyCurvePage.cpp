@@ -58,6 +58,21 @@ void WritePyLine8(std::ostream& plot, const PyCurveTable& t, int point) {
          << t.Line8Soil << '\n';
 }
 
+void WritePyRowsAndRecords(std::ostream& out, std::ostream& plot, const PyCurveTable& t) {
+    for (int n = 1; n <= MaxPyPoints; ++n) {
+        const std::size_t k = static_cast<std::size_t>(n);
+        WritePyRow(out, t.Y[k], t.P[k]);
+    }
+    WritePyLine7(plot, t);
+    for (int n = 1; n <= MaxPyPoints; ++n) WritePyLine8(plot, t, n);
+}
+
+std::string PyHeadingGapTo(int column) {
+    const std::string_view len = Run.Labels.Length;
+    const int used = 11 + static_cast<int>(len.size() < 2 ? len.size() : 2);
+    return std::string(static_cast<std::size_t>(column - 1 > used ? column - 1 - used : 1), ' ');
+}
+
 std::string_view StressUnitText() {
     switch (Problem.Options.UnitSystem) {
         case UnitsSI: return "kPa";

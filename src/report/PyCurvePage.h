@@ -4,6 +4,7 @@
 
 #include <array>
 #include <iosfwd>
+#include <string>
 #include <string_view>
 
 #include "model/Limits.h"
@@ -66,5 +67,51 @@ struct ElasticSubgradePage {
     PyCurveTable Curve{};
 };
 void WriteElasticSubgradePage(std::ostream& report, std::ostream& plot, const ElasticSubgradePage& page);
+
+}  // namespace kestro
+
+namespace kestro {
+
+// The 17 rows of a curve (report) and its Line 7 and Line 8 records (plot file).
+void WritePyRowsAndRecords(std::ostream& report, std::ostream& plot, const PyCurveTable& t);
+// The blanks after "        y, " and the two-character length unit that
+// put the p heading in `column`.
+std::string PyHeadingGapTo(int column);
+
+// Vuggy limestone page.
+struct VuggyLimestonePage {
+    int Layer = 0;
+    double DepthBelowHead = 0.0, Z = 0.0, B = 0.0, Qu = 0.0, PMult = 1.0, YMult = 1.0;
+    PyCurveTable Curve{};
+};
+void WriteVuggyLimestonePage(std::ostream& report, std::ostream& plot, const VuggyLimestonePage& page);
+
+// Piedmont residual soil page.
+struct PiedmontPage {
+    int Layer = 0;
+    double DepthBelowHead = 0.0, Z = 0.0, B = 0.0, E = 0.0, PMult = 1.0, YMult = 1.0;
+    PyCurveTable Curve{};
+};
+void WritePiedmontPage(std::ostream& report, std::ostream& plot, const PiedmontPage& page);
+
+// Page of a curve interpolated between user-input curves.
+struct UserCurvePage {
+    int Layer = 0;
+    double DepthBelowHead = 0.0, Z = 0.0, B = 0.0, PMult = 1.0, YMult = 1.0;
+    PyCurveTable Curve{};
+};
+void WriteUserCurvePage(std::ostream& report, std::ostream& plot, const UserCurvePage& page);
+
+// Massive rock page (Liang et al. 2009).
+struct MassiveRockPage {
+    int Layer = 0;
+    double DepthBelowHead = 0.0, Z = 0.0, ZEq = 0.0, B = 0.0;
+    double Qu = 0.0, Gamma = 0.0, Er = 0.0, Em = 0.0, Ki = 0.0;
+    double PhiDegrees = 0.0, Cohesion = 0.0, Tau = 0.0, PuWedge = 0.0, PuFlow = 0.0, Pu = 0.0;
+    double PMult = 1.0, YMult = 1.0;
+    bool b_EquivalentDepth = false;
+    PyCurveTable Curve{};
+};
+void WriteMassiveRockPage(std::ostream& report, std::ostream& plot, const MassiveRockPage& page);
 
 }  // namespace kestro
