@@ -74,6 +74,11 @@ TEST(ShearStrength, InterfaceRulesByClass) {
         {SoilElasticSubgrade, SoilSoftClay, 3.0},        // no strength of its own above clay: clay's value
         {SoilStiffClayNoWater, SoilFrozen, 1.0},         // clay over frozen soil: clay's value
         {SoilLoess, SoilWeakRock, 3.0},                  // loess over rock: the rock's value
+        {SoilSoftClay, SoilMassiveRock, (2.0 * 1.0 + 3.0) * 0.5},  // massive rock is rock
+        {SoilSandReese, SoilMassiveRock, 3.0},           // sand over massive rock: the rock's qu
+        {SoilMassiveRock, SoilVuggyLimestone, 2.0},      // rock / rock: mean
+        {SoilSandReese, SoilVuggyLimestone, 3.0},        // sand over vuggy limestone
+        {SoilUserPy, SoilMassiveRock, 3.0},              // user curves over rock
     };
     for (const Case& c : cases) {
         Profile({{c.above, 0.0, 100.0, 1.0, 1.0}, {c.below, 100.0, 200.0, 3.0, 3.0}}, 300.0);

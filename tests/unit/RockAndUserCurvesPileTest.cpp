@@ -152,3 +152,23 @@ TEST(PileInMassiveRock, RockValuesOnTheLayerLine) {
     EXPECT_EQ(bare.Result, 178);
     EXPECT_NE(bare.Report.find("The uniaxial compressive strength of massive rock layer 2"), std::string::npos);
 }
+
+TEST(LayersBelowRock, TakeTheDepthBelowTheGroundSurface) {
+    // Sand, vuggy limestone, then sand again: the lower sand is printed (and
+    // analysed) without the equivalent depth, the limestone counting as rock.
+    std::string input = ShaftInput(3,
+                                   "5  0.0  5.0\n115.0  34.0  90.0\n115.0  34.0  90.0\n"
+                                   "9  5.0  15.0\n130.0  2000.0\n130.0  2000.0\n"
+                                   "5  15.0  45.0\n120.0  36.0  120.0\n120.0  36.0  120.0\n",
+                                   60000.0);
+    input.replace(input.find("PrintPYCurves NO"), 16, "PrintPYCurves YES");
+    input.replace(input.find("END\n"), 4, "DEPTHS OF PRINTED P-Y CURVES\n2\n1  2.0\n2  20.0\nEND\n");
+    const PileRun r = Analyse(input);
+    ASSERT_EQ(r.Result, 0) << r.Messages;
+    const auto below = r.Report.find("This layer is below one or more layers of rock.");
+    ASSERT_NE(below, std::string::npos);
+    // the note closes the page of the curve at 20 ft in layer 3
+    const auto page = r.Report.rfind("Depth below pile head", below);
+    ASSERT_NE(page, std::string::npos);
+    EXPECT_NE(r.Report.substr(page, 80).find("240.000"), std::string::npos) << r.Report.substr(page, 80);
+}
