@@ -7,6 +7,7 @@
 #include "model/RunState.h"
 #include "report/Format.h"
 #include "report/PlotFile.h"
+#include "soil/PyCriteria.h"
 
 namespace kestro {
 
@@ -56,6 +57,21 @@ void WritePyLine8(std::ostream& plot, const PyCurveTable& t, int point) {
     plot << values << "Line 8("
          << (t.b_MinimalPointNumber ? MinimalInteger(point) : FormatIntegerText(point, 2)) << "): y, p, for "
          << t.Line8Soil << '\n';
+}
+
+BasicPyPage BasicPageOf(const PyPoint& pt, std::string_view line7Soil, std::string_view line8Soil) {
+    BasicPyPage page{};
+    page.Layer = pt.Layer;
+    page.DepthBelowHead = Problem.GroundDepth + pt.Z;
+    page.Z = pt.Z;
+    page.B = pt.B;
+    page.PMult = pt.PMult;
+    page.YMult = pt.YMult;
+    page.Curve.Depth = pt.Depth;
+    page.Curve.CurveNumber = pt.Station;
+    page.Curve.Line7Soil = line7Soil;
+    page.Curve.Line8Soil = line8Soil;
+    return page;
 }
 
 void WritePyRowsAndRecords(std::ostream& out, std::ostream& plot, const PyCurveTable& t) {

@@ -60,17 +60,25 @@ struct SoftClayPage {
 };
 void WriteSoftClayPage(std::ostream& report, std::ostream& plot, const SoftClayPage& page);
 
-// Elastic subgrade page.
-struct ElasticSubgradePage {
+// The values above the curve shared by the elastic subgrade, vuggy
+// limestone, Piedmont residual soil, user-input and massive rock pages.
+struct BasicPyPage {
     int Layer = 0;
-    double DepthBelowHead = 0.0, Z = 0.0, B = 0.0, Esub = 0.0, PMult = 1.0, YMult = 1.0;
+    double DepthBelowHead = 0.0, Z = 0.0, B = 0.0, PMult = 1.0, YMult = 1.0;
+    double Value = 0.0;   // the criterion's parameter: Esub, qu or E
     PyCurveTable Curve{};
 };
-void WriteElasticSubgradePage(std::ostream& report, std::ostream& plot, const ElasticSubgradePage& page);
+// Elastic subgrade page (Value: Esub).
+void WriteElasticSubgradePage(std::ostream& report, std::ostream& plot, const BasicPyPage& page);
 
 }  // namespace kestro
 
 namespace kestro {
+
+struct PyPoint;
+// The page values of a station: layer, depths, width and multipliers, and the
+// curve's plot labels and number.
+BasicPyPage BasicPageOf(const PyPoint& pt, std::string_view line7Soil, std::string_view line8Soil);
 
 // The 17 rows of a curve (report) and its Line 7 and Line 8 records (plot file).
 void WritePyRowsAndRecords(std::ostream& report, std::ostream& plot, const PyCurveTable& t);
@@ -78,39 +86,18 @@ void WritePyRowsAndRecords(std::ostream& report, std::ostream& plot, const PyCur
 // put the p heading in `column`.
 std::string PyHeadingGapTo(int column);
 
-// Vuggy limestone page.
-struct VuggyLimestonePage {
-    int Layer = 0;
-    double DepthBelowHead = 0.0, Z = 0.0, B = 0.0, Qu = 0.0, PMult = 1.0, YMult = 1.0;
-    PyCurveTable Curve{};
-};
-void WriteVuggyLimestonePage(std::ostream& report, std::ostream& plot, const VuggyLimestonePage& page);
-
-// Piedmont residual soil page.
-struct PiedmontPage {
-    int Layer = 0;
-    double DepthBelowHead = 0.0, Z = 0.0, B = 0.0, E = 0.0, PMult = 1.0, YMult = 1.0;
-    PyCurveTable Curve{};
-};
-void WritePiedmontPage(std::ostream& report, std::ostream& plot, const PiedmontPage& page);
-
-// Page of a curve interpolated between user-input curves.
-struct UserCurvePage {
-    int Layer = 0;
-    double DepthBelowHead = 0.0, Z = 0.0, B = 0.0, PMult = 1.0, YMult = 1.0;
-    PyCurveTable Curve{};
-};
-void WriteUserCurvePage(std::ostream& report, std::ostream& plot, const UserCurvePage& page);
+// Vuggy limestone (Value: qu), Piedmont residual soil (Value: E) and
+// user-input curve pages.
+void WriteVuggyLimestonePage(std::ostream& report, std::ostream& plot, const BasicPyPage& page);
+void WritePiedmontPage(std::ostream& report, std::ostream& plot, const BasicPyPage& page);
+void WriteUserCurvePage(std::ostream& report, std::ostream& plot, const BasicPyPage& page);
 
 // Massive rock page (Liang et al. 2009).
 struct MassiveRockPage {
-    int Layer = 0;
-    double DepthBelowHead = 0.0, Z = 0.0, ZEq = 0.0, B = 0.0;
-    double Qu = 0.0, Gamma = 0.0, Er = 0.0, Em = 0.0, Ki = 0.0;
+    BasicPyPage Common{};   // Value: qu
+    double ZEq = 0.0, Gamma = 0.0, Er = 0.0, Em = 0.0, Ki = 0.0;
     double PhiDegrees = 0.0, Cohesion = 0.0, Tau = 0.0, PuWedge = 0.0, PuFlow = 0.0, Pu = 0.0;
-    double PMult = 1.0, YMult = 1.0;
     bool b_EquivalentDepth = false;
-    PyCurveTable Curve{};
 };
 void WriteMassiveRockPage(std::ostream& report, std::ostream& plot, const MassiveRockPage& page);
 

@@ -7,7 +7,7 @@
 
 namespace kestro {
 
-void WriteUserCurvePage(std::ostream& out, std::ostream& plot, const UserCurvePage& s) {
+void WriteUserCurvePage(std::ostream& out, std::ostream& plot, const BasicPyPage& s) {
     WritePyTitle(out, "p-y Curve Computed by Interpolation Between User-input Curves");
     const std::string_view len = Run.Labels.Length;
     WritePyInteger(out, "Soil Layer Number", 28, s.Layer, 12);

@@ -169,12 +169,9 @@ void Curve(const PyPoint& pt, PyResult& r) {
 void PrintPage(const PyPoint& pt) {
     const MassiveRockCurve c = CurveAt(pt);
     MassiveRockPage page{};
-    page.Layer = pt.Layer;
-    page.DepthBelowHead = pt.Depth;
-    page.Z = pt.Z;
+    page.Common = BasicPageOf(pt, "massive rock", "Massive Rock");
+    page.Common.Value = pt.Aux[AuxQu];
     page.ZEq = pt.ZEq;
-    page.B = pt.B;
-    page.Qu = pt.Aux[AuxQu];
     page.Gamma = pt.Gamma;
     page.Er = pt.Aux[AuxEr];
     page.Em = c.Em;
@@ -185,20 +182,14 @@ void PrintPage(const PyPoint& pt) {
     page.PuWedge = c.PuWedge;
     page.PuFlow = c.PuFlow;
     page.Pu = c.Pu;
-    page.PMult = pt.PMult;
-    page.YMult = pt.YMult;
     page.b_EquivalentDepth = pt.Layer != 1 && pt.RockLayerCount == 0;
-    page.Curve.Depth = pt.Depth;
-    page.Curve.CurveNumber = pt.Station;
-    page.Curve.Line7Soil = "massive rock";
-    page.Curve.Line8Soil = "Massive Rock";
     // 0, j 0.005 b / 15 for j = 1 .. 15, 0.006 b
     for (int n = 1; n <= MaxPyPoints; ++n) {
         double y = (n - 1) * 0.005 * pt.B / 15.0;
         if (n == 17) y = 0.006 * pt.B;
         const std::size_t s = static_cast<std::size_t>(n);
-        page.Curve.Y[s] = pt.YMult * y;
-        page.Curve.P[s] = pt.PMult * MassiveRockP(c, y);
+        page.Common.Curve.Y[s] = pt.YMult * y;
+        page.Common.Curve.P[s] = pt.PMult * MassiveRockP(c, y);
     }
     WriteMassiveRockPage(ReportOut(), PlotOut(), page);
 }

@@ -134,18 +134,8 @@ void Curve(const PyPoint& pt, PyResult& r) {
 
 void PrintPage(const PyPoint& pt) {
     const PiedmontCurve c = MakePiedmontCurve(pt.Aux[AuxE], pt.B, pt.UnitSystem);
-    PiedmontPage page{};
-    page.Layer = pt.Layer;
-    page.DepthBelowHead = pt.Depth;
-    page.Z = pt.Z;
-    page.B = pt.B;
-    page.E = c.E;
-    page.PMult = pt.PMult;
-    page.YMult = pt.YMult;
-    page.Curve.Depth = pt.Depth;
-    page.Curve.CurveNumber = pt.Station;
-    page.Curve.Line7Soil = "Piedmont residual soil";
-    page.Curve.Line8Soil = "Piedmont residual soil";
+    BasicPyPage page = BasicPageOf(pt, "Piedmont residual soil", "Piedmont residual soil");
+    page.Value = c.E;
     page.Curve.b_MinimalPointNumber = true;
     // 0, j yb / 15 for j = 1 .. 14, yb, yb + b
     for (int n = 1; n <= MaxPyPoints; ++n) {

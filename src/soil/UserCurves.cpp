@@ -96,17 +96,7 @@ bool CheckCurves(int k) {
 }
 
 void PrintPage(const PyPoint& pt, const SoilPoint& top, const SoilPoint& bottom, double dTop, double dBottom) {
-    UserCurvePage page{};
-    page.Layer = pt.Layer;
-    page.DepthBelowHead = pt.Depth;
-    page.Z = pt.Z;
-    page.B = pt.B;
-    page.PMult = pt.PMult;
-    page.YMult = pt.YMult;
-    page.Curve.Depth = pt.Depth;
-    page.Curve.CurveNumber = pt.Station;
-    page.Curve.Line7Soil = "user-input p-y curve";
-    page.Curve.Line8Soil = "user-input p-y curve";
+    BasicPyPage page = BasicPageOf(pt, "user-input p-y curve", "user-input p-y curve");
     page.Curve.Line8Gap = 20;
     // 0, 0.001 (length units), then fractions of b
     static constexpr double Fractions[15] = {0.00625, 0.0125, 0.01875, 0.025,  0.03125, 0.0375, 0.04375, 0.05,

@@ -76,18 +76,8 @@ void Curve(const PyPoint& pt, PyResult& r) {
 
 void PrintPage(const PyPoint& pt) {
     const VuggyLimestoneCurve c = CurveAt(pt);
-    VuggyLimestonePage page{};
-    page.Layer = pt.Layer;
-    page.DepthBelowHead = pt.Depth;
-    page.Z = pt.Z;
-    page.B = pt.B;
-    page.Qu = 2.0 * c.Su;
-    page.PMult = pt.PMult;
-    page.YMult = pt.YMult;
-    page.Curve.Depth = pt.Depth;
-    page.Curve.CurveNumber = pt.Station;
-    page.Curve.Line7Soil = "vuggy limestone";
-    page.Curve.Line8Soil = "vuggy limestone rock";
+    BasicPyPage page = BasicPageOf(pt, "vuggy limestone", "vuggy limestone rock");
+    page.Value = 2.0 * c.Su;
     // 0, then y1 + j (y2 - y1) / 15 for j = 0 .. 15
     for (int n = 1; n <= MaxPyPoints; ++n) {
         double y = n == 1 ? 0.0 : c.Y1 + (n - 2) * (c.Y2 - c.Y1) / 15.0;

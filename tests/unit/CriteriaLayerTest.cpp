@@ -10,6 +10,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "LayerTestSupport.h"
 #include "TestSupport.h"
 #include "driver/Warnings.h"
 #include "input/Units.h"
@@ -26,67 +27,8 @@ namespace {
 constexpr double Pi = std::numbers::pi;
 std::size_t U(int i) { return static_cast<std::size_t>(i); }
 
-struct LayerSpec {
-    int Type;
-    double Top, Bottom;
-    SoilPoint AtTop, AtBottom;
-};
-
-// A straight pile of width b and length L in computation units, n increments,
-// every station deflected by y0, with the given layers from the pile head.
-void BuildPile(std::initializer_list<LayerSpec> layers, double b, double L, int n, double y0, int units = UnitsUS) {
-    // Error messages go to the default message file: keep it out of the build tree.
-    static std::string dir = kestro::test::ScratchDir();
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    ResetRunState();
-    ResetProblemData();
-    ResetPileModel();
-    ResetSoilState();
-    ResetWarningRegistry();
-    ClearWarnings();
-    Problem.Options.UnitSystem = units;
-    kestro::Run.b_SI = units == UnitsSI;
-    SetUnitLabels(units);
-    Problem.Options.NumIncrements = n;
-    Problem.PileLength = L;
-    Problem.NumPropertyRows = 2;
-    Problem.PropertyTable[1] = PropertyRow{0.0, b, b, 1.0, 1.0, 1.0};
-    Problem.PropertyTable[2] = PropertyRow{L, b, b, 1.0, 1.0, 1.0};
-    int k = 0;
-    for (const LayerSpec& s : layers) {
-        ++k;
-        Problem.Layers[U(k)] = SoilLayer{s.Type, s.Top, s.Bottom};
-        Problem.SoilPoints[U(2 * k - 1)] = s.AtTop;
-        Problem.SoilPoints[U(2 * k - 1)].Depth = s.Top;
-        Problem.SoilPoints[U(2 * k)] = s.AtBottom;
-        Problem.SoilPoints[U(2 * k)].Depth = s.Bottom;
-    }
-    Problem.NumLayers = k;
-    Problem.NumSoilPoints = 2 * k;
-    Problem.GroundDepth = Problem.Layers[1].XTop;
-    const double h = L / n;
-    Pile.NumStations = n + 1;
-    Pile.Length = L;
-    Pile.Spacing = h;
-    for (int i = 1; i <= n + 1; ++i) {
-        Pile.x[St(i)] = Pile.xv[St(i)] = (i - 1) * h;
-        Pile.y[St(i)] = y0;
-    }
-    for (int j = 1; j <= k; ++j) {
-        int first = 0, last = 0;
-        for (int i = 1; i <= n + 1; ++i) {
-            const double x = (i - 1) * h;
-            const bool inside = x >= Problem.Layers[U(j)].XTop - 1e-9 &&
-                                (x < Problem.Layers[U(j)].XBottom - 1e-9 || (j == k && i == n + 1));
-            if (inside) {
-                if (first == 0) first = i;
-                last = i;
-            }
-        }
-        Pile.FirstStation[U(j)] = first;
-        Pile.LastStation[U(j)] = last;
-    }
-}
+using kestro::test::BuildPile;
+using kestro::test::LayerSpec;
 
 SoilPoint Clay(double gamma, double c, double eps50 = 0.0, double k = 0.0) {
     SoilPoint p;

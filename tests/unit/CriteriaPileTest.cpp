@@ -12,18 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "PileRunSupport.h"
 #include "TestSupport.h"
 
 namespace {
 
-struct Station {
-    double X, Y, M, V, P;
-};
-struct PileRun {
-    int Result = -1;
-    double TopY = 0.0, Mmax = 0.0;
-    std::vector<Station> Stations;
-};
+using kestro::test::Analyse;
+using kestro::test::PileRun;
+using kestro::test::Station;
 
 std::string PileInput(const std::string& loading, int increments, const std::string& layer, double shear) {
     std::ostringstream s;
@@ -36,25 +32,6 @@ std::string PileInput(const std::string& loading, int increments, const std::str
       << "SECTIONS\n1\n1\n11\n80.0\n1\n29000000.0\n24.0\n24.0\n36.91\n36.91\n2549.4\n2549.4\n"
       << "SOIL LAYERS\n1\n" << layer << "LOADING\n1\n1  1  " << shear << "  0.0  0.0  1\n0\nEND\n";
     return s.str();
-}
-
-PileRun Analyse(const std::string& input) {
-    const kestro::test::RunOutput out = kestro::test::RunInput(input);
-    PileRun r;
-    r.Result = out.Result;
-    std::istringstream plot(out.Plot);
-    std::string line;
-    while (std::getline(plot, line)) {
-        if (line.find("Line 13:") != std::string::npos) {
-            double v = 0.0;
-            std::sscanf(line.c_str(), "%lf %lf %lf", &v, &r.TopY, &r.Mmax);
-        } else if (line.find("Line 10(") != std::string::npos) {
-            Station s{};
-            if (std::sscanf(line.c_str(), "%lf %lf %lf %lf %lf", &s.X, &s.Y, &s.M, &s.V, &s.P) == 5)
-                r.Stations.push_back(s);
-        }
-    }
-    return r;
 }
 
 struct PileCase {

@@ -10,19 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "PileRunSupport.h"
 #include "TestSupport.h"
 
 namespace {
 
-struct Station {
-    double X, Y, M, V, P;
-};
-struct PileRun {
-    int Result = -1;
-    double TopY = 0.0, Mmax = 0.0;
-    std::vector<Station> Stations;
-    std::string Report, Messages;
-};
+using kestro::test::Analyse;
+using kestro::test::PileRun;
+using kestro::test::Station;
 
 // A 30 in elastic shaft (E = 3600 ksi), 35 ft long, head at the ground, one
 // shear load case; `layers` is the SOIL LAYERS section after its count line.
@@ -38,27 +33,6 @@ std::string ShaftInput(int numLayers, const std::string& layers, double shear, i
       << "SOIL LAYERS\n" << numLayers << "\n" << layers << "LOADING\n1\n1  1  " << shear
       << "  0.0  200000.0  1\n0\nEND\n";
     return s.str();
-}
-
-PileRun Analyse(const std::string& input) {
-    const kestro::test::RunOutput out = kestro::test::RunInput(input);
-    PileRun r;
-    r.Result = out.Result;
-    r.Report = out.Report;
-    r.Messages = out.Messages;
-    std::istringstream plot(out.Plot);
-    std::string line;
-    while (std::getline(plot, line)) {
-        if (line.find("Line 13:") != std::string::npos) {
-            double v = 0.0;
-            std::sscanf(line.c_str(), "%lf %lf %lf", &v, &r.TopY, &r.Mmax);
-        } else if (line.find("Line 10(") != std::string::npos) {
-            Station s{};
-            if (std::sscanf(line.c_str(), "%lf %lf %lf %lf %lf", &s.X, &s.Y, &s.M, &s.V, &s.P) == 5)
-                r.Stations.push_back(s);
-        }
-    }
-    return r;
 }
 
 // Simpson & Brown (2006) with b in inches: p = E b y, E b y (1 - 0.23 ln(1000 y/b)), 0.16648 E b (0.0375 b).

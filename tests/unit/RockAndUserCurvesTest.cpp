@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "LayerTestSupport.h"
 #include "PileTestSupport.h"
 #include "model/SoilState.h"
 #include "soil/MassiveRock.h"
@@ -91,66 +92,8 @@ SoilPoint UserCurve(std::initializer_list<std::pair<double, double>> pts, double
     return c;
 }
 
-// ---- A straight pile in the store with layers from the pile head ----
-
-struct LayerSpec {
-    int Type;
-    double Top, Bottom;
-    SoilPoint AtTop, AtBottom;
-};
-
-void BuildPile(std::initializer_list<LayerSpec> layers, double b, double L, int n, double y0, int units = UnitsUS,
-               double EI = 1.0E10) {
-    static std::string dir = test::ScratchDir();
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    ResetRunState();
-    ResetProblemData();
-    ResetPileModel();
-    ResetSoilState();
-    ResetWarningRegistry();
-    ClearWarnings();
-    Problem.Options.UnitSystem = units;
-    kestro::Run.b_SI = units == UnitsSI;
-    SetUnitLabels(units);
-    Problem.Options.NumIncrements = n;
-    Problem.PileLength = L;
-    Problem.NumPropertyRows = 2;
-    Problem.PropertyTable[1] = PropertyRow{0.0, b, b, 1.0, EI, 1.0};
-    Problem.PropertyTable[2] = PropertyRow{L, b, b, 1.0, EI, 1.0};
-    int k = 0;
-    for (const LayerSpec& s : layers) {
-        ++k;
-        Problem.Layers[U(k)] = SoilLayer{s.Type, s.Top, s.Bottom};
-        Problem.SoilPoints[U(2 * k - 1)] = s.AtTop;
-        Problem.SoilPoints[U(2 * k - 1)].Depth = s.Top;
-        Problem.SoilPoints[U(2 * k)] = s.AtBottom;
-        Problem.SoilPoints[U(2 * k)].Depth = s.Bottom;
-    }
-    Problem.NumLayers = k;
-    Problem.NumSoilPoints = 2 * k;
-    Problem.GroundDepth = Problem.Layers[1].XTop;
-    const double h = L / n;
-    Pile.NumStations = n + 1;
-    Pile.Length = L;
-    Pile.Spacing = h;
-    for (int i = 1; i <= n + 1; ++i) {
-        Pile.x[St(i)] = Pile.xv[St(i)] = (i - 1) * h;
-        Pile.y[St(i)] = y0;
-        Pile.EI[St(i)] = EI;
-    }
-    for (int j = 1; j <= k; ++j) {
-        int first = 0, last = 0;
-        for (int i = 1; i <= n + 1; ++i) {
-            const double x = (i - 1) * h;
-            if (x >= Problem.Layers[U(j)].XTop - 1e-9 && (x < Problem.Layers[U(j)].XBottom - 1e-9 || (j == k && i == n + 1))) {
-                if (first == 0) first = i;
-                last = i;
-            }
-        }
-        Pile.FirstStation[U(j)] = first;
-        Pile.LastStation[U(j)] = last;
-    }
-}
+using test::BuildPile;
+using test::LayerSpec;
 
 SoilPoint Rock(double gamma, double qu, double Er = 0.0) {
     SoilPoint p;
