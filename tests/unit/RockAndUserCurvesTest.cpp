@@ -639,3 +639,25 @@ TEST(UnitSystems, SameRockAndSoilGiveTheSameCurves) {
         EXPECT_NEAR(UserCurveP(si, ySI), UserCurveP(us, yIn) * lbPerInToKNPerM, 1e-9) << yIn;
     }
 }
+
+TEST(UnitSystems, StationLoopGivesTheSameModuliInGeneralUnits) {
+    // Vuggy limestone and user curves accept general units: the SI problem
+    // entered in general units gives the SI moduli.
+    const SoilPoint top = UserCurve({{0.0, 0.0}, {0.005, 40.0}, {0.05, 120.0}}, 19.0);
+    const SoilPoint bot = UserCurve({{0.0, 0.0}, {0.005, 90.0}, {0.05, 300.0}}, 19.0);
+    for (int type : {SoilVuggyLimestone, SoilUserPy}) {
+        double es[2][51] = {};
+        int run = 0;
+        for (int units : {UnitsSI, UnitsGeneral}) {
+            if (type == SoilVuggyLimestone)
+                BuildPile({{type, 0.0, 15.0, Rock(21.0, 14000.0), Rock(21.0, 16000.0)}}, 0.9, 15.0, 50, 0.004, units);
+            else
+                BuildPile({{type, 0.0, 15.0, top, bot}}, 0.9, 15.0, 50, 0.004, units);
+            EvaluateLayerCriterion(1);
+            ASSERT_FALSE(Failed());
+            for (int i = 1; i <= 51; ++i) es[run][i - 1] = Pile.Es[St(i)];
+            ++run;
+        }
+        for (int i = 0; i < 51; ++i) EXPECT_NEAR(es[1][i], es[0][i], 1e-12 * es[0][i]) << type << " station " << i + 1;
+    }
+}
