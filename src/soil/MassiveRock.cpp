@@ -15,6 +15,7 @@
 
 #include "soil/MassiveRock.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <numbers>
@@ -60,7 +61,8 @@ MassiveRockCurve MakeMassiveRockCurve(double qu, double Er, double gamma, double
     c.Ki = c.Em * bFeet * k.NuFactor * std::pow(EI / (c.Em * b * b * b * b), 0.284);
 
     // Hoek-Brown: sigma1 = sigma3 + qu (mb sigma3 / qu + s)^a
-    c.Sigma3 = gamma * (zEq > 0.0 ? zEq : 0.0);
+    // no tension: a negative unit weight (flagged by the input echo) gives no confinement
+    c.Sigma3 = std::max(0.0, gamma * (zEq > 0.0 ? zEq : 0.0));
     const double t = k.Mb * c.Sigma3 / qu + k.S;
     c.Sigma1 = c.Sigma3 + qu * std::pow(t, k.A);
     // tangent: d sigma1 / d sigma3 = 1 + a mb t^(a - 1) = (1 + sin phi') / (1 - sin phi')
