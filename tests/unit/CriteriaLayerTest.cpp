@@ -21,31 +21,17 @@
 #include "soil/PyCriteria.h"
 
 using namespace kestro;
+using kestro::test::BuildPile;
+using kestro::test::Clay;
+using kestro::test::Sand;
+using kestro::test::ATable;
+using kestro::test::FlowP;
+using kestro::test::WedgeP;
 
 namespace {
 
 constexpr double Pi = std::numbers::pi;
 std::size_t U(int i) { return static_cast<std::size_t>(i); }
-
-using kestro::test::BuildPile;
-using kestro::test::LayerSpec;
-
-SoilPoint Clay(double gamma, double c, double eps50 = 0.0, double k = 0.0) {
-    SoilPoint p;
-    p.UnitWeight = gamma;
-    p.Cohesion = c;
-    p.Epsilon50 = eps50;
-    p.Kpy = k;
-    return p;
-}
-
-SoilPoint Sand(double gamma, double phi, double k = 0.0) {
-    SoilPoint p;
-    p.UnitWeight = gamma;
-    p.FrictionAngle = phi;
-    p.Kpy = k;
-    return p;
-}
 
 double AsHand(double z) {
     if (z > 3.3) return 0.6;
@@ -378,32 +364,6 @@ TEST(PrintedCurves, EachCriterionWritesItsPage) {
         if (std::getenv("KESTRO_DUMP_PAGES") != nullptr) std::fputs(page.c_str(), stderr);
     }
 }
-
-namespace {
-// Published level-ground wedge and flow-around resistances of sand.
-double WedgeP(double phiDeg, double b, double g, double z) {
-    const double phi = phiDeg * Pi / 180.0, al = phi / 2.0, be = Pi / 4.0 + phi / 2.0, k0 = 0.4;
-    const double ka = std::pow(std::tan(Pi / 4.0 - al), 2.0);
-    return g * z *
-           (k0 * z * std::tan(phi) * std::sin(be) / (std::tan(be - phi) * std::cos(al)) +
-            std::tan(be) / std::tan(be - phi) * (b + z * std::tan(be) * std::tan(al)) +
-            k0 * z * std::tan(be) * (std::tan(phi) * std::sin(be) - std::tan(al)) - ka * b);
-}
-double FlowP(double phiDeg, double b, double g, double z) {
-    const double phi = phiDeg * Pi / 180.0, al = phi / 2.0, be = Pi / 4.0 + phi / 2.0, k0 = 0.4;
-    const double ka = std::pow(std::tan(Pi / 4.0 - al), 2.0);
-    return ka * b * g * z * (std::pow(std::tan(be), 8) - 1.0) + k0 * b * g * z * std::tan(phi) * std::pow(std::tan(be), 4);
-}
-// Static Reese A coefficient from the published table.
-double ATable(double r) {
-    const double zs[10] = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
-    const double as[10] = {2.83, 2.48, 2.11, 1.76, 1.48, 1.23, 1.06, 0.90, 0.88, 0.88};
-    if (r >= 6.0) return 0.88;
-    int j = 1;
-    while (r >= zs[j]) ++j;
-    return as[j - 1] + (r - zs[j - 1]) * (as[j] - as[j - 1]) / (zs[j] - zs[j - 1]);
-}
-}  // namespace
 
 TEST(SandLayer, SandBelowClayUsesTheEquivalentDepth) {
     // Soft clay 0..120 in (c = 5 psi) over sand 120..480 in, phi 35, gamma' 0.0361 pci, k 100 pci.

@@ -19,7 +19,7 @@ namespace {
 
 using kestro::test::Analyse;
 using kestro::test::PileRun;
-using kestro::test::Station;
+using Station = kestro::test::StationResult;
 
 std::string PileInput(const std::string& loading, int increments, const std::string& layer, double shear) {
     std::ostringstream s;
@@ -33,6 +33,7 @@ std::string PileInput(const std::string& loading, int increments, const std::str
       << "SOIL LAYERS\n1\n" << layer << "LOADING\n1\n1  1  " << shear << "  0.0  0.0  1\n0\nEND\n";
     return s.str();
 }
+
 
 struct PileCase {
     const char* Name;
@@ -54,13 +55,8 @@ TEST_P(PileMeshTest, ConvergesWithTheMeshAndSatisfiesEquilibrium) {
         ASSERT_EQ(r.Stations.size(), static_cast<std::size_t>(n + 1));
         // Equilibrium of the soil reactions with the head shear (zero head moment, free tip):
         // V0 + integral p dx = 0 and integral p x dx = 0, by the trapezoid rule.
-        double force = 0.0, moment = 0.0;
-        for (std::size_t i = 1; i < r.Stations.size(); ++i) {
-            const Station& a = r.Stations[i - 1];
-            const Station& b = r.Stations[i];
-            force += 0.5 * (a.P + b.P) * (b.X - a.X);
-            moment += 0.5 * (a.P * a.X + b.P * b.X) * (b.X - a.X);
-        }
+        const kestro::test::SoilResultants sum = kestro::test::Resultants(r);
+        const double force = sum.Force, moment = sum.Moment;
         const double L = r.Stations.back().X;
         EXPECT_LT(std::fabs(c.Shear + force) / c.Shear, 0.02) << c.Name << " n = " << n;
         EXPECT_LT(std::fabs(moment) / (c.Shear * L), 0.01) << c.Name << " n = " << n;

