@@ -551,6 +551,7 @@ void SoilLayeringPage(std::ostream& out) {
         LayerValue(out, "Distance from top of pile to bottom of layer", Ly.XBottom, DepthUnit());
         switch (Ly.SoilType) {
             case SoilWeakRock:
+            case SoilMassiveRock:
                 LayerValue(out, "Initial modulus of rock at top of layer", top.Kpy, PressureUnit());
                 LayerValue(out, "Initial modulus of rock at bottom of layer", bottom.Kpy, PressureUnit());
                 break;
@@ -631,8 +632,8 @@ void UnitWeightPage(std::ostream& out) {
     }
     bool implausible = false;
     for (int k = 1; k <= NumLayers(); ++k) {
-        // Frozen soil and massive rock read no unit weight.
-        if (Layer(k).SoilType == SoilFrozen || Layer(k).SoilType == SoilMassiveRock) continue;
+        // Frozen soil reads no unit weight.
+        if (Layer(k).SoilType == SoilFrozen) continue;
         for (int p = 2 * k - 1; p <= 2 * k; ++p)
             if (echo_checks::UnitWeightImplausible(Point(p).UnitWeight, Units())) implausible = true;
     }
@@ -657,11 +658,11 @@ void SoilSummaryCells(std::ostream& out, int k, bool isTop) {
     const SoilLayer& Ly = Layer(k);
     const SoilPoint& S = Point(isTop ? 2 * k - 1 : 2 * k);
     const int t = Ly.SoilType;
-    const bool hasWeight = t != SoilFrozen && t != SoilMassiveRock;
+    const bool hasWeight = t != SoilFrozen;
     const bool hasCohesion = t == SoilSoftClay || t == SoilStiffClayFreeWater || t == SoilStiffClayNoWater ||
                              t == SoilStiffClayNoWaterK || t == SoilCementedSilt;
     const bool hasFriction = t == SoilSandReese || t == SoilApiSand || t == SoilCementedSilt;
-    const bool hasQu = t == SoilWeakRock || t == SoilVuggyLimestone;
+    const bool hasQu = t == SoilWeakRock || t == SoilVuggyLimestone || t == SoilMassiveRock;
     const bool hasEps50 = hasCohesion;
     const bool hasTest = t == SoilPiedmont || t == SoilLoess;
 
@@ -677,7 +678,7 @@ void SoilSummaryCells(std::ostream& out, int k, bool isTop) {
     Cell(out, t == SoilWeakRock, S.RQD, 13, 3);
     Cell(out, hasEps50, S.Epsilon50, 14, 5);
     Cell(out, UsesSubgradeModulus(t), S.Kpy, 12, 3);
-    Cell(out, t == SoilWeakRock, S.Kpy, 14, 3);
+    Cell(out, t == SoilWeakRock || t == SoilMassiveRock, S.Kpy, 14, 3);
     Cell(out, t == SoilWeakRock, S.Epsilon50, 11, 6);
     out << ' ';
     static constexpr const char* TestNames[5] = {"             ", "    SPT      ", "    CPT      ", "    DMT      ",
