@@ -427,7 +427,9 @@ TEST(SoftClayStations, CyclicLayerResistanceIntegratesPsAboveXr) {
         const double a = j * 0.01, b = (j + 1) * 0.01;
         F += 0.5 * (0.72 * MatlockPu(a) * a / XrHand + 0.72 * MatlockPu(b) * b / XrHand) * 0.01;
     }
-    F += 6.0 * MatlockPu(114.0);   // end term h pu at the last station
+    // end term: the spacing h times the cyclic resistance p_s of the last
+    // station (the static pu there would count resistance cyclic loading has lost)
+    F += 6.0 * 0.72 * MatlockPu(114.0) * 114.0 / XrHand;
     EXPECT_NEAR(Soil.LayerResistance[1], F, 1e-3 * F);
 }
 
