@@ -16,7 +16,8 @@ void WriteElasticSubgradePage(std::ostream& out, std::ostream& plot, const Elast
     WritePyValue(out, "Depth below pile head", 55, s.DepthBelowHead, 3, len);
     WritePyValue(out, "Depth below Ground Surface", 55, s.Z, 3, len);
     WritePyValue(out, "Shaft Diameter", 55, s.B, 3, len);
-    WritePyValue(out, "Elastic Subgrade Modulus", 55, s.Esub, 3, ModulusUnitText());
+    // Esub b is the spring modulus: Esub is a force per length cubed.
+    WritePyValue(out, "Elastic Subgrade Modulus", 55, s.Esub, 3, UnitWeightUnitText());
     WritePyValue(out, "p-multiplier", 55, s.PMult, 5, "");
     WritePyValue(out, "y-multiplier", 55, s.YMult, 5, "");
     out << '\n';

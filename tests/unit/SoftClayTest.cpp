@@ -531,7 +531,8 @@ TEST(ElasticSubgradePage, PageAndPlotRecords) {
         "Depth below pile head                                  =      300.000 in \n"
         "Depth below Ground Surface                             =      300.000 in \n"
         "Shaft Diameter                                         =       24.000 in \n"
-        "Elastic Subgrade Modulus                               =     2000.000 lb/in2\n"
+        // Esub b y is p: Esub is a force per length cubed
+        "Elastic Subgrade Modulus                               =     2000.000 pci\n"
         "p-multiplier                                           =      1.00000\n"
         "y-multiplier                                           =      1.00000\n"
         "\n"
