@@ -42,19 +42,28 @@ double PlotValue(double v) { return std::fabs(v) < 1.0E-20 ? 0.0 : v; }
 
 }  // namespace
 
+namespace {
+// A progress value in 12 columns with 4 decimals; a value too large for the
+// fixed field (a diverging solution) in scientific notation instead of asterisks.
+std::string ProgressValue(double v) {
+    const std::string fixed = FixedText(v, 12, 4);
+    return fixed.find('*') == std::string::npos ? fixed : ScientificText(v, 12, 4);
+}
+}  // namespace
+
 std::string ProgressLine(int loadCase, int iteration, double yTop, double dymax) {
     std::string s = "Analysis Case " + MinimalInteger(loadCase) + ",";
     PadTo(s, 20);
     s += "Iteration " + MinimalInteger(iteration) + ",";
     PadTo(s, 36);
-    s += "Y(top) = " + FixedText(yTop, 12, 4) + ", dYmax = " + FixedText(dymax, 12, 4);
+    s += "Y(top) = " + ProgressValue(yTop) + ", dYmax = " + ProgressValue(dymax);
     return s;
 }
 
 std::string IterationReportLine(int iteration, double yTop, double dymax) {
     std::string s = "Iteration " + MinimalInteger(iteration) + ",";
     PadTo(s, 16);
-    s += " Y(top) = " + FixedText(yTop, 12, 4) + ", dYmax = " + FixedText(dymax, 12, 4);
+    s += " Y(top) = " + ProgressValue(yTop) + ", dYmax = " + ProgressValue(dymax);
     return s;
 }
 
