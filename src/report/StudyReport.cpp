@@ -84,7 +84,12 @@ void WriteStiffnessNotComputed(std::ostream& out, int step) {
 void WriteLengthStudyHeading(std::ostream& out, int loadCase, int loadType, double c1, double c2, double axial) {
     out << "\n\n" << Dashes << '\n' << std::string(12, ' ') << "Pile-head Deflection vs. Pile Length for Load Case "
         << MinimalInteger(loadCase) << '\n' << Dashes << "\n\n";
-    const std::string length(Run.Labels.Length), force(Run.Labels.Force), moment(Run.Labels.Moment);
+    auto trimmed = [](std::string_view label) {
+        const auto end = label.find_last_not_of(' ');
+        return std::string(label.substr(0, end == std::string_view::npos ? 0 : end + 1));
+    };
+    const std::string length = trimmed(Run.Labels.Length), force = trimmed(Run.Labels.Force),
+                      moment = trimmed(Run.Labels.Moment);
     const std::string rotational = moment + "/rad";
     struct Block {
         const char* Title;
