@@ -28,41 +28,48 @@ void Line(std::ostream& out, std::string_view text) { out << text << '\n'; }
 
 }  // namespace
 
+namespace {
+
+// One table of ten steps: the head movement (14 wide), then the shear and
+// moment reactions and the two stiffness terms (16 wide), after the three
+// heading lines and the rule.
+void StepTable(std::ostream& out, std::string_view heading1, std::string_view heading2, std::string_view units,
+               const StiffnessStep (&steps)[11], bool rotationSteps) {
+    Line(out, heading1);
+    Line(out, heading2);
+    Line(out, units);
+    Line(out, "  ------------  --------------  --------------  --------------  --------------");
+    for (int k = 1; k <= 10; ++k) {
+        const StiffnessStep& s = steps[k];
+        FormatNumber(out, rotationSteps ? s.Rotation : s.Deflection, 14);
+        const double row[4] = {rotationSteps ? s.RotShearReaction : s.ShearReaction,
+                               rotationSteps ? s.RotMomentReaction : s.MomentReaction, rotationSteps ? s.K23 : s.K22,
+                               rotationSteps ? s.K33 : s.K32};
+        for (double v : row) FormatNumber(out, v, 16);
+        EndLine(out);
+    }
+    out << '\n';
+}
+
+}  // namespace
+
 void WriteStiffnessTables(std::ostream& out, const StiffnessStep (&steps)[11]) {
     out << "\n\n" << Dashes << '\n' << std::string(18, ' ') << "Computed Pile-head Stiffness Matrix Values\n"
         << std::string(20, ' ') << "K22, K23, K32, K33 for Pile  Head\n" << Dashes << "\n\n";
-    const std::string_view rule = "  ------------  --------------  --------------  --------------  --------------";
-
-    Line(out, "    Pile-Top       Pile-Top        Pile-Top                                   ");
-    Line(out, "   Deflection   Shear Reaction   Moment React.       K22              K32     ");
-    Line(out, ByUnits("     inches          lbs            in-lbs          lb/in.         in-lb/in.  ",
+    StepTable(out, "    Pile-Top       Pile-Top        Pile-Top                                   ",
+              "   Deflection   Shear Reaction   Moment React.       K22              K32     ",
+              ByUnits("     inches          lbs            in-lbs          lb/in.         in-lb/in.  ",
                       "     meters           kN             kN-m            kN/m            kN-m/m   ",
-                      "       L              F              F-L             F/L            F-L/L     "));
-    Line(out, rule);
-    for (int k = 1; k <= 10; ++k) {
-        const StiffnessStep& s = steps[k];
-        FormatNumber(out, s.Deflection, 14);
-        for (double v : {s.ShearReaction, s.MomentReaction, s.K22, s.K32}) FormatNumber(out, v, 16);
-        EndLine(out);
-    }
-    out << '\n';
-    Line(out, "    Pile-Top       Pile-Top        Pile-Top                                  ");
-    if (Problem.Options.UnitSystem == UnitsSI) {
-        Line(out, "    Rotation     Shear React.    Moment React.       K23              K33     ");
-        Line(out, "     radians          kN             kN-m           kN/rad          kN-m/rad  ");
-    } else {
-        Line(out, "    Rotation     Shear React.    Moment React.       K23              K33    ");
-        Line(out, ByUnits("     radians          lbs            in-lbs         lb/rad         in-lb/rad ", "",
-                          "     radians          F              F-L            F/rad          F-L/rad   "));
-    }
-    Line(out, rule);
-    for (int k = 1; k <= 10; ++k) {
-        const StiffnessStep& s = steps[k];
-        FormatNumber(out, s.Rotation, 14);
-        for (double v : {s.RotShearReaction, s.RotMomentReaction, s.K23, s.K33}) FormatNumber(out, v, 16);
-        EndLine(out);
-    }
-    out << '\n';
+                      "       L              F              F-L             F/L            F-L/L     "),
+              steps, false);
+    const bool si = Problem.Options.UnitSystem == UnitsSI;
+    StepTable(out, "    Pile-Top       Pile-Top        Pile-Top                                  ",
+              si ? "    Rotation     Shear React.    Moment React.       K23              K33     "
+                 : "    Rotation     Shear React.    Moment React.       K23              K33    ",
+              ByUnits("     radians          lbs            in-lbs         lb/rad         in-lb/rad ",
+                      "     radians          kN             kN-m           kN/rad          kN-m/rad  ",
+                      "     radians          F              F-L            F/rad          F-L/rad   "),
+              steps, true);
     Line(out, "  K22 = abs(Shear Reaction/Top y)");
     Line(out, "  K23 = abs(Shear Reaction/Top Rotation)");
     Line(out, "  K32 = abs(Moment Reaction/Top y)");
