@@ -30,7 +30,8 @@ void WriteModulusPage(std::ostream& out, std::ostream& plot, const BasicPyPage& 
 }  // namespace
 
 void WriteElasticSubgradePage(std::ostream& out, std::ostream& plot, const BasicPyPage& s) {
-    WriteModulusPage(out, plot, s, "p-y Curve for Elastic Subgrade", "Elastic Subgrade Modulus", ModulusUnitText());
+    // Esub b is the spring modulus: Esub is a force per length cubed.
+    WriteModulusPage(out, plot, s, "p-y Curve for Elastic Subgrade", "Elastic Subgrade Modulus", UnitWeightUnitText());
 }
 
 void WritePiedmontPage(std::ostream& out, std::ostream& plot, const BasicPyPage& s) {

@@ -113,8 +113,10 @@ const UnitLabels& L() { return Run.Labels; }
 // Units of soil and section properties that the label table does not hold.
 std::string_view SubgradeUnit() { return Units() == UnitsUS ? "pci" : Units() == UnitsSI ? "kN/m3" : "F/L3"; }
 std::string_view PressureUnit() { return Units() == UnitsUS ? "psi" : Units() == UnitsSI ? "kPa" : "F/L2"; }
+// The elastic subgrade modulus Esub gives the spring p = Esub b y, a force
+// per length cubed like k.
 std::string_view ElasticSubgradeUnit() {
-    return Units() == UnitsUS ? "lb/in^2" : Units() == UnitsSI ? "kN/m^2" : "F/L2";
+    return Units() == UnitsUS ? "pci" : Units() == UnitsSI ? "kN/m3" : "F/L3";
 }
 std::string_view StiffnessUnit() { return Units() == UnitsUS ? "lb-in^2" : Units() == UnitsSI ? "kN-m^2" : "F-L^2"; }
 std::string_view DepthUnit() { return TrimRight(L().Depth); }
@@ -712,12 +714,12 @@ void SoilSummaryPage(std::ostream& out) {
         case UnitsSI:
             out << " Num.         (p-y Curve Criteria)                m       Wt., kN/m3       kPa      Ang., deg.       "
                    "kPa        percent                    kN/m3         kPa                                           "
-                   "              \n";
+                   "     kN/m3    \n";
             break;
         case UnitsGeneral:
             out << " Num.         (p-y Curve Criteria)                L       Wt., F/L3        F/L2     Ang., deg.       "
                    "F/L2       percent                    F/L3          F/L2                                          "
-                   "       F/L2    \n";
+                   "      F/L3    \n";
             break;
         default:
             out << " Num.         (p-y Curve Criteria)               ft       Wt., pcf         psf      Ang., deg.       "
