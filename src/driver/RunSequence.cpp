@@ -20,6 +20,7 @@
 #include "report/InputEcho.h"
 #include "report/Format.h"
 #include "report/PlotFile.h"
+#include "section/SectionWork.h"
 #include "section/SectionAnalysis.h"
 
 namespace kestro {
@@ -88,6 +89,7 @@ void CheckLayerOrder() {
 void ResetAnalysisState() {
     ResetPileModel();
     ResetEITables();
+    ResetSectionWork();
     ResetSoilState();
 }
 
