@@ -50,15 +50,15 @@ double HandPiedmont(double E, double b, double bIn, double y) {
 // Massive rock (Liang et al. 2009) with m_i = 6, GSI = 42, nu = 0.4; the
 // Hoek-Brown tangent at sigma3 = gamma z, the Reese sand wedge with
 // K0 = 1 - sin phi', Reese's cohesive terms, Rowe & Armitage side shear.
-struct HandRock {
+struct HandMassRock {
     double Ki, Pu, Phi, C;
 };
-HandRock HandMassiveRock(double qu, double Er, double g, double z, double b, double EI, bool si) {
+HandMassRock HandMassiveRock(double qu, double Er, double g, double z, double b, double EI, bool si) {
     const double gsi = 42.0, mb = 6.0 * std::exp((gsi - 100.0) / 28.0), s = std::exp((gsi - 100.0) / 9.0);
     const double a = 0.5 + (std::exp(-gsi / 15.0) - std::exp(-20.0 / 3.0)) / 6.0;
     const double Em = Er / 100.0 * std::exp(gsi / 21.7);
     const double bft = si ? b / 0.3048 : b / 12.0;
-    HandRock h{};
+    HandMassRock h{};
     h.Ki = Em * bft * std::exp(-2.0 * 0.4) * std::pow(EI / (Em * std::pow(b, 4)), 0.284);
     const double s3 = g * z;
     const double s1 = s3 + qu * std::pow(mb * s3 / qu + s, a);
@@ -186,16 +186,16 @@ TEST(PiedmontCurve, SegmentsAndBoundariesFromBothSides) {
     EXPECT_DOUBLE_EQ(FieldTestModulusFactor(5, UnitsUS), 0.0);
 }
 
-struct RockCase {
+struct MassRockCase {
     double Z;       // in
     double Y;       // in
 };
-class MassiveRockCurveTest : public testing::TestWithParam<RockCase> {};
+class MassiveRockCurveTest : public testing::TestWithParam<MassRockCase> {};
 
 TEST_P(MassiveRockCurveTest, HyperbolaOnTheHoekBrownRockMass) {
     const double qu = 5000.0, Er = 2.0E6, g = 150.0 / 1728.0, b = 36.0, EI = 3.6E6 * 82448.0;
-    const RockCase& c = GetParam();
-    const HandRock h = HandMassiveRock(qu, Er, g, c.Z, b, EI, false);
+    const MassRockCase& c = GetParam();
+    const HandMassRock h = HandMassiveRock(qu, Er, g, c.Z, b, EI, false);
     const MassiveRockCurve m = MakeMassiveRockCurve(qu, Er, g, c.Z, b, EI, UnitsUS);
     // The single-precision constants agree with their closed forms to about 1E-7.
     EXPECT_NEAR(m.Ki, h.Ki, 1e-6 * h.Ki);
@@ -208,8 +208,8 @@ TEST_P(MassiveRockCurveTest, HyperbolaOnTheHoekBrownRockMass) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DepthsAndDeflections, MassiveRockCurveTest,
-                         testing::Values(RockCase{1.0E-4, 0.01}, RockCase{12.0, 0.001}, RockCase{60.0, 0.05},
-                                         RockCase{240.0, 0.2}, RockCase{600.0, 2.0}));
+                         testing::Values(MassRockCase{1.0E-4, 0.01}, MassRockCase{12.0, 0.001}, MassRockCase{60.0, 0.05},
+                                         MassRockCase{240.0, 0.2}, MassRockCase{600.0, 2.0}));
 
 TEST(MassiveRockCurve, WedgeGovernsNearTheSurfaceAndFlowAtDepth) {
     const double qu = 5000.0, Er = 2.0E6, g = 150.0 / 1728.0, b = 36.0, EI = 1.0E11;
@@ -373,11 +373,11 @@ TEST(MassiveRockLayer, ModulusFromTheHyperbolaAndTheLayerResistance) {
     EvaluateLayerCriterion(1);
     ASSERT_FALSE(Failed());
     // station 11 at 120 in; in layer 1 the depth below the ground is used
-    const HandRock h = HandMassiveRock(qu, Er, g, 120.0, b, EI, false);
+    const HandMassRock h = HandMassiveRock(qu, Er, g, 120.0, b, EI, false);
     const double p = y0 / (1.0 / h.Ki + y0 / h.Pu);
     EXPECT_NEAR(Pile.Es[St(11)], p / y0, 1e-6 * p / y0);
     // the ground-surface station uses 1.0E-4 in instead of zero depth
-    const HandRock top = HandMassiveRock(qu, Er, g, 1.0E-4, b, EI, false);
+    const HandMassRock top = HandMassiveRock(qu, Er, g, 1.0E-4, b, EI, false);
     EXPECT_NEAR(Pile.Es[St(1)], 1.0 / (1.0 / top.Ki + y0 / top.Pu), 1e-6 * top.Ki);
     // trapezoids of pu over the stations, nothing left below the last one
     double R = 0.0;
@@ -405,7 +405,7 @@ TEST(MassiveRockLayer, BelowSandTakesTheDepthIntoTheRockAndItsStrength) {
     ASSERT_FALSE(Failed());
     const int i = 21;   // 240 in: 120 in into the rock
     const double gAvg = (0.06 * 120.0 + g * 120.0) / 240.0;
-    const HandRock h = HandMassiveRock(qu, Er, gAvg, 120.0, b, EI, false);
+    const HandMassRock h = HandMassiveRock(qu, Er, gAvg, 120.0, b, EI, false);
     const double p = y0 / (1.0 / h.Ki + y0 / h.Pu);
     EXPECT_NEAR(Pile.Es[St(i)], p / y0, 1e-6 * p / y0);
     EXPECT_EQ(Soil.EquivalentDepth[2], 0.0);
@@ -564,7 +564,7 @@ TEST(PrintedCurves, MassiveRockSeventeenPoints) {
     const Printed r = PrintAt(240.0);
     ASSERT_FALSE(Failed());
     ASSERT_EQ(r.Y.size(), 17u);
-    const HandRock h = HandMassiveRock(qu, Er, g, 240.0, b, EI, false);
+    const HandMassRock h = HandMassiveRock(qu, Er, g, 240.0, b, EI, false);
     for (int n = 1; n <= 17; ++n) {
         const double y = n == 17 ? 0.006 * b : (n - 1) * 0.005 * b / 15.0;
         ExpectNear(r.Y[U(n - 1)], y, 1e-7, "y" + std::to_string(n));
