@@ -97,6 +97,9 @@ void WriteCaseResults(int c) {
         WriteEquilibriumVerified(out);
     }
 
+    // The stiffness study reads the head values from the pile model; its
+    // generated cases never replace the summary of the run's load cases.
+    if (P.b_StiffnessMode) return;
     StoreCaseSummary(c);
     if (page && c >= 1 && c <= MaxLoadCases) {
         const CaseSummary& S = P.Summary[U(c)];

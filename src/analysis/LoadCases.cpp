@@ -115,50 +115,51 @@ void StartCase() {
     for (int i = 1; i <= P.NumStations; ++i) P.Es[St(i)] = P.xv[St(i)] >= Problem.GroundDepth ? EsInitial : 0.0;
 }
 
-void SetLoadConditions(int c) {
+// The solver's head conditions for a load of type t (1..5) with its two
+// conditions and the axial load; the tip shear starts from 0.
+void SetHeadLoads(int t, double c1, double c2, double axial) {
     PileModel& P = Pile;
-    if (P.b_LrfdCase) {
-        // Every LRFD combination is a shear and moment case with its factored
-        // loads (in the pile's axes for a battered pile).
-        const FactoredHeadLoads f = FactoredLoadsOf(c);
-        P.LoadType = 1;
-        P.HeadShear = f.Shear;
-        P.HeadMoment = f.Moment;
-        P.HeadSlope = P.HeadRotationalStiffness = P.HeadDeflection = 0.0;
-        P.AxialLoad = f.Axial;
-        P.TipShear = 0.0;
-        return;
-    }
-    const LoadCase& L = Problem.LoadCases[U(c)];
-    P.LoadType = L.LoadType;
+    P.LoadType = t;
     P.HeadShear = P.HeadMoment = P.HeadSlope = P.HeadRotationalStiffness = P.HeadDeflection = 0.0;
-    switch (L.LoadType) {
+    switch (t) {
         case 2:
-            P.HeadShear = L.Condition1;
-            P.HeadSlope = L.Condition2;
+            P.HeadShear = c1;
+            P.HeadSlope = c2;
             break;
         case 3:
-            P.HeadShear = L.Condition1;
-            P.HeadRotationalStiffness = L.Condition2;
+            P.HeadShear = c1;
+            P.HeadRotationalStiffness = c2;
             break;
         case 4:
-            P.HeadDeflection = L.Condition1;
-            P.HeadMoment = L.Condition2;
+            P.HeadDeflection = c1;
+            P.HeadMoment = c2;
             break;
         case 5:
-            P.HeadDeflection = L.Condition1;
-            P.HeadSlope = L.Condition2;
+            P.HeadDeflection = c1;
+            P.HeadSlope = c2;
             break;
         default:
-            P.HeadShear = L.Condition1;
-            P.HeadMoment = L.Condition2;
+            P.HeadShear = c1;
+            P.HeadMoment = c2;
             break;
     }
-    P.AxialLoad = L.AxialLoad;
+    P.AxialLoad = axial;
     P.TipShear = 0.0;
 }
 
-enum class CaseEnd { Converged, NotConvergedReported, Failed };
+void SetLoadConditions(int c) {
+    if (Pile.b_LrfdCase) {
+        // Every LRFD combination is a shear and moment case with its factored
+        // loads (in the pile's axes for a battered pile).
+        const FactoredHeadLoads f = FactoredLoadsOf(c);
+        SetHeadLoads(1, f.Shear, f.Moment, f.Axial);
+        return;
+    }
+    const LoadCase& L = Problem.LoadCases[U(c)];
+    SetHeadLoads(L.LoadType, L.Condition1, L.Condition2, L.AxialLoad);
+}
+
+enum class CaseEnd { Converged, NotConvergedReported, LimitReached, Failed };
 
 // Relaxation of a stalled iteration. The plain secant iteration can be caught
 // in a cycle: near a zero crossing of the deflection the secant modulus of a
@@ -199,8 +200,10 @@ void RelaxSoilUpdate(const StationArray& before) {
 
 // The iteration of one load case (step 7): converged; or a load type 4 case
 // that ran out of iterations, whose results are still reported with the
-// error set; or failed with the error set.
-CaseEnd Iterate(int c) {
+// error set; or failed with the error set. In a study (`study` true) the
+// excess deflection and the iteration limit end the case as LimitReached,
+// without an error: the study decides what follows.
+CaseEnd Iterate(int c, bool study = false) {
     const AnalysisOptions& O = Problem.Options;
     PileModel& P = Pile;
     StallWatch stall;
@@ -212,6 +215,9 @@ CaseEnd Iterate(int c) {
         if (Failed()) return CaseEnd::Failed;
         const double yTop = P.y[St(1)];
         if (!std::isfinite(yTop) || !std::isfinite(P.DYMAX)) {
+            // A study trial that diverges beyond the range of numbers has
+            // failed like one beyond the deflection limit.
+            if (study) return CaseEnd::LimitReached;
             WriteComputationError28(ReportOut(), it);
             WriteComputationError28(MessageOut(), it);
             // A result that is not a number is never reported as an answer.
@@ -224,6 +230,7 @@ CaseEnd Iterate(int c) {
         // A case never converges in fewer than six solutions.
         if (P.DYMAX <= O.ConvergenceTolerance && it >= 6) return CaseEnd::Converged;
         if (P.DYMAX > O.ConvergenceTolerance && it >= 11 && std::fabs(yTop) >= O.ExcessDeflectionLimit) {
+            if (study) return CaseEnd::LimitReached;
             WriteRuntimeError9(ReportOut(), yTop, O.ExcessDeflectionLimit);
             WriteRuntimeError9(MessageOut(), yTop, O.ExcessDeflectionLimit);
             TerminateRun("RUN00009", 209);
@@ -241,6 +248,7 @@ CaseEnd Iterate(int c) {
         }
 
         if (it + 1 > O.MaxIterations) {
+            if (study) return CaseEnd::LimitReached;
             WriteRuntimeError10(ReportOut(), O.MaxIterations, P.DYMAX, O.ConvergenceTolerance);
             WriteRuntimeError10(MessageOut(), O.MaxIterations, P.DYMAX, O.ConvergenceTolerance);
             TerminateRun("RUN00010", 210);
@@ -302,12 +310,46 @@ void RunLoadCases() {
         WriteCaseResults(c);
         if (Failed() && P.LoadType != 4) return;
 
-        // The pile-length study of a case belongs here; until it is part of
-        // the engine every case gets its Line 11 record with no points.
-        WritePlotLine11NoStudy(PlotOut(), c, O.UseLRFD);
+        // The study of pile-head deflection versus pile length; LRFD
+        // combinations and cases without the request get their Line 11
+        // record with no points.
+        if (O.UseLRFD || Failed() || c > MaxLoadCases || !Problem.LoadCases[U(c)].LengthStudyRequested) {
+            WritePlotLine11NoStudy(PlotOut(), c, O.UseLRFD);
+        } else {
+            MessageOut() << "Computing top deflection vs. pile embedment length for load case " << MinimalInteger(c)
+                         << ".\n";
+            LengthStudy(c);
+            if (Failed()) return;
+        }
 
         MessageOut() << "Completed Analysis " << MinimalInteger(c) << "\n\n";
         if (Failed()) return;
+    }
+}
+
+void PrepareStudyStations(double length) {
+    BuildStations(length);
+    if (Failed()) return;
+    AssignSections();
+    AssignLayers();
+    if (Problem.Options.UseSoilMovement && Problem.NumSoilMovementPoints >= 2) InterpolateSoilMovement();
+}
+
+StudyCaseEnd RunStudyCase(int progressCase, int loadType, double condition1, double condition2, double axial) {
+    PileModel& P = Pile;
+    P.LoadCaseNumber = progressCase;
+    StartCase();
+    UpdateSoil("Vuggy LS");
+    if (Failed()) return StudyCaseEnd::Failed;
+    SetHeadLoads(loadType, condition1, condition2, axial);
+    if (P.b_NonlinearEI) {
+        UpdateStiffnessFromTables();
+        if (Failed()) return StudyCaseEnd::Failed;
+    }
+    switch (Iterate(progressCase, true)) {
+        case CaseEnd::Converged: return StudyCaseEnd::Converged;
+        case CaseEnd::LimitReached: return StudyCaseEnd::LimitReached;
+        default: return Failed() ? StudyCaseEnd::Failed : StudyCaseEnd::LimitReached;
     }
 }
 

@@ -20,4 +20,27 @@ void WriteLrfdPerformance();
 // p-y curves printed at the user's depths (after load case 1).
 void PrintPyCurvesAtDepths();
 
+// ---- The studies that repeat the iteration with loads or lengths of their own ----
+
+// Stations of a pile of length `length` (the run's increments), with their
+// sections, soil layers and soil movements; W(i) from the input's distributed loads.
+void PrepareStudyStations(double length);
+
+enum class StudyCaseEnd {
+    Converged,     // the iteration met the convergence rule
+    LimitReached,  // excess deflection or iteration limit: no error is raised
+    Failed,        // a fatal error (solver, p-y criteria) is set
+};
+// One case of a study on the stations prepared: initial moduli, the head
+// loads of type `loadType` (1..5) with its two conditions and the axial load,
+// and the iteration with its progress lines numbered `progressCase`.
+StudyCaseEnd RunStudyCase(int progressCase, int loadType, double condition1, double condition2, double axial);
+
+// Pile-head stiffness terms K22, K23, K32 and K33 for ten shears at zero
+// rotation and ten moments at zero deflection (after the summary).
+void ComputeHeadStiffness();
+// Head deflection, maximum moment and shear of load case `n` for twenty
+// trial pile lengths from the full length down to 5 % of it.
+void LengthStudy(int n);
+
 }  // namespace kestro

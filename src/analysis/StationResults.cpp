@@ -30,6 +30,18 @@ double HeadCurvatureMoment(int i) {
 
 }  // namespace
 
+double BendingFibreDistance(int section, const PileProperties& prop) {
+    // An elastic section's second dimension d2 is its depth in the direction
+    // of the lateral load (the section depth of a strong-axis H-pile, the
+    // flange width of a weak-axis one, the pole of an embedded pole), so the
+    // extreme fibre lies at d2/2; b is the width facing the soil.
+    if (section >= 1 && section <= Problem.NumSections && section <= MaxSections) {
+        const int type = Problem.Sections[U(section)].SectionType;
+        if ((type == SecElastic || type == SecElasticWithCapacity) && prop.d2 > 0.0) return 0.5 * prop.d2;
+    }
+    return 0.5 * prop.b;
+}
+
 double StationMoment(int i) {
     const int N = Pile.NumStations;
     if (i < 1 || i >= N) return 0.0;
@@ -114,10 +126,11 @@ void StationResults(int i) {
         }
     }
 
-    // Total stress of combined axial load and bending: |Q|/A + |M| (b/2) / I.
+    // Total stress of combined axial load and bending: |Q|/A + |M| e / I.
     const PileProperties prop = PropertiesAt(xi);
     double sigma = 0.0;
-    if (prop.I != 0.0 && prop.A != 0.0) sigma = std::fabs(Q) / prop.A + std::fabs(M) * (0.5 * prop.b) / prop.I;
+    if (prop.I != 0.0 && prop.A != 0.0)
+        sigma = std::fabs(Q) / prop.A + std::fabs(M) * BendingFibreDistance(sec, prop) / prop.I;
     P.TotalStress[St(i)] = sigma;
     if (sigma > P.MaxStress) P.MaxStress = sigma;
 }

@@ -9,6 +9,12 @@ namespace kestro {
 // the head and station 2 use EI(2) for the stations above the head.
 double StationMoment(int i);
 
+struct PileProperties;
+// Distance from the neutral axis to the extreme fibre in bending of pile
+// section `section` with properties `prop`: d2/2 for elastic sections
+// (types 11 and 12), b/2 for the others.
+double BendingFibreDistance(int section, const PileProperties& prop);
+
 // Clears the running maxima of moment, shear and total stress of the case.
 void ClearRunningMaxima();
 // Computes M, V, S, p and total stress of station i into the pile model and

@@ -36,30 +36,6 @@ void ComputeAllSections() {
     }
 }
 
-// The pile-head stiffness matrix and the pile-length study are not part of
-// this engine yet: a run that asks for either ends before the analysis with
-// an error that says so, rather than leaving it out in silence.
-void CheckRequestedStudies() {
-    if (Problem.Options.ComputeKmatrix) {
-        InputError(ErrStudyUnavailable,
-                   "Problem:  The pile-head stiffness matrix (ComputeKmatrix YES) is not computed by this version of "
-                   "the engine.",
-                   "Solution: Set ComputeKmatrix NO to analyse the load cases.");
-        return;
-    }
-    for (int c = 1; c <= Problem.NumLoadCases; ++c) {
-        const LoadCase& L = Problem.LoadCases[static_cast<std::size_t>(c)];
-        if (L.LengthStudyRequested && !Problem.Options.UseLRFD) {
-            InputError(ErrStudyUnavailable,
-                       "Problem:  Load case " + std::to_string(c) + " asks for the study of pile-head deflection "
-                       "versus pile length (length code " + std::to_string(L.LengthCode) +
-                           "), which this version of the engine does not compute.",
-                       "Solution: Set the length code of the load case to 1 (analysis of the given pile length only).");
-            return;
-        }
-    }
-}
-
 // A layer whose bottom lies above its top (as given, or once the profile is
 // made contiguous) has no meaning: the run ends rather than analysing an
 // inverted layer.
@@ -114,10 +90,6 @@ void RunStages() {
 
     ConvertToInternalUnits();
     if (Failed()) return;
-    if (O.ComputationMode != 2) {
-        CheckRequestedStudies();
-        if (Failed()) return;
-    }
 
     if (O.ComputationMode == 2) {
         WritePlotLine2(PlotOut(), Problem.NumSections);
@@ -150,7 +122,10 @@ void RunStages() {
     WriteSummary();
     if (Failed()) return;
 
-    // The pile-head stiffness matrix stage comes here.
+    if (O.ComputeKmatrix) {
+        MessageOut() << "Computing pile-head stiffness matrix components.\n\n";
+        ComputeHeadStiffness();
+    }
 }
 
 }  // namespace kestro

@@ -11,9 +11,6 @@ void RunStages();
 // at the start of a run.
 void ResetAnalysisState();
 
-// Input data error of a run that asks for the pile-head stiffness matrix or
-// the pile-length study, which this engine does not compute.
-inline constexpr int ErrStudyUnavailable = 90;
 // Input data error of a soil layer whose bottom lies above its top.
 inline constexpr int ErrInvertedLayer = 91;
 

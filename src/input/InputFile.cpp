@@ -169,6 +169,21 @@ bool ParseInteger(std::string_view token, int& value) {
     return true;
 }
 
+int TrailingReals(int skip, double* values, int max) {
+    if (In.Next < 1 || In.Next > In.Lines.size()) return 0;
+    std::string_view rest = In.Lines[In.Next - 1];
+    std::string token;
+    for (int j = 0; j < skip; ++j)
+        if (!NextToken(rest, token)) return 0;
+    int n = 0;
+    while (n < max && NextToken(rest, token)) {
+        double v = 0.0;
+        if (!ParseReal(token, v)) break;
+        values[n++] = v;
+    }
+    return n;
+}
+
 bool ReadList(std::string_view what, std::initializer_list<ListItem> items) {
     std::string token;
     std::string_view rest;

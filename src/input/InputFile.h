@@ -46,6 +46,11 @@ bool PeekRecord(std::string& line);
 // Reads the listed values in free format, starting on a new line.
 bool ReadList(std::string_view what, std::initializer_list<ListItem> items);
 
+// The reals that follow the first `skip` values on the last line read, up to
+// `max` of them and up to the first token that is not a number (the
+// description that may close a line). Returns how many were stored.
+int TrailingReals(int skip, double* values, int max);
+
 // Reads the first value of the next line as a word without raising an error
 // (used for the format tag). Returns false on end of file or an empty file.
 bool TryReadFirstWord(std::string& word);

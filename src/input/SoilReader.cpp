@@ -67,6 +67,22 @@ bool ReadSoilPoint(int type, SoilPoint& P, const std::string& where) {
     }
 }
 
+// Massive rock reads no parameter lines; its unit weight, uniaxial compressive
+// strength and intact rock modulus may follow the depths on the layer line,
+// for the top and then the bottom of the layer (three values give both).
+void ReadMassiveRockValues(SoilPoint& T, SoilPoint& B) {
+    double v[6] = {};
+    const int n = TrailingReals(3, v, 6);
+    if (n < 3) return;
+    T.UnitWeight = v[0];
+    T.Cohesion = v[1];
+    T.Kpy = v[2];
+    const int b = n >= 6 ? 3 : 0;
+    B.UnitWeight = v[b];
+    B.Cohesion = v[b + 1];
+    B.Kpy = v[b + 2];
+}
+
 }  // namespace
 
 void ReadSoilLayers() {
@@ -101,6 +117,7 @@ void ReadSoilLayers() {
         B = EmptyPoint;
         T.Depth = top;
         B.Depth = bottom;
+        if (type == SoilMassiveRock) ReadMassiveRockValues(T, B);
         if (!ReadSoilPoint(type, T, "at the top " + layer)) return;
         if (!ReadSoilPoint(type, B, "at the bottom " + layer)) return;
         D.NumLayers = k;

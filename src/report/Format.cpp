@@ -66,8 +66,8 @@ std::string FixedText(double v, int w, int d) {
     if (ec != std::errc()) return Stars(w);
     if (d == 0) *end++ = '.';  // Fw.0 writes the decimal point
     // A finite value too wide for its fixed field is written in scientific
-    // notation in the same width, never as asterisks.
-    if (end - buf > w && w >= 8) return ScientificText(v, w, w - 7);
+    // notation in the same width (ES12.4 for F12.d), never as asterisks.
+    if (end - buf > w && w >= 9) return ScientificText(v, w, w - 8);
     return PadLeft(std::string(buf, end), w);
 }
 

@@ -113,8 +113,10 @@ const UnitLabels& L() { return Run.Labels; }
 // Units of soil and section properties that the label table does not hold.
 std::string_view SubgradeUnit() { return Units() == UnitsUS ? "pci" : Units() == UnitsSI ? "kN/m3" : "F/L3"; }
 std::string_view PressureUnit() { return Units() == UnitsUS ? "psi" : Units() == UnitsSI ? "kPa" : "F/L2"; }
+// The elastic subgrade modulus Esub gives the spring p = Esub b y, a force
+// per length cubed like k.
 std::string_view ElasticSubgradeUnit() {
-    return Units() == UnitsUS ? "lb/in^2" : Units() == UnitsSI ? "kN/m^2" : "F/L2";
+    return Units() == UnitsUS ? "pci" : Units() == UnitsSI ? "kN/m3" : "F/L3";
 }
 std::string_view StiffnessUnit() { return Units() == UnitsUS ? "lb-in^2" : Units() == UnitsSI ? "kN-m^2" : "F-L^2"; }
 std::string_view DepthUnit() { return TrimRight(L().Depth); }
@@ -551,6 +553,7 @@ void SoilLayeringPage(std::ostream& out) {
         LayerValue(out, "Distance from top of pile to bottom of layer", Ly.XBottom, DepthUnit());
         switch (Ly.SoilType) {
             case SoilWeakRock:
+            case SoilMassiveRock:
                 LayerValue(out, "Initial modulus of rock at top of layer", top.Kpy, PressureUnit());
                 LayerValue(out, "Initial modulus of rock at bottom of layer", bottom.Kpy, PressureUnit());
                 break;
@@ -631,8 +634,8 @@ void UnitWeightPage(std::ostream& out) {
     }
     bool implausible = false;
     for (int k = 1; k <= NumLayers(); ++k) {
-        // Frozen soil and massive rock read no unit weight.
-        if (Layer(k).SoilType == SoilFrozen || Layer(k).SoilType == SoilMassiveRock) continue;
+        // Frozen soil reads no unit weight.
+        if (Layer(k).SoilType == SoilFrozen) continue;
         for (int p = 2 * k - 1; p <= 2 * k; ++p)
             if (echo_checks::UnitWeightImplausible(Point(p).UnitWeight, Units())) implausible = true;
     }
@@ -657,11 +660,11 @@ void SoilSummaryCells(std::ostream& out, int k, bool isTop) {
     const SoilLayer& Ly = Layer(k);
     const SoilPoint& S = Point(isTop ? 2 * k - 1 : 2 * k);
     const int t = Ly.SoilType;
-    const bool hasWeight = t != SoilFrozen && t != SoilMassiveRock;
+    const bool hasWeight = t != SoilFrozen;
     const bool hasCohesion = t == SoilSoftClay || t == SoilStiffClayFreeWater || t == SoilStiffClayNoWater ||
                              t == SoilStiffClayNoWaterK || t == SoilCementedSilt;
     const bool hasFriction = t == SoilSandReese || t == SoilApiSand || t == SoilCementedSilt;
-    const bool hasQu = t == SoilWeakRock || t == SoilVuggyLimestone;
+    const bool hasQu = t == SoilWeakRock || t == SoilVuggyLimestone || t == SoilMassiveRock;
     const bool hasEps50 = hasCohesion;
     const bool hasTest = t == SoilPiedmont || t == SoilLoess;
 
@@ -677,7 +680,7 @@ void SoilSummaryCells(std::ostream& out, int k, bool isTop) {
     Cell(out, t == SoilWeakRock, S.RQD, 13, 3);
     Cell(out, hasEps50, S.Epsilon50, 14, 5);
     Cell(out, UsesSubgradeModulus(t), S.Kpy, 12, 3);
-    Cell(out, t == SoilWeakRock, S.Kpy, 14, 3);
+    Cell(out, t == SoilWeakRock || t == SoilMassiveRock, S.Kpy, 14, 3);
     Cell(out, t == SoilWeakRock, S.Epsilon50, 11, 6);
     out << ' ';
     static constexpr const char* TestNames[5] = {"             ", "    SPT      ", "    CPT      ", "    DMT      ",
@@ -711,12 +714,12 @@ void SoilSummaryPage(std::ostream& out) {
         case UnitsSI:
             out << " Num.         (p-y Curve Criteria)                m       Wt., kN/m3       kPa      Ang., deg.       "
                    "kPa        percent                    kN/m3         kPa                                           "
-                   "              \n";
+                   "     kN/m3    \n";
             break;
         case UnitsGeneral:
             out << " Num.         (p-y Curve Criteria)                L       Wt., F/L3        F/L2     Ang., deg.       "
                    "F/L2       percent                    F/L3          F/L2                                          "
-                   "       F/L2    \n";
+                   "      F/L3    \n";
             break;
         default:
             out << " Num.         (p-y Curve Criteria)               ft       Wt., pcf         psf      Ang., deg.       "

@@ -7,6 +7,7 @@
 #include "model/RunState.h"
 #include "report/Format.h"
 #include "report/PlotFile.h"
+#include "soil/PyCriteria.h"
 
 namespace kestro {
 
@@ -56,6 +57,36 @@ void WritePyLine8(std::ostream& plot, const PyCurveTable& t, int point) {
     plot << values << "Line 8("
          << (t.b_MinimalPointNumber ? MinimalInteger(point) : FormatIntegerText(point, 2)) << "): y, p, for "
          << t.Line8Soil << '\n';
+}
+
+BasicPyPage BasicPageOf(const PyPoint& pt, std::string_view line7Soil, std::string_view line8Soil) {
+    BasicPyPage page{};
+    page.Layer = pt.Layer;
+    page.DepthBelowHead = Problem.GroundDepth + pt.Z;
+    page.Z = pt.Z;
+    page.B = pt.B;
+    page.PMult = pt.PMult;
+    page.YMult = pt.YMult;
+    page.Curve.Depth = pt.Depth;
+    page.Curve.CurveNumber = pt.Station;
+    page.Curve.Line7Soil = line7Soil;
+    page.Curve.Line8Soil = line8Soil;
+    return page;
+}
+
+void WritePyRowsAndRecords(std::ostream& out, std::ostream& plot, const PyCurveTable& t) {
+    for (int n = 1; n <= MaxPyPoints; ++n) {
+        const std::size_t k = static_cast<std::size_t>(n);
+        WritePyRow(out, t.Y[k], t.P[k]);
+    }
+    WritePyLine7(plot, t);
+    for (int n = 1; n <= MaxPyPoints; ++n) WritePyLine8(plot, t, n);
+}
+
+std::string PyHeadingGapTo(int column) {
+    const std::string_view len = Run.Labels.Length;
+    const int used = 11 + static_cast<int>(len.size() < 2 ? len.size() : 2);
+    return std::string(static_cast<std::size_t>(column - 1 > used ? column - 1 - used : 1), ' ');
 }
 
 std::string_view StressUnitText() {

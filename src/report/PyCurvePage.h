@@ -4,6 +4,7 @@
 
 #include <array>
 #include <iosfwd>
+#include <string>
 #include <string_view>
 
 #include "model/Limits.h"
@@ -59,12 +60,45 @@ struct SoftClayPage {
 };
 void WriteSoftClayPage(std::ostream& report, std::ostream& plot, const SoftClayPage& page);
 
-// Elastic subgrade page.
-struct ElasticSubgradePage {
+// The values above the curve shared by the elastic subgrade, vuggy
+// limestone, Piedmont residual soil, user-input and massive rock pages.
+struct BasicPyPage {
     int Layer = 0;
-    double DepthBelowHead = 0.0, Z = 0.0, B = 0.0, Esub = 0.0, PMult = 1.0, YMult = 1.0;
+    double DepthBelowHead = 0.0, Z = 0.0, B = 0.0, PMult = 1.0, YMult = 1.0;
+    double Value = 0.0;   // the criterion's parameter: Esub, qu or E
     PyCurveTable Curve{};
 };
-void WriteElasticSubgradePage(std::ostream& report, std::ostream& plot, const ElasticSubgradePage& page);
+// Elastic subgrade page (Value: Esub).
+void WriteElasticSubgradePage(std::ostream& report, std::ostream& plot, const BasicPyPage& page);
+
+}  // namespace kestro
+
+namespace kestro {
+
+struct PyPoint;
+// The page values of a station: layer, depths, width and multipliers, and the
+// curve's plot labels and number.
+BasicPyPage BasicPageOf(const PyPoint& pt, std::string_view line7Soil, std::string_view line8Soil);
+
+// The 17 rows of a curve (report) and its Line 7 and Line 8 records (plot file).
+void WritePyRowsAndRecords(std::ostream& report, std::ostream& plot, const PyCurveTable& t);
+// The blanks after "        y, " and the two-character length unit that
+// put the p heading in `column`.
+std::string PyHeadingGapTo(int column);
+
+// Vuggy limestone (Value: qu), Piedmont residual soil (Value: E) and
+// user-input curve pages.
+void WriteVuggyLimestonePage(std::ostream& report, std::ostream& plot, const BasicPyPage& page);
+void WritePiedmontPage(std::ostream& report, std::ostream& plot, const BasicPyPage& page);
+void WriteUserCurvePage(std::ostream& report, std::ostream& plot, const BasicPyPage& page);
+
+// Massive rock page (Liang et al. 2009).
+struct MassiveRockPage {
+    BasicPyPage Common{};   // Value: qu
+    double ZEq = 0.0, Gamma = 0.0, Er = 0.0, Em = 0.0, Ki = 0.0;
+    double PhiDegrees = 0.0, Cohesion = 0.0, Tau = 0.0, PuWedge = 0.0, PuFlow = 0.0, Pu = 0.0;
+    bool b_EquivalentDepth = false;
+};
+void WriteMassiveRockPage(std::ostream& report, std::ostream& plot, const MassiveRockPage& page);
 
 }  // namespace kestro

@@ -31,9 +31,21 @@ void ConditionLine(std::ostream& out, const std::string& label, const std::strin
 
 bool IsUS() { return Problem.Options.UnitSystem == UnitsUS; }
 bool IsSI() { return Problem.Options.UnitSystem == UnitsSI; }
+bool IsGeneral() { return Problem.Options.UnitSystem == UnitsGeneral; }
+
+// Unit text by unit system: US customary, SI, general.
+const char* ByUnits(const char* us, const char* si, const char* general) {
+    return IsSI() ? si : (IsGeneral() ? general : us);
+}
 
 double PlotValue(double v) { return std::fabs(v) < 1.0E-20 ? 0.0 : v; }
 
+}  // namespace
+
+namespace {
+// A progress value in 12 columns with 4 decimals; a value too large for the
+// fixed field (a diverging solution) is written in scientific notation.
+std::string ProgressValue(double v) { return FixedText(v, 12, 4); }
 }  // namespace
 
 std::string ProgressLine(int loadCase, int iteration, double yTop, double dymax) {
@@ -41,14 +53,14 @@ std::string ProgressLine(int loadCase, int iteration, double yTop, double dymax)
     PadTo(s, 20);
     s += "Iteration " + MinimalInteger(iteration) + ",";
     PadTo(s, 36);
-    s += "Y(top) = " + FixedText(yTop, 12, 4) + ", dYmax = " + FixedText(dymax, 12, 4);
+    s += "Y(top) = " + ProgressValue(yTop) + ", dYmax = " + ProgressValue(dymax);
     return s;
 }
 
 std::string IterationReportLine(int iteration, double yTop, double dymax) {
     std::string s = "Iteration " + MinimalInteger(iteration) + ",";
     PadTo(s, 16);
-    s += " Y(top) = " + FixedText(yTop, 12, 4) + ", dYmax = " + FixedText(dymax, 12, 4);
+    s += " Y(top) = " + ProgressValue(yTop) + ", dYmax = " + ProgressValue(dymax);
     return s;
 }
 
@@ -169,6 +181,9 @@ void WriteResultsTableHeading(std::ostream& out) {
     if (IsSI())
         out << "   meters    meters      kN-m       kN        radians     kPa*      kN-m^2     kN/m        kN/m      "
                "kN/m    \n";
+    else if (IsGeneral())
+        out << "   L         L          F-L         F         radians     F/L2*     F-L2       F/L        F/L        "
+               "F/L     \n";
     else
         out << "   inches    inches     in-lbs      lbs       radians     psi*      lb-in^2    lb/in      lb/inch    "
                "lb/inch \n";
@@ -223,21 +238,20 @@ void WriteEquilibriumWarning(std::ostream& report, std::ostream& messages, doubl
 void WriteOutputSummary(std::ostream& out, int loadCase, double yTop, double slope, double maxMoment,
                         double maxShear, double depthMaxMoment, double depthMaxShear, int iterations,
                         int zeroPoints) {
-    const bool si = IsSI();
     out << "\nOutput Summary for Load Case No. " << MinimalInteger(loadCase) << ":\n\n";
     auto line = [&out](const char* label, double v, const char* unit) {
         out << label;
         FormatNumber(out, v, 14);
         out << unit << '\n';
     };
-    line("Pile-head deflection             = ", yTop, si ? " meters" : " inches");
+    line("Pile-head deflection             = ", yTop, ByUnits(" inches", " meters", " L"));
     line("Computed slope at pile head      = ", slope, " radians");
-    line("Maximum bending moment           = ", maxMoment, si ? " kN-m" : " inch-lbs");
-    line("Maximum shear force              = ", maxShear, si ? " kN" : " lbs");
+    line("Maximum bending moment           = ", maxMoment, ByUnits(" inch-lbs", " kN-m", " F-L"));
+    line("Maximum shear force              = ", maxShear, ByUnits(" lbs", " kN", " F"));
     line("Depth of maximum bending moment  = ", depthMaxMoment,
-         si ? " meters below pile head" : " inches below pile head");
+         ByUnits(" inches below pile head", " meters below pile head", " L below pile head"));
     line("Depth of maximum shear force     = ", depthMaxShear,
-         si ? " meters below pile head" : " inches below pile head");
+         ByUnits(" inches below pile head", " meters below pile head", " L below pile head"));
     out << "Number of iterations             = " << FormatIntegerText(iterations, 14) << '\n';
     out << "Number of zero deflection points = " << FormatIntegerText(zeroPoints, 14) << '\n';
 }
@@ -252,6 +266,12 @@ void WriteSummaryHeading(std::ostream& out, bool lrfd) {
                          "Load Type 3: Load 1 = Shear, kN, and Load 2 = Rotational Stiffness, kN-m/radian",
                          "Load Type 4: Load 1 = Top Deflection, m, and Load 2 = Moment, kN-m",
                          "Load Type 5: Load 1 = Top Deflection, m, and Load 2 = Slope, radians"});
+    } else if (IsGeneral()) {
+        WriteLines(out, {"Load Type 1: Load 1 = Shear, F, and Load 2 = Moment, F-L",
+                         "Load Type 2: Load 1 = Shear, F, and Load 2 = Slope, radians",
+                         "Load Type 3: Load 1 = Shear, F, and Load 2 = Rotational Stiffness, F-L/radian",
+                         "Load Type 4: Load 1 = Top Deflection, L, and Load 2 = Moment, F-L",
+                         "Load Type 5: Load 1 = Top Deflection, L, and Load 2 = Slope, radians"});
     } else {
         WriteLines(out, {"Load Type 1: Load 1 = Shear, lbs, and Load 2 = Moment, in-lbs",
                          "Load Type 2: Load 1 = Shear, lbs, and Load 2 = Slope, radians",
@@ -268,6 +288,9 @@ void WriteSummaryHeading(std::ostream& out, bool lrfd) {
         if (si)
             out << " No.   No.    kilonewtons        kN-m             kN           meters          kN-m           kN  "
                    "         radians   \n";
+        else if (IsGeneral())
+            out << " No.   No.         F            F-L              F            L               F-L             F    "
+                   "        radians   \n";
         else
             out << " No.   No.         lbs          in-lbs           lbs          inches          in-lbs          lbs  "
                    "        radians   \n";
@@ -280,6 +303,13 @@ void WriteSummaryHeading(std::ostream& out, bool lrfd) {
                              "Shear        Rotation   ",
                              " No.   No.    y(meters)      or kN-m/rad.        kN           meters          kN-m            "
                              "kN           radians   "});
+        } else if (IsGeneral()) {
+            WriteLines(out, {"Load  Load    Condition 1    Condition 2        Axial        Pile-head       Maximum        "
+                             "Maximum       Pile-head  ",
+                             "Case  Type    V(F) or       F-L, rad.,         Loading      Deflection       Moment          "
+                             "Shear        Rotation   ",
+                             " No.   No.    y(L)          or F-L/rad.          F            L              F-L             "
+                             " F            radians   "});
         } else {
             WriteLines(out, {"Load  Load    Condition 1    Condition 2        Axial        Pile-head       Maximum        "
                              "Maximum       Pile-head  ",
@@ -333,7 +363,6 @@ std::string PerformanceHeadingLine(const std::array<std::string_view, 11>& label
 }  // namespace
 
 void WriteLrfdPerformanceHeading(std::ostream& out) {
-    const bool si = IsSI();
     out << "\n\n\n" << Dashes << '\n' << std::string(19, ' ') << "LRFD Performance by Load Case Combination\n"
         << Dashes << "\n\n";
     out << PerformanceHeadingLine({"Load ", "Sect.", "Resist.", "Factored", "Maximum", "Mmax/", "Moment", "Maximum",
@@ -342,9 +371,9 @@ void WriteLrfdPerformanceHeading(std::ostream& out) {
     out << PerformanceHeadingLine({"Comb.", "No.", "Factor", "Mom. Capacity", "Moment", "phi Mn", "Check", "Shear",
                                    "Deflection", "Rotation", "Combination"})
         << '\n';
-    const std::string_view moment = si ? "kN-m" : "in-lbs";
-    out << PerformanceHeadingLine({"", "", "", moment, moment, "", "", si ? "kN" : "lbs", si ? "meters" : "inches",
-                                   "radians", ""})
+    const std::string_view moment = ByUnits("in-lbs", "kN-m", "F-L");
+    out << PerformanceHeadingLine({"", "", "", moment, moment, "", "", ByUnits("lbs", "kN", "F"),
+                                   ByUnits("inches", "meters", "L"), "radians", ""})
         << '\n';
     std::string rule;
     std::size_t start = 1;

@@ -223,14 +223,13 @@ void Calculate_Core_Slice_Areas(SliceTable& t, int core) {
     for (int i = 1; i <= t.NumSlices; ++i) t.ConcreteArea[U(i)] -= outer[U(i)];
     SliceArray inner{};
     const double di = c.Diameter - 2.0 * c.Thickness;
+    // A core without a wall is a void: no steel and no concrete inside it.
     if (c.Thickness > 0.0) {
         AddCircleSlices(t, di, yTop - c.Thickness, CircleArea(di), 1.0, inner);
         for (int i = 1; i <= t.NumSlices; ++i) t.CoreSteelArea[U(i)] += outer[U(i)] - inner[U(i)];
-    } else {
-        inner = outer;  // no wall: the whole core is its inside
+        if (c.b_Concrete)
+            for (int i = 1; i <= t.NumSlices; ++i) t.CoreConcreteArea[U(i)] += inner[U(i)];
     }
-    if (c.b_Concrete)
-        for (int i = 1; i <= t.NumSlices; ++i) t.CoreConcreteArea[U(i)] += inner[U(i)];
     const int top = fn_FindSliceY(t, yTop), bottom = fn_FindSliceY(t, yTop - c.Diameter);
     if (core == 1 || top < t.CoreTopSlice) t.CoreTopSlice = top;
     if (core == 1 || bottom > t.CoreBottomSlice) t.CoreBottomSlice = bottom;

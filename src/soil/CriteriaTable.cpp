@@ -8,7 +8,11 @@
 #include "soil/LiquefiedSand.h"
 #include "soil/Loess.h"
 #include "soil/WeakRock.h"
+#include "soil/MassiveRock.h"
+#include "soil/PiedmontResidual.h"
 #include "soil/PyCriteria.h"
+#include "soil/UserCurves.h"
+#include "soil/VuggyLimestone.h"
 
 namespace kestro {
 
@@ -16,8 +20,9 @@ namespace {
 
 // Code, class, equivalent depth, counts as rock, keeps resistance, layer-1
 // rule, stores liquefied resistance, end term, Properties, Curve, Invert,
-// PrintPage, own layer loop. Rows without functions are criteria not yet
-// provided: a layer of such a code stops the run.
+// PrintPage, own layer loop and, where set, that soil movement is ignored.
+// Rows without functions are criteria not yet provided: a layer of such a
+// code stops the run.
 constexpr CriterionEntry Table[] = {
     {"SoftClay", ClassCohesive, true, false, true, true, false, EndSpacingTimesPu, softclay::Properties,
      softclay::Curve, softclay::Invert, softclay::PrintPage, nullptr},
@@ -39,15 +44,20 @@ constexpr CriterionEntry Table[] = {
     // Cemented silt is cohesive at an interface point with strength, else cohesionless.
     {"Cem Silt", ClassCohesive, true, false, true, true, false, EndToLayerBottomTimesPu, cementedsilt::Properties,
      cementedsilt::Curve, cementedsilt::Invert, cementedsilt::PrintPage, nullptr},
-    {"User p-y", ClassUser, false, false, true, false, false, EndNone, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"User p-y", ClassUser, false, false, true, false, false, EndNone, nullptr, nullptr, nullptr, nullptr,
+     usercurves::EvaluateLayer},
     {"WeakRock", ClassRock, false, true, true, false, false, EndToLayerBottomTimesPu, weakrock::Properties,
      weakrock::Curve, nullptr, weakrock::PrintPage, nullptr},
-    {"Vuggy LS", ClassRock, false, true, false, false, false, EndNone, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {"MassRock", ClassNone, true, true, true, true, false, EndToLayerBottomTimesPu, nullptr, nullptr, nullptr,
-     nullptr, nullptr},
+    // Vuggy limestone does not move with the soil.
+    {"Vuggy LS", ClassRock, false, true, false, false, false, EndNone, vuggylimestone::Properties,
+     vuggylimestone::Curve, nullptr, vuggylimestone::PrintPage, nullptr, true},
+    // Massive rock is rock at layer interfaces; it has no equivalent-depth inversion.
+    {"MassRock", ClassRock, true, true, true, true, false, EndToLayerBottomTimesPu, massiverock::Properties,
+     massiverock::Curve, nullptr, massiverock::PrintPage, nullptr},
     {"KS Loess", ClassNone, false, true, false, false, false, EndNone, loess::Properties, loess::Curve, nullptr,
      loess::PrintPage, nullptr},
-    {"Piedmont", ClassNone, false, true, false, false, false, EndNone, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {"Piedmont", ClassNone, false, true, false, false, false, EndNone, piedmont::Properties, piedmont::Curve, nullptr,
+     piedmont::PrintPage, nullptr},
     {"Elast SG", ClassNone, false, true, false, false, false, EndNone, elasticsubgrade::Properties,
      elasticsubgrade::Curve, nullptr, elasticsubgrade::PrintPage, nullptr},
 };

@@ -34,18 +34,8 @@ void Curve(const PyPoint& pt, PyResult& r) {
 void PrintPage(const PyPoint& pt) {
     const double Esub = pt.Aux[0];
     const double k = pt.PMult * Esub * pt.B;
-    ElasticSubgradePage page{};
-    page.Layer = pt.Layer;
-    page.DepthBelowHead = Problem.GroundDepth + pt.Z;
-    page.Z = pt.Z;
-    page.B = pt.B;
-    page.Esub = Esub;
-    page.PMult = pt.PMult;
-    page.YMult = pt.YMult;
-    page.Curve.Depth = pt.Depth;
-    page.Curve.CurveNumber = pt.Station;
-    page.Curve.Line7Soil = "elastic subgrade soil";
-    page.Curve.Line8Soil = "elastic subgrade";
+    BasicPyPage page = BasicPageOf(pt, "elastic subgrade soil", "elastic subgrade");
+    page.Value = Esub;
     page.Curve.b_MinimalPointNumber = true;
     // Deflections 0, b/8, 2b/8 .. 2b; p = k y with k = pmult Esub b.
     for (int n = 1; n <= MaxPyPoints; ++n) {

@@ -129,6 +129,9 @@ struct CriterionEntry {
     PyInversionFn Invert;         // nullptr: EquivalentDepth left unchanged
     PyPageFn PrintPage;
     PyLayerFn LayerFn;            // nullptr: the common station loop
+    // The deflection is the pile's own, without soil movement, and soil
+    // movement adds no distributed load (rock that does not move with the soil).
+    bool b_IgnoresSoilMovement = false;
 };
 
 // The table of criteria in the order in which the codes are compared.
@@ -138,5 +141,16 @@ const CriterionEntry& CriterionAt(int n);   // n = 1..NumCriteria()
 
 // The common station loop over the stations of layer k for one criterion.
 void RunStationLoop(int k, const CriterionEntry& e);
+
+// Pieces of the station loop for a criterion with its own LayerFn.
+// The run controls of layer k copied into a fresh point.
+PyPoint LayerPoint(int k);
+// Station i of the point's layer: depth (along the pile when printing),
+// depth below the ground, width, multipliers and the strength-node flag.
+void PlaceStation(PyPoint& pt, int i, int first, int last);
+// Stores Es(i) (and W(i) = ysm Es + the distributed load when `ysm` is in
+// use); a modulus that is not finite stops the run with error 99 and
+// returns false.
+bool StoreModulus(int i, double Es, bool b_Movement, double ysm);
 
 }  // namespace kestro

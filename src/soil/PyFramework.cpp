@@ -104,6 +104,47 @@ void ComputeEquivalentDepth(int k, const PyPoint& first) {
     Soil.EquivalentDepth[L(k)] = e->Invert(first, F);
 }
 
+PyPoint LayerPoint(int k) {
+    const AnalysisOptions& O = Problem.Options;
+    PyPoint pt{};
+    pt.Layer = k;
+    pt.b_PrintMode = Soil.PyPrintMode;
+    pt.b_Cyclic = O.LoadingType;
+    pt.NumberOfCycles = O.NumberOfCycles;
+    pt.UnitSystem = O.UnitSystem;
+    pt.EffectiveSlope = Problem.EffectiveSlope;
+    pt.J = Soil.SoftClayJ;
+    pt.RockLayerCount = Soil.RockLayerCount;
+    return pt;
+}
+
+void PlaceStation(PyPoint& pt, int i, int first, int last) {
+    pt.Station = i;
+    pt.b_FirstStation = i == first;
+    pt.b_LastStation = i == last;
+    // Depth: vertical below the pile head; along the pile for a printed curve.
+    pt.Depth = pt.b_PrintMode ? Pile.x[St(i)] : Pile.xv[St(i)];
+    pt.Z = pt.Depth - Problem.GroundDepth;
+    pt.B = PropertiesAt(pt.Depth).b;
+    pt.PMult = PMultiplierAt(pt.Depth);
+    pt.YMult = YMultiplierAt(pt.Depth);
+    pt.b_AtNode = AtStrengthNode(pt.Depth);
+    pt.C = pt.Gamma = pt.Phi = pt.Eps50 = 0.0;
+}
+
+bool StoreModulus(int i, double Es, bool b_Movement, double ysm) {
+    if (!std::isfinite(Es)) {
+        WriteModulusNotANumber(ReportOut(), i);
+        WriteModulusNotANumber(MessageOut(), i);
+        // Runtime error 99: result 299, in the runtime range like the others.
+        TerminateRun("RUN00099", 299);
+        return false;
+    }
+    Pile.Es[St(i)] = Es;
+    if (b_Movement) Pile.W[St(i)] = ysm * Es + DistributedLoadAt(Pile.x[St(i)]);
+    return true;
+}
+
 void RunStationLoop(int k, const CriterionEntry& e) {
     const int first = Pile.FirstStation[L(k)];
     const int last = Pile.LastStation[L(k)];
@@ -111,34 +152,14 @@ void RunStationLoop(int k, const CriterionEntry& e) {
 
     const AnalysisOptions& O = Problem.Options;
     const bool print = Soil.PyPrintMode;
-    const bool movement = O.UseSoilMovement;
+    const bool movement = O.UseSoilMovement && !e.b_IgnoresSoilMovement;
     const double h = O.NumIncrements > 0 ? CurrentPileLength() / O.NumIncrements : 0.0;
 
-    PyPoint pt{};
-    pt.Layer = k;
-    pt.b_PrintMode = print;
-    pt.b_Cyclic = O.LoadingType;
-    pt.NumberOfCycles = O.NumberOfCycles;
-    pt.UnitSystem = O.UnitSystem;
-    pt.EffectiveSlope = Problem.EffectiveSlope;
-    pt.J = Soil.SoftClayJ;
-    pt.RockLayerCount = Soil.RockLayerCount;
-
+    PyPoint pt = LayerPoint(k);
     PyResult prev{};
     for (int i = first; i <= last; ++i) {
-        pt.Station = i;
-        pt.b_FirstStation = i == first;
-        pt.b_LastStation = i == last;
+        PlaceStation(pt, i, first, last);
         if (pt.b_FirstStation && !print) Soil.LayerResistance[L(k)] = 0.0;
-
-        // Depth: vertical below the pile head; along the pile for a printed curve.
-        pt.Depth = print ? Pile.x[St(i)] : Pile.xv[St(i)];
-        pt.Z = pt.Depth - Problem.GroundDepth;
-        pt.B = PropertiesAt(pt.Depth).b;
-        pt.PMult = PMultiplierAt(pt.Depth);
-        pt.YMult = YMultiplierAt(pt.Depth);
-        pt.b_AtNode = AtStrengthNode(pt.Depth);
-        pt.C = pt.Gamma = pt.Phi = pt.Eps50 = 0.0;
         e.Properties(pt);
         if (Failed()) return;
         pt.ZEq = EquivalentDepthOf(k, e, pt);
@@ -160,15 +181,7 @@ void RunStationLoop(int k, const CriterionEntry& e) {
         PyResult r{};
         e.Curve(pt, r);
         const double Es = pt.Y < r.YSmall ? r.EsSmall : pt.PMult * r.P / (pt.YMult * pt.Y);
-        if (!std::isfinite(Es)) {
-            WriteModulusNotANumber(ReportOut(), i);
-            WriteModulusNotANumber(MessageOut(), i);
-            // Runtime error 99: result 299, in the runtime range like the others.
-            TerminateRun("RUN00099", 299);
-            return;
-        }
-        Pile.Es[St(i)] = Es;
-        if (movement) Pile.W[St(i)] = ysm * Es + DistributedLoadAt(Pile.x[St(i)]);
+        if (!StoreModulus(i, Es, movement, ysm)) return;
 
         if (e.b_KeepsResistance) {
             double& R = Soil.LayerResistance[L(k)];

@@ -96,13 +96,14 @@ void Curve(const PyPoint& pt, PyResult& r) {
     const double puc = 0.72 * pu;
     const double ps = zeq * puc / Xr;
 
-    r.Pu = pu;
-    r.ResistTop = 3.0 * c * b;
+    // Resistance integrated for the equivalent depth of lower layers: the
+    // ultimate resistance of the loading type (cyclic: p_s above Xr), also
+    // for the spacing added at the layer's last station and at the ground.
+    r.Resist = pt.b_Cyclic ? (zeq < Xr ? ps : puc) : pu;
+    r.Pu = r.Resist;
+    r.ResistTop = pt.b_Cyclic ? 0.0 : 3.0 * c * b;
     r.YSmall = 1.0E-5 * y50;
     r.EsSmall = ki;
-    // Resistance integrated for the equivalent depth of lower layers: the
-    // ultimate resistance of the loading type (cyclic: p_s above Xr).
-    r.Resist = pt.b_Cyclic ? (zeq < Xr ? ps : puc) : pu;
     r.Aux[AuxNp] = Np;
     r.Aux[AuxY50] = y50;
     r.Aux[AuxXr] = Xr;
@@ -140,6 +141,19 @@ double Invert(const PyPoint& first, double F) {
     } else {
         Fr = 0.72 * (1.5 * xr * b * c + c * xr * xr / 6.0 + xr * xr * b * g / 3.0);
         pr = 0.72 * 9.0 * c * b;
+    }
+    if (F <= Fr && first.b_Cyclic) {
+        // Above xr' the cyclic resistance is p_s = 0.72 pu z / xr': the depth h
+        // with 0.72 (1.5 b c h^2 + (b g' + J c) h^3 / 3) / xr' = F, which rises
+        // monotonically from 0 to Fr over 0..xr' (bisection).
+        auto integral = [&](double h) { return 0.72 * (1.5 * b * c * h * h + (b * g + J * c) * h * h * h / 3.0) / xr; };
+        double lo = 0.0, hi = xr;
+        if (!(hi > 0.0) || !(F > 0.0)) return 0.0;
+        for (int n = 0; n < 200 && hi - lo > 1.0E-12 * xr; ++n) {
+            const double mid = 0.5 * (lo + hi);
+            (integral(mid) < F ? lo : hi) = mid;
+        }
+        return 0.5 * (lo + hi);
     }
     if (F <= Fr) {
         // Root of (0.25 c + 0.5 b g') h^2 + 3 b c h - F = 0

@@ -109,6 +109,13 @@ double AreaTo(double X, Column col) {
 
 }  // namespace
 
+double InterpolateInLayer(int k, double X, double topValue, double bottomValue) {
+    if (k < 1 || k > MaxSoilLayers) return topValue;
+    const double top = Layer(k).XTop, len = Layer(k).XBottom - top;
+    if (!(len > 0.0)) return topValue;
+    return topValue + (X - top) * (bottomValue - topValue) / len;
+}
+
 double CurrentPileLength() { return Pile.Length > 0.0 ? Pile.Length : Problem.PileLength; }
 
 bool AtStrengthNode(double X) {

@@ -36,6 +36,11 @@ double AverageShearStrength(double X);
 // Average effective unit weight from the ground surface to X.
 double AverageUnitWeight(double X);
 
+// A value given at the top and the bottom of layer k, interpolated linearly
+// in the depth X below the pile head between the layer's top and bottom
+// depths; the top value when the layer has no thickness.
+double InterpolateInLayer(int k, double X, double topValue, double bottomValue);
+
 // Length of the pile being analysed (the length study shortens it).
 double CurrentPileLength();
 

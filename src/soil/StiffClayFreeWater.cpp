@@ -155,27 +155,46 @@ void StiffClayFreeWaterPrintedY(const StiffClayFreeWaterCurve& cv, std::array<do
     }
 }
 
+double StiffClayFreeWaterUltimate(const StiffClayFreeWaterCurve& cv) {
+    // static: pc; cyclic: Ac pc, the peak of the cyclic curve
+    return cv.b_Cyclic ? cv.Ac * cv.Pc : cv.Pc;
+}
+
 double StiffClayFreeWaterEquivalentDepth(double f, double b, double c, double ca, double gamma, bool cyclic) {
-    // depth where the wedge resistance reaches the flow-around limit:
-    // xr' = (11 c - 2 ca) b / (gamma' b + 2.83 ca)
+    if (!(b > 0.0) || !(f > 0.0)) return 0.0;
+    // Ultimate resistance at depth z: pc = min(2 ca b + gamma' b z + 2.83 ca z, 11 c b),
+    // times Ac(z/b) under cyclic loading.
+    auto ultimate = [&](double z) {
+        const double pc = std::min(2.0 * ca * b + (gamma * b + 2.83 * ca) * z, 11.0 * c * b);
+        return cyclic ? StiffClayAc(z / b) * pc : pc;
+    };
+    // Below zc the resistance per length no longer changes: the flow-around
+    // limit is reached at xr' = (11 c - 2 ca) b / (gamma' b + 2.83 ca), and Ac
+    // is constant beyond 1.5 b.
     const double den = gamma * b + 2.83 * ca;
-    if (!(den > 0.0) || !(b > 0.0) || !(f > 0.0)) return 0.0;
-    const double xr = (11.0 * c - 2.0 * ca) * b / den;
-    if (!(xr > 0.0)) return 0.0;
-    const double dz = xr / 100.0;
-    double previous = 0.0, integral = 0.0, r = 0.0;
-    for (int j = 1; j <= 100; ++j) {
-        const double zj = (j - 0.5) * dz;
-        r = ResidualFactor(StiffClayAs(zj / b), StiffClayAc(zj / b), cyclic);
-        previous = integral;
-        // I_j = I_(j-1) + dz R_j ((gamma' z_j + 2 ca) b + 2.83 z_j ca)
-        integral += dz * r * ((gamma * zj + 2.0 * ca) * b + 2.83 * zj * ca);
-        if (integral > f) return std::max(0.0, zj - dz * (integral - f) / (integral - previous));
+    const double xr = den > 0.0 ? std::max(0.0, (11.0 * c - 2.0 * ca) * b / den) : 0.0;
+    const double zc = cyclic ? std::max(xr, 1.5 * b) : xr;
+    constexpr int Steps = 400;
+    const double dz = zc / Steps;
+    double integral = 0.0;
+    for (int j = 1; j <= Steps && dz > 0.0; ++j) {
+        const double z0 = (j - 1) * dz;
+        const double p0 = ultimate(z0), p1 = ultimate(z0 + dz);
+        // trapezoid of the step; the depth within the step where the integral
+        // reaches f follows from the linear resistance across the step
+        const double step = 0.5 * (p0 + p1) * dz;
+        if (integral + step >= f) {
+            const double need = f - integral;
+            const double slope = (p1 - p0) / dz;
+            // p0 t + slope t^2 / 2 = need, in the form that stays exact for slope 0
+            const double den2 = p0 + std::sqrt(std::max(0.0, p0 * p0 + 2.0 * slope * need));
+            return den2 > 0.0 ? z0 + std::min(dz, 2.0 * need / den2) : z0;
+        }
+        integral += step;
     }
-    // below xr' the resistance per length is R 11 c b
-    const double deep = 11.0 * c * r * b;
-    if (!(deep > 0.0)) return xr;
-    return xr + (f - integral) / deep;
+    const double deep = ultimate(zc);
+    if (!(deep > 0.0)) return zc;
+    return zc + (f - integral) / deep;
 }
 
 }  // namespace kestro
@@ -288,10 +307,12 @@ void Properties(PyPoint& pt) {
 void Curve(const PyPoint& pt, PyResult& r) {
     const StiffClayFreeWaterCurve c = CurveAt(pt);
     r.P = StiffClayFreeWaterP(c, pt.Y);
-    r.Pu = c.Pu;
-    r.Resist = c.Pu;
-    // layer 1 above the pile head integrates (2 ca b + pc) / 2 over its thickness
-    r.ResistTop = 2.0 * pt.Aux[AuxCa] * pt.B + c.Pc - c.Pu;
+    // The layered-soil equivalent depth integrates ultimate resistance: pc
+    // (Ac pc under cyclic loading), not the residual resistance of the curve.
+    r.Pu = StiffClayFreeWaterUltimate(c);
+    r.Resist = r.Pu;
+    // its value at the ground surface, where pc = 2 ca b
+    r.ResistTop = 2.0 * pt.Aux[AuxCa] * pt.B * (pt.b_Cyclic ? StiffClayAc(0.0) : 1.0);
     r.YSmall = 1.0E-14;
     r.EsSmall = c.Kx;
     r.Aux[AuxAs] = c.As;

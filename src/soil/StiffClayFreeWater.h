@@ -56,8 +56,11 @@ double StiffClayFreeWaterP(const StiffClayFreeWaterCurve& curve, double y);
 // The 17 printed deflections (element 0 unused).
 void StiffClayFreeWaterPrintedY(const StiffClayFreeWaterCurve& curve, std::array<double, 18>& y);
 
-// Depth in this soil at which the integral of its residual resistance from the
-// ground surface equals f (first-station b, c, ca, gamma). Never negative.
+// Ultimate resistance of the loading type: pc static, Ac pc cyclic.
+double StiffClayFreeWaterUltimate(const StiffClayFreeWaterCurve& curve);
+// Depth in this soil at which the integral of its ultimate resistance (pc,
+// or Ac pc under cyclic loading) from the ground surface equals f
+// (first-station b, c, ca, gamma). Never negative.
 double StiffClayFreeWaterEquivalentDepth(double f, double b, double c, double ca, double gamma, bool cyclic);
 
 }  // namespace kestro

@@ -36,9 +36,13 @@ TEST(ExampleEquilibrium, EveryConvergedCaseIsVerified) {
         auto r = kestro::test::RunInput(kestro::test::ReadText(f.string()));
         const std::size_t cases = Count(r.Report, "Output Summary for Load Case No. ");
         if (cases == 0) continue;  // stopped before its load cases (a stage this build lacks)
+        // The verification line is left out of runs that compute the pile-head
+        // stiffness matrix; the imbalance warning would still be printed.
+        const bool kmatrix =
+            r.Report.find("- Analysis includes computation of foundation stiffness matrix elements") != std::string::npos;
         EXPECT_EQ(Count(r.Report, "Output Verification: Computed forces and moments are within specified convergence "
                                   "limits."),
-                  cases);
+                  kmatrix ? 0u : cases);
         EXPECT_EQ(Count(r.Report, "POSSIBLE SOLUTION ERROR"), 0u);
         casesChecked += static_cast<int>(cases);
 

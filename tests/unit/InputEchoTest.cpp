@@ -479,8 +479,8 @@ Point        Depth X    Eff. Unit Weight
                     "           RQD      Epsilon 50      kpy       Rock Emass      krm       Test Type    Test Prop.   "
                     "Elas. Subgr.\n"
                     " Num.         (p-y Curve Criteria)                m       Wt., kN/m3       kPa      Ang., deg.       kPa"
-                    "        percent                    kN/m3         kPa                                                  "
-                    "       \n" +
+                    "        percent                    kN/m3         kPa                                           "
+                    "     kN/m3    \n" +
                         std::string(213, '-') + "\n"))
         << summary;
     EXPECT_TRUE(Has(summary, "   1    API Sand                                  0.00       18.000                    35.000"

@@ -191,7 +191,8 @@ TEST(Slicing, HPileInsertAndCompositeCores) {
     }
     c.NumCores = 2;
     c.Cores[1] = SectionCore{8.0, 0.5, -9.0, 3.0, true};
-    c.Cores[2] = SectionCore{6.0, 0.0, 10.0, -10.0, false};
+    // Core 2 has no wall: a void, even with a core concrete law.
+    c.Cores[2] = SectionCore{6.0, 0.0, 10.0, -10.0, true};
     static SliceTable t;
     PrepareSlices(c, 0.4, t);
     ExpectRel(t.TotalConcreteArea, 1600.0 - Circle(8.0) - Circle(6.0));

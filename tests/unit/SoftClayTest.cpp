@@ -427,7 +427,9 @@ TEST(SoftClayStations, CyclicLayerResistanceIntegratesPsAboveXr) {
         const double a = j * 0.01, b = (j + 1) * 0.01;
         F += 0.5 * (0.72 * MatlockPu(a) * a / XrHand + 0.72 * MatlockPu(b) * b / XrHand) * 0.01;
     }
-    F += 6.0 * MatlockPu(114.0);   // end term h pu at the last station
+    // end term: the spacing h times the cyclic resistance p_s of the last
+    // station (the static pu there would count resistance cyclic loading has lost)
+    F += 6.0 * 0.72 * MatlockPu(114.0) * 114.0 / XrHand;
     EXPECT_NEAR(Soil.LayerResistance[1], F, 1e-3 * F);
 }
 
@@ -529,7 +531,8 @@ TEST(ElasticSubgradePage, PageAndPlotRecords) {
         "Depth below pile head                                  =      300.000 in \n"
         "Depth below Ground Surface                             =      300.000 in \n"
         "Shaft Diameter                                         =       24.000 in \n"
-        "Elastic Subgrade Modulus                               =     2000.000 lb/in2\n"
+        // Esub b y is p: Esub is a force per length cubed
+        "Elastic Subgrade Modulus                               =     2000.000 pci\n"
         "p-multiplier                                           =      1.00000\n"
         "y-multiplier                                           =      1.00000\n"
         "\n"

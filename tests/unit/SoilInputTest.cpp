@@ -198,3 +198,18 @@ TEST(SoilInput, ConversionRunsOncePerRun) {
     EXPECT_DOUBLE_EQ(Pt(1).Cohesion, 1.0);
     EXPECT_DOUBLE_EQ(Pt(2).Depth, 24.0);
 }
+
+TEST(SoilInput, MassiveRockValuesFollowTheDepthsOnTheLayerLine) {
+    // three values serve the top and the bottom; six give both; a description ends them
+    ASSERT_EQ(ReadOnly(Soil(3, "16 0 10 150 5000 2.0E6 rock\n16 10 20 150 5000 2.0E6 155 6000 3.0E6\n16 20 30 massive\n")), 0);
+    EXPECT_EQ(Problem.NumLayers, 3);
+    EXPECT_DOUBLE_EQ(Pt(1).UnitWeight, 150.0);
+    EXPECT_DOUBLE_EQ(Pt(1).Cohesion, 5000.0);
+    EXPECT_DOUBLE_EQ(Pt(2).Kpy, 2.0E6);
+    EXPECT_DOUBLE_EQ(Pt(4).UnitWeight, 155.0);
+    EXPECT_DOUBLE_EQ(Pt(4).Cohesion, 6000.0);
+    EXPECT_DOUBLE_EQ(Pt(4).Kpy, 3.0E6);
+    EXPECT_DOUBLE_EQ(Pt(3).Kpy, 2.0E6);
+    EXPECT_DOUBLE_EQ(Pt(5).Cohesion, 0.0);
+    EXPECT_DOUBLE_EQ(Pt(6).Depth, 30.0);
+}

@@ -3,6 +3,7 @@
 // published equations.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -247,30 +248,35 @@ TEST(StiffClayNoFreeWater, EquivalentDepthInvertsTheResistanceIntegral) {
     EXPECT_EQ(StiffClayNoFreeWaterEquivalentDepth(0.0, b, c, ca, g), 0.0);
 }
 
-TEST(StiffClayFreeWater, EquivalentDepthInvertsTheResistanceIntegral) {
+// The equivalent depth integrates the ultimate resistance of Reese, Cox &
+// Koop (1975): pc = min(2 ca b + gamma' b z + 2.83 ca z, 11 c b) under static
+// loading and Ac pc under cyclic loading, Ac = 0.2 + 0.153333 (z/b)
+// - 0.075 (z/b)^2 + 0.011667 (z/b)^3 up to 0.3 (constant beyond 1.5 b), never
+// the residual resistance R pc of the curve.
+TEST(StiffClayFreeWater, EquivalentDepthInvertsTheUltimateResistanceIntegral) {
     const double b = 24.0, c = 10.0, ca = 10.0, g = 0.0361;
+    const double xr = (11.0 * c - 2.0 * ca) * b / (g * b + 2.83 * ca);
     for (bool cyclic : {false, true}) {
-        const double xr = (11.0 * c - 2.0 * ca) * b / (g * b + 2.83 * ca);
-        auto resistance = [&](double z) {
-            const double as = StiffClayAs(z / b), ac = StiffClayAc(z / b);
-            const double r = cyclic ? 0.936 * ac - 0.4182 * as : 0.5 * std::sqrt(6.0 * as) - 0.411 - 0.75 * as;
-            return r * ((g * z + 2.0 * ca) * b + 2.83 * z * ca);
+        auto ultimate = [&](double z) {
+            const double pc = std::min(2.0 * ca * b + g * b * z + 2.83 * ca * z, 11.0 * c * b);
+            const double r = z / b;
+            const double ac = r > 1.5 ? 0.3 : std::min(0.3, 0.2 + 0.153333 * r - 0.075 * r * r + 0.011667 * r * r * r);
+            return cyclic ? ac * pc : pc;
         };
-        for (double h : {0.3 * xr, 0.7 * xr}) {
-            // Simpson integral of the residual resistance up to h
+        for (double h : {0.05 * xr, 0.3 * xr, 0.7 * xr, 1.6 * xr}) {
+            // Simpson integral of the ultimate resistance up to h
             const int n = 20000;
             double s = 0.0;
             for (int i = 0; i <= n; ++i) {
                 const double w = (i == 0 || i == n) ? 1.0 : (i % 2 == 1 ? 4.0 : 2.0);
-                s += w * resistance(i * h / n);
+                s += w * ultimate(i * h / n);
             }
             const double f = s * h / n / 3.0;
-            // the midpoint sums place the inverted depth half a step (xr'/200) above h
-            EXPECT_NEAR(StiffClayFreeWaterEquivalentDepth(f, b, c, ca, g, cyclic), h - 0.5 * xr / 100.0, 0.002 * xr)
+            EXPECT_NEAR(StiffClayFreeWaterEquivalentDepth(f, b, c, ca, g, cyclic), h, 1e-3 * h)
                 << "cyclic " << cyclic << " h " << h;
         }
     }
-    // a thin layer above never yields a negative depth
-    EXPECT_EQ(StiffClayFreeWaterEquivalentDepth(1.0e-6, b, c, ca, g, false), 0.0);
+    // nothing above: depth 0, never negative
     EXPECT_EQ(StiffClayFreeWaterEquivalentDepth(0.0, b, c, ca, g, false), 0.0);
+    EXPECT_GE(StiffClayFreeWaterEquivalentDepth(1.0e-6, b, c, ca, g, false), 0.0);
 }
