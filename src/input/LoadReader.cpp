@@ -11,6 +11,7 @@
 
 #include "driver/Channels.h"
 #include "driver/Errors.h"
+#include "input/ValueRanges.h"
 #include "input/InputFile.h"
 #include "input/ReaderSupport.h"
 #include "input/Readers.h"
@@ -209,7 +210,11 @@ void ReadGroupFactors() {
     if (!ReadPoints(n, [&](int k) {
             int item = 0;
             return ReadList("p-y modifier point " + Num(k),
-                            {item, D.GroupDepth[U(k)], D.PMultiplier[U(k)], D.YMultiplier[U(k)]});
+                            {item, D.GroupDepth[U(k)], D.PMultiplier[U(k)], D.YMultiplier[U(k)]}) &&
+                   CheckRange("the p-multiplier of p-y modifier point " + Num(k), D.PMultiplier[U(k)],
+                              ValueRange::NonNegative) &&
+                   CheckRange("the y-multiplier of p-y modifier point " + Num(k), D.YMultiplier[U(k)],
+                              ValueRange::Positive);
         }))
         return;
     D.NumGroupFactorPoints = n;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "driver/Errors.h"
+#include "input/ValueRanges.h"
 #include "input/InputFile.h"
 #include "input/ReaderSupport.h"
 #include "input/Readers.h"
@@ -33,7 +34,7 @@ double SectionInertia(double v) { return InputIsSI() ? v / 1.0E12 : v; }
 
 std::string Of(int s) { return " of section " + std::to_string(s); }
 
-bool ReadValue(double& v, const std::string& what) { return ReadList(what, {v}); }
+bool ReadValue(double& v, const std::string& what) { return ReadList(what, {v}) && CheckField(what, v); }
 bool ReadInt(int& v, const std::string& what) { return ReadList(what, {v}); }
 
 // Reads a section length value and stores it in the model's unit.

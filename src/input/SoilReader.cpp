@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 
+#include "input/ValueRanges.h"
 #include "input/InputFile.h"
 #include "input/ReaderSupport.h"
 #include "input/Readers.h"
@@ -44,7 +45,8 @@ bool ReadSoilPoint(int type, SoilPoint& P, const std::string& where) {
             return ReadList(what, {P.UnitWeight, P.Cohesion, P.Epsilon50, P.Kpy});
         case SoilSandReese:
         case SoilApiSand:
-            return ReadList(what, {P.UnitWeight, P.FrictionAngle, P.Kpy});
+            return ReadList(what, {P.UnitWeight, P.FrictionAngle, P.Kpy}) &&
+                   CheckRange("the friction angle " + where, P.FrictionAngle, ValueRange::Angle0To90);
         case SoilLiquefiedSand:
             return ReadList(what, {P.UnitWeight});
         case SoilWeakRock:
@@ -55,7 +57,8 @@ bool ReadSoilPoint(int type, SoilPoint& P, const std::string& where) {
             return ReadList(what, {P.UnitWeight, P.TestType, P.TestValue[1], P.TestValue[2], P.TestValue[3],
                                    P.TestValue[4]});
         case SoilCementedSilt:
-            return ReadList(what, {P.UnitWeight, P.Cohesion, P.FrictionAngle, P.Kpy, P.Epsilon50});
+            return ReadList(what, {P.UnitWeight, P.Cohesion, P.FrictionAngle, P.Kpy, P.Epsilon50}) &&
+                   CheckRange("the friction angle " + where, P.FrictionAngle, ValueRange::Angle0To90);
         case SoilLoess:
             return ReadList(what, {P.UnitWeight, P.ConeTipResistance});
         case SoilElasticSubgrade:

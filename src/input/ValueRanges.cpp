@@ -1,0 +1,76 @@
+#include "input/ValueRanges.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "input/InputFile.h"
+
+namespace kestro {
+namespace {
+
+struct FieldRange {
+    std::string_view Field;
+    ValueRange Range;
+};
+
+// Section fields read one to a line: a zero or negative modulus, area,
+// inertia, dimension or strength would give a pile of no stiffness or one
+// that deflects against its load.
+constexpr FieldRange Fields[] = {
+    {"the elastic modulus", ValueRange::Positive},   {"the area", ValueRange::Positive},
+    {"the moment of inertia", ValueRange::Positive}, {"the diameter", ValueRange::Positive},
+    {"the wall thickness", ValueRange::Positive},    {"the yield strength", ValueRange::Positive},
+    {"the flange width", ValueRange::Positive},      {"the section depth", ValueRange::Positive},
+    {"the flange thickness", ValueRange::Positive},  {"the web thickness", ValueRange::Positive},
+    {"the length", ValueRange::Positive},            {"the top area", ValueRange::Positive},
+    {"the bottom area", ValueRange::Positive},       {"the width", ValueRange::Positive},
+    {"the diameter or width", ValueRange::Positive}, {"the top width", ValueRange::Positive},
+    {"the bottom width", ValueRange::Positive},      {"the concrete strength", ValueRange::Positive},
+    {"the rebar modulus", ValueRange::Positive},     {"the rebar yield strength", ValueRange::Positive},
+};
+
+}  // namespace
+
+std::string_view RangeText(ValueRange r) {
+    switch (r) {
+        case ValueRange::Positive: return "greater than zero";
+        case ValueRange::NonNegative: return "zero or greater";
+        case ValueRange::Angle0To90: return "from 0 up to (not including) 90 degrees";
+    }
+    return "";
+}
+
+bool InRange(double value, ValueRange r) {
+    if (!std::isfinite(value)) return false;
+    switch (r) {
+        case ValueRange::Positive: return value > 0.0;
+        case ValueRange::NonNegative: return value >= 0.0;
+        case ValueRange::Angle0To90: return value >= 0.0 && value < 90.0;
+    }
+    return false;
+}
+
+bool CheckRange(std::string_view what, double value, ValueRange r) {
+    if (InRange(value, r)) return true;
+    char shown[40];
+    std::snprintf(shown, sizeof shown, "%.7G", value);
+    std::string field(what.substr(0, 4) == "the " ? what.substr(4) : what);
+    const std::string problem = "Problem:  The value of " + field + " on line " +
+                                std::to_string(InputLineNumber()) + " is " + shown +
+                                ", outside its physical range: " + std::string(RangeText(r)) + ".";
+    InputError(ErrValueOutOfRange, problem, "Solution: Correct the value of " + field + " in the input data.");
+    return false;
+}
+
+bool CheckField(std::string_view what, double value) {
+    for (const FieldRange& f : Fields) {
+        if (what.substr(0, f.Field.size()) != f.Field) continue;
+        const std::string_view rest = what.substr(f.Field.size());
+        if (!rest.empty() && rest.substr(0, 4) != " of " && rest.substr(0, 4) != " at ") continue;
+        return CheckRange(what, value, f.Range);
+    }
+    return true;
+}
+
+}  // namespace kestro

@@ -1,0 +1,34 @@
+#pragma once
+// Physical ranges of the numeric input fields. A value outside its field's
+// range can describe no real pile or soil: it ends the run with Input Data
+// Error 66 naming the field, the line, the value and the range, before any
+// computation can turn it into a result.
+
+#include <string_view>
+
+namespace kestro {
+
+inline constexpr int ErrValueOutOfRange = 66;
+
+enum class ValueRange {
+    Positive,     // finite and greater than zero
+    NonNegative,  // finite, zero or more
+    Angle0To90,   // degrees, zero or more and below 90
+};
+
+// Text of a range as the message gives it, e.g. "greater than zero".
+std::string_view RangeText(ValueRange r);
+// True when `value` lies in range `r`.
+bool InRange(double value, ValueRange r);
+
+// Checks `value` of the field described by `what` (the reader's description,
+// e.g. "the elastic modulus of section 1") against range `r`; outside it
+// raises Input Data Error 66 on the last line read and returns false.
+bool CheckRange(std::string_view what, double value, ValueRange r);
+
+// Checks `value` against the range the table gives to the field that `what`
+// names (its description up to " of section ..."); fields not in the table
+// are accepted as read.
+bool CheckField(std::string_view what, double value);
+
+}  // namespace kestro
