@@ -41,14 +41,14 @@ std::string ProgressLine(int loadCase, int iteration, double yTop, double dymax)
     PadTo(s, 20);
     s += "Iteration " + MinimalInteger(iteration) + ",";
     PadTo(s, 36);
-    s += "Y(top) = " + FixedText(yTop, 12, 4) + ", dYmax = " + FixedText(dymax, 12, 4);
+    s += "Y(top) = " + FixedOrScientificText(yTop, 12, 4) + ", dYmax = " + FixedOrScientificText(dymax, 12, 4);
     return s;
 }
 
 std::string IterationReportLine(int iteration, double yTop, double dymax) {
     std::string s = "Iteration " + MinimalInteger(iteration) + ",";
     PadTo(s, 16);
-    s += " Y(top) = " + FixedText(yTop, 12, 4) + ", dYmax = " + FixedText(dymax, 12, 4);
+    s += " Y(top) = " + FixedOrScientificText(yTop, 12, 4) + ", dYmax = " + FixedOrScientificText(dymax, 12, 4);
     return s;
 }
 
@@ -56,8 +56,8 @@ void WriteRuntimeError9(std::ostream& out, double yTop, double limit) {
     const std::string unit = Unit(Run.Labels.Length);
     WriteLines(out, {"", "", "**** Runtime Error No. 9 ****", "An error in the analysis was detected by the program.  ",
                      "Problem:  The computed deflection is larger than the specified excess deflection limit."});
-    out << "The computed deflection of the pile head is " << FixedText(std::fabs(yTop), 12, 4) << ' ' << unit << '\n';
-    out << "The specified excess deflection limit is    " << FixedText(limit, 12, 4) << ' ' << unit << '\n';
+    out << "The computed deflection of the pile head is " << FixedOrScientificText(std::fabs(yTop), 12, 4) << ' ' << unit << '\n';
+    out << "The specified excess deflection limit is    " << FixedOrScientificText(limit, 12, 4) << ' ' << unit << '\n';
     WriteLines(out, {"This error may be due to overloading the pile or bad input data.", "Solution:",
                      "Please check input values for pile loading and soil properties for accuracy and/or ",
                      "increase the size of the pile if necessary."});
