@@ -93,8 +93,8 @@ void WriteCaseHeading(std::ostream& out, int loadCase, bool lrfd, std::string_vi
 void WriteHeadConditions(std::ostream& out, int loadType, double c1, double c2, double axial) {
     if (!IsUS() && !IsSI()) return;
     const bool us = IsUS();
-    auto F3 = [](double v) { return FixedText(v, 15, 3); };
-    auto F6 = [](double v) { return FixedText(v, 15, 6); };
+    auto F3 = [](double v) { return FixedOrScientificText(v, 15, 3); };
+    auto F6 = [](double v) { return FixedOrScientificText(v, 15, 6); };
     auto E = [](double v) { return ScientificText(v, 15, 4); };
     switch (loadType) {
         case 1:
