@@ -70,7 +70,7 @@ fuzz: deps
 	rm -rf $(FUZZ_BUILD)/corpus && mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/findings
 	cp examples/*.kin $(FUZZ_BUILD)/corpus/
 	for d in tests/regression/*/; do cp "$$d/input.dat" "$(FUZZ_BUILD)/corpus/$$(basename $$d).dat"; done
-	$(FUZZ_BUILD)/tests/fuzz/kestro_fuzz $(FUZZ_BUILD)/corpus -dict=tests/fuzz/kestro.dict \
+	$(FUZZ_BUILD)/tests/fuzz/kestro_fuzz $(abspath $(FUZZ_BUILD))/corpus -dict=$(abspath tests/fuzz/kestro.dict) \
 	  -max_total_time=$(FUZZ_SECONDS) -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
 	  -artifact_prefix=$(abspath $(FUZZ_BUILD))/findings/
 

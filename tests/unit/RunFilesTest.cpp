@@ -66,6 +66,16 @@ std::string Names(const std::string& input, const std::string& report, const std
     return input + "\n" + report + "\n" + plot + "\n" + messages + "\nUser\nCompany\n";
 }
 
+// The four paths of one NAMES.DAT and a text the message must hold.
+struct FilesCase {
+    const char* Name;
+    const char* Input;
+    const char* Report;
+    const char* Plot;
+    const char* Messages;
+    const char* Text;
+};
+
 }  // namespace
 
 // Any two of the four run files naming one file, however the paths are
@@ -73,9 +83,7 @@ std::string Names(const std::string& input, const std::string& report, const std
 // writing: the input is never emptied before it is read and no output
 // overwrites another.
 TEST(RunFiles, TwoRunFilesNamingOneFileAreRefused) {
-    struct Case { const char* Name; const char* Input; const char* Report; const char* Plot; const char* Messages;
-                  const char* Text; };
-    const Case cases[] = {
+    const FilesCase cases[] = {
         {"report_is_input", "input.dat", "input.dat", "plot.txt", "messages.txt",
          "The output report file and the input data file in NAMES.DAT name the same file"},
         {"report_is_input_by_dotdot", "input.dat", "sub/../input.dat", "plot.txt", "messages.txt",
@@ -91,7 +99,7 @@ TEST(RunFiles, TwoRunFilesNamingOneFileAreRefused) {
         {"report_is_hard_link_of_input", "input.dat", "hard.dat", "plot.txt", "messages.txt",
          "The output report file and the input data file"},
     };
-    for (const Case& c : cases) {
+    for (const FilesCase& c : cases) {
         SCOPED_TRACE(c.Name);
         Folder f;
         fs::create_directory(f.Path("sub"));
@@ -151,9 +159,7 @@ TEST(RunFiles, PathsLongerThan256CharactersAreRefused) {
 // 18 and leaves the earlier run's report, plot and messages as they were (and
 // creates none of them).
 TEST(RunFiles, NoOutputIsEmptiedWhenAnyRunFileCannotBeOpened) {
-    struct Case { const char* Name; const char* Input; const char* Report; const char* Plot; const char* Messages;
-                  const char* What; };
-    const Case cases[] = {
+    const FilesCase cases[] = {
         {"missing_input", "nosuch.dat", "report.txt", "plot.txt", "messages.txt", "input data file \"nosuch.dat\""},
         {"report_folder_missing", "input.dat", "nodir/report.txt", "new-plot.txt", "new-messages.txt",
          "output report file \"nodir/report.txt\""},
@@ -162,7 +168,7 @@ TEST(RunFiles, NoOutputIsEmptiedWhenAnyRunFileCannotBeOpened) {
         {"messages_folder_missing", "input.dat", "new-report.txt", "new-plot.txt", "nodir/messages.txt",
          "runtime message file \"nodir/messages.txt\""},
     };
-    for (const Case& c : cases) {
+    for (const FilesCase& c : cases) {
         SCOPED_TRACE(c.Name);
         Folder f;
         f.Run(Names(c.Input, c.Report, c.Plot, c.Messages));
@@ -171,7 +177,7 @@ TEST(RunFiles, NoOutputIsEmptiedWhenAnyRunFileCannotBeOpened) {
         for (const char* created : {"new-report.txt", "new-plot.txt", "new-messages.txt"})
             EXPECT_FALSE(fs::exists(f.Path(created))) << created;
         EXPECT_TRUE(Has(f.Text("KESTRO.MSG"), "**** Runtime Error No. 18 ****"));
-        EXPECT_TRUE(Has(f.Text("KESTRO.MSG"), c.What)) << f.Text("KESTRO.MSG");
+        EXPECT_TRUE(Has(f.Text("KESTRO.MSG"), c.Text)) << f.Text("KESTRO.MSG");
     }
 }
 
