@@ -34,8 +34,15 @@ protected:
 // so an existing file keeps its contents; a file the test had to create is
 // recorded in `created` so that it can be removed again.
 bool CanWrite(const std::string& path, bool& created) {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    const bool existed = std::filesystem::exists(path, ec);
+    const fs::file_status st = fs::status(path, ec);
+    const bool existed = fs::exists(st);
+    // A pipe or socket would block the run at the open; a folder is no file.
+    if (fs::is_fifo(st) || fs::is_socket(st) || fs::is_directory(st)) {
+        created = false;
+        return false;
+    }
     std::ofstream probe(path, std::ios::out | std::ios::app);
     created = probe.is_open() && !existed;
     return probe.is_open();

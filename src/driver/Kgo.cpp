@@ -166,7 +166,11 @@ void ReportOpenFailure(int line) {
 // The input is read whole first, then every output file is checked writable
 // before any is emptied.
 bool OpenRunFiles() {
-    if (!OpenInput(std::string(Run.RunFiles[1].View()))) {
+    // The input must be a file: a pipe would block the run at the open.
+    std::error_code ec;
+    const std::filesystem::file_status st = std::filesystem::status(std::string(Run.RunFiles[1].View()), ec);
+    if ((std::filesystem::exists(st) && !std::filesystem::is_regular_file(st)) ||
+        !OpenInput(std::string(Run.RunFiles[1].View()))) {
         ReportOpenFailure(1);
         return false;
     }

@@ -3,6 +3,7 @@
 // fail (a full disk) all end the run with an error, and none of them empties
 // a file the run was not asked to write.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -155,8 +156,8 @@ TEST(RunFiles, PathsLongerThan256CharactersAreRefused) {
 }
 
 // Every run file is checked before any output is emptied: an input that is
-// missing or an output that cannot be opened ends the run with Runtime Error
-// 18 and leaves the earlier run's report, plot and messages as they were (and
+// missing or no file, or an output that cannot be opened (or would block the
+// run: a pipe), ends the run with Runtime Error 18 and leaves the earlier run's report, plot and messages as they were (and
 // creates none of them).
 TEST(RunFiles, NoOutputIsEmptiedWhenAnyRunFileCannotBeOpened) {
     const FilesCase cases[] = {
@@ -167,10 +168,18 @@ TEST(RunFiles, NoOutputIsEmptiedWhenAnyRunFileCannotBeOpened) {
          "plot output file \"nodir/plot.txt\""},
         {"messages_folder_missing", "input.dat", "new-report.txt", "new-plot.txt", "nodir/messages.txt",
          "runtime message file \"nodir/messages.txt\""},
+        // A pipe would block the run at its open; a folder is no file.
+        {"input_is_a_pipe", "pipe", "report.txt", "plot.txt", "messages.txt", "input data file \"pipe\""},
+        {"input_is_a_folder", "folder", "report.txt", "plot.txt", "messages.txt", "input data file \"folder\""},
+        {"plot_is_a_pipe", "input.dat", "report.txt", "pipe", "messages.txt", "plot output file \"pipe\""},
+        {"report_is_a_folder", "input.dat", "folder", "new-plot.txt", "messages.txt",
+         "output report file \"folder\""},
     };
     for (const FilesCase& c : cases) {
         SCOPED_TRACE(c.Name);
         Folder f;
+        fs::create_directory(f.Path("folder"));
+        ASSERT_EQ(mkfifo(f.Path("pipe").c_str(), 0600), 0);
         f.Run(Names(c.Input, c.Report, c.Plot, c.Messages));
         EXPECT_EQ(f.Result, 218);
         f.ExpectUntouched();
