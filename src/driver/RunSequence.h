@@ -22,7 +22,7 @@ inline constexpr int ErrStudyUnavailable = 90;
 inline constexpr int ErrInvertedLayer = 91;
 // Input data error of a pile-response run without any load case (or LRFD
 // load combination) to analyse.
-inline constexpr int ErrNoLoadCases = 77;
+inline constexpr int ErrNoLoadCases = 83;
 
 // Runtime errors of the run files: two run files naming the same file, a
 // path longer than a NAMES.DAT line holds, a write to an output file that

@@ -25,12 +25,12 @@ std::string WithLoading(const std::string& loading, const std::string& options =
 
 // A pile-response run with nothing to analyse is an input data error, never
 // a normal end without results. Section-only runs need no load case.
-TEST(NoLoadCases, PileResponseRunWithoutLoadCasesIsInputError77) {
+TEST(NoLoadCases, PileResponseRunWithoutLoadCasesIsInputError83) {
     struct Case { const char* Name; std::string Input; int Result; const char* Text; };
     const Case cases[] = {
-        {"no_loading_section", WithLoading(""), 177, "no pile-head load case to analyse"},
-        {"zero_load_cases", WithLoading("LOADING\n0\n0\n"), 177, "no pile-head load case to analyse"},
-        {"lrfd_without_combinations", WithLoading("LRFD LOADS\n1\n1 1 1000 0 0 0\n", "UseLRFD YES"), 177,
+        {"no_loading_section", WithLoading(""), 183, "no pile-head load case to analyse"},
+        {"zero_load_cases", WithLoading("LOADING\n0\n0\n"), 183, "no pile-head load case to analyse"},
+        {"lrfd_without_combinations", WithLoading("LRFD LOADS\n1\n1 1 1000 0 0 0\n", "UseLRFD YES"), 183,
          "no LRFD load combination to analyse"},
         {"one_load_case", WithLoading("LOADING\n1\n1 1 0 0 0 1\n0\n"), 0, nullptr},
     };
@@ -40,7 +40,7 @@ TEST(NoLoadCases, PileResponseRunWithoutLoadCasesIsInputError77) {
         EXPECT_EQ(r.Result, c.Result) << r.Report;
         if (c.Text == nullptr) continue;
         for (const std::string* file : {&r.Report, &r.Messages}) {
-            EXPECT_TRUE(Has(*file, "**** Input Data Error No. 77 ****")) << *file;
+            EXPECT_TRUE(Has(*file, "**** Input Data Error No. 83 ****")) << *file;
             EXPECT_TRUE(Has(*file, c.Text));
             EXPECT_TRUE(Has(*file, "The analysis ended due to an error. "));
             EXPECT_FALSE(Has(*file, "The analysis ended normally. "));
