@@ -73,6 +73,12 @@ std::string ScientificText(double v, int w, int d) {
     return PadLeft(s, w);
 }
 
+std::string FixedOrScientificText(double v, int w, int d) {
+    std::string s = FixedText(v, w, d);
+    if (s.find('*') == std::string::npos) return s;
+    return ScientificText(v, w, d);
+}
+
 std::string FormatNumberText(double v, int W) {
     if (std::isnan(v)) return "  Not-a-Number";
     const RangeLimits& L = LimitsFor(W);

@@ -159,8 +159,10 @@ TEST(KeywordReader, ValuesContinueOnNextLineAndExtrasAreIgnored) {
 
 TEST(KeywordReader, LongLinesAreCutAt256ForKeywords) {
     std::string longTitle(300, 'x');
-    auto r = RunInput("KESTRO6\nTITLE\n" + longTitle + "\n\n\n\n\n" + kestro::test::PileInput() + "END" +
-                      std::string(300, ' ') + "\n");
+    std::string input = kestro::test::MinimalInput();
+    input.replace(input.find("Test run"), 8, longTitle);
+    input.replace(input.rfind("END\n"), 4, "END" + std::string(300, ' ') + "\n");
+    auto r = RunInput(input);
     EXPECT_EQ(r.Result, 0);
     EXPECT_EQ(kestro::Problem.Title[1].View().size(), 256u);
 }
