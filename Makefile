@@ -45,3 +45,35 @@ bench: build
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
+
+# ---------------------------------------------------------------- fuzzing and soak
+# make fuzz   fuzzes the whole run (input reader, echo, analysis, run files) with
+#             libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer for
+#             FUZZ_SECONDS (default 60); any finding fails it and is kept in
+#             build-fuzz/findings/. Needs clang (installed from Debian when missing).
+# make soak   analyses SOAK_MODELS (default 10000) random valid models and checks
+#             every result; SOAK_SEED picks the models.
+.PHONY: fuzz soak
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+CLANGXX      ?= /usr/bin/clang++
+SOAK_MODELS  ?= 10000
+SOAK_SEED    ?= 1
+
+fuzz: deps
+	@if [ ! -x $(CLANGXX) ]; then \
+	  echo "Installing clang (libFuzzer)"; \
+	  apt-get update && apt-get install -y --no-install-recommends clang; \
+	fi
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=$(CLANGXX) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DKESTRO_FUZZ=ON -DKESTRO_WERROR=OFF -DKESTRO_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) --target kestro_fuzz -j $(JOBS)
+	rm -rf $(FUZZ_BUILD)/corpus && mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/findings
+	cp examples/*.kin $(FUZZ_BUILD)/corpus/
+	for d in tests/regression/*/; do cp "$$d/input.dat" "$(FUZZ_BUILD)/corpus/$$(basename $$d).dat"; done
+	$(FUZZ_BUILD)/tests/fuzz/kestro_fuzz $(abspath $(FUZZ_BUILD))/corpus -dict=$(abspath tests/fuzz/kestro.dict) \
+	  -max_total_time=$(FUZZ_SECONDS) -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
+	  -artifact_prefix=$(abspath $(FUZZ_BUILD))/findings/
+
+soak: build
+	$(BUILD)/tests/soak/kestro_soak --models $(SOAK_MODELS) --seed $(SOAK_SEED)

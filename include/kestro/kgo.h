@@ -13,8 +13,10 @@
  *     101..199  ended by input data error (result - 100)
  *     201..299  ended by runtime error (result - 200); 228 not-a-number result
  *     999       internal stop
- *     -300      warnings of more than one kind were raised
- *     other < 0 warnings of exactly one kind: that warning's signed number
+ *     -300      no error; warnings of more than one kind were raised
+ *     other < 0 no error; warnings of exactly one kind: that warning's signed number
+ * An error always decides the result, also when warnings were raised before
+ * it (they are still listed in the report).
  * Calls must not overlap: the engine keeps one process-wide model store.
  */
 

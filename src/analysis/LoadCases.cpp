@@ -227,15 +227,18 @@ CaseEnd Iterate(int c, bool study = false) {
         MessageOut() << ProgressLine(c, it, yTop, P.DYMAX) << '\n';
         if (it > O.MaxIterations - 5) ReportOut() << IterationReportLine(it, yTop, P.DYMAX) << '\n';
 
-        // A case never converges in fewer than six solutions.
-        if (P.DYMAX <= O.ConvergenceTolerance && it >= 6) return CaseEnd::Converged;
-        if (P.DYMAX > O.ConvergenceTolerance && it >= 11 && std::fabs(yTop) >= O.ExcessDeflectionLimit) {
+        // Every solution, converged or not, is held to the excess deflection
+        // limit: a pile with next to no soil resistance can "converge" on a
+        // deflection of metres or more, and a mechanism is never a result.
+        if (std::fabs(yTop) >= O.ExcessDeflectionLimit) {
             if (study) return CaseEnd::LimitReached;
             WriteRuntimeError9(ReportOut(), yTop, O.ExcessDeflectionLimit);
             WriteRuntimeError9(MessageOut(), yTop, O.ExcessDeflectionLimit);
             TerminateRun("RUN00009", 209);
             return CaseEnd::Failed;
         }
+        // A case never converges in fewer than six solutions.
+        if (P.DYMAX <= O.ConvergenceTolerance && it >= 6) return CaseEnd::Converged;
 
         stall.Observe(it, P.DYMAX);
         if (stall.b_Relaxing) esBefore = P.Es;

@@ -4,9 +4,13 @@
 
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <system_error>
 
 #include "driver/Channels.h"
 #include "driver/Errors.h"
@@ -23,6 +27,27 @@
 
 namespace kestro {
 namespace {
+
+constexpr const char* RunFileWhat[5] = {"", "input data file", "output report file", "plot output file",
+                                        "runtime message file"};
+
+// Set once a failed write has been reported in this run.
+bool WriteFailureReported = false;
+
+// A run file error found before the output files are opened goes to the
+// default message file and to the standard error stream: no output file of
+// the run is touched.
+void WriteBeforeOpenError(int number, std::initializer_list<std::string_view> lines) {
+    char head[48];
+    std::snprintf(head, sizeof head, "**** Runtime Error No. %d ****", number);
+    WriteLines(MessageOut(), {"", "", head, "", ""});
+    WriteLines(MessageOut(), lines);
+    std::fprintf(stderr, "%s\n\n\n", head);
+    for (std::string_view l : lines) std::fprintf(stderr, "%.*s\n", static_cast<int>(l.size()), l.data());
+    std::fflush(stderr);
+}
+
+std::string Quoted(std::string_view path) { return "\"" + std::string(path) + "\""; }
 
 // Reads NAMES.DAT; returns false after raising the run file error.
 bool ReadNamesFile() {
@@ -53,6 +78,19 @@ bool ReadNamesFile() {
             return false;
         }
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        // A path is never cut: its first 256 characters may name another,
+        // unrelated file. The user and company names are only printed.
+        const std::size_t used = line.find_last_not_of(" \t") + 1;  // 0 for a blank line
+        if (k <= 4 && used > static_cast<std::size_t>(RecordLength)) {
+            WriteBeforeOpenError(ErrPathTooLong,
+                                 {"The name of the " + std::string(RunFileWhat[k]) + " in NAMES.DAT is " +
+                                      std::to_string(used) + " characters long; at most " +
+                                      std::to_string(RecordLength) + " are allowed. No analysis performed.",
+                                  "Solution: Use a shorter folder or file name, or a path relative to the working "
+                                  "folder."});
+            TerminateRun("RUN00042", 200 + ErrPathTooLong);
+            return false;
+        }
         Run.RunFiles[static_cast<std::size_t>(k)].Set(line);
     }
     return true;
@@ -76,28 +114,71 @@ bool CheckBlankPaths() {
     return true;
 }
 
+// The file a run file path names, resolved against the working folder with
+// "." and ".." and symbolic links removed as far as the path exists.
+std::filesystem::path Resolved(std::string_view path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path p = fs::absolute(fs::path(path), ec);
+    if (ec) return fs::path(path).lexically_normal();
+    fs::path r = fs::weakly_canonical(p, ec);
+    return ec ? p.lexically_normal() : r;
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    if (a == b) return true;
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec);  // hard links; false when either is missing
+}
+
+// No two of the four run files may name the same file: the report would
+// empty the input before it is read, or one output would overwrite another.
+// Checked before any file is opened for writing.
+bool CheckDistinctRunFiles() {
+    std::filesystem::path files[5];
+    for (int k = 1; k <= 4; ++k) files[k] = Resolved(Run.RunFiles[static_cast<std::size_t>(k)].View());
+    for (int a = 1; a <= 4; ++a) {
+        for (int b = a + 1; b <= 4; ++b) {
+            if (!SameFile(files[a], files[b])) continue;
+            WriteBeforeOpenError(ErrSameRunFile,
+                                 {"The " + std::string(RunFileWhat[b]) + " and the " + RunFileWhat[a] +
+                                      " in NAMES.DAT name the same file, " + Quoted(files[a].string()) +
+                                      ". No analysis performed.",
+                                  "Solution: Give the input, output report, plot output and runtime message files "
+                                  "four different names."});
+            TerminateRun("RUN00041", 200 + ErrSameRunFile);
+            return false;
+        }
+    }
+    return true;
+}
+
 // A run file that cannot be opened after NAMES.DAT was read ends the run with
-// Runtime Error 18, naming the file.
+// Runtime Error 18, naming the file. Nothing has been written to the output
+// files then, so the message goes to the default message file.
 void ReportOpenFailure(int line) {
-    static constexpr const char* What[5] = {"", "input data file", "output report file", "plot output file",
-                                            "runtime message file"};
-    std::string text = std::string("Unable to open the ") + What[line] + " \"" +
-                       std::string(Run.RunFiles[static_cast<std::size_t>(line)].View()) + "\".";
+    std::string text = std::string("Unable to open the ") + RunFileWhat[line] + " " +
+                       Quoted(Run.RunFiles[static_cast<std::size_t>(line)].View()) + ".";
     WriteLines(MessageOut(), {"", "", "**** Runtime Error No. 18 ****", "", "", text,
                               "Check that the file exists (input) or that its folder exists and is writable."});
     TerminateRun("RUN00018", 218);
 }
 
+// The input is read whole first, then every output file is checked writable
+// before any is emptied.
 bool OpenRunFiles() {
-    std::string input(Run.RunFiles[1].View());
+    // The input must be a file: a pipe would block the run at the open.
+    std::error_code ec;
+    const std::filesystem::file_status st = std::filesystem::status(std::string(Run.RunFiles[1].View()), ec);
+    if ((std::filesystem::exists(st) && !std::filesystem::is_regular_file(st)) ||
+        !OpenInput(std::string(Run.RunFiles[1].View()))) {
+        ReportOpenFailure(1);
+        return false;
+    }
     int failed = 0;
     if (!OpenOutputChannels(std::string(Run.RunFiles[2].View()), std::string(Run.RunFiles[3].View()),
                             std::string(Run.RunFiles[4].View()), failed)) {
         ReportOpenFailure(failed);
-        return false;
-    }
-    if (!OpenInput(input)) {
-        ReportOpenFailure(1);
         return false;
     }
     return true;
@@ -127,6 +208,25 @@ void ReadInputFile() {
                "Solution: Start the input file with the format tag KESTRO6 and write it in the keyword format.");
 }
 
+// Writes `lines` to the report and message channels that are open and still
+// writable.
+void WriteToSoundChannels(int failed, std::initializer_list<std::string_view> lines) {
+    if (failed != 4 && OutputChannelOpen(4)) WriteLines(MessageOut(), lines);
+    if (failed != 2 && OutputChannelOpen(2)) WriteLines(ReportOut(), lines);
+}
+
+void ReportWriteFailure(int channel) {
+    WriteFailureReported = true;
+    const std::string text = "Writing the " + std::string(RunFileWhat[channel]) + " " +
+                             Quoted(Run.RunFiles[static_cast<std::size_t>(channel)].View()) +
+                             " failed; the file is incomplete.";
+    const char* solution = "Solution: Check that the disk holding the file has free space and run the analysis again.";
+    WriteToSoundChannels(channel, {"", "", "**** Runtime Error No. 43 ****", "", "", text, solution});
+    std::fprintf(stderr, "**** Runtime Error No. 43 ****\n\n\n%s\n%s\n", text.c_str(), solution);
+    std::fflush(stderr);
+    TerminateRun("RUN00043", 200 + ErrWriteFailed);
+}
+
 void CompleteRun(int& result) {
     // A run that wrote a number as NaN, Infinity or asterisks never ends
     // normally, whatever wrote it.
@@ -134,30 +234,53 @@ void CompleteRun(int& result) {
         for (std::ostream* out : {&ReportOut(), &MessageOut()}) WriteUnprintableValues(*out, Run.UnprintableValues);
         TerminateRun("RUN00047", 247);
     }
-    result = Run.ErrorNumber;
+    CheckOutputWrites();
+    // An error decides the run result; warnings raised before it are still
+    // listed in the summary but never turn a failed run into a finished one.
     if (Run.ErrorNumber > 0) {
         WriteLines(MessageOut(), {"", "The analysis ended due to an error. ", ""});
         WriteLines(ReportOut(), {"", "The analysis ended due to an error. ", ""});
     }
+    result = Run.ErrorNumber;
     if (Warnings.LastWarningCount > 0) {
         WriteLines(MessageOut(), {"", "", "The analysis ended with one or more warning messages.", "", ""});
         WriteWarningSummary(ReportOut());
-        if (Warnings.LastWarningCount > 1)
-            result = -300;
-        else if (Warnings.LastWarningCount == 1)
-            result = LastWarningRaised();
+        if (result <= 0) {
+            if (Warnings.LastWarningCount > 1)
+                result = -300;
+            else if (Warnings.LastWarningCount == 1)
+                result = LastWarningRaised();
+        }
     }
     if (result == 0) {
         WriteLines(MessageOut(), {"", "The analysis ended normally. ", ""});
         WriteLines(ReportOut(), {"", "The analysis ended normally. ", ""});
     }
+    // The completion lines themselves may be what no longer fits.
+    if (!WriteFailureReported && !CheckOutputWrites())
+        WriteToSoundChannels(FailedOutputChannel(), {"", "The analysis ended due to an error. ", ""});
     CloseInput();
-    CloseOutputChannels();
+    if (!CloseOutputChannels() && !WriteFailureReported) {
+        std::fprintf(stderr, "**** Runtime Error No. 43 ****\n\n\nClosing the output files failed; they may be "
+                             "incomplete.\n");
+        std::fflush(stderr);
+        Run.ErrorNumber = 200 + ErrWriteFailed;
+    }
+    if (WriteFailureReported || Run.ErrorNumber == 200 + ErrWriteFailed) result = 200 + ErrWriteFailed;
 }
 
 }  // namespace
 
+bool CheckOutputWrites() {
+    if (WriteFailureReported) return false;
+    const int channel = FailedOutputChannel();
+    if (channel == 0) return true;
+    ReportWriteFailure(channel);
+    return false;
+}
+
 int RunAnalysis() {
+    WriteFailureReported = false;
     // The large arrays of the model store (about 7.6 MB) start out in their
     // empty state when the process starts; clearing them again on the first
     // run would only make the kernel supply every page of them. Every later
@@ -169,7 +292,7 @@ int RunAnalysis() {
     if (b_StoreUsed) ResetAnalysisState();
     b_StoreUsed = true;
 
-    if (ReadNamesFile() && CheckBlankPaths() && OpenRunFiles()) {
+    if (ReadNamesFile() && CheckBlankPaths() && CheckDistinctRunFiles() && OpenRunFiles()) {
         CheckInputSize();
         if (!Failed()) ReadInputFile();
         if (!Failed()) RunStages();

@@ -36,6 +36,25 @@ void ComputeAllSections() {
     }
 }
 
+// A pile-response run needs at least one load case (one load combination in
+// the LRFD mode); without one it would end normally with no result at all.
+// The pile-head stiffness matrix applies loads of its own.
+void CheckLoadCasesGiven() {
+    if (NumAnalysisCases() >= 1 || Problem.Options.ComputeKmatrix) return;
+    if (Problem.Options.UseLRFD) {
+        InputError(ErrNoLoadCases,
+                   "Problem:  The input holds no LRFD load combination to analyse (section LRFD FACTORS AND CASES).",
+                   "Solution: Add the LRFD load combinations, or set ComputeEIOnly YES for the section properties "
+                   "only.");
+    } else {
+        InputError(ErrNoLoadCases,
+                   "Problem:  The input holds no pile-head load case to analyse (section LOADING with at least one "
+                   "load case).",
+                   "Solution: Add a LOADING section with the load cases, or set ComputeEIOnly YES for the section "
+                   "properties only.");
+    }
+}
+
 // A layer whose bottom lies above its top (as given, or once the profile is
 // made contiguous) has no meaning: the run ends rather than analysing an
 // inverted layer.
@@ -86,10 +105,14 @@ void RunStages() {
 
     // The echo restates the input as entered, so it comes before the conversion.
     EchoInput(ReportOut());
-    if (Failed()) return;
+    if (Failed() || !CheckOutputWrites()) return;
 
     ConvertToInternalUnits();
     if (Failed()) return;
+    if (O.ComputationMode != 2) {
+        CheckLoadCasesGiven();
+        if (Failed()) return;
+    }
 
     if (O.ComputationMode == 2) {
         WritePlotLine2(PlotOut(), Problem.NumSections);
@@ -118,7 +141,7 @@ void RunStages() {
     // The user-specified nonlinear EI stage (mode 4) comes here.
 
     RunLoadCases();
-    if (Failed()) return;
+    if (Failed() || !CheckOutputWrites()) return;
     WriteSummary();
     if (Failed()) return;
 

@@ -1,5 +1,6 @@
 #include "input/KeywordReader.h"
 
+#include <array>
 #include <cstdio>
 #include <ostream>
 #include <string>
@@ -9,6 +10,7 @@
 #include "driver/Channels.h"
 #include "driver/Errors.h"
 #include "input/InputFile.h"
+#include "input/ReaderSupport.h"
 #include "input/Readers.h"
 #include "model/ProblemData.h"
 #include "report/Format.h"
@@ -229,22 +231,39 @@ void ExchangeSort(double* values, int n) {
 
 double FactoredAxialLoad(int c) { return CombinationFactoredLoads(c).Axial; }
 
+// The thrusts of the section computations: the factored axial loads of the
+// LRFD combinations, or else the AXIAL THRUST LOADS values together with the
+// axial loads of the load cases, distinct and ascending (kips in US units).
 void BuildAxialThrustList() {
     ProblemData& P = Problem;
+    constexpr int Capacity = MaxAxialThrusts + MaxLoadCases;
+    std::array<double, Capacity + 1> t{};
     int n = 0;
-    double* t = P.AxialThrusts.data();
     if (P.Options.UseLRFD) {
-        for (int c = 1; c <= P.NumLrfdCombinations && n < MaxAxialThrusts; ++c) t[++n] = FactoredAxialLoad(c);
+        for (int c = 1; c <= P.NumLrfdCombinations && n < MaxAxialThrusts; ++c)
+            t[static_cast<std::size_t>(++n)] = FactoredAxialLoad(c);
     } else {
-        for (int i = 1; i <= P.NumLoadCases && n < MaxAxialThrusts; ++i)
-            t[++n] = P.LoadCases[static_cast<std::size_t>(i)].AxialLoad;
+        for (int i = 1; i <= P.NumThrustLoads && i <= MaxAxialThrusts; ++i)
+            t[static_cast<std::size_t>(++n)] = P.ThrustLoads[static_cast<std::size_t>(i)];
+        for (int i = 1; i <= P.NumLoadCases && i <= MaxLoadCases; ++i)
+            t[static_cast<std::size_t>(++n)] = P.LoadCases[static_cast<std::size_t>(i)].AxialLoad;
     }
     if (P.Options.UnitSystem == UnitsUS)
-        for (int i = 1; i <= n; ++i) t[i] /= 1000.0;
-    ExchangeSort(t, n);
+        for (int i = 1; i <= n; ++i) t[static_cast<std::size_t>(i)] /= 1000.0;
+    ExchangeSort(t.data(), n);
     int m = 0;
     for (int i = 1; i <= n; ++i)
-        if (m == 0 || t[i] != t[m]) t[++m] = t[i];
+        if (m == 0 || t[static_cast<std::size_t>(i)] != t[static_cast<std::size_t>(m)])
+            t[static_cast<std::size_t>(++m)] = t[static_cast<std::size_t>(i)];
+    if (m > MaxAxialThrusts) {
+        InputError(ErrCountOutOfRange,
+                   "Problem:  The axial thrust loads and the axial loads of the load cases give " + std::to_string(m) +
+                       " different axial thrusts; the bending stiffness tables hold at most " +
+                       std::to_string(MaxAxialThrusts) + ".",
+                   "Solution: Use fewer different axial loads, or leave out the AXIAL THRUST LOADS section.");
+        return;
+    }
+    for (int i = 1; i <= m; ++i) P.AxialThrusts[static_cast<std::size_t>(i)] = t[static_cast<std::size_t>(i)];
     P.NumAxialThrusts = m;
 }
 

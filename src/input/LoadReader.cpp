@@ -70,29 +70,31 @@ void ReadLoading() {
     });
 }
 
+// The thrusts of the section computations. They fill a list of their own, so
+// that the section, wherever it stands, never touches the load cases.
 void ReadAxialThrustLoads() {
     ProblemData& D = Problem;
-    D.NumAxialThrusts = 0;
+    D.NumThrustLoads = 0;
     int n = 0;
     if (!ReadList("the number of axial thrust loads", {n})) return;
-    if (n > MaxLoadCases && !CountWithin(n, 0, MaxLoadCases, "axial thrust loads")) return;
+    if (n > MaxAxialThrusts && !CountWithin(n, 0, MaxAxialThrusts, "axial thrust loads")) return;
     for (int i = 1; i <= n; ++i) {
         int item = 0;
-        if (!ReadList("axial thrust load " + Num(i), {item, D.LoadCases[U(i)].AxialLoad})) return;
+        if (!ReadList("axial thrust load " + Num(i), {item, D.ThrustLoads[U(i)]})) return;
     }
     if (n <= 0) {
         // No thrust given: one thrust of zero.
         n = 1;
-        D.LoadCases[1].AxialLoad = 0.0;
+        D.ThrustLoads[1] = 0.0;
     }
-    D.NumLoadCases = n;
+    D.NumThrustLoads = n;
     // Exchange sort: each position takes every later smaller value in turn.
     for (int i = 1; i < n; ++i)
         for (int j = i + 1; j <= n; ++j)
-            if (D.LoadCases[U(j)].AxialLoad < D.LoadCases[U(i)].AxialLoad) {
-                const double t = D.LoadCases[U(i)].AxialLoad;
-                D.LoadCases[U(i)].AxialLoad = D.LoadCases[U(j)].AxialLoad;
-                D.LoadCases[U(j)].AxialLoad = t;
+            if (D.ThrustLoads[U(j)] < D.ThrustLoads[U(i)]) {
+                const double t = D.ThrustLoads[U(i)];
+                D.ThrustLoads[U(i)] = D.ThrustLoads[U(j)];
+                D.ThrustLoads[U(j)] = t;
             }
 }
 

@@ -262,6 +262,10 @@ struct ProblemData {
     int NumLrfdCombinations = 0;
     Array1<LrfdCombination, MaxLrfdCombinations> LrfdCombinations{};
 
+    // The values of the AXIAL THRUST LOADS section, ascending (as entered).
+    int NumThrustLoads = 0;
+    Array1<double, MaxAxialThrusts> ThrustLoads{};
+
     // Distinct ascending axial thrusts for the section computations
     // (kips in US customary runs).
     int NumAxialThrusts = 0;

@@ -59,16 +59,25 @@ const RangeLimits& LimitsFor(int W) {
 // Numbers are converted with std::to_chars, which gives the same digits as
 // printf's %f and %E (correctly rounded) at a fraction of the cost: a report
 // and plot file hold tens of thousands of numbers.
-std::string FixedText(double v, int w, int d) {
-    if (!std::isfinite(v)) return NonFiniteText(v, w);
+namespace {
+// Fw.d of a finite value, or an empty text when it does not fit the field.
+std::string FixedIfFits(double v, int w, int d) {
     char buf[400];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, v, std::chars_format::fixed, d);
-    if (ec != std::errc()) return Stars(w);
+    if (ec != std::errc()) return "";
     if (d == 0) *end++ = '.';  // Fw.0 writes the decimal point
+    if (end - buf > w) return "";
+    return PadLeft(std::string(buf, end), w);
+}
+}  // namespace
+
+std::string FixedText(double v, int w, int d) {
+    if (!std::isfinite(v)) return NonFiniteText(v, w);
+    std::string s = FixedIfFits(v, w, d);
+    if (!s.empty()) return s;
     // A finite value too wide for its fixed field is written in scientific
     // notation in the same width (ES12.4 for F12.d), never as asterisks.
-    if (end - buf > w && w >= 9) return ScientificText(v, w, w - 8);
-    return PadLeft(std::string(buf, end), w);
+    return w >= 9 ? ScientificText(v, w, w - 8) : Stars(w);
 }
 
 std::string ScientificText(double v, int w, int d) {
@@ -84,6 +93,12 @@ std::string ScientificText(double v, int w, int d) {
         if (s.size() - e > 4) s.erase(e, 1);
     }
     return PadLeft(s, w);
+}
+
+std::string FixedOrScientificText(double v, int w, int d) {
+    if (!std::isfinite(v)) return NonFiniteText(v, w);
+    std::string s = FixedIfFits(v, w, d);
+    return s.empty() ? ScientificText(v, w, d) : s;
 }
 
 std::string FormatNumberText(double v, int W) {

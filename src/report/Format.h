@@ -23,6 +23,9 @@ void EndLine(std::ostream& out);
 // its field prints as w asterisks, as a fixed-width report must.
 std::string FixedText(double v, int w, int d);
 std::string ScientificText(double v, int w, int d);
+// Fw.d when `v` fits the field, otherwise ESw.d: for values that explain an
+// error, which must never print as asterisks.
+std::string FixedOrScientificText(double v, int w, int d);
 // Integer without leading blanks.
 std::string MinimalInteger(long long value);
 

@@ -968,12 +968,13 @@ void EchoPileHeadLoading(std::ostream& out) {
         const LoadCase& C = P.LoadCases[At(i)];
         const bool shear = C.LoadType >= 1 && C.LoadType <= 3;
         out << FormatIntegerText(i, 4) << FormatIntegerText(C.LoadType, 6) << (shear ? "     V = " : "     y = ")
-            << FixedText(C.Condition1, 12, 3) << ' ' << Pad(shear ? L().Force : L().Length, 5);
-        // Moments and rotational stiffnesses in fixed notation; slopes, small
-        // numbers of radians, in scientific notation.
+            << FixedOrScientificText(C.Condition1, 12, 3) << ' ' << Pad(shear ? L().Force : L().Length, 5);
+        // Moments and rotational stiffnesses in fixed notation (scientific
+        // beyond the field); slopes, small numbers of radians, in scientific
+        // notation.
         std::string_view tag = "M = ";
         std::string unit(L().Moment);
-        std::string value = FixedText(C.Condition2, 12, 3);
+        std::string value = FixedOrScientificText(C.Condition2, 12, 3);
         if (C.LoadType == 2 || C.LoadType == 5) {
             tag = "S = ";
             unit = "rad";
@@ -983,7 +984,7 @@ void EchoPileHeadLoading(std::ostream& out) {
             unit = rotation;
         }
         out << "  " << tag << value << ' ' << Pad(unit, 10)
-            << FixedText(C.AxialLoad, 14, 3) << '\n';
+            << FixedOrScientificText(C.AxialLoad, 14, 3) << '\n';
     }
     out << "\nV = perpendicular shear force applied to pile head\n"
         << "M = bending moment applied to pile head\n"

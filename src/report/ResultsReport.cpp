@@ -42,10 +42,10 @@ double PlotValue(double v) { return std::fabs(v) < 1.0E-20 ? 0.0 : v; }
 
 }  // namespace
 
-namespace {
 // A progress value in 12 columns with 4 decimals; a value too large for the
-// fixed field (a diverging solution) is written in scientific notation.
-std::string ProgressValue(double v) { return FixedText(v, 12, 4); }
+// fixed field (a diverging solution) in scientific notation instead of asterisks.
+namespace {
+std::string ProgressValue(double v) { return FixedOrScientificText(v, 12, 4); }
 }  // namespace
 
 std::string ProgressLine(int loadCase, int iteration, double yTop, double dymax) {
@@ -68,8 +68,8 @@ void WriteRuntimeError9(std::ostream& out, double yTop, double limit) {
     const std::string unit = Unit(Run.Labels.Length);
     WriteLines(out, {"", "", "**** Runtime Error No. 9 ****", "An error in the analysis was detected by the program.  ",
                      "Problem:  The computed deflection is larger than the specified excess deflection limit."});
-    out << "The computed deflection of the pile head is " << FixedText(std::fabs(yTop), 12, 4) << ' ' << unit << '\n';
-    out << "The specified excess deflection limit is    " << FixedText(limit, 12, 4) << ' ' << unit << '\n';
+    out << "The computed deflection of the pile head is " << FixedOrScientificText(std::fabs(yTop), 12, 4) << ' ' << unit << '\n';
+    out << "The specified excess deflection limit is    " << FixedOrScientificText(limit, 12, 4) << ' ' << unit << '\n';
     WriteLines(out, {"This error may be due to overloading the pile or bad input data.", "Solution:",
                      "Please check input values for pile loading and soil properties for accuracy and/or ",
                      "increase the size of the pile if necessary."});
@@ -128,8 +128,8 @@ void WriteCaseHeading(std::ostream& out, int loadCase, bool lrfd, std::string_vi
 void WriteHeadConditions(std::ostream& out, int loadType, double c1, double c2, double axial) {
     if (!IsUS() && !IsSI()) return;
     const bool us = IsUS();
-    auto F3 = [](double v) { return FixedText(v, 15, 3); };
-    auto F6 = [](double v) { return FixedText(v, 15, 6); };
+    auto F3 = [](double v) { return FixedOrScientificText(v, 15, 3); };
+    auto F6 = [](double v) { return FixedOrScientificText(v, 15, 6); };
     auto E = [](double v) { return ScientificText(v, 15, 4); };
     switch (loadType) {
         case 1:

@@ -87,10 +87,13 @@ TEST(RunDriver, EmptyNameLinesAreAccepted) {
 TEST(RunDriver, MissingInputFileIsRuntimeError18) {
     auto r = RunWithNames(MinimalInput(), "nosuchfile.dat\nreport.txt\nplot.txt\nmessages.txt\nU\nC\n");
     EXPECT_EQ(r.Result, 218);
-    EXPECT_TRUE(Has(r.Messages, "**** Runtime Error No. 18 ****"));
-    EXPECT_TRUE(Has(r.Messages, "nosuchfile.dat"));
-    EXPECT_TRUE(Has(r.Report, "Kestro ended prematurely due to runtime error number RUN00018"));
-    EXPECT_TRUE(Has(r.Messages, "The analysis ended due to an error. "));
+    // Nothing was run, so no output file was created or emptied; the message
+    // goes to the default message file.
+    EXPECT_FALSE(std::filesystem::exists(r.Dir + "/report.txt"));
+    EXPECT_FALSE(std::filesystem::exists(r.Dir + "/messages.txt"));
+    EXPECT_TRUE(Has(r.DefaultMessages, "**** Runtime Error No. 18 ****"));
+    EXPECT_TRUE(Has(r.DefaultMessages, "nosuchfile.dat"));
+    EXPECT_TRUE(Has(r.DefaultMessages, "The analysis ended due to an error. "));
 }
 
 TEST(RunDriver, EmptyInputFileIsInputError25) {

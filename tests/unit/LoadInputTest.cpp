@@ -62,21 +62,44 @@ TEST(LoadInput, UnknownLoadTypeEndsTheRun) {
 
 TEST(LoadInput, AxialThrustsAreSortedAndNeverEmpty) {
     ASSERT_EQ(ReadOnly(MinimalInput("AXIAL THRUST LOADS\n3\n1 300\n2 100\n3 200\n")), 0);
-    ASSERT_EQ(Problem.NumLoadCases, 3);
-    EXPECT_DOUBLE_EQ(Problem.LoadCases[1].AxialLoad, 100.0);
-    EXPECT_DOUBLE_EQ(Problem.LoadCases[2].AxialLoad, 200.0);
-    EXPECT_DOUBLE_EQ(Problem.LoadCases[3].AxialLoad, 300.0);
-    // Thrust list after END: kips, distinct, ascending.
-    EXPECT_EQ(Problem.NumAxialThrusts, 3);
-    EXPECT_DOUBLE_EQ(Problem.AxialThrusts[1], 0.1);
+    ASSERT_EQ(Problem.NumThrustLoads, 3);
+    EXPECT_DOUBLE_EQ(Problem.ThrustLoads[1], 100.0);
+    EXPECT_DOUBLE_EQ(Problem.ThrustLoads[2], 200.0);
+    EXPECT_DOUBLE_EQ(Problem.ThrustLoads[3], 300.0);
+    // Thrust list after END: kips, distinct, ascending, with the zero axial
+    // load of the minimal pile's load case.
+    EXPECT_EQ(Problem.NumAxialThrusts, 4);
+    EXPECT_DOUBLE_EQ(Problem.AxialThrusts[1], 0.0);
+    EXPECT_DOUBLE_EQ(Problem.AxialThrusts[2], 0.1);
     for (const char* count : {"0", "-4"}) {
         ASSERT_EQ(ReadOnly(MinimalInput(std::string("AXIAL THRUST LOADS\n") + count + "\n")), 0);
-        EXPECT_EQ(Problem.NumLoadCases, 1) << count;
-        EXPECT_DOUBLE_EQ(Problem.LoadCases[1].AxialLoad, 0.0);
+        EXPECT_EQ(Problem.NumThrustLoads, 1) << count;
+        EXPECT_DOUBLE_EQ(Problem.ThrustLoads[1], 0.0);
     }
     auto r = RunInput(MinimalInput("AXIAL THRUST LOADS\n101\n"));
     EXPECT_EQ(r.Result, 184);
     EXPECT_TRUE(Has(r.Report, "The number of axial thrust loads is 101, outside the valid range of 0 to 100."));
+}
+
+// AXIAL THRUST LOADS and LOADING each fill their own data, in either order:
+// the load cases keep their lateral loads and axial loads, the thrust list
+// holds both sets of values.
+TEST(LoadInput, AxialThrustsNeverReplaceTheLoadCases) {
+    const std::string thrusts = "AXIAL THRUST LOADS\n2\n1 300000\n2 100000\n";
+    const std::string loading = "LOADING\n2\n1 1 1000 0 50000 1\n2 2 2000 0 20000 1\n0\n";
+    for (const std::string& body : {thrusts + loading, loading + thrusts}) {
+        SCOPED_TRACE(body);
+        ASSERT_EQ(ReadOnly(MinimalInput(body)), 0);
+        ASSERT_EQ(Problem.NumLoadCases, 2);
+        EXPECT_EQ(Problem.LoadCases[1].LoadType, 1);
+        EXPECT_DOUBLE_EQ(Problem.LoadCases[1].Condition1, 1000.0);
+        EXPECT_DOUBLE_EQ(Problem.LoadCases[1].AxialLoad, 50000.0);
+        EXPECT_EQ(Problem.LoadCases[2].LoadType, 2);
+        EXPECT_DOUBLE_EQ(Problem.LoadCases[2].AxialLoad, 20000.0);
+        ASSERT_EQ(Problem.NumAxialThrusts, 4);
+        const double kips[] = {20.0, 50.0, 100.0, 300.0};
+        for (int j = 1; j <= 4; ++j) EXPECT_DOUBLE_EQ(Problem.AxialThrusts[static_cast<std::size_t>(j)], kips[j - 1]);
+    }
 }
 
 TEST(LoadInput, LrfdLoadGroups) {

@@ -159,11 +159,10 @@ TEST(KeywordReader, ValuesContinueOnNextLineAndExtrasAreIgnored) {
 
 TEST(KeywordReader, LongLinesAreCutAt256ForKeywords) {
     std::string longTitle(300, 'x');
-    std::string options = kestro::test::MinimalInput();
-    options = options.substr(options.find("OPTIONS"));
-    options = options.substr(0, options.find(kestro::test::PileInput()));
-    auto r = RunInput("KESTRO6\nTITLE\n" + longTitle + "\n\n\n\n\n" + options + kestro::test::PileInput() + "END" +
-                      std::string(300, ' ') + "\n");
+    std::string input = kestro::test::MinimalInput();
+    input.replace(input.find("Test run"), 8, longTitle);
+    input.replace(input.rfind("END\n"), 4, "END" + std::string(300, ' ') + "\n");
+    auto r = RunInput(input);
     EXPECT_EQ(r.Result, 0);
     EXPECT_EQ(kestro::Problem.Title[1].View().size(), 256u);
 }

@@ -15,7 +15,7 @@ bool Has(const std::string& text, const std::string& what) { return text.find(wh
 kestro::test::RunOutput RunLoaded(const char* units) {
     std::string input = kestro::test::MinimalInput("", units);
     const std::string from = "1 1 0 0 0 1\n";
-    input.replace(input.find(from), from.size(), "1 1 100 1000 0 1\n");
+    input.replace(input.find(from), from.size(), "1 1 1 10 0 1\n");
     return kestro::test::RunInput(input);
 }
 
