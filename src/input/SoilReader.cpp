@@ -34,7 +34,7 @@ bool ReadUserCurve(SoilPoint& P, const std::string& where) {
 // The parameters of one point in the order of the soil model's table.
 // Rock keeps qu in the cohesion slot, krm in the strain slot and the initial
 // rock modulus in the subgrade-modulus slot.
-bool ReadSoilPoint(int type, SoilPoint& P, const std::string& where) {
+bool ReadSoilPointValues(int type, SoilPoint& P, const std::string& where) {
     const std::string what = "the soil parameters " + where;
     switch (type) {
         case SoilSoftClay:
@@ -45,8 +45,7 @@ bool ReadSoilPoint(int type, SoilPoint& P, const std::string& where) {
             return ReadList(what, {P.UnitWeight, P.Cohesion, P.Epsilon50, P.Kpy});
         case SoilSandReese:
         case SoilApiSand:
-            return ReadList(what, {P.UnitWeight, P.FrictionAngle, P.Kpy}) &&
-                   CheckRange("the friction angle " + where, P.FrictionAngle, ValueRange::Angle0To90);
+            return ReadList(what, {P.UnitWeight, P.FrictionAngle, P.Kpy});
         case SoilLiquefiedSand:
             return ReadList(what, {P.UnitWeight});
         case SoilWeakRock:
@@ -57,8 +56,7 @@ bool ReadSoilPoint(int type, SoilPoint& P, const std::string& where) {
             return ReadList(what, {P.UnitWeight, P.TestType, P.TestValue[1], P.TestValue[2], P.TestValue[3],
                                    P.TestValue[4]});
         case SoilCementedSilt:
-            return ReadList(what, {P.UnitWeight, P.Cohesion, P.FrictionAngle, P.Kpy, P.Epsilon50}) &&
-                   CheckRange("the friction angle " + where, P.FrictionAngle, ValueRange::Angle0To90);
+            return ReadList(what, {P.UnitWeight, P.Cohesion, P.FrictionAngle, P.Kpy, P.Epsilon50});
         case SoilLoess:
             return ReadList(what, {P.UnitWeight, P.ConeTipResistance});
         case SoilElasticSubgrade:
@@ -68,6 +66,17 @@ bool ReadSoilPoint(int type, SoilPoint& P, const std::string& where) {
         default:  // frozen soil and massive rock read no parameter lines
             return true;
     }
+}
+
+// A point's values, then their physical ranges: a negative unit weight,
+// strain or subgrade modulus describes no soil, and a friction angle must lie
+// in 0 to 90 degrees. Values a model does not read stay zero and pass.
+bool ReadSoilPoint(int type, SoilPoint& P, const std::string& where) {
+    if (!ReadSoilPointValues(type, P, where)) return false;
+    return CheckRange("the unit weight " + where, P.UnitWeight, ValueRange::NonNegative) &&
+           CheckRange("the friction angle " + where, P.FrictionAngle, ValueRange::Angle0To90) &&
+           CheckRange("the strain e50 " + where, P.Epsilon50, ValueRange::NonNegative) &&
+           CheckRange("the subgrade modulus k " + where, P.Kpy, ValueRange::NonNegative);
 }
 
 // Massive rock reads no parameter lines; its unit weight, uniaxial compressive
