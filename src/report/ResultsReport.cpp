@@ -90,6 +90,13 @@ void WriteComputationError28(std::ostream& out, int iteration) {
         << "Either top deflection or DYMAX is not a number after iteration " << MinimalInteger(iteration) << '\n';
 }
 
+namespace {
+std::string Trimmed(const std::string& s) {
+    const auto a = s.find_first_not_of(' ');
+    return a == std::string::npos ? "" : s.substr(a);
+}
+}  // namespace
+
 void WriteNonFiniteResult(std::ostream& out, int loadCase, ResultQuantity q, int station, double depth,
                           double value) {
     static constexpr const char* Names[] = {"deflection",    "slope",        "bending moment",
@@ -97,9 +104,10 @@ void WriteNonFiniteResult(std::ostream& out, int loadCase, ResultQuantity q, int
                                             "bending stiffness EI", "soil modulus Es"};
     const char* name = Names[static_cast<int>(q)];
     WriteLines(out, {"", "", "**** Runtime Error No. 46 ****", ""});
+    std::string unit = Unit(Run.Labels.Length);
+    while (!unit.empty() && unit.back() == ' ') unit.pop_back();
     out << "Problem:  The computed " << name << " of load case " << MinimalInteger(loadCase) << " at node "
-        << MinimalInteger(station) << " (depth " << FixedText(depth, 12, 3) << ' ' << Unit(Run.Labels.Length)
-        << ") is " << (std::isnan(value) ? "not a number" : "infinite") << ".\n"
+        << MinimalInteger(station) << " (depth " << Trimmed(FixedText(depth, 12, 3)) << ' ' << unit << ") is " << (std::isnan(value) ? "not a number" : "infinite") << ".\n"
         << "          No result of this load case is reported.\n\n"
         << "Solution: Check the input values of the pile (moduli, areas, moments of inertia, dimensions),\n"
         << "          the soil and the loading for zero, negative or extreme values.\n";
