@@ -2,9 +2,13 @@
 
 #include <cmath>
 #include <cstdio>
+#include <ostream>
 #include <string>
 
+#include "driver/Channels.h"
+#include "driver/Warnings.h"
 #include "input/InputFile.h"
+#include "input/ReaderSupport.h"
 
 namespace kestro {
 namespace {
@@ -63,12 +67,30 @@ bool CheckRange(std::string_view what, double value, ValueRange r) {
     return false;
 }
 
+bool CheckPlausible(std::string_view what, double value, double lo, double hi, std::string_view unit) {
+    if (!(value < lo || value > hi)) return true;
+    char text[200];
+    std::snprintf(text, sizeof text, "is %.7G %.*s, outside the usual range of %.7G to %.7G %.*s.", value,
+                  static_cast<int>(unit.size()), unit.data(), lo, hi, static_cast<int>(unit.size()), unit.data());
+    std::string field(what.substr(0, 4) == "the " ? what.substr(4) : what);
+    MessageOut() << "\n**** Warning 366 - Implausible Input Value ****\n"
+                 << "The value of " << field << " on line " << InputLineNumber() << ' ' << text << '\n'
+                 << "The analysis goes on with it; check the input data.\n";
+    RaiseWarning(-WarnImplausibleValue);
+    return true;
+}
+
 bool CheckField(std::string_view what, double value) {
     for (const FieldRange& f : Fields) {
         if (what.substr(0, f.Field.size()) != f.Field) continue;
         const std::string_view rest = what.substr(f.Field.size());
         if (!rest.empty() && rest.substr(0, 4) != " of " && rest.substr(0, 4) != " at ") continue;
-        return CheckRange(what, value, f.Range);
+        if (!CheckRange(what, value, f.Range)) return false;
+        // Structural moduli from soft timber to steel: 1E5 to 1E8 psi (7E5 to 7E8 kPa).
+        if (f.Field == "the elastic modulus" || f.Field == "the rebar modulus")
+            return InputIsSI() ? CheckPlausible(what, value, 7.0E5, 7.0E8, "kPa")
+                               : CheckPlausible(what, value, 1.0E5, 1.0E8, "psi");
+        return true;
     }
     return true;
 }

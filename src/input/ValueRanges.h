@@ -9,6 +9,8 @@
 namespace kestro {
 
 inline constexpr int ErrValueOutOfRange = 66;
+// Warning for a value that is possible but far outside what piles are made of.
+inline constexpr int WarnImplausibleValue = 366;
 
 enum class ValueRange {
     Positive,     // finite and greater than zero
@@ -30,5 +32,10 @@ bool CheckRange(std::string_view what, double value, ValueRange r);
 // names (its description up to " of section ..."); fields not in the table
 // are accepted as read.
 bool CheckField(std::string_view what, double value);
+
+// Raises warning 366 when `value` of the field `what` lies outside the usual
+// range lo..hi (in the units it was read in), writing the field, line, value
+// and range to the message file. Returns true (the run goes on).
+bool CheckPlausible(std::string_view what, double value, double lo, double hi, std::string_view unit);
 
 }  // namespace kestro

@@ -131,3 +131,22 @@ TEST(ValueRanges, RuntimeErrorsSayRuntimeAndGiveTheirReasonInTheMessageFile) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ValueRanges, ImplausibleModulusIsWarning366JustOutsideItsUsualRange) {
+    const std::string base = Example("soft-clay-elastic-pile.kin");
+    struct Case {
+        const char* Value;
+        bool b_Warning;
+    } cases[] = {{"99999.9999", true}, {"100000.0", false}, {"1.0E8", false}, {"100000000.1", true}};
+    for (const Case& c : cases) {
+        auto r = RunInput(WithValue(base, 31, c.Value));
+        EXPECT_EQ(Has(r.Messages, "Warning 366 - Implausible Input Value"), c.b_Warning) << c.Value;
+        if (c.b_Warning) {
+            EXPECT_TRUE(Has(r.Messages, "elastic modulus of section 1 on line 31")) << r.Messages;
+        }
+    }
+}
+
+}  // namespace
