@@ -4,9 +4,13 @@
 // (SI); unit weights per cubic foot and cohesions per square foot in US input
 // until the conversion to internal units.
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstddef>
 #include <string>
 
+#include "driver/RunSequence.h"
 #include "input/ValueRanges.h"
 #include "input/InputFile.h"
 #include "input/ReaderSupport.h"
@@ -118,6 +122,19 @@ void ReadSoilLayers() {
                        "Problem:  The soil type " + layer + " is " + std::to_string(type) +
                            ", which is not a soil model code (1 to 16).",
                        "Solution: Give one of the soil model codes 1 to 16 for the layer.");
+            return;
+        }
+        // A layer whose top lies above the bottom of the layer before it
+        // overlaps it: two soils at one depth, whose interface no lookup can
+        // place. Depths are still in the input's units here.
+        const double above = k > 1 ? D.Layers[static_cast<std::size_t>(k - 1)].XBottom : top;
+        if (top < above - 1.0E-6 * std::max(1.0, std::fabs(above))) {
+            char text[160];
+            std::snprintf(text, sizeof text, "Problem:  The top of soil layer %d (%.3f) lies above the bottom of "
+                          "soil layer %d (%.3f): the layers overlap.", k, top, k - 1, above);
+            InputError(ErrInvertedLayer, text,
+                       "Solution: Give the soil layers in order from the ground surface down, each starting at the "
+                       "bottom of the layer above it.");
             return;
         }
         L.SoilType = type;
