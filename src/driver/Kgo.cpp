@@ -4,15 +4,19 @@
 
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <ostream>
 #include <string>
+#include <system_error>
 
 #include "driver/Channels.h"
 #include "driver/Errors.h"
 #include "driver/RunSequence.h"
 #include "driver/Warnings.h"
 #include "input/InputFile.h"
+#include "input/InputWarnings.h"
 #include "input/KeywordReader.h"
 #include "input/Units.h"
 #include "kestro/kgo.h"
@@ -23,12 +27,26 @@
 namespace kestro {
 namespace {
 
+// An optional seventh line of NAMES.DAT: "ECHO ONLY" asks for a run that
+// reads, checks and echoes the input and stops before the analysis. Any other
+// seventh line, or none, is an ordinary run.
+void ReadRunMode(std::istream& names) {
+    std::string line;
+    if (!std::getline(names, line)) return;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
+    Run.b_EchoOnly = line == "ECHO ONLY";
+}
+
 // Reads NAMES.DAT; returns false after raising the run file error.
 bool ReadNamesFile() {
     std::ifstream names("NAMES.DAT");
     if (!names.is_open()) {
+        // A file that is not there is not corrupted: say which it is.
+        std::error_code ec;
+        const bool exists = std::filesystem::exists("NAMES.DAT", ec);
         WriteLines(MessageOut(), {"", "", "**** Runtime Error No. 2 ****", "", "",
-                                  "Contents of file NAMES.DAT is corrupted."});
+                                  exists ? "File NAMES.DAT in the working directory cannot be opened for reading."
+                                         : "File NAMES.DAT was not found in the working directory."});
         TerminateRun("RUN00002", 202);
         return false;
     }
@@ -54,6 +72,7 @@ bool ReadNamesFile() {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         Run.RunFiles[static_cast<std::size_t>(k)].Set(line);
     }
+    ReadRunMode(names);
     return true;
 }
 
@@ -127,6 +146,9 @@ void ReadInputFile() {
 }
 
 void CompleteRun(int& result) {
+    // Input warnings count as warnings of a run that went on; after an error
+    // the error number stays the result and the warnings stay in the files.
+    if (Run.ErrorNumber == 0) RegisterInputWarnings();
     result = Run.ErrorNumber;
     if (Run.ErrorNumber > 0) {
         WriteLines(MessageOut(), {"", "The analysis ended due to an error. ", ""});
@@ -154,6 +176,7 @@ int RunAnalysis() {
     ResetRunState();
     ResetProblemData();
     ResetWarningRegistry();
+    ResetInputWarnings();
     ResetAnalysisState();
 
     if (ReadNamesFile() && CheckBlankPaths() && OpenRunFiles()) {
@@ -168,7 +191,14 @@ int RunAnalysis() {
 
 }  // namespace kestro
 
+namespace {
+// The model store is process-wide: one run at a time. A second caller waits
+// here until the first run has closed its files.
+std::mutex RunLock;
+}  // namespace
+
 extern "C" int32_t KGO(void) {
+    std::lock_guard<std::mutex> hold(RunLock);
     try {
         return kestro::RunAnalysis();
     } catch (...) {
