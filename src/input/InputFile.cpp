@@ -134,14 +134,13 @@ void CheckThousandsSeparators(int lineNumber, std::string_view line, std::string
     const std::size_t numeric = static_cast<std::size_t>(rest.data() - line.data()) + end;
     const std::string group = ThousandsGroup(line.substr(0, numeric));
     if (group.empty()) return;
-    std::string values;
+    std::vector<std::string> parts;
     std::string_view g = group;
     std::string token;
-    int count = 0;
-    while (NextToken(g, token)) {
-        if (count++ > 0) values += ", ";
-        values += token;
-    }
+    while (NextToken(g, token)) parts.push_back(token);
+    std::string values;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        values += (i == 0 ? "" : (i + 1 == parts.size() ? " and " : ", ")) + parts[i];
     const std::string at = std::to_string(lineNumber);
     RaiseInputWarning(WarnThousandsSeparator, "**** Warning - Possible Input Data Error, line " + at + " ****",
                       {"Line " + at + " holds more values than are read for " + std::string(what) + ",",
@@ -166,11 +165,10 @@ void CheckContinuation(int firstLine, int expectedLine, int lastLine, std::strin
     const std::string to = std::to_string(lastLine);
     const std::string expected = std::to_string(expectedLine);
     RaiseInputWarning(WarnValueFromNextLine, "**** Warning - Possible Input Data Error, line " + expected + " ****",
-                      {"The values of " + std::string(what) + " were expected on line " + expected +
-                           ", which holds fewer",
-                       "values than are read; the last of them were taken from line " + to +
-                           ", which holds further values",
-                       "(the next header or data line). Add the missing value at the end of line " + expected + "."});
+                      {"Line " + expected + " holds fewer values than are read for " + std::string(what) + ";",
+                       "the last of them were taken from line " + to +
+                           ", which holds further values (the next header or data line).",
+                       "Add the missing value at the end of line " + expected + "."});
 }
 
 // Input Data Error 81. When the line is a section keyword line, the message

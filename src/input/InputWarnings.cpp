@@ -45,10 +45,14 @@ void ResetInputWarnings() {
 }
 
 void RaiseInputWarning(int number, std::string_view heading, std::initializer_list<std::string_view> lines) {
-    std::ostream& msg = MessageOut();
-    msg << '\n' << heading << '\n';
-    for (std::string_view l : lines) msg << l << '\n';
-    msg << '\n';
+    // To the report as well: a run that ends by an error while reading keeps
+    // its report as written so far; otherwise the report is rewound and the
+    // kept blocks are written again after its header.
+    for (std::ostream* out : {&MessageOut(), &ReportOut()}) {
+        *out << '\n' << heading << '\n';
+        for (std::string_view l : lines) *out << l << '\n';
+        *out << '\n';
+    }
     if (Store.NumWarnings < MaxKeptWarnings) {
         Store.Numbers[static_cast<std::size_t>(++Store.NumWarnings)] = number;
         Keep("");

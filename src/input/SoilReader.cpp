@@ -72,7 +72,7 @@ bool ReadSoilPoint(int type, SoilPoint& P, const std::string& where) {
 
 std::string DepthText(double depth) {
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%.4g", depth);
+    std::snprintf(buf, sizeof buf, "%.6g", depth);
     return buf;
 }
 
