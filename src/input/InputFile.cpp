@@ -141,18 +141,14 @@ void CheckThousandsSeparators(int lineNumber, std::string_view line, std::string
     std::string values;
     for (std::size_t i = 0; i < parts.size(); ++i)
         values += (i == 0 ? "" : (i + 1 == parts.size() ? " and " : ", ")) + parts[i];
+    std::string plain;
+    for (char c : group)
+        if (c != ',') plain.push_back(c);
     const std::string at = std::to_string(lineNumber);
     RaiseInputWarning(WarnThousandsSeparator, "**** Warning - Possible Input Data Error, line " + at + " ****",
                       {"Line " + at + " holds more values than are read for " + std::string(what) + ",",
                        "and the text \"" + group + "\" on it is read as the separate values " + values + ":",
-                       "commas separate values. Write numbers without thousands separators (" +
-                           [&] {
-                               std::string plain;
-                               for (char c : group)
-                                   if (c != ',') plain.push_back(c);
-                               return plain;
-                           }() +
-                           ")."});
+                       "commas separate values. Write numbers without thousands separators (" + plain + ")."});
 }
 
 // A list begun on one line that took its last values from a following line

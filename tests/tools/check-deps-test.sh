@@ -77,14 +77,18 @@ mkdir -p "$real"
 printf '#!/bin/sh\necho "$*" >> %s/apt.log\nexit 1\n' "$real" > "$real/apt-get"
 chmod 755 "$real" "$real/apt-get"
 chmod 777 "$real"
-if [ "$(id -u)" = "0" ] && command -v setpriv > /dev/null 2>&1; then
-    PATH=$real:$PATH setpriv --reuid=65534 --regid=65534 --clear-groups /bin/sh "$script" cmake g++ make libgtest-dev \
-        > "$real/out" 2>&1
-    rc=$?
-else
-    PATH=$real:$PATH /bin/sh "$script" cmake g++ make libgtest-dev > "$real/out" 2>&1
-    rc=$?
+# A copy of the script that the unprivileged user can read wherever the
+# source tree lies.
+cp "$script" "$real/check-deps.sh"
+chmod 644 "$real/check-deps.sh"
+as_user=""
+if [ "$(id -u)" = "0" ] && command -v setpriv > /dev/null 2>&1 &&
+    setpriv --reuid=65534 --regid=65534 --clear-groups true 2> /dev/null; then
+    as_user="setpriv --reuid=65534 --regid=65534 --clear-groups"
 fi
+# shellcheck disable=SC2086 # the command prefix is several words or none
+PATH=$real:$PATH $as_user /bin/sh "$real/check-deps.sh" cmake g++ make libgtest-dev > "$real/out" 2>&1
+rc=$?
 if [ "$rc" != 0 ] || [ -e "$real/apt.log" ]; then
     fail "this machine as an unprivileged user: exit $rc, apt-get log '$(cat "$real/apt.log" 2>/dev/null)' $(cat "$real/out")"
 else
