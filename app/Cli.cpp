@@ -44,6 +44,8 @@ constexpr const char* Help =
     "the pile; prints every problem found with its line. Its files go to a\n"
     "temporary folder that is removed afterwards, or to OUTDIR when given.\n"
     "\n"
+    "The input file is described line by line in docs/input.md.\n"
+    "\n"
     "Options:\n"
     "  -o, --output OUTDIR  folder for the output files (created if absent)\n"
     "  --user NAME          licensee name printed in the report header\n"
