@@ -19,5 +19,7 @@ void ExchangeSort(double* values, int n);
 
 // Input data error raised for a format tag other than KESTRO6.
 inline constexpr int ErrUnsupportedFormat = 82;
+// Input data error raised when a title line is a section keyword line.
+inline constexpr int ErrTitleTakesKeyword = 75;
 
 }  // namespace kestro

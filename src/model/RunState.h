@@ -31,6 +31,7 @@ struct RunState {
     UnitLabels Labels{};
     bool b_SI = false;                 // true only for SI units
     bool b_Converted = false;          // input converted to internal units this run
+    bool b_EchoOnly = false;           // NAMES.DAT line 7 "ECHO ONLY": read, check and echo the input only
     // Soil model codes 1..16, each 8 characters followed by two blanks.
     std::array<std::array<char, 11>, NumSoilCodes + 1> SoilCodeTable{};
     std::array<int, 12> KindNumbers{};  // consecutive kind numbers used by the section analysis
