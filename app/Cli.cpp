@@ -20,19 +20,24 @@ namespace kestro::cli {
 namespace {
 
 constexpr const char* Usage =
-    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q]\n"
+    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q] [--no-html] [--no-json]\n"
+    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]\n"
     "       kestro --help | --version\n";
 
 constexpr const char* Help =
     "kestro - lateral analysis of single piles and drilled shafts by the p-y method\n"
     "\n"
-    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q]\n"
+    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q] [--no-html] [--no-json]\n"
+    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]\n"
     "\n"
     "Runs the analysis described by the input file INPUT (keyword format, first\n"
     "value KESTRO6) and writes three files into OUTDIR:\n"
     "  <name>-report.txt    the output report\n"
     "  <name>-plot.txt      the plot records\n"
     "  <name>-messages.txt  progress, error texts and the completion line\n"
+    "and from them two results files:\n"
+    "  <name>-results.json  every result with its unit, the outcome and warnings\n"
+    "  <name>-report.html   the outcome, a summary table and charts (opens offline)\n"
     "OUTDIR defaults to a folder <name>-output beside the input file. The folder\n"
     "also receives NAMES.DAT, the run file list given to the engine.\n"
     "\n"
@@ -41,6 +46,10 @@ constexpr const char* Help =
     "  --user NAME          licensee name printed in the report header\n"
     "  --company NAME       company name printed in the report header\n"
     "  -q, --quiet          do not show the engine's progress lines while it runs\n"
+    "  --no-html, --no-json do not write the HTML report or the JSON results file\n"
+    "\n"
+    "kestro view PLOTFILE rebuilds <name>-results.json and <name>-report.html from\n"
+    "an existing <name>-plot.txt and the report and message files beside it.\n"
     "  -h, --help           show this help\n"
     "  --version            show the version\n"
     "\n"
@@ -144,6 +153,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         out << "kestro 6.0.20\n";
         return ExitNormal;
     }
+    if (args[0] == "view") return ViewCommand(args, out, err);
     if (args[0] != "run") {
         err << "kestro: unknown command '" << args[0] << "'\n" << Usage;
         return ExitUsage;
@@ -165,6 +175,8 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             ok = value(req.Company);
         else if (a == "-q" || a == "--quiet")
             req.Quiet = true;
+        else if (ResultsOption(a, req.Results)) {
+        }
         else if (!a.empty() && a[0] == '-') {
             err << "kestro: unknown option '" << a << "'\n" << Usage;
             return ExitUsage;
@@ -251,6 +263,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     out << "  report:   " << (outDir / report).string() << '\n';
     out << "  plot:     " << (outDir / plot).string() << '\n';
     out << "  messages: " << (outDir / messages).string() << '\n';
+    WriteRunResults(outDir.string(), stem, result, req.Results, out, err);
     return ExitStatusFor(o);
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ResultsCommand.h"
+
 namespace kestro::cli {
 
 // Exit statuses of the command.
@@ -20,6 +22,7 @@ struct RunRequest {
     std::string User;
     std::string Company;
     bool Quiet = false;       // no progress lines on the error stream
+    ResultsRequest Results;   // which results files to write after the run
 };
 
 struct Outcome {
