@@ -12,12 +12,15 @@ CMAKE_FLAGS ?=
 
 all: build
 
-# Installs the build tools and test libraries from Debian's packages when missing.
+# Installs the build tools, test libraries, the JSON library and the browser used by
+# the HTML report test from Debian's packages when missing.
 deps:
 	@if ! command -v cmake >/dev/null 2>&1 || ! command -v g++ >/dev/null 2>&1 || \
-	    ! ls -d /usr/lib/*/cmake/GTest /usr/lib/cmake/GTest >/dev/null 2>&1; then \
-	  echo "Installing build dependencies (cmake, g++, GoogleTest, Google Benchmark)"; \
-	  apt-get update && apt-get install -y --no-install-recommends cmake g++ make libgtest-dev libbenchmark-dev; \
+	    ! ls -d /usr/lib/*/cmake/GTest /usr/lib/cmake/GTest >/dev/null 2>&1 || \
+	    ! test -f /usr/include/nlohmann/json.hpp || ! command -v chromium >/dev/null 2>&1; then \
+	  echo "Installing build dependencies (cmake, g++, GoogleTest, Google Benchmark, nlohmann-json, Chromium)"; \
+	  apt-get update && apt-get install -y --no-install-recommends cmake g++ make libgtest-dev libbenchmark-dev \
+	    nlohmann-json3-dev chromium; \
 	fi
 
 build: deps
