@@ -445,12 +445,6 @@ footer{margin-top:32px;color:#666;font-size:12px}
 
 }  // namespace
 
-std::string ExactNumber(double v) {
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
-}
-
 std::string HtmlReport(const RunResults& r) {
     const PlotResults& p = r.Plot;
     const RunFacts& f = r.Facts;

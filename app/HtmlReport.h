@@ -8,13 +8,10 @@
 #include <string>
 
 #include "ResultFiles.h"
+#include "ResultsJson.h"
 
 namespace kestro::results {
 
 std::string HtmlReport(const RunResults& r);
-
-// Shortest text that reads back to the same double ("0.84290971", "5047814.9"),
-// used for every number in tables so that they carry the plot file's digits.
-std::string ExactNumber(double v);
 
 }  // namespace kestro::results

@@ -1,7 +1,50 @@
 #include "ResultsJson.h"
 
+#include <charconv>
+#include <cstring>
+
 namespace kestro::results {
 namespace {
+
+// The JSON library writes a double with digits that read back to the same value
+// but are not always the shortest such digits (71.25224300000001 for the plot
+// file's 7.1252243E+01). Every real number of the text is written again in its
+// shortest exact form, so the file keeps the plot file's digits.
+std::string WithShortestReals(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (inString) {
+            out += c;
+            if (c == '\\' && i + 1 < text.size()) {
+                out += text[i + 1];
+                i += 2;
+                continue;
+            }
+            if (c == '"') inString = false;
+            ++i;
+        } else if (c == '"') {
+            inString = true;
+            out += c;
+            ++i;
+        } else if (c == '-' || (c >= '0' && c <= '9')) {
+            std::size_t j = i;
+            while (j < text.size() && text[j] != '\0' && std::strchr("+-0123456789.eE", text[j]) != nullptr) ++j;
+            const std::string token = text.substr(i, j - i);
+            double v = 0.0;
+            auto [ptr, ec] = std::from_chars(token.data(), token.data() + token.size(), v);
+            const bool real = token.find_first_of(".eE") != std::string::npos;
+            out += real && ec == std::errc() && ptr == token.data() + token.size() ? ExactNumber(v) : token;
+            i = j;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
 
 using Json = nlohmann::ordered_json;
 
@@ -173,10 +216,16 @@ nlohmann::ordered_json ResultsJson(const RunResults& r) {
     return j;
 }
 
+std::string ExactNumber(double v) {
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
 std::string ResultsJsonText(const RunResults& r) {
     // Invalid UTF-8 in a report text (a title typed in another code page) is
     // replaced rather than allowed to stop the writing.
-    return ResultsJson(r).dump(1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return WithShortestReals(ResultsJson(r).dump(1, ' ', false, nlohmann::json::error_handler_t::replace)) + "\n";
 }
 
 }  // namespace kestro::results

@@ -1,5 +1,6 @@
 #include "RunReport.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <sstream>
@@ -144,10 +145,14 @@ void ReadWarnings(const std::vector<std::string>& L, RunFacts& f) {
     close();
 }
 
+// "**** Input Data Error No. 25 ****", "**** Runtime Error No. 9 ****",
+// "***** INPUT ERROR *****"; not the non-fatal error or a warning.
 bool IsErrorHeading(const std::string& l) {
-    const std::string t = Trim(l);
-    return StartsWith(t, "****") && t.find("Error No.") != std::string::npos &&
-           t.find("NON-FATAL") == std::string::npos && t.find("Warning") == std::string::npos;
+    std::string t = Trim(l);
+    if (!StartsWith(t, "****")) return false;
+    for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return t.find("ERROR") != std::string::npos && t.find("NON-FATAL") == std::string::npos &&
+           t.find("WARNING") == std::string::npos;
 }
 
 // The error block written before the line "The analysis ended due to an error.":
