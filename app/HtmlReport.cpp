@@ -25,8 +25,10 @@ std::string Escape(const std::string& s) {
     return out;
 }
 
-// Coordinates in the SVG: two decimals are far below a pixel.
+// Coordinates in the SVG: two decimals are far below a pixel. Points far off
+// the chart (values beyond the axis) are held at a finite distance and clipped.
 std::string Px(double v) {
+    v = std::isnan(v) ? 0.0 : std::clamp(v, -1.0e5, 1.0e5);
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.2f", v);
     return buf;
@@ -82,6 +84,9 @@ Axis NiceAxis(double lo, double hi, int target) {
     a.Step = NiceStep(hi - lo, target);
     a.Lo = std::floor(lo / a.Step + 1e-9) * a.Step;
     a.Hi = std::ceil(hi / a.Step - 1e-9) * a.Step;
+    // Ranges beyond the doubles (values near 1E308) fall back to a plain axis.
+    if (!std::isfinite(a.Step) || !std::isfinite(a.Lo) || !std::isfinite(a.Hi) || !(a.Step > 0.0) || !(a.Hi > a.Lo))
+        return Axis{};
     return a;
 }
 
@@ -111,6 +116,7 @@ struct Chart {
 
 constexpr double W = 340.0, H = 440.0, ML = 60.0, MR = 18.0, MT = 30.0, MB = 46.0;
 constexpr std::size_t MaxLegend = 12;
+constexpr int MaxTicks = 40;  // a nice axis has at most a dozen; the bound guards rounding
 
 std::string Svg(const Chart& c) {
     double xlo = INFINITY, xhi = -INFINITY, ylo = INFINITY, yhi = -INFINITY;
@@ -140,17 +146,19 @@ std::string Svg(const Chart& c) {
       << "\" role=\"img\" aria-label=\"" << Escape(c.Title) << "\">\n";
     o << "<text class=\"title\" x=\"" << Px(W / 2) << "\" y=\"18\" text-anchor=\"middle\">" << Escape(c.Title)
       << "</text>\n";
+    o << "<clipPath id=\"clip-" << Escape(c.Id) << "\"><rect x=\"" << Px(ML) << "\" y=\"" << Px(MT)
+      << "\" width=\"" << Px(pw) << "\" height=\"" << Px(ph) << "\"/></clipPath>\n";
     o << "<rect class=\"frame\" x=\"" << Px(ML) << "\" y=\"" << Px(MT) << "\" width=\"" << Px(pw) << "\" height=\""
       << Px(ph) << "\"/>\n";
     // Grid and tick labels.
-    for (int i = 0;; ++i) {
+    for (int i = 0; i <= MaxTicks; ++i) {
         const double v = ax.Lo + i * ax.Step;
         if (v > ax.Hi + ax.Step * 1e-6) break;
         o << "<line class=\"grid\" x1=\"" << Px(X(v)) << "\" y1=\"" << Px(MT) << "\" x2=\"" << Px(X(v)) << "\" y2=\""
           << Px(MT + ph) << "\"/><text class=\"tick\" x=\"" << Px(X(v)) << "\" y=\"" << Px(MT + ph + 14)
           << "\" text-anchor=\"middle\">" << TickText(v, ax.Step, kx) << "</text>\n";
     }
-    for (int i = 0;; ++i) {
+    for (int i = 0; i <= MaxTicks; ++i) {
         const double v = ay.Lo + i * ay.Step;
         if (v > ay.Hi + ay.Step * 1e-6) break;
         o << "<line class=\"grid\" x1=\"" << Px(ML) << "\" y1=\"" << Px(Y(v)) << "\" x2=\"" << Px(ML + pw)
@@ -179,7 +187,8 @@ std::string Svg(const Chart& c) {
         std::string d;
         for (const auto& p : s.Points) d += (d.empty() ? "M" : " L") + Px(X(p[0])) + ' ' + Px(Y(p[1]));
         const char* dash = Dashes[(i / Palette.size()) % Dashes.size()];
-        o << "<path class=\"series\" data-series=\"" << Escape(s.Key) << "\" d=\"" << d << "\" stroke=\""
+        o << "<path class=\"series\" clip-path=\"url(#clip-" << Escape(c.Id) << ")\" data-series=\"" << Escape(s.Key)
+          << "\" d=\"" << d << "\" stroke=\""
           << Palette[i % Palette.size()] << '"' << (*dash ? std::string(" stroke-dasharray=\"") + dash + '"' : "")
           << "/>\n";
     }

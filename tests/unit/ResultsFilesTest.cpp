@@ -13,6 +13,8 @@
 #include <nlohmann/json.hpp>
 
 #include "Cli.h"
+#include "HtmlReport.h"
+#include "PlotReader.h"
 #include "TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -227,6 +229,29 @@ TEST(ResultsFiles, OptionsChooseTheFilesAndViewChecksItsArguments) {
     EXPECT_EQ(kestro::cli::Main({"view"}, out, err), kestro::cli::ExitUsage);
     EXPECT_EQ(kestro::cli::Main({"view", r.Dir + "/nothere-plot.txt"}, out, err), kestro::cli::ExitError);
     EXPECT_EQ(kestro::cli::Main({"view", r.Dir + "/pile-plot.txt", "--bogus"}, out, err), kestro::cli::ExitUsage);
+}
+
+// Values at the ends of the double range still give a whole page (no endless
+// tick loop, no overflowing axis).
+TEST(ResultsFiles, ExtremeValuesStillGiveAPage) {
+    const std::string label80 = std::string(50, ' ');
+    kestro::results::RunResults r;
+    r.Name = "extreme";
+    r.Plot = kestro::results::ReadPlotText(
+        "    3    1    1    0 " + label80 + "Line 1 : ICOM, IUNITS, KYL, KXX\n"
+        "    1 " + label80 + "Line 2 : Total number of sections\n"
+        "    0 " + label80 + "Line 6 : number of output p-y curves\n"
+        "    1    2    1 " + label80 + "Line 9:  No. loads, No. nodes, iunits: 1 = USCS, 2 = SI\n"
+        "0.0E+00 -1.7E+308 1.7E+308 1.0E-300 1.0E+00 Line 10(  1): nodal depth, y, M, V, p\n"
+        "1.0E+300 1.7E+308 -1.7E+308 1.0E+00 1.0E+00 Line 10(  2): nodal depth, y, M, V, p\n"
+        "    0 " + label80 + "Line 11: Num. points on Ytop vs. Length curve for load case 1\n"
+        "1.0E+00 -1.7E+308 1.7E+308 1.0E+00 Line 13: TopV, TopY, Mmax, Vmax\n");
+    ASSERT_TRUE(r.Plot.Complete) << r.Plot.Problem;
+    const std::string page = kestro::results::HtmlReport(r);
+    EXPECT_NE(page.find("</html>"), std::string::npos);
+    EXPECT_NE(page.find("data-chart=\"moment\""), std::string::npos);
+    EXPECT_EQ(page.find("nan"), std::string::npos);
+    EXPECT_EQ(page.find("inf"), std::string::npos);
 }
 
 // ---- The HTML report in a real browser -------------------------------------
