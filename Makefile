@@ -12,7 +12,7 @@ CMAKE_FLAGS ?=
 # needs, and what the tests and benchmarks need on top. tools/check-deps.sh
 # installs only the missing ones (as root), or names them (as another user).
 BUILD_PACKAGES = cmake g++ make nlohmann-json3-dev
-TEST_PACKAGES  = libgtest-dev libbenchmark-dev
+TEST_PACKAGES  = libgtest-dev libbenchmark-dev chromium
 
 .PHONY: all deps deps-build build build-asan run test test-fast bench clean
 

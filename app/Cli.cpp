@@ -27,23 +27,30 @@ namespace kestro::cli {
 namespace {
 
 constexpr const char* Usage =
-    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q]\n"
+    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q] [--no-html] [--no-json]\n"
+    "       kestro check INPUT [-o OUTDIR] [-q]\n"
+    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
-    "       kestro check INPUT [-o OUTDIR] [-q]\n"
     "       kestro --help | --version\n";
 
 constexpr const char* Help =
     "kestro - lateral analysis of single piles and drilled shafts by the p-y method\n"
     "\n"
-    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q]\n"
+    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q] [--no-html] [--no-json]\n"
     "       kestro check INPUT [-o OUTDIR] [-q]\n"
+    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]\n"
+    "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
+    "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
     "\n"
     "run: runs the analysis described by the input file INPUT (keyword format, first\n"
     "value KESTRO6) and writes three files into OUTDIR:\n"
     "  <name>-report.txt    the output report\n"
     "  <name>-plot.txt      the plot records\n"
     "  <name>-messages.txt  progress, error texts and the completion line\n"
+    "and from them two results files:\n"
+    "  <name>-results.json  every result with its unit, the outcome and warnings\n"
+    "  <name>-report.html   the outcome, a summary table and charts (opens offline)\n"
     "OUTDIR defaults to a folder <name>-output beside the input file. The folder\n"
     "also receives NAMES.DAT, the run file list given to the engine. On an error\n"
     "the error's own text is printed after the outcome line.\n"
@@ -60,8 +67,12 @@ constexpr const char* Help =
     "  --company NAME       company name printed in the report header\n"
     "  -q, --quiet          print only the outcome line and the file paths: no\n"
     "                       progress lines, no error or warning text\n"
+    "  --no-html, --no-json do not write the HTML report or the JSON results file\n"
     "  -h, --help           show this help\n"
     "  --version            show the version\n"
+    "\n"
+    "kestro view PLOTFILE rebuilds <name>-results.json and <name>-report.html from\n"
+    "an existing <name>-plot.txt and the report and message files beside it.\n"
     "\n"
     "kestro batch INPUT... runs many analyses on a pool of worker processes\n"
     "(one per core, or JOBS). INPUT is an input file, a folder (its *.kin files)\n"
@@ -337,6 +348,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         out << "kestro 6.0.20\n";
         return ExitNormal;
     }
+    if (args[0] == "view") return ViewCommand(args, out, err);
     if (args[0] == "batch") return BatchMain(args, out, err);
     if (args[0] == "sweep") return SweepMain(args, out, err);
     if (args[0] != "run" && args[0] != "check") {
@@ -361,6 +373,8 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             ok = value(req.Company);
         else if (a == "-q" || a == "--quiet")
             req.Quiet = true;
+        else if (ResultsOption(a, req.Results)) {
+        }
         else if (!a.empty() && a[0] == '-') {
             err << "kestro: unknown option '" << a << "'\n" << Usage;
             return ExitUsage;
@@ -489,6 +503,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     out << "  plot:     " << (outDir / plot).string() << '\n';
     out << "  messages: " << (outDir / messages).string() << '\n';
     ReportProblems(req, o, reportText, messageText, echoed, err);
+    WriteRunResults(outDir.string(), stem, result, req.Results, out, err);
     return ExitStatusFor(o);
 }
 

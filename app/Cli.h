@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ResultsCommand.h"
+
 namespace kestro::cli {
 
 // Exit statuses of the command. 64, 66 and 73 are those of sysexits.h: the
@@ -25,6 +27,7 @@ struct RunRequest {
     std::string Company;
     bool Quiet = false;       // no progress lines or error text on the error stream
     bool CheckOnly = false;   // kestro check: read, check and echo the input only
+    ResultsRequest Results;   // which results files to write after the run
 };
 
 struct Outcome {
