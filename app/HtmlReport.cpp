@@ -27,11 +27,13 @@ std::string Escape(const std::string& s) {
 
 // Coordinates in the SVG: two decimals are far below a pixel. Points far off
 // the chart (values beyond the axis) are held at a finite distance and clipped.
+// Written with std::to_chars (the digits of printf's %.2f, much faster): a
+// report draws tens of thousands of points.
 std::string Px(double v) {
     v = std::isnan(v) ? 0.0 : std::clamp(v, -1.0e5, 1.0e5);
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2f", v);
-    return buf;
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 2);
+    return std::string(buf, r.ptr);
 }
 
 // Tick labels: up to six significant digits, no trailing zeros, in units of
