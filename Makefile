@@ -8,28 +8,35 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 EXAMPLE    ?= examples/soft-clay-elastic-pile.kin
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build build-asan run test test-fast bench clean
+# Debian packages, one list each: what building the engine and the command
+# needs, and what the tests and benchmarks need on top. tools/check-deps.sh
+# installs only the missing ones (as root), or names them (as another user).
+BUILD_PACKAGES = cmake g++ make nlohmann-json3-dev
+TEST_PACKAGES  = libgtest-dev libbenchmark-dev chromium
+
+.PHONY: all deps deps-build build build-asan run test test-fast bench clean
 
 all: build
 
-# Installs the build tools and test libraries from Debian's packages when missing.
-deps:
-	@if ! command -v cmake >/dev/null 2>&1 || ! command -v g++ >/dev/null 2>&1 || \
-	    ! ls -d /usr/lib/*/cmake/GTest /usr/lib/cmake/GTest >/dev/null 2>&1 || \
-	    ! test -f /usr/include/nlohmann/json.hpp; then \
-	  echo "Installing build dependencies (cmake, g++, GoogleTest, Google Benchmark, nlohmann-json)"; \
-	  apt-get update && apt-get install -y --no-install-recommends cmake g++ make libgtest-dev libbenchmark-dev nlohmann-json3-dev; \
-	fi
+deps-build:
+	@sh tools/check-deps.sh $(BUILD_PACKAGES)
 
+deps:
+	@sh tools/check-deps.sh $(BUILD_PACKAGES) $(TEST_PACKAGES)
+
+# The engine, the command and the tests.
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRO_BUILD_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
 build-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKESTRO_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKESTRO_SANITIZE=ON -DKESTRO_BUILD_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
-run: build
+# Only the engine and the command: the first result comes without the tests' build.
+run: deps-build
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target kestro_cli
 	$(BUILD)/kestro run $(EXAMPLE)
 
 test: build build-asan
@@ -61,10 +68,7 @@ SOAK_MODELS  ?= 10000
 SOAK_SEED    ?= 1
 
 fuzz: deps
-	@if [ ! -x $(CLANGXX) ]; then \
-	  echo "Installing clang (libFuzzer)"; \
-	  apt-get update && apt-get install -y --no-install-recommends clang; \
-	fi
+	@sh tools/check-deps.sh clang
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=$(CLANGXX) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DKESTRO_FUZZ=ON -DKESTRO_WERROR=OFF -DKESTRO_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_BUILD) --target kestro_fuzz -j $(JOBS)

@@ -75,7 +75,7 @@ Child Launch(const std::string& self, const BatchEntry& e, std::size_t index) {
         std::signal(SIGINT, SIG_IGN);
         const char* argv[] = {self.c_str(), "run", e.Input.c_str(), "-o", e.OutDir.c_str(), "-q", nullptr};
         ::execv(self.c_str(), const_cast<char* const*>(argv));
-        ::_exit(ExitCannotStart);
+        ::_exit(ExitNoInput);
     }
     ::close(fds[1]);
     if (pid < 0) {
@@ -262,7 +262,7 @@ int RunPool(std::vector<BatchEntry>& entries, const PoolOptions& o, const std::s
     fs::create_directories(outDir, ec);
     if (!fs::is_directory(outDir, ec)) {
         err << "kestro: cannot create output folder '" << outDir.string() << "'\n";
-        return ExitCannotCreate;
+        return ExitCantCreate;
     }
     const bool completed = RunEntries(entries, o.Jobs > 0 ? o.Jobs : DefaultJobs(), o.Quiet, err);
     int counts[4] = {0, 0, 0, 0};
@@ -271,7 +271,7 @@ int RunPool(std::vector<BatchEntry>& entries, const PoolOptions& o, const std::s
     out << (completed ? "Batch finished: " : "Batch stopped: ") << entries.size() << " inputs, " << counts[0]
         << " normal, " << counts[1] << " with warnings, " << counts[2] << " by error, " << counts[3]
         << " not run.\n";
-    if (!WriteSummaries(outDir, summaryName, entries, out, err)) return ExitCannotCreate;
+    if (!WriteSummaries(outDir, summaryName, entries, out, err)) return ExitCantCreate;
     return BatchExitStatus(entries, completed);
 }
 
@@ -493,7 +493,7 @@ int BatchMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
     std::string problem;
     if (!CollectInputs(rest, inputs, problem)) {
         err << "kestro: " << problem << '\n' << BatchUsage;
-        return rest.empty() ? ExitUsage : ExitCannotStart;
+        return rest.empty() ? ExitUsage : ExitNoInput;
     }
     int shard = 1, shards = 1;
     if (named.count("--shard") != 0 && !ParseShard(named["--shard"], shard, shards)) {
@@ -561,7 +561,7 @@ int SweepMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
     std::error_code ec;
     if (!fs::is_regular_file(templ, ec)) {
         err << "kestro: cannot read template input '" << templ.string() << "'\n";
-        return ExitCannotStart;
+        return ExitNoInput;
     }
     const std::string text = ReadAll(templ);
     if (o.OutDir.empty()) o.OutDir = templ.stem().string() + "-sweep";
@@ -570,7 +570,7 @@ int SweepMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
     fs::create_directories(inputDir, ec);
     if (!fs::is_directory(inputDir, ec)) {
         err << "kestro: cannot create output folder '" << inputDir.string() << "'\n";
-        return ExitCannotCreate;
+        return ExitCantCreate;
     }
     std::vector<BatchEntry> entries(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {

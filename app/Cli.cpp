@@ -7,13 +7,16 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <thread>
 
 #include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <sstream>
+#include <string_view>
 #include <system_error>
+#include <thread>
 
 #include "Batch.h"
 #include "kestro/kgo.h"
@@ -24,7 +27,9 @@ namespace kestro::cli {
 namespace {
 
 constexpr const char* Usage =
-    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q]\n"
+    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q] [--no-html] [--no-json]\n"
+    "       kestro check INPUT [-o OUTDIR] [-q]\n"
+    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
     "       kestro --help | --version\n";
@@ -32,24 +37,42 @@ constexpr const char* Usage =
 constexpr const char* Help =
     "kestro - lateral analysis of single piles and drilled shafts by the p-y method\n"
     "\n"
-    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q]\n"
+    "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q] [--no-html] [--no-json]\n"
+    "       kestro check INPUT [-o OUTDIR] [-q]\n"
+    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]\n"
+    "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
+    "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
     "\n"
-    "Runs the analysis described by the input file INPUT (keyword format, first\n"
+    "run: runs the analysis described by the input file INPUT (keyword format, first\n"
     "value KESTRO6) and writes three files into OUTDIR:\n"
     "  <name>-report.txt    the output report\n"
     "  <name>-plot.txt      the plot records\n"
     "  <name>-messages.txt  progress, error texts and the completion line\n"
+    "and from them two results files:\n"
+    "  <name>-results.json  every result with its unit, the outcome and warnings\n"
+    "  <name>-report.html   the outcome, a summary table and charts (opens offline)\n"
     "OUTDIR defaults to a folder <name>-output beside the input file. The folder\n"
-    "also receives NAMES.DAT, the run file list given to the engine.\n"
+    "also receives NAMES.DAT, the run file list given to the engine. On an error\n"
+    "the error's own text is printed after the outcome line.\n"
+    "\n"
+    "check: reads and checks the input and writes its echo, without analysing\n"
+    "the pile; prints every problem found with its line. Its files go to a\n"
+    "temporary folder that is removed afterwards, or to OUTDIR when given.\n"
+    "\n"
+    "The input file is described line by line in docs/input.md.\n"
     "\n"
     "Options:\n"
     "  -o, --output OUTDIR  folder for the output files (created if absent)\n"
     "  --user NAME          licensee name printed in the report header\n"
     "  --company NAME       company name printed in the report header\n"
-    "  -q, --quiet          do not show the engine's progress lines while it runs\n"
+    "  -q, --quiet          print only the outcome line and the file paths: no\n"
+    "                       progress lines, no error or warning text\n"
+    "  --no-html, --no-json do not write the HTML report or the JSON results file\n"
     "  -h, --help           show this help\n"
     "  --version            show the version\n"
     "\n"
+    "kestro view PLOTFILE rebuilds <name>-results.json and <name>-report.html from\n"
+    "an existing <name>-plot.txt and the report and message files beside it.\n"
     "\n"
     "kestro batch INPUT... runs many analyses on a pool of worker processes\n"
     "(one per core, or JOBS). INPUT is an input file, a folder (its *.kin files)\n"
@@ -65,9 +88,11 @@ constexpr const char* Help =
     "into OUTDIR/inputs/ (OUTDIR defaults to <name>-sweep) and runs them as a\n"
     "batch; the summary has a column with the value of each run.\n"
     "\n"
-    "Exit status: 0 ended normally; 1 ended with warnings; 2 ended by an error\n"
-    "(for batch and sweep: the worst of the runs); 64 usage error; 66 an input\n"
-    "cannot be read; 73 an output folder cannot be made; 130 a batch stopped.\n";
+    "Exit status: 0 ended normally (check: no problem found); 1 ended with\n"
+    "warnings; 2 ended by an error (input, runtime or computation); for batch\n"
+    "and sweep the worst of the runs; 64 usage error; 66 the input file is\n"
+    "missing, unreadable or a folder; 73 the output folder or NAMES.DAT cannot\n"
+    "be created; 130 a batch stopped by Ctrl-C.\n";
 
 std::string ReadFile(const fs::path& p) {
     std::ifstream f(p, std::ios::binary);
@@ -85,7 +110,7 @@ constexpr std::size_t MaxNameLength = 256;
 // sleeps in poll() until the kernel reports a change to the output folder
 // (inotify) or the worker reports the end of the run (eventfd), so the
 // command waits no longer than the engine takes.
-int RunEngine(const fs::path& messageFile, bool quiet, std::ostream& err) {
+int RunEngine(const fs::path& messageFile, bool quiet, std::ostream& err, std::string& echoed) {
     std::error_code ec;
     fs::remove(messageFile, ec);  // no stale lines from an earlier run
     if (quiet) return KGO();
@@ -103,7 +128,10 @@ int RunEngine(const fs::path& messageFile, bool quiet, std::ostream& err) {
         while ((nl = pending.find('\n')) != std::string::npos) {
             std::string line = pending.substr(0, nl);
             pending.erase(0, nl + 1);
-            if (line.find_first_not_of(' ') != std::string::npos) err << "  " << line << '\n';
+            if (line.find_first_not_of(' ') != std::string::npos) {
+                err << "  " << line << '\n';
+                echoed += line + '\n';
+            }
         }
     };
 
@@ -142,7 +170,100 @@ int RunEngine(const fs::path& messageFile, bool quiet, std::ostream& err) {
     return result;
 }
 
+std::vector<std::string> Lines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string line(text.substr(start, end - start));
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool Blank(const std::string& line) { return line.find_first_not_of(' ') == std::string::npos; }
+
+// The heading of an error block: "**** Input Data Error No. 81 ****",
+// "***** INPUT ERROR *****", "INPUT ERROR - ...", "SECTION DATA OUT-OF-ORDER".
+bool ErrorHeading(const std::string& line) {
+    return (line.rfind("****", 0) == 0 && (line.find("Error") != std::string::npos ||
+                                           line.find("ERROR") != std::string::npos)) ||
+           line.rfind("INPUT ERROR", 0) == 0 || line.rfind("SECTION DATA", 0) == 0;
+}
+
+// Non-blank lines of `lines` from the last error heading before `end`, at
+// most `maxBack` lines back; without a heading, the last few lines.
+std::string BlockBefore(const std::vector<std::string>& lines, std::size_t end, std::size_t maxBack) {
+    std::size_t from = end;
+    std::size_t seen = 0;
+    bool found = false;
+    while (from > 0 && seen < maxBack) {
+        --from;
+        ++seen;
+        if (ErrorHeading(lines[from])) {
+            found = true;
+            break;
+        }
+    }
+    if (!found) {
+        // No heading: the last non-blank lines before the end.
+        from = end;
+        int kept = 0;
+        while (from > 0 && kept < 4) {
+            --from;
+            if (!Blank(lines[from])) ++kept;
+        }
+    }
+    std::string text;
+    for (std::size_t i = from; i < end; ++i)
+        if (!Blank(lines[i])) text += lines[i] + '\n';
+    return text;
+}
+
+int MakeTempDir(fs::path& dir) {
+    std::string tmpl = (fs::temp_directory_path() / "kestro-check-XXXXXX").string();
+    if (::mkdtemp(tmpl.data()) == nullptr) return ExitCantCreate;
+    dir = tmpl;
+    return ExitNormal;
+}
+
 }  // namespace
+
+std::string ErrorText(const std::string& report, const std::string& messages) {
+    constexpr std::size_t MaxBlockLines = 24;
+    const std::string key = "Kestro ended prematurely due to input error number ";
+    std::vector<std::string> lines = Lines(report);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].rfind(key, 0) == 0) {
+            std::string block = BlockBefore(lines, i, MaxBlockLines);
+            if (!block.empty()) return block;
+            break;
+        }
+    lines = Lines(messages);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].rfind("The analysis ended due to an error.", 0) == 0) return BlockBefore(lines, i, MaxBlockLines);
+    return {};
+}
+
+std::vector<std::string> EchoWarnings(const std::string& report) {
+    const std::vector<std::string> lines = Lines(report);
+    std::vector<std::string> blocks;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].find("Summary of Warning Messages") != std::string::npos) break;
+        if (lines[i].rfind("****", 0) != 0 || lines[i].find("Warning") == std::string::npos) continue;
+        // The heading, then its body up to the first blank line after it.
+        std::string text = lines[i] + '\n';
+        std::size_t j = i + 1;
+        while (j < lines.size() && Blank(lines[j])) ++j;
+        for (; j < lines.size() && !Blank(lines[j]); ++j) text += lines[j] + '\n';
+        blocks.push_back(text);
+        i = j;
+    }
+    return blocks;
+}
 
 Outcome Classify(int result, const std::string& messages, const std::string& report) {
     Outcome o;
@@ -186,6 +307,41 @@ std::string OutcomeLine(const Outcome& o) {
     return s.str();
 }
 
+namespace {
+
+// Prints the problems of a finished run to the error stream: the error text
+// (unless the progress echo already showed it) and, for a check, the warning
+// blocks of the input echo and of the readers.
+void ReportProblems(const RunRequest& req, const Outcome& o, const std::string& report, const std::string& messages,
+                    const std::string& echoed, std::ostream& err) {
+    if (req.Quiet) return;
+    if (req.CheckOnly) {
+        // Blocks the message file held were shown already.
+        for (const std::string& block : EchoWarnings(report))
+            if (echoed.find(block.substr(block.find('\n') + 1)) == std::string::npos) err << block;
+    }
+    if (!o.EndedByError) return;
+    const std::string text = ErrorText(report, messages);
+    if (text.empty()) return;
+    const std::string first = text.substr(0, text.find('\n'));
+    if (!echoed.empty() && echoed.find(first) != std::string::npos) return;
+    err << "kestro: the analysis ended by this error:\n";
+    for (const std::string& line : Lines(text))
+        if (!line.empty()) err << "  " << line << '\n';
+}
+
+std::string CheckLine(const Outcome& o) {
+    if (o.EndedByError) {
+        std::string s = "The input has an error";
+        if (!o.ErrorCode.empty()) s += " (" + o.ErrorCode + ")";
+        return s + "; run result " + std::to_string(o.Result) + '.';
+    }
+    if (o.Warnings) return "The input was read with warnings; run result " + std::to_string(o.Result) + '.';
+    return "The input was read and checked: no problem found.";
+}
+
+}  // namespace
+
 int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
         err << Usage;
@@ -199,13 +355,15 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         out << "kestro 6.0.20\n";
         return ExitNormal;
     }
+    if (args[0] == "view") return ViewCommand(args, out, err);
     if (args[0] == "batch") return BatchMain(args, out, err);
     if (args[0] == "sweep") return SweepMain(args, out, err);
-    if (args[0] != "run") {
+    if (args[0] != "run" && args[0] != "check") {
         err << "kestro: unknown command '" << args[0] << "'\n" << Usage;
         return ExitUsage;
     }
     RunRequest req;
+    req.CheckOnly = args[0] == "check";
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& target) {
@@ -222,6 +380,8 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             ok = value(req.Company);
         else if (a == "-q" || a == "--quiet")
             req.Quiet = true;
+        else if (ResultsOption(a, req.Results)) {
+        }
         else if (!a.empty() && a[0] == '-') {
             err << "kestro: unknown option '" << a << "'\n" << Usage;
             return ExitUsage;
@@ -249,17 +409,38 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 
     std::error_code ec;
     fs::path input = fs::absolute(req.Input, ec);
-    if (!fs::is_regular_file(input, ec)) {
+    if (fs::is_directory(input, ec)) {
+        err << "kestro: the input '" << req.Input << "' is a folder, not an input file\n";
+        return ExitNoInput;
+    }
+    if (!fs::is_regular_file(input, ec) || !std::ifstream(input)) {
         err << "kestro: cannot read input file '" << req.Input << "'\n";
-        return ExitCannotStart;
+        return ExitNoInput;
     }
     std::string stem = input.stem().string();
-    fs::path outDir = req.OutDir.empty() ? input.parent_path() / (stem + "-output") : fs::absolute(req.OutDir, ec);
-    fs::create_directories(outDir, ec);
+    // A check writes its files into a temporary folder unless told where.
+    const bool temporary = req.CheckOnly && req.OutDir.empty();
+    fs::path outDir;
+    if (temporary) {
+        if (MakeTempDir(outDir) != ExitNormal) {
+            err << "kestro: cannot create a temporary folder for the check\n";
+            return ExitCantCreate;
+        }
+    } else {
+        outDir = req.OutDir.empty() ? input.parent_path() / (stem + "-output") : fs::absolute(req.OutDir, ec);
+        fs::create_directories(outDir, ec);
+    }
     if (!fs::is_directory(outDir, ec)) {
         err << "kestro: cannot create output folder '" << outDir.string() << "'\n";
-        return ExitCannotCreate;
+        return ExitCantCreate;
     }
+    struct Cleanup {
+        fs::path Dir;
+        ~Cleanup() {
+            std::error_code e;
+            if (!Dir.empty()) fs::remove_all(Dir, e);
+        }
+    } cleanup{temporary ? outDir : fs::path()};
 
     // NAMES.DAT lines hold at most 256 characters: the absolute path to the
     // input, or the relative one when the absolute path is too long.
@@ -287,27 +468,49 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
               << messages << '\n'
               << req.User << '\n'
               << req.Company << '\n';
+        // The engine's echo-only run: read, check and echo, no analysis.
+        if (req.CheckOnly) names << "ECHO ONLY\n";
         if (!names) {
             err << "kestro: cannot write NAMES.DAT in '" << outDir.string() << "'\n";
-            return ExitError;
+            return ExitCantCreate;
         }
     }
 
     fs::path cwd = fs::current_path(ec);
     if (::chdir(outDir.c_str()) != 0) {
         err << "kestro: cannot enter output folder '" << outDir.string() << "'\n";
-        return ExitError;
+        return ExitCantCreate;
     }
-    int result = RunEngine(outDir / messages, req.Quiet, err);
+    std::string echoed;
+    // A check shows its problems once, after the run, rather than as progress.
+    int result = RunEngine(outDir / messages, req.Quiet || req.CheckOnly, err, echoed);
     if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) {
         // The run is complete; the outcome below uses absolute paths.
     }
 
-    Outcome o = Classify(result, ReadFile(outDir / messages), ReadFile(outDir / report));
+    const std::string reportText = ReadFile(outDir / report);
+    const std::string messageText = ReadFile(outDir / messages);
+    Outcome o = Classify(result, messageText, reportText);
+    if (req.CheckOnly) {
+        if (!req.Quiet) {
+            // The reader's warning blocks and error blocks, as the message file holds them.
+            for (const std::string& line : Lines(messageText))
+                if (!Blank(line) && line.rfind("The analysis ended", 0) != 0 &&
+                    line.rfind("The input was read, checked and echoed only", 0) != 0)
+                    echoed += line + '\n';
+            if (!echoed.empty()) err << echoed;
+        }
+        ReportProblems(req, o, reportText, messageText, echoed, err);
+        out << CheckLine(o) << '\n';
+        if (!temporary) out << "  report:   " << (outDir / report).string() << '\n';
+        return ExitStatusFor(o);
+    }
     out << OutcomeLine(o) << '\n';
     out << "  report:   " << (outDir / report).string() << '\n';
     out << "  plot:     " << (outDir / plot).string() << '\n';
     out << "  messages: " << (outDir / messages).string() << '\n';
+    ReportProblems(req, o, reportText, messageText, echoed, err);
+    WriteRunResults(outDir.string(), stem, result, req.Results, out, err);
     return ExitStatusFor(o);
 }
 

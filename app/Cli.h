@@ -6,22 +6,28 @@
 #include <string>
 #include <vector>
 
+#include "ResultsCommand.h"
+
 namespace kestro::cli {
 
-// Exit statuses of the command.
+// Exit statuses of the command. 64, 66 and 73 are those of sysexits.h: the
+// command could not run the analysis at all, as against 2, an analysis that
+// ran and ended by an error.
 constexpr int ExitNormal = 0;
 constexpr int ExitWarnings = 1;
 constexpr int ExitError = 2;
 constexpr int ExitUsage = 64;
-constexpr int ExitCannotStart = 66;   // an input cannot be read
-constexpr int ExitCannotCreate = 73;  // an output folder or file cannot be made
+constexpr int ExitNoInput = 66;     // input file missing, unreadable or a folder
+constexpr int ExitCantCreate = 73;  // output folder or NAMES.DAT cannot be created
 
 struct RunRequest {
     std::string Input;
     std::string OutDir;       // empty: a folder beside the input named after it
     std::string User;
     std::string Company;
-    bool Quiet = false;       // no progress lines on the error stream
+    bool Quiet = false;       // no progress lines or error text on the error stream
+    bool CheckOnly = false;   // kestro check: read, check and echo the input only
+    ResultsRequest Results;   // which results files to write after the run
 };
 
 struct Outcome {
@@ -33,6 +39,13 @@ struct Outcome {
 
 // Classifies a finished run from its result and the texts of its message and report files.
 Outcome Classify(int result, const std::string& messages, const std::string& report);
+// The text of the error that ended a run: the block before the termination
+// line of the report (or, without one, the last error block of the message
+// file), from its heading on; empty when none is found.
+std::string ErrorText(const std::string& report, const std::string& messages);
+// The warning blocks of the report before its summary of warnings (the input
+// echo's checks and the reader's warnings), each heading and body as one text.
+std::vector<std::string> EchoWarnings(const std::string& report);
 int ExitStatusFor(const Outcome& o);
 std::string OutcomeLine(const Outcome& o);
 

@@ -29,7 +29,7 @@ const char* const SoftClayPipeInput =
     "ComputeKmatrix NO\nUseTipShear NO\nUseSoilMovement NO\nUsePYModifiers NO\nComputeEIOnly NO\n"
     "Loading STATIC     1\nMaxIterations 100\nDeflectionLimit 100.0\nTolerance 1.0E-5\nIncrements 400\n"
     "PrintSummaryOnly NO\nPrintIncrement 5\nPrintPYCurves NO\nComputeInteraction NO\n"
-    "SECTIONS\n1\n1\n11\n80.0\n1\n29000000.0\n24.0\n24.0\n36.9137\n36.9137\n2549.3534\n2549.3534\n"
+    "SECTIONS\n1\n1\n11\n80.0\n2\n29000000.0\n24.0\n24.0\n0.5\n0.5\n36.9137\n36.9137\n2549.3534\n2549.3534\n"
     "SOIL LAYERS\n1\n1  0.0  90.0\n50.0  250.0  0.02\n50.0  750.0  0.01\n"
     "LOADING\n1\n1  1  15000.0  0.0  0.0  1\n0\nEND\n";
 

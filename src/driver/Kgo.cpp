@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <mutex>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@
 #include "driver/RunSequence.h"
 #include "driver/Warnings.h"
 #include "input/InputFile.h"
+#include "input/InputWarnings.h"
 #include "input/KeywordReader.h"
 #include "input/Units.h"
 #include "kestro/kgo.h"
@@ -49,12 +51,26 @@ void WriteBeforeOpenError(int number, std::initializer_list<std::string_view> li
 
 std::string Quoted(std::string_view path) { return "\"" + std::string(path) + "\""; }
 
+// An optional seventh line of NAMES.DAT: "ECHO ONLY" asks for a run that
+// reads, checks and echoes the input and stops before the analysis. Any other
+// seventh line, or none, is an ordinary run.
+void ReadRunMode(std::istream& names) {
+    std::string line;
+    if (!std::getline(names, line)) return;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
+    Run.b_EchoOnly = line == "ECHO ONLY";
+}
+
 // Reads NAMES.DAT; returns false after raising the run file error.
 bool ReadNamesFile() {
     std::ifstream names("NAMES.DAT");
     if (!names.is_open()) {
+        // A file that is not there is not corrupted: say which it is.
+        std::error_code ec;
+        const bool exists = std::filesystem::exists("NAMES.DAT", ec);
         WriteLines(MessageOut(), {"", "", "**** Runtime Error No. 2 ****", "", "",
-                                  "Contents of file NAMES.DAT is corrupted."});
+                                  exists ? "File NAMES.DAT in the working directory cannot be opened for reading."
+                                         : "File NAMES.DAT was not found in the working directory."});
         TerminateRun("RUN00002", 202);
         return false;
     }
@@ -93,6 +109,7 @@ bool ReadNamesFile() {
         }
         Run.RunFiles[static_cast<std::size_t>(k)].Set(line);
     }
+    ReadRunMode(names);
     return true;
 }
 
@@ -237,6 +254,9 @@ void CompleteRun(int& result) {
     CheckOutputWrites();
     // An error decides the run result; warnings raised before it are still
     // listed in the summary but never turn a failed run into a finished one.
+    // Input warnings count as warnings of a run that went on; after an error
+    // the error number stays the result and the warnings stay in the files.
+    if (Run.ErrorNumber == 0) RegisterInputWarnings();
     if (Run.ErrorNumber > 0) {
         WriteLines(MessageOut(), {"", "The analysis ended due to an error. ", ""});
         WriteLines(ReportOut(), {"", "The analysis ended due to an error. ", ""});
@@ -289,6 +309,7 @@ int RunAnalysis() {
     ResetRunState();
     if (b_StoreUsed) ResetProblemData();
     ResetWarningRegistry();
+    ResetInputWarnings();
     if (b_StoreUsed) ResetAnalysisState();
     b_StoreUsed = true;
 
@@ -304,7 +325,14 @@ int RunAnalysis() {
 
 }  // namespace kestro
 
+namespace {
+// The model store is process-wide: one run at a time. A second caller waits
+// here until the first run has closed its files.
+std::mutex RunLock;
+}  // namespace
+
 extern "C" int32_t KGO(void) {
+    std::lock_guard<std::mutex> hold(RunLock);
     try {
         return kestro::RunAnalysis();
     } catch (...) {

@@ -10,6 +10,7 @@
 #include "driver/Channels.h"
 #include "driver/Errors.h"
 #include "input/InputFile.h"
+#include "input/InputWarnings.h"
 #include "input/Units.h"
 #include "model/EITables.h"
 #include "model/PileModel.h"
@@ -79,6 +80,12 @@ void CheckLayerOrder() {
     }
 }
 
+// An echo-only run ends here: the input was read, checked and echoed.
+void EndEchoOnlyRun() {
+    for (std::ostream* out : {&ReportOut(), &MessageOut()})
+        WriteLines(*out, {"", "The input was read, checked and echoed only (ECHO ONLY in NAMES.DAT); no analysis was run."});
+}
+
 }  // namespace
 
 void ResetAnalysisState() {
@@ -99,6 +106,8 @@ void RunStages() {
     std::tm now{};
     localtime_r(&clock, &now);
     WriteReportHeader(ReportOut(), now);
+    // The warnings met while reading, which the rewind removed from the report.
+    WriteInputWarnings(ReportOut());
 
     const int lengthEntry = Problem.NumLoadCases >= 1 ? Problem.LoadCases[1].LengthCode : 0;
     WritePlotLine1(PlotOut(), O.ComputationMode, O.UnitSystem, lengthEntry, O.ComputeKmatrix ? 1 : 0);
@@ -116,6 +125,10 @@ void RunStages() {
 
     if (O.ComputationMode == 2) {
         WritePlotLine2(PlotOut(), Problem.NumSections);
+        if (Run.b_EchoOnly) {
+            EndEchoOnlyRun();
+            return;
+        }
         ComputeAllSections();
         return;
     }
@@ -127,6 +140,10 @@ void RunStages() {
     CheckLayerOrder();
     if (Failed()) return;
     WritePlotLine2(PlotOut(), Problem.NumSections);
+    if (Run.b_EchoOnly) {
+        EndEchoOnlyRun();
+        return;
+    }
     // Without pile sections there is no pile to analyse.
     if (Problem.NumSections < 1) return;
     BuildStations(Problem.PileLength);

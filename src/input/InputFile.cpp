@@ -11,16 +11,26 @@
 
 #include "driver/Channels.h"
 #include "driver/Errors.h"
+#include "input/InputWarnings.h"
 #include "model/Limits.h"
 
 namespace kestro {
 namespace {
+
+// The last list of values that began on one line and took values from a
+// following line: an error met soon after is most often its consequence.
+struct Continuation {
+    int FromLine = 0;  // line that held the first values of the list
+    int ToLine = 0;    // line the last values were taken from
+    std::string What;
+};
 
 struct InputState {
     bool Open = false;
     long long Size = 0;
     std::vector<std::string> Lines;
     std::size_t Next = 0;  // index of the next line to read
+    Continuation LastContinuation;
 };
 
 InputState In;
@@ -71,6 +81,125 @@ std::string Shown(std::string_view token) {
     return s;
 }
 
+std::string Trimmed(std::string_view line) {
+    std::size_t n = line.size();
+    while (n > 0 && (line[n - 1] == ' ' || line[n - 1] == '\t')) --n;
+    return std::string(line.substr(0, n));
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The text of a number written with thousands separators in `line`, such as
+// "29,000,000": a digit, a comma and exactly three digits that are not
+// followed by a fourth. Empty when the line holds none.
+std::string ThousandsGroup(std::string_view line) {
+    for (std::size_t i = 1; i + 4 <= line.size(); ++i) {
+        if (line[i] != ',' || !IsDigit(line[i - 1])) continue;
+        if (!IsDigit(line[i + 1]) || !IsDigit(line[i + 2]) || !IsDigit(line[i + 3])) continue;
+        if (i + 4 < line.size() && IsDigit(line[i + 4])) continue;
+        std::size_t a = i - 1, b = i + 4;
+        auto part = [](char c) { return IsDigit(c) || c == ',' || c == '.' || c == '+' || c == '-'; };
+        while (a > 0 && part(line[a - 1])) --a;
+        while (b < line.size() && part(line[b])) ++b;
+        while (b > a && line[b - 1] == ',') --b;
+        return std::string(line.substr(a, b - a));
+    }
+    return {};
+}
+
+// The numbers left on a line after a list was read, up to the first word
+// that is not a number (the description many lines carry); `end` receives the
+// length of `rest` that they take.
+int NumbersLeft(std::string_view rest, std::size_t* end = nullptr) {
+    int n = 0;
+    std::string token;
+    double v = 0.0;
+    std::string_view r = rest;
+    std::size_t used = 0;
+    while (NextToken(r, token) && ParseReal(token, v)) {
+        ++n;
+        used = rest.size() - r.size();
+    }
+    if (end != nullptr) *end = used;
+    return n;
+}
+
+// Warns when the line that ended a list holds further numbers and reads like
+// a number with thousands separators: "29,000,000" read as the values 29, 0
+// and 0, of which the reader takes the first.
+void CheckThousandsSeparators(int lineNumber, std::string_view line, std::string_view rest, std::string_view what) {
+    std::size_t end = 0;
+    if (NumbersLeft(rest, &end) == 0) return;
+    // Only the values of the line count, not the description after them.
+    const std::size_t numeric = static_cast<std::size_t>(rest.data() - line.data()) + end;
+    const std::string group = ThousandsGroup(line.substr(0, numeric));
+    if (group.empty()) return;
+    std::vector<std::string> parts;
+    std::string_view g = group;
+    std::string token;
+    while (NextToken(g, token)) parts.push_back(token);
+    std::string values;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        values += (i == 0 ? "" : (i + 1 == parts.size() ? " and " : ", ")) + parts[i];
+    std::string plain;
+    for (char c : group)
+        if (c != ',') plain.push_back(c);
+    const std::string at = std::to_string(lineNumber);
+    RaiseInputWarning(WarnThousandsSeparator, "**** Warning - Possible Input Data Error, line " + at + " ****",
+                      {"Line " + at + " holds more values than are read for " + std::string(what) + ",",
+                       "and the text \"" + group + "\" on it is read as the separate values " + values + ":",
+                       "commas separate values. Write numbers without thousands separators (" + plain + ")."});
+}
+
+// A list begun on one line that took its last values from a following line
+// which holds further numbers: that line is most likely the next header or
+// data line, and a value is missing at the end of the line before it.
+void CheckContinuation(int firstLine, int expectedLine, int lastLine, std::string_view rest, std::string_view what) {
+    if (lastLine == firstLine) return;
+    In.LastContinuation = Continuation{firstLine, lastLine, std::string(what)};
+    if (NumbersLeft(rest) == 0) return;
+    const std::string to = std::to_string(lastLine);
+    const std::string expected = std::to_string(expectedLine);
+    RaiseInputWarning(WarnValueFromNextLine, "**** Warning - Possible Input Data Error, line " + expected + " ****",
+                      {"Line " + expected + " holds fewer values than are read for " + std::string(what) + ";",
+                       "the last of them were taken from line " + to +
+                           ", which holds further values (the next header or data line).",
+                       "Add the missing value at the end of line " + expected + "."});
+}
+
+// Input Data Error 81. When the line is a section keyword line, the message
+// says so and names the line that was expected to hold the value: the line
+// before, when the list began there (`expectedLine`), or the line whose list
+// was last completed from a following line.
+void ReportUnreadableValue(int line, const std::string& token, bool integer, std::string_view what,
+                           int expectedLine) {
+    const std::string& text = In.Lines[static_cast<std::size_t>(line - 1)];
+    std::ostringstream p;
+    std::string solution = "Solution: Correct the value on that line of the input file.";
+    if (IsSectionKeyword(Trimmed(text))) {
+        p << "Problem:  Line " << line << " is the keyword line \"" << Trimmed(text) << "\", where "
+          << (integer ? "a whole number" : "a number") << " was still expected while reading " << what << ".";
+        if (expectedLine > 0) {
+            solution = "Solution: Line " + std::to_string(expectedLine) +
+                       " holds fewer values than are read there: add the missing value at its end.";
+        } else if (In.LastContinuation.ToLine > 0) {
+            const Continuation& c = In.LastContinuation;
+            solution = "Solution: A value is missing above this line. The values of " + c.What + " began on line " +
+                       std::to_string(c.FromLine) + " and were completed from line " + std::to_string(c.ToLine) +
+                       ": check the end of line " + std::to_string(c.FromLine) + ".";
+        } else {
+            solution = "Solution: A line or value is missing above this line: check the counts of the section.";
+        }
+    } else {
+        p << "Problem:  Line " << line << " holds \"" << Shown(token) << "\" where "
+          << (integer ? "a whole number" : "a number") << " was expected while reading " << what << ".";
+        if (expectedLine > 0)
+            solution += " The value was looked for on line " + std::to_string(line) + " because line " +
+                        std::to_string(expectedLine) + " holds fewer values than are read there.";
+    }
+    InputError(ErrUnreadableValue, p.str(), solution);
+}
+
 void ReportEndOfInput(std::string_view what) {
     std::ostringstream p;
     p << "Problem:  The input file ended after line " << In.Lines.size() << " while reading " << what << ".";
@@ -115,6 +244,7 @@ int InputLineNumber() { return static_cast<int>(In.Next); }
 
 bool TryReadRecord(std::string& line) {
     if (In.Next >= In.Lines.size()) return false;
+    In.LastContinuation = Continuation{};  // a keyword or option line starts afresh
     std::string_view s = In.Lines[In.Next++];
     if (s.size() > static_cast<std::size_t>(RecordLength)) s = s.substr(0, RecordLength);
     std::size_t n = s.size();
@@ -125,8 +255,10 @@ bool TryReadRecord(std::string& line) {
 
 bool PeekRecord(std::string& line) {
     const std::size_t next = In.Next;
+    const Continuation kept = In.LastContinuation;
     const bool found = TryReadRecord(line);
     In.Next = next;
+    In.LastContinuation = kept;
     return found;
 }
 
@@ -188,6 +320,9 @@ bool ReadList(std::string_view what, std::initializer_list<ListItem> items) {
     std::string token;
     std::string_view rest;
     bool haveLine = false;
+    int firstLine = 0;     // line of the first value
+    int expectedLine = 0;  // last line before the current one that gave a value
+    int valueLine = 0;     // line of the value just read
     for (const ListItem& item : items) {
         for (;;) {
             if (haveLine && NextToken(rest, token)) break;
@@ -198,6 +333,10 @@ bool ReadList(std::string_view what, std::initializer_list<ListItem> items) {
             rest = In.Lines[In.Next++];
             haveLine = true;
         }
+        const int line = static_cast<int>(In.Next);
+        if (firstLine == 0) firstLine = line;
+        if (line != valueLine && valueLine != 0) expectedLine = valueLine;
+        valueLine = line;
         bool ok = true;
         switch (item.kind) {
             case ListItem::Real: ok = ParseReal(token, *static_cast<double*>(item.target)); break;
@@ -205,14 +344,15 @@ bool ReadList(std::string_view what, std::initializer_list<ListItem> items) {
             case ListItem::Word: *static_cast<std::string*>(item.target) = token; break;
         }
         if (!ok) {
-            std::ostringstream p;
-            p << "Problem:  Line " << In.Next << " holds \"" << Shown(token) << "\" where "
-              << (item.kind == ListItem::Integer ? "a whole number" : "a number") << " was expected while reading "
-              << what << ".";
-            InputError(ErrUnreadableValue, p.str(), "Solution: Correct the value on that line of the input file.");
+            ReportUnreadableValue(line, token, item.kind == ListItem::Integer, what,
+                                  line != firstLine ? expectedLine : 0);
             return false;
         }
     }
+    if (valueLine == 0) return true;
+    const std::string& last = In.Lines[static_cast<std::size_t>(valueLine - 1)];
+    CheckThousandsSeparators(valueLine, last, rest, what);
+    CheckContinuation(firstLine, expectedLine, valueLine, rest, what);
     return true;
 }
 
@@ -222,6 +362,27 @@ bool TryReadFirstWord(std::string& word) {
         if (NextToken(rest, word)) return true;
         // Fortran list-directed reads pass over empty records to the first value.
     }
+    return false;
+}
+
+bool IsSectionKeyword(std::string_view line) {
+    static constexpr std::string_view Keywords[] = {"TITLE",
+                                                    "OPTIONS",
+                                                    "SECTIONS",
+                                                    "AXIAL THRUST LOADS",
+                                                    "SOIL LAYERS",
+                                                    "TIP SHEAR",
+                                                    "PILE BATTER AND SLOPE",
+                                                    "GROUPEFF",
+                                                    "LRFD LOADS",
+                                                    "LRFD FACTORS AND CASES",
+                                                    "LOADING",
+                                                    "SOIL MOVEMENTS",
+                                                    "GROUP EFFECT FACTORS",
+                                                    "DEPTHS OF PRINTED P-Y CURVES",
+                                                    "END"};
+    for (std::string_view k : Keywords)
+        if (line == k) return true;
     return false;
 }
 

@@ -59,6 +59,9 @@ bool TryReadFirstWord(std::string& word);
 bool ParseReal(std::string_view token, double& value);
 bool ParseInteger(std::string_view token, int& value);
 
+// True when `line` (without trailing blanks) is a section keyword line or END.
+bool IsSectionKeyword(std::string_view line);
+
 // Input data errors raised by the reader itself.
 inline constexpr int ErrEndOfInput = 80;
 inline constexpr int ErrUnreadableValue = 81;

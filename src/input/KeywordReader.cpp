@@ -18,16 +18,6 @@
 namespace kestro {
 namespace {
 
-bool IsSectionKeyword(const std::string& line) {
-    static constexpr const char* Keywords[] = {"SECTIONS", "AXIAL THRUST LOADS", "SOIL LAYERS", "TIP SHEAR",
-                                               "PILE BATTER AND SLOPE", "GROUPEFF", "GROUP EFFECT FACTORS",
-                                               "LRFD LOADS", "LRFD FACTORS AND CASES", "LOADING", "SOIL MOVEMENTS",
-                                               "DEPTHS OF PRINTED P-Y CURVES"};
-    for (const char* k : Keywords)
-        if (line == k) return true;
-    return false;
-}
-
 // The unrecognised-line block, to the report and then the message channel.
 void UnrecognizedLine(const std::string& line) {
     std::string padded = line;
@@ -297,6 +287,17 @@ void ReadKeywordInput() {
             std::string title;
             for (int i = 1; i <= 5; ++i) {
                 if (!ReadRecord(title, "the title lines")) return;
+                // A keyword line among the five title lines means that the
+                // TITLE section is short and has taken the next section's
+                // keyword: say so, rather than report a later line as unrecognized.
+                if (IsSectionKeyword(title)) {
+                    InputError(ErrTitleTakesKeyword,
+                               "Problem:  Line " + std::to_string(InputLineNumber()) + ", title line " +
+                                   std::to_string(i) + " of 5, is the keyword line \"" + title +
+                                   "\": the TITLE section holds fewer than five title lines.",
+                               "Solution: Give exactly five lines after TITLE; leave unused title lines empty.");
+                    return;
+                }
                 Problem.Title[static_cast<std::size_t>(i)].Set(title);
             }
         } else if (line == "OPTIONS") {

@@ -21,5 +21,7 @@ void ExchangeSort(double* values, int n);
 inline constexpr int ErrUnsupportedFormat = 82;
 // A section without which the run is undefined is missing or comes too late.
 inline constexpr int ErrMissingSection = 67;
+// Input data error raised when a title line is a section keyword line.
+inline constexpr int ErrTitleTakesKeyword = 75;
 
 }  // namespace kestro

@@ -10,6 +10,7 @@ namespace kestro {
 
 // Input data errors raised by the readers where the input holds more (or
 // fewer) items than the model can take, or a code that means nothing.
+inline constexpr int ErrLayerGapOrOverlap = 69;
 inline constexpr int ErrCountOutOfRange = 84;
 inline constexpr int ErrSoilTypeUnknown = 85;
 inline constexpr int ErrRebarNoSectionAbove = 86;

@@ -22,6 +22,28 @@ void ReadStrands(int s);
 void ReadElasticSection(int s);               // type 11
 void ReadElasticSectionWithCapacity(int s);   // type 12
 
+// Checks of elastic circular sections against their dimensions.
+namespace section_checks {
+struct CircleProperties {
+    double Area, Inertia;
+};
+// Area and moment of inertia of a circle of diameter d, less a concentric
+// hole of diameter `inner` (0 for a solid circle).
+CircleProperties Circle(double d, double inner);
+// True when `given` differs from `expected` by more than 5 % of `expected`.
+bool FarFrom(double given, double expected);
+}  // namespace section_checks
+
+// The joint between two soil layers, in input depth units.
+namespace layer_checks {
+// Largest difference between the top of a layer and the bottom of the layer
+// above that is taken as rounding of the input: 0.1 % of the larger depth,
+// at least 0.001 depth units.
+double LayerJointTolerance(double bottomAbove, double top);
+// True when the difference exceeds the tolerance (a gap or an overlap).
+bool IsGapOrOverlap(double bottomAbove, double top);
+}  // namespace layer_checks
+
 // Fills the two pile property table rows (top and bottom) of section s from
 // its input values, in input length units for the depths.
 void SetSectionPropertyRows(int s);

@@ -8,11 +8,13 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 #include "driver/Errors.h"
 #include "input/ValueRanges.h"
 #include "input/InputFile.h"
+#include "input/InputWarnings.h"
 #include "input/ReaderSupport.h"
 #include "input/Readers.h"
 #include "model/ProblemData.h"
@@ -293,6 +295,50 @@ bool ReadSection(int s, int& eiSlots) {
     return true;
 }
 
+std::string Number(double v) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.6g", v);
+    return buf;
+}
+
+// An elastic circular section (shapes 1 and 5) or pipe (shape 2) whose given
+// area or moment of inertia lies more than 5 % from the value of its width
+// and wall thickness is most often a typing error (a wrong digit, the inertia
+// of another size); the run goes on with the value given, and a warning names
+// the line and both values. `lines` holds the input lines of the top area,
+// bottom area, top inertia and bottom inertia (1..4). Values are compared as
+// entered, before SI millimeters become meters.
+void CheckCircularProperties(int s, const int* lines) {
+    const PileSection& S = Sec(s);
+    const double toInput = InputIsSI() ? 1000.0 : 1.0;  // widths are held in meters in SI input
+    const bool pipe = S.ElasticShape == 2;
+    const char* areaUnit = InputIsSI() ? " mm2" : (Problem.Options.UnitSystem == UnitsGeneral ? " L2" : " sq. in");
+    const char* inertiaUnit = InputIsSI() ? " mm4" : (Problem.Options.UnitSystem == UnitsGeneral ? " L4" : " in4");
+    for (int end = 0; end < 2; ++end) {
+        const double d = (end == 0 ? S.TopWidth : S.BottomWidth) * toInput;
+        const double t = pipe ? (end == 0 ? S.TopWallThickness : S.BottomWallThickness) * toInput : 0.0;
+        const double inner = pipe ? d - 2.0 * t : 0.0;
+        section_checks::CircleProperties expected = section_checks::Circle(d, inner);
+        const double given[2] = {end == 0 ? S.TopArea : S.BottomArea, end == 0 ? S.TopInertia : S.BottomInertia};
+        const double computed[2] = {expected.Area, expected.Inertia};
+        for (int q = 0; q < 2; ++q) {
+            if (!section_checks::FarFrom(given[q], computed[q])) continue;
+            const int line = lines[1 + end + 2 * q];
+            const std::string at = std::to_string(line);
+            const std::string what = std::string(q == 0 ? "area" : "moment of inertia") + " at the " +
+                                     (end == 0 ? "top" : "bottom") + Of(s);
+            const std::string shape = pipe ? "a pipe of diameter " + Number(d) + " and wall " + Number(t)
+                                           : "a circle of diameter " + Number(d);
+            const char* unit = q == 0 ? areaUnit : inertiaUnit;
+            RaiseInputWarning(WarnSectionProperties, "**** Warning - Possible Input Data Error, line " + at + " ****",
+                              {"The " + what + " is " + Number(given[q]) + unit + " (line " + at + "),",
+                               "more than 5 % from " + Number(computed[q]) + unit + ", the value of " + shape + ".",
+                               "The analysis uses the value given; correct it unless it is meant (a cracked or",
+                               "transformed section, for example)."});
+        }
+    }
+}
+
 // Elastic values of types 11 and 12, in the order of the shape's table; the
 // plastic moment capacities (type 12) follow the elastic modulus.
 void ReadElasticValues(int s, bool withCapacity) {
@@ -335,10 +381,16 @@ void ReadElasticValues(int s, bool withCapacity) {
         if (!ReadLength(S.TopWallThickness, "the wall thickness at top" + Of(s))) return;
         if (!ReadLength(S.BottomWallThickness, "the wall thickness at bottom" + Of(s))) return;
     }
+    int lines[5] = {};  // input lines of the top and bottom area and inertia
     if (!ReadValue(S.TopArea, "the top area" + Of(s))) return;
+    lines[1] = InputLineNumber();
     if (!ReadValue(S.BottomArea, "the bottom area" + Of(s))) return;
+    lines[2] = InputLineNumber();
     if (!ReadValue(S.TopInertia, "the moment of inertia at top" + Of(s))) return;
+    lines[3] = InputLineNumber();
     if (!ReadValue(S.BottomInertia, "the moment of inertia at bottom" + Of(s))) return;
+    lines[4] = InputLineNumber();
+    if (shape == 1 || shape == 2 || shape == 5) CheckCircularProperties(s, lines);
     S.TopArea = SectionArea(S.TopArea);
     S.BottomArea = SectionArea(S.BottomArea);
     S.TopInertia = SectionInertia(S.TopInertia);
@@ -578,6 +630,17 @@ void ReadStrands(int s) {
         S.StrandY[uk] = SectionLength(S.StrandY[uk]);
     }
 }
+
+namespace section_checks {
+
+CircleProperties Circle(double d, double inner) {
+    // A = pi/4 (D^2 - Di^2), I = pi/64 (D^4 - Di^4)
+    return {Pi / 4.0 * (d * d - inner * inner), PiOver64 * (d * d * d * d - inner * inner * inner * inner)};
+}
+
+bool FarFrom(double given, double expected) { return std::fabs(given - expected) > 0.05 * std::fabs(expected); }
+
+}  // namespace section_checks
 
 void SetSectionPropertyRows(int s) {
     const PileSection& S = Sec(s);

@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <string>
 
-#include "driver/RunSequence.h"
 #include "input/ValueRanges.h"
 #include "input/InputFile.h"
 #include "input/ReaderSupport.h"
@@ -99,7 +98,52 @@ void ReadMassiveRockValues(SoilPoint& T, SoilPoint& B) {
     B.Kpy = v[b + 2];
 }
 
+std::string DepthText(double depth) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.6g", depth);
+    return buf;
+}
+
+std::string_view DepthUnit() {
+    switch (Problem.Options.UnitSystem) {
+        case UnitsSI: return " m";
+        case UnitsGeneral: return " L";
+        default: return " ft";
+    }
+}
+
+// Layer k must start where layer k - 1 ends: stations in a gap would have no
+// soil model, and in an overlap two. Differences within the tolerance of
+// layer_checks::LayerJointTolerance are rounding of the input and are closed
+// by the contiguous profile; larger ones end the run.
+bool CheckLayerJoint(int k, double top, int line) {
+    const double above = Problem.Layers[static_cast<std::size_t>(k - 1)].XBottom;
+    if (!layer_checks::IsGapOrOverlap(above, top)) return true;
+    const bool gap = top > above;
+    const std::string unit(DepthUnit());
+    InputError(ErrLayerGapOrOverlap,
+               "Problem:  Soil layer " + std::to_string(k) + " (line " + std::to_string(line) + ") starts at " +
+                   DepthText(top) + unit + ", but soil layer " + std::to_string(k - 1) + " ends at " +
+                   DepthText(above) + unit + ": " + (gap ? "a gap of " : "an overlap of ") +
+                   DepthText(std::fabs(top - above)) + unit +
+                   (gap ? " where the pile would have no soil." : " where two soil models would apply."),
+               "Solution: Start each soil layer at the depth where the layer above it ends.");
+    return false;
+}
+
 }  // namespace
+
+namespace layer_checks {
+
+double LayerJointTolerance(double bottomAbove, double top) {
+    return 1.0E-3 * std::max({1.0, std::fabs(bottomAbove), std::fabs(top)});
+}
+
+bool IsGapOrOverlap(double bottomAbove, double top) {
+    return std::fabs(top - bottomAbove) > LayerJointTolerance(bottomAbove, top);
+}
+
+}  // namespace layer_checks
 
 void ReadSoilLayers() {
     ProblemData& D = Problem;
@@ -117,24 +161,12 @@ void ReadSoilLayers() {
         int type = 0;
         double top = 0.0, bottom = 0.0;
         if (!ReadList("the soil type and depths " + layer, {type, top, bottom})) return;
+        if (k > 1 && !CheckLayerJoint(k, top, InputLineNumber())) return;
         if (type < 1 || type > NumSoilCodes) {
             InputError(ErrSoilTypeUnknown,
                        "Problem:  The soil type " + layer + " is " + std::to_string(type) +
                            ", which is not a soil model code (1 to 16).",
                        "Solution: Give one of the soil model codes 1 to 16 for the layer.");
-            return;
-        }
-        // A layer whose top lies above the bottom of the layer before it
-        // overlaps it: two soils at one depth, whose interface no lookup can
-        // place. Depths are still in the input's units here.
-        const double above = k > 1 ? D.Layers[static_cast<std::size_t>(k - 1)].XBottom : top;
-        if (top < above - 1.0E-6 * std::max(1.0, std::fabs(above))) {
-            char text[160];
-            std::snprintf(text, sizeof text, "Problem:  The top of soil layer %d (%.3f) lies above the bottom of "
-                          "soil layer %d (%.3f): the layers overlap.", k, top, k - 1, above);
-            InputError(ErrInvertedLayer, text,
-                       "Solution: Give the soil layers in order from the ground surface down, each starting at the "
-                       "bottom of the layer above it.");
             return;
         }
         L.SoilType = type;

@@ -34,6 +34,7 @@ struct RunState {
     // Numbers written this run as NaN, Infinity or a field of asterisks: a run
     // that wrote any of them cannot end normally.
     int UnprintableValues = 0;
+    bool b_EchoOnly = false;           // NAMES.DAT line 7 "ECHO ONLY": read, check and echo the input only
     // Soil model codes 1..16, each 8 characters followed by two blanks.
     std::array<std::array<char, 11>, NumSoilCodes + 1> SoilCodeTable{};
     std::array<int, 12> KindNumbers{};  // consecutive kind numbers used by the section analysis

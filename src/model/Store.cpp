@@ -38,6 +38,7 @@ void ResetRunState() {
     Run.b_SI = false;
     Run.b_Converted = false;
     Run.UnprintableValues = 0;
+    Run.b_EchoOnly = false;
     // Soil model codes: each stored as 10 characters, the 8-character code and two blanks.
     for (int k = 0; k <= NumSoilCodes; ++k) {
         auto& e = Run.SoilCodeTable[static_cast<std::size_t>(k)];

@@ -260,12 +260,8 @@ double LayerValueAt(int k, double X, double SoilPoint::*column, bool& b_ZeroThic
     if (k < 1 || k > NumLayers()) return 0.0;
     const SoilPoint& top = Point(2 * k - 1);
     const SoilPoint& bottom = Point(2 * k);
-    const double span = Layer(k).XBottom - Layer(k).XTop;
-    if (span == 0.0) {
-        b_ZeroThickness = true;
-        return top.*column;
-    }
-    return top.*column + (X - Layer(k).XTop) * (bottom.*column - top.*column) / span;
+    b_ZeroThickness = Layer(k).XBottom - Layer(k).XTop == 0.0;
+    return InterpolateInLayer(k, X, top.*column, bottom.*column);
 }
 
 double AverageShearStrength(double X) {

@@ -34,7 +34,10 @@ TEST(Cli, UsageErrorsExit64) {
 TEST(Cli, HelpAndVersion) {
     auto h = RunCli({"--help"});
     EXPECT_EQ(h.Status, 0);
-    EXPECT_NE(h.Out.find("Exit status: 0 ended normally; 1 ended with warnings; 2 ended by an error"), std::string::npos);
+    EXPECT_NE(h.Out.find("Exit status: 0 ended normally (check: no problem found); 1 ended with\n"
+                         "warnings; 2 ended by an error"),
+              std::string::npos);
+    EXPECT_NE(h.Out.find("  -q, --quiet          print only the outcome line and the file paths"), std::string::npos);
     auto v = RunCli({"--version"});
     EXPECT_EQ(v.Status, 0);
     EXPECT_EQ(v.Out, "kestro 6.0.20\n");
@@ -64,8 +67,99 @@ TEST(Cli, ErrorRunExits2AndNamesTheCode) {
     EXPECT_NE(r.Out.find("The analysis ended by error 199 (INP00099); run result 199."), std::string::npos) << r.Out;
     // Progress lines of the message file are echoed while the engine runs.
     EXPECT_NE(r.Err.find("The analysis ended due to an error."), std::string::npos) << r.Err;
-    auto missing = RunCli({"run", dir + "/nothere.kin"});
-    EXPECT_EQ(missing.Status, kestro::cli::ExitCannotStart);
+    // The error's own text follows the outcome: the block of error 99 is in
+    // the message file, so the progress echo has shown it already, once.
+    EXPECT_NE(r.Err.find("The following line is unrecognized or is out-of-order"), std::string::npos) << r.Err;
+}
+
+// The command could not run (sysexits 66 and 73) against an analysis that ran
+// and ended by an error (2).
+TEST(Cli, ExitStatusPerFailureKind) {
+    const std::string dir = kestro::test::ScratchDir();
+    kestro::test::WriteText(dir + "/good.kin", kestro::test::MinimalInput());
+    kestro::test::WriteText(dir + "/bad.kin",
+                            kestro::test::MinimalInput("SECTIONS\n1\n1\n1\n30\n24\n4000\n1\nUse no concrete\n"));
+    kestro::test::WriteText(dir + "/a-file", "x");
+    struct Case {
+        std::vector<std::string> Args;
+        int Status;
+        const char* Err;  // expected on the error stream
+    };
+    const Case cases[] = {
+        {{"run", dir + "/nothere.kin"}, kestro::cli::ExitNoInput, "kestro: cannot read input file"},
+        {{"run", dir}, kestro::cli::ExitNoInput, "is a folder, not an input file"},
+        {{"check", dir + "/nothere.kin"}, kestro::cli::ExitNoInput, "kestro: cannot read input file"},
+        {{"run", dir + "/good.kin", "-o", dir + "/a-file/out"}, kestro::cli::ExitCantCreate,
+         "kestro: cannot create output folder"},
+        // The reason reaches the terminal through the message file.
+        {{"run", dir + "/bad.kin", "-o", dir + "/bad-out"}, kestro::cli::ExitError,
+         "INPUT ERROR - Unrecognized command for concrete tensile strength option\n"},
+        {{"run", dir + "/bad.kin", "-o", dir + "/bad-out", "-q"}, kestro::cli::ExitError, ""},
+        {{"run", dir + "/good.kin", "-q"}, kestro::cli::ExitNormal, ""},
+    };
+    for (const Case& c : cases) {
+        auto r = RunCli(c.Args);
+        EXPECT_EQ(r.Status, c.Status) << c.Args[1] << r.Err;
+        if (*c.Err == '\0')
+            EXPECT_TRUE(r.Err.empty()) << r.Err;
+        else
+            EXPECT_NE(r.Err.find(c.Err), std::string::npos) << r.Err;
+    }
+}
+
+// kestro check: the input is read, checked and echoed, never analysed; each
+// problem is printed with its line; exit 0 only when nothing was found.
+TEST(Cli, CheckReadsAndEchoesOnly) {
+    const std::string dir = kestro::test::ScratchDir();
+    const std::string good = kestro::test::MinimalInput();
+    std::string gap = good;
+    gap.replace(gap.find("13 0 35\n62 1000\n62 1000\n"), 24, "13 0 10\n62 1000\n62 1000\n13 12 35\n62 1000\n62 1000\n");
+    gap.replace(gap.find("SOIL LAYERS\n1\n"), 14, "SOIL LAYERS\n2\n");
+    std::string thousands = good;
+    thousands.replace(thousands.find("29000000"), 8, "29,000,000");
+    struct Case {
+        const char* Name;
+        std::string Input;
+        int Status;
+        const char* Out;
+        const char* Err;
+    };
+    const Case cases[] = {
+        {"good", good, kestro::cli::ExitNormal, "The input was read and checked: no problem found.\n", ""},
+        {"gap", gap, kestro::cli::ExitError, "The input has an error (INP00069); run result 169.\n",
+         "Problem:  Soil layer 2 (line 43) starts at 12 ft, but soil layer 1 ends at 10 ft"},
+        // 29,000,000 read as 29 psi is also an implausible modulus (warning 366): two kinds, -300.
+        {"thousands", thousands, kestro::cli::ExitWarnings, "The input was read with warnings; run result -300.\n",
+         "**** Warning - Possible Input Data Error, line 31 ****\nLine 31 holds more values than are read"},
+    };
+    for (const Case& c : cases) {
+        const std::string file = dir + "/" + c.Name + ".kin";
+        kestro::test::WriteText(file, c.Input);
+        auto r = RunCli({"check", file});
+        EXPECT_EQ(r.Status, c.Status) << c.Name << r.Out << r.Err;
+        EXPECT_EQ(r.Out, c.Out) << c.Name;
+        EXPECT_NE(r.Err.find(c.Err), std::string::npos) << c.Name << ": " << r.Err;
+        // Only the echo: no result pages, and the temporary folder is gone.
+        EXPECT_FALSE(fs::exists(dir + "/" + c.Name + "-output")) << c.Name;
+    }
+    auto kept = RunCli({"check", dir + "/good.kin", "-o", dir + "/kept"});
+    EXPECT_EQ(kept.Status, 0);
+    const std::string report = kestro::test::ReadText(dir + "/kept/good-report.txt");
+    EXPECT_NE(report.find("The input was read, checked and echoed only (ECHO ONLY in NAMES.DAT); no analysis was run."),
+              std::string::npos);
+    EXPECT_EQ(report.find("Computed Values of Pile Loading and Deflection"), std::string::npos);
+    EXPECT_NE(kestro::test::ReadText(dir + "/kept/NAMES.DAT").find("\nECHO ONLY\n"), std::string::npos);
+}
+
+TEST(Cli, ErrorTextIsTheBlockBeforeTheTerminationLine) {
+    const std::string report =
+        "header\n\n\n**** Input Data Error No. 69 ****\n\nProblem:  A\nSolution: B\n\n\n\n"
+        "Kestro ended prematurely due to input error number INP00069\n";
+    EXPECT_EQ(kestro::cli::ErrorText(report, ""), "**** Input Data Error No. 69 ****\nProblem:  A\nSolution: B\n");
+    // Without a termination line in the report: the message file's last block.
+    EXPECT_EQ(kestro::cli::ErrorText("", "\n**** Runtime Error No. 2 ****\n\nFile NAMES.DAT was not found.\n\n"
+                                         "The analysis ended due to an error. \n"),
+              "**** Runtime Error No. 2 ****\nFile NAMES.DAT was not found.\n");
 }
 
 TEST(Cli, OutcomeClassification) {

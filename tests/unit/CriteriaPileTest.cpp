@@ -28,8 +28,8 @@ std::string PileInput(const std::string& loading, int increments, const std::str
       << "UsePYModifiers NO\nComputeEIOnly NO\nLoading " << loading << "\nMaxIterations 500\n"
       << "DeflectionLimit 100.0\nTolerance 1.0E-7\nIncrements " << increments
       << "\nPrintSummaryOnly NO\nPrintIncrement 1\nPrintPYCurves NO\nComputeInteraction NO\n"
-      // elastic circular section: E 29000 ksi, D 24 in, A and I of a 0.5 in wall
-      << "SECTIONS\n1\n1\n11\n80.0\n1\n29000000.0\n24.0\n24.0\n36.91\n36.91\n2549.4\n2549.4\n"
+      // elastic pipe section: E 29000 ksi, D 24 in, 0.5 in wall
+      << "SECTIONS\n1\n1\n11\n80.0\n2\n29000000.0\n24.0\n24.0\n0.5\n0.5\n36.91\n36.91\n2549.4\n2549.4\n"
       << "SOIL LAYERS\n1\n" << layer << "LOADING\n1\n1  1  " << shear << "  0.0  0.0  1\n0\nEND\n";
     return s.str();
 }

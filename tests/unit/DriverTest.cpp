@@ -60,7 +60,7 @@ TEST_P(RunFileErrors, EndWithRuntimeError) {
 INSTANTIATE_TEST_SUITE_P(
     NamesFile, RunFileErrors,
     ::testing::Values(
-        NamesCase{"Missing", nullptr, 202, "Contents of file NAMES.DAT is corrupted."},
+        NamesCase{"Missing", nullptr, 202, "File NAMES.DAT was not found in the working directory."},
         NamesCase{"Empty", "", 203, "The name of the input data file is corrupted."},
         NamesCase{"OneLine", "input.dat\n", 204, "The name of the output report file is corrupted."},
         NamesCase{"TwoLines", "input.dat\nreport.txt\n", 205, "The name of the plot output file is corrupted."},

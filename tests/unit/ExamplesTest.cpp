@@ -80,6 +80,14 @@ TEST_P(Example, EndsNormally) {
     ADD_FAILURE() << GetParam() << " ended by an error (run result " << r.Result << ", code \"" << code << "\")";
 }
 
+// The input checks must not cry wolf: no example draws a reader warning
+// (thousands separators, section properties, values from the next line).
+TEST_P(Example, DrawsNoInputWarning) {
+    auto r = RunInput(ReadText((ExamplesDir / GetParam()).string()));
+    EXPECT_EQ(r.Messages.find("Possible Input Data Error, line"), std::string::npos) << GetParam() << "\n" << r.Messages;
+    for (const char* code : {"INP00069", "INP00075"}) EXPECT_EQ(r.Report.find(code), std::string::npos) << GetParam();
+}
+
 INSTANTIATE_TEST_SUITE_P(Library, Example, testing::ValuesIn(ExampleFiles()), TestName);
 
 // Every example whose pile has a section with structural details (or user EI
@@ -121,3 +129,18 @@ TEST(ExampleLibrary, HoldsTheQuickStartExampleAndIsListedInTheReadme) {
 }
 
 }  // namespace
+
+// The complete example of the input reference runs as printed there.
+TEST(InputReference, ThreeLayerExampleRunsCleanly) {
+    const std::string doc = ReadText((fs::path(KESTRO_SOURCE_DIR) / "docs" / "input.md").string());
+    const std::string marker = "<!-- example: three-layer -->\n```\n";
+    const auto start = doc.find(marker);
+    ASSERT_NE(start, std::string::npos);
+    const auto from = start + marker.size();
+    const auto end = doc.find("```", from);
+    ASSERT_NE(end, std::string::npos);
+    auto r = RunInput(doc.substr(from, end - from));
+    EXPECT_EQ(r.Result, 0) << r.Messages;
+    EXPECT_NE(r.Report.find("The analysis ended normally."), std::string::npos);
+    EXPECT_NE(r.Report.find("The soil profile is modelled using 3 layers"), std::string::npos);
+}

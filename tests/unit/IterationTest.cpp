@@ -23,7 +23,7 @@ std::string StalledPipeInput(int increments) {
            "MaxIterations 500\nDeflectionLimit 100.0\nTolerance 1.0E-6\nIncrements " +
            std::to_string(increments) +
            "\nPrintSummaryOnly NO\nPrintIncrement 5\nPrintPYCurves NO\nComputeInteraction NO\n"
-           "SECTIONS\n1\n1\n11\n80.0\n1\n29000000.0\n24.0\n24.0\n36.9137\n36.9137\n2549.3534\n2549.3534\n"
+           "SECTIONS\n1\n1\n11\n80.0\n2\n29000000.0\n24.0\n24.0\n0.5\n0.5\n36.9137\n36.9137\n2549.3534\n2549.3534\n"
            "SOIL LAYERS\n1\n1  0.0  90.0\n50.0  250.0  0.02\n50.0  750.0  0.01\n"
            "LOADING\n1\n1  1  15000.0  0.0  0.0  1\n0\nEND\n";
 }

@@ -152,8 +152,13 @@ TEST(KeywordReader, NonNumberWhereNumberExpected) {
 }
 
 TEST(KeywordReader, ValuesContinueOnNextLineAndExtrasAreIgnored) {
-    auto r = RunInput(InputWithOption(11, "Increments\n120 999 extra"));
+    auto r = RunInput(InputWithOption(11, "Increments\n120 extra"));
     EXPECT_EQ(r.Result, 0);
+    EXPECT_EQ(kestro::Problem.Options.NumIncrements, 120);
+    // Further numbers on the line the list was completed from are taken as a
+    // sign of a missing value: the run goes on, with a warning.
+    r = RunInput(InputWithOption(11, "Increments\n120 999 extra"));
+    EXPECT_EQ(r.Result, -322);
     EXPECT_EQ(kestro::Problem.Options.NumIncrements, 120);
 }
 

@@ -1,0 +1,40 @@
+#pragma once
+// The results of one run gathered from the engine's three files, and the
+// writing of the JSON results file and the HTML report beside them.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "PlotReader.h"
+#include "RunReport.h"
+
+namespace kestro::results {
+
+struct RunResults {
+    std::string Name;  // the run's name: the input file's stem
+    std::string PlotFile, ReportFile, MessageFile;  // file names, as written beside each other
+    PlotResults Plot;
+    RunFacts Facts;
+};
+
+// Reads the plot, report and message files; any of them may be missing or cut short.
+// `result` is the engine's run result when known (a fresh run), else empty.
+RunResults LoadRunResults(const std::string& plotPath, const std::string& reportPath,
+                          const std::string& messagePath, std::optional<int> result);
+
+// The run name and the report and message files beside a plot file named NAME-plot.txt.
+struct RunFileSet {
+    std::string Name, Plot, Report, Messages;
+};
+RunFileSet FilesBesidePlot(const std::string& plotPath);
+
+struct WrittenFiles {
+    std::vector<std::string> Paths;  // files written
+    std::string Error;               // first failure, empty when all were written
+};
+
+// Writes NAME-results.json and NAME-report.html into `dir`.
+WrittenFiles WriteResultFiles(const RunResults& r, const std::string& dir, bool json, bool html);
+
+}  // namespace kestro::results

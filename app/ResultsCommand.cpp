@@ -1,0 +1,122 @@
+#include "ResultsCommand.h"
+
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+
+#include <nlohmann/json.hpp>
+
+#include "Cli.h"
+#include "ResultFiles.h"
+
+namespace fs = std::filesystem;
+
+namespace kestro::cli {
+namespace {
+
+constexpr const char* ViewUsage = "Usage: kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]\n";
+
+bool Emit(const results::RunResults& r, const std::string& dir, const ResultsRequest& req, std::ostream& out,
+          std::ostream& err) {
+    const results::WrittenFiles w = results::WriteResultFiles(r, dir, req.Json, req.Html);
+    for (const std::string& p : w.Paths)
+        out << (p.size() > 5 && p.compare(p.size() - 5, 5, ".json") == 0 ? "  results:  " : "  html:     ") << p
+            << '\n';
+    if (!w.Error.empty()) {
+        err << "kestro: " << w.Error << '\n';
+        return false;
+    }
+    return true;
+}
+
+// The run result kept in an earlier results file of the same plot file: the
+// report and message files do not carry the number of every stop.
+std::optional<int> EarlierResult(const fs::path& json, const std::string& plotName) {
+    std::ifstream f(json);
+    if (!f) return std::nullopt;
+    const nlohmann::json j = nlohmann::json::parse(f, nullptr, false);
+    if (j.is_discarded() || !j.is_object() || j.value("schema", "") != "kestro-results") return std::nullopt;
+    const auto files = j.find("files");
+    const auto run = j.find("run");
+    if (files == j.end() || run == j.end() || !files->is_object() || !run->is_object() ||
+        files->value("plot", "") != plotName)
+        return std::nullopt;
+    const auto result = run->find("result");
+    if (result == run->end() || !result->is_number_integer()) return std::nullopt;
+    return result->get<int>();
+}
+
+}  // namespace
+
+bool ResultsOption(const std::string& arg, ResultsRequest& req) {
+    if (arg == "--no-html") {
+        req.Html = false;
+        return true;
+    }
+    if (arg == "--no-json") {
+        req.Json = false;
+        return true;
+    }
+    return false;
+}
+
+bool WriteRunResults(const std::string& dir, const std::string& name, std::optional<int> result,
+                     const ResultsRequest& req, std::ostream& out, std::ostream& err) {
+    if (!req.Json && !req.Html) return true;
+    const fs::path d(dir);
+    results::RunResults r =
+        results::LoadRunResults((d / (name + "-plot.txt")).string(), (d / (name + "-report.txt")).string(),
+                                (d / (name + "-messages.txt")).string(), result);
+    r.Name = name;
+    return Emit(r, dir, req, out, err);
+}
+
+int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string plot, outDir;
+    ResultsRequest req;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "-o" || a == "--output") {
+            if (i + 1 >= args.size()) {
+                err << "kestro: option '" << a << "' needs a value\n" << ViewUsage;
+                return ExitUsage;
+            }
+            outDir = args[++i];
+        } else if (ResultsOption(a, req)) {
+        } else if (!a.empty() && a[0] == '-') {
+            err << "kestro: unknown option '" << a << "'\n" << ViewUsage;
+            return ExitUsage;
+        } else if (plot.empty()) {
+            plot = a;
+        } else {
+            err << "kestro: more than one plot file given\n" << ViewUsage;
+            return ExitUsage;
+        }
+    }
+    if (plot.empty()) {
+        err << "kestro: no plot file given\n" << ViewUsage;
+        return ExitUsage;
+    }
+    std::error_code ec;
+    if (!fs::is_regular_file(plot, ec)) {
+        err << "kestro: cannot read plot file '" << plot << "'\n";
+        return ExitError;
+    }
+    const results::RunFileSet files = results::FilesBesidePlot(plot);
+    if (outDir.empty()) outDir = fs::absolute(plot, ec).parent_path().string();
+    fs::create_directories(outDir, ec);
+    if (!fs::is_directory(outDir, ec)) {
+        err << "kestro: cannot create output folder '" << outDir << "'\n";
+        return ExitError;
+    }
+    const fs::path plotPath(files.Plot);
+    const std::optional<int> result =
+        EarlierResult(plotPath.parent_path() / (files.Name + "-results.json"), plotPath.filename().string());
+    results::RunResults r = results::LoadRunResults(files.Plot, files.Report, files.Messages, result);
+    r.Name = files.Name;
+    out << results::OutcomeSentence(r.Facts) << '\n';
+    if (!r.Plot.Complete) out << "  plot file incomplete: " << r.Plot.Problem << '\n';
+    return Emit(r, outDir, req, out, err) ? ExitNormal : ExitError;
+}
+
+}  // namespace kestro::cli

@@ -1,0 +1,29 @@
+#pragma once
+// The kestro command's side of the results files: writing them after a run and
+// the `view` subcommand that rebuilds them from an existing plot file.
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestro::cli {
+
+struct ResultsRequest {
+    bool Json = true;
+    bool Html = true;
+};
+
+// Reads NAME-plot.txt, NAME-report.txt and NAME-messages.txt in `dir` and writes
+// NAME-results.json and NAME-report.html there; prints their paths on `out`.
+// Returns false (after a message on `err`) when a file cannot be written.
+bool WriteRunResults(const std::string& dir, const std::string& name, std::optional<int> result,
+                     const ResultsRequest& req, std::ostream& out, std::ostream& err);
+
+// kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]
+int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Takes --no-html or --no-json; false for any other argument.
+bool ResultsOption(const std::string& arg, ResultsRequest& req);
+
+}  // namespace kestro::cli

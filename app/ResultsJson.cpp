@@ -1,0 +1,231 @@
+#include "ResultsJson.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace kestro::results {
+namespace {
+
+// The JSON library writes a double with digits that read back to the same value
+// but are not always the shortest such digits (71.25224300000001 for the plot
+// file's 7.1252243E+01). Every real number of the text is written again in its
+// shortest exact form, so the file keeps the plot file's digits.
+std::string WithShortestReals(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (inString) {
+            out += c;
+            if (c == '\\' && i + 1 < text.size()) {
+                out += text[i + 1];
+                i += 2;
+                continue;
+            }
+            if (c == '"') inString = false;
+            ++i;
+        } else if (c == '"') {
+            inString = true;
+            out += c;
+            ++i;
+        } else if (c == '-' || (c >= '0' && c <= '9')) {
+            std::size_t j = i;
+            while (j < text.size() && text[j] != '\0' && std::strchr("+-0123456789.eE", text[j]) != nullptr) ++j;
+            const std::string token = text.substr(i, j - i);
+            double v = 0.0;
+            auto [ptr, ec] = std::from_chars(token.data(), token.data() + token.size(), v);
+            const bool real = token.find_first_of(".eE") != std::string::npos;
+            out += real && ec == std::errc() && ptr == token.data() + token.size() ? ExactNumber(v) : token;
+            i = j;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
+using Json = nlohmann::ordered_json;
+
+Json Quantity(double v, const char* unit) { return Json{{"value", v}, {"unit", unit}}; }
+
+template <class T, class F>
+Json Column(const std::vector<T>& rows, F field) {
+    Json a = Json::array();
+    for (const T& row : rows) a.push_back(field(row));
+    return a;
+}
+
+Json RunJson(const RunResults& r) {
+    const RunFacts& f = r.Facts;
+    Json run{{"status", StatusName(f.Status)}, {"outcome", OutcomeSentence(f)}};
+    run["result"] = f.Result ? Json(*f.Result) : Json(nullptr);
+    if (f.Status == RunStatus::Error) {
+        Json e{{"number", f.ErrorNumber ? Json(*f.ErrorNumber) : Json(nullptr)},
+               {"code", f.ErrorCode.empty() ? Json(nullptr) : Json(f.ErrorCode)},
+               {"heading", f.ErrorHeading.empty() ? Json(nullptr) : Json(f.ErrorHeading)},
+               {"text", f.ErrorText}};
+        run["error"] = e;
+    } else {
+        run["error"] = nullptr;
+    }
+    Json w = Json::array();
+    for (const WarningInfo& wi : f.Warnings) w.push_back(Json{{"count", wi.Count}, {"text", wi.Text}});
+    run["warnings"] = w;
+    return run;
+}
+
+Json UnitsJson(const PlotUnits& u, int system) {
+    return Json{{"system", system},          {"name", u.SystemName},
+                {"length", u.Length},        {"force", u.Force},
+                {"moment", u.Moment},        {"forcePerLength", u.ForcePerLength},
+                {"sectionMoment", u.SectionMoment}, {"sectionEI", u.SectionEI},
+                {"curvature", u.Curvature},  {"axialThrust", u.Thrust},
+                {"nominalMomentCapacity", u.Capacity}};
+}
+
+Json ProfileJson(const RunFacts& f, const PlotUnits& u) {
+    Json layers = Json::array();
+    for (const SoilLayerInfo& l : f.Layers)
+        layers.push_back(Json{{"number", l.Number},
+                              {"description", l.Description},
+                              {"top", Quantity(l.Top, u.Length)},
+                              {"bottom", Quantity(l.Bottom, u.Length)}});
+    return Json{{"groundSurface", f.HasGroundSurface ? Quantity(f.GroundSurface, u.Length) : Json(nullptr)},
+                {"soilLayers", layers}};
+}
+
+Json SectionsJson(const PlotResults& p, const PlotUnits& u) {
+    Json sections = Json::array();
+    for (const SectionCurves& s : p.Sections) {
+        Json curves = Json::array();
+        for (const ThrustCurve& c : s.Thrusts) {
+            curves.push_back(Json{
+                {"thrustNumber", c.ThrustNumber},
+                {"axialThrust", Quantity(c.Thrust, u.Thrust)},
+                {"nominalMomentCapacity", Quantity(c.NominalMomentCapacity, u.Capacity)},
+                {"units", Json{{"moment", u.SectionMoment}, {"ei", u.SectionEI}, {"curvature", u.Curvature}}},
+                {"moment", Column(c.Points, [](const SectionCurvePoint& q) { return q.Moment; })},
+                {"ei", Column(c.Points, [](const SectionCurvePoint& q) { return q.EI; })},
+                {"curvature", Column(c.Points, [](const SectionCurvePoint& q) { return q.Curvature; })}});
+        }
+        sections.push_back(Json{{"number", s.Number}, {"kind", s.Kind}, {"curves", curves}});
+    }
+    return sections;
+}
+
+Json PyCurvesJson(const PlotResults& p, const PlotUnits& u) {
+    Json curves = Json::array();
+    for (const PrintedPyCurve& c : p.PyCurves) {
+        curves.push_back(Json{{"number", c.Number},
+                              {"depth", Quantity(c.Depth, u.Length)},
+                              {"soil", c.SoilDescription},
+                              {"curve", c.CurveName},
+                              {"units", Json{{"y", u.Length}, {"p", u.ForcePerLength}}},
+                              {"y", Column(c.Points, [](const PyPoint& q) { return q.Y; })},
+                              {"p", Column(c.Points, [](const PyPoint& q) { return q.P; })}});
+    }
+    return curves;
+}
+
+Json LoadCaseJson(const LoadCase& c, const RunFacts& f, const PlotUnits& u) {
+    const auto k = static_cast<std::size_t>(c.Number - 1);
+    const std::string name = k < f.CaseNames.size() ? f.CaseNames[k] : std::string();
+    Json j{{"number", c.Number},
+           {"lrfd", c.Lrfd},
+           {"name", name.empty() ? Json(nullptr) : Json(name)},
+           {"complete", c.StationsComplete && c.HasSummary},
+           {"headShear", Quantity(c.HeadShear, u.Force)},
+           {"headDeflection", Quantity(c.HeadDeflection, u.Length)},
+           {"maxMoment", Quantity(c.MaxMoment, u.Moment)},
+           {"depthOfMaxMoment", Quantity(c.DepthMaxMoment, u.Length)},
+           {"maxShear", Quantity(c.MaxShear, u.Force)},
+           {"depthOfMaxShear", Quantity(c.DepthMaxShear, u.Length)}};
+    j["stations"] = Json{
+        {"units", Json{{"depth", u.Length}, {"deflection", u.Length}, {"moment", u.Moment}, {"shear", u.Force},
+                       {"soilReaction", u.ForcePerLength}}},
+        {"number", Column(c.Stations, [](const Station& s) { return s.Number; })},
+        {"depth", Column(c.Stations, [](const Station& s) { return s.Depth; })},
+        {"deflection", Column(c.Stations, [](const Station& s) { return s.Deflection; })},
+        {"moment", Column(c.Stations, [](const Station& s) { return s.Moment; })},
+        {"shear", Column(c.Stations, [](const Station& s) { return s.Shear; })},
+        {"soilReaction", Column(c.Stations, [](const Station& s) { return s.SoilReaction; })}};
+    if (c.LengthStudy.empty()) {
+        j["lengthStudy"] = nullptr;
+    } else {
+        j["lengthStudy"] = Json{
+            {"units", Json{{"pileLength", u.Length}, {"headDeflection", u.Length}, {"maxMoment", u.Moment},
+                           {"maxShear", u.Force}}},
+            {"pileLength", Column(c.LengthStudy, [](const LengthPoint& q) { return q.PileLength; })},
+            {"headDeflection", Column(c.LengthStudy, [](const LengthPoint& q) { return q.HeadDeflection; })},
+            {"maxMoment", Column(c.LengthStudy, [](const LengthPoint& q) { return q.MaxMoment; })},
+            {"maxShear", Column(c.LengthStudy, [](const LengthPoint& q) { return q.MaxShear; })}};
+    }
+    return j;
+}
+
+Json StiffnessJson(const PlotResults& p, const PlotUnits& u) {
+    if (p.Stiffness.empty()) return nullptr;
+    const auto& s = p.Stiffness;
+    return Json{{"units", Json{{"headShear", u.Force}, {"headMoment", u.Moment}, {"k22", u.K22}, {"k23", u.K23},
+                               {"k32", u.K32}, {"k33", u.K33}, {"headDeflection", u.Length}, {"headRotation", "rad"}}},
+                {"headShear", Column(s, [](const StiffnessStep& q) { return q.HeadShear; })},
+                {"headMoment", Column(s, [](const StiffnessStep& q) { return q.HeadMoment; })},
+                {"k22", Column(s, [](const StiffnessStep& q) { return q.K22; })},
+                {"k23", Column(s, [](const StiffnessStep& q) { return q.K23; })},
+                {"k32", Column(s, [](const StiffnessStep& q) { return q.K32; })},
+                {"k33", Column(s, [](const StiffnessStep& q) { return q.K33; })},
+                {"headDeflection", Column(s, [](const StiffnessStep& q) { return q.HeadDeflection; })},
+                {"headRotation", Column(s, [](const StiffnessStep& q) { return q.HeadRotation; })}};
+}
+
+Json OrNull(int v) { return v < 0 ? Json(nullptr) : Json(v); }
+
+}  // namespace
+
+nlohmann::ordered_json ResultsJson(const RunResults& r) {
+    const PlotResults& p = r.Plot;
+    const PlotUnits u = UnitsOf(p.UnitSystem);
+    Json j;
+    j["schema"] = "kestro-results";
+    j["schemaVersion"] = ResultsSchemaVersion;
+    j["name"] = r.Name;
+    j["files"] = Json{{"plot", r.PlotFile}, {"report", r.ReportFile}, {"messages", r.MessageFile}};
+    j["title"] = r.Facts.Title;
+    j["run"] = RunJson(r);
+    j["plotFile"] = Json{{"complete", p.Complete},
+                         {"problem", p.Problem.empty() ? Json(nullptr) : Json(p.Problem)},
+                         {"problemLine", p.ProblemLine > 0 ? Json(p.ProblemLine) : Json(nullptr)},
+                         {"lines", p.LinesRead}};
+    j["units"] = p.HasHeader ? UnitsJson(u, p.UnitSystem) : Json(nullptr);
+    j["analysis"] = Json{{"computationMode", p.HasHeader ? Json(p.ComputationMode) : Json(nullptr)},
+                         {"lengthStudyEntry", p.HasHeader ? Json(p.LengthStudyEntry) : Json(nullptr)},
+                         {"stiffnessMatrix", p.HasHeader ? Json(p.StiffnessMatrix == 1) : Json(nullptr)},
+                         {"numSections", OrNull(p.NumSections)},
+                         {"numPrintedPyCurves", OrNull(p.NumPyDepths)},
+                         {"numLoadCases", OrNull(p.NumLoadCases)},
+                         {"numStations", OrNull(p.NumStations)}};
+    j["profile"] = ProfileJson(r.Facts, u);
+    j["sections"] = SectionsJson(p, u);
+    j["pyCurves"] = PyCurvesJson(p, u);
+    Json cases = Json::array();
+    for (const LoadCase& c : p.LoadCases) cases.push_back(LoadCaseJson(c, r.Facts, u));
+    j["loadCases"] = cases;
+    j["stiffness"] = StiffnessJson(p, u);
+    return j;
+}
+
+std::string ExactNumber(double v) {
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
+std::string ResultsJsonText(const RunResults& r) {
+    // Invalid UTF-8 in a report text (a title typed in another code page) is
+    // replaced rather than allowed to stop the writing.
+    return WithShortestReals(ResultsJson(r).dump(1, ' ', false, nlohmann::json::error_handler_t::replace)) + "\n";
+}
+
+}  // namespace kestro::results

@@ -1,0 +1,24 @@
+#pragma once
+// The JSON results file: every value of the plot file with its unit, the run's
+// outcome and warnings, the soil profile and the names of LRFD load cases.
+// Layout and schema version: docs/results-json.md.
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "ResultFiles.h"
+
+namespace kestro::results {
+
+constexpr int ResultsSchemaVersion = 1;
+
+// Shortest text that reads back to the same double ("0.84290971", "5047814.9"):
+// a value read from the plot file is written with the digits it had there.
+std::string ExactNumber(double v);
+
+nlohmann::ordered_json ResultsJson(const RunResults& r);
+// The file's text: indented, numbers in their shortest exact form.
+std::string ResultsJsonText(const RunResults& r);
+
+}  // namespace kestro::results

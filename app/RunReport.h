@@ -1,0 +1,54 @@
+#pragma once
+// What a results file needs besides the plot records, taken from the report and
+// message files the engine writes beside the plot file: the title, the ground
+// surface and soil layers of the input echo, the names of LRFD load cases, the
+// warnings with their counts and the run's outcome with the error text.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestro::results {
+
+struct SoilLayerInfo {
+    int Number = 0;
+    std::string Description;         // "soft clay, p-y criteria by Matlock, 1970"
+    double Top = 0.0, Bottom = 0.0;  // below the pile head, in the plot file's length unit
+};
+
+struct WarningInfo {
+    int Count = 0;
+    std::string Text;  // the warning's text (empty when the report printed it earlier)
+};
+
+enum class RunStatus { Normal, Warnings, Error, Unfinished, Unknown };
+
+struct RunFacts {
+    bool ReportFound = false, MessagesFound = false;
+    std::vector<std::string> Title;
+    bool HasGroundSurface = false;
+    double GroundSurface = 0.0;  // below the pile head, plot length unit
+    std::vector<SoilLayerInfo> Layers;
+    std::vector<std::string> CaseNames;  // by load case number - 1; empty names for ordinary cases
+
+    RunStatus Status = RunStatus::Unknown;
+    bool WithWarnings = false;
+    std::optional<int> Result;        // the engine's run result, when the caller knows it
+    std::optional<int> ErrorNumber;   // the run's error number (100 + n input, 200 + n runtime, ...)
+    std::string ErrorCode;            // "INP00090", when the report names one
+    std::string ErrorHeading;         // "Input Data Error No. 90"
+    std::string ErrorText;            // the error's message block from the report
+    std::vector<WarningInfo> Warnings;
+};
+
+// Depths are turned into the plot file's length unit: the input echo gives them
+// in ft in US customary runs, where the plot records use inches.
+// `result` is the engine's run result when the caller has it (a fresh run).
+RunFacts ReadRunFacts(const std::string& report, const std::string& messages, std::optional<int> result);
+
+// A one-line statement of the outcome, e.g. "The analysis ended by error 190
+// (Input Data Error No. 90, INP00090)."
+std::string OutcomeSentence(const RunFacts& f);
+const char* StatusName(RunStatus s);  // "normal", "warnings", "error", "unfinished", "unknown"
+
+}  // namespace kestro::results

@@ -1,0 +1,375 @@
+// The results files written by `kestro run` and `kestro view`: the JSON file
+// against the plot records, damaged and error runs, and the HTML report opened
+// in headless Chromium.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "Cli.h"
+#include "HtmlReport.h"
+#include "PlotReader.h"
+#include "TestSupport.h"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+struct Ran {
+    int Status = 0;
+    std::string Out, Err, Dir;  // Dir: the output folder
+};
+
+// Copies the example (or writes `input`) into a scratch folder and runs kestro on it.
+Ran RunKestro(const std::string& name, const std::string& input, std::vector<std::string> extra = {}) {
+    Ran r;
+    const std::string dir = kestro::test::ScratchDir();
+    kestro::test::WriteText(dir + "/" + name + ".kin", input);
+    r.Dir = dir + "/out";
+    std::vector<std::string> args = {"run", dir + "/" + name + ".kin", "-q", "-o", r.Dir};
+    args.insert(args.end(), extra.begin(), extra.end());
+    std::ostringstream out, err;
+    r.Status = kestro::cli::Main(args, out, err);
+    r.Out = out.str();
+    r.Err = err.str();
+    return r;
+}
+
+std::string Example(const std::string& name) {
+    return kestro::test::ReadText(std::string(KESTRO_SOURCE_DIR) + "/examples/" + name + ".kin");
+}
+
+json ReadJson(const std::string& path) {
+    json j = json::parse(kestro::test::ReadText(path), nullptr, false);
+    EXPECT_FALSE(j.is_discarded()) << path << " is not JSON";
+    return j;
+}
+
+// Significant digits of a number's text: "5.0478149E+06" and "5047814.9" both give "50478149".
+std::string Digits(const std::string& s) {
+    std::string d;
+    for (char c : s.substr(0, s.find_first_of("eE")))
+        if (c >= '0' && c <= '9') d += c;
+    d.erase(0, d.find_first_not_of('0') == std::string::npos ? d.size() : d.find_first_not_of('0'));
+    while (!d.empty() && d.back() == '0') d.pop_back();
+    return d;
+}
+
+std::string Shortest(double v) {
+    char buf[64];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
+
+// The same double as the plot file's text, whose shortest digits are the plot file's.
+void ExpectSameNumber(const std::string& plotText, const json& v, const std::string& where) {
+    ASSERT_TRUE(v.is_number()) << where;
+    EXPECT_EQ(std::strtod(plotText.c_str(), nullptr), v.get<double>()) << where;
+    EXPECT_EQ(Digits(plotText), Digits(Shortest(v.get<double>()))) << where;
+}
+
+// Every real number in a JSON text is written with its shortest digits.
+struct RealTexts : nlohmann::json_sax<json> {
+    std::string Longer;  // reals written with more digits than they need
+    int Reals = 0;
+    bool number_float(number_float_t v, const string_t& s) override {
+        ++Reals;
+        if (Digits(s) != Digits(Shortest(v))) Longer += s + " ";
+        return true;
+    }
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override { return true; }
+    bool key(string_t&) override { return true; }
+    bool end_object() override { return true; }
+    bool start_array(std::size_t) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+};
+
+std::vector<std::string> Tokens(const std::string& line) {
+    std::istringstream in(line.substr(0, line.find("Line ")));
+    std::vector<std::string> t;
+    for (std::string s; in >> s;) t.push_back(s);
+    return t;
+}
+
+struct JsonCase {
+    const char* Example;
+    const char* Length;
+    const char* Moment;
+};
+
+class ResultsJsonFile : public testing::TestWithParam<JsonCase> {};
+
+TEST_P(ResultsJsonFile, CarriesEveryPlotNumberWithItsDigitsAndUnit) {
+    const JsonCase& c = GetParam();
+    const Ran r = RunKestro(c.Example, Example(c.Example));
+    ASSERT_EQ(r.Status, 0) << r.Out << r.Err;
+    const std::string text = kestro::test::ReadText(r.Dir + "/" + c.Example + "-results.json");
+    RealTexts reals;
+    EXPECT_TRUE(json::sax_parse(text, &reals));
+    EXPECT_EQ(reals.Longer, "");
+    EXPECT_GT(reals.Reals, 500);
+    const json j = ReadJson(r.Dir + "/" + c.Example + "-results.json");
+    EXPECT_EQ(j.at("schema"), "kestro-results");
+    EXPECT_EQ(j.at("schemaVersion"), 1);
+    EXPECT_EQ(j.at("run").at("status"), "normal");
+    EXPECT_EQ(j.at("run").at("result"), 0);
+    EXPECT_EQ(j.at("loadCases").at(0).at("headDeflection").at("unit"), c.Length);
+    EXPECT_EQ(j.at("loadCases").at(0).at("maxMoment").at("unit"), c.Moment);
+    EXPECT_EQ(j.at("loadCases").at(0).at("stations").at("units").at("moment"), c.Moment);
+
+    std::istringstream plot(kestro::test::ReadText(r.Dir + "/" + c.Example + "-plot.txt"));
+    int caseIndex = -1, summaryIndex = 0, curveIndex = -1, compared = 0;
+    static const char* StationKeys[] = {"depth", "deflection", "moment", "shear", "soilReaction"};
+    static const char* SummaryKeys[] = {"headShear", "headDeflection", "maxMoment", "maxShear"};
+    for (std::string line; std::getline(plot, line);) {
+        const std::vector<std::string> t = Tokens(line);
+        if (line.find("Line 10(") != std::string::npos) {
+            const int station = std::atoi(line.c_str() + line.find("Line 10(") + 8);
+            if (station == 1) ++caseIndex;
+            const json& st = j.at("loadCases").at(caseIndex).at("stations");
+            for (int k = 0; k < 5; ++k)
+                ExpectSameNumber(t.at(k), st.at(StationKeys[k]).at(station - 1), line), ++compared;
+        } else if (line.find("Line 13:") != std::string::npos) {
+            const json& lc = j.at("loadCases").at(summaryIndex++);
+            for (int k = 0; k < 4; ++k) ExpectSameNumber(t.at(k), lc.at(SummaryKeys[k]).at("value"), line), ++compared;
+        } else if (line.find("Line 7:") != std::string::npos) {
+            ExpectSameNumber(t.at(0), j.at("pyCurves").at(++curveIndex).at("depth").at("value"), line);
+        } else if (line.find("Line 8(") != std::string::npos) {
+            const int k = std::atoi(line.c_str() + line.find("Line 8(") + 7) - 1;
+            ExpectSameNumber(t.at(0), j.at("pyCurves").at(curveIndex).at("y").at(k), line);
+            ExpectSameNumber(t.at(1), j.at("pyCurves").at(curveIndex).at("p").at(k), line);
+        }
+    }
+    EXPECT_EQ(caseIndex + 1, static_cast<int>(j.at("loadCases").size()));
+    EXPECT_GT(compared, 1000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ResultsJsonFile,
+                         testing::Values(JsonCase{"layered-soft-clay-sand-stiff-clay", "in", "in-lb"},
+                                         JsonCase{"soft-clay-cyclic-si", "m", "kN-m"}));
+
+// Damaged plot files, a run that stopped early and a run that ended by an error:
+// the JSON still parses with the outcome and what exists, the page says what happened.
+TEST(ResultsFiles, BadInputStillGivesAnOutcomeAndAPage) {
+    const Ran good = RunKestro("pile", Example("layered-soft-clay-sand-stiff-clay"));
+    ASSERT_EQ(good.Status, 0);
+    const Ran bad = RunKestro("bad", kestro::test::MinimalInput("NONSENSE\n"));
+    ASSERT_EQ(bad.Status, kestro::cli::ExitError);
+    const std::string plot = kestro::test::ReadText(good.Dir + "/pile-plot.txt");
+    const std::string report = kestro::test::ReadText(good.Dir + "/pile-report.txt");
+    const std::string messages = kestro::test::ReadText(good.Dir + "/pile-messages.txt");
+    std::size_t cut = 0;
+    for (int i = 0; i < 360; ++i) cut = plot.find('\n', cut) + 1;
+
+    struct Case {
+        const char* What;
+        std::string Plot, Report, Messages;  // files for `kestro view`; empty Plot: use the error run's own
+        const char* Status;
+        std::size_t LoadCases;
+        std::vector<std::string> PageSays;
+    };
+    const std::vector<Case> table = {
+        {"aborted run", plot.substr(0, cut + 20), report.substr(0, report.find("Summary of Pile Response")),
+         messages.substr(0, messages.find("Completed Analysis 2")), "unfinished", 2,
+         {"The analysis did not finish", "The plot file is incomplete: line 361"}},
+        {"empty plot file", "\n", report, messages, "normal", 0,
+         {"The analysis ended normally.", "line 1: ", "No load case results"}},
+        {"run ended by an error", "", "", "", "error", 0,
+         {"The analysis ended by error 199 (INPUT ERROR, INP00099).", "The following line is unrecognized or is out-of-order"}},
+    };
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.What);
+        std::string dir = bad.Dir, name = "bad";
+        if (!c.Plot.empty()) {
+            dir = kestro::test::ScratchDir();
+            name = "pile";
+            kestro::test::WriteText(dir + "/pile-plot.txt", c.Plot == "\n" ? "" : c.Plot);
+            kestro::test::WriteText(dir + "/pile-report.txt", c.Report);
+            kestro::test::WriteText(dir + "/pile-messages.txt", c.Messages);
+        }
+        std::ostringstream out, err;
+        EXPECT_EQ(kestro::cli::Main({"view", dir + "/" + name + "-plot.txt"}, out, err), 0) << err.str();
+        const json j = ReadJson(dir + "/" + name + "-results.json");
+        EXPECT_EQ(j.at("schemaVersion"), 1);
+        EXPECT_EQ(j.at("run").at("status"), c.Status);
+        EXPECT_FALSE(j.at("plotFile").at("complete"));
+        EXPECT_EQ(j.at("loadCases").size(), c.LoadCases);
+        const std::string page = kestro::test::ReadText(dir + "/" + name + "-report.html");
+        EXPECT_NE(page.find("</html>"), std::string::npos);
+        for (const std::string& s : c.PageSays) EXPECT_NE(page.find(s), std::string::npos) << s;
+    }
+    // The error number of the run survives a rebuild of the files.
+    const json j = ReadJson(bad.Dir + "/bad-results.json");
+    EXPECT_EQ(j.at("run").at("error").at("number"), 199);
+    EXPECT_EQ(j.at("run").at("error").at("code"), "INP00099");
+}
+
+TEST(ResultsFiles, OptionsChooseTheFilesAndViewChecksItsArguments) {
+    const Ran r = RunKestro("pile", kestro::test::MinimalInput(), {"--no-html"});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_TRUE(fs::exists(r.Dir + "/pile-results.json"));
+    EXPECT_FALSE(fs::exists(r.Dir + "/pile-report.html"));
+    const Ran r2 = RunKestro("pile", kestro::test::MinimalInput(), {"--no-json"});
+    EXPECT_FALSE(fs::exists(r2.Dir + "/pile-results.json"));
+    EXPECT_TRUE(fs::exists(r2.Dir + "/pile-report.html"));
+    std::ostringstream out, err;
+    EXPECT_EQ(kestro::cli::Main({"view"}, out, err), kestro::cli::ExitUsage);
+    EXPECT_EQ(kestro::cli::Main({"view", r.Dir + "/nothere-plot.txt"}, out, err), kestro::cli::ExitError);
+    EXPECT_EQ(kestro::cli::Main({"view", r.Dir + "/pile-plot.txt", "--bogus"}, out, err), kestro::cli::ExitUsage);
+}
+
+// Values at the ends of the double range still give a whole page (no endless
+// tick loop, no overflowing axis).
+TEST(ResultsFiles, ExtremeValuesStillGiveAPage) {
+    const std::string label80 = std::string(50, ' ');
+    kestro::results::RunResults r;
+    r.Name = "extreme";
+    r.Plot = kestro::results::ReadPlotText(
+        "    3    1    1    0 " + label80 + "Line 1 : ICOM, IUNITS, KYL, KXX\n"
+        "    1 " + label80 + "Line 2 : Total number of sections\n"
+        "    0 " + label80 + "Line 6 : number of output p-y curves\n"
+        "    1    2    1 " + label80 + "Line 9:  No. loads, No. nodes, iunits: 1 = USCS, 2 = SI\n"
+        "0.0E+00 -1.7E+308 1.7E+308 1.0E-300 1.0E+00 Line 10(  1): nodal depth, y, M, V, p\n"
+        "1.0E+300 1.7E+308 -1.7E+308 1.0E+00 1.0E+00 Line 10(  2): nodal depth, y, M, V, p\n"
+        "    0 " + label80 + "Line 11: Num. points on Ytop vs. Length curve for load case 1\n"
+        "1.0E+00 -1.7E+308 1.7E+308 1.0E+00 Line 13: TopV, TopY, Mmax, Vmax\n");
+    ASSERT_TRUE(r.Plot.Complete) << r.Plot.Problem;
+    const std::string page = kestro::results::HtmlReport(r);
+    EXPECT_NE(page.find("</html>"), std::string::npos);
+    EXPECT_NE(page.find("data-chart=\"moment\""), std::string::npos);
+    EXPECT_EQ(page.find("nan"), std::string::npos);
+    EXPECT_EQ(page.find("inf"), std::string::npos);
+}
+
+// ---- The HTML report in a real browser -------------------------------------
+
+std::string Browser() {
+    for (const char* b : {"chromium", "chromium-browser"})
+        if (std::system((std::string("command -v ") + b + " >/dev/null 2>&1").c_str()) == 0) return b;
+    return {};
+}
+
+// Missing browser: a failure in continuous integration, a skip elsewhere.
+#define REQUIRE_BROWSER(b)                                                                  \
+    const std::string b = Browser();                                                        \
+    if (b.empty()) {                                                                        \
+        const char* ci = std::getenv("CI");                                                 \
+        if (ci != nullptr && std::string(ci) == "true") FAIL() << "Chromium is not installed"; \
+        GTEST_SKIP() << "Chromium is not installed";                                        \
+    }
+
+struct Page {
+    std::string Dom, Log;
+};
+
+// Opens `html` headless; the DOM as rendered and the browser's log (console lines).
+Page OpenInBrowser(const std::string& browser, const std::string& html, const std::string& screenshot = {}) {
+    const std::string work = kestro::test::ScratchDir();
+    const std::string common = "timeout 120 " + browser + " --headless --no-sandbox --disable-gpu --hide-scrollbars "
+                               "--user-data-dir=" + work + "/profile ";
+    const std::string url = "file://" + fs::absolute(html).string();
+    std::system((common + "--enable-logging=stderr --v=0 --dump-dom '" + url + "' >" + work + "/dom.html 2>" + work +
+                 "/log.txt")
+                    .c_str());
+    if (!screenshot.empty())
+        std::system((common + "--window-size=1440,2600 --screenshot='" + screenshot + "' '" + url + "' >/dev/null 2>&1")
+                        .c_str());
+    return {kestro::test::ReadText(work + "/dom.html"), kestro::test::ReadText(work + "/log.txt")};
+}
+
+std::string ConsoleLines(const std::string& log) {
+    std::istringstream in(log);
+    std::string found;
+    for (std::string l; std::getline(in, l);)
+        if (l.find(":CONSOLE") != std::string::npos) found += l + "\n";
+    return found;
+}
+
+TEST(HtmlReportInBrowser, ConsoleMessagesAreSeen) {
+    REQUIRE_BROWSER(browser);
+    const std::string dir = kestro::test::ScratchDir();
+    kestro::test::WriteText(dir + "/t.html", "<!DOCTYPE html><html><body><script>console.error('x')</script></body></html>");
+    EXPECT_NE(ConsoleLines(OpenInBrowser(browser, dir + "/t.html").Log), "");
+}
+
+struct PageCase {
+    const char* Example;
+    int LoadCases;
+    int PyCurves;
+};
+
+class HtmlReportInBrowserExamples : public testing::TestWithParam<PageCase> {};
+
+TEST_P(HtmlReportInBrowserExamples, DrawsEveryChartAndTheSummaryOfTheJson) {
+    REQUIRE_BROWSER(browser);
+    const PageCase& c = GetParam();
+    const Ran r = RunKestro(c.Example, Example(c.Example));
+    ASSERT_EQ(r.Status, 0) << r.Out;
+    const std::string artifacts = KESTRO_TEST_ARTIFACTS;
+    fs::create_directories(artifacts);
+    const std::string shot = artifacts + "/" + c.Example + "-report.png";
+    fs::remove(shot);
+    const Page page = OpenInBrowser(browser, r.Dir + "/" + c.Example + "-report.html", shot);
+    ASSERT_NE(page.Dom.find("</html>"), std::string::npos) << "the browser gave no page: " << page.Log;
+    EXPECT_EQ(ConsoleLines(page.Log), "");
+    ASSERT_TRUE(fs::exists(shot));
+    EXPECT_GT(fs::file_size(shot), 20000u);
+
+    // Each response chart holds one drawn curve per load case; the p-y chart one per curve.
+    auto svgOf = [&](const std::string& id) {
+        std::size_t at = page.Dom.find("data-chart=\"" + id + "\"");
+        if (at == std::string::npos) return std::string();
+        return page.Dom.substr(at, page.Dom.find("</svg>", at) - at);
+    };
+    // A drawn curve: a path of the series whose outline has a move and at least one line segment.
+    auto drawn = [](const std::string& svg, const std::string& key) {
+        const std::string head = "data-series=\"" + key + "\" d=\"M";
+        const std::size_t at = svg.find(head);
+        if (at == std::string::npos) return false;
+        const std::string d = svg.substr(at + head.size() - 1, svg.find('"', at + head.size()) - (at + head.size() - 1));
+        return d.find(" L") != std::string::npos && d.find("nan") == std::string::npos;
+    };
+    for (const char* id : {"deflection", "moment", "shear", "soil-reaction"}) {
+        const std::string svg = svgOf(id);
+        ASSERT_FALSE(svg.empty()) << "no chart " << id;
+        for (int k = 1; k <= c.LoadCases; ++k) EXPECT_TRUE(drawn(svg, "case-" + std::to_string(k))) << id << " case " << k;
+        EXPECT_NE(svg.find("Ground surface"), std::string::npos) << id;
+        EXPECT_NE(svg.find("Layer 1: "), std::string::npos) << id;
+    }
+    for (int k = 1; k <= c.PyCurves; ++k) EXPECT_TRUE(drawn(svgOf("py-curves"), "curve-" + std::to_string(k)));
+    EXPECT_TRUE(drawn(svgOf("moment-curvature-1"), "thrust-1"));
+
+    // Summary table cells equal the JSON values.
+    const json j = ReadJson(r.Dir + "/" + c.Example + "-results.json");
+    int cells = 0;
+    for (int k = 1; k <= c.LoadCases; ++k) {
+        const std::size_t row = page.Dom.find("<tr data-case=\"" + std::to_string(k) + "\">");
+        ASSERT_NE(row, std::string::npos);
+        const std::string tr = page.Dom.substr(row, page.Dom.find("</tr>", row) - row);
+        const std::regex cell("data-key=\"([A-Za-z]+)\">([^<]+)<");
+        for (std::sregex_iterator it(tr.begin(), tr.end(), cell), end; it != end; ++it, ++cells)
+            EXPECT_EQ(std::strtod((*it)[2].str().c_str(), nullptr),
+                      j.at("loadCases").at(k - 1).at((*it)[1].str()).at("value").get<double>())
+                << "case " << k << ' ' << (*it)[1];
+    }
+    EXPECT_EQ(cells, 6 * c.LoadCases);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, HtmlReportInBrowserExamples,
+                         testing::Values(PageCase{"layered-soft-clay-sand-stiff-clay", 2, 3},
+                                         PageCase{"soft-clay-cyclic-si", 2, 0}));
+
+}  // namespace
