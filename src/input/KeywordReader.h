@@ -20,7 +20,7 @@ void ExchangeSort(double* values, int n);
 // Input data error raised for a format tag other than KESTRO6.
 inline constexpr int ErrUnsupportedFormat = 82;
 // A section without which the run is undefined is missing or comes too late.
-inline constexpr int ErrMissingSection = 67;
+inline constexpr int ErrMissingSection = 33;
 // Input data error raised when a title line is a section keyword line.
 inline constexpr int ErrTitleTakesKeyword = 75;
 

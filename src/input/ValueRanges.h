@@ -8,7 +8,7 @@
 
 namespace kestro {
 
-inline constexpr int ErrValueOutOfRange = 66;
+inline constexpr int ErrValueOutOfRange = 32;
 // Warning for a value that is possible but far outside what piles are made of.
 inline constexpr int WarnImplausibleValue = 366;
 

@@ -66,11 +66,11 @@ TEST(ValueRanges, EveryBadSectionValueIsANumberedErrorNamingFieldLineAndRange) {
             const std::string ctx = std::string(f.Name) + " = " + v;
             if (r.Result == 0) FAIL() << "no error for " << ctx;
             EXPECT_FALSE(Unprintable(r.Report) || Unprintable(r.Plot)) << ctx;
-            if (r.Result == 166) {
+            if (r.Result == 132) {
                 const std::string want = "The value of " + std::string(f.Name) + " on line " + std::to_string(f.Line);
                 EXPECT_TRUE(Has(r.Messages, want)) << ctx << "\n" << r.Messages;
                 EXPECT_TRUE(Has(r.Messages, "outside its physical range: greater than zero.")) << ctx;
-                EXPECT_TRUE(Has(r.Report, "Kestro ended prematurely due to input error number INP00066")) << ctx;
+                EXPECT_TRUE(Has(r.Report, "Kestro ended prematurely due to input error number INP00032")) << ctx;
             } else {
                 // Another numbered error caught it first; its reason must still reach the message file.
                 EXPECT_TRUE(Has(r.Messages, "Error No.") || Has(r.Messages, "ERROR")) << ctx << "\n" << r.Messages;
@@ -92,7 +92,7 @@ TEST(ValueRanges, FrictionAngleBoundsAreZeroAndNinety) {
         ASSERT_NE(at, std::string::npos);
         text.replace(at, 16, c.Line37);
         auto r = RunInput(text);
-        EXPECT_EQ(r.Result == 166, c.b_Error) << c.Line37 << " result " << r.Result;
+        EXPECT_EQ(r.Result == 132, c.b_Error) << c.Line37 << " result " << r.Result;
         if (c.b_Error) {
             EXPECT_TRUE(Has(r.Messages, "friction angle")) << r.Messages;
         }
@@ -101,18 +101,18 @@ TEST(ValueRanges, FrictionAngleBoundsAreZeroAndNinety) {
     }
 }
 
-TEST(ValueRanges, MissingOptionsIsInputError67) {
+TEST(ValueRanges, MissingOptionsIsInputError33) {
     std::string text = Example("steel-pipe-24in-api-sand.kin");
     const auto a = text.find("OPTIONS");
     const auto b = text.find("SECTIONS");
     ASSERT_LT(a, b);
     auto noOptions = RunInput(text.substr(0, a) + text.substr(b));
-    EXPECT_EQ(noOptions.Result, 167);
+    EXPECT_EQ(noOptions.Result, 133);
     EXPECT_TRUE(Has(noOptions.Messages, "comes before the OPTIONS section")) << noOptions.Messages;
     // OPTIONS after the data it governs is as bad as none.
     auto late = RunInput(text.substr(0, a) + text.substr(b, text.find("LOADING") - b) + text.substr(a, b - a) +
                          text.substr(text.find("LOADING")));
-    EXPECT_EQ(late.Result, 167);
+    EXPECT_EQ(late.Result, 133);
 }
 
 TEST(ValueRanges, RuntimeErrorsSayRuntimeAndGiveTheirReasonInTheMessageFile) {
