@@ -1,5 +1,7 @@
 #include "input/ValueRanges.h"
 
+#include "input/InputWarnings.h"
+
 #include <cmath>
 #include <cstdio>
 #include <ostream>
@@ -8,6 +10,7 @@
 #include "driver/Channels.h"
 #include "driver/Warnings.h"
 #include "input/InputFile.h"
+#include "input/InputWarnings.h"
 #include "input/ReaderSupport.h"
 
 namespace kestro {
@@ -73,10 +76,12 @@ bool CheckPlausible(std::string_view what, double value, double lo, double hi, s
     std::snprintf(text, sizeof text, "is %.7G %.*s, outside the usual range of %.7G to %.7G %.*s.", value,
                   static_cast<int>(unit.size()), unit.data(), lo, hi, static_cast<int>(unit.size()), unit.data());
     std::string field(what.substr(0, 4) == "the " ? what.substr(4) : what);
-    MessageOut() << "\n**** Warning 366 - Implausible Input Value ****\n"
-                 << "The value of " << field << " on line " << InputLineNumber() << ' ' << text << '\n'
-                 << "The analysis goes on with it; check the input data.\n";
-    RaiseWarning(-WarnImplausibleValue);
+    // An input warning: kept for the report and counted in the run result
+    // at the end of the run, after the load cases have cleared their own.
+    const std::string line =
+        "The value of " + field + " on line " + std::to_string(InputLineNumber()) + ' ' + text;
+    RaiseInputWarning(WarnImplausibleValue, "**** Warning 366 - Implausible Input Value ****",
+                      {line, "The analysis goes on with it; check the input data."});
     return true;
 }
 
