@@ -30,22 +30,6 @@ void WriteValue(std::ostream& out, std::string_view label, int width, double v, 
         WriteScientificValue(out, label, width, v, 4, unit);
 }
 
-void WriteRows(std::ostream& out, const PyCurveTable& t) {
-    for (std::size_t n = 1; n <= MaxPyPoints; ++n) WritePyRow(out, t.Y[n], t.P[n]);
-}
-
-void WritePlot(std::ostream& plot, const PyCurveTable& t) {
-    WritePyLine7(plot, t);
-    for (int n = 1; n <= MaxPyPoints; ++n) WritePyLine8(plot, t, n);
-}
-
-// Gap after "        y, " and the length unit so that "p, " starts in column 22.
-std::string GapToColumn22() {
-    const std::string_view len = Run.Labels.Length;
-    const std::size_t used = 11 + (len.size() < 2 ? len.size() : 2);
-    return std::string(21 - used, ' ');
-}
-
 }  // namespace
 
 void WriteWeakRockPage(std::ostream& out, std::ostream& plot, const WeakRockPage& s) {
@@ -72,8 +56,7 @@ void WriteWeakRockPage(std::ostream& out, std::ostream& plot, const WeakRockPage
     WriteValue(out, "y-multiplier", W, s.YMult, 5, "");
     out << '\n';
     WritePyHeading(out, "            ", "----------------    -----------------");
-    WriteRows(out, s.Curve);
-    WritePlot(plot, s.Curve);
+    WritePyRowsAndRecords(out, plot, s.Curve);
 }
 
 void WriteLiquefiedSandPage(std::ostream& out, std::ostream& plot, const LiquefiedSandPage& s) {
@@ -89,9 +72,8 @@ void WriteLiquefiedSandPage(std::ostream& out, std::ostream& plot, const Liquefi
     WriteValue(out, "y-multiplier", W, s.YMult, 5, "");
     out << '\n';
     WritePyHeading(out, "            ", "----------------    -----------------");
-    WriteRows(out, s.Curve);
+    WritePyRowsAndRecords(out, plot, s.Curve);
     out << '\n';
-    WritePlot(plot, s.Curve);
 }
 
 void WriteLoessPage(std::ostream& out, std::ostream& plot, const LoessPage& s) {
@@ -112,9 +94,8 @@ void WriteLoessPage(std::ostream& out, std::ostream& plot, const LoessPage& s) {
     WriteValue(out, "p-multiplier", W, s.PMult, 5, "");
     WriteValue(out, "y-multiplier", W, s.YMult, 5, "");
     out << '\n';
-    WritePyHeading(out, GapToColumn22(), "---------------   ---------------");
-    WriteRows(out, s.Curve);
-    WritePlot(plot, s.Curve);
+    WritePyHeading(out, PyHeadingGapTo(22), "---------------   ---------------");
+    WritePyRowsAndRecords(out, plot, s.Curve);
 }
 
 void WriteCementedSiltPage(std::ostream& out, std::ostream& plot, const CementedSiltPage& s) {
@@ -152,8 +133,7 @@ void WriteCementedSiltPage(std::ostream& out, std::ostream& plot, const Cemented
     out << '\n'
         << "        y, " << len.substr(0, len.size() < 2 ? len.size() : 2) << "             p," << fpl << '\n'
         << "----------------    -----------------\n";
-    WriteRows(out, s.Curve);
-    WritePlot(plot, s.Curve);
+    WritePyRowsAndRecords(out, plot, s.Curve);
 }
 
 }  // namespace kestro
