@@ -48,6 +48,12 @@ ReferenceLoads ReferenceLoadsOfFirstCase() {
     return r;
 }
 
+// The note that the stiffness table was not computed, at load step `step`,
+// to the report and then the message channel.
+void ReportStiffnessNotComputed(int step) {
+    for (std::ostream* out : {&ReportOut(), &MessageOut()}) WriteStiffnessNotComputed(*out, step);
+}
+
 // Head values of one converged generated case.
 struct HeadValues {
     double V = 0.0, M = 0.0, y = 0.0, Theta = 0.0;
@@ -82,8 +88,7 @@ void ComputeHeadStiffness() {
         if (end == StudyCaseEnd::Failed) return restore();
         if (end == StudyCaseEnd::LimitReached) {
             // No stiffness table from a partial set of steps, and no error.
-            WriteStiffnessNotComputed(ReportOut(), k);
-            WriteStiffnessNotComputed(MessageOut(), k);
+            ReportStiffnessNotComputed(k);
             return restore();
         }
         MessageOut() << "Convergence Criteria Met\n";
@@ -111,8 +116,7 @@ void ComputeHeadStiffness() {
         for (double v : {s.K22, s.K32, s.K23, s.K33}) {
             if (!std::isfinite(v)) {
                 const int step = std::isfinite(s.K22) && std::isfinite(s.K32) ? k + 10 : k;
-                WriteStiffnessNotComputed(ReportOut(), step);
-                WriteStiffnessNotComputed(MessageOut(), step);
+                ReportStiffnessNotComputed(step);
                 return restore();
             }
         }

@@ -14,6 +14,10 @@ void WriteEmptyLines(std::ostream& out, int n) {
     for (int i = 0; i < n; ++i) out << '\n';
 }
 
+void WriteToMessagesAndReport(std::initializer_list<std::string_view> lines) {
+    for (std::ostream* out : {&MessageOut(), &ReportOut()}) WriteLines(*out, lines);
+}
+
 void TerminateRun(std::string_view code, int number) {
     if (number >= 1 && number <= 299) {
         std::ostream& out = ReportOut();

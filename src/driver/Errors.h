@@ -20,5 +20,7 @@ void TerminateRun(std::string_view code, int number);
 void WriteLines(std::ostream& out, std::initializer_list<std::string_view> lines);
 // Writes n empty lines.
 void WriteEmptyLines(std::ostream& out, int n);
+// Writes each text as one line to the message channel, then to the report.
+void WriteToMessagesAndReport(std::initializer_list<std::string_view> lines);
 
 }  // namespace kestro

@@ -36,6 +36,14 @@ constexpr const char* RunFileWhat[5] = {"", "input data file", "output report fi
 // Set once a failed write has been reported in this run.
 bool WriteFailureReported = false;
 
+// Writes the error heading, two empty lines and `lines` to the standard
+// error stream.
+void WriteToStandardError(std::string_view head, std::initializer_list<std::string_view> lines) {
+    std::fprintf(stderr, "%.*s\n\n\n", static_cast<int>(head.size()), head.data());
+    for (std::string_view l : lines) std::fprintf(stderr, "%.*s\n", static_cast<int>(l.size()), l.data());
+    std::fflush(stderr);
+}
+
 // A run file error found before the output files are opened goes to the
 // default message file and to the standard error stream: no output file of
 // the run is touched.
@@ -44,9 +52,7 @@ void WriteBeforeOpenError(int number, std::initializer_list<std::string_view> li
     std::snprintf(head, sizeof head, "**** Runtime Error No. %d ****", number);
     WriteLines(MessageOut(), {"", "", head, "", ""});
     WriteLines(MessageOut(), lines);
-    std::fprintf(stderr, "%s\n\n\n", head);
-    for (std::string_view l : lines) std::fprintf(stderr, "%.*s\n", static_cast<int>(l.size()), l.data());
-    std::fflush(stderr);
+    WriteToStandardError(head, lines);
 }
 
 std::string Quoted(std::string_view path) { return "\"" + std::string(path) + "\""; }
@@ -239,8 +245,7 @@ void ReportWriteFailure(int channel) {
                              " failed; the file is incomplete.";
     const char* solution = "Solution: Check that the disk holding the file has free space and run the analysis again.";
     WriteToSoundChannels(channel, {"", "", "**** Runtime Error No. 43 ****", "", "", text, solution});
-    std::fprintf(stderr, "**** Runtime Error No. 43 ****\n\n\n%s\n%s\n", text.c_str(), solution);
-    std::fflush(stderr);
+    WriteToStandardError("**** Runtime Error No. 43 ****", {text, solution});
     TerminateRun("RUN00043", 200 + ErrWriteFailed);
 }
 
@@ -258,8 +263,7 @@ void CompleteRun(int& result) {
     // the error number stays the result and the warnings stay in the files.
     if (Run.ErrorNumber == 0) RegisterInputWarnings();
     if (Run.ErrorNumber > 0) {
-        WriteLines(MessageOut(), {"", "The analysis ended due to an error. ", ""});
-        WriteLines(ReportOut(), {"", "The analysis ended due to an error. ", ""});
+        WriteToMessagesAndReport({"", "The analysis ended due to an error. ", ""});
     }
     result = Run.ErrorNumber;
     if (Warnings.LastWarningCount > 0) {
@@ -273,17 +277,15 @@ void CompleteRun(int& result) {
         }
     }
     if (result == 0) {
-        WriteLines(MessageOut(), {"", "The analysis ended normally. ", ""});
-        WriteLines(ReportOut(), {"", "The analysis ended normally. ", ""});
+        WriteToMessagesAndReport({"", "The analysis ended normally. ", ""});
     }
     // The completion lines themselves may be what no longer fits.
     if (!WriteFailureReported && !CheckOutputWrites())
         WriteToSoundChannels(FailedOutputChannel(), {"", "The analysis ended due to an error. ", ""});
     CloseInput();
     if (!CloseOutputChannels() && !WriteFailureReported) {
-        std::fprintf(stderr, "**** Runtime Error No. 43 ****\n\n\nClosing the output files failed; they may be "
-                             "incomplete.\n");
-        std::fflush(stderr);
+        WriteToStandardError("**** Runtime Error No. 43 ****",
+                             {"Closing the output files failed; they may be incomplete."});
         Run.ErrorNumber = 200 + ErrWriteFailed;
     }
     if (WriteFailureReported || Run.ErrorNumber == 200 + ErrWriteFailed) result = 200 + ErrWriteFailed;

@@ -389,9 +389,7 @@ bool IsSectionKeyword(std::string_view line) {
 void InputError(int number, std::string_view problem, std::string_view solution) {
     char head[64];
     std::snprintf(head, sizeof head, "**** Input Data Error No. %d ****", number);
-    for (std::ostream* out : {&MessageOut(), &ReportOut()}) {
-        WriteLines(*out, {"", "", head, "", problem, solution, ""});
-    }
+    WriteToMessagesAndReport({"", "", head, "", problem, solution, ""});
     TerminateRun(CodeFor(number), 100 + number);
 }
 

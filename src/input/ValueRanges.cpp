@@ -1,7 +1,5 @@
 #include "input/ValueRanges.h"
 
-#include "input/InputWarnings.h"
-
 #include <cmath>
 #include <cstdio>
 #include <ostream>
@@ -37,6 +35,11 @@ constexpr FieldRange Fields[] = {
     {"the rebar modulus", ValueRange::Positive},     {"the rebar yield strength", ValueRange::Positive},
 };
 
+// The field as it stands after "The value of": `what` without its leading "the ".
+std::string FieldName(std::string_view what) {
+    return std::string(what.substr(0, 4) == "the " ? what.substr(4) : what);
+}
+
 }  // namespace
 
 std::string_view RangeText(ValueRange r) {
@@ -62,7 +65,7 @@ bool CheckRange(std::string_view what, double value, ValueRange r) {
     if (InRange(value, r)) return true;
     char shown[40];
     std::snprintf(shown, sizeof shown, "%.7G", value);
-    std::string field(what.substr(0, 4) == "the " ? what.substr(4) : what);
+    const std::string field = FieldName(what);
     const std::string problem = "Problem:  The value of " + field + " on line " +
                                 std::to_string(InputLineNumber()) + " is " + shown +
                                 ", outside its physical range: " + std::string(RangeText(r)) + ".";
@@ -75,7 +78,7 @@ bool CheckPlausible(std::string_view what, double value, double lo, double hi, s
     char text[200];
     std::snprintf(text, sizeof text, "is %.7G %.*s, outside the usual range of %.7G to %.7G %.*s.", value,
                   static_cast<int>(unit.size()), unit.data(), lo, hi, static_cast<int>(unit.size()), unit.data());
-    std::string field(what.substr(0, 4) == "the " ? what.substr(4) : what);
+    const std::string field = FieldName(what);
     // An input warning: kept for the report and counted in the run result
     // at the end of the run, after the load cases have cleared their own.
     const std::string line =
