@@ -20,6 +20,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Cli.h"
+#include "ResultFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -31,13 +32,6 @@ constexpr const char* BatchUsage =
     "       (INPUT: an input file, a folder of *.kin files, or @LIST, a file naming one input a line)\n";
 constexpr const char* SweepUsage =
     "Usage: kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n";
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
 
 std::string Trim(const std::string& s) {
     const std::size_t a = s.find_first_not_of(" \t\r");
@@ -117,7 +111,7 @@ void Finish(BatchEntry& e, const std::string& output, int status) {
     e.Result = std::atoi(output.c_str() + at + key.size());
     e.Outcome = status == ExitNormal ? "normal" : status == ExitWarnings ? "warnings" : "error";
     const std::string stem = fs::path(e.Input).stem().string();
-    e.Cases = ReadCaseSummaries(ReadAll(fs::path(e.OutDir) / (stem + "-report.txt")));
+    e.Cases = ReadCaseSummaries(results::ReadFileText(fs::path(e.OutDir) / (stem + "-report.txt")));
 }
 
 void DrawProgress(std::ostream& err, std::size_t done, std::size_t total, int failed, bool tty) {
@@ -563,7 +557,7 @@ int SweepMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "kestro: cannot read template input '" << templ.string() << "'\n";
         return ExitNoInput;
     }
-    const std::string text = ReadAll(templ);
+    const std::string text = results::ReadFileText(templ);
     if (o.OutDir.empty()) o.OutDir = templ.stem().string() + "-sweep";
     const fs::path outDir = fs::absolute(o.OutDir, ec);
     const fs::path inputDir = outDir / "inputs";

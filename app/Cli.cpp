@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "Batch.h"
+#include "ResultFiles.h"
 #include "kestro/kgo.h"
 
 namespace fs = std::filesystem;
@@ -94,13 +95,6 @@ constexpr const char* Help =
     "missing, unreadable or a folder; 73 the output folder or NAMES.DAT cannot\n"
     "be created; 130 a batch stopped by Ctrl-C.\n";
 
-std::string ReadFile(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
-
 // The engine reads each NAMES.DAT line as at most 256 characters.
 constexpr std::size_t MaxNameLength = 256;
 
@@ -170,17 +164,11 @@ int RunEngine(const fs::path& messageFile, bool quiet, std::ostream& err, std::s
     return result;
 }
 
+// The lines of a text without their trailing blanks.
 std::vector<std::string> Lines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string line(text.substr(start, end - start));
+    std::vector<std::string> lines = results::SplitLines(text);
+    for (std::string& line : lines)
         while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
     return lines;
 }
 
@@ -488,8 +476,8 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         // The run is complete; the outcome below uses absolute paths.
     }
 
-    const std::string reportText = ReadFile(outDir / report);
-    const std::string messageText = ReadFile(outDir / messages);
+    const std::string reportText = results::ReadFileText(outDir / report);
+    const std::string messageText = results::ReadFileText(outDir / messages);
     Outcome o = Classify(result, messageText, reportText);
     if (req.CheckOnly) {
         if (!req.Quiet) {

@@ -10,15 +10,16 @@
 namespace fs = std::filesystem;
 
 namespace kestro::results {
-namespace {
 
-std::string ReadIfPresent(const std::string& path) {
+std::string ReadFileText(const fs::path& path) {
     std::ifstream f(path, std::ios::binary);
     if (!f) return {};
     std::ostringstream ss;
     ss << f.rdbuf();
     return ss.str();
 }
+
+namespace {
 
 bool WriteText(const fs::path& path, const std::string& text) {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
@@ -40,7 +41,7 @@ RunResults LoadRunResults(const std::string& plotPath, const std::string& report
     r.ReportFile = fs::path(reportPath).filename().string();
     r.MessageFile = fs::path(messagePath).filename().string();
     r.Plot = ReadPlotFile(plotPath);
-    r.Facts = ReadRunFacts(ReadIfPresent(reportPath), ReadIfPresent(messagePath), result);
+    r.Facts = ReadRunFacts(ReadFileText(reportPath), ReadFileText(messagePath), result);
     return r;
 }
 

@@ -2,6 +2,7 @@
 // The results of one run gathered from the engine's three files, and the
 // writing of the JSON results file and the HTML report beside them.
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,9 @@
 #include "RunReport.h"
 
 namespace kestro::results {
+
+// The whole text of a file; empty when it is missing or unreadable.
+std::string ReadFileText(const std::filesystem::path& path);
 
 struct RunResults {
     std::string Name;  // the run's name: the input file's stem

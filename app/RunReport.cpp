@@ -7,21 +7,22 @@
 #include <string_view>
 
 namespace kestro::results {
-namespace {
 
-std::vector<std::string> SplitLines(const std::string& text) {
+std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t begin = 0;
     while (begin < text.size()) {
         std::size_t end = text.find('\n', begin);
-        if (end == std::string::npos) end = text.size();
-        std::string l = text.substr(begin, end - begin);
+        if (end == std::string_view::npos) end = text.size();
+        std::string l(text.substr(begin, end - begin));
         if (!l.empty() && l.back() == '\r') l.pop_back();
         lines.push_back(std::move(l));
         begin = end + 1;
     }
     return lines;
 }
+
+namespace {
 
 std::string Trim(std::string_view s) {
     std::size_t b = s.find_first_not_of(" \t");

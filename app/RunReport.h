@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestro::results {
@@ -50,5 +51,8 @@ RunFacts ReadRunFacts(const std::string& report, const std::string& messages, st
 // (Input Data Error No. 90, INP00090)."
 std::string OutcomeSentence(const RunFacts& f);
 const char* StatusName(RunStatus s);  // "normal", "warnings", "error", "unfinished", "unknown"
+
+// The lines of a text, without their line ends ("\n" or "\r\n").
+std::vector<std::string> SplitLines(std::string_view text);
 
 }  // namespace kestro::results
