@@ -298,18 +298,14 @@ void ConcreteStresses(const ConcreteProperties& c, const SliceTable& t, const Sl
     // already beyond the cracking strain, is cracked from the start.
     bool cracked = preCracked || bottomStrain < c.CrackStrain;
     if (cracked) flags.b_Cracked = true;
-    // Unconfined concrete, the usual law, is evaluated here directly.
+    // The rising parabola of unconfined concrete, the usual case, is taken
+    // here without going through the switch over the laws.
     const bool unconfined = c.Model == ConcreteUnconfined;
     const double fc = c.PeakStress, eps0 = c.Epsilon0;
     for (int i = 1; i <= n; ++i) {
         const double e = eps[U(i)];
         if (e > 0.0) {
-            if (unconfined && e <= eps0) {
-                const double r = e / eps0;
-                stress[U(i)] = fc * (2.0 * r - r * r);
-            } else {
-                stress[U(i)] = ConcreteCompressionStress(c, e);
-            }
+            stress[U(i)] = unconfined && e <= eps0 ? Parabola(fc, e, eps0) : ConcreteCompressionStress(c, e);
             continue;
         }
         const double s = ConcreteTensionStress(c, e);

@@ -113,7 +113,8 @@ NeutralAxisConstants NeutralAxisConstantsFor(bool si) {
 namespace {
 
 // Bisection on a bracket lo < root < hi (force minus thrust negative at lo,
-// positive at hi, or the reverse) to the step tolerance.
+// positive at hi, or the reverse) to the step tolerance. The forces and flags
+// are left as evaluated at the returned depth.
 double Bisect(const SliceTable& t, const SectionMaterials& m, double phi, double thrust, double lo, double hi,
               double tolerance, SectionForces& f, SectionRunFlags& flags) {
     const double fLo = AxialThrustForce(t, m, phi, lo, f, flags) - thrust;
@@ -123,7 +124,9 @@ double Bisect(const SliceTable& t, const SectionMaterials& m, double phi, double
         if ((fm < 0.0) == (fLo < 0.0)) lo = mid;
         else hi = mid;
     }
-    return 0.5 * (lo + hi);
+    const double root = 0.5 * (lo + hi);
+    AxialThrustForce(t, m, phi, root, f, flags);
+    return root;
 }
 
 }  // namespace
@@ -183,21 +186,14 @@ double FindNeutralAxis(const SliceTable& t, const SectionMaterials& m, double ph
         }
         const double next = dNA + step;
         if (it >= k.MaxIterations || !std::isfinite(next)) {
-            if (std::isfinite(fx) && safeguard()) {
-                const double d = Bisect(t, m, phi, thrust, below, above, k.Tolerance, f, flags);
-                AxialThrustForce(t, m, phi, d, f, flags);
-                return finish(d);
-            }
+            if (std::isfinite(fx) && safeguard())
+                return finish(Bisect(t, m, phi, thrust, below, above, k.Tolerance, f, flags));
             search.b_Failed = true;
             return dNA;
         }
         if (std::fabs(step) <= k.Tolerance) {
             if (std::fabs(fx) > bestF) {
-                if (safeguard()) {
-                    const double d = Bisect(t, m, phi, thrust, below, above, k.Tolerance, f, flags);
-                    AxialThrustForce(t, m, phi, d, f, flags);
-                    return finish(d);
-                }
+                if (safeguard()) return finish(Bisect(t, m, phi, thrust, below, above, k.Tolerance, f, flags));
                 dNA = bestDepth;  // worse than an earlier point: go on from the best one
                 continue;
             }

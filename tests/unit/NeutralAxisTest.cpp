@@ -167,6 +167,10 @@ TEST(NeutralAxis, CyclingNewtonBisectsAndFailureIsRuntimeError16) {
     const double d = FindNeutralAxis(t, m, 1.0e-5, 100.0, k, search, f, flags);
     EXPECT_FALSE(search.b_Failed);
     EXPECT_NEAR(d, 12.0 + 100.0 / (3000.0 * 288.0 * 1.0e-5), 1.0e-6);
+    // The strains and forces left behind are those at the depth returned:
+    // they balance the thrust (slope E phi A = 8.64 kip/in, depth within 1e-6 in).
+    EXPECT_DOUBLE_EQ(f.Strain[1], 1.0e-5 * (d - t.SliceDepth[1]));
+    EXPECT_NEAR(f.TotalAxialForce, 100.0, 1.0e-4);
     // A strain state that is not a number has no depth: the search fails.
     search = NeutralAxisSearch{};
     FindNeutralAxis(t, m, std::numeric_limits<double>::quiet_NaN(), 0.0, NeutralAxisConstantsFor(false), search, f,
