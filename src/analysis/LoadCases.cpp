@@ -97,6 +97,9 @@ void PrepareStations(int c) {
 
 // Deflections cleared and the initial secant moduli (step 4).
 void StartCase() {
+    // The stations, sections, loads or warnings may have changed since the
+    // last case: no soil data kept from it is used again.
+    ForgetStationProperties();
     PileModel& P = Pile;
     P.y.fill(0.0);
     P.Moment.fill(0.0);

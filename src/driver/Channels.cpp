@@ -74,6 +74,12 @@ bool OpenOutputChannels(const std::string& report, const std::string& plot, cons
                         int& failedChannel) {
     OutputChannels& c = Ch();
     c.ReportLost = false;
+    // Channels left open by an earlier caller are closed first: opening an
+    // open stream fails and would be taken for a failed write.
+    for (std::ofstream* s : {&c.Report, &c.Plot, &c.Message}) {
+        if (s->is_open()) s->close();
+        s->clear();
+    }
     // Every output file must be writable before any of them is emptied: a
     // run that cannot start never destroys the files of an earlier run.
     const std::string* paths[3] = {&report, &plot, &message};

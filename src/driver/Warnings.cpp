@@ -71,7 +71,26 @@ void WriteText(std::ostream& out, const WarningText& t) {
 
 }  // namespace
 
+namespace {
+WarningTape* Recording = nullptr;
+}  // namespace
+
+void RecordWarnings(WarningTape* tape) {
+    Recording = tape;
+    if (tape != nullptr) *tape = WarningTape{};
+}
+
+void ReplayWarnings(const WarningTape& tape) {
+    for (int n = 0; n < tape.Count; ++n) RaiseWarning(tape.Numbers[static_cast<std::size_t>(n)]);
+}
+
 void RaiseWarning(int number) {
+    if (Recording != nullptr) {
+        if (Recording->Count < WarningTape::Capacity)
+            Recording->Numbers[static_cast<std::size_t>(Recording->Count++)] = number;
+        else
+            Recording->b_Overflow = true;
+    }
     int k = std::abs(number);
     if (k < 1 || k > MaxWarnings) return;
     auto idx = static_cast<std::size_t>(k);

@@ -21,6 +21,21 @@ extern WarningRegistry Warnings;
 
 // Raises a warning given by its signed (negative) number; |number| is 1..4000.
 void RaiseWarning(int number);
+
+// The warnings raised while a tape records, in order, so that a computation
+// whose result is kept and used again can raise them again exactly as a
+// repeated computation would (the counts in the summary stay the same).
+struct WarningTape {
+    static constexpr int Capacity = 8;
+    std::array<int32_t, Capacity> Numbers{};
+    int32_t Count = 0;
+    bool b_Overflow = false;  // more raises than it holds: it cannot stand in for the computation
+};
+// Starts recording every RaiseWarning call into `tape` (emptied first);
+// nullptr stops recording.
+void RecordWarnings(WarningTape* tape);
+// Raises the recorded warnings again, in their order.
+void ReplayWarnings(const WarningTape& tape);
 // Zeroes every counter and sets every text flag (start of a load case).
 void ClearWarnings();
 // Empties counters, list and LastWarningCount at the start of a run; the text

@@ -2,6 +2,7 @@
 
 #include "model/EITables.h"
 #include "model/PileModel.h"
+#include "model/SoilState.h"
 
 namespace kestro {
 
@@ -16,6 +17,7 @@ void ResetEITables() {
 void ResetPileModel() {
     static const PileModel Empty{};
     Pile = Empty;
+    NewKeptStationGeneration();
 }
 
 }  // namespace kestro

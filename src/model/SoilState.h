@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 // Per-run state of the p-y criteria, shared by the load-case iteration (which
 // counts rock layers and sets the layer markers) and the criteria (which keep
 // the layer resistances and equivalent depths). Zeroed at the start of a run.
@@ -43,5 +44,13 @@ struct SoilState {
 extern SoilState Soil;
 
 void ResetSoilState();
+
+// Generation of the station data that the p-y station loop keeps through the
+// iteration of a load case. The number only ever grows: a new generation is
+// started at every load case and by every reset of the soil state, the pile
+// model or the problem data, so kept data can never outlive what it was
+// computed from.
+std::uint64_t KeptStationGeneration();
+void NewKeptStationGeneration();
 
 }  // namespace kestro

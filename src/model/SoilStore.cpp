@@ -6,6 +6,16 @@ namespace kestro {
 
 SoilState Soil;
 
-void ResetSoilState() { Soil = SoilState{}; }
+namespace {
+std::uint64_t Generation = 1;
+}
+
+std::uint64_t KeptStationGeneration() { return Generation; }
+void NewKeptStationGeneration() { ++Generation; }
+
+void ResetSoilState() {
+    Soil = SoilState{};
+    NewKeptStationGeneration();
+}
 
 }  // namespace kestro

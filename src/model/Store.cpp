@@ -4,6 +4,7 @@
 
 #include "model/ProblemData.h"
 #include "model/RunState.h"
+#include "model/SoilState.h"
 
 namespace kestro {
 
@@ -23,6 +24,7 @@ void ResetProblemData() {
     static const UserEICurves EmptyCurves{};
     Problem = EmptyProblem;
     for (auto& t : UserEI) t = EmptyCurves;
+    NewKeptStationGeneration();
 }
 
 std::string_view SoilCode(int type) {

@@ -115,6 +115,14 @@ enum EndTermCode : int {
     EndToLayerBottomTimesPu = 2,  // (XLayerBottom(k) - abscissa) pu (most others)
 };
 
+// What the Properties step of a criterion reads, which decides whether its
+// result for a station can be kept through the iteration of a load case.
+enum PropertiesReuse : int {
+    PropertiesEveryPass = 0,      // reads the deflection or the pile's current EI: evaluated every pass
+    PropertiesPerStation = 1,     // the soil profile and the station only: once per load case
+    PropertiesPerStationLevel = 2 // the deflection only on sloping ground: once per load case on level ground
+};
+
 struct CriterionEntry {
     char Code[9];                 // eight-character soil code
     int SoilClass;                // class at layer interfaces (Cem Silt: decided per point)
@@ -132,6 +140,7 @@ struct CriterionEntry {
     // The deflection is the pile's own, without soil movement, and soil
     // movement adds no distributed load (rock that does not move with the soil).
     bool b_IgnoresSoilMovement = false;
+    PropertiesReuse Reuse = PropertiesEveryPass;
 };
 
 // The table of criteria in the order in which the codes are compared.
@@ -140,7 +149,15 @@ int NumCriteria();
 const CriterionEntry& CriterionAt(int n);   // n = 1..NumCriteria()
 
 // The common station loop over the stations of layer k for one criterion.
+// Station data that cannot change within a load case (depth, width,
+// multipliers and the soil values of the Properties step, with the warnings
+// that step raised) is kept from the first pass of the case and used again
+// in the following passes, for criteria whose Reuse allows it.
 void RunStationLoop(int k, const CriterionEntry& e);
+
+// Forgets the kept station data: called at the start of every load case and
+// trial, when the stations, sections or loads may have changed.
+void ForgetStationProperties();
 
 // Pieces of the station loop for a criterion with its own LayerFn.
 // The run controls of layer k copied into a fresh point.

@@ -2,13 +2,16 @@
 // load-case iteration and the printed curves, and the layered-soil
 // equivalent depth.
 
+#include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "analysis/PileProperties.h"
 #include "driver/Channels.h"
 #include "driver/Errors.h"
+#include "driver/Warnings.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
@@ -38,6 +41,43 @@ double EquivalentDepthOf(int k, const CriterionEntry& e, const PyPoint& pt) {
     return pt.Depth - Problem.Layers[L(k)].XTop + Soil.EquivalentDepth[L(k)];
 }
 
+// Station data kept from the first pass of a load case: the point after
+// PlaceStation and the Properties step, and the warnings that step raised.
+// It lives outside the model store and is matched by the generation number of
+// the soil state, which only ever grows, so data of an earlier case or run can
+// never be taken for the current one.
+struct KeptStation {
+    std::uint64_t Generation = 0;
+    int Layer = 0;
+    int RockLayerCount = 0;
+    PyPoint Point{};
+    WarningTape Tape{};
+};
+std::array<KeptStation, MaxStations + 1> Kept{};
+
+bool MayKeepProperties(const CriterionEntry& e) {
+    if (Soil.PyPrintMode) return false;
+    switch (e.Reuse) {
+        case PropertiesPerStation: return true;
+        case PropertiesPerStationLevel: return Problem.EffectiveSlope == 0.0;
+        default: return false;
+    }
+}
+
+// True when every station of the layer is kept for this case: a layer is
+// evaluated from kept data as a whole or not at all, since some Properties
+// steps carry running values (averages from the layer top) from station to
+// station.
+bool LayerKept(int k, int first, int last, int rockCount) {
+    const std::uint64_t generation = KeptStationGeneration();
+    for (int i = first; i <= last; ++i) {
+        const KeptStation& s = Kept[static_cast<std::size_t>(i)];
+        if (s.Generation != generation || s.Layer != k || s.RockLayerCount != rockCount || s.Tape.b_Overflow)
+            return false;
+    }
+    return true;
+}
+
 void Dispatch(int k) {
     if (!ValidLayer(k)) return;
     const int first = Pile.FirstStation[L(k)];
@@ -62,6 +102,8 @@ void Dispatch(int k) {
 }
 
 }  // namespace
+
+void ForgetStationProperties() { NewKeptStationGeneration(); }
 
 bool IncrementsRockLayerCount(int soilType) {
     const CriterionEntry* e = FindCriterion(SoilCode(soilType));
@@ -156,12 +198,30 @@ void RunStationLoop(int k, const CriterionEntry& e) {
     const double h = O.NumIncrements > 0 ? CurrentPileLength() / O.NumIncrements : 0.0;
 
     PyPoint pt = LayerPoint(k);
+    const bool keep = MayKeepProperties(e);
+    const bool kept = keep && LayerKept(k, first, last, pt.RockLayerCount);
     PyResult prev{};
     for (int i = first; i <= last; ++i) {
-        PlaceStation(pt, i, first, last);
+        KeptStation& store = Kept[static_cast<std::size_t>(i)];
+        if (kept) {
+            pt = store.Point;
+            ReplayWarnings(store.Tape);
+        } else {
+            PlaceStation(pt, i, first, last);
+        }
         if (pt.b_FirstStation && !print) Soil.LayerResistance[L(k)] = 0.0;
-        e.Properties(pt);
-        if (Failed()) return;
+        if (!kept) {
+            if (keep) RecordWarnings(&store.Tape);
+            e.Properties(pt);
+            RecordWarnings(nullptr);
+            if (Failed()) return;
+            if (keep) {
+                store.Generation = KeptStationGeneration();
+                store.Layer = k;
+                store.RockLayerCount = pt.RockLayerCount;
+                store.Point = pt;
+            }
+        }
         pt.ZEq = EquivalentDepthOf(k, e, pt);
 
         if (print) {

@@ -351,6 +351,7 @@ TEST(ElasticSubgrade, ModulusIsLinearInDepthAndHalvesWithYMultiplier) {
     Problem.GroupDepth[2] = 600.0;
     Problem.PMultiplier[1] = Problem.PMultiplier[2] = 1.0;
     Problem.YMultiplier[1] = Problem.YMultiplier[2] = 2.0;
+    ForgetStationProperties();  // the multipliers are kept with the station otherwise
     EvaluateLayerCriterion(1);
     EXPECT_DOUBLE_EQ(Pile.Es[St(51)], before / 2.0);
 }
