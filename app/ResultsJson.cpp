@@ -1,7 +1,6 @@
 #include "ResultsJson.h"
 
 #include <charconv>
-#include <cstring>
 
 namespace kestro::results {
 namespace {
@@ -13,34 +12,45 @@ namespace {
 std::string WithShortestReals(const std::string& text) {
     std::string out;
     out.reserve(text.size());
+    auto numberChar = [](char c) {
+        return (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-';
+    };
+    const char* const end = text.data() + text.size();
     bool inString = false;
-    for (std::size_t i = 0; i < text.size();) {
-        const char c = text[i];
+    for (const char* p = text.data(); p < end;) {
+        const char c = *p;
         if (inString) {
-            out += c;
-            if (c == '\\' && i + 1 < text.size()) {
-                out += text[i + 1];
-                i += 2;
-                continue;
-            }
-            if (c == '"') inString = false;
-            ++i;
+            // Copy up to the closing quote, escapes included.
+            const char* q = p;
+            while (q < end && *q != '"') q += *q == '\\' && q + 1 < end ? 2 : 1;
+            if (q < end) ++q;
+            out.append(p, q);
+            p = q;
+            inString = false;
         } else if (c == '"') {
             inString = true;
             out += c;
-            ++i;
+            ++p;
         } else if (c == '-' || (c >= '0' && c <= '9')) {
-            std::size_t j = i;
-            while (j < text.size() && text[j] != '\0' && std::strchr("+-0123456789.eE", text[j]) != nullptr) ++j;
-            const std::string token = text.substr(i, j - i);
+            const char* q = p;
+            while (q < end && numberChar(*q)) ++q;
+            bool real = false;
+            for (const char* t = p; t < q; ++t) real = real || *t == '.' || *t == 'e' || *t == 'E';
             double v = 0.0;
-            auto [ptr, ec] = std::from_chars(token.data(), token.data() + token.size(), v);
-            const bool real = token.find_first_of(".eE") != std::string::npos;
-            out += real && ec == std::errc() && ptr == token.data() + token.size() ? ExactNumber(v) : token;
-            i = j;
+            const auto [ptr, ec] = std::from_chars(p, q, v);
+            char buf[64];
+            const auto shortest = std::to_chars(buf, buf + sizeof buf, v);
+            if (real && ec == std::errc() && ptr == q && shortest.ec == std::errc())
+                out.append(buf, shortest.ptr);
+            else
+                out.append(p, q);
+            p = q;
         } else {
-            out += c;
-            ++i;
+            // Structure and layout up to the next string or number.
+            const char* q = p + 1;
+            while (q < end && *q != '"' && *q != '-' && !(*q >= '0' && *q <= '9')) ++q;
+            out.append(p, q);
+            p = q;
         }
     }
     return out;
