@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "analysis/LoadCases.h"
 #include "analysis/Solver.h"
 #include "kestro/kgo.h"
 #include "model/PileModel.h"
@@ -80,6 +81,24 @@ static void BM_SolveConverged(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SolveConverged)->Unit(benchmark::kMicrosecond);
+
+// The whole iteration of the load case from the initial moduli to convergence
+// (solutions, soil updates, progress lines), without the report. Its time per
+// solution, set against BM_SolveConverged, is the cost of the iteration over
+// the bare linear solutions.
+static void BM_IterationToConvergence(benchmark::State& state) {
+    EnterRunFolder();
+    if (KGO() != 0) state.SkipWithError("the run did not end normally");
+    int solutions = 0;
+    for (auto _ : state) {
+        if (RunStudyCase(1, 1, 15000.0, 0.0, 0.0) != StudyCaseEnd::Converged) state.SkipWithError("no convergence");
+        solutions = Pile.Iteration;
+    }
+    state.counters["solutions"] = solutions;
+    state.counters["per_solution_us"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * solutions, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_IterationToConvergence)->Unit(benchmark::kMicrosecond);
 
 // FormatNumber over values of every magnitude the report meets.
 static void BM_FormatNumberEveryMagnitude(benchmark::State& state) {

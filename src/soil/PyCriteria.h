@@ -103,7 +103,9 @@ struct PyResult {
 };
 
 using PyPropertiesFn = void (*)(PyPoint&);              // may raise warnings and terminate
-using PyCurveFn = void (*)(const PyPoint&, PyResult&);  // pure
+// pure; sets the scalars it uses and writes an Aux value before it reads it
+// (the station loop clears only the scalars between stations)
+using PyCurveFn = void (*)(const PyPoint&, PyResult&);
 using PyInversionFn = double (*)(const PyPoint& first, double F);  // pure
 using PyPageFn = void (*)(const PyPoint&);              // print mode: one page per depth
 using PyLayerFn = void (*)(int k);                      // a criterion's own station loop

@@ -197,15 +197,21 @@ void RunStationLoop(int k, const CriterionEntry& e) {
     const bool movement = O.UseSoilMovement && !e.b_IgnoresSoilMovement;
     const double h = O.NumIncrements > 0 ? CurrentPileLength() / O.NumIncrements : 0.0;
 
-    PyPoint pt = LayerPoint(k);
+    PyPoint running = LayerPoint(k);
     const bool keep = MayKeepProperties(e);
-    const bool kept = keep && LayerKept(k, first, last, pt.RockLayerCount);
-    PyResult prev{};
+    const bool kept = keep && LayerKept(k, first, last, running.RockLayerCount);
+    double prevResist = 0.0;
+    // One result for the layer: the scalars are cleared at every station; the
+    // intermediate values (Aux) are written by a curve before it reads them
+    // and are read only by the printed pages, which use their own.
+    PyResult r;
     for (int i = first; i <= last; ++i) {
         KeptStation& store = Kept[static_cast<std::size_t>(i)];
+        // The station's point: the kept one, or the running point placed and
+        // given its soil values now.
+        PyPoint& pt = kept ? store.Point : running;
         if (kept) {
-            pt = store.Point;
-            ReplayWarnings(store.Tape);
+            if (store.Tape.Count > 0) ReplayWarnings(store.Tape);
         } else {
             PlaceStation(pt, i, first, last);
         }
@@ -238,14 +244,14 @@ void RunStationLoop(int k, const CriterionEntry& e) {
         pt.Y = std::fabs(raw - ysm) / pt.YMult;
         pt.Sign = raw > 0.0 ? 1.0 : (raw < 0.0 ? -1.0 : 0.0);
 
-        PyResult r{};
+        r.P = r.Pu = r.Resist = r.ResistTop = r.YSmall = r.EsSmall = 0.0;
         e.Curve(pt, r);
         const double Es = pt.Y < r.YSmall ? r.EsSmall : pt.PMult * r.P / (pt.YMult * pt.Y);
         if (!StoreModulus(i, Es, movement, ysm)) return;
 
         if (e.b_KeepsResistance) {
             double& R = Soil.LayerResistance[L(k)];
-            if (!pt.b_FirstStation) R += h * (prev.Resist + r.Resist) / 2.0;
+            if (!pt.b_FirstStation) R += h * (prevResist + r.Resist) / 2.0;
             if (pt.b_LastStation) {
                 if (e.EndTerm == EndSpacingTimesPu)
                     R += h * r.Pu;
@@ -256,7 +262,7 @@ void RunStationLoop(int k, const CriterionEntry& e) {
                 R = (r.ResistTop + r.Pu) * 0.5 * (Problem.Layers[1].XBottom - Problem.Layers[1].XTop);
             if (e.b_StoresLiquefied) Soil.LiquefiedResistance[L(k)] = R;
         }
-        prev = r;
+        prevResist = r.Resist;
     }
 }
 
