@@ -33,6 +33,5 @@ void SectionOptionError(std::string_view message);
 void ReportErrorLines(int number, std::initializer_list<std::string_view> lines);
 
 // True when the input is in SI units (lengths of sections read in mm).
-bool InputIsSI();
 
 }  // namespace kestro
