@@ -453,11 +453,16 @@ bool ParsePoolOptions(const std::vector<std::string>& args, PoolOptions& o, std:
         };
         if (a == "-o" || a == "--output") {
             if (!value(o.OutDir)) return false;
-        } else if (a == "-j" || a == "--jobs") {
+        } else if (a.rfind("-j", 0) == 0 || a == "--jobs" || a.rfind("--jobs=", 0) == 0) {
+            // "-j N", "--jobs N", or the value attached: "-jN", "--jobs=N".
             std::string j;
-            if (!value(j)) return false;
+            if (a == "-j" || a == "--jobs") {
+                if (!value(j)) return false;
+            } else {
+                j = a.substr(a[1] == 'j' ? 2 : 7);
+            }
             if (!ParseJobs(j, o.Jobs)) {
-                err << "kestro: -j takes a number of worker processes from 1 to 256\n";
+                err << "kestro: -j takes a number of worker processes from 1 to 256, not '" << j << "'\n";
                 return false;
             }
         } else if (a == "-q" || a == "--quiet") {

@@ -29,10 +29,11 @@ struct Command {
     std::string Out;
 };
 
-// Runs the kestro command with its standard output captured.
-Command Kestro(const std::string& args) {
+// Runs the kestro command with its standard output (and, when asked, its
+// error stream) captured.
+Command Kestro(const std::string& args, bool withErrors = false) {
     Command c;
-    const std::string line = std::string(KESTRO_CLI) + " " + args + " 2>/dev/null";
+    const std::string line = std::string(KESTRO_CLI) + " " + args + (withErrors ? " 2>&1" : " 2>/dev/null");
     FILE* p = ::popen(line.c_str(), "r");
     if (p == nullptr) return c;
     char buf[4096];
@@ -101,6 +102,39 @@ TEST(Batch, ArgumentsAndTexts) {
     EXPECT_EQ(cases[0].MaxMoment + " " + cases[0].MomentUnit, "105.8596832 kN-m");
     EXPECT_EQ(cases[0].MaxMomentDepth + " " + cases[0].DepthUnit, "3.7800000 meters");
     EXPECT_EQ(cases[0].MaxShear + " " + cases[0].ShearUnit, "50.0000000 kN");
+}
+
+// The worker count is taken in every usual spelling; a count that is not a
+// whole number from 1 to 256 is a usage error naming the value. The input is
+// missing, so an accepted option ends with that run "not run" (status 2).
+TEST(Batch, JobsOptionSpellings) {
+    const std::string dir = kestro::test::ScratchDir();
+    struct JobsCase {
+        const char* Option;
+        int Status;
+        const char* Said;
+    };
+    for (const JobsCase& c : {JobsCase{"-j 2", ExitError, "1 not run."}, JobsCase{"-j2", ExitError, "1 not run."},
+                              JobsCase{"--jobs 2", ExitError, "1 not run."},
+                              JobsCase{"--jobs=256", ExitError, "1 not run."},
+                              JobsCase{"-j0", ExitUsage, "from 1 to 256, not '0'"},
+                              JobsCase{"-jx", ExitUsage, "from 1 to 256, not 'x'"},
+                              JobsCase{"--jobs=257", ExitUsage, "from 1 to 256, not '257'"},
+                              JobsCase{"--jobs=", ExitUsage, "from 1 to 256, not ''"},
+                              JobsCase{"-j2x", ExitUsage, "from 1 to 256, not '2x'"},
+                              JobsCase{"-j", ExitUsage, "option '-j' needs a value"}}) {
+        for (const char* command : {"batch ", "sweep "}) {
+            const std::string args = std::string(command) + dir + "/missing.kin -o " + dir + "/out -q" +
+                                     (command[0] == 's' ? " --line 2 --values 1 " : " ") + c.Option;
+            const Command r = Kestro(args, true);
+            // The sweep's template is missing too: an accepted option ends with status 66.
+            const int expected = command[0] == 's' && c.Status == ExitError ? ExitNoInput : c.Status;
+            EXPECT_EQ(r.Status, expected) << args << '\n' << r.Out;
+            if (command[0] == 'b' || c.Status == ExitUsage) {
+                EXPECT_NE(r.Out.find(c.Said), std::string::npos) << args << '\n' << r.Out;
+            }
+        }
+    }
 }
 
 // The summary rows equal the output summaries of the same inputs run one by
