@@ -38,9 +38,9 @@ std::vector<CaseSummary> ReadCaseSummaries(const std::string& report);
 // Returns false, with a message, when an argument names nothing usable.
 bool CollectInputs(const std::vector<std::string>& args, std::vector<std::string>& inputs, std::string& problem);
 
-// Parses "I/N" (1 <= I <= N); the shard keeps the inputs whose 0-based
-// position p in the whole list has p % N == I - 1, so shards 1..N together
-// hold every input exactly once whatever scheduler starts them.
+// Parses "I/N" (1 <= I <= N); the shard keeps the I-th of N contiguous
+// blocks of the whole list, so shards 1..N together hold every input exactly
+// once whatever scheduler starts them.
 bool ParseShard(const std::string& text, int& index, int& count);
 
 // Writes the summary table as CSV (one row per load case, one row for a run
