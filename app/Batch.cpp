@@ -111,7 +111,10 @@ void Finish(BatchEntry& e, const std::string& output, int status) {
     e.Result = std::atoi(output.c_str() + at + key.size());
     e.Outcome = status == ExitNormal ? "normal" : status == ExitWarnings ? "warnings" : "error";
     const std::string stem = fs::path(e.Input).stem().string();
-    e.Cases = ReadCaseSummaries(results::ReadFileText(fs::path(e.OutDir) / (stem + "-report.txt")));
+    const std::string report = results::ReadFileText(fs::path(e.OutDir) / (stem + "-report.txt"));
+    e.Cases = ReadCaseSummaries(report);
+    if (e.Outcome == "error")
+        e.ErrorReason = ErrorReason(report, results::ReadFileText(fs::path(e.OutDir) / (stem + "-messages.txt")));
 }
 
 void DrawProgress(std::ostream& err, std::size_t done, std::size_t total, int failed, bool tty) {
@@ -363,19 +366,19 @@ void WriteSummaryCsv(std::ostream& out, const std::vector<BatchEntry>& entries) 
     for (const BatchEntry& e : entries) sweep = sweep || !e.SweepValue.empty();
     out << "input," << (sweep ? "value," : "")
         << "outcome,run_result,load_case,head_deflection,deflection_unit,max_moment,moment_unit,"
-           "max_moment_depth,depth_unit,max_shear,shear_unit,message\n";
+           "max_moment_depth,depth_unit,max_shear,shear_unit,message,error_reason\n";
     for (const BatchEntry& e : entries) {
         const std::string lead = CsvField(e.Input) + "," + (sweep ? CsvField(e.SweepValue) + "," : "") +
                                  e.Outcome + "," + (e.b_Finished ? std::to_string(e.Result) : "") + ",";
+        const std::string tail = CsvField(e.Message) + "," + CsvField(e.ErrorReason) + "\n";
         if (e.Cases.empty()) {
-            out << lead << ",,,,,,,,," << CsvField(e.Message) << '\n';
+            out << lead << ",,,,,,,,," << tail;
             continue;
         }
         for (const CaseSummary& c : e.Cases)
             out << lead << c.Case << ',' << c.HeadDeflection << ',' << CsvField(c.DeflectionUnit) << ','
                 << c.MaxMoment << ',' << CsvField(c.MomentUnit) << ',' << c.MaxMomentDepth << ','
-                << CsvField(c.DepthUnit) << ',' << c.MaxShear << ',' << CsvField(c.ShearUnit) << ','
-                << CsvField(e.Message) << '\n';
+                << CsvField(c.DepthUnit) << ',' << c.MaxShear << ',' << CsvField(c.ShearUnit) << ',' << tail;
     }
 }
 
@@ -396,6 +399,7 @@ void WriteSummaryJson(std::ostream& out, const std::vector<BatchEntry>& entries)
         r["run_result"] = e.b_Finished ? nlohmann::json(e.Result) : nlohmann::json(nullptr);
         r["output_folder"] = e.OutDir;
         if (!e.Message.empty()) r["message"] = e.Message;
+        if (!e.ErrorReason.empty()) r["error_reason"] = e.ErrorReason;
         nlohmann::json cases = nlohmann::json::array();
         for (const CaseSummary& c : e.Cases) {
             cases.push_back({{"load_case", c.Case},
@@ -453,11 +457,16 @@ bool ParsePoolOptions(const std::vector<std::string>& args, PoolOptions& o, std:
         };
         if (a == "-o" || a == "--output") {
             if (!value(o.OutDir)) return false;
-        } else if (a == "-j" || a == "--jobs") {
+        } else if (a.rfind("-j", 0) == 0 || a == "--jobs" || a.rfind("--jobs=", 0) == 0) {
+            // "-j N", "--jobs N", or the value attached: "-jN", "--jobs=N".
             std::string j;
-            if (!value(j)) return false;
+            if (a == "-j" || a == "--jobs") {
+                if (!value(j)) return false;
+            } else {
+                j = a.substr(a[1] == 'j' ? 2 : 7);
+            }
             if (!ParseJobs(j, o.Jobs)) {
-                err << "kestro: -j takes a number of worker processes from 1 to 256\n";
+                err << "kestro: -j takes a number of worker processes from 1 to 256, not '" << j << "'\n";
                 return false;
             }
         } else if (a == "-q" || a == "--quiet") {

@@ -26,6 +26,7 @@ struct BatchEntry {
     std::string Outcome;      // "normal", "warnings", "error" or "not run"
     int Result = 0;           // the engine's run result
     std::string Message;      // why an input could not be run
+    std::string ErrorReason;  // for a run ended by an error: the error's own reason, one line
     std::vector<CaseSummary> Cases;
 };
 
@@ -37,13 +38,14 @@ std::vector<CaseSummary> ReadCaseSummaries(const std::string& report);
 // Returns false, with a message, when an argument names nothing usable.
 bool CollectInputs(const std::vector<std::string>& args, std::vector<std::string>& inputs, std::string& problem);
 
-// Parses "I/N" (1 <= I <= N); the shard keeps the inputs whose 0-based
-// position p in the whole list has p % N == I - 1, so shards 1..N together
-// hold every input exactly once whatever scheduler starts them.
+// Parses "I/N" (1 <= I <= N); the shard keeps the I-th of N contiguous
+// blocks of the whole list, so shards 1..N together hold every input exactly
+// once whatever scheduler starts them.
 bool ParseShard(const std::string& text, int& index, int& count);
 
 // Writes the summary table as CSV (one row per load case, one row for a run
-// without cases) and as JSON.
+// without cases) and as JSON. The reason of a run ended by an error is the
+// last CSV column and the JSON field "error_reason".
 void WriteSummaryCsv(std::ostream& out, const std::vector<BatchEntry>& entries);
 void WriteSummaryJson(std::ostream& out, const std::vector<BatchEntry>& entries);
 

@@ -5,6 +5,7 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -234,6 +235,46 @@ std::string ErrorText(const std::string& report, const std::string& messages) {
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (lines[i].rfind("The analysis ended due to an error.", 0) == 0) return BlockBefore(lines, i, MaxBlockLines);
     return {};
+}
+
+std::string ErrorReason(const std::string& report, const std::string& messages) {
+    const std::vector<std::string> lines = Lines(ErrorText(report, messages));
+    if (lines.empty()) return {};
+    // Words separated by single blanks.
+    auto tidy = [](const std::string& line) {
+        std::istringstream words(line);
+        std::string word, out;
+        while (words >> word) out += (out.empty() ? "" : " ") + word;
+        return out;
+    };
+    std::string heading;
+    std::size_t body = 0;
+    if (ErrorHeading(lines[0])) {
+        std::string h = lines[0];  // "**** Input Data Error No. 32 ****": the words between the frames
+        for (char& ch : h)
+            if (ch == '*') ch = ' ';
+        heading = tidy(h);
+        body = 1;
+    }
+    for (std::size_t i = body; i < lines.size(); ++i) {
+        const std::string line = tidy(lines[i]);
+        if (line.rfind("Problem:", 0) == 0) return (heading.empty() ? "" : heading + ": ") + tidy(line.substr(8));
+    }
+    if (heading.empty()) return tidy(lines[0]);
+    // A block without a "Problem:" statement: its lines up to any "Solution",
+    // as sentences ("... for LRFD loading. Input load number is 3 ...").
+    std::string reason;
+    for (std::size_t i = body; i < lines.size(); ++i) {
+        const std::string line = tidy(lines[i]);
+        if (line.rfind("Solution", 0) == 0) break;
+        if (!reason.empty()) {
+            const bool sentence = std::string(".:;,").find(reason.back()) == std::string::npos &&
+                                  std::isupper(static_cast<unsigned char>(line[0])) != 0;
+            reason += sentence ? ". " : " ";
+        }
+        reason += line;
+    }
+    return reason.empty() ? heading : heading + ": " + reason;
 }
 
 std::vector<std::string> EchoWarnings(const std::string& report) {

@@ -43,6 +43,11 @@ Outcome Classify(int result, const std::string& messages, const std::string& rep
 // line of the report (or, without one, the last error block of the message
 // file), from its heading on; empty when none is found.
 std::string ErrorText(const std::string& report, const std::string& messages);
+// That error on one line: its heading and the statement of its problem (or,
+// without one, the lines after the heading up to the solution), e.g. "Input
+// Data Error No. 32: The value of elastic modulus ... greater than zero.";
+// empty when no error text is found.
+std::string ErrorReason(const std::string& report, const std::string& messages);
 // The warning blocks of the report before its summary of warnings (the input
 // echo's checks and the reader's warnings), each heading and body as one text.
 std::vector<std::string> EchoWarnings(const std::string& report);

@@ -16,7 +16,7 @@ namespace {
 inline std::size_t U(int i) { return static_cast<std::size_t>(i); }
 
 // Tables hold kip units in US customary runs, the stations pounds.
-inline double TableScale() { return Problem.Options.UnitSystem == UnitsUS ? 1000.0 : 1.0; }
+inline double TableScale() { return IsUS() ? 1000.0 : 1.0; }
 
 int NumThrusts() {
     const int n = Problem.NumAxialThrusts;

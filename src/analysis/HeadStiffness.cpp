@@ -42,7 +42,7 @@ ReferenceLoads ReferenceLoadsOfFirstCase() {
         r.M0 = S.HeadMoment;
         r.Q = S.AxialLoad;
     }
-    const bool si = Problem.Options.UnitSystem == UnitsSI;
+    const bool si = IsSI();
     if (!(std::fabs(r.V0) >= NegligibleLoad)) r.V0 = si ? 0.04448220133781433 : 10.0;
     if (!(std::fabs(r.M0) >= NegligibleLoad)) r.M0 = si ? 0.011298480443656445 : 100.0;
     return r;

@@ -73,7 +73,7 @@ void UpdateSoil(std::string_view onlyCode = {}) {
     }
 }
 
-double TableAxialLoad(double Q) { return Problem.Options.UnitSystem == UnitsUS ? Q / 1000.0 : Q; }
+double TableAxialLoad(double Q) { return IsUS() ? Q / 1000.0 : Q; }
 
 void UpdateStiffnessFromTables() {
     const double q = TableAxialLoad(Pile.AxialLoad);

@@ -60,7 +60,7 @@ void CheckLoadCasesGiven() {
 // made contiguous) has no meaning: the run ends rather than analysing an
 // inverted layer.
 void CheckLayerOrder() {
-    const double unit = Problem.Options.UnitSystem == UnitsUS ? 12.0 : 1.0;  // report depths as entered
+    const double unit = IsUS() ? 12.0 : 1.0;  // report depths as entered
     auto depth = [unit](double x) {
         char buf[64];
         std::snprintf(buf, sizeof buf, "%.3f", x / unit);

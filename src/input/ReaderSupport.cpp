@@ -42,6 +42,4 @@ void ReportErrorLines(int number, std::initializer_list<std::string_view> lines)
     TerminateRun(code, 100 + number);
 }
 
-bool InputIsSI() { return Problem.Options.UnitSystem == UnitsSI; }
-
 }  // namespace kestro

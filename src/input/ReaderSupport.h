@@ -32,7 +32,4 @@ void SectionOptionError(std::string_view message);
 // Lines to the report channel, then INP000nn with number 100 + nn.
 void ReportErrorLines(int number, std::initializer_list<std::string_view> lines);
 
-// True when the input is in SI units (lengths of sections read in mm).
-bool InputIsSI();
-
 }  // namespace kestro

@@ -30,9 +30,9 @@ PileSection& Sec(int s) { return Problem.Sections[static_cast<std::size_t>(s)]; 
 
 // A section length (diameter, width, thickness, cover ...) in the model's
 // unit: millimeters become meters in SI input.
-double SectionLength(double v) { return InputIsSI() ? v / 1000.0 : v; }
-double SectionArea(double v) { return InputIsSI() ? v / 1.0E6 : v; }
-double SectionInertia(double v) { return InputIsSI() ? v / 1.0E12 : v; }
+double SectionLength(double v) { return IsSI() ? v / 1000.0 : v; }
+double SectionArea(double v) { return IsSI() ? v / 1.0E6 : v; }
+double SectionInertia(double v) { return IsSI() ? v / 1.0E12 : v; }
 
 std::string Of(int s) { return " of section " + std::to_string(s); }
 
@@ -51,7 +51,7 @@ bool ReadLength(double& v, const std::string& what) {
 // for SI input, 57 ksi^0.5 converted as the section analysis does it).
 double ConcreteModulus(double fc) {
     if (!(fc > 0.0)) return 0.0;
-    if (InputIsSI()) return 393001.16443634033 * std::sqrt(0.14503774 * fc);
+    if (IsSI()) return 393001.16443634033 * std::sqrt(0.14503774 * fc);
     return 57000.0 * std::sqrt(fc);
 }
 
@@ -286,7 +286,7 @@ bool ReadSection(int s, int& eiSlots) {
         if (Failed()) return false;
         ReadRebar(s);
         if (Failed()) return false;
-    } else if (type >= SecCircularSolidPrestressed && type <= SecOctagonalHollowPrestressed) {
+    } else if (IsPrestressedType(type)) {
         ReadConcrete(s);
         if (Failed()) return false;
         ReadStrands(s);
@@ -310,10 +310,10 @@ std::string Number(double v) {
 // entered, before SI millimeters become meters.
 void CheckCircularProperties(int s, const int* lines) {
     const PileSection& S = Sec(s);
-    const double toInput = InputIsSI() ? 1000.0 : 1.0;  // widths are held in meters in SI input
+    const double toInput = IsSI() ? 1000.0 : 1.0;  // widths are held in meters in SI input
     const bool pipe = S.ElasticShape == 2;
-    const char* areaUnit = InputIsSI() ? " mm2" : (Problem.Options.UnitSystem == UnitsGeneral ? " L2" : " sq. in");
-    const char* inertiaUnit = InputIsSI() ? " mm4" : (Problem.Options.UnitSystem == UnitsGeneral ? " L4" : " in4");
+    const char* areaUnit = IsSI() ? " mm2" : (IsGeneral() ? " L2" : " sq. in");
+    const char* inertiaUnit = IsSI() ? " mm4" : (IsGeneral() ? " L4" : " in4");
     for (int end = 0; end < 2; ++end) {
         const double d = (end == 0 ? S.TopWidth : S.BottomWidth) * toInput;
         const double t = pipe ? (end == 0 ? S.TopWallThickness : S.BottomWallThickness) * toInput : 0.0;

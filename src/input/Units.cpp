@@ -87,9 +87,9 @@ void ConvertSI() {
 void ConvertToInternalUnits() {
     if (Run.b_Converted) return;
     Run.b_Converted = true;
-    if (Problem.Options.UnitSystem == UnitsUS)
+    if (IsUS())
         ConvertUS();
-    else if (Problem.Options.UnitSystem == UnitsSI)
+    else if (IsSI())
         ConvertSI();
 }
 

@@ -10,6 +10,7 @@
 #include "input/InputFile.h"
 #include "input/InputWarnings.h"
 #include "input/ReaderSupport.h"
+#include "model/ProblemData.h"
 
 namespace kestro {
 namespace {
@@ -96,7 +97,7 @@ bool CheckField(std::string_view what, double value) {
         if (!CheckRange(what, value, f.Range)) return false;
         // Structural moduli from soft timber to steel: 1E5 to 1E8 psi (7E5 to 7E8 kPa).
         if (f.Field == "the elastic modulus" || f.Field == "the rebar modulus")
-            return InputIsSI() ? CheckPlausible(what, value, 7.0E5, 7.0E8, "kPa")
+            return IsSI() ? CheckPlausible(what, value, 7.0E5, 7.0E8, "kPa")
                                : CheckPlausible(what, value, 1.0E5, 1.0E8, "psi");
         return true;
     }

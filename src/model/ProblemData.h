@@ -55,6 +55,11 @@ enum SectionTypeCode : int {
     SecMicropile = 14,
 };
 
+// The six precast prestressed pile types (codes 5 to 10): reinforced by strands.
+constexpr bool IsPrestressedType(int type) {
+    return type >= SecCircularSolidPrestressed && type <= SecOctagonalHollowPrestressed;
+}
+
 enum RebarContinuationCode : int { RebarNone = 0, RebarSameAsAbove = 1, RebarOwn = 2 };
 enum RebarPatternCode : int { RebarPatternNone = 0, RebarCircle = 1, RebarNoncircular = 2 };
 enum StrandPositioningCode : int { StrandsNone = 0, StrandsAuto = 1, StrandsManual = 2 };
@@ -293,6 +298,11 @@ struct ProblemData {
 };
 
 extern ProblemData Problem;
+
+// The unit system of the current run.
+inline bool IsUS() { return Problem.Options.UnitSystem == UnitsUS; }
+inline bool IsSI() { return Problem.Options.UnitSystem == UnitsSI; }
+inline bool IsGeneral() { return Problem.Options.UnitSystem == UnitsGeneral; }
 extern Array1<UserEICurves, MaxEISections> UserEI;
 
 // Empties the model before a run.

@@ -933,9 +933,9 @@ bool LiquefiedSandTooDeep(int k) {
     const SoilLayer& Ly = Problem.Layers[At(k)];
     if (Ly.SoilType != SoilLiquefiedSand) return false;
     double limit = 0.0;
-    if (Problem.Options.UnitSystem == UnitsUS)
+    if (IsUS())
         limit = LiquefiedSandLimitMeters / MetersPerFoot;  // feet
-    else if (Problem.Options.UnitSystem == UnitsSI)
+    else if (IsSI())
         limit = LiquefiedSandLimitMeters;
     else
         return false;

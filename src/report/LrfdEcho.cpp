@@ -23,9 +23,6 @@ constexpr double RadiansToDegrees = 180.0 / 3.141592653589793;
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 int Clamp(int n, int max) { return n < 0 ? 0 : (n > max ? max : n); }
 
-bool US() { return Problem.Options.UnitSystem == UnitsUS; }
-bool SI() { return Problem.Options.UnitSystem == UnitsSI; }
-
 std::string Rule(int n) { return std::string(At(n), '-'); }
 
 // Type tags of the group table and of the totals table, by load type 1..13.
@@ -40,8 +37,8 @@ constexpr const char* TotalTags[NumLrfdLoadTypes + 1] = {
 constexpr const char* Abbreviations[NumLrfdLoadTypes + 1] = {"",   "DL", "LL", "EQ", "IM", "W",  "HW",
                                                              "Ice", "Hs", "Lr", "Rn", "Sn", "Tm", "Sp"};
 
-std::string_view ForceText() { return US() ? " lbs" : SI() ? " kN" : " F"; }
-std::string_view MomentText() { return US() ? " in-lbs" : SI() ? " kN-m" : " F-L"; }
+std::string_view ForceText() { return IsUS() ? " lbs" : IsSI() ? " kN" : " F"; }
+std::string_view MomentText() { return IsUS() ? " in-lbs" : IsSI() ? " kN-m" : " F-L"; }
 
 void GroupsPage(std::ostream& out) {
     const ProblemData& P = Problem;
@@ -52,10 +49,10 @@ void GroupsPage(std::ostream& out) {
         << "Number of Loading Groups = " << ng << "\n\n";
     out << "      Load                    Load                Horiz. Force               Moment                "
            "Axial Force           Number of \n";
-    if (US())
+    if (IsUS())
         out << "      Group                   Type                     lbs                  inch-lbs                 "
                "  lbs             Distrib. Lds. \n";
-    else if (SI())
+    else if (IsSI())
         out << "      Group                   Type                     kN                     kN-m                   "
                "  kN              Distrib. Lds. \n";
     else
@@ -77,9 +74,9 @@ void GroupsPage(std::ostream& out) {
         if (np < 1) continue;
         out << "\nNumber of Distributed Loading Points Input for Load Group " << j << " = " << np << "\n\n"
             << "Point           Depth          Distributed Load\n";
-        if (US())
+        if (IsUS())
             out << "                  ft               lb/inch   \n";
-        else if (SI())
+        else if (IsSI())
             out << "                  m                kN/m      \n";
         else
             out << "                  L                F/L       \n";
@@ -98,10 +95,10 @@ void TotalsPage(std::ostream& out) {
         << "The following table presents the sum of unfactored pile-head loads for each load type.\n\n"
         << "      Load                Horiz. Force               Moment                Axial Force           "
            "Number of \n";
-    if (US())
+    if (IsUS())
         out << "      Type                     lbs                  inch-lbs                   lbs                 "
                "Loads   \n";
-    else if (SI())
+    else if (IsSI())
         out << "      Type                     Kn                     Kn-M                     kN                  "
                "Loads   \n";
     else
@@ -173,9 +170,9 @@ std::string CombinationTableRule() {
 }
 
 void UnitRow(std::ostream& out) {
-    if (US())
+    if (IsUS())
         out << "     Number               lbs              in-lbs               lbs        \n";
-    else if (SI())
+    else if (IsSI())
         out << "     Number               kN                kN-m                kN         \n";
     else
         out << "     Number               F                 F-L                 F          \n";

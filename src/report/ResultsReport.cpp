@@ -29,10 +29,6 @@ void ConditionLine(std::ostream& out, const std::string& label, const std::strin
     out << s << "= " << value << unit << '\n';
 }
 
-bool IsUS() { return Problem.Options.UnitSystem == UnitsUS; }
-bool IsSI() { return Problem.Options.UnitSystem == UnitsSI; }
-bool IsGeneral() { return Problem.Options.UnitSystem == UnitsGeneral; }
-
 // Unit text by unit system: US customary, SI, general.
 const char* ByUnits(const char* us, const char* si, const char* general) {
     return IsSI() ? si : (IsGeneral() ? general : us);

@@ -25,12 +25,10 @@ std::string Pad(std::string_view s, std::size_t w) {
     return t;
 }
 
-bool SI() { return Problem.Options.UnitSystem == UnitsSI; }
-bool US() { return Problem.Options.UnitSystem == UnitsUS; }
 std::string LengthUnit() { return Trim(Run.Labels.SectionLength); }
-std::string AreaUnit() { return SI() ? "sq. m" : US() ? "sq. in." : "sq. L"; }
-std::string StressUnit() { return SI() ? "kPa" : US() ? "ksi" : "F/L2"; }
-std::string ForceUnit() { return SI() ? "kN" : US() ? "kips" : "F"; }
+std::string AreaUnit() { return IsSI() ? "sq. m" : IsUS() ? "sq. in." : "sq. L"; }
+std::string StressUnit() { return IsSI() ? "kPa" : IsUS() ? "ksi" : "F/L2"; }
+std::string ForceUnit() { return IsSI() ? "kN" : IsUS() ? "kips" : "F"; }
 
 // A value printed compactly for a message line.
 std::string Compact(double v) {
@@ -124,7 +122,7 @@ void WritePrestressBlock(std::ostream& out, const PrestressInputs& in, const Pre
     if (in.MomentFactor == 0.37) mn = "Mn = 0.37 D As fpu";
     if (in.MomentFactor == 0.38) mn = "Mn = 0.38 D As fpu";
     Line(out, std::string("Nom. Moment Capacity, ") + mn, 55, FixedText(r.NominalMoment, 14, 3),
-         Trim(SI() ? "kN-m" : US() ? "in-kips" : "F-L"));
+         Trim(IsSI() ? "kN-m" : IsUS() ? "in-kips" : "F-L"));
     WriteLines(out, {"", "Note:  The above value of nominal moment capacity is based on equations that",
                      "assume a concrete compressive strength of 6,000 psi (41.4 MPa), a prestressing",
                      "level after losses of 700 psi (4.83 MPa), and an axial thrust loading of zero. ",

@@ -24,9 +24,6 @@ std::string Padded(const std::string& s, int w) {
     return s + std::string(static_cast<std::size_t>(w - static_cast<int>(s.size())), ' ');
 }
 
-bool IsSI() { return Problem.Options.UnitSystem == UnitsSI; }
-bool IsGeneral() { return Problem.Options.UnitSystem == UnitsGeneral; }
-
 const char* StrandTypeText(int law) {
     switch (law) {
         case 4: return "=    PCI 250";
@@ -80,7 +77,6 @@ const char* PageTitle(int type) {
     }
 }
 
-bool IsPrestressedType(int t) { return t >= SecCircularSolidPrestressed && t <= SecOctagonalHollowPrestressed; }
 
 // The shorter legend of the section-only studies.
 void WriteShortLegend(std::ostream& out) {
@@ -231,7 +227,7 @@ void WriteCurvePlotRecords(std::ostream& out, const NonlinearEITable& T, int s, 
     const auto jj = static_cast<std::size_t>(j);
     const int np = T.NumPoints[jj];
     double mn = T.NominalMomentCapacity[jj];
-    if (Problem.Options.UnitSystem == UnitsUS) mn *= 1000.0;   // in-lb
+    if (IsUS()) mn *= 1000.0;   // in-lb
     WritePlotRecord(out, FormatIntegerText(np, 5) + std::string(10, ' ') + PlotReal(T.Thrust[jj]) + PlotReal(mn), line4);
     for (int k = 1; k <= np; ++k) {
         const auto kk = static_cast<std::size_t>(k);

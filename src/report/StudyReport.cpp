@@ -62,7 +62,7 @@ void WriteStiffnessTables(std::ostream& out, const StiffnessStep (&steps)[11]) {
                       "     meters           kN             kN-m            kN/m            kN-m/m   ",
                       "       L              F              F-L             F/L            F-L/L     "),
               steps, false);
-    const bool si = Problem.Options.UnitSystem == UnitsSI;
+    const bool si = IsSI();
     StepTable(out, "    Pile-Top       Pile-Top        Pile-Top                                  ",
               si ? "    Rotation     Shear React.    Moment React.       K23              K33     "
                  : "    Rotation     Shear React.    Moment React.       K23              K33    ",

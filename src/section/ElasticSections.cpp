@@ -30,7 +30,7 @@ double ThrustValue(int j) { return Problem.NumAxialThrusts > 0 ? Problem.AxialTh
 // kip-in^2 in US customary runs.
 double SectionEI(const PileSection& S) {
     double ei = S.ElasticModulus * S.TopInertia;
-    if (Problem.Options.UnitSystem == UnitsUS) ei /= 1000.0;
+    if (IsUS()) ei /= 1000.0;
     return ei;
 }
 
@@ -69,7 +69,7 @@ void ElasticEITable(int s) {
 void ElasticPlasticEITable(int s) {
     const PileSection& S = Problem.Sections[static_cast<std::size_t>(s)];
     NonlinearEITable& T = EITables[static_cast<std::size_t>(s)];
-    const bool us = Problem.Options.UnitSystem == UnitsUS;
+    const bool us = IsUS();
     const double ei = S.ElasticModulus * S.TopInertia;  // input units (lb-in^2 in US runs)
     const double mp = S.TopPlasticMoment;
     const double scale = us ? 1.0 / 1000.0 : 1.0;       // table in kip units in US runs

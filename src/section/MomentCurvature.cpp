@@ -34,8 +34,6 @@ constexpr double Pi = 3.141592653589793;
 constexpr double InteractionStepUS = 2.0e-5;
 constexpr double InteractionStepSI = 7.874015718698502e-4;
 
-bool IsSI() { return Problem.Options.UnitSystem == UnitsSI; }
-
 bool IsPipe() { return SecWork.Slices.Shape == ShapeSteelPipe; }
 
 bool IsPrestressed() { return IsPrestressedLaw(SecWork.Materials.Rebar.Law); }

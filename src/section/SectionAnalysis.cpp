@@ -29,16 +29,11 @@ namespace {
 
 inline std::size_t U(int i) { return static_cast<std::size_t>(i); }
 
-bool IsSI() { return Problem.Options.UnitSystem == UnitsSI; }
-bool IsUS() { return Problem.Options.UnitSystem == UnitsUS; }
-
 int ThrustSource() {
     if (Problem.Options.UseLRFD) return ThrustFromLrfd;
     if (Problem.Options.ComputationMode == 2) return ThrustFromInput;
     return ThrustFromLoadCases;
 }
-
-bool IsPrestressedType(int t) { return t >= SecCircularSolidPrestressed && t <= SecOctagonalHollowPrestressed; }
 
 const char* ShapeName(int shape) {
     switch (shape) {
@@ -97,7 +92,7 @@ void ComputeCapacities(int s) {
     c.CrackStrain = tc.CrackStrain;
     if (!S.UseDefaultTensileStrength && S.TensileStrength > 0.0) {
         // A tensile strength given in the input replaces the default rupture stress.
-        c.Fr = -(IsUS() || Problem.Options.UnitSystem == UnitsGeneral ? S.TensileStrength / 1000.0 : S.TensileStrength);
+        c.Fr = -(IsUS() || IsGeneral() ? S.TensileStrength / 1000.0 : S.TensileStrength);
         c.CrackStrain = c.Fc > 0.0 && 1.0 + c.Fr / c.Fc > 0.0 ? -(1.0 - std::sqrt(1.0 + c.Fr / c.Fc)) * c.Eps0 : 0.0;
     }
     const double steelYield = c.CasingArea * m.Casing.Yield + c.CoreArea * m.CoreSteel.Yield;

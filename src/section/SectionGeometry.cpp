@@ -86,7 +86,7 @@ double StrandDiameterOfCode(int code) {
 }
 
 bool SetStrands(int s, const PileSection& S, SectionGeometry& g) {
-    const bool si = Problem.Options.UnitSystem == UnitsSI;
+    const bool si = IsSI();
     const int law = S.StrandTypeCode + 3;
     const bool strand = law >= RebarLawPci250 && law <= RebarLawPci300;
     const double toInches = si ? InchesPerMeter : 1.0;
@@ -312,7 +312,7 @@ bool BuildSectionGeometry(int s, int coreConcreteModel, SectionGeometry& g) {
     if (type <= SecCasedShaftWithCore) {
         if (!SetBars(s, S, g)) return false;
         if (S.RebarPattern == RebarCircle) bundle = S.BarCount2;
-    } else if (type >= SecCircularSolidPrestressed && type <= SecOctagonalHollowPrestressed) {
+    } else if (IsPrestressedType(type)) {
         if (!SetStrands(s, S, g)) return false;
     }
     return BarsFit(s, g, bundle);

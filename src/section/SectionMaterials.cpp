@@ -30,8 +30,7 @@ bool Fail(int s, const char* item, double value, int problem) {
 bool Positive(int s, const char* item, double v) { return PositiveSectionValue(s, item, v); }
 
 bool HasConcrete(int type) {
-    return (type >= SecRectangularConcrete && type <= SecCasedShaftWithCore) ||
-           (type >= SecCircularSolidPrestressed && type <= SecOctagonalHollowPrestressed);
+    return (type >= SecRectangularConcrete && type <= SecCasedShaftWithCore) || IsPrestressedType(type);
 }
 
 // The concrete of the section: the derived law, the user's tensile strength
@@ -84,7 +83,7 @@ bool SetSectionMaterials(int s, int concreteModel, int coreConcreteModel, Sectio
     m = SectionMaterials{};
     if (s < 1 || s > Problem.NumSections) return false;
     const PileSection& S = Problem.Sections[U(s)];
-    const bool si = Problem.Options.UnitSystem == UnitsSI;
+    const bool si = IsSI();
     // Section stresses in ksi (psi input) or kPa (SI input); general units
     // follow the US customary laws.
     const double scale = si ? 1.0 : 1.0 / 1000.0;
@@ -104,7 +103,7 @@ bool SetSectionMaterials(int s, int concreteModel, int coreConcreteModel, Sectio
             r.Yield = bars.Yield;
             r.StressLimit = StressLimitFraction * r.Yield;
         }
-    } else if (type >= SecCircularSolidPrestressed && type <= SecOctagonalHollowPrestressed) {
+    } else if (IsPrestressedType(type)) {
         if (S.StrandTypeCode < 1 || S.StrandTypeCode > 6)
             return Fail(s, "strand type code", S.StrandTypeCode, CodeOutOfRange);
         r.Law = S.StrandTypeCode + 3;
@@ -175,7 +174,7 @@ void PrestressInputsOf(int s, const SliceTable& t, const SectionMaterials& m, Pr
     in = PrestressInputs{};
     if (s < 1 || s > Problem.NumSections) return;
     const PileSection& S = Problem.Sections[U(s)];
-    const bool si = Problem.Options.UnitSystem == UnitsSI;
+    const bool si = IsSI();
     in.b_US = !si;
     in.SteelArea = t.TotalRebarArea;
     in.ConcreteArea = t.TotalConcreteArea;

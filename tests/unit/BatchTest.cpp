@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +15,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "Batch.h"
 #include "Cli.h"
@@ -29,10 +32,11 @@ struct Command {
     std::string Out;
 };
 
-// Runs the kestro command with its standard output captured.
-Command Kestro(const std::string& args) {
+// Runs the kestro command with its standard output (and, when asked, its
+// error stream) captured.
+Command Kestro(const std::string& args, bool withErrors = false) {
     Command c;
-    const std::string line = std::string(KESTRO_CLI) + " " + args + " 2>/dev/null";
+    const std::string line = std::string(KESTRO_CLI) + " " + args + (withErrors ? " 2>&1" : " 2>/dev/null");
     FILE* p = ::popen(line.c_str(), "r");
     if (p == nullptr) return c;
     char buf[4096];
@@ -103,6 +107,39 @@ TEST(Batch, ArgumentsAndTexts) {
     EXPECT_EQ(cases[0].MaxShear + " " + cases[0].ShearUnit, "50.0000000 kN");
 }
 
+// The worker count is taken in every usual spelling; a count that is not a
+// whole number from 1 to 256 is a usage error naming the value. The input is
+// missing, so an accepted option ends with that run "not run" (status 2).
+TEST(Batch, JobsOptionSpellings) {
+    const std::string dir = kestro::test::ScratchDir();
+    struct JobsCase {
+        const char* Option;
+        int Status;
+        const char* Said;
+    };
+    for (const JobsCase& c : {JobsCase{"-j 2", ExitError, "1 not run."}, JobsCase{"-j2", ExitError, "1 not run."},
+                              JobsCase{"--jobs 2", ExitError, "1 not run."},
+                              JobsCase{"--jobs=256", ExitError, "1 not run."},
+                              JobsCase{"-j0", ExitUsage, "from 1 to 256, not '0'"},
+                              JobsCase{"-jx", ExitUsage, "from 1 to 256, not 'x'"},
+                              JobsCase{"--jobs=257", ExitUsage, "from 1 to 256, not '257'"},
+                              JobsCase{"--jobs=", ExitUsage, "from 1 to 256, not ''"},
+                              JobsCase{"-j2x", ExitUsage, "from 1 to 256, not '2x'"},
+                              JobsCase{"-j", ExitUsage, "option '-j' needs a value"}}) {
+        for (const char* command : {"batch ", "sweep "}) {
+            const std::string args = std::string(command) + dir + "/missing.kin -o " + dir + "/out -q" +
+                                     (command[0] == 's' ? " --line 2 --values 1 " : " ") + c.Option;
+            const Command r = Kestro(args, true);
+            // The sweep's template is missing too: an accepted option ends with status 66.
+            const int expected = command[0] == 's' && c.Status == ExitError ? ExitNoInput : c.Status;
+            EXPECT_EQ(r.Status, expected) << args << '\n' << r.Out;
+            if (command[0] == 'b' || c.Status == ExitUsage) {
+                EXPECT_NE(r.Out.find(c.Said), std::string::npos) << args << '\n' << r.Out;
+            }
+        }
+    }
+}
+
 // The summary rows equal the output summaries of the same inputs run one by
 // one; a missing input is reported and does not stop the others; the shards
 // of a list, one after the other, give the whole list's summary.
@@ -138,7 +175,7 @@ TEST(Batch, SummaryShardsAndFailures) {
             const std::string expected = input + ",normal,0," + std::to_string(c.Case) + "," + c.HeadDeflection + "," +
                                          c.DeflectionUnit + "," + c.MaxMoment + "," + c.MomentUnit + "," +
                                          c.MaxMomentDepth + "," + c.DepthUnit + "," + c.MaxShear + "," + c.ShearUnit +
-                                         ",";
+                                         ",,";  // no message, no error reason
             EXPECT_EQ(rows[row], expected);
             ++row;
         }
@@ -154,6 +191,35 @@ TEST(Batch, SummaryShardsAndFailures) {
         joined.insert(joined.end(), part.begin() + 1, part.end());
     }
     EXPECT_EQ(joined, rows);
+}
+
+// A run ended by an error carries the error's own reason in the last CSV
+// column and in the JSON; the good run beside it has none.
+TEST(Batch, ErrorRunCarriesItsReason) {
+    const std::string dir = kestro::test::ScratchDir();
+    std::string text = kestro::test::ReadText(Example("soft-clay-elastic-pile.kin"));
+    const std::size_t at = text.find("3600000.0 ");
+    ASSERT_NE(at, std::string::npos) << "the example no longer has E = 3,600 ksi";
+    const int line = 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    ASSERT_TRUE(ReplaceValue(text, line, 1, "0.0"));
+    std::ofstream(dir + "/zero-modulus.kin") << text;
+
+    const Command c = Kestro("batch " + Example("soft-clay-elastic-pile.kin") + " " + dir + "/zero-modulus.kin -o " +
+                             dir + "/out -q");
+    EXPECT_EQ(c.Status, ExitError) << c.Out;
+    const auto rows = CsvRows(dir + "/out/summary.csv");
+    ASSERT_EQ(rows.size(), 1u + 2u + 1u);  // header, two load cases, the error run
+    // The earlier columns keep their order; the reason is added at the end.
+    EXPECT_EQ(rows[0], "input,outcome,run_result,load_case,head_deflection,deflection_unit,max_moment,moment_unit,"
+                       "max_moment_depth,depth_unit,max_shear,shear_unit,message,error_reason");
+    EXPECT_EQ(rows[1].back(), ',');  // a normal run: no message, no reason
+    const std::string reason = "Input Data Error No. 32: The value of elastic modulus of section 1 on line " +
+                               std::to_string(line) + " is 0, outside its physical range: greater than zero.";
+    EXPECT_EQ(rows[3], dir + "/zero-modulus.kin,error,132,,,,,,,,,,,\"" + reason + "\"");
+    const auto json = nlohmann::json::parse(kestro::test::ReadText(dir + "/out/summary.json"));
+    EXPECT_FALSE(json["runs"][0].contains("error_reason"));
+    EXPECT_EQ(json["runs"][1]["error_reason"], reason);
+    EXPECT_EQ(json["batch_summary_version"], 1);
 }
 
 TEST(Batch, SweepReplacesOneValuePerRun) {

@@ -162,6 +162,32 @@ TEST(Cli, ErrorTextIsTheBlockBeforeTheTerminationLine) {
               "**** Runtime Error No. 2 ****\nFile NAMES.DAT was not found.\n");
 }
 
+// The one-line reason the batch summary gives: the heading without its frame
+// and the "Problem:" statement, not the line before it; without a statement,
+// the lines up to the solution as sentences; nothing when no error is found.
+TEST(Cli, ErrorReasonIsOneLine) {
+    const std::string end = "\nThe analysis ended due to an error. \n";
+    struct ReasonCase {
+        std::string Messages;
+        const char* Expected;
+    };
+    for (const ReasonCase& c : {
+             ReasonCase{"\n**** Input Data Error No. 32 ****\n\nProblem:  The value of E is 0,  outside its range.\n"
+                        "Solution: Correct it.\n" + end,
+                        "Input Data Error No. 32: The value of E is 0, outside its range."},
+             ReasonCase{"**** Runtime Error No. 9 ****\nAn error in the analysis was detected by the program.  \n"
+                        "Problem:  The computed deflection is too large.\nSolution:\nCheck the loads.\n" + end,
+                        "Runtime Error No. 9: The computed deflection is too large."},
+             ReasonCase{"***** Input Data Error No. 97 *****\n\n\nInput appears to be out-of-order for LRFD loading\n"
+                        "Input load number is 3\n and the expected load number is 2\n\n" + end,
+                        "Input Data Error No. 97: Input appears to be out-of-order for LRFD loading. Input load "
+                        "number is 3 and the expected load number is 2"},
+             ReasonCase{"**** Input Data Error No. 53 ****\n" + end, "Input Data Error No. 53"},
+             ReasonCase{"The analysis ended normally.\n", ""}}) {
+        EXPECT_EQ(kestro::cli::ErrorReason("", c.Messages), c.Expected) << c.Messages;
+    }
+}
+
 TEST(Cli, OutcomeClassification) {
     using kestro::cli::Classify;
     auto warn = Classify(-302, "The analysis ended with one or more warning messages.", "");
