@@ -112,7 +112,7 @@ bool ReadUserEISection(int s, PileSection& S, int& slots) {
     if (!ReadLength(S.PileDiameter, "the width" + Of(s))) return false;
     if (!CountWithin(slots + 1, 0, MaxEISections, "sections with user-defined nonlinear EI")) return false;
     S.UserEISlot = ++slots;
-    UserEICurves& C = UserEI[static_cast<std::size_t>(S.UserEISlot)];
+    UserEICurves& C = UserEIToWrite(S.UserEISlot);
     if (!ReadInt(S.NumUserThrusts, "the number of axial thrusts" + Of(s))) return false;
     if (!CountWithin(S.NumUserThrusts, 1, MaxAxialThrusts, "axial thrusts with user-defined EI" + Of(s)))
         return false;

@@ -6,12 +6,27 @@
 
 namespace kestro {
 
-Array1<NonlinearEITable, MaxEISections> EITables;
+namespace {
+Array1<NonlinearEITable, MaxEISections> Tables;
+Array1<bool, MaxEISections> Written{};
+}  // namespace
+
+const Array1<NonlinearEITable, MaxEISections>& EITables = Tables;
+
+NonlinearEITable& EITableToWrite(int s) {
+    const std::size_t k = static_cast<std::size_t>(s);
+    Written.at(k) = true;
+    return Tables[k];
+}
 
 void ResetEITables() {
     // Copy from a static empty table: a table is too large for the stack.
     static const NonlinearEITable Empty{};
-    for (auto& t : EITables) t = Empty;
+    for (std::size_t k = 0; k < Tables.size(); ++k) {
+        if (!Written[k]) continue;
+        Tables[k] = Empty;
+        Written[k] = false;
+    }
 }
 
 void ResetPileModel() {

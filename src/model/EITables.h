@@ -35,10 +35,17 @@ struct NonlinearEITable {
     double PlasticMoment = 0.0;
 };
 
-// One table per section that has one (sections 1..MaxEISections).
-extern Array1<NonlinearEITable, MaxEISections> EITables;
+// One table per section that has one (sections 1..MaxEISections), for
+// reading. A table is written only through EITableToWrite, so that a run
+// empties just the tables the run before it wrote (the tables are about
+// 4 MB; most runs write one or two).
+extern const Array1<NonlinearEITable, MaxEISections>& EITables;
 
-// Empties every table (start of a run).
+// The table of section s (1..MaxEISections) for writing; it is marked to be
+// emptied at the next reset.
+NonlinearEITable& EITableToWrite(int s);
+
+// Empties every table written since the last reset (start of a run).
 void ResetEITables();
 
 }  // namespace kestro

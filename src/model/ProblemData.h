@@ -303,7 +303,12 @@ extern ProblemData Problem;
 inline bool IsUS() { return Problem.Options.UnitSystem == UnitsUS; }
 inline bool IsSI() { return Problem.Options.UnitSystem == UnitsSI; }
 inline bool IsGeneral() { return Problem.Options.UnitSystem == UnitsGeneral; }
-extern Array1<UserEICurves, MaxEISections> UserEI;
+// The user's moment-EI curves by slot, for reading; written only through
+// UserEIToWrite, so that a run empties just the slots the run before it
+// filled (the slots are about 2.7 MB).
+extern const Array1<UserEICurves, MaxEISections>& UserEI;
+// Slot n (1..MaxEISections) for writing; marked to be emptied at the next reset.
+UserEICurves& UserEIToWrite(int n);
 
 // Empties the model before a run.
 void ResetProblemData();

@@ -9,7 +9,20 @@
 namespace kestro {
 
 ProblemData Problem;
-Array1<UserEICurves, MaxEISections> UserEI;
+
+namespace {
+Array1<UserEICurves, MaxEISections> UserEISlots;
+Array1<bool, MaxEISections> UserEIWritten{};
+}  // namespace
+
+const Array1<UserEICurves, MaxEISections>& UserEI = UserEISlots;
+
+UserEICurves& UserEIToWrite(int n) {
+    const std::size_t k = static_cast<std::size_t>(n);
+    UserEIWritten.at(k) = true;
+    return UserEISlots[k];
+}
+
 RunState Run;
 
 namespace {
@@ -23,7 +36,11 @@ void ResetProblemData() {
     static const ProblemData EmptyProblem{};
     static const UserEICurves EmptyCurves{};
     Problem = EmptyProblem;
-    for (auto& t : UserEI) t = EmptyCurves;
+    for (std::size_t k = 0; k < UserEISlots.size(); ++k) {
+        if (!UserEIWritten[k]) continue;
+        UserEISlots[k] = EmptyCurves;
+        UserEIWritten[k] = false;
+    }
     NewKeptStationGeneration();
 }
 

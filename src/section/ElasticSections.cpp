@@ -42,7 +42,7 @@ void WritePlotLine3(int numThrusts, const char* label) {
 
 void ElasticEITable(int s) {
     const PileSection& S = Problem.Sections[static_cast<std::size_t>(s)];
-    NonlinearEITable& T = EITables[static_cast<std::size_t>(s)];
+    NonlinearEITable& T = EITableToWrite(s);
     const double ei = SectionEI(S);
     const int nt = ThrustCount();
     T.NumThrusts = nt;
@@ -68,7 +68,7 @@ void ElasticEITable(int s) {
 
 void ElasticPlasticEITable(int s) {
     const PileSection& S = Problem.Sections[static_cast<std::size_t>(s)];
-    NonlinearEITable& T = EITables[static_cast<std::size_t>(s)];
+    NonlinearEITable& T = EITableToWrite(s);
     const bool us = IsUS();
     const double ei = S.ElasticModulus * S.TopInertia;  // input units (lb-in^2 in US runs)
     const double mp = S.TopPlasticMoment;

@@ -280,7 +280,7 @@ bool ComputeCurve(double P, double phi0, double constantStep, double strainLimit
 }
 
 void MomentCurvature(int s, int option) {
-    NonlinearEITable& T = EITables[U(s)];
+    NonlinearEITable& T = EITableToWrite(s);
     const SectionCapacity& cap = SectionCapacities[U(s)];
     const bool pipe = IsPipe();
     WriteMomentCurvatureHeading(ReportOut(), option, pipe);

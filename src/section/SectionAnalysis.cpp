@@ -196,7 +196,7 @@ bool CheckThrustsAgainstCapacities(const SectionCapacity& c) {
 
 // The thrusts of section s's EI table, with their page and Line 3.
 bool ChooseThrusts(int s) {
-    NonlinearEITable& T = EITables[U(s)];
+    NonlinearEITable& T = EITableToWrite(s);
     const SectionCapacity& c = SectionCapacities[U(s)];
     const int source = ThrustSource();
     static double listed[MaxAxialThrusts + 1];
@@ -348,7 +348,7 @@ void ComputeSectionStiffness(int s) {
 
 void UserEITableCheck(int s) {
     const PileSection& S = Problem.Sections[U(s)];
-    NonlinearEITable& T = EITables[U(s)];
+    NonlinearEITable& T = EITableToWrite(s);
     const UserEICurves& C = UserEI[U(S.UserEISlot >= 1 && S.UserEISlot <= MaxEISections ? S.UserEISlot : 1)];
     const double scale = IsUS() ? 1.0 / 1000.0 : 1.0;   // lb-in to kip-in in US customary runs
     const double depthUnit = IsUS() ? 12.0 : 1.0;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "PileTestSupport.h"
 #include "analysis/BendingStiffness.h"
@@ -218,7 +219,7 @@ void SetBilinearTable() {
     Problem.Sections[1].SectionType = SecDrilledShaft;
     Problem.NumAxialThrusts = 1;
     Problem.AxialThrusts[1] = 0.0;
-    NonlinearEITable& T = EITables[1];
+    NonlinearEITable& T = EITableToWrite(1);
     T.NumThrusts = 1;
     T.NumPoints[1] = 3;
     const double M[] = {10.0, 10.0, 10.0}, C[] = {0.01, 0.02, 0.04};
@@ -408,7 +409,7 @@ namespace {
 void SetPlasticPile() {
     SetElasticPileProblem(Lp, EIp);
     Problem.Sections[1].SectionType = SecElasticWithCapacity;
-    NonlinearEITable& T = EITables[1];
+    NonlinearEITable& T = EITableToWrite(1);
     T.NumThrusts = 1;
     T.NumPoints[1] = 1;
     T.Moment[1][1] = 0.0;
@@ -720,9 +721,9 @@ TEST(LoadCases, LrfdCombinationsAreFactoredCases) {
     P.LrfdCombinations[2].FlexureResistanceFactor = 0.9;
     // Nominal moment capacity 60 kip-in: factored 54000 in-lb, between the
     // maximum moments of the two combinations (about 53100 and 59000 in-lb).
-    EITables[1].NumThrusts = 1;
-    EITables[1].NumPoints[1] = 1;
-    EITables[1].NominalMomentCapacity[1] = 60.0;
+    EITableToWrite(1).NumThrusts = 1;
+    EITableToWrite(1).NumPoints[1] = 1;
+    EITableToWrite(1).NominalMomentCapacity[1] = 60.0;
     RunCases(ch);
     ASSERT_FALSE(Failed()) << ch.Report;
     EXPECT_EQ(Pile.NumSummaryCases, 2);
@@ -783,7 +784,7 @@ TEST(BendingStiffness, InterpolatesBetweenThrusts) {
     Problem.NumAxialThrusts = 2;
     Problem.AxialThrusts[1] = 0.0;
     Problem.AxialThrusts[2] = 100.0;   // kips
-    NonlinearEITable& T = EITables[1];
+    NonlinearEITable& T = EITableToWrite(1);
     T.NumPoints[2] = 3;
     for (int p = 1; p <= 3; ++p) {      // the second curve carries twice the moment
         T.Moment[2][U(p)] = 2.0 * T.Moment[1][U(p)];
@@ -806,7 +807,7 @@ TEST(BendingStiffness, UserCurvesUseTheirOwnThrusts) {
     Problem.Sections[1].SectionType = SecUserDefinedEI;
     Problem.NumAxialThrusts = 1;
     Problem.AxialThrusts[1] = 25.0;       // the load case's own thrust
-    NonlinearEITable& T = EITables[1];
+    NonlinearEITable& T = EITableToWrite(1);
     T.NumThrusts = 2;
     T.Thrust[1] = 0.0;
     T.Thrust[2] = 100.0;
@@ -833,8 +834,8 @@ TEST(BendingStiffness, UserCurvesUseTheirOwnThrusts) {
 TEST(BendingStiffness, ElasticPlasticSection) {
     SetElasticPileProblem(400.0, 1.0E6);
     Problem.Sections[1].SectionType = SecElasticWithCapacity;
-    EITables[1].NumPoints[1] = 1;
-    EITables[1].PlasticMoment = 20.0;     // kip-in
+    EITableToWrite(1).NumPoints[1] = 1;
+    EITableToWrite(1).PlasticMoment = 20.0;     // kip-in
     BuildStations(400.0);
     AssignSections();
     // The station's current EI is 2E6 lb-in^2 (moment = 2E6 x curvature); the
@@ -952,5 +953,31 @@ TEST(LoadCases, StationsAboveGroundHaveNoSpring) {
             EXPECT_EQ(Pile.Es[St(i)], 0.0) << i;
         else
             EXPECT_DOUBLE_EQ(Pile.Es[St(i)], 100.0 * 24.0) << i;
+    }
+}
+
+// A run empties only the EI tables and user curve slots written since the
+// last reset; every one of them must come back empty, however many runs
+// wrote which ones, or a curve of one run would reach the next.
+TEST(StoreReset, EmptiesEveryWrittenTableAndUserCurveSlot) {
+    ResetEITables();
+    ResetProblemData();
+    for (const std::vector<int>& written : {std::vector<int>{1}, {3, MaxEISections}, {1, 2, 3}, {MaxEISections}}) {
+        for (int s : written) {
+            NonlinearEITable& T = EITableToWrite(s);
+            T.NumThrusts = 2;
+            T.Moment[2][7] = 1.5;
+            T.PlasticMoment = 3.0;
+            UserEIToWrite(s).EI[1][1] = 2.0E9;
+        }
+        ResetEITables();
+        ResetProblemData();
+        for (int s = 1; s <= MaxEISections; ++s) {
+            const auto k = static_cast<std::size_t>(s);
+            EXPECT_EQ(EITables[k].NumThrusts, 0) << s;
+            EXPECT_EQ(EITables[k].Moment[2][7], 0.0) << s;
+            EXPECT_EQ(EITables[k].PlasticMoment, 0.0) << s;
+            EXPECT_EQ(UserEI[k].EI[1][1], 0.0) << s;
+        }
     }
 }

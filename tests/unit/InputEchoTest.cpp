@@ -390,10 +390,10 @@ TEST(InputEcho, ElasticAndUserEISectionBlocks) {
     B.NumUserThrusts = 1;
     B.UserThrust[1] = 1000.0;
     B.NumUserEIPoints[1] = 2;
-    UserEI[1].Moment[1][1] = 100000.0;
-    UserEI[1].EI[1][1] = 5.0E9;
-    UserEI[1].Moment[1][2] = 200000.0;
-    UserEI[1].EI[1][2] = 4.0E9;
+    UserEIToWrite(1).Moment[1][1] = 100000.0;
+    UserEIToWrite(1).EI[1][1] = 5.0E9;
+    UserEIToWrite(1).Moment[1][2] = 200000.0;
+    UserEIToWrite(1).EI[1][2] = 4.0E9;
     P.NumPropertyRows = 4;
     for (int r = 1; r <= 4; ++r) P.PropertyTable[At(r)] = {r <= 2 ? 10.0 * (r - 1) : 10.0 + 20.0 * (r - 3), 24.0};
     const std::string t = Echo();
