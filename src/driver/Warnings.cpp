@@ -114,6 +114,10 @@ void ResetWarningRegistry() {
     Warnings.WarningCount.fill(0);
     Warnings.WarningList.fill(0);
     Warnings.LastWarningCount = 0;
+    // Every run starts with every text to print: a run that analyses no load
+    // case (section properties only) still explains each warning it counts,
+    // whatever an earlier run of the same process printed.
+    Warnings.WarningTextPending.fill(true);
 }
 
 void WriteWarningSummary(std::ostream& out) {

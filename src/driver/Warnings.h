@@ -38,8 +38,8 @@ void RecordWarnings(WarningTape* tape);
 void ReplayWarnings(const WarningTape& tape);
 // Zeroes every counter and sets every text flag (start of a load case).
 void ClearWarnings();
-// Empties counters, list and LastWarningCount at the start of a run; the text
-// flags keep their state.
+// Empties counters, list and LastWarningCount and sets every text flag at the
+// start of a run.
 void ResetWarningRegistry();
 // Writes the summary page and sets LastWarningCount to the number of distinct
 // warning numbers with a nonzero counter.
