@@ -3,30 +3,22 @@
 #include "model/EITables.h"
 #include "model/PileModel.h"
 #include "model/SoilState.h"
+#include "model/WrittenSlots.h"
 
 namespace kestro {
 
 namespace {
-Array1<NonlinearEITable, MaxEISections> Tables;
-Array1<bool, MaxEISections> Written{};
+WrittenSlots<NonlinearEITable, MaxEISections> Tables;
 }  // namespace
 
-const Array1<NonlinearEITable, MaxEISections>& EITables = Tables;
+const Array1<NonlinearEITable, MaxEISections>& EITables = Tables.Slots;
 
-NonlinearEITable& EITableToWrite(int s) {
-    const std::size_t k = static_cast<std::size_t>(s);
-    Written.at(k) = true;
-    return Tables[k];
-}
+NonlinearEITable& EITableToWrite(int s) { return Tables.Write(s); }
 
 void ResetEITables() {
     // Copy from a static empty table: a table is too large for the stack.
     static const NonlinearEITable Empty{};
-    for (std::size_t k = 0; k < Tables.size(); ++k) {
-        if (!Written[k]) continue;
-        Tables[k] = Empty;
-        Written[k] = false;
-    }
+    Tables.EmptyWritten(Empty);
 }
 
 void ResetPileModel() {

@@ -5,23 +5,19 @@
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "model/SoilState.h"
+#include "model/WrittenSlots.h"
 
 namespace kestro {
 
 ProblemData Problem;
 
 namespace {
-Array1<UserEICurves, MaxEISections> UserEISlots;
-Array1<bool, MaxEISections> UserEIWritten{};
+WrittenSlots<UserEICurves, MaxEISections> UserEISlots;
 }  // namespace
 
-const Array1<UserEICurves, MaxEISections>& UserEI = UserEISlots;
+const Array1<UserEICurves, MaxEISections>& UserEI = UserEISlots.Slots;
 
-UserEICurves& UserEIToWrite(int n) {
-    const std::size_t k = static_cast<std::size_t>(n);
-    UserEIWritten.at(k) = true;
-    return UserEISlots[k];
-}
+UserEICurves& UserEIToWrite(int n) { return UserEISlots.Write(n); }
 
 RunState Run;
 
@@ -36,11 +32,7 @@ void ResetProblemData() {
     static const ProblemData EmptyProblem{};
     static const UserEICurves EmptyCurves{};
     Problem = EmptyProblem;
-    for (std::size_t k = 0; k < UserEISlots.size(); ++k) {
-        if (!UserEIWritten[k]) continue;
-        UserEISlots[k] = EmptyCurves;
-        UserEIWritten[k] = false;
-    }
+    UserEISlots.EmptyWritten(EmptyCurves);
     NewKeptStationGeneration();
 }
 
