@@ -308,14 +308,19 @@ void ConcreteStresses(const ConcreteProperties& c, const SliceTable& t, const Sl
             stress[U(i)] = unconfined && e <= eps0 ? Parabola(fc, e, eps0) : ConcreteCompressionStress(c, e);
             continue;
         }
-        const double s = ConcreteTensionStress(c, e);
-        if (cracked || s < c.fr || (ignoreTension && e < 0.0)) {
-            stress[U(i)] = 0.0;
-            cracked = true;
-            flags.b_Cracked = true;
-        } else {
-            stress[U(i)] = s;
+        // Tension: the parabola holds down to the first slice beyond fr (or
+        // not at all without tensile strength); that slice and every one
+        // below it carry nothing, and the parabola is not evaluated there.
+        if (!cracked && !(ignoreTension && e < 0.0)) {
+            const double s = ConcreteTensionStress(c, e);
+            if (!(s < c.fr)) {
+                stress[U(i)] = s;
+                continue;
+            }
         }
+        stress[U(i)] = 0.0;
+        cracked = true;
+        flags.b_Cracked = true;
     }
 }
 

@@ -27,8 +27,6 @@ bool Fail(int s, const char* item, double value, int problem) {
     return RejectSectionValue(ErrSectionValue, s, item, value, problem);
 }
 
-bool Positive(int s, const char* item, double v) { return PositiveSectionValue(s, item, v); }
-
 bool HasConcrete(int type) {
     return (type >= SecRectangularConcrete && type <= SecCasedShaftWithCore) || IsPrestressedType(type);
 }
@@ -37,7 +35,7 @@ bool HasConcrete(int type) {
 // (zero: no tension) and the user's compression curve.
 bool SetConcrete(int s, const PileSection& S, int model, int rebarLaw, double scale, bool si, SectionMaterials& m) {
     const double fc = S.ConcreteStrength * scale;
-    if (!Positive(s, "concrete strength", S.ConcreteStrength)) return false;
+    if (!PositiveSectionValue(s, "concrete strength", S.ConcreteStrength)) return false;
     const bool curve = S.UserStressStrainCurve && S.NumConcreteCurvePoints >= 1 && model != ConcreteNone;
     DeriveConcreteProperties(m.Concrete, curve ? static_cast<int>(ConcreteUserCurve) : model, fc, rebarLaw, false, si);
     if (!S.UseDefaultTensileStrength) {
@@ -71,7 +69,7 @@ bool SetConcrete(int s, const PileSection& S, int model, int rebarLaw, double sc
 
 bool SetSteel(int s, const char* yieldItem, const char* modulusItem, double fy, double e, double scale,
               SteelProperties& st) {
-    if (!Positive(s, yieldItem, fy) || !Positive(s, modulusItem, e)) return false;
+    if (!PositiveSectionValue(s, yieldItem, fy) || !PositiveSectionValue(s, modulusItem, e)) return false;
     st.Yield = fy * scale;
     st.Modulus = e * scale;
     return true;
@@ -108,7 +106,7 @@ bool SetSectionMaterials(int s, int concreteModel, int coreConcreteModel, Sectio
             return Fail(s, "strand type code", S.StrandTypeCode, CodeOutOfRange);
         r.Law = S.StrandTypeCode + 3;
         r.BarType = S.StrandCode2;
-        if (S.NumStrands > 0 && !Positive(s, "strand ultimate strength", S.StrandUltimateStrength)) return false;
+        if (S.NumStrands > 0 && !PositiveSectionValue(s, "strand ultimate strength", S.StrandUltimateStrength)) return false;
         r.Yield = S.StrandUltimateStrength * scale;
         r.Modulus = (r.Law <= RebarLawPci300 ? StrandModulusKsi : HighStrengthBarModulusKsi) * r.KsiToStress;
         r.StressLimit = StressLimitFraction * r.Yield;
