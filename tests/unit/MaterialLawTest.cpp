@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "SectionTestSupport.h"
 #include "input/Units.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
@@ -15,6 +16,7 @@
 #include "section/Materials.h"
 
 using namespace kestro;
+using kestro::test::OneSection;
 
 namespace {
 
@@ -300,12 +302,7 @@ TEST(Prestress, StrainsAndPciEstimatesOfA14InchPile) {
 }
 
 TEST(SectionMaterials, LawsOfAnInputSectionAndBadStrengths) {
-    ResetProblemData();
-    kestro::Run.ErrorNumber = 0;
-    Problem.Options.UnitSystem = UnitsUS;
-    Problem.NumSections = 1;
-    PileSection& S = Problem.Sections[1];
-    S.SectionType = SecDrilledShaft;
+    PileSection& S = OneSection(SecDrilledShaft);
     S.PileDiameter = 36.0;
     S.ConcreteStrength = 4000.0;
     S.RebarPattern = RebarCircle;

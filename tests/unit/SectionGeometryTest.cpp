@@ -7,6 +7,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "SectionTestSupport.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/SectionGeometryReport.h"
@@ -14,6 +15,7 @@
 #include "section/SliceTable.h"
 
 using namespace kestro;
+using kestro::test::OneSection;
 
 namespace {
 
@@ -28,16 +30,6 @@ double Sum(const SliceArray& a) {
 
 void ExpectRel(double got, double want, double rel = 1.0e-9) {
     EXPECT_NEAR(got, want, rel * std::fabs(want)) << "got " << got << " want " << want;
-}
-
-PileSection& OneSection(int type) {
-    ResetProblemData();
-    kestro::Run.ErrorNumber = 0;
-    Problem.Options.UnitSystem = UnitsUS;
-    Problem.NumSections = 1;
-    PileSection& S = Problem.Sections[1];
-    S.SectionType = type;
-    return S;
 }
 
 SliceTable& Sliced(int type, double thetaDeg, int coreModel = ConcreteNone) {
