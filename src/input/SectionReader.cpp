@@ -78,9 +78,7 @@ bool ReadSteelDimensions(int s, PileSection& S) {
         if (!ReadLength(S.WallThickness, "the wall thickness" + Of(s))) return false;
         if (!ReadValue(S.YieldStrength, "the yield strength" + Of(s))) return false;
         if (!ReadValue(S.ElasticModulus, "the elastic modulus" + Of(s))) return false;
-        const double d = S.PileDiameter;
-        const double di = d - 2.0 * S.WallThickness;
-        S.MomentOfInertia = PiOver64 * (d * d * d * d - di * di * di * di);
+        S.MomentOfInertia = section_checks::Circle(S.PileDiameter, S.PileDiameter - 2.0 * S.WallThickness).Inertia;
         return true;
     }
     // Types 2 and 3: permanent casing, then for type 3 the core pipe.

@@ -199,4 +199,7 @@ TEST(NeutralAxis, SiConstantsAreTheSameLengths) {
     EXPECT_DOUBLE_EQ(si.Step, 2.54e-9);
     EXPECT_DOUBLE_EQ(us.ZeroSlopeStep, 1.0e-8);
     EXPECT_EQ(us.MaxIterations, 1000);
+    // SI lengths are meters: the same physical step and tolerance as in inches.
+    EXPECT_NEAR(si.Step, us.Step * 0.0254, 1e-12 * si.Step);
+    EXPECT_NEAR(si.Tolerance, us.Tolerance * 0.0254, 1e-12 * si.Tolerance);
 }
