@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <string_view>
 
@@ -143,6 +144,13 @@ private:
         if (ParseReal(rec.Values[i], v)) return true;
         return Fail(rec.Line, "value " + std::to_string(i + 1) + " (\"" + rec.Values[i] + "\") is not a number");
     }
+    // Values first, first + 1, ... of `rec` into `into`, in order; the first
+    // that is not a number ends the reading with its problem.
+    bool Reals(const Record& rec, std::initializer_list<double*> into, std::size_t first = 0) {
+        for (double* v : into)
+            if (!Real(rec, first++, *v)) return false;
+        return true;
+    }
     bool Count(const Record& rec, std::size_t i, int& v, int low = 0) {
         if (ParseInt(rec.Values[i], v) && v >= low) return true;
         return Fail(rec.Line, "value " + std::to_string(i + 1) + " (\"" + rec.Values[i] + "\") is not a count");
@@ -189,8 +197,7 @@ bool Parser::SectionRecords() {
         const Record* rec = Take(4, 3, {"Line 4 : Num. "}, "a Line 4 record");
         int points = 0;
         ThrustCurve curve;
-        if (rec == nullptr || !Count(*rec, 0, points) || !Real(*rec, 1, curve.Thrust) ||
-            !Real(*rec, 2, curve.NominalMomentCapacity))
+        if (rec == nullptr || !Count(*rec, 0, points) || !Reals(*rec, {&curve.Thrust, &curve.NominalMomentCapacity}, 1))
             return false;
         const std::string kind = rec->Label.find("for linear EI") != std::string::npos       ? "elastic"
                                  : rec->Label.find("for elastic-plastic EI") != std::string::npos ? "elastic-plastic"
@@ -212,7 +219,7 @@ bool Parser::SectionRecords() {
                                           std::to_string(section));
             }
             SectionCurvePoint q;
-            if (!Real(*pt, 0, q.Moment) || !Real(*pt, 1, q.EI) || !Real(*pt, 2, q.Curvature)) return false;
+            if (!Reals(*pt, {&q.Moment, &q.EI, &q.Curvature})) return false;
             curve.Points.push_back(q);
         }
         curve.ThrustNumber = thrust;
@@ -248,7 +255,7 @@ bool Parser::PyCurves() {
                                                            std::to_string(c.Number) + " (Line 8)");
             PyPoint q;
             int n = 0;
-            if (pt == nullptr || !Real(*pt, 0, q.Y) || !Real(*pt, 1, q.P)) return false;
+            if (pt == nullptr || !Reals(*pt, {&q.Y, &q.P})) return false;
             std::size_t close = pt->Label.find("): y, p, for ");
             std::string_view num = std::string_view(pt->Label).substr(7, close == std::string::npos ? 0 : close - 7);
             while (!num.empty() && num.front() == ' ') num.remove_prefix(1);
@@ -275,8 +282,7 @@ bool Parser::LoadCases() {
         for (int i = 1; i <= r_.NumStations; ++i) {
             const Record* st = Take(10, 5, {"Line 10("}, "station " + std::to_string(i) + ofCase + " (Line 10)");
             Station s;
-            if (st == nullptr || !Real(*st, 0, s.Depth) || !Real(*st, 1, s.Deflection) || !Real(*st, 2, s.Moment) ||
-                !Real(*st, 3, s.Shear) || !Real(*st, 4, s.SoilReaction))
+            if (st == nullptr || !Reals(*st, {&s.Depth, &s.Deflection, &s.Moment, &s.Shear, &s.SoilReaction}))
                 return false;
             if (!IntAfter(st->Label, "Line 10(", s.Number) || s.Number != i)
                 return Fail(st->Line, "station " + std::to_string(i) + " expected in this Line 10 record");
@@ -293,8 +299,7 @@ bool Parser::LoadCases() {
             const Record* lp = Take(12, 4, {"Line 12: pile length, Ytop, Mmax, Vmax"},
                                     "length-study point " + std::to_string(k) + ofCase + " (Line 12)");
             LengthPoint q;
-            if (lp == nullptr || !Real(*lp, 0, q.PileLength) || !Real(*lp, 1, q.HeadDeflection) ||
-                !Real(*lp, 2, q.MaxMoment) || !Real(*lp, 3, q.MaxShear))
+            if (lp == nullptr || !Reals(*lp, {&q.PileLength, &q.HeadDeflection, &q.MaxMoment, &q.MaxShear}))
                 return false;
             lc.LengthStudy.push_back(q);
         }
@@ -306,17 +311,15 @@ bool Parser::Summary() {
     for (LoadCase& lc : r_.LoadCases) {
         const Record* rec = Take(13, 4, {"Line 13: TopV, TopY, Mmax, Vmax"},
                                  "the summary of load case " + std::to_string(lc.Number) + " (Line 13)");
-        if (rec == nullptr || !Real(*rec, 0, lc.HeadShear) || !Real(*rec, 1, lc.HeadDeflection) ||
-            !Real(*rec, 2, lc.MaxMoment) || !Real(*rec, 3, lc.MaxShear))
+        if (rec == nullptr || !Reals(*rec, {&lc.HeadShear, &lc.HeadDeflection, &lc.MaxMoment, &lc.MaxShear}))
             return false;
         lc.HasSummary = true;
     }
     while (NextKind() == 14) {
         const Record* rec = Take(14, 8, {"Line 14: V, M, K22, K23, K32, K33, ytop, theta"}, "a stiffness record (Line 14)");
         StiffnessStep s;
-        if (rec == nullptr || !Real(*rec, 0, s.HeadShear) || !Real(*rec, 1, s.HeadMoment) || !Real(*rec, 2, s.K22) ||
-            !Real(*rec, 3, s.K23) || !Real(*rec, 4, s.K32) || !Real(*rec, 5, s.K33) ||
-            !Real(*rec, 6, s.HeadDeflection) || !Real(*rec, 7, s.HeadRotation))
+        if (rec == nullptr || !Reals(*rec, {&s.HeadShear, &s.HeadMoment, &s.K22, &s.K23, &s.K32, &s.K33,
+                                            &s.HeadDeflection, &s.HeadRotation}))
             return false;
         r_.Stiffness.push_back(s);
     }
