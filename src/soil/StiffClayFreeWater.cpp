@@ -17,6 +17,7 @@
 #include "report/CriteriaMessages.h"
 #include "report/PyCurvePage.h"
 #include "soil/Criteria.h"
+#include "soil/PrintedPoints.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -364,13 +365,8 @@ void PrintPage(const PyPoint& pt) {
     t.CurveNumber = pt.Station;
     t.Line7Soil = "stiff clay with free water";
     t.Line8Soil = pt.b_Cyclic ? "cyclic stiff clay w/water" : "static stiff clay with free water";
-    for (std::size_t n = 1; n <= 17; ++n) {
-        t.Y[n] = pt.YMult * y[n];
-        t.P[n] = pt.PMult * StiffClayFreeWaterP(c, y[n]);
-        WritePyRow(out, t.Y[n], t.P[n]);
-    }
-    WritePyLine7(PlotOut(), t);
-    for (int n = 1; n <= 17; ++n) WritePyLine8(PlotOut(), t, n);
+    FillPrintedPoints(t, pt, y, [&c](double v) { return StiffClayFreeWaterP(c, v); });
+    WritePyRowsAndRecords(out, PlotOut(), t);
 }
 
 }  // namespace kestro::stiffclayfreewater
