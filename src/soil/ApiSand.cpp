@@ -170,9 +170,7 @@ void ApiPrintPage(const PyPoint& pt) {
     const std::string_view fpl = Run.Labels.ForcePerLength;
     WritePyTitle(out, pt.b_Cyclic ? "p-y Curve Computed Using API Sand Criteria for Cyclic Loading"
                                   : "p-y Curve Computed Using API Sand Criteria for Static Loading");
-    WritePyInteger(out, "Soil Layer Number", 55, pt.Layer, 12);
-    WritePyValue(out, "Depth below pile head", 55, Problem.GroundDepth + pt.Z, 3, len);
-    WritePyValue(out, "Depth below ground surface", 55, pt.Z, 3, len);
+    WritePyLayerAndDepths(out, 55, pt.Layer, Problem.GroundDepth + pt.Z, pt.Z);
     WriteAngles(out);
     WritePyValue(out, "Equivalent Depth (see note)", 55, pt.ZEq, 3, len);
     WritePyValue(out, "Diameter", 55, pt.B, 3, len);

@@ -335,9 +335,7 @@ void PrintPage(const PyPoint& pt) {
                                   : "p-y Curve Computed Using Static Criteria for Stiff Clay with Free Water");
     const std::string_view len = Run.Labels.Length;
     const std::string_view fpl = Run.Labels.ForcePerLength;
-    WritePyInteger(out, "Soil Layer Number", 28, pt.Layer, 12);
-    WritePyValue(out, "Depth below pile head", 28, Problem.GroundDepth + pt.Z, 3, len);
-    WritePyValue(out, "Depth below ground surface", 28, pt.Z, 3, len);
+    WritePyLayerAndDepths(out, 28, pt.Layer, Problem.GroundDepth + pt.Z, pt.Z);
     WritePyValue(out, "Equivalent Depth", 28, pt.ZEq, 3, len);
     WritePyValue(out, "Diameter", 28, pt.B, 3, len);
     WritePyValue(out, "c (at curve depth)", 28, pt.C, 3, StressUnitText());
