@@ -12,9 +12,7 @@ void WriteMassiveRockPage(std::ostream& out, std::ostream& plot, const MassiveRo
     WritePyTitle(out, "p-y Curve Computed Using the Criteria for Massive Rock by Liang, et al., 2009");
     const std::string_view len = Run.Labels.Length;
     const std::string_view fpl = Run.Labels.ForcePerLength;
-    WritePyInteger(out, "Soil Layer Number", 55, c.Layer, 12);
-    WritePyValue(out, "Depth below pile head", 55, c.DepthBelowHead, 3, len);
-    WritePyValue(out, "Depth below ground surface", 55, c.Z, 3, len);
+    WritePyLayerAndDepths(out, 55, c.Layer, c.DepthBelowHead, c.Z);
     WritePyValue(out, s.b_EquivalentDepth ? "Depth into rock used for the rock mass strength"
                                           : "Depth used for the rock mass strength",
                  55, s.ZEq, 3, len);

@@ -32,6 +32,12 @@ void WritePyInteger(std::ostream& out, std::string_view label, int labelWidth, l
     out << Pad(label, labelWidth) << "= " << FormatIntegerText(v, width) << '\n';
 }
 
+void WritePyLayerAndDepths(std::ostream& out, int labelWidth, int layer, double depthBelowHead, double z) {
+    WritePyInteger(out, "Soil Layer Number", labelWidth, layer, 12);
+    WritePyValue(out, "Depth below pile head", labelWidth, depthBelowHead, 3, Run.Labels.Length);
+    WritePyValue(out, "Depth below ground surface", labelWidth, z, 3, Run.Labels.Length);
+}
+
 void WritePyHeading(std::ostream& out, std::string_view gap, std::string_view hyphens) {
     const std::string_view len = Run.Labels.Length.substr(0, Run.Labels.Length.size() < 2 ? Run.Labels.Length.size() : 2);
     out << "        y, " << len << gap << "p, " << Run.Labels.ForcePerLength << '\n' << hyphens << '\n';

@@ -29,6 +29,9 @@ void WritePyTitle(std::ostream& out, std::string_view title);
 void WritePyValue(std::ostream& out, std::string_view label, int labelWidth, double v, int decimals,
                   std::string_view unit);
 void WritePyInteger(std::ostream& out, std::string_view label, int labelWidth, long long v, int width);
+// The first lines of most pages: "Soil Layer Number" (I12), "Depth below pile
+// head" and "Depth below ground surface" (F12.3, length unit).
+void WritePyLayerAndDepths(std::ostream& out, int labelWidth, int layer, double depthBelowHead, double z);
 // "        y, " unit (2 characters) `gap` "p, " force-per-length unit, then the hyphen line.
 void WritePyHeading(std::ostream& out, std::string_view gap, std::string_view hyphens);
 // One row: 3 blanks, y (12), 5 blanks, p (12).

@@ -14,9 +14,7 @@ void WriteSoftClayPage(std::ostream& out, std::ostream& plot, const SoftClayPage
     WritePyTitle(out, cyclicPage ? "p-y Curve Computed Using the Soft Clay Criteria for Cyclic Loading Conditions"
                                  : "p-y Curve Computed Using the Soft Clay Criteria for Static Loading Conditions");
     const std::string_view len = Run.Labels.Length;
-    WritePyInteger(out, "Soil Layer Number", 28, s.Layer, 12);
-    WritePyValue(out, "Depth below pile head", 28, s.DepthBelowHead, 3, len);
-    WritePyValue(out, "Depth below ground surface", 28, s.Z, 3, len);
+    WritePyLayerAndDepths(out, 28, s.Layer, s.DepthBelowHead, s.Z);
     WritePyValue(out, "Ground Slope Angle", 28, s.GroundSlope * Degrees, 3, "degrees");
     WritePyValue(out, "Pile Batter", 28, s.PileBatter * Degrees, 3, "degrees");
     WritePyValue(out, "Effective Slope", 28, s.EffectiveSlope * Degrees, 3, "degrees");

@@ -10,9 +10,7 @@ namespace kestro {
 void WriteUserCurvePage(std::ostream& out, std::ostream& plot, const BasicPyPage& s) {
     WritePyTitle(out, "p-y Curve Computed by Interpolation Between User-input Curves");
     const std::string_view len = Run.Labels.Length;
-    WritePyInteger(out, "Soil Layer Number", 28, s.Layer, 12);
-    WritePyValue(out, "Depth below pile head", 28, s.DepthBelowHead, 3, len);
-    WritePyValue(out, "Depth below ground surface", 28, s.Z, 3, len);
+    WritePyLayerAndDepths(out, 28, s.Layer, s.DepthBelowHead, s.Z);
     WritePyValue(out, "Pile diameter", 28, s.B, 3, len);
     WritePyValue(out, "p-multiplier", 28, s.PMult, 3, "");
     WritePyValue(out, "y-multiplier", 28, s.YMult, 3, "");

@@ -16,6 +16,7 @@
 #include "report/CriteriaMessages.h"
 #include "report/PyCurvePage.h"
 #include "soil/Criteria.h"
+#include "soil/PrintedPoints.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -169,9 +170,7 @@ void ApiPrintPage(const PyPoint& pt) {
     const std::string_view fpl = Run.Labels.ForcePerLength;
     WritePyTitle(out, pt.b_Cyclic ? "p-y Curve Computed Using API Sand Criteria for Cyclic Loading"
                                   : "p-y Curve Computed Using API Sand Criteria for Static Loading");
-    WritePyInteger(out, "Soil Layer Number", 55, pt.Layer, 12);
-    WritePyValue(out, "Depth below pile head", 55, Problem.GroundDepth + pt.Z, 3, len);
-    WritePyValue(out, "Depth below ground surface", 55, pt.Z, 3, len);
+    WritePyLayerAndDepths(out, 55, pt.Layer, Problem.GroundDepth + pt.Z, pt.Z);
     WriteAngles(out);
     WritePyValue(out, "Equivalent Depth (see note)", 55, pt.ZEq, 3, len);
     WritePyValue(out, "Diameter", 55, pt.B, 3, len);
@@ -198,14 +197,9 @@ void ApiPrintPage(const PyPoint& pt) {
     t.CurveNumber = pt.Station;
     t.Line7Soil = "API sand";
     t.Line8Soil = "API sand";
-    for (std::size_t n = 1; n <= 17; ++n) {
-        t.Y[n] = pt.YMult * y[n];
-        t.P[n] = pt.PMult * ApiSandP(c, y[n]);
-        WritePyRow(out, t.Y[n], t.P[n]);
-    }
+    FillPrintedPoints(t, pt, y, [&c](double v) { return ApiSandP(c, v); });
+    WritePyRowsAndRecords(out, PlotOut(), t);
     if (pt.Aux[AuxDefaultK] > 0.0) out << "The above p-y curve was computed using the internal default value of k.\n";
-    WritePyLine7(PlotOut(), t);
-    for (int n = 1; n <= 17; ++n) WritePyLine8(PlotOut(), t, n);
 }
 
 }  // namespace kestro::sand

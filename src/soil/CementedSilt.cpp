@@ -14,6 +14,7 @@
 #include "report/RockSiltMessages.h"
 #include "report/RockSiltPages.h"
 #include "soil/Criteria.h"
+#include "soil/PrintedPoints.h"
 #include "soil/SandReese.h"
 #include "soil/SoilProperties.h"
 #include "soil/StiffClayFreeWater.h"
@@ -281,10 +282,7 @@ void PrintPage(const PyPoint& pt) {
     page.Curve.Line8Soil = "cemented c-phi";
     std::array<double, 18> y{};
     CementedSiltPrintedY(c, pt.B, y);
-    for (std::size_t n = 1; n <= 17; ++n) {
-        page.Curve.Y[n] = pt.YMult * y[n];
-        page.Curve.P[n] = pt.PMult * CementedSiltP(c, y[n]);
-    }
+    FillPrintedPoints(page.Curve, pt, y, [&c](double v) { return CementedSiltP(c, v); });
     WriteCementedSiltPage(ReportOut(), PlotOut(), page);
 }
 

@@ -11,6 +11,7 @@
 #include "model/ProblemData.h"
 #include "report/RockSiltMessages.h"
 #include "report/RockSiltPages.h"
+#include "soil/PrintedPoints.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -113,10 +114,7 @@ void PrintPage(const PyPoint& pt) {
     page.Curve.Line8Gap = 20;
     std::array<double, 18> y{};
     LiquefiedSandPrintedY(pt.UnitSystem, y);
-    for (std::size_t n = 1; n <= 17; ++n) {
-        page.Curve.Y[n] = pt.YMult * y[n];
-        page.Curve.P[n] = pt.PMult * LiquefiedSandP(c, y[n]);
-    }
+    FillPrintedPoints(page.Curve, pt, y, [&c](double v) { return LiquefiedSandP(c, v); });
     WriteLiquefiedSandPage(ReportOut(), PlotOut(), page);
 }
 

@@ -13,6 +13,7 @@
 #include "model/ProblemData.h"
 #include "report/RockSiltMessages.h"
 #include "report/RockSiltPages.h"
+#include "soil/PrintedPoints.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -111,10 +112,7 @@ void PrintPage(const PyPoint& pt) {
     page.Curve.b_MinimalPointNumber = true;
     std::array<double, 18> y{};
     LoessPrintedY(c, y);
-    for (std::size_t n = 1; n <= 17; ++n) {
-        page.Curve.Y[n] = pt.YMult * y[n];
-        page.Curve.P[n] = pt.PMult * LoessP(c, y[n]);
-    }
+    FillPrintedPoints(page.Curve, pt, y, [&c](double v) { return LoessP(c, v); });
     WriteLoessPage(ReportOut(), PlotOut(), page);
 }
 

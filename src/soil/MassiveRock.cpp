@@ -29,6 +29,7 @@
 #include "report/LayerDataMessages.h"
 #include "report/PyCurvePage.h"
 #include "soil/SandReese.h"
+#include "soil/PrintedPoints.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -186,13 +187,10 @@ void PrintPage(const PyPoint& pt) {
     page.Pu = c.Pu;
     page.b_EquivalentDepth = pt.Layer != 1 && pt.RockLayerCount == 0;
     // 0, j 0.005 b / 15 for j = 1 .. 15, 0.006 b
-    for (int n = 1; n <= MaxPyPoints; ++n) {
-        double y = (n - 1) * 0.005 * pt.B / 15.0;
-        if (n == 17) y = 0.006 * pt.B;
-        const std::size_t s = static_cast<std::size_t>(n);
-        page.Common.Curve.Y[s] = pt.YMult * y;
-        page.Common.Curve.P[s] = pt.PMult * MassiveRockP(c, y);
-    }
+    std::array<double, MaxPyPoints + 1> y{};
+    for (int n = 1; n <= MaxPyPoints; ++n) y[static_cast<std::size_t>(n)] = (n - 1) * 0.005 * pt.B / 15.0;
+    y[MaxPyPoints] = 0.006 * pt.B;
+    FillPrintedPoints(page.Common.Curve, pt, y, [&c](double v) { return MassiveRockP(c, v); });
     WriteMassiveRockPage(ReportOut(), PlotOut(), page);
 }
 

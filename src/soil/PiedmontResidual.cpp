@@ -16,6 +16,7 @@
 #include "model/RunState.h"
 #include "report/LayerDataMessages.h"
 #include "report/PyCurvePage.h"
+#include "soil/PrintedPoints.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -138,14 +139,11 @@ void PrintPage(const PyPoint& pt) {
     page.Value = c.E;
     page.Curve.b_MinimalPointNumber = true;
     // 0, j yb / 15 for j = 1 .. 14, yb, yb + b
-    for (int n = 1; n <= MaxPyPoints; ++n) {
-        double y = (n - 1) * c.Yb / 15.0;
-        if (n == 16) y = c.Yb;
-        if (n == 17) y = c.Yb + c.B;
-        const std::size_t s = static_cast<std::size_t>(n);
-        page.Curve.Y[s] = pt.YMult * y;
-        page.Curve.P[s] = pt.PMult * PiedmontP(c, y);
-    }
+    std::array<double, MaxPyPoints + 1> y{};
+    for (int n = 1; n <= 15; ++n) y[static_cast<std::size_t>(n)] = (n - 1) * c.Yb / 15.0;
+    y[16] = c.Yb;
+    y[17] = c.Yb + c.B;
+    FillPrintedPoints(page.Curve, pt, y, [&c](double v) { return PiedmontP(c, v); });
     WritePiedmontPage(ReportOut(), PlotOut(), page);
 }
 

@@ -414,9 +414,7 @@ void ReesePrintPage(const PyPoint& pt) {
     const std::string_view fpl = Run.Labels.ForcePerLength;
     WritePyTitle(out, pt.b_Cyclic ? "p-y Curve in Sand Computed Using Reese Criteria for Cyclic Loading Conditions"
                                   : "p-y Curve in Sand Computed Using Reese Criteria for Static Loading Conditions");
-    WritePyInteger(out, "Soil Layer Number", 55, pt.Layer, 12);
-    WritePyValue(out, "Depth below pile head", 55, Problem.GroundDepth + pt.Z, 3, len);
-    WritePyValue(out, "Depth below ground surface", 55, pt.Z, 3, len);
+    WritePyLayerAndDepths(out, 55, pt.Layer, Problem.GroundDepth + pt.Z, pt.Z);
     WriteAngles(out);
     WritePyValue(out, "Equivalent Depth (see note)", 55, pt.ZEq, 3, len);
     WritePyValue(out, "Pile Diameter b", 55, pt.B, 3, len);

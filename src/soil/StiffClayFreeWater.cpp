@@ -17,6 +17,7 @@
 #include "report/CriteriaMessages.h"
 #include "report/PyCurvePage.h"
 #include "soil/Criteria.h"
+#include "soil/PrintedPoints.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -334,9 +335,7 @@ void PrintPage(const PyPoint& pt) {
                                   : "p-y Curve Computed Using Static Criteria for Stiff Clay with Free Water");
     const std::string_view len = Run.Labels.Length;
     const std::string_view fpl = Run.Labels.ForcePerLength;
-    WritePyInteger(out, "Soil Layer Number", 28, pt.Layer, 12);
-    WritePyValue(out, "Depth below pile head", 28, Problem.GroundDepth + pt.Z, 3, len);
-    WritePyValue(out, "Depth below ground surface", 28, pt.Z, 3, len);
+    WritePyLayerAndDepths(out, 28, pt.Layer, Problem.GroundDepth + pt.Z, pt.Z);
     WritePyValue(out, "Equivalent Depth", 28, pt.ZEq, 3, len);
     WritePyValue(out, "Diameter", 28, pt.B, 3, len);
     WritePyValue(out, "c (at curve depth)", 28, pt.C, 3, StressUnitText());
@@ -364,13 +363,8 @@ void PrintPage(const PyPoint& pt) {
     t.CurveNumber = pt.Station;
     t.Line7Soil = "stiff clay with free water";
     t.Line8Soil = pt.b_Cyclic ? "cyclic stiff clay w/water" : "static stiff clay with free water";
-    for (std::size_t n = 1; n <= 17; ++n) {
-        t.Y[n] = pt.YMult * y[n];
-        t.P[n] = pt.PMult * StiffClayFreeWaterP(c, y[n]);
-        WritePyRow(out, t.Y[n], t.P[n]);
-    }
-    WritePyLine7(PlotOut(), t);
-    for (int n = 1; n <= 17; ++n) WritePyLine8(PlotOut(), t, n);
+    FillPrintedPoints(t, pt, y, [&c](double v) { return StiffClayFreeWaterP(c, v); });
+    WritePyRowsAndRecords(out, PlotOut(), t);
 }
 
 }  // namespace kestro::stiffclayfreewater

@@ -190,9 +190,7 @@ void WriteCommonLines(std::ostream& out, const PyPoint& pt, const StiffClayNoFre
     constexpr double Degrees = 180.0 / 3.14159265358979323846;
     const std::string_view len = Run.Labels.Length;
     const std::string_view fpl = Run.Labels.ForcePerLength;
-    WritePyInteger(out, "Soil Layer Number", width, pt.Layer, 12);
-    WritePyValue(out, "Depth below pile head", width, Problem.GroundDepth + pt.Z, 3, len);
-    WritePyValue(out, "Depth below ground surface", width, pt.Z, 3, len);
+    WritePyLayerAndDepths(out, width, pt.Layer, Problem.GroundDepth + pt.Z, pt.Z);
     if (angles) {
         WritePyValue(out, "Ground Slope Angle", width, Problem.GroundSlope * Degrees, 3, "degrees");
         WritePyValue(out, "Pile Batter Angle", width, Problem.PileBatter * Degrees, 3, "degrees");

@@ -13,6 +13,7 @@
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/PyCurvePage.h"
+#include "soil/PrintedPoints.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -79,13 +80,10 @@ void PrintPage(const PyPoint& pt) {
     BasicPyPage page = BasicPageOf(pt, "vuggy limestone", "vuggy limestone rock");
     page.Value = 2.0 * c.Su;
     // 0, then y1 + j (y2 - y1) / 15 for j = 0 .. 15
-    for (int n = 1; n <= MaxPyPoints; ++n) {
-        double y = n == 1 ? 0.0 : c.Y1 + (n - 2) * (c.Y2 - c.Y1) / 15.0;
-        if (n == MaxPyPoints) y = c.Y2;  // the corner itself, not a rounding past it
-        const std::size_t s = static_cast<std::size_t>(n);
-        page.Curve.Y[s] = pt.YMult * y;
-        page.Curve.P[s] = pt.PMult * VuggyLimestoneP(c, y);
-    }
+    std::array<double, MaxPyPoints + 1> y{};
+    for (int n = 2; n < MaxPyPoints; ++n) y[static_cast<std::size_t>(n)] = c.Y1 + (n - 2) * (c.Y2 - c.Y1) / 15.0;
+    y[MaxPyPoints] = c.Y2;  // the corner itself, not a rounding past it
+    FillPrintedPoints(page.Curve, pt, y, [&c](double v) { return VuggyLimestoneP(c, v); });
     WriteVuggyLimestonePage(ReportOut(), PlotOut(), page);
 }
 

@@ -13,6 +13,7 @@
 #include "model/RunState.h"
 #include "report/RockSiltMessages.h"
 #include "report/RockSiltPages.h"
+#include "soil/PrintedPoints.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -207,10 +208,7 @@ void PrintPage(const PyPoint& pt) {
     page.Curve.Line8Soil = "weak rock";
     std::array<double, 18> y{};
     WeakRockPrintedY(c, y);
-    for (std::size_t n = 1; n <= 17; ++n) {
-        page.Curve.Y[n] = pt.YMult * y[n];
-        page.Curve.P[n] = pt.PMult * WeakRockP(c, y[n]);
-    }
+    FillPrintedPoints(page.Curve, pt, y, [&c](double v) { return WeakRockP(c, v); });
     WriteWeakRockPage(ReportOut(), PlotOut(), page);
 }
 
