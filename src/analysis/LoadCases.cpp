@@ -84,7 +84,7 @@ void UpdateStiffnessFromTables() {
 // Stations, sections, layers and soil movement of a load case (steps 1 and
 // 2); an LRFD combination c takes its factored distributed loads.
 void PrepareStations(int c) {
-    PrepareStudyStations(Problem.PileLength);
+    PrepareStationsOfLength(Problem.PileLength);
     if (Failed()) return;
     if (Pile.b_LrfdCase) {
         TabulateLrfdDistributedLoads();
@@ -339,7 +339,7 @@ void RunLoadCases() {
     }
 }
 
-void PrepareStudyStations(double length) {
+void PrepareStationsOfLength(double length) {
     BuildStations(length);
     if (Failed()) return;
     AssignSections();
