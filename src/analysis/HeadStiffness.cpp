@@ -78,7 +78,7 @@ void ComputeHeadStiffness() {
     HeadValues head[21]{};
     double applied[21]{};
     for (int k = 1; k <= 20; ++k) {
-        PrepareStudyStations(Problem.PileLength);
+        PrepareStationsOfLength(Problem.PileLength);
         if (Failed()) return restore();
         if (P.NumStations == lastN) P.W = lastW;
         const bool shearStep = k <= 10;

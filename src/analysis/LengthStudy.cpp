@@ -39,7 +39,7 @@ void LengthStudy(int n) {
     int count = 0;
     for (int j = 0; j < NumTrialLengths; ++j) {
         const double length = TrialFactor(j) * Problem.PileLength;
-        PrepareStudyStations(length);
+        PrepareStationsOfLength(length);
         if (Failed()) return;
         const StudyCaseEnd end = RunStudyCase(n, C.LoadType, C.Condition1, C.Condition2, C.AxialLoad);
         if (end == StudyCaseEnd::Failed) return;
@@ -66,7 +66,7 @@ void LengthStudy(int n) {
     }
 
     // The pile model is left as the run's pile for whatever follows.
-    PrepareStudyStations(Problem.PileLength);
+    PrepareStationsOfLength(Problem.PileLength);
 }
 
 }  // namespace kestro

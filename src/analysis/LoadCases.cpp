@@ -84,15 +84,12 @@ void UpdateStiffnessFromTables() {
 // Stations, sections, layers and soil movement of a load case (steps 1 and
 // 2); an LRFD combination c takes its factored distributed loads.
 void PrepareStations(int c) {
-    BuildStations(Problem.PileLength);
+    PrepareStationsOfLength(Problem.PileLength);
     if (Failed()) return;
-    AssignSections();
-    AssignLayers();
     if (Pile.b_LrfdCase) {
         TabulateLrfdDistributedLoads();
         ApplyLrfdDistributedLoads(c);
     }
-    if (Problem.Options.UseSoilMovement && Problem.NumSoilMovementPoints >= 2) InterpolateSoilMovement();
 }
 
 // Deflections cleared and the initial secant moduli (step 4).
@@ -160,6 +157,23 @@ void SetLoadConditions(int c) {
     }
     const LoadCase& L = Problem.LoadCases[U(c)];
     SetHeadLoads(L.LoadType, L.Condition1, L.Condition2, L.AxialLoad);
+}
+
+// The start of every analysed case, load case or study case: initial moduli,
+// the first update of the vuggy limestone layers, the head loads set by
+// `setLoads` and, with nonlinear bending stiffness, EI from the tables.
+// False with the error set.
+template <class SetLoads>
+bool BeginCase(SetLoads setLoads) {
+    StartCase();
+    UpdateSoil("Vuggy LS");
+    if (Failed()) return false;
+    setLoads();
+    if (Pile.b_NonlinearEI) {
+        UpdateStiffnessFromTables();
+        if (Failed()) return false;
+    }
+    return true;
 }
 
 enum class CaseEnd { Converged, NotConvergedReported, LimitReached, Failed };
@@ -289,15 +303,7 @@ void RunLoadCases() {
         MessageOut() << "Computing lateral response of pile for load number " << MinimalInteger(c) << '\n';
         ClearWarnings();
 
-        StartCase();
-        UpdateSoil("Vuggy LS");
-        if (Failed()) return;
-
-        SetLoadConditions(c);
-        if (P.b_NonlinearEI) {
-            UpdateStiffnessFromTables();
-            if (Failed()) return;
-        }
+        if (!BeginCase([c] { SetLoadConditions(c); })) return;
 
         const CaseEnd end = Iterate(c);
         if (end == CaseEnd::Failed) return;
@@ -333,7 +339,7 @@ void RunLoadCases() {
     }
 }
 
-void PrepareStudyStations(double length) {
+void PrepareStationsOfLength(double length) {
     BuildStations(length);
     if (Failed()) return;
     AssignSections();
@@ -344,14 +350,7 @@ void PrepareStudyStations(double length) {
 StudyCaseEnd RunStudyCase(int progressCase, int loadType, double condition1, double condition2, double axial) {
     PileModel& P = Pile;
     P.LoadCaseNumber = progressCase;
-    StartCase();
-    UpdateSoil("Vuggy LS");
-    if (Failed()) return StudyCaseEnd::Failed;
-    SetHeadLoads(loadType, condition1, condition2, axial);
-    if (P.b_NonlinearEI) {
-        UpdateStiffnessFromTables();
-        if (Failed()) return StudyCaseEnd::Failed;
-    }
+    if (!BeginCase([&] { SetHeadLoads(loadType, condition1, condition2, axial); })) return StudyCaseEnd::Failed;
     switch (Iterate(progressCase, true)) {
         case CaseEnd::Converged: return StudyCaseEnd::Converged;
         case CaseEnd::LimitReached: return StudyCaseEnd::LimitReached;

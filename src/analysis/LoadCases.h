@@ -23,8 +23,9 @@ void PrintPyCurvesAtDepths();
 // ---- The studies that repeat the iteration with loads or lengths of their own ----
 
 // Stations of a pile of length `length` (the run's increments), with their
-// sections, soil layers and soil movements; W(i) from the input's distributed loads.
-void PrepareStudyStations(double length);
+// sections, soil layers and soil movements; W(i) from the input's distributed
+// loads. The load cases build theirs with it at the full pile length.
+void PrepareStationsOfLength(double length);
 
 enum class StudyCaseEnd {
     Converged,     // the iteration met the convergence rule

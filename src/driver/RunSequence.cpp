@@ -82,8 +82,8 @@ void CheckLayerOrder() {
 
 // An echo-only run ends here: the input was read, checked and echoed.
 void EndEchoOnlyRun() {
-    for (std::ostream* out : {&ReportOut(), &MessageOut()})
-        WriteLines(*out, {"", "The input was read, checked and echoed only (ECHO ONLY in NAMES.DAT); no analysis was run."});
+    WriteToMessagesAndReport(
+        {"", "The input was read, checked and echoed only (ECHO ONLY in NAMES.DAT); no analysis was run."});
 }
 
 }  // namespace

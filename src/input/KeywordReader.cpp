@@ -139,9 +139,8 @@ void ReadOptions() {
         std::string problem = "Problem: Input value for iterations limit = " + std::to_string(O.MaxIterations) +
                               (O.MaxIterations < 30 ? " and is less than 30 iteractions"
                                                     : " and is more than 1,000 iteractions");
-        for (std::ostream* out : {&ReportOut(), &MessageOut()})
-            WriteLines(*out, {"", "", "***** Input Data Error No. 95 *****", "", problem,
-                              "Solution:  Correct input value to be between 30 and 1000 iterations.", ""});
+        WriteToMessagesAndReport({"", "", "***** Input Data Error No. 95 *****", "", problem,
+                                  "Solution:  Correct input value to be between 30 and 1000 iterations.", ""});
         TerminateRun("INP00095", 195);
         return;
     }

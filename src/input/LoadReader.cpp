@@ -13,6 +13,7 @@
 #include "driver/Errors.h"
 #include "input/ValueRanges.h"
 #include "input/InputFile.h"
+#include "input/KeywordReader.h"
 #include "input/ReaderSupport.h"
 #include "input/Readers.h"
 #include "model/ProblemData.h"
@@ -88,14 +89,7 @@ void ReadAxialThrustLoads() {
         D.ThrustLoads[1] = 0.0;
     }
     D.NumThrustLoads = n;
-    // Exchange sort: each position takes every later smaller value in turn.
-    for (int i = 1; i < n; ++i)
-        for (int j = i + 1; j <= n; ++j)
-            if (D.ThrustLoads[U(j)] < D.ThrustLoads[U(i)]) {
-                const double t = D.ThrustLoads[U(i)];
-                D.ThrustLoads[U(i)] = D.ThrustLoads[U(j)];
-                D.ThrustLoads[U(j)] = t;
-            }
+    ExchangeSort(D.ThrustLoads.data(), n);
 }
 
 void ReadLrfdLoads() {

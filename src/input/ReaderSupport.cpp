@@ -35,8 +35,7 @@ void SectionOptionError(std::string_view message) {
 }
 
 void ReportErrorLines(int number, std::initializer_list<std::string_view> lines) {
-    WriteLines(ReportOut(), lines);
-    WriteLines(MessageOut(), lines);
+    WriteToMessagesAndReport(lines);
     char code[16];
     std::snprintf(code, sizeof code, "INP%05d", number);
     TerminateRun(code, 100 + number);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "model/ProblemData.h"
 #include "model/RunState.h"
 
 namespace kestro {
@@ -42,7 +43,7 @@ RangeLimits LimitsOf(int W) {
             static_cast<double>(static_cast<float>(std::pow(10.0, 7 - W)))};
 }
 
-const RangeLimits& LimitsFor(int W) {
+RangeLimits LimitsFor(int W) {
     constexpr int Widths = 40;
     static const auto Table = [] {
         std::array<RangeLimits, Widths> t{};
@@ -50,9 +51,7 @@ const RangeLimits& LimitsFor(int W) {
         return t;
     }();
     if (W >= 0 && W < Widths) return Table[static_cast<std::size_t>(W)];
-    thread_local RangeLimits other;
-    other = LimitsOf(W);
-    return other;
+    return LimitsOf(W);
 }
 }  // namespace
 
@@ -106,7 +105,7 @@ std::string FormatNumberText(double v, int W) {
         ++Run.UnprintableValues;
         return "  Not-a-Number";
     }
-    const RangeLimits& L = LimitsFor(W);
+    const RangeLimits L = LimitsFor(W);
     const double T1 = L.T1, T2 = L.T2, T3 = L.T3;
     const int w = W - 1;
     double a = std::fabs(v);
@@ -146,5 +145,13 @@ void WriteBlanks(std::ostream& out, int n) {
 }
 
 void EndLine(std::ostream& out) { out << '\n'; }
+
+std::string_view ByUnits(std::string_view us, std::string_view si, std::string_view general) {
+    switch (Problem.Options.UnitSystem) {
+        case UnitsSI: return si;
+        case UnitsGeneral: return general;
+        default: return us;
+    }
+}
 
 }  // namespace kestro

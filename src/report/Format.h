@@ -3,6 +3,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 namespace kestro {
 
@@ -28,5 +29,8 @@ std::string ScientificText(double v, int w, int d);
 std::string FixedOrScientificText(double v, int w, int d);
 // Integer without leading blanks.
 std::string MinimalInteger(long long value);
+
+// Unit text by the run's unit system: US customary (the default), SI, general.
+std::string_view ByUnits(std::string_view us, std::string_view si, std::string_view general);
 
 }  // namespace kestro

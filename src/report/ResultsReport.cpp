@@ -29,11 +29,6 @@ void ConditionLine(std::ostream& out, const std::string& label, const std::strin
     out << s << "= " << value << unit << '\n';
 }
 
-// Unit text by unit system: US customary, SI, general.
-const char* ByUnits(const char* us, const char* si, const char* general) {
-    return IsSI() ? si : (IsGeneral() ? general : us);
-}
-
 double PlotValue(double v) { return std::fabs(v) < 1.0E-20 ? 0.0 : v; }
 
 }  // namespace
@@ -243,7 +238,7 @@ void WriteOutputSummary(std::ostream& out, int loadCase, double yTop, double slo
                         double maxShear, double depthMaxMoment, double depthMaxShear, int iterations,
                         int zeroPoints) {
     out << "\nOutput Summary for Load Case No. " << MinimalInteger(loadCase) << ":\n\n";
-    auto line = [&out](const char* label, double v, const char* unit) {
+    auto line = [&out](const char* label, double v, std::string_view unit) {
         out << label;
         FormatNumber(out, v, 14);
         out << unit << '\n';

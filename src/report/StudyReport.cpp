@@ -15,20 +15,7 @@ namespace {
 
 const std::string Dashes(80, '-');
 
-// Unit text by unit system: US customary, SI, general.
-std::string_view ByUnits(std::string_view us, std::string_view si, std::string_view general) {
-    switch (Problem.Options.UnitSystem) {
-        case UnitsSI: return si;
-        case UnitsGeneral: return general;
-        default: return us;
-    }
-}
-
 void Line(std::ostream& out, std::string_view text) { out << text << '\n'; }
-
-}  // namespace
-
-namespace {
 
 // One table of ten steps: the head movement (14 wide), then the shear and
 // moment reactions and the two stiffness terms (16 wide), after the three

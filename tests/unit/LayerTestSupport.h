@@ -118,6 +118,15 @@ inline double FlowP(double phiDeg, double b, double g, double z) {
     const double ka = std::pow(std::tan(Pi / 4.0 - al), 2.0);
     return ka * b * g * z * (std::pow(std::tan(be), 8) - 1.0) + k0 * b * g * z * std::tan(phi) * std::pow(std::tan(be), 4);
 }
+// Uniform group (p and y) multipliers fp and fy on the depths top to bottom.
+inline void UniformGroupFactors(double top, double bottom, double fp, double fy) {
+    Problem.Options.UsePYModifiers = true;
+    Problem.NumGroupFactorPoints = 2;
+    Problem.GroupDepth[1] = top;
+    Problem.GroupDepth[2] = bottom;
+    Problem.PMultiplier[1] = Problem.PMultiplier[2] = fp;
+    Problem.YMultiplier[1] = Problem.YMultiplier[2] = fy;
+}
 // Reese's static A and B coefficients from the published tables, by z/b.
 inline double ReeseTable(double r, const double (&values)[10]) {
     const double zs[10] = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};

@@ -2,6 +2,9 @@
 // A whole run read back from its plot file: the head deflection and maximum
 // moment of the load case (Line 13) and the station results (Line 10).
 
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -53,6 +56,18 @@ inline SoilResultants Resultants(const PileRun& r) {
         s.Moment += 0.5 * (a.P * a.X + b.P * b.X) * (b.X - a.X);
     }
     return s;
+}
+
+// Equilibrium of the soil reactions with a head shear V0, zero head moment
+// and a free tip: V0 + integral p dx = 0 within `forceTolerance` V0 and
+// integral p x dx = 0 within `momentTolerance` V0 L. Returns integral p dx.
+inline double ExpectSoilEquilibrium(const PileRun& r, double shear, double forceTolerance, double momentTolerance,
+                                    const std::string& what = "") {
+    const SoilResultants sum = Resultants(r);
+    const double L = r.Stations.empty() ? 0.0 : r.Stations.back().X;
+    EXPECT_LT(std::fabs(shear + sum.Force) / shear, forceTolerance) << what;
+    EXPECT_LT(std::fabs(sum.Moment) / (shear * L), momentTolerance) << what;
+    return sum.Force;
 }
 
 }  // namespace kestro::test

@@ -493,12 +493,7 @@ TEST(UserCurveLayer, MultipliersScaleTheCurveAndZeroDeflectionKeepsTheModulus) {
     const SoilPoint top = UserCurve({{0.0, 0.0}, {0.1, 150.0}, {0.3, 300.0}, {1.2, 500.0}});
     const SoilPoint bot = UserCurve({{0.0, 0.0}, {0.2, 600.0}, {1.0, 1800.0}});
     BuildPile({{SoilUserPy, 0.0, 600.0, top, bot}}, 24.0, 600.0, 50, 0.3);
-    Problem.Options.UsePYModifiers = true;
-    Problem.NumGroupFactorPoints = 2;
-    Problem.GroupDepth[1] = 0.0;
-    Problem.GroupDepth[2] = 600.0;
-    Problem.PMultiplier[1] = Problem.PMultiplier[2] = 0.7;
-    Problem.YMultiplier[1] = Problem.YMultiplier[2] = 2.0;
+    kestro::test::UniformGroupFactors(0.0, 600.0, 0.7, 2.0);
     Pile.y[St(31)] = 0.0;
     Pile.Es[St(31)] = 1234.0;
     EvaluateLayerCriterion(1);
@@ -578,11 +573,7 @@ TEST(PrintedCurves, UserCurvesSeventeenPointsWithMultipliers) {
     const SoilPoint bot = UserCurve({{0.0, 0.0}, {0.2, 600.0}, {1.0, 1800.0}});
     const double b = 24.0;
     BuildPile({{SoilUserPy, 0.0, 600.0, top, bot}}, b, 600.0, 50, 0.0);
-    Problem.Options.UsePYModifiers = true;
-    Problem.NumGroupFactorPoints = 2;
-    Problem.GroupDepth[2] = 600.0;
-    Problem.PMultiplier[1] = Problem.PMultiplier[2] = 0.8;
-    Problem.YMultiplier[1] = Problem.YMultiplier[2] = 1.5;
+    kestro::test::UniformGroupFactors(0.0, 600.0, 0.8, 1.5);
     const Printed r = PrintAt(150.0);
     ASSERT_FALSE(Failed());
     ASSERT_EQ(r.Y.size(), 17u);

@@ -19,6 +19,7 @@
 #include "report/PyCurvePage.h"
 #include "soil/Criteria.h"
 #include "soil/PyCriteria.h"
+#include "LayerTestSupport.h"
 #include "TestSupport.h"
 
 namespace kestro {
@@ -238,12 +239,7 @@ void BuildProblem(double L, std::initializer_list<ClayLayer> layers) {
 
 TEST(SoftClayStations, SecantModulusFromTheCurveWithMultipliers) {
     BuildProblem(600.0, {{0.0, 600.0, 5.0, 5.0}});
-    Problem.Options.UsePYModifiers = true;
-    Problem.NumGroupFactorPoints = 2;
-    Problem.GroupDepth[1] = 0.0;
-    Problem.GroupDepth[2] = 600.0;
-    Problem.PMultiplier[1] = Problem.PMultiplier[2] = 0.8;
-    Problem.YMultiplier[1] = Problem.YMultiplier[2] = 2.0;
+    kestro::test::UniformGroupFactors(0.0, 600.0, 0.8, 2.0);
     Pile.y[St(11)] = 2.4;   // station at 60 in
     Pile.y[St(21)] = 0.0;   // station at 120 in
     EvaluateLayerCriterion(1);
@@ -345,12 +341,7 @@ TEST(ElasticSubgrade, ModulusIsLinearInDepthAndHalvesWithYMultiplier) {
     Pile.y[St(51)] = 5.0;
     EvaluateLayerCriterion(1);
     EXPECT_DOUBLE_EQ(Pile.Es[St(51)], before);            // independent of deflection
-    Problem.Options.UsePYModifiers = true;
-    Problem.NumGroupFactorPoints = 2;
-    Problem.GroupDepth[1] = 0.0;
-    Problem.GroupDepth[2] = 600.0;
-    Problem.PMultiplier[1] = Problem.PMultiplier[2] = 1.0;
-    Problem.YMultiplier[1] = Problem.YMultiplier[2] = 2.0;
+    kestro::test::UniformGroupFactors(0.0, 600.0, 1.0, 2.0);
     ForgetStationProperties();  // the multipliers are kept with the station otherwise
     EvaluateLayerCriterion(1);
     EXPECT_DOUBLE_EQ(Pile.Es[St(51)], before / 2.0);
