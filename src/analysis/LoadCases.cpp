@@ -224,7 +224,7 @@ CaseEnd Iterate(int c, bool study = false) {
     const AnalysisOptions& O = Problem.Options;
     PileModel& P = Pile;
     StallWatch stall;
-    static StationArray esBefore;
+    StationArray esBefore{};  // the moduli a relaxed soil update replaces
     for (int it = 1;; ++it) {
         P.Iteration = it;
         ClearRunningMaxima();

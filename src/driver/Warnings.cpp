@@ -69,10 +69,9 @@ void WriteText(std::ostream& out, const WarningText& t) {
     if (t.Trail) out << '\n';
 }
 
-}  // namespace
-
-namespace {
+// The tape that records the warnings raised, when one is recording.
 WarningTape* Recording = nullptr;
+
 }  // namespace
 
 void RecordWarnings(WarningTape* tape) {

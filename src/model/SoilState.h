@@ -1,8 +1,9 @@
 #pragma once
-#include <cstdint>
 // Per-run state of the p-y criteria, shared by the load-case iteration (which
 // counts rock layers and sets the layer markers) and the criteria (which keep
 // the layer resistances and equivalent depths). Zeroed at the start of a run.
+
+#include <cstdint>
 
 #include "model/Limits.h"
 #include "model/ProblemData.h"
