@@ -1,6 +1,8 @@
 # Kestro: the two commands a new user needs.
 #   make run    builds the engine and the kestro command and runs the bundled example
 #   make test   builds everything and runs every test, then again under the sanitizers
+#   make verify runs the verification problems and writes the verification manual
+#               (docs/verification/)
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -9,12 +11,16 @@ EXAMPLE    ?= examples/soft-clay-elastic-pile.kin
 CMAKE_FLAGS ?=
 
 # Debian packages, one list each: what building the engine and the command
-# needs, and what the tests and benchmarks need on top. tools/check-deps.sh
-# installs only the missing ones (as root), or names them (as another user).
-BUILD_PACKAGES = cmake g++ make nlohmann-json3-dev
-TEST_PACKAGES  = libgtest-dev libbenchmark-dev chromium
+# needs, what the tests and benchmarks need on top, and what the verification
+# manual's generator needs (Debian's own python3 with numpy, matplotlib for the
+# SVG charts and markdown for the HTML page; the tests run a subset of it).
+# tools/check-deps.sh installs only the missing ones (as root), or names them
+# (as another user).
+BUILD_PACKAGES  = cmake g++ make nlohmann-json3-dev
+VERIFY_PACKAGES = python3 python3-numpy python3-matplotlib python3-markdown
+TEST_PACKAGES   = libgtest-dev libbenchmark-dev chromium $(VERIFY_PACKAGES)
 
-.PHONY: all deps deps-build build build-asan run test test-fast bench clean
+.PHONY: all deps deps-build deps-verify build build-asan run test test-fast bench clean verify
 
 all: build
 
@@ -23,6 +29,9 @@ deps-build:
 
 deps:
 	@sh tools/check-deps.sh $(BUILD_PACKAGES) $(TEST_PACKAGES)
+
+deps-verify:
+	@sh tools/check-deps.sh $(BUILD_PACKAGES) $(VERIFY_PACKAGES)
 
 # The engine, the command and the tests.
 build: deps
@@ -52,6 +61,17 @@ bench: build
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
+
+# The verification manual: every verification problem of examples/verification/
+# run with the kestro command against references computed independently by the
+# generator; writes docs/verification/README.md, index.html and the SVG charts,
+# and fails when a problem fails. Debian's python3 is named explicitly: the
+# python3 first on PATH may be another build without Debian's packages.
+VERIFY_PYTHON ?= /usr/bin/python3
+verify: deps-verify
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target kestro_cli
+	$(VERIFY_PYTHON) tools/verification/verify.py --kestro $(BUILD)/kestro --work $(BUILD)/verification
 
 # ---------------------------------------------------------------- fuzzing and soak
 # make fuzz   fuzzes the whole run (input reader, echo, analysis, run files) with

@@ -31,6 +31,10 @@ files_of() {
         libgtest-dev) echo "/usr/lib/*/cmake/GTest/GTestConfig.cmake /usr/lib/cmake/GTest/GTestConfig.cmake /usr/local/lib/cmake/GTest/GTestConfig.cmake" ;;
         libbenchmark-dev) echo "/usr/lib/*/cmake/benchmark/benchmarkConfig.cmake /usr/lib/cmake/benchmark/benchmarkConfig.cmake /usr/local/lib/cmake/benchmark/benchmarkConfig.cmake" ;;
         nlohmann-json3-dev) echo "/usr/include/nlohmann/json.hpp /usr/local/include/nlohmann/json.hpp" ;;
+        python3) echo "/usr/bin/python3" ;;
+        python3-numpy) echo "/usr/lib/python3/dist-packages/numpy/__init__.py" ;;
+        python3-matplotlib) echo "/usr/lib/python3/dist-packages/matplotlib/__init__.py" ;;
+        python3-markdown) echo "/usr/lib/python3/dist-packages/markdown/__init__.py" ;;
         *) echo "" ;;
     esac
 }
