@@ -553,6 +553,53 @@ def api_sand(b, gamma, phi_deg, k, z, y):
     return A * pu * np.tanh(k * z * y / (A * pu))
 
 
+def reese_stiff_clay_free_water(b, gamma, c, e50, k, z, y):
+    """Reese, Cox and Koop (1975), static; A_s from the published chart as the
+    cubic fit 0.2345 + 0.2958796 r - 0.0786111 r^2 + 0.0068981 r^3 (r = z/b),
+    at most 0.6."""
+    r = z / b
+    As = 0.6 if r > 3.3 else min(0.6, 0.2345 + 0.2958796 * r - 0.0786111 * r * r + 0.0068981 * r ** 3)
+    pc = min((gamma * b + 2.83 * c) * z + 2 * c * b, 11 * c * b)
+    y50 = e50 * b
+    y = np.asarray(y, dtype=float)
+    p1 = 0.5 * pc * np.sqrt(y / y50)
+    p2 = pc * (0.5 * np.sqrt(y / y50) - 0.055 * (np.maximum(y - As * y50, 0.0) / (As * y50)) ** 1.25)
+    p3 = pc * (0.5 * math.sqrt(6 * As) - 0.411) - 0.0625 * pc * (y - 6 * As * y50) / y50
+    p4 = pc * (0.5 * math.sqrt(6 * As) - 0.75 * As - 0.411)
+    p = np.where(y <= As * y50, p1, np.where(y <= 6 * As * y50, p2, np.where(y <= 18 * As * y50, p3, p4)))
+    return np.minimum(p, k * z * y)
+
+
+# Reese, Cox and Koop (1974): the empirical coefficients A and B (static) read
+# from the published charts at z/b = 0, 0.5, ..., 6, constant below.
+REESE_ZB = [0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0]
+REESE_A = [2.83, 2.48, 2.11, 1.76, 1.48, 1.23, 1.06, 0.90, 0.88, 0.88]
+REESE_B = [2.14, 1.83, 1.54, 1.27, 1.05, 0.86, 0.71, 0.53, 0.50, 0.50]
+
+
+def reese_sand(b, gamma, phi_deg, k, z, y):
+    phi = math.radians(phi_deg)
+    alpha, beta = phi / 2, math.pi / 4 + phi / 2
+    K0, Ka = 0.4, math.tan(math.pi / 4 - phi / 2) ** 2
+    tb, tp, ta = math.tan(beta), math.tan(phi), math.tan(alpha)
+    pst = gamma * z * (K0 * z * tp * math.sin(beta) / (math.cos(alpha) * math.tan(beta - phi))
+                       + tb / math.tan(beta - phi) * (b + z * tb * ta)
+                       + K0 * z * tb * (tp * math.sin(beta) - ta) - Ka * b)
+    psd = Ka * b * gamma * z * (tb ** 8 - 1) + K0 * b * gamma * z * tp * tb ** 4
+    ps = min(pst, psd)
+    A = float(np.interp(z / b, REESE_ZB, REESE_A))
+    B = float(np.interp(z / b, REESE_ZB, REESE_B))
+    pu, pm = A * ps, B * ps
+    ym, yu = b / 60, 3 * b / 80
+    m = (pu - pm) / (yu - ym)
+    n = pm / (m * ym)
+    C = pm / ym ** (1 / n)
+    kx = k * z
+    y = np.asarray(y, dtype=float)
+    p = np.where(y <= ym, C * np.maximum(y, 0.0) ** (1 / n), np.where(y <= yu, pm + m * (y - ym), pu))
+    return np.minimum(p, kx * y)
+
+
 def p_py(kestro, work, outdir):
     P = Problem(6, "p-y criteria against their published equations, US and SI units")
     FT, PCF, PSF, PCI = 0.3048, 0.157087463, 0.04788026, 271.4471
@@ -570,6 +617,19 @@ def p_py(kestro, work, outdir):
          "p = A p_u tanh(k z y / (A p_u)), A = max(0.9, 3 − 0.8 z/b); p_u = min((C₁z + C₂b) γ′z, C₃ b γ′ z) with "
          "C₁, C₂, C₃ from φ′",
          lambda b, z, y, us: api_sand(b, 60.0 / 1728 if us else 60.0 * PCF, 35.0, 90.0 if us else 90.0 * PCI, z, y)),
+        ("stiff clay with free water, static (Reese, Cox and Koop 1975)", "stiff-clay-free-water",
+         "p = ½ p_c √(y/y₅₀) to A_s y₅₀, less 0.055 p_c ((y − A_s y₅₀)/(A_s y₅₀))^1.25 to 6 A_s y₅₀, then falling by "
+         "0.0625 p_c per y₅₀ to 18 A_s y₅₀, then the residual p_c (0.5√(6A_s) − 0.75A_s − 0.411); p_c = "
+         "min((γ′b + 2.83c) z + 2cb, 11cb); y₅₀ = ε₅₀ b; A_s from the published chart (cubic fit in z/b, at most "
+         "0.6); p never above k z y",
+         lambda b, z, y, us: reese_stiff_clay_free_water(b, 60.0 / 1728 if us else 60.0 * PCF,
+                                                         2000.0 / 144 if us else 2000.0 * PSF, 0.005,
+                                                         1000.0 if us else 1000.0 * PCI, z, y)),
+        ("sand, static (Reese, Cox and Koop 1974)", "sand-reese",
+         "initial line k z y, parabola C y^(1/n) to y_m = b/60, straight line to (y_u = 3b/80, p_u), then p_u; "
+         "p_u = A p_s, p_m = B p_s with A, B from the published charts and p_s the lesser of the wedge and "
+         "flow-around resistances (K₀ = 0.4, α = φ/2, β = 45° + φ/2); p never above k z y",
+         lambda b, z, y, us: reese_sand(b, 60.0 / 1728 if us else 60.0 * PCF, 35.0, 90.0 if us else 90.0 * PCI, z, y)),
     ]
     P.statement = ("Each criterion's printed p-y curves (17 points each) at 5, 10 and 20 ft below the ground of one "
                    "uniform layer, for a 24 in pile, once in US customary units and once with the same input "
@@ -590,9 +650,14 @@ def p_py(kestro, work, outdir):
                 z = cv["depth"]["value"]
                 y = np.array(cv["y"])
                 p = np.array(cv["p"])
-                ref = fn(b, z, y, us)
-                scale = max(abs(ref).max(), 1e-30)
-                e = max(e, float(np.abs(p - ref).max() / scale))
+                # At a breakpoint either adjoining segment counts: the published
+                # segments need not meet exactly (stiff clay with free water at
+                # 6 A_s y50: 0.055 x 5^1.25 = 0.41123 against 0.411), and a printed
+                # deflection (eight digits) may be rounded to a side of it. A
+                # shift of y by 1e-7 changes p elsewhere by less than 1e-7.
+                lo, hi = fn(b, z, y * (1 - 1e-7), us), fn(b, z, y * (1 + 1e-7), us)
+                scale = max(abs(lo).max(), abs(hi).max(), 1e-30)
+                e = max(e, float(np.minimum(np.abs(p - lo), np.abs(p - hi)).max() / scale))
             worst[us] = e
             curves[us] = r.json["pyCurves"]
             P.checks.append(Check(f"{name}, {'US' if us else 'SI'}: largest error over 3 × 17 points", e, 0.0, 1e-5,
@@ -618,9 +683,13 @@ def p_py(kestro, work, outdir):
             savefig(fig, outdir, "p6-soft-clay.svg")
             P.charts.append(("p6-soft-clay.svg", "Problem 6: soft clay curves printed by Kestro (points) on "
                                                  "Matlock's equation (lines), US units"))
-    P.extra.append("Errors are the largest difference over all points, relative to the curve's largest p. The other "
-                   "criteria (Reese sand, stiff clay with free water, the rock, silt, loess, liquefied sand and "
-                   "user-input criteria) are checked in the unit tests and are not yet in this manual.")
+    P.extra.append("Errors are the largest difference over all points, relative to the curve's largest p. At a "
+                   "breakpoint the value of either adjoining segment is accepted: the published segments need not "
+                   "meet exactly (stiff clay with free water at 6 A_s y₅₀: 0.055 · 5^1.25 = 0.41123 against 0.411). "
+                   "The other "
+                   "criteria (the rock criteria, cemented silt, loess, liquefied sand, Piedmont residual soil and "
+                   "user-input curves) and the cyclic curves are checked in the unit tests and are not yet in this "
+                   "manual.")
     return P
 
 
@@ -941,7 +1010,7 @@ def main():
     if a.quick:
         problems = [p_long_pile(a.kestro, a.work, None, [200, 400]),
                     p_head_stiffness(a.kestro, a.work, None),
-                    p_sections(a.kestro, a.work, None, quick=True),
+                    p_sections(a.kestro, a.work, None),
                     p_equilibrium(a.kestro, a.work, None, quick=True)]
     else:
         incs = [50, 100, 200, 400]
