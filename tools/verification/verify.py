@@ -76,6 +76,16 @@ class Run:
     def case(self, k):
         return self.json["loadCases"][k - 1]
 
+    def axial_loads(self):
+        """Axial load of each load case, from the report's summary table."""
+        out = []
+        at = self.report.find("Summary of Pile Response(s)")
+        for line in self.report[at:].splitlines():
+            m = re.match(r"^\s*\d+\s+\d+\s+[VvYy]\s*=\s*\S+\s+\S\s*=\s*\S+\s+(\S+)\s", line)
+            if m:
+                out.append(float(m.group(1)))
+        return out
+
     def head_rotations(self):
         """Pile-head rotation of each load case, from the report's summary table."""
         rot = []
@@ -848,13 +858,16 @@ def p_equilibrium(kestro, work, outdir, quick=False):
         files = files[:6]
     P.statement = (f"Every bundled example and verification input ({len(files)} files) is run; for every load case "
                    f"without distributed loads, soil movement or tip shear the soil reactions along the pile, "
-                   f"integrated by the trapezoidal rule, must balance the head shear.")
-    P.reference = ("Statics: V_head + ∫ p dx = 0 over the pile (p the soil reaction, opposing the deflection). The "
-                   "error is |V_head + ∫ p dx| relative to the larger of |V_head| and ∫|p| dx. The trapezoidal sum "
-                   "itself errs by O(h²) and by up to p·h/2 where the soil begins between stations, so the "
-                   "tolerance is 1 %.")
-    rows = ["| input | load cases checked | largest error | result |", "|---|---|---|---|"]
-    worst_all = 0.0
+                   f"integrated by the trapezoidal rule, must balance the head shear and the head moment.")
+    P.reference = ("Statics of the whole pile, with its free tip: forces, V_head + ∫ p dx = 0, and moments about "
+                   "the head, M_head = ∫ p x dx + P (y_tip − y_head) (p the soil reaction, opposing the deflection; "
+                   "P the axial load; x below the head). Each imbalance is taken relative to the largest of its "
+                   "terms' magnitudes. The difference equations balance the station values, so the trapezoidal sums "
+                   "agree to about the printed digits (1e-8) in nearly every case; the tolerance is 0.5 %. The "
+                   "largest imbalance, about 0.1 %, is the fixed-head case of the H-pile example, whose head reaches "
+                   "its plastic moment with an axial load.")
+    rows = ["| input | load cases checked | shear imbalance | moment imbalance | result |", "|---|---|---|---|---|"]
+    worst_all = worst_m_all = 0.0
     ncases = 0
     for f in files:
         text = open(f).read()
@@ -871,25 +884,40 @@ def p_equilibrium(kestro, work, outdir, quick=False):
         if skip:
             continue
         r = Run(kestro, f, os.path.join(work, "equilibrium"))
-        worst = 0.0
+        axial = r.axial_loads()
+        worst = worst_m = 0.0
         n = 0
-        for c in r.json["loadCases"]:
+        for j, c in enumerate(r.json["loadCases"]):
             s = c["stations"]
             x = np.array(s["depth"])
             p = np.array(s["soilReaction"])
+            y = np.array(s["deflection"])
             if len(x) < 2:
                 continue
-            vh = s["shear"][0]
+            vh, mh = s["shear"][0], s["moment"][0]
             integ = float(np.trapz(p, x))
             scale = max(abs(vh), float(np.trapz(np.abs(p), x)))
             if scale <= 0:
                 continue
             worst = max(worst, abs(vh + integ) / scale)
+            # Moments about the head: M_head = int p x dx + Q (y_tip - y_head).
+            x0 = x - x[0]
+            q = axial[j] if j < len(axial) else 0.0
+            mint = float(np.trapz(p * x0, x0)) + q * (y[-1] - y[0])
+            mscale = max(abs(mh), float(np.trapz(np.abs(p) * x0, x0)), abs(q * (y[-1] - y[0])))
+            if mscale > 0:
+                worst_m = max(worst_m, abs(mh - mint) / mscale)
             n += 1
         ncases += n
         worst_all = max(worst_all, worst)
-        rows.append(f"| `{os.path.relpath(f, ROOT)}` | {n} | {worst:.2e} | {'pass' if worst <= 0.01 else '**FAIL**'} |")
-    P.checks.append(Check(f"largest imbalance over {ncases} load cases", worst_all, 0.0, 0.01, absolute=True))
+        worst_m_all = max(worst_m_all, worst_m)
+        ok = worst <= 0.005 and worst_m <= 0.005
+        rows.append(f"| `{os.path.relpath(f, ROOT)}` | {n} | {worst:.2e} | {worst_m:.2e} | "
+                    f"{'pass' if ok else '**FAIL**'} |")
+    P.checks.append(Check(f"shear: largest imbalance over {ncases} load cases", worst_all, 0.0, 0.005,
+                          absolute=True))
+    P.checks.append(Check(f"moment: largest imbalance over {ncases} load cases", worst_m_all, 0.0, 0.005,
+                          absolute=True))
     P.extra.append("\n".join(rows))
     P.extra.append("Inputs with distributed loads, soil movement, tip shear or LRFD combinations carry loads "
                    "besides the head shear and are left out of this table; every run's own report states its "
@@ -957,6 +985,12 @@ def kestro_version(kestro):
     return p.stdout.strip().splitlines()[0] if p.stdout.strip() else "unknown"
 
 
+def slug(heading, separator="-"):
+    """The anchor a repository web view gives a heading (lower case, letters,
+    digits, '_' and '-' kept, blanks to '-'); the HTML page uses the same."""
+    return re.sub(r"[^\w\- ]", "", heading.strip().lower()).replace(" ", separator)
+
+
 def write_page(problems, outdir, version):
     lines = ["# Kestro verification manual", "",
              "<!-- Generated by `make verify` (tools/verification/verify.py); do not edit by hand. -->", "",
@@ -969,7 +1003,7 @@ def write_page(problems, outdir, version):
              "tolerances.", "",
              "| problem | result |", "|---|---|"]
     for p in problems:
-        anchor = re.sub(r"[^a-z0-9 -]", "", f"{p.number}. {p.title}".lower()).replace(" ", "-")
+        anchor = slug(f"{p.number}. {p.title}")
         lines.append(f"| [{p.number}. {p.title}](#{anchor}) | {'pass' if p.ok else '**FAIL**'} |")
     lines.append("| 11. Axial analysis (load-settlement), pile groups | not yet in Kestro; their problems join this "
                  "manual when the capabilities land |")
@@ -979,7 +1013,7 @@ def write_page(problems, outdir, version):
     md = "\n".join(lines) + "\n"
     with open(os.path.join(outdir, "README.md"), "w") as f:
         f.write(md)
-    body = markdown.markdown(md, extensions=["tables", "toc"])
+    body = markdown.markdown(md, extensions=["tables", "toc"], extension_configs={"toc": {"slugify": slug}})
     html = ("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
             "<title>Kestro verification manual</title>\n<style>\n"
             "body{font-family:sans-serif;max-width:60em;margin:2em auto;padding:0 1em;line-height:1.4}\n"
