@@ -636,6 +636,16 @@ def rollins_liquefied(b_m, z_m, y_mm):
     return np.minimum(A * (B * np.asarray(y_mm, dtype=float)) ** C * Pd, cap)
 
 
+def vuggy_limestone(b, qu, y):
+    """Reese and Nyman (1978), strong rock: s_u = q_u/2; p = 2000 s_u y to
+    y1 = 0.0004 b, then rising by 100 s_u per unit y to b s_u (the curve is
+    printed up to that point)."""
+    su = qu / 2
+    y1 = 0.0004 * b
+    y = np.asarray(y, dtype=float)
+    return np.where(y < y1, 2000 * su * y, np.minimum(0.8 * b * su + 100 * su * (y - y1), b * su))
+
+
 def p_py(kestro, work, outdir):
     P = Problem(6, "p-y criteria against their published equations, US and SI units")
     FT, PCF, PSF, PCI = 0.3048, 0.157087463, 0.04788026, 271.4471
@@ -679,6 +689,11 @@ def p_py(kestro, work, outdir):
          "in SI units; each run uses its system's reference unit weight, where the two forms agree",
          lambda b, z, y, us: (rollins_liquefied(b * IN_M, z * IN_M, y * 25.4) / LBIN_KNM if us
                               else rollins_liquefied(b, z, y * 1000.0))),
+        ("vuggy limestone (Reese and Nyman 1978)", "vuggy-limestone",
+         "p = 2000 s_u y to y₁ = 0.0004 b, then p = 0.8 b s_u + 100 s_u (y − y₁) up to b s_u; s_u = q_u / 2",
+         lambda b, z, y, us: vuggy_limestone(b, 3000.0 if us else 3000.0 * 6.894757, y)),
+        ("elastic subgrade", "elastic-subgrade", "p = E_sub b y (linear springs)",
+         lambda b, z, y, us: (200.0 if us else 200.0 * 271.4471) * b * np.asarray(y)),
     ]
     P.statement = ("Each criterion's printed p-y curves (17 points each) at 5, 10 and 20 ft below the ground of one "
                    "uniform layer, for a 24 in pile, once in US customary units and once with the same input "
@@ -743,8 +758,8 @@ def p_py(kestro, work, outdir):
                    "breakpoint the value of either adjoining segment is accepted: the published segments need not "
                    "meet exactly (stiff clay with free water at 6 A_s y₅₀: 0.055 · 5^1.25 = 0.41123 against 0.411). "
                    "The other "
-                   "criteria (vuggy limestone, massive rock, cemented silt, loess, Piedmont residual soil, elastic "
-                   "subgrade and user-input curves) and the cyclic curves are checked in the unit tests and are not yet in this "
+                   "criteria (massive rock, cemented silt, loess, Piedmont residual soil and user-input curves) and "
+                   "the cyclic curves are checked in the unit tests and are not yet in this "
                    "manual.")
     return P
 
