@@ -541,6 +541,23 @@ def matlock_soft_clay(b, gamma, c, e50, z, y, J=0.5):
     return np.where(y > 8 * y50, pu, p)
 
 
+def matlock_soft_clay_cyclic(b, gamma, c, e50, z, y, J=0.5):
+    """Matlock (1970), cyclic: as the static curve to 3 y50; then 0.72 p_u
+    below X_r (where N_p reaches 9); above X_r falling linearly from 0.72 p_u
+    at 3 y50 to 0.72 p_u z / X_r at 15 y50, constant beyond."""
+    pu = min(3.0 + gamma * z / c + J * z / b, 9.0) * c * b
+    y50 = 2.5 * e50 * b
+    Xr = 6 * c * b / (gamma * b + J * c)
+    y = np.asarray(y, dtype=float)
+    p = 0.5 * pu * (y / y50) ** (1.0 / 3.0)
+    if z >= Xr:
+        beyond = np.full_like(y, 0.72 * pu)
+    else:
+        ps = 0.72 * pu * z / Xr
+        beyond = np.where(y <= 15 * y50, 0.72 * pu + (ps - 0.72 * pu) * (y - 3 * y50) / (12 * y50), ps)
+    return np.where(y > 3 * y50, beyond, p)
+
+
 def welch_reese(b, gamma, c, e50, z, y):
     pu = min((gamma * b + 0.5 * c) * z + 3 * b * c, 9 * c * b)
     y50 = 2.5 * e50 * b
@@ -654,6 +671,12 @@ def p_py(kestro, work, outdir):
          "p = ½ p_u (y/y₅₀)^⅓, p = p_u beyond 8 y₅₀; p_u = min(3 + γ′z/c + J z/b, 9) c b, J = 0.5; y₅₀ = 2.5 ε₅₀ b",
          lambda b, z, y, us: matlock_soft_clay(b, 50.0 / 1728 if us else 50.0 * PCF, 400.0 / 144 if us else 400.0 * PSF,
                                                0.01, z, y)),
+        ("soft clay, cyclic (Matlock 1970)", "soft-clay-cyclic",
+         "as the static curve to 3 y₅₀; beyond, 0.72 p_u below X_r = 6cb/(γ′b + Jc), where N_p reaches 9; above "
+         "X_r falling linearly to 0.72 p_u z/X_r at 15 y₅₀ and constant beyond (X_r = 16 ft here: curves above and "
+         "below it)",
+         lambda b, z, y, us: matlock_soft_clay_cyclic(b, 50.0 / 1728 if us else 50.0 * PCF,
+                                                      400.0 / 144 if us else 400.0 * PSF, 0.01, z, y)),
         ("stiff clay without free water, static (Welch and Reese 1972)", "stiff-clay-no-free-water",
          "p = ½ p_u (y/y₅₀)^¼, p = p_u beyond 16 y₅₀; p_u = min((γ′b + 0.5c) z + 3bc, 9cb); y₅₀ = 2.5 ε₅₀ b; "
          "below y = 2×10⁻⁵ b, where the curve's initial slope is infinite, the secant at that deflection",
@@ -759,7 +782,7 @@ def p_py(kestro, work, outdir):
                    "meet exactly (stiff clay with free water at 6 A_s y₅₀: 0.055 · 5^1.25 = 0.41123 against 0.411). "
                    "The other "
                    "criteria (massive rock, cemented silt, loess, Piedmont residual soil and user-input curves) and "
-                   "the cyclic curves are checked in the unit tests and are not yet in this "
+                   "the cyclic curves other than soft clay are checked in the unit tests and are not yet in this "
                    "manual.")
     return P
 
