@@ -665,7 +665,7 @@ def vuggy_limestone(b, qu, y):
 
 def p_py(kestro, work, outdir):
     P = Problem(6, "p-y criteria against their published equations, US and SI units")
-    FT, PCF, PSF, PCI = 0.3048, 0.157087463, 0.04788026, 271.4471
+    PCF, PSF, PCI = 0.157087463, 0.04788026, 271.4471
     crit = [
         ("soft clay, static (Matlock 1970)", "soft-clay",
          "p = ½ p_u (y/y₅₀)^⅓, p = p_u beyond 8 y₅₀; p_u = min(3 + γ′z/c + J z/b, 9) c b, J = 0.5; y₅₀ = 2.5 ε₅₀ b",
@@ -725,7 +725,6 @@ def p_py(kestro, work, outdir):
     P.reference = "The published equations, written out in the generator:\n\n" + "\n".join(
         f"- {name}: {eq}" for name, _, eq, _ in crit)
     for name, key, _, fn in crit:
-        worst = {}
         curves = {}
         for us in (True, False):
             src = os.path.join(VDIR, f"py-{key}-{'us' if us else 'si'}.kin")
@@ -745,7 +744,6 @@ def p_py(kestro, work, outdir):
                 lo, hi = fn(b, z, y * (1 - 1e-7), us), fn(b, z, y * (1 + 1e-7), us)
                 scale = max(abs(lo).max(), abs(hi).max(), 1e-30)
                 e = max(e, float(np.minimum(np.abs(p - lo), np.abs(p - hi)).max() / scale))
-            worst[us] = e
             curves[us] = r.json["pyCurves"]
             P.checks.append(Check(f"{name}, {'US' if us else 'SI'}: largest error over 3 × 17 points", e, 0.0, 1e-5,
                                   absolute=True))
@@ -886,11 +884,9 @@ def p_sections(kestro, work, outdir, quick=False):
         ytri = b / 2 - ch / 3
         Ig = b ** 4 / 12 - 4 * (ch ** 4 / 36 + tri * ytri ** 2)
         S = Ig / (b / 2)
-        Aps = 8 * math.pi * 0.5 ** 2 / 4 * 0.9807   # 0.153 sq. in per 1/2 in strand
-        Pe = 0.8 * 189.0 * 8 * 0.153
+        Pe = 0.8 * 189.0 * 8 * 0.153             # 20 % loss; 0.153 sq. in per half-inch strand
         fr = 4.0 * math.sqrt(6000.0) / 1000.0
         hand = S * (fr + Pe / A)
-        del Aps
         P.checks.append(Check("prestressed pile: cracking moment (first point flagged C)", mcr, hand, 0.05, "in-kip"))
         P.extra.append(f"Prestressed pile by hand: A = {A:.1f} in², S = {S:.1f} in³, P_e = {Pe:.1f} kips, "
                        f"P_e/A = {Pe / A:.3f} ksi, f_r = {fr:.3f} ksi, M_cr = {hand:.0f} in-kip.")
@@ -1026,14 +1022,14 @@ def p_peer(kestro, work, outdir):
     y = v(r.case(1)["headDeflection"])
     m = v(r.case(1)["maxMoment"])
     rec = PEER_RECORD
-    if shutil.which("ccx"):
-        P.reference = (f"The finite-element program `ccx` found on this machine, run now through "
-                       f"`bench/peer-fe/run-peer.sh`.")
-        peer = run_peer(work)
+    installed = shutil.which("ccx") is not None
+    peer = run_peer(kestro) if installed else None
+    if peer is not None:
+        P.reference = ("The finite-element program found on this machine (`ccx`), run now through "
+                       "`bench/peer-fe/run-peer.sh` with 90 points per branch.")
     else:
-        peer = None
-    if peer is None:
-        P.reference = (f"{rec['program']} is not installed here, so this page shows the last recorded comparison "
+        why = "its run through `bench/peer-fe/run-peer.sh` failed" if installed else "it is not installed here"
+        P.reference = (f"{rec['program']}: {why}, so this page shows the last recorded comparison "
                        f"({rec['date']}, `bench/peer-fe/README.md`): finite elements with 90 points per branch gave "
                        f"{rec['fe90_y']} in and {rec['fe90_m']:.0f} in-lb at {rec['depth']} in. Kestro's values below "
                        f"are from this build.")
@@ -1049,17 +1045,20 @@ def p_peer(kestro, work, outdir):
     return P
 
 
-def run_peer(work):
+def run_peer(kestro):
+    """Runs bench/peer-fe/run-peer.sh with 90 points per branch; returns the
+    finite-element head deflection and maximum moment (by statics), or None."""
     script = os.path.join(ROOT, "bench", "peer-fe", "run-peer.sh")
     try:
-        p = subprocess.run(["sh", script], capture_output=True, text=True, timeout=600, cwd=os.path.dirname(script))
+        p = subprocess.run(["bash", script, os.path.abspath(kestro), "90"], capture_output=True, text=True,
+                           timeout=900)
     except (OSError, subprocess.TimeoutExpired):
         return None
-    ys = re.findall(r"head deflection[^0-9-]*(-?[0-9.]+(?:[eE][-+]?\d+)?)", p.stdout, re.I)
-    ms = re.findall(r"maximum moment[^0-9-]*(-?[0-9.,]+(?:[eE][-+]?\d+)?)", p.stdout, re.I)
-    if p.returncode != 0 or not ys or not ms:
+    y = re.search(r"^head deflection\s+(\S+) in", p.stdout, re.M)
+    m = re.search(r"^max moment \(statics\)\s+(\S+) in-lb", p.stdout, re.M)
+    if p.returncode != 0 or not y or not m:
         return None
-    return float(ys[-1]), float(ms[-1].replace(",", ""))
+    return float(y.group(1)), float(m.group(1))
 
 
 # ------------------------------------------------------------------------- the page
