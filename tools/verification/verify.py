@@ -1025,8 +1025,10 @@ def p_peer(kestro, work, outdir):
     installed = shutil.which("ccx") is not None
     peer = run_peer(kestro) if installed else None
     if peer is not None:
-        P.reference = ("The finite-element program found on this machine (`ccx`), run now through "
-                       "`bench/peer-fe/run-peer.sh` with 90 points per branch.")
+        P.reference = (f"CalculiX ({ccx_version()}), found on this machine and run now through "
+                       f"`bench/peer-fe/run-peer.sh` with 90 points per branch; the last recorded comparison "
+                       f"({rec['date']}, `bench/peer-fe/README.md`) gave {rec['fe90_y']} in and "
+                       f"{rec['fe90_m']:.0f} in-lb.")
     else:
         why = "its run through `bench/peer-fe/run-peer.sh` failed" if installed else "it is not installed here"
         P.reference = (f"{rec['program']}: {why}, so this page shows the last recorded comparison "
@@ -1043,6 +1045,15 @@ def p_peer(kestro, work, outdir):
                    "about +0.13 % on deflection and −0.02 % on moment for a continuous curve, hence the tolerances "
                    "0.5 % and 0.2 %.")
     return P
+
+
+def ccx_version():
+    try:
+        p = subprocess.run(["ccx", "-v"], capture_output=True, text=True, timeout=30)
+    except (OSError, subprocess.TimeoutExpired):
+        return "version unknown"
+    m = re.search(r"Version\s+(\S+)", p.stdout + p.stderr)
+    return f"ccx {m.group(1)}" if m else "version unknown"
 
 
 def run_peer(kestro):
