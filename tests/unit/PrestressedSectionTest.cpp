@@ -13,8 +13,12 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "model/RunState.h"
+#include "model/SectionTables.h"
 #include "section/Materials.h"
+#include "section/MomentCurvature.h"
 #include "section/NeutralAxis.h"
+#include "section/SectionWork.h"
 #include "section/SliceTable.h"
 
 using kestro::test::RunInput;
@@ -43,20 +47,20 @@ std::string Strands(int n, int pattern) {
            "\n";
 }
 
-struct Curve {
+struct PlotCurve {
     int Points = 0;
     double Thrust = 0.0, Mn = 0.0;
     std::vector<double> M, EI, Phi;
 };
 
-std::vector<Curve> Curves(const std::string& plot) {
-    std::vector<Curve> out;
+std::vector<PlotCurve> Curves(const std::string& plot) {
+    std::vector<PlotCurve> out;
     std::istringstream in(plot);
     std::string line;
     while (std::getline(in, line)) {
         std::istringstream v(line.substr(0, 80));
         if (line.find("Line 4 :") != std::string::npos) {
-            Curve c;
+            PlotCurve c;
             v >> c.Points >> c.Thrust >> c.Mn;
             out.push_back(c);
         } else if (line.find("Line 5 :") != std::string::npos && !out.empty()) {
@@ -141,7 +145,7 @@ TEST(PrestressedSection, NoMomentAtZeroCurvatureInEverySymmetricSection) {
         ASSERT_NE(r.Messages.find("The analysis ended normally."), std::string::npos) << k.what << "\n" << r.Report;
         const auto curves = Curves(r.Plot);
         ASSERT_EQ(curves.size(), 1u) << k.what;
-        const Curve& cv = curves[0];
+        const PlotCurve& cv = curves[0];
         ASSERT_GE(cv.Points, 2) << k.what;
         EXPECT_DOUBLE_EQ(cv.Phi[1], 2.0 * cv.Phi[0]) << k.what;
         const double m0 = 2.0 * cv.M[0] - cv.M[1];
@@ -158,7 +162,7 @@ TEST(PrestressedSection, FirstRowEIAndNominalMomentOfTheSquarePile) {
     ASSERT_NE(r.Messages.find("The analysis ended normally."), std::string::npos) << r.Report;
     const auto curves = Curves(r.Plot);
     ASSERT_EQ(curves.size(), 1u);
-    const Curve& cv = curves[0];
+    const PlotCurve& cv = curves[0];
 
     // The report prints the strand law that the stresses follow.
     EXPECT_NE(r.Report.find("   Stress-Strain Curve for Reinforcement Defined Using PCI 270 Lo-lax Equation\n"
@@ -232,7 +236,7 @@ TEST(PlainSection, ThrustSweepToNinetyFivePercentOfSquashLoad) {
     ASSERT_EQ(r.Report.find("ended prematurely"), std::string::npos) << r.Report.substr(r.Report.size() - 3000);
     const auto curves = Curves(r.Plot);
     ASSERT_EQ(curves.size(), thrusts.size());
-    for (const Curve& cv : curves) {
+    for (const PlotCurve& cv : curves) {
         ASSERT_GE(cv.Points, 1) << cv.Thrust;
         EXPECT_GT(cv.M[0], 0.0) << cv.Thrust;
         // Uncracked first point: EI near the concrete's tangent E I.
@@ -275,6 +279,25 @@ TEST(PlainSection, NoEquilibriumAboveTheSectionsCapacity) {
             EXPECT_NEAR(search.LargestForce, peak, 0.002 * peak);
         }
     }
+
+    // On the working store. Just below the peak the curve has its first
+    // point, then ends (without ending the run) where the bent section can no
+    // longer give the thrust, short of the 0.003 strain; above the peak the
+    // single strain state ends the run with Runtime Error 40.
+    static SliceTable copy;
+    copy = t;
+    SecWork.Slices = copy;
+    SecWork.Materials = m;
+    SecWork.ThrustIndex = 1;
+    kestro::Run.ErrorNumber = 0;
+    ASSERT_TRUE(ComputeCurve(0.999 * peak, phi, 0.0, 0.0038, 0.0));
+    EXPECT_EQ(kestro::Run.ErrorNumber, 0);
+    ASSERT_GE(kestro::Curve.NumPoints, 1);
+    EXPECT_LT(kestro::Curve.NumPoints, 150);
+    EXPECT_LT(kestro::Curve.Points[static_cast<std::size_t>(kestro::Curve.NumPoints)].MaxCompStrain, 0.003);
+    SingleStrainState(1, phi, 1.05 * peak, 0.0, 0.0);
+    EXPECT_EQ(kestro::Run.ErrorNumber, 240);
+    kestro::Run.ErrorNumber = 0;
 }
 
 }  // namespace
