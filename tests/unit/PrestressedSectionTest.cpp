@@ -76,23 +76,34 @@ std::vector<PlotCurve> Curves(const std::string& plot) {
 
 // ------------------------------------------------ hand mechanics (kips, in)
 
-// The 14 in square pile of the example: 0.75 in chamfers, 8 strands on the
-// square of half side (14 - 0.5)/2 - 3 = 3.75 in, f'c 6 ksi, PCI 270.
-struct SquarePile {
+// A 14 in prestressed pile, f'c 6 ksi, 8 strands of 0.153 sq. in. (PCI 270,
+// 189 ksi initial, loss 0.2) 3 in clear inside the outline: on the square of
+// half side (14 - 0.5)/2 - 3 = 3.75 in for the square pile (0.75 in
+// chamfers), on the circle of radius 3.75 in for the round one.
+struct HandPile {
+    const char* what = "";
+    std::string section;         // input lines after the section number
+    bool round = false;
     double B = 14.0, chamfer = 0.75, fc = 6.0, strand = 0.153, half = 3.75;
     double Ec() const { return 57.0 * std::sqrt(1000.0 * fc); }
     double Eps0() const { return 1.7 * fc / Ec(); }
     double As() const { return 8.0 * strand; }
-    double Ag() const { return B * B - 2.0 * chamfer * chamfer; }
-    // Strand ordinates: three at +half, two at 0, three at -half.
-    std::vector<double> StrandY() const { return {half, half, half, 0.0, 0.0, -half, -half, -half}; }
-    // Gross moment of inertia: the square less four corner triangles (legs c,
-    // own inertia c^4/36, centroid B/2 - c/3 from the axis).
+    double Ag() const { return round ? Pi * B * B / 4.0 : B * B - 2.0 * chamfer * chamfer; }
+    std::vector<double> StrandY() const {
+        if (!round) return {half, half, half, 0.0, 0.0, -half, -half, -half};
+        std::vector<double> y;
+        for (int k = 0; k < 8; ++k) y.push_back(half * std::sin(2.0 * Pi * k / 8.0));
+        return y;
+    }
+    // Gross moment of inertia: the circle, or the square less four corner
+    // triangles (legs c, own inertia c^4/36, centroid B/2 - c/3 from the axis).
     double Ig() const {
+        if (round) return Pi * B * B * B * B / 64.0;
         const double c = chamfer, d = B / 2.0 - c / 3.0;
         return B * B * B * B / 12.0 - 4.0 * (c * c * c * c / 36.0 + c * c / 2.0 * d * d);
     }
     double Width(double y) const {
+        if (round) return 2.0 * std::sqrt(std::fmax(0.0, B * B / 4.0 - y * y));
         const double over = std::fabs(y) - (B / 2.0 - chamfer);
         return over > 0.0 ? B - 2.0 * over : B;
     }
@@ -154,69 +165,79 @@ TEST(PrestressedSection, NoMomentAtZeroCurvatureInEverySymmetricSection) {
     }
 }
 
-// First-row EI and the nominal moment of the 14 in square pile against hand
-// mechanics, and the strand law printed as computed.
-TEST(PrestressedSection, FirstRowEIAndNominalMomentOfTheSquarePile) {
-    const SquarePile p;
-    auto r = RunInput(EIOnlyRun("7\n55.0\n14.0\n0.75\n" + std::string(Concrete6) + Strands(8, 1), {0.0}));
-    ASSERT_NE(r.Messages.find("The analysis ended normally."), std::string::npos) << r.Report;
-    const auto curves = Curves(r.Plot);
-    ASSERT_EQ(curves.size(), 1u);
-    const PlotCurve& cv = curves[0];
+// First-row EI and the nominal moment of the 14 in square and round piles
+// against hand mechanics, and the strand law printed as computed.
+TEST(PrestressedSection, FirstRowEIAndNominalMomentAgainstHandMechanics) {
+    HandPile square, round;
+    square.what = "square";
+    square.section = "7\n55.0\n14.0\n0.75\n" + std::string(Concrete6) + Strands(8, 1);
+    round.what = "round";
+    round.round = true;
+    round.section = "5\n55.0\n14.0\n" + std::string(Concrete6) + Strands(8, 0);
+    for (const HandPile& p : {square, round}) {
+        SCOPED_TRACE(p.what);
+        auto r = RunInput(EIOnlyRun(p.section, {0.0}));
+        ASSERT_NE(r.Messages.find("The analysis ended normally."), std::string::npos) << r.Report;
+        const auto curves = Curves(r.Plot);
+        ASSERT_EQ(curves.size(), 1u);
+        const PlotCurve& cv = curves[0];
 
-    // The report prints the strand law that the stresses follow.
-    EXPECT_NE(r.Report.find("   Stress-Strain Curve for Reinforcement Defined Using PCI 270 Lo-lax Equation\n"
-                            "   If eps <= 0.0086, fps = 28500 eps (ksi)\n"
-                            "   If eps > 0.0086, fps = 270 - 0.04/(eps-0.007) < 270 (ksi)\n"),
-              std::string::npos);
-    EXPECT_EQ(r.Report.find("268 - 0.075"), std::string::npos);
+        // The report prints the strand law that the stresses follow.
+        EXPECT_NE(r.Report.find("   Stress-Strain Curve for Reinforcement Defined Using PCI 270 Lo-lax Equation\n"
+                                "   If eps <= 0.0086, fps = 28500 eps (ksi)\n"
+                                "   If eps > 0.0086, fps = 270 - 0.04/(eps-0.007) < 270 (ksi)\n"),
+                  std::string::npos);
+        EXPECT_EQ(r.Report.find("268 - 0.075"), std::string::npos);
 
-    // Prestressed state at zero load: the uniform total concrete strain e at
-    // which the concrete (parabola) balances the strands, whose strain is
-    // their prestrain plus the change of concrete strain, e - eps_pc.
-    const double eps0 = p.Eps0(), epc = p.ConcretePrestrain(), esi = p.StrandPrestrain();
-    const double ac = p.Ag() - p.As();
-    auto net = [&](double e) { return ac * UnconfinedCompression(p.fc, eps0, e) + p.As() * 28500.0 * (e - epc + esi); };
-    double lo = 0.0, hi = 2.0 * epc;
-    for (int k = 0; k < 200; ++k) ((net(0.5 * (lo + hi)) < 0.0) ? lo : hi) = 0.5 * (lo + hi);
-    const double e = 0.5 * (lo + hi);
-    // Tangent of the parabola there, and the transformed section: concrete
-    // net of the strands it is displaced by, strands at 28500 ksi.
-    const double et = 2.0 * p.fc / eps0 * (1.0 - e / eps0);
-    double sy2 = 0.0;
-    for (double y : p.StrandY()) sy2 += p.strand * y * y;
-    const double ei = et * (p.Ig() - sy2) + 28500.0 * sy2;
-    EXPECT_NEAR(cv.EI[0], ei, 0.01 * ei) << "hand E I " << ei << " (tangent " << et << " ksi)";
+        // Prestressed state at zero load: the uniform total concrete strain e at
+        // which the concrete (parabola) balances the strands, whose strain is
+        // their prestrain plus the change of concrete strain, e - eps_pc.
+        const double eps0 = p.Eps0(), epc = p.ConcretePrestrain(), esi = p.StrandPrestrain();
+        const double ac = p.Ag() - p.As();
+        auto net = [&](double e) {
+            return ac * UnconfinedCompression(p.fc, eps0, e) + p.As() * 28500.0 * (e - epc + esi);
+        };
+        double lo = 0.0, hi = 2.0 * epc;
+        for (int k = 0; k < 200; ++k) ((net(0.5 * (lo + hi)) < 0.0) ? lo : hi) = 0.5 * (lo + hi);
+        const double e = 0.5 * (lo + hi);
+        // Tangent of the parabola there, and the transformed section: concrete
+        // net of the strands it is displaced by, strands at 28500 ksi.
+        const double et = 2.0 * p.fc / eps0 * (1.0 - e / eps0);
+        double sy2 = 0.0;
+        for (double y : p.StrandY()) sy2 += p.strand * y * y;
+        const double ei = et * (p.Ig() - sy2) + 28500.0 * sy2;
+        EXPECT_NEAR(cv.EI[0], ei, 0.01 * ei) << "hand E I " << ei << " (tangent " << et << " ksi)";
 
-    // Nominal moment: top-fibre total concrete strain 0.003, neutral-axis
-    // depth c from equilibrium at zero thrust, the tension zone cracked (its
-    // bottom fibre is far beyond the cracking strain); 2800 strips.
-    auto state = [&](double c, double& force, double& moment) {
-        const int strips = 2800;
-        const double h = p.B / strips, phi = 0.003 / c;
-        force = moment = 0.0;
-        for (int i = 1; i <= strips; ++i) {
-            const double depth = (i - 0.5) * h, y = p.B / 2.0 - depth;
-            const double f = UnconfinedCompression(p.fc, eps0, phi * (c - depth)) * p.Width(y) * h;
-            force += f;
-            moment += f * y;
+        // Nominal moment: top-fibre total concrete strain 0.003, neutral-axis
+        // depth c from equilibrium at zero thrust, the tension zone cracked (its
+        // bottom fibre is far beyond the cracking strain); 2800 strips.
+        auto state = [&](double c, double& force, double& moment) {
+            const int strips = 2800;
+            const double h = p.B / strips, phi = 0.003 / c;
+            force = moment = 0.0;
+            for (int i = 1; i <= strips; ++i) {
+                const double depth = (i - 0.5) * h, y = p.B / 2.0 - depth;
+                const double f = UnconfinedCompression(p.fc, eps0, phi * (c - depth)) * p.Width(y) * h;
+                force += f;
+                moment += f * y;
+            }
+            for (double y : p.StrandY()) {
+                const double ec = phi * (c - (p.B / 2.0 - y));
+                const double f = (Pci270(ec - epc + esi) - UnconfinedCompression(p.fc, eps0, ec)) * p.strand;
+                force += f;
+                moment += f * y;
+            }
+        };
+        double clo = 0.5, chi = 14.0, force = 0.0, mn = 0.0;
+        for (int k = 0; k < 100; ++k) {
+            const double mid = 0.5 * (clo + chi);
+            state(mid, force, mn);
+            (force < 0.0 ? clo : chi) = mid;
         }
-        for (double y : p.StrandY()) {
-            const double ec = phi * (c - (p.B / 2.0 - y));
-            const double f = (Pci270(ec - epc + esi) - UnconfinedCompression(p.fc, eps0, ec)) * p.strand;
-            force += f;
-            moment += f * y;
-        }
-    };
-    double clo = 0.5, chi = 14.0, force = 0.0, mn = 0.0;
-    for (int k = 0; k < 100; ++k) {
-        const double mid = 0.5 * (clo + chi);
-        state(mid, force, mn);
-        (force < 0.0 ? clo : chi) = mid;
+        state(0.5 * (clo + chi), force, mn);
+        // Line 4 holds Mn in in-lb.
+        EXPECT_NEAR(cv.Mn / 1000.0, mn, 0.001 * mn) << "strip integration " << mn;
     }
-    state(0.5 * (clo + chi), force, mn);
-    // Line 4 holds Mn in in-lb.
-    EXPECT_NEAR(cv.Mn / 1000.0, mn, 0.001 * mn) << "strip integration " << mn;
 }
 
 // A plain 12 x 12 in section (no bars, f'c 4 ksi) keeps its neutral axis for
