@@ -38,17 +38,22 @@ const char* StrandTypeText(int law) {
 
 void WriteStrandCurveLines(std::ostream& out, int law) {
     switch (law) {
+        // The laws as the strand stresses are computed (the same in tension
+        // with the signs reversed).
         case 4:
             WriteLines(out, {"   Stress-Strain Curve for Reinforcement Defined Using PCI 250 Lo-lax Equation",
-                             "   If eps > 0.008, fps = 248 - 0.058/(eps-0.006) < 0.98 fpu (ksi)"});
+                             "   If eps <= 0.0076, fps = 28500 eps (ksi)",
+                             "   If eps > 0.0076, fps = 250 - 0.04/(eps-0.0064) < 250 (ksi)"});
             return;
         case 5:
             WriteLines(out, {"   Stress-Strain Curve for Reinforcement Defined Using PCI 270 Lo-lax Equation",
-                             "   If eps > 0.008 fpu = 268 - 0.075/(eps-0.0065) < 0.98 fpu (ksi)"});
+                             "   If eps <= 0.0086, fps = 28500 eps (ksi)",
+                             "   If eps > 0.0086, fps = 270 - 0.04/(eps-0.007) < 270 (ksi)"});
             return;
         case 6:
             WriteLines(out, {"   Stress-Strain Curve for Reinforcement Defined Using Grade 300 Equation",
-                             "   If eps > 0.0088846 fpu = 300.0-(0.0835/(eps-0.0071))) < 300 (ksi)"});
+                             "   If eps <= 0.0088846, fps = 28500 eps (ksi)",
+                             "   If eps > 0.0088846, fps = 300 - 0.0835/(eps-0.0071) < 300 (ksi)"});
             return;
         case 3:
             WriteLines(out, {"   Stress-Strain Curve for Reinforcement Defined Using Richard Equation"});
@@ -285,6 +290,30 @@ void WriteThrustCapacityError(std::ostream& out, bool lrfd, bool compression, in
                      thrustLine + FormatNumberText(thrust, 14) + force,
                      capacityLine + FormatNumberText(capacity, 14) + force,
                      "SOLUTION: Change the properties of the section to increase the axial structural capacity."});
+}
+
+void WriteNoEquilibriumError(std::ostream& out, int s, double thrust, double phi, double smallest, double largest) {
+    const SectionUnitTexts u = SectionUnits();
+    const std::string force = std::string(" ") + u.Force;
+    WriteLines(out, {"", "", "**** Runtime Error No. 40 ****", "",
+                     "PROBLEM:  The section cannot carry the axial thrust: no depth of the neutral axis",
+                     "          gives an axial force equal to the thrust at the first bending curvature.",
+                     "          Section number                     = " + MinimalInteger(s),
+                     "          Axial thrust load                  = " + FormatNumberText(thrust, 14) + force,
+                     "          Bending curvature                  = " + FormatNumberText(phi, 14) + " " +
+                         u.Curvature,
+                     "          Axial force of the section, from   = " + FormatNumberText(smallest, 14) + force,
+                     "                                       up to = " + FormatNumberText(largest, 14) + force,
+                     "SOLUTION: Reduce the axial thrust, or change the properties of the section to increase",
+                     "          its axial structural capacity."});
+}
+
+void WriteCurveEndsWithoutEquilibrium(std::ostream& out, double phi, double largest) {
+    const SectionUnitTexts u = SectionUnits();
+    WriteLines(out, {"", "Warning - The section cannot carry the axial thrust at a bending curvature of " +
+                             FormatNumberText(phi, 14) + " " + u.Curvature,
+                     "(largest axial force at that curvature = " + FormatNumberText(largest, 14) + " " + u.Force +
+                         "). The moment-curvature curve ends at the last point of equilibrium."});
 }
 
 void WriteComputationHeading(std::ostream& out, int option) {

@@ -89,6 +89,12 @@ void WriteThrustCapacityError(std::ostream& out, bool lrfd, bool compression, in
                               double capacity);
 
 // "RESULTS OF COMPUTATIONS - COMPUTATION OPTION " with the option number.
+// Runtime Error 40: no depth of the neutral axis balances the thrust at the
+// first curvature of a curve (the thrust exceeds what the section can carry).
+void WriteNoEquilibriumError(std::ostream& out, int s, double thrust, double phi, double smallest, double largest);
+// Note after a curve that ended because a later curvature has no equilibrium
+// under its thrust (warning 390).
+void WriteCurveEndsWithoutEquilibrium(std::ostream& out, double phi, double largest);
 void WriteComputationHeading(std::ostream& out, int option);
 // Moment-curvature computation heading (option number and legend).
 void WriteMomentCurvatureHeading(std::ostream& out, int option, bool pipe);

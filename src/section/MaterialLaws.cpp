@@ -204,7 +204,7 @@ double PowerLawConcreteStress(const ConcreteProperties& c, double eps, double pr
 }
 
 double ReinforcementStress(const ReinforcementProperties& r, double eps, SectionRunFlags& flags) {
-    const double e = eps + r.InitialSteelStrain;
+    const double e = eps + (r.InitialSteelStrain - r.ConcretePrestrain);
     const double x = std::fabs(e);
     double s = 0.0;
     switch (r.Law) {
@@ -281,15 +281,15 @@ void SliceStrains(const SliceTable& t, double phi, double dNA, SliceArray& eps) 
 }
 
 void ConcreteStresses(const ConcreteProperties& c, const SliceTable& t, const SliceArray& eps, double bottomStrain,
-                      double prestrain, bool ignoreTension, bool preCracked, SliceArray& stress,
-                      SectionRunFlags& flags) {
+                      bool ignoreTension, bool preCracked, SliceArray& stress, SectionRunFlags& flags) {
     const int n = t.NumSlices;
     if (c.Model == ConcreteNone) {
         for (int i = 1; i <= n; ++i) stress[U(i)] = 0.0;
         return;
     }
     if (c.Model == ConcretePowerLaw) {
-        for (int i = 1; i <= n; ++i) stress[U(i)] = PowerLawConcreteStress(c, eps[U(i)], prestrain);
+        // The slice strains already hold the prestress.
+        for (int i = 1; i <= n; ++i) stress[U(i)] = PowerLawConcreteStress(c, eps[U(i)], 0.0);
         return;
     }
     // Cracking runs from the top slice down: once a slice has cracked every

@@ -108,7 +108,12 @@ struct ReinforcementProperties {
     double RichardE = 0.0, RichardEp = 0.0, RichardF0 = 0.0, RichardN = 1.0;
     int BarType = 0;             // law 9: 1 -> 157 ksi, 3 or 5 -> 160 ksi, else 150 ksi
     double KsiToStress = 1.0;
-    double InitialSteelStrain = 0.0;  // prestrain of the strands, negative (tension)
+    // Prestressed strands. The slice strains of the section analysis are the
+    // total concrete strains, prestress included; a bonded strand shares every
+    // change of the concrete strain from the prestressed state, so its strain
+    // is InitialSteelStrain + (eps - ConcretePrestrain).
+    double InitialSteelStrain = 0.0;  // strand strain after losses, negative (tension)
+    double ConcretePrestrain = 0.0;   // concrete strain after losses, compression positive
 };
 
 // Elastic-perfectly plastic steel: casing, core pipe, H-pile, steel pipe.
@@ -122,7 +127,6 @@ struct SectionMaterials {
     ConcreteProperties CoreConcrete{};  // inside a core
     ReinforcementProperties Rebar{};
     SteelProperties Casing{}, CoreSteel{}, HPile{};
-    double ConcretePrestrain = 0.0;     // epsilon_pc, compression positive
     bool b_IgnoreConcreteTension = false;  // the concrete carries no tension
     // Cracked before any curvature (a tensile thrust beyond the cracking load):
     // set by the thrust loop, read by every strain state of the thrust.
@@ -164,7 +168,8 @@ double ConcreteCompressionStress(const ConcreteProperties& c, double eps);
 double ConcreteTensionStress(const ConcreteProperties& c, double eps);
 // Power-law concrete (model 5) at strain eps (both signs).
 double PowerLawConcreteStress(const ConcreteProperties& c, double eps, double prestrain);
-// Reinforcement at bar strain eps (the prestrain is added here).
+// Reinforcement where the concrete strain is eps: the bar strain is eps, a
+// strand's strain eps + InitialSteelStrain - ConcretePrestrain.
 double ReinforcementStress(const ReinforcementProperties& r, double eps, SectionRunFlags& flags);
 // Elastic-perfectly plastic steel; a clamped value sets "Y".
 double ElasticPlasticStress(const SteelProperties& st, double eps, SectionRunFlags& flags);
@@ -174,12 +179,12 @@ double ElasticPlasticStress(const SteelProperties& st, double eps, SectionRunFla
 // Slice strains eps(i) = phi (dNA - SliceDepth(i)).
 void SliceStrains(const SliceTable& t, double phi, double dNA, SliceArray& eps);
 // Concrete stresses over the slices with cracking from the top slice down.
-// `bottomStrain` is (dNA - H) phi + epsilon_pc; `preCracked` marks the section
-// cracked before the first slice; `ignoreTension` makes concrete carry no
-// tension at all.
+// `eps` are total concrete strains (prestress included); `bottomStrain` is the
+// total strain of the bottom fibre, (dNA - H) phi; `preCracked` marks the
+// section cracked before the first slice; `ignoreTension` makes concrete carry
+// no tension at all.
 void ConcreteStresses(const ConcreteProperties& c, const SliceTable& t, const SliceArray& eps, double bottomStrain,
-                      double prestrain, bool ignoreTension, bool preCracked, SliceArray& stress,
-                      SectionRunFlags& flags);
+                      bool ignoreTension, bool preCracked, SliceArray& stress, SectionRunFlags& flags);
 
 // --- Prestress ------------------------------------------------------------------
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "driver/Channels.h"
+#include "driver/Errors.h"
 #include "driver/Warnings.h"
 #include "model/EITables.h"
 #include "model/ProblemData.h"
@@ -93,6 +94,39 @@ double TotalMoment() {
         m += force * (half - t.SliceDepth[k]);
     }
     return m;
+}
+
+// A curve whose curvature reached a strain state with no equilibrium under
+// its thrust: the curve ends at the point before (warning 390), or, at the
+// first point, the thrust is more than the section can carry (Runtime Error
+// 40, or the end of the thrust list of the interaction study).
+struct UnbalancedCurve {
+    bool b_Ended = false;
+    bool b_AtFirstPoint = false;
+    double Curvature = 0.0;
+    double SmallestForce = 0.0, LargestForce = 0.0;
+};
+UnbalancedCurve Unbalanced{};
+
+// Runtime Error 40 for thrust P of section s (report and message file).
+void NoEquilibriumError(int s, double P) {
+    WriteNoEquilibriumError(ReportOut(), s, P, Unbalanced.Curvature, Unbalanced.SmallestForce,
+                            Unbalanced.LargestForce);
+    WriteNoEquilibriumError(MessageOut(), s, P, Unbalanced.Curvature, Unbalanced.SmallestForce,
+                            Unbalanced.LargestForce);
+    TerminateRun("RUN00040", 240);
+}
+
+// The note and warning 390 after the table of a curve that ended without
+// equilibrium before its concrete reached the strain of the nominal moment.
+// (Past that strain, the crushing of the top fibre ends the curve a point
+// early, as the 0.0038 rule would have a point later.)
+void ReportUnbalancedEnd() {
+    if (!Unbalanced.b_Ended || Unbalanced.b_AtFirstPoint) return;
+    const int n = Curve.NumPoints;
+    if (n >= 1 && Curve.Points[U(n)].MaxCompStrain >= NominalStrain) return;
+    WriteCurveEndsWithoutEquilibrium(ReportOut(), Unbalanced.Curvature, Unbalanced.LargestForce);
+    RaiseWarning(-390);
 }
 
 // Prestress results of the section being analysed (zero for other sections).
@@ -203,8 +237,11 @@ bool Initialize_EI_Vars(double theta, double station, int s, int concreteModel, 
             WritePrestressBlock(ReportOut(), PrestressIn, Prestress, W.b_SI);
             W.b_PrestressReported = true;
         }
+        // The slice strains are total concrete strains; the strands take the
+        // changes of concrete strain from the prestressed state (eps_pc in
+        // the concrete, the strain after losses in the strands).
         W.Materials.Rebar.InitialSteelStrain = Prestress.InitialSteelStrain;
-        W.Materials.ConcretePrestrain = Prestress.ConcretePrestrain;
+        W.Materials.Rebar.ConcretePrestrain = Prestress.ConcretePrestrain;
     }
     return !Failed();
 }
@@ -217,12 +254,21 @@ bool ComputeCurvePoint(double phi, double P, CurvePoint& p) {
     W.Thrust = P;
     const double dNA = Find_Neutral_Axis();
     if (Failed()) return false;
+    if (W.Search.b_NoEquilibrium) {
+        Unbalanced.b_Ended = true;
+        Unbalanced.Curvature = phi;
+        Unbalanced.SmallestForce = W.Search.SmallestForce;
+        Unbalanced.LargestForce = W.Search.LargestForce;
+        return false;
+    }
     const double H = W.Slices.SectionDepth;
-    const double pre = W.Materials.ConcretePrestrain;
+    // Total concrete strains of the extreme fibres (prestress included): the
+    // strains of the concrete laws, of the cracking test and of the 0.003 and
+    // 0.0038 limits.
     p.Curvature = phi;
     p.NeutralAxis = dNA;
-    p.MaxCompStrain = phi * dNA + pre;
-    p.MaxTensStrain = phi * (dNA - H) + pre;
+    p.MaxCompStrain = phi * dNA;
+    p.MaxTensStrain = phi * (dNA - H);
     PeakStrainsAndStresses(p);
     p.Moment = TotalMoment();
     p.Msg = {W.Flags.b_Cracked ? 'C' : ' ', W.Flags.b_StressLimit ? 'S' : ' ', W.Flags.b_Yielded ? 'Y' : ' '};
@@ -243,13 +289,17 @@ bool ComputeCurve(double P, double phi0, double constantStep, double strainLimit
         if (IsPrestressed()) {
             const double as = W.Slices.TotalRebarArea;
             const double es = savedRebar.Modulus > 0.0 ? savedRebar.Modulus : 28500.0 * savedRebar.KsiToStress;
-            if (as > 0.0) W.Materials.Rebar.InitialSteelStrain = P / (as * es);
+            if (as > 0.0) {
+                W.Materials.Rebar.InitialSteelStrain = P / (as * es);
+                W.Materials.Rebar.ConcretePrestrain = 0.0;
+            }
         }
     }
     const double pipeLimit = pipe ? PipeStrainLimit(P) : 0.0;
     const double H = W.Slices.SectionDepth;
     Curve.NumPoints = 0;
     Curve.Thrust = P;
+    Unbalanced = UnbalancedCurve{};
     bool ok = true;
     for (int k = 1; k <= MaxMomentCurvaturePoints; ++k) {
         const double phi = constantStep > 0.0 ? phi0 + constantStep * (k - 1) : ScheduleCurvature(phi0, k);
@@ -257,7 +307,14 @@ bool ComputeCurve(double P, double phi0, double constantStep, double strainLimit
         CurvePoint& p = Curve.Points[U(k)];
         p = CurvePoint{};
         if (!ComputeCurvePoint(phi, P, p)) {
-            ok = false;
+            p = CurvePoint{};
+            if (Unbalanced.b_Ended && !Failed()) {
+                // No equilibrium at this curvature: the curve ends at the
+                // point before, or has none at all.
+                Unbalanced.b_AtFirstPoint = k == 1;
+            } else {
+                ok = false;
+            }
             break;
         }
         // The stored moment never falls along a curve.
@@ -294,6 +351,10 @@ void MomentCurvature(int s, int option) {
         const double P = T.Thrust[U(j)];
         SecWork.ThrustIndex = j;
         if (!ComputeCurve(P, FirstCurvatureOf(s, P), 0.0, CrushingStrain, cap.Tcr)) return;
+        if (Unbalanced.b_AtFirstPoint) {
+            NoEquilibriumError(s, P);
+            return;
+        }
         Curve.NominalMoment = CurveNominalMoment();
         const int np = Curve.NumPoints;
         T.NumPoints[U(j)] = np;
@@ -307,6 +368,7 @@ void MomentCurvature(int s, int option) {
         }
         WriteCurveThrust(ReportOut(), j, P);
         WriteCurveTable(ReportOut(), TableColumns(), angle, Curve);
+        ReportUnbalancedEnd();
         if (np >= MaxMomentCurvaturePoints) {
             WriteTooManyPointsWarning(ReportOut(), np, false);
             RaiseWarning(-305);
@@ -329,7 +391,6 @@ void MomentCurvature(int s, int option) {
 }
 
 void SingleStrainState(int s, double phi, double thrust, double theta, double station) {
-    (void)s;
     WriteSingleStateHeading(ReportOut(), phi, thrust, theta * 180.0 / Pi, station);
     SecWork.Flags.Clear();
     SecWork.Search = NeutralAxisSearch{};
@@ -337,7 +398,11 @@ void SingleStrainState(int s, double phi, double thrust, double theta, double st
     SecWork.PointIndex = 1;
     CurvePoint& p = Curve.Points[1];
     p = CurvePoint{};
-    if (!ComputeCurvePoint(phi, thrust, p)) return;
+    Unbalanced = UnbalancedCurve{};
+    if (!ComputeCurvePoint(phi, thrust, p)) {
+        if (Unbalanced.b_Ended && !Failed()) NoEquilibriumError(s, thrust);
+        return;
+    }
     p.EI = phi != 0.0 ? p.Moment / phi : 0.0;
     Curve.NumPoints = 1;
     Curve.Thrust = thrust;
@@ -357,7 +422,12 @@ void RotationOfLoading(int s, const double* anglesDegrees, int n, double thrust,
         SecWork.ThrustIndex = 1;
         const double phi0 = FirstCurvature(SectionSize(s), IsSI());
         if (!ComputeCurve(thrust, phi0, 12.0 * phi0, CrushingStrain, SectionCapacities[U(s)].Tcr)) return;
+        if (Unbalanced.b_AtFirstPoint) {
+            NoEquilibriumError(s, thrust);
+            return;
+        }
         WriteCurveTable(ReportOut(), TableColumns(), anglesDegrees[k], Curve);
+        ReportUnbalancedEnd();
         if (Curve.NumPoints >= MaxMomentCurvaturePoints) {
             WriteTooManyPointsWarning(ReportOut(), Curve.NumPoints, true);
             RaiseWarning(-305);
@@ -392,8 +462,10 @@ void ColumnInteraction(int s, double theta, double station) {
         if (!ComputeCurve(P, step, step, NominalStrain, cap.Tcr)) return;
         const int np = Curve.NumPoints;
         if (np >= 1 && Curve.Points[U(np)].Moment <= 0.0) break;  // the list ends before this thrust
+        if (Unbalanced.b_AtFirstPoint) break;  // nor can the section carry the higher thrusts
         WriteCurveThrust(ReportOut(), k + 1, P);
         WriteCurveTable(ReportOut(), TableColumns(), theta * 180.0 / Pi, Curve);
+        ReportUnbalancedEnd();
         if (np >= MaxMomentCurvaturePoints) {
             WriteTooManyPointsWarning(ReportOut(), np, true);
             RaiseWarning(-305);

@@ -62,8 +62,9 @@ double AxialThrustForce(const SliceTable& t, const SectionMaterials& m, double p
     const int n = t.NumSlices;
     ClearFor(t, f);
     SliceStrains(t, phi, dNA, f.Strain);
-    // Bottom fibre strain for the cracking test, with the concrete prestrain.
-    const double bottom = (dNA - t.SectionDepth) * phi + m.ConcretePrestrain;
+    // Total strain of the bottom fibre for the cracking test (the slice
+    // strains are total concrete strains, prestress included).
+    const double bottom = (dNA - t.SectionDepth) * phi;
 
     // Casing or pipe wall: only where it has a wall.
     f.CasingForce = 0.0;
@@ -72,8 +73,8 @@ double AxialThrustForce(const SliceTable& t, const SectionMaterials& m, double p
                                       [&](double e) { return ElasticPlasticStress(m.Casing, e, fl); });
     }
 
-    ConcreteStresses(m.Concrete, t, f.Strain, bottom, m.ConcretePrestrain, m.b_IgnoreConcreteTension, m.b_PreCracked,
-                     f.ConcreteStress, fl);
+    ConcreteStresses(m.Concrete, t, f.Strain, bottom, m.b_IgnoreConcreteTension, m.b_PreCracked, f.ConcreteStress,
+                     fl);
     f.ConcreteForce = ConcreteForce(t, t.ConcreteArea, f.ConcreteStress, f.ConcreteForceAt);
 
     f.RebarForce = MaterialForce(t, t.RebarArea, 1, n, f.Strain, f.RebarStress, f.RebarForceAt,
@@ -84,8 +85,7 @@ double AxialThrustForce(const SliceTable& t, const SectionMaterials& m, double p
 
     f.InnerConcreteForce = 0.0;
     if (m.CoreConcrete.Model != ConcreteNone) {
-        ConcreteStresses(m.CoreConcrete, t, f.Strain, bottom, m.ConcretePrestrain, false, m.b_PreCracked,
-                         f.CoreConcreteStress, fl);
+        ConcreteStresses(m.CoreConcrete, t, f.Strain, bottom, false, m.b_PreCracked, f.CoreConcreteStress, fl);
         f.InnerConcreteForce = ConcreteForce(t, t.CoreConcreteArea, f.CoreConcreteStress, f.InnerConcreteForceAt);
     }
 
@@ -129,6 +129,49 @@ double Bisect(const SliceTable& t, const SectionMaterials& m, double phi, double
     return root;
 }
 
+// Steps the strain of the top fibre from a tension of ScanStrainLimit to a
+// compression of ScanStrainLimit beyond the bottom fibre (phi H more) and
+// returns the first sign change of force minus thrust met from the tension
+// side: the equilibrium on the rising branch of the force, before the
+// concrete crushes. The axial force of a section is not monotonic in the
+// depth of the neutral axis (crushed concrete keeps a residual stress, cracked
+// concrete none), so a Newton iteration can stall on a flat branch far from
+// the root; the scan cannot. Without a sign change, the range of the forces
+// met is left in `search` for the message.
+bool ScanForBracket(const SliceTable& t, const SectionMaterials& m, double phi, double thrust, SectionForces& f,
+                    SectionRunFlags& flags, NeutralAxisSearch& search, double& lo, double& hi) {
+    if (!(std::isfinite(phi) && phi != 0.0) || !std::isfinite(thrust)) return false;
+    const double strainSpan = 2.0 * ScanStrainLimit + std::fabs(phi) * t.SectionDepth;
+    const int steps = static_cast<int>(std::ceil(strainSpan / ScanStrainStep));
+    double prevDepth = 0.0, prevF = 0.0;
+    bool allFinite = true;
+    for (int j = 0; j <= steps; ++j) {
+        const double topStrain = -ScanStrainLimit + strainSpan * static_cast<double>(j) / static_cast<double>(steps);
+        const double depth = topStrain / phi;
+        const double force = AxialThrustForce(t, m, phi, depth, f, flags);
+        if (!std::isfinite(force)) {
+            allFinite = false;
+            continue;
+        }
+        if (j == 0 || force > search.LargestForce) search.LargestForce = force;
+        if (j == 0 || force < search.SmallestForce) search.SmallestForce = force;
+        const double fx = force - thrust;
+        if (fx == 0.0) {
+            lo = hi = depth;
+            return true;
+        }
+        if (j > 0 && (fx < 0.0) != (prevF < 0.0)) {
+            lo = prevDepth;
+            hi = depth;
+            return true;
+        }
+        prevDepth = depth;
+        prevF = fx;
+    }
+    search.b_NoEquilibrium = allFinite;
+    return false;
+}
+
 }  // namespace
 
 double FindNeutralAxis(const SliceTable& t, const SectionMaterials& m, double phi, double thrust,
@@ -136,6 +179,7 @@ double FindNeutralAxis(const SliceTable& t, const SectionMaterials& m, double ph
                        SectionRunFlags& flags) {
     const double H = t.SectionDepth;
     search.b_Failed = false;
+    search.b_NoEquilibrium = false;
     search.Iterations = 0;
     // (A force evaluation at H/2 before the iteration would be overwritten
     // unused, so none is made.)
@@ -188,6 +232,11 @@ double FindNeutralAxis(const SliceTable& t, const SectionMaterials& m, double ph
         if (it >= k.MaxIterations || !std::isfinite(next)) {
             if (std::isfinite(fx) && safeguard())
                 return finish(Bisect(t, m, phi, thrust, below, above, k.Tolerance, f, flags));
+            // No sign change near the iterates: scan every strain state of
+            // this curvature for one.
+            double lo = 0.0, hi = 0.0;
+            if (ScanForBracket(t, m, phi, thrust, f, flags, search, lo, hi))
+                return finish(lo == hi ? lo : Bisect(t, m, phi, thrust, lo, hi, k.Tolerance, f, flags));
             search.b_Failed = true;
             return dNA;
         }
@@ -212,6 +261,7 @@ double Find_Neutral_Axis() {
     SectionWork& w = SecWork;
     const double dNA = FindNeutralAxis(w.Slices, w.Materials, w.Curvature, w.Thrust, NeutralAxisConstantsFor(w.b_SI),
                                        w.Search, w.Forces, w.Flags);
+    if (w.Search.b_Failed && w.Search.b_NoEquilibrium) return dNA;  // the caller reports it
     if (w.Search.b_Failed) {
         WriteNeutralAxisError(ReportOut());
         WriteNeutralAxisError(MessageOut());

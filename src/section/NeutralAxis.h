@@ -62,12 +62,29 @@ struct NeutralAxisSearch {
     bool b_HaveStart = false;
     int Iterations = 0;          // of the last search
     bool b_Failed = false;       // the last search reached the iteration limit
+    // The last search proved that no depth balances the thrust: the axial
+    // force over every strain state of this curvature (top-fibre strains from
+    // a tension of ScanStrainLimit to a compression of ScanStrainLimit beyond
+    // the bottom fibre) stays on one side of it. Set together with b_Failed.
+    bool b_NoEquilibrium = false;
+    double LargestForce = 0.0;   // the largest axial force met by that scan
+    double SmallestForce = 0.0;  // the smallest
 };
+
+// Strain range of the scan that looks for a sign change of the force when
+// the Newton iteration fails: every law of the section analysis has reached
+// its last branch (crushed concrete, yielded or limiting steel) well within
+// a strain of 0.05.
+inline constexpr double ScanStrainLimit = 0.05;
+inline constexpr double ScanStrainStep = 2.5e-5;
 
 // Finds dNA with AxialThrustForce(dNA) = thrust. Returns the depth reached;
 // `search.b_Failed` is set when 1,000 iterations did not meet the stop rule
-// (the caller raises Runtime Error 16). `f` and `flags` hold the last
-// evaluation (the +step probe of the final iteration).
+// and neither the nearby bracket search nor the strain scan found a sign
+// change (the caller raises Runtime Error 16, or, with `b_NoEquilibrium`,
+// reports that the section cannot carry the thrust at this curvature). `f`
+// and `flags` hold the last evaluation (the +step probe of the final
+// iteration).
 double FindNeutralAxis(const SliceTable& t, const SectionMaterials& m, double phi, double thrust,
                        const NeutralAxisConstants& k, NeutralAxisSearch& search, SectionForces& f,
                        SectionRunFlags& flags);
@@ -76,7 +93,9 @@ double FindNeutralAxis(const SliceTable& t, const SectionMaterials& m, double ph
 double Compute_Axial_Thrust_Force(double dNA);
 // On the working store: dNA for SecWork.Curvature and SecWork.Thrust, stored
 // in SecWork.NeutralAxisDepth[thrust index][point index]. Ends the run with
-// Runtime Error 16 (report and message file) when the search fails.
+// Runtime Error 16 (report and message file) when the search fails for want
+// of convergence; when no depth balances the thrust it only sets
+// SecWork.Search.b_NoEquilibrium and leaves the decision to the caller.
 double Find_Neutral_Axis();
 
 }  // namespace kestro

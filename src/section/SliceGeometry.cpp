@@ -181,11 +181,16 @@ void Calculate_Rebar_Slice_Areas(SliceTable& t) {
         const double area = t.BarArea[U(b)];
         if (!(area > 0.0)) continue;
         // The bar is sliced as a circle of its own area (equivalent diameter
-        // sqrt(4 A / pi)) whose top is the top of the bar.
-        const double yTop = t.BarY[U(b)] + t.BarDiameter[U(b)] / 2.0;
+        // sqrt(4 A / pi)) centred on the bar's centre. A strand's nominal
+        // diameter is larger than that of a circle of its area (0.5 in
+        // against 0.441 in for 0.153 sq. in.): a circle hung from the top of
+        // the nominal diameter would put every strand's area 0.029 in low,
+        // and the prestress force would bend a symmetric section at zero
+        // curvature.
         const double deq = std::sqrt(4.0 * area / SectionPi);
+        const double yTop = t.BarY[U(b)] + deq / 2.0;
         const int top = fn_FindSliceY(t, yTop);
-        const int bottom = fn_FindSliceY(t, yTop - t.BarDiameter[U(b)]);
+        const int bottom = fn_FindSliceY(t, yTop - deq);
         if (top >= bottom) {
             t.RebarArea[U(top)] += area;
             continue;

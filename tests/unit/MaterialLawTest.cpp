@@ -130,7 +130,7 @@ TEST(ConcreteLaw, CrackingRunsDownFromTheFirstCrackedSlice) {
     eps[52] = c.CrackStrain * Above;
     eps[53] = 0.1 * c.CrackStrain;
     SectionRunFlags flags;
-    ConcreteStresses(c, t, eps, 0.0, 0.0, false, false, sigma, flags);
+    ConcreteStresses(c, t, eps, 0.0, false, false, sigma, flags);
     EXPECT_NEAR(sigma[51], c.fr, 1e-6);
     EXPECT_EQ(sigma[52], 0.0);
     EXPECT_EQ(sigma[53], 0.0);
@@ -138,12 +138,12 @@ TEST(ConcreteLaw, CrackingRunsDownFromTheFirstCrackedSlice) {
     // Pure compression never cracks.
     for (std::size_t i = 1; i <= 100; ++i) eps[i] = 1.0e-4 + 1.0e-6 * static_cast<double>(i);
     flags.Clear();
-    ConcreteStresses(c, t, eps, 1.0e-4, 0.0, false, false, sigma, flags);
+    ConcreteStresses(c, t, eps, 1.0e-4, false, false, sigma, flags);
     EXPECT_FALSE(flags.b_Cracked);
     // A bottom fibre beyond the cracking strain cracks every tension slice.
     eps[100] = 0.5 * c.CrackStrain;
     flags.Clear();
-    ConcreteStresses(c, t, eps, c.CrackStrain * Above, 0.0, false, false, sigma, flags);
+    ConcreteStresses(c, t, eps, c.CrackStrain * Above, false, false, sigma, flags);
     EXPECT_EQ(sigma[100], 0.0);
     EXPECT_TRUE(flags.b_Cracked);
 }
@@ -239,13 +239,15 @@ TEST(SteelLaw, ReinforcementAndStrandBranchesFromBothSides) {
         EXPECT_EQ(flags.b_Yielded, c.yielded) << "law " << c.law << " eps " << c.eps;
         EXPECT_EQ(flags.b_StressLimit, c.limit) << "law " << c.law << " eps " << c.eps;
     }
-    // The prestrain is added to the slice strain; SI runs scale the ksi laws.
+    // A strand takes the change of the (total) concrete strain from the
+    // prestressed state: -0.005 + (0.0012 - 0.0002); SI runs scale the ksi laws.
     ReinforcementProperties strand = bars;
     strand.Law = RebarLawPci270;
     strand.InitialSteelStrain = -0.005;
+    strand.ConcretePrestrain = 0.0002;
     strand.KsiToStress = 6894.75732421875;
     SectionRunFlags flags;
-    EXPECT_NEAR(ReinforcementStress(strand, 0.001, flags), 28500.0 * -0.004 * 6894.75732421875, 1e-6);
+    EXPECT_NEAR(ReinforcementStress(strand, 0.0012, flags), 28500.0 * -0.004 * 6894.75732421875, 1e-6);
     // Richard equation.
     ReinforcementProperties rich = bars;
     rich.Law = RebarLawRichard;
