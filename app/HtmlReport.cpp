@@ -192,7 +192,12 @@ struct Series {
     std::vector<std::array<double, 2>> Points;
     bool Markers = false;  // a circle at each point
     bool Line = true;      // the points joined
+    int Colour = -1;       // palette index; -1: by the series' place in the chart
 };
+
+const char* ColourOf(const Series& s, std::size_t i) {
+    return Palette[(s.Colour >= 0 ? static_cast<std::size_t>(s.Colour) : i) % Palette.size()];
+}
 
 struct DepthMark {
     double Depth = 0.0;
@@ -285,7 +290,7 @@ std::string Svg(const Chart& c) {
         const double v = ax.Lo + i * ax.Step;
         if (v > ax.Hi + ax.Step * 1e-6) break;
         o << "<line class=\"grid\" x1=\"" << Px(X(v)) << "\" y1=\"" << Px(MT) << "\" x2=\"" << Px(X(v)) << "\" y2=\""
-          << Px(MT + ph) << "\"/><text class=\"tick\" x=\"" << Px(X(v)) << "\" y=\"" << Px(MT + ph + 14)
+          << Px(MT + ph) << "\"/><text class=\"tick\" x=\"" << Px(X(v)) << "\" y=\"" << Px(MT + ph + 17)
           << "\" text-anchor=\"middle\">" << TickText(v, ax.Step, kx) << "</text>\n";
     }
     for (int i = 0; i <= MaxTicks; ++i) {
@@ -310,7 +315,7 @@ std::string Svg(const Chart& c) {
         o << "<line class=\"" << (m.Ground ? "ground" : "layer") << "\" x1=\"" << Px(ML) << "\" y1=\"" << Px(y)
           << "\" x2=\"" << Px(ML + pw) << "\" y2=\"" << Px(y) << "\"/>\n";
         const double ly = std::max(y + 4.0, lastLabel + 11.0);
-        if (ly > MT + ph + 4.0) continue;
+        if (ly > MT + ph - 4.0) continue;
         lastLabel = ly;
         o << "<text class=\"" << (m.Ground ? "ground-label" : "layer-label") << "\" x=\"" << Px(ML + pw + 3)
           << "\" y=\"" << Px(ly) << "\">" << Escape(m.Label) << "</text>\n";
@@ -325,7 +330,7 @@ std::string Svg(const Chart& c) {
     // Curves and points.
     for (std::size_t i = 0; i < c.Lines.size(); ++i) {
         const Series& s = c.Lines[i];
-        const char* colour = Palette[i % Palette.size()];
+        const char* colour = ColourOf(s, i);
         const char* dash = Dashes[(i / Palette.size()) % Dashes.size()];
         if (s.Line) {
             std::string d;
@@ -341,7 +346,7 @@ std::string Svg(const Chart& c) {
                   << "\"/>\n";
     }
     // Axis titles.
-    o << "<text class=\"axis\" x=\"" << Px(ML + pw / 2) << "\" y=\"" << Px(MT + ph + 34) << "\" text-anchor=\"middle\">"
+    o << "<text class=\"axis\" x=\"" << Px(ML + pw / 2) << "\" y=\"" << Px(MT + ph + 37) << "\" text-anchor=\"middle\">"
       << Escape(WithExponent(c.XLabel, kx)) << "</text>\n";
     o << "<text class=\"axis\" transform=\"translate(14 " << Px(MT + ph / 2) << ") rotate(-90)\" text-anchor=\"middle\">"
       << Escape(WithExponent(c.YLabel, ky)) << "</text>\n";
@@ -351,7 +356,7 @@ std::string Svg(const Chart& c) {
     for (std::size_t i = 0; i < shownSeries; ++i) {
         const double y = rowY();
         const Series& s = c.Lines[i];
-        const char* colour = Palette[i % Palette.size()];
+        const char* colour = ColourOf(s, i);
         const char* dash = Dashes[(i / Palette.size()) % Dashes.size()];
         if (s.Line)
             o << "<line class=\"key\" x1=\"" << Px(ML) << "\" y1=\"" << Px(y) << "\" x2=\"" << Px(ML + 22)
@@ -778,6 +783,7 @@ std::string PyCharts(const RunResults& r, const Display& d) {
         c.Height = 230.0;
         c.FromZero = true;
         Series s{pc.CurveName, "curve-" + std::to_string(pc.Number), {}};
+        s.Colour = static_cast<int>(Palette.size()) - 1;  // grey: the case colours are those of the depth charts
         double pmax = 0.0, ymax = 0.0;
         for (const PyPoint& p : pc.Points) {
             s.Points.push_back({p.Y * d.Deflection.Factor, p.P * d.Reaction.Factor});
@@ -794,7 +800,9 @@ std::string PyCharts(const RunResults& r, const Display& d) {
         if (!(cut > 0.0)) cut = ymax;
         c.Lines.push_back(std::move(s));
         double yCase = 0.0;
+        int place = -1;
         for (const LoadCase& lc : r.Plot.LoadCases) {
+            if (!lc.Stations.empty()) ++place;
             double y = 0.0, p = 0.0;
             if (!AtDepth(lc.Stations, pc.Depth, &Station::Deflection, y) ||
                 !AtDepth(lc.Stations, pc.Depth, &Station::SoilReaction, p))
@@ -803,6 +811,7 @@ std::string PyCharts(const RunResults& r, const Display& d) {
                      {{{std::fabs(y) * d.Deflection.Factor, std::fabs(p) * d.Reaction.Factor}}}};
             m.Markers = true;
             m.Line = false;
+            m.Colour = place;
             c.Lines.push_back(std::move(m));
             yCase = std::max(yCase, std::fabs(y));
         }
