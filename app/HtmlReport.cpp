@@ -105,6 +105,9 @@ struct Display {
     Du Depth, Deflection, Force, Moment, Reaction, SectionMoment, SectionEI, Curvature, Thrust, Capacity;
     Du K22, K23, K32, K33;
     Du Rotation{"rad", 1.0};
+    // A moment along the pile in the unit of a section moment, a shear or axial
+    // load in that of an axial thrust (other units only in the engine's display).
+    double MomentToSection = 1.0, ForceToThrust = 1.0;
 };
 
 constexpr double Inch = 0.0254, Foot = 0.3048, Pound = 4.4482216152605, Kip = 1000.0 * Pound, KiloNewton = 1000.0;
@@ -147,7 +150,14 @@ Display EngineDisplay(const PlotUnits& u) {
 
 Display DisplayFor(int system, DisplayUnits choice) {
     const PlotUnits u = UnitsOf(system);
-    if (choice == DisplayUnits::Engine || (system != 1 && system != 2)) return EngineDisplay(u);
+    if (choice == DisplayUnits::Engine || (system != 1 && system != 2)) {
+        Display d = EngineDisplay(u);
+        if (system == 1) {
+            d.MomentToSection = EngineUs.Moment / EngineUs.SectionMoment;
+            d.ForceToThrust = EngineUs.Force / EngineUs.Thrust;
+        }
+        return d;
+    }
     const bool us = choice == DisplayUnits::Us || (choice == DisplayUnits::Input && system == 1);
     const UnitSizes& from = system == 1 ? EngineUs : EngineSi;
     const UnitSizes& to = us ? ShownUs : ShownSi;
@@ -888,6 +898,44 @@ std::string LoadDeflectionCharts(const RunResults& r, const Display& d) {
            Svg(yc) + Svg(mc) + "</div>\n";
 }
 
+// Each interaction diagram of the sections (axial thrust against moment
+// capacity), with each load case's axial load and largest moment marked.
+std::string InteractionCharts(const RunResults& r, const Display& d) {
+    const auto& diagrams = r.Facts.Interaction;
+    if (diagrams.empty()) return {};
+    std::string out = "<h2>Interaction diagram</h2>\n<div class=\"charts\">\n";
+    for (std::size_t k = 0; k < diagrams.size(); ++k) {
+        const InteractionDiagram& g = diagrams[k];
+        Chart c;
+        c.Id = "interaction-" + std::to_string(k + 1);
+        c.Title = "Interaction diagram " + std::to_string(k + 1) + " (" + DisplayNumber(g.DirectionDegrees) + "\u00b0)";
+        c.XLabel = "Moment capacity, " + d.SectionMoment.Label;
+        c.YLabel = "Axial thrust, " + d.Thrust.Label;
+        c.Height = 320.0;
+        c.FromZero = true;
+        Series s{"Capacity at a compression strain of 0.003", "diagram-" + std::to_string(k + 1), {}};
+        for (std::size_t i = 0; i < g.Thrust.size() && i < g.Moment.size(); ++i)
+            s.Points.push_back({g.Moment[i] * d.SectionMoment.Factor, g.Thrust[i] * d.Thrust.Factor});
+        s.Colour = static_cast<int>(Palette.size()) - 1;
+        c.Lines.push_back(std::move(s));
+        int place = -1;
+        for (const LoadCase& lc : r.Plot.LoadCases) {
+            if (!lc.Stations.empty()) ++place;
+            const CaseSummaryRow* row = SummaryRowOf(r.Facts, lc.Number);
+            if (row == nullptr || CaseFailed(lc)) continue;
+            Series m{CaseName(r, lc), "case-" + std::to_string(lc.Number),
+                     {{{std::fabs(lc.MaxMoment) * d.Moment.Factor * d.MomentToSection,
+                        row->AxialLoad * d.Force.Factor * d.ForceToThrust}}}};
+            m.Markers = true;
+            m.Line = false;
+            m.Colour = place;
+            c.Lines.push_back(std::move(m));
+        }
+        out += Svg(c);
+    }
+    return out + "</div>\n";
+}
+
 std::string ThrustName(const ThrustCurve& t, const Display& d) {
     return "Thrust " + Show(t.Thrust, d.Thrust) + ' ' + d.Thrust.Label;
 }
@@ -1137,6 +1185,7 @@ std::string HtmlReport(const RunResults& r, DisplayUnits units) {
     o << LoadDeflectionCharts(r, d);
     if (!p.PyCurves.empty()) o << "<h2>Printed p-y curves</h2>\n" << PyCharts(r, d);
     if (!p.Sections.empty()) o << "<h2>Section curves</h2>\n" << SectionCharts(r, d);
+    o << InteractionCharts(r, d);
     o << StudyCharts(r, d);
     if (!f.Warnings.empty()) {
         o << "<h2>Warnings</h2>\n<ul class=\"warnings\">\n";

@@ -74,6 +74,20 @@ const char* ConditionUnit(char kind, const PlotUnits& u) {
     }
 }
 
+Json InteractionJson(const RunFacts& f, const PlotUnits& u) {
+    if (f.Interaction.empty()) return nullptr;
+    Json diagrams = Json::array();
+    for (std::size_t k = 0; k < f.Interaction.size(); ++k) {
+        const InteractionDiagram& d = f.Interaction[k];
+        diagrams.push_back(Json{{"diagram", k + 1},
+                                {"directionDegrees", d.DirectionDegrees},
+                                {"units", Json{{"axialThrust", u.Thrust}, {"moment", u.SectionMoment}}},
+                                {"axialThrust", d.Thrust},
+                                {"moment", d.Moment}});
+    }
+    return diagrams;
+}
+
 Json LrfdChecksJson(const RunFacts& f, const PlotUnits& u) {
     if (f.LrfdChecks.empty()) return nullptr;
     Json rows = Json::array();
@@ -274,6 +288,7 @@ nlohmann::ordered_json ResultsJson(const RunResults& r) {
     j["loadCases"] = cases;
     j["stiffness"] = StiffnessJson(p, u);
     j["lrfdChecks"] = LrfdChecksJson(r.Facts, u);
+    j["interaction"] = InteractionJson(r.Facts, u);
     return j;
 }
 

@@ -223,6 +223,39 @@ void ReadGeometry(const std::vector<std::string>& L, RunFacts& f) {
     }
 }
 
+// "Summary of Results for Column Interaction": the direction of loading, then
+// rows of number, axial thrust and maximum moment.
+void ReadInteraction(const std::vector<std::string>& L, RunFacts& f) {
+    InteractionDiagram* open = nullptr;
+    bool rows = false;
+    for (const std::string& l : L) {
+        if (StartsWith(l, "Summary of Results for Column Interaction")) {
+            f.Interaction.push_back({});
+            open = &f.Interaction.back();
+            rows = false;
+            continue;
+        }
+        if (open == nullptr) continue;
+        std::string unit;
+        double v = 0.0;
+        if (StartsWith(l, "Direction of Loading") && ValueAndUnit(l, v, unit)) {
+            open->DirectionDegrees = v;
+            continue;
+        }
+        const std::vector<std::string> w = Words(l);
+        double t = 0.0, m = 0.0;
+        int k = 0;
+        if (w.size() == 3 && LeadingInt(w[0], k) && ReportNumber(w[1], t) && ReportNumber(w[2], m)) {
+            open->Thrust.push_back(t);
+            open->Moment.push_back(m);
+            rows = true;
+        } else if (rows) {
+            open = nullptr;
+        }
+    }
+    std::erase_if(f.Interaction, [](const InteractionDiagram& d) { return d.Thrust.empty(); });
+}
+
 void ReadWarnings(const std::vector<std::string>& L, RunFacts& f) {
     static constexpr std::string_view Key = "The following warning was reported ";
     WarningInfo* open = nullptr;
@@ -343,6 +376,7 @@ RunFacts ReadRunFacts(const std::string& report, const std::string& messages, st
     ReadCaseSummaries(R, f);
     ReadLrfdChecks(R, f);
     ReadGeometry(R, f);
+    ReadInteraction(R, f);
 
     const bool error = Contains(M, "The analysis ended due to an error.") || Contains(R, "The analysis ended due to an error.") ||
                        (result && *result > 0);

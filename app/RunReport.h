@@ -49,6 +49,14 @@ struct SectionGeometry {
     std::string Shape;  // "Circular Pipe", "Strong H-Pile", ...
 };
 
+// One interaction diagram of the report: axial thrust against the moment
+// capacity at a compression strain of 0.003, in the section units (kip and
+// kip-in, or kN and kN-m).
+struct InteractionDiagram {
+    double DirectionDegrees = 0.0;
+    std::vector<double> Thrust, Moment;
+};
+
 enum class RunStatus { Normal, Warnings, Error, Unfinished, Unknown };
 
 struct RunFacts {
@@ -63,6 +71,7 @@ struct RunFacts {
     std::vector<SectionGeometry> SectionShapes;  // section lengths and widths of the echo
     double PileLength = 0.0;                     // total pile length, plot length unit; 0 when not read
     double BatterDegrees = 0.0;                  // pile batter angle
+    std::vector<InteractionDiagram> Interaction;  // when the run computed interaction diagrams
 
     RunStatus Status = RunStatus::Unknown;
     bool WithWarnings = false;

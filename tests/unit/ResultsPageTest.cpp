@@ -161,6 +161,7 @@ TEST_P(ResultsPage, ShowsTheJsonInDisplayUnitsAndEachViewWhenItsDataExist) {
         const std::string page = kestro::test::ReadText(out2 + "/" + name + "-report.html");
         const PageCheck c = CheckNumbers(page, j);
         EXPECT_EQ(c.Problems, "");
+        if (j.at("loadCases").empty()) continue;  // a section-only run: its capacity table alone
         EXPECT_GT(c.Cells, 10);
         EXPECT_TRUE(Has(page, std::string("Depth of max. moment<br>") + v.Length)) << v.Length;
     }
@@ -168,6 +169,10 @@ TEST_P(ResultsPage, ShowsTheJsonInDisplayUnitsAndEachViewWhenItsDataExist) {
 
     // Views present exactly when their data exist.
     EXPECT_EQ(Has(page, "id=\"lrfd\""), !j.at("lrfdChecks").is_null());
+    EXPECT_EQ(Has(page, "data-chart=\"interaction-1\""), !j.at("interaction").is_null());
+    EXPECT_EQ(!j.at("interaction").is_null(), Has(kestro::test::ReadText(std::string(KESTRO_SOURCE_DIR) + "/examples/" +
+                                                                         name + ".kin"),
+                                                  "ComputeInteraction YES"));
     bool study = false, groups = false;
     int failed = 0;
     std::map<std::pair<int, double>, int> sharing;
@@ -197,13 +202,14 @@ TEST_P(ResultsPage, ShowsTheJsonInDisplayUnitsAndEachViewWhenItsDataExist) {
     bool capacity = false;
     for (const json& s : j.at("sections"))
         for (const json& t : s.at("curves")) capacity = capacity || t.at("nominalMomentCapacity").at("value").get<double>() > 0.0;
-    EXPECT_EQ(Has(page, "data-ref=\"Nominal capacity Mn"), capacity);
-    EXPECT_EQ(Has(page, "data-ref=\"Factored capacity"), !j.at("lrfdChecks").is_null());
+    const bool moments = !j.at("loadCases").empty();  // the moment chart
+    EXPECT_EQ(Has(page, "data-ref=\"Nominal capacity Mn"), capacity && moments);
+    EXPECT_EQ(Has(page, "data-ref=\"Factored capacity"), !j.at("lrfdChecks").is_null() && moments);
     std::size_t failedRows = 0;
     for (std::size_t at = page.find("class=\"failed\""); at != std::string::npos; at = page.find("class=\"failed\"", at + 1))
         ++failedRows;
     EXPECT_EQ(failedRows, static_cast<std::size_t>(failed));
-    EXPECT_TRUE(Has(page, "data-chart=\"slope\""));
+    EXPECT_EQ(Has(page, "data-chart=\"slope\""), moments);
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, ResultsPage, testing::ValuesIn(ExampleNames()),
@@ -261,6 +267,45 @@ TEST(ResultsPage, AFailedCaseIsShownAsFailedWithItsReason) {
     EXPECT_NE(page.substr(first, page.find("</tr>", first) - first).find("data-json=\"/loadCases/0/maxMoment\""),
               std::string::npos);
     EXPECT_EQ(CheckNumbers(page, j).Problems, "");
+}
+
+// With the interaction option the report's interaction diagram is in the JSON
+// file (its rows to the digit) and drawn on the page.
+TEST(ResultsPage, InteractionDiagramWhenTheOptionIsOn) {
+    std::string input =
+        kestro::test::ReadText(std::string(KESTRO_SOURCE_DIR) + "/examples/drilled-shaft-36in-stiff-clay.kin");
+    const std::string from = "ComputeInteraction NO\n";
+    ASSERT_NE(input.find(from), std::string::npos);
+    input.replace(input.find(from), from.size(), "ComputeInteraction YES\nCode ACI318\n");
+    const std::string dir = kestro::test::ScratchDir();
+    kestro::test::WriteText(dir + "/shaft.kin", input);
+    std::ostringstream out, err;
+    kestro::cli::Main({"run", dir + "/shaft.kin", "-q", "-o", dir + "/out"}, out, err);
+    const json j = json::parse(kestro::test::ReadText(dir + "/out/shaft-results.json"));
+    ASSERT_FALSE(j.at("interaction").is_null());
+    const json& d = j.at("interaction").at(0);
+    EXPECT_EQ(d.at("units").at("axialThrust"), "kip");
+    EXPECT_EQ(d.at("units").at("moment"), "kip-in");
+    ASSERT_GT(d.at("axialThrust").size(), 5u);
+    EXPECT_EQ(d.at("axialThrust").size(), d.at("moment").size());
+    // The report's rows: "    2           441.173         30177.311".
+    const std::string report = kestro::test::ReadText(dir + "/out/shaft-report.txt");
+    const std::size_t at = report.find("Summary of Results for Column Interaction");
+    ASSERT_NE(at, std::string::npos);
+    std::istringstream rows(report.substr(report.find("Num.", at)));
+    std::string line;
+    std::getline(rows, line);  // the rest of the heading's line
+    for (std::size_t k = 0; std::getline(rows, line) && k < d.at("moment").size(); ++k) {
+        std::istringstream w(line);
+        int n = 0;
+        double t = 0.0, m = 0.0;
+        ASSERT_TRUE(static_cast<bool>(w >> n >> t >> m)) << line;
+        EXPECT_EQ(t, d.at("axialThrust").at(k).get<double>()) << line;
+        EXPECT_EQ(m, d.at("moment").at(k).get<double>()) << line;
+    }
+    const std::string page = kestro::test::ReadText(dir + "/out/shaft-report.html");
+    EXPECT_TRUE(Has(page, "data-chart=\"interaction-1\""));
+    EXPECT_TRUE(Has(page, "Moment capacity, kip-ft"));
 }
 
 TEST(ResultsPage, UnitsOptionTakesOnlyKnownSystems) {
