@@ -485,6 +485,12 @@ std::vector<double> Slopes(const std::vector<Station>& s) {
 
 using StationField = double Station::*;
 
+const PrintedStations* PrintedOf(const RunFacts& f, int number) {
+    for (const PrintedStations& s : f.CaseStations)
+        if (s.Case == number) return &s;
+    return nullptr;
+}
+
 std::string ResponseCharts(const RunResults& r, const Display& d) {
     struct Quantity {
         const char* Id;
@@ -498,7 +504,10 @@ std::string ResponseCharts(const RunResults& r, const Display& d) {
         {"slope", "Slope", "Slope", &d.Rotation, nullptr},
         {"moment", "Bending moment", "Moment M", &d.Moment, &Station::Moment},
         {"shear", "Shear force", "Shear V", &d.Force, &Station::Shear},
-        {"soil-reaction", "Soil reaction", "Soil reaction p", &d.Reaction, &Station::SoilReaction}};
+        {"soil-reaction", "Soil reaction", "Soil reaction p", &d.Reaction, &Station::SoilReaction},
+        {"ei", "Bending stiffness", "EI", &d.SectionEI, nullptr}};
+    bool printed = false;
+    for (const LoadCase& lc : r.Plot.LoadCases) printed = printed || PrintedOf(r.Facts, lc.Number) != nullptr;
     std::string out;
     for (const Quantity& q : quantities) {
         Chart c;
@@ -510,10 +519,25 @@ std::string ResponseCharts(const RunResults& r, const Display& d) {
         c.Width = 300.0;
         c.Marks = ProfileMarks(r.Facts);
         for (DepthMark& m : c.Marks) m.Depth *= d.Depth.Factor;
+        const bool ei = std::string_view(q.Id) == "ei", slopeChart = std::string_view(q.Id) == "slope";
+        if (ei && !printed) continue;
+        bool differenced = false;  // a case's slope taken from its deflections
+        int place = -1;            // the case's colour: its place among the cases drawn
         for (const LoadCase& lc : r.Plot.LoadCases) {
             if (lc.Stations.empty()) continue;
             Series s{CaseName(r, lc), "case-" + std::to_string(lc.Number), {}};
-            // Slope in the display: deflection unit per depth unit turned into radians.
+            s.Colour = ++place;
+            // Slope and EI from the report's station table when it has the case.
+            const PrintedStations* ps = PrintedOf(r.Facts, lc.Number);
+            if (ei || (slopeChart && ps != nullptr)) {
+                if (ps == nullptr) continue;
+                for (std::size_t i = 0; i < ps->Depth.size(); ++i)
+                    s.Points.push_back({ei ? ps->EI[i] * d.SectionEI.Factor : ps->Slope[i], ps->Depth[i] * d.Depth.Factor});
+                c.Lines.push_back(std::move(s));
+                continue;
+            }
+            differenced = differenced || q.Field == nullptr;
+            // Slope by differences: deflection unit per depth unit, in radians.
             const std::vector<double> slope = q.Field == nullptr ? Slopes(lc.Stations) : std::vector<double>();
             for (std::size_t i = 0; i < lc.Stations.size(); ++i) {
                 const Station& st = lc.Stations[i];
@@ -523,7 +547,7 @@ std::string ResponseCharts(const RunResults& r, const Display& d) {
             c.Lines.push_back(std::move(s));
         }
         if (std::string_view(q.Id) == "moment") c.Refs = CapacityLines(r, d);
-        if (q.Field == nullptr) c.Title = "Slope (from the deflections)";
+        if (differenced) c.Title = "Slope (from the deflections)";
         out += Svg(c);
     }
     return out;

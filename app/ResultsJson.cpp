@@ -205,6 +205,15 @@ Json LoadCaseJson(const LoadCase& c, const RunFacts& f, const PlotUnits& u) {
     const CaseSummaryRow* row = nullptr;
     for (const CaseSummaryRow& s : f.CaseSummaries)
         if (s.Case == c.Number) row = &s;
+    const PrintedStations* printed = nullptr;
+    for (const PrintedStations& s : f.CaseStations)
+        if (s.Case == c.Number && printed == nullptr) printed = &s;
+    j["printedStations"] = printed == nullptr
+                               ? Json(nullptr)
+                               : Json{{"units", Json{{"depth", u.Length}, {"slope", "rad"}, {"ei", u.SectionEI}}},
+                                      {"depth", printed->Depth},
+                                      {"slope", printed->Slope},
+                                      {"ei", printed->EI}};
     if (row != nullptr) {
         j["headCondition"] = Json{{"loadType", row->LoadType},
                                   {"condition1", Quantity(row->Condition1, ConditionUnit(row->Condition1Kind, u))},

@@ -256,6 +256,44 @@ void ReadInteraction(const std::vector<std::string>& L, RunFacts& f) {
     std::erase_if(f.Interaction, [](const InteractionDiagram& d) { return d.Thrust.empty(); });
 }
 
+// Each case's station table: after "... for Load Case Number k" (or "LRFD Load
+// Case Number k"), the three heading lines, a rule, then rows of ten numbers:
+// depth, deflection, moment, shear, slope, total stress, EI, p, Es*h, load.
+// EI is printed in lb-in^2 in US runs (kip-in2 in the section curves).
+void ReadCaseStations(const std::vector<std::string>& L, RunFacts& f) {
+    static constexpr std::string_view Key = "Load Case Number ";
+    PrintedStations* open = nullptr;
+    bool rows = false;
+    double eiScale = 1.0;
+    for (const std::string& l : L) {
+        const std::size_t at = l.find(Key);
+        int k = 0;
+        if (at != std::string::npos && l.find("for Lateral Loading for") != std::string::npos &&
+            LeadingInt(std::string_view(l).substr(at + Key.size()), k)) {
+            f.CaseStations.push_back(PrintedStations{k, {}, {}, {}});
+            open = &f.CaseStations.back();
+            rows = false;
+            continue;
+        }
+        if (open == nullptr) continue;
+        if (l.find("lb-in^2") != std::string::npos) eiScale = 1.0e-3;
+        if (l.find("kN-m^2") != std::string::npos) eiScale = 1.0;
+        const std::vector<std::string> w = Words(l);
+        double v[10];
+        bool ok = w.size() == 10;
+        for (std::size_t i = 0; i < 10 && ok; ++i) ok = ReportNumber(w[i], v[i]);
+        if (ok) {
+            open->Depth.push_back(v[0]);
+            open->Slope.push_back(v[4]);
+            open->EI.push_back(v[6] * eiScale);
+            rows = true;
+        } else if (rows) {
+            open = nullptr;
+        }
+    }
+    std::erase_if(f.CaseStations, [](const PrintedStations& c) { return c.Depth.size() < 2; });
+}
+
 void ReadWarnings(const std::vector<std::string>& L, RunFacts& f) {
     static constexpr std::string_view Key = "The following warning was reported ";
     WarningInfo* open = nullptr;
@@ -377,6 +415,7 @@ RunFacts ReadRunFacts(const std::string& report, const std::string& messages, st
     ReadLrfdChecks(R, f);
     ReadGeometry(R, f);
     ReadInteraction(R, f);
+    ReadCaseStations(R, f);
 
     const bool error = Contains(M, "The analysis ended due to an error.") || Contains(R, "The analysis ended due to an error.") ||
                        (result && *result > 0);

@@ -57,6 +57,14 @@ struct InteractionDiagram {
     std::vector<double> Thrust, Moment;
 };
 
+// The report's table of a load case's printed stations (every few stations):
+// depth in the plot length unit, slope in rad, bending stiffness EI in the
+// section EI unit (kip-in2 or kN-m2).
+struct PrintedStations {
+    int Case = 0;
+    std::vector<double> Depth, Slope, EI;
+};
+
 enum class RunStatus { Normal, Warnings, Error, Unfinished, Unknown };
 
 struct RunFacts {
@@ -72,6 +80,7 @@ struct RunFacts {
     double PileLength = 0.0;                     // total pile length, plot length unit; 0 when not read
     double BatterDegrees = 0.0;                  // pile batter angle
     std::vector<InteractionDiagram> Interaction;  // when the run computed interaction diagrams
+    std::vector<PrintedStations> CaseStations;    // per load case whose station table the report prints
 
     RunStatus Status = RunStatus::Unknown;
     bool WithWarnings = false;

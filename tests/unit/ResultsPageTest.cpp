@@ -210,6 +210,9 @@ TEST_P(ResultsPage, ShowsTheJsonInDisplayUnitsAndEachViewWhenItsDataExist) {
         ++failedRows;
     EXPECT_EQ(failedRows, static_cast<std::size_t>(failed));
     EXPECT_EQ(Has(page, "data-chart=\"slope\""), moments);
+    bool printed = false;
+    for (const json& lc : j.at("loadCases")) printed = printed || !lc.at("printedStations").is_null();
+    EXPECT_EQ(Has(page, "data-chart=\"ei\""), printed && moments);
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, ResultsPage, testing::ValuesIn(ExampleNames()),
