@@ -30,8 +30,9 @@ namespace {
 
 constexpr const char* Usage =
     "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q] [--no-html] [--no-json]\n"
+    "                  [--units us|si|engine]\n"
     "       kestro check INPUT [-o OUTDIR] [-q]\n"
-    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]\n"
+    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
     "       kestro --help | --version\n";
@@ -40,8 +41,9 @@ constexpr const char* Help =
     "kestro - lateral analysis of single piles and drilled shafts by the p-y method\n"
     "\n"
     "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q] [--no-html] [--no-json]\n"
+    "                  [--units us|si|engine]\n"
     "       kestro check INPUT [-o OUTDIR] [-q]\n"
-    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]\n"
+    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
     "\n"
@@ -70,6 +72,10 @@ constexpr const char* Help =
     "  -q, --quiet          print only the outcome line and the file paths: no\n"
     "                       progress lines, no error or warning text\n"
     "  --no-html, --no-json do not write the HTML report or the JSON results file\n"
+    "  --units us|si|engine units of the HTML report: US customary (ft, in, kip,\n"
+    "                       kip-ft), SI (m, mm, kN, kN-m) or the engine's own;\n"
+    "                       default those of the input. The JSON file keeps the\n"
+    "                       engine's units.\n"
     "  -h, --help           show this help\n"
     "  --version            show the version\n"
     "\n"
@@ -409,7 +415,12 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             ok = value(req.Company);
         else if (a == "-q" || a == "--quiet")
             req.Quiet = true;
-        else if (ResultsOption(a, req.Results)) {
+        else if (a == "--units") {
+            if (i + 1 >= args.size() || !UnitsOption(args[++i], req.Results)) {
+                err << UnitsProblem << Usage;
+                return ExitUsage;
+            }
+        } else if (ResultsOption(a, req.Results)) {
         }
         else if (!a.empty() && a[0] == '-') {
             err << "kestro: unknown option '" << a << "'\n" << Usage;

@@ -64,7 +64,8 @@ RunFileSet FilesBesidePlot(const std::string& plotPath) {
     return s;
 }
 
-WrittenFiles WriteResultFiles(const RunResults& r, const std::string& dir, bool json, bool html) {
+WrittenFiles WriteResultFiles(const RunResults& r, const std::string& dir, bool json, bool html,
+                              DisplayUnits units) {
     WrittenFiles w;
     auto write = [&](const std::string& name, const std::string& text) {
         const fs::path path = fs::path(dir) / name;
@@ -82,7 +83,7 @@ WrittenFiles WriteResultFiles(const RunResults& r, const std::string& dir, bool 
     if (html) {
         pageWriter = std::thread([&]() {
             try {
-                page = HtmlReport(r);
+                page = HtmlReport(r, units);
             } catch (...) {
                 pageFailure = std::current_exception();
             }

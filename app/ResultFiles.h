@@ -15,6 +15,11 @@ namespace kestro::results {
 // The whole text of a file; empty when it is missing or unreadable.
 std::string ReadFileText(const std::filesystem::path& path);
 
+// The units the HTML page shows: those of the input (US customary: ft, in,
+// kip, kip-ft; SI: m, mm, kN, kN-m), either system, or the engine's own units
+// (those of the plot and JSON files). General-unit runs are shown as they are.
+enum class DisplayUnits { Input, Us, Si, Engine };
+
 struct RunResults {
     std::string Name;  // the run's name: the input file's stem
     std::string PlotFile, ReportFile, MessageFile;  // file names, as written beside each other
@@ -38,7 +43,8 @@ struct WrittenFiles {
     std::string Error;               // first failure, empty when all were written
 };
 
-// Writes NAME-results.json and NAME-report.html into `dir`.
-WrittenFiles WriteResultFiles(const RunResults& r, const std::string& dir, bool json, bool html);
+// Writes NAME-results.json and NAME-report.html (in the display units) into `dir`.
+WrittenFiles WriteResultFiles(const RunResults& r, const std::string& dir, bool json, bool html,
+                              DisplayUnits units = DisplayUnits::Input);
 
 }  // namespace kestro::results

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Cli.h"
+#include "HtmlReport.h"
 #include "ResultFiles.h"
 
 namespace fs = std::filesystem;
@@ -14,11 +15,12 @@ namespace fs = std::filesystem;
 namespace kestro::cli {
 namespace {
 
-constexpr const char* ViewUsage = "Usage: kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]\n";
+constexpr const char* ViewUsage =
+    "Usage: kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]\n";
 
 bool Emit(const results::RunResults& r, const std::string& dir, const ResultsRequest& req, std::ostream& out,
           std::ostream& err) {
-    const results::WrittenFiles w = results::WriteResultFiles(r, dir, req.Json, req.Html);
+    const results::WrittenFiles w = results::WriteResultFiles(r, dir, req.Json, req.Html, req.Units);
     for (const std::string& p : w.Paths)
         out << (p.size() > 5 && p.compare(p.size() - 5, 5, ".json") == 0 ? "  results:  " : "  html:     ") << p
             << '\n';
@@ -60,6 +62,10 @@ bool ResultsOption(const std::string& arg, ResultsRequest& req) {
     return false;
 }
 
+bool UnitsOption(const std::string& value, ResultsRequest& req) {
+    return results::ParseDisplayUnits(value, req.Units);
+}
+
 bool WriteRunResults(const std::string& dir, const std::string& name, std::optional<int> result,
                      const ResultsRequest& req, std::ostream& out, std::ostream& err) {
     if (!req.Json && !req.Html) return true;
@@ -82,6 +88,11 @@ int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::os
                 return ExitUsage;
             }
             outDir = args[++i];
+        } else if (a == "--units") {
+            if (i + 1 >= args.size() || !UnitsOption(args[++i], req)) {
+                err << UnitsProblem << ViewUsage;
+                return ExitUsage;
+            }
         } else if (ResultsOption(a, req)) {
         } else if (!a.empty() && a[0] == '-') {
             err << "kestro: unknown option '" << a << "'\n" << ViewUsage;

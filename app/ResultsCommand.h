@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "ResultFiles.h"
+
 namespace kestro::cli {
 
 struct ResultsRequest {
     bool Json = true;
     bool Html = true;
+    results::DisplayUnits Units = results::DisplayUnits::Input;  // of the HTML page
 };
 
 // Reads NAME-plot.txt, NAME-report.txt and NAME-messages.txt in `dir` and writes
@@ -20,10 +23,13 @@ struct ResultsRequest {
 bool WriteRunResults(const std::string& dir, const std::string& name, std::optional<int> result,
                      const ResultsRequest& req, std::ostream& out, std::ostream& err);
 
-// kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]
+// kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]
 int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Takes --no-html or --no-json; false for any other argument.
 bool ResultsOption(const std::string& arg, ResultsRequest& req);
+// The value of --units: "us", "si", "engine" or "input"; false for any other.
+bool UnitsOption(const std::string& value, ResultsRequest& req);
+constexpr const char* UnitsProblem = "kestro: --units takes us, si, engine or input\n";
 
 }  // namespace kestro::cli

@@ -59,6 +59,50 @@ std::string WithShortestReals(const std::string& text) {
 using Json = nlohmann::ordered_json;
 
 Json Quantity(double v, const char* unit) { return Json{{"value", v}, {"unit", unit}}; }
+Json Quantity(std::nullptr_t, const char* unit) { return Json{{"value", nullptr}, {"unit", unit}}; }
+
+// Unit of a pile-head condition of the report's summary: shear V, deflection y,
+// moment M, slope S, rotational stiffness R.
+const char* ConditionUnit(char kind, const PlotUnits& u) {
+    switch (kind) {
+        case 'V': return u.Force;
+        case 'y': return u.Length;
+        case 'M': return u.Moment;
+        case 'S': return "rad";
+        case 'R': return u.K33;
+        default: return "";
+    }
+}
+
+Json InteractionJson(const RunFacts& f, const PlotUnits& u) {
+    if (f.Interaction.empty()) return nullptr;
+    Json diagrams = Json::array();
+    for (std::size_t k = 0; k < f.Interaction.size(); ++k) {
+        const InteractionDiagram& d = f.Interaction[k];
+        diagrams.push_back(Json{{"diagram", k + 1},
+                                {"directionDegrees", d.DirectionDegrees},
+                                {"units", Json{{"axialThrust", u.Thrust}, {"moment", u.SectionMoment}}},
+                                {"axialThrust", d.Thrust},
+                                {"moment", d.Moment}});
+    }
+    return diagrams;
+}
+
+Json LrfdChecksJson(const RunFacts& f, const PlotUnits& u) {
+    if (f.LrfdChecks.empty()) return nullptr;
+    Json rows = Json::array();
+    for (const LrfdCheckRow& r : f.LrfdChecks)
+        rows.push_back(Json{
+            {"combination", r.Combination},
+            {"name", r.Name},
+            {"section", r.Section},
+            {"resistanceFactor", r.ResistanceFactor},
+            {"factoredMomentCapacity", r.Checked ? Quantity(r.FactoredCapacity, u.Moment) : Json(nullptr)},
+            {"maxMoment", Quantity(r.MaxMoment, u.Moment)},
+            {"ratio", r.Checked && r.FactoredCapacity > 0.0 ? Json(r.MaxMoment / r.FactoredCapacity) : Json(nullptr)},
+            {"check", !r.Checked ? "not checked" : r.Passed ? "pass" : "fail"}});
+    return rows;
+}
 
 template <class T, class F>
 Json Column(const std::vector<T>& rows, F field) {
@@ -142,16 +186,45 @@ Json PyCurvesJson(const PlotResults& p, const PlotUnits& u) {
 Json LoadCaseJson(const LoadCase& c, const RunFacts& f, const PlotUnits& u) {
     const auto k = static_cast<std::size_t>(c.Number - 1);
     const std::string name = k < f.CaseNames.size() ? f.CaseNames[k] : std::string();
+    // A case of which the plot file holds neither stations nor a summary has
+    // no results: its values are null, never zeros that read as an answer.
+    const bool none = CaseFailed(c);
+    auto value = [&](double v, const char* unit) { return none ? Quantity(nullptr, unit) : Quantity(v, unit); };
     Json j{{"number", c.Number},
            {"lrfd", c.Lrfd},
            {"name", name.empty() ? Json(nullptr) : Json(name)},
            {"complete", c.StationsComplete && c.HasSummary},
-           {"headShear", Quantity(c.HeadShear, u.Force)},
-           {"headDeflection", Quantity(c.HeadDeflection, u.Length)},
-           {"maxMoment", Quantity(c.MaxMoment, u.Moment)},
-           {"depthOfMaxMoment", Quantity(c.DepthMaxMoment, u.Length)},
-           {"maxShear", Quantity(c.MaxShear, u.Force)},
-           {"depthOfMaxShear", Quantity(c.DepthMaxShear, u.Length)}};
+           {"failed", none},
+           {"headShear", value(c.HeadShear, u.Force)},
+           {"headDeflection", value(c.HeadDeflection, u.Length)},
+           {"maxMoment", value(c.MaxMoment, u.Moment)},
+           {"depthOfMaxMoment", value(c.DepthMaxMoment, u.Length)},
+           {"maxShear", value(c.MaxShear, u.Force)},
+           {"depthOfMaxShear", value(c.DepthMaxShear, u.Length)}};
+    // From the report's summary of pile responses, when it has the case.
+    const CaseSummaryRow* row = nullptr;
+    for (const CaseSummaryRow& s : f.CaseSummaries)
+        if (s.Case == c.Number) row = &s;
+    const PrintedStations* printed = nullptr;
+    for (const PrintedStations& s : f.CaseStations)
+        if (s.Case == c.Number && printed == nullptr) printed = &s;
+    j["printedStations"] = printed == nullptr
+                               ? Json(nullptr)
+                               : Json{{"units", Json{{"depth", u.Length}, {"slope", "rad"}, {"ei", u.SectionEI}}},
+                                      {"depth", printed->Depth},
+                                      {"slope", printed->Slope},
+                                      {"ei", printed->EI}};
+    if (row != nullptr) {
+        j["headCondition"] = Json{{"loadType", row->LoadType},
+                                  {"condition1", Quantity(row->Condition1, ConditionUnit(row->Condition1Kind, u))},
+                                  {"condition2", Quantity(row->Condition2, ConditionUnit(row->Condition2Kind, u))}};
+        j["axialLoad"] = Quantity(row->AxialLoad, u.Force);
+        j["headRotation"] = Quantity(row->HeadRotation, "rad");
+    } else {
+        j["headCondition"] = nullptr;
+        j["axialLoad"] = nullptr;
+        j["headRotation"] = nullptr;
+    }
     j["stations"] = Json{
         {"units", Json{{"depth", u.Length}, {"deflection", u.Length}, {"moment", u.Moment}, {"shear", u.Force},
                        {"soilReaction", u.ForcePerLength}}},
@@ -223,8 +296,12 @@ nlohmann::ordered_json ResultsJson(const RunResults& r) {
     for (const LoadCase& c : p.LoadCases) cases.push_back(LoadCaseJson(c, r.Facts, u));
     j["loadCases"] = cases;
     j["stiffness"] = StiffnessJson(p, u);
+    j["lrfdChecks"] = LrfdChecksJson(r.Facts, u);
+    j["interaction"] = InteractionJson(r.Facts, u);
     return j;
 }
+
+bool CaseFailed(const LoadCase& c) { return c.Stations.empty() && !c.HasSummary; }
 
 std::string ExactNumber(double v) {
     char buf[64];

@@ -17,6 +17,10 @@ constexpr int ResultsSchemaVersion = 1;
 // a value read from the plot file is written with the digits it had there.
 std::string ExactNumber(double v);
 
+// A load case of which the plot file holds neither stations nor a summary: it
+// failed or was never reached, and has no results.
+bool CaseFailed(const LoadCase& c);
+
 nlohmann::ordered_json ResultsJson(const RunResults& r);
 // The file's text: indented, numbers in their shortest exact form.
 std::string ResultsJsonText(const RunResults& r);

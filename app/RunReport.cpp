@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdlib>
 #include <cmath>
 #include <sstream>
 #include <string_view>
@@ -46,8 +47,27 @@ bool ValueAndUnit(const std::string& line, double& v, std::string& unit) {
     return ec == std::errc() && ptr == first + number.size() && std::isfinite(v);
 }
 
-// Input-echo depths are in ft in US customary runs; the plot records in inches.
-double ToPlotLength(double v, const std::string& unit) { return unit == "ft" ? v * 12.0 : v; }
+// Input-echo depths are in ft in US customary runs, the plot records in inches;
+// section widths are in mm in SI runs, the plot records in m.
+double ToPlotLength(double v, const std::string& unit) {
+    return unit == "ft" ? v * 12.0 : unit == "mm" ? v / 1000.0 : v;
+}
+
+// A number of the report's tables: "5047788.", "-0.00489604", "2.154E-05".
+bool ReportNumber(const std::string& text, double& v) {
+    const std::string t = Trim(text);
+    if (t.empty()) return false;
+    char* end = nullptr;
+    v = std::strtod(t.c_str(), &end);
+    return end == t.c_str() + t.size() && std::isfinite(v);
+}
+
+std::vector<std::string> Words(const std::string& l) {
+    std::istringstream in(l);
+    std::vector<std::string> w;
+    for (std::string t; in >> t;) w.push_back(t);
+    return w;
+}
 
 bool LeadingInt(std::string_view s, int& v) {
     std::size_t e = 0;
@@ -114,6 +134,164 @@ void ReadCaseNames(const std::vector<std::string>& L, RunFacts& f) {
         if (f.CaseNames.size() < static_cast<std::size_t>(k)) f.CaseNames.resize(static_cast<std::size_t>(k));
         f.CaseNames[static_cast<std::size_t>(k - 1)] = Trim(std::string_view(l).substr(sep + 3));
     }
+}
+
+// The summary of pile responses: "  1     1   V =     40000.  M =      0.000   200000. ..."
+void ReadCaseSummaries(const std::vector<std::string>& L, RunFacts& f) {
+    bool in = false;
+    for (const std::string& l : L) {
+        if (Trim(l) == "Summary of Pile Response(s)") {
+            in = true;
+            f.CaseSummaries.clear();
+            continue;
+        }
+        if (!in) continue;
+        if (StartsWith(Trim(l), "The analysis ended") || Trim(l) == "LRFD Performance by Load Case Combination") break;
+        const std::vector<std::string> w = Words(l);
+        if (w.size() != 13 || w[3] != "=" || w[6] != "=" || w[2].size() != 1 || w[5].size() != 1) continue;
+        CaseSummaryRow r;
+        double v[7];
+        bool ok = LeadingInt(w[0], r.Case) && LeadingInt(w[1], r.LoadType);
+        for (std::size_t k = 0; k < 7 && ok; ++k) ok = ReportNumber(w[k == 0 ? 4 : k == 1 ? 7 : k + 6], v[k]);
+        if (!ok) continue;
+        r.Condition1Kind = w[2][0];
+        r.Condition2Kind = w[5][0];
+        r.Condition1 = v[0];
+        r.Condition2 = v[1];
+        r.AxialLoad = v[2];
+        r.HeadRotation = v[6];
+        f.CaseSummaries.push_back(r);
+    }
+}
+
+// The LRFD performance table, read by its fixed columns; the combination name
+// follows the last column.
+void ReadLrfdChecks(const std::vector<std::string>& L, RunFacts& f) {
+    static constexpr std::size_t Ends[] = {5, 10, 19, 34, 49, 61, 74, 89, 104, 119};
+    bool in = false;
+    for (const std::string& l : L) {
+        if (Trim(l) == "LRFD Performance by Load Case Combination") {
+            in = true;
+            continue;
+        }
+        if (!in) continue;
+        if (l.size() < Ends[9] || StartsWith(Trim(l), "All LRFD") || StartsWith(Trim(l), "No LRFD")) {
+            if (!f.LrfdChecks.empty() && Blank(l)) break;
+            continue;
+        }
+        std::string c[10];
+        for (std::size_t k = 0; k < 10; ++k) {
+            const std::size_t b = k == 0 ? 0 : Ends[k - 1];
+            c[k] = Trim(std::string_view(l).substr(b, Ends[k] - b));
+        }
+        LrfdCheckRow r;
+        if (!LeadingInt(c[0], r.Combination) || !LeadingInt(c[1], r.Section) ||
+            !ReportNumber(c[2], r.ResistanceFactor) || !ReportNumber(c[4], r.MaxMoment))
+            continue;
+        r.Checked = c[3] != "N/A" && ReportNumber(c[3], r.FactoredCapacity);
+        r.Passed = c[6] == "Pass";
+        r.Name = l.size() > Ends[9] ? Trim(std::string_view(l).substr(Ends[9])) : std::string();
+        f.LrfdChecks.push_back(r);
+    }
+}
+
+// Pile length, batter and the sections' lengths and widths from the echo.
+void ReadGeometry(const std::vector<std::string>& L, RunFacts& f) {
+    std::string unit;
+    double v = 0.0;
+    for (const std::string& l : L) {
+        if (StartsWith(l, "Total Pile Length") && ValueAndUnit(l, v, unit)) f.PileLength = ToPlotLength(v, unit);
+        if (StartsWith(l, "Pile Batter Angle") && ValueAndUnit(l, v, unit)) f.BatterDegrees = v;
+        int n = 0;
+        if (StartsWith(l, "Section No. ") && LeadingInt(std::string_view(l).substr(12), n) && l.back() == ':') {
+            f.SectionShapes.push_back(SectionGeometry{n, 0.0, 0.0, 0.0, {}});
+            continue;
+        }
+        if (f.SectionShapes.empty() || !StartsWith(l, "   ")) continue;
+        SectionGeometry& s = f.SectionShapes.back();
+        const std::string t = Trim(l);
+        if (StartsWith(t, "Cross-sectional Shape")) {
+            const std::size_t eq = t.find('=');
+            s.Shape = eq == std::string::npos ? std::string() : Trim(std::string_view(t).substr(eq + 1));
+        }
+        if (!ValueAndUnit(l, v, unit)) continue;
+        if (StartsWith(t, "Section Length")) s.Length = ToPlotLength(v, unit);
+        const bool width = StartsWith(t, "Top Width") || StartsWith(t, "Pile Width") || StartsWith(t, "Flange Width") ||
+                           StartsWith(t, "Section Width") || StartsWith(t, "Pile Diameter");
+        if (width && s.TopWidth == 0.0) s.TopWidth = s.BottomWidth = ToPlotLength(v, unit);
+        if (StartsWith(t, "Bottom Width")) s.BottomWidth = ToPlotLength(v, unit);
+    }
+}
+
+// "Summary of Results for Column Interaction": the direction of loading, then
+// rows of number, axial thrust and maximum moment.
+void ReadInteraction(const std::vector<std::string>& L, RunFacts& f) {
+    InteractionDiagram* open = nullptr;
+    bool rows = false;
+    for (const std::string& l : L) {
+        if (StartsWith(l, "Summary of Results for Column Interaction")) {
+            f.Interaction.push_back({});
+            open = &f.Interaction.back();
+            rows = false;
+            continue;
+        }
+        if (open == nullptr) continue;
+        std::string unit;
+        double v = 0.0;
+        if (StartsWith(l, "Direction of Loading") && ValueAndUnit(l, v, unit)) {
+            open->DirectionDegrees = v;
+            continue;
+        }
+        const std::vector<std::string> w = Words(l);
+        double t = 0.0, m = 0.0;
+        int k = 0;
+        if (w.size() == 3 && LeadingInt(w[0], k) && ReportNumber(w[1], t) && ReportNumber(w[2], m)) {
+            open->Thrust.push_back(t);
+            open->Moment.push_back(m);
+            rows = true;
+        } else if (rows) {
+            open = nullptr;
+        }
+    }
+    std::erase_if(f.Interaction, [](const InteractionDiagram& d) { return d.Thrust.empty(); });
+}
+
+// Each case's station table: after "... for Load Case Number k" (or "LRFD Load
+// Case Number k"), the three heading lines, a rule, then rows of ten numbers:
+// depth, deflection, moment, shear, slope, total stress, EI, p, Es*h, load.
+// EI is printed in lb-in^2 in US runs (kip-in2 in the section curves).
+void ReadCaseStations(const std::vector<std::string>& L, RunFacts& f) {
+    static constexpr std::string_view Key = "Load Case Number ";
+    PrintedStations* open = nullptr;
+    bool rows = false;
+    double eiScale = 1.0;
+    for (const std::string& l : L) {
+        const std::size_t at = l.find(Key);
+        int k = 0;
+        if (at != std::string::npos && l.find("for Lateral Loading for") != std::string::npos &&
+            LeadingInt(std::string_view(l).substr(at + Key.size()), k)) {
+            f.CaseStations.push_back(PrintedStations{k, {}, {}, {}});
+            open = &f.CaseStations.back();
+            rows = false;
+            continue;
+        }
+        if (open == nullptr) continue;
+        if (l.find("lb-in^2") != std::string::npos) eiScale = 1.0e-3;
+        if (l.find("kN-m^2") != std::string::npos) eiScale = 1.0;
+        const std::vector<std::string> w = Words(l);
+        double v[10];
+        bool ok = w.size() == 10;
+        for (std::size_t i = 0; i < 10 && ok; ++i) ok = ReportNumber(w[i], v[i]);
+        if (ok) {
+            open->Depth.push_back(v[0]);
+            open->Slope.push_back(v[4]);
+            open->EI.push_back(v[6] * eiScale);
+            rows = true;
+        } else if (rows) {
+            open = nullptr;
+        }
+    }
+    std::erase_if(f.CaseStations, [](const PrintedStations& c) { return c.Depth.size() < 2; });
 }
 
 void ReadWarnings(const std::vector<std::string>& L, RunFacts& f) {
@@ -233,6 +411,11 @@ RunFacts ReadRunFacts(const std::string& report, const std::string& messages, st
     ReadProfile(R, f);
     ReadCaseNames(R, f);
     ReadWarnings(R, f);
+    ReadCaseSummaries(R, f);
+    ReadLrfdChecks(R, f);
+    ReadGeometry(R, f);
+    ReadInteraction(R, f);
+    ReadCaseStations(R, f);
 
     const bool error = Contains(M, "The analysis ended due to an error.") || Contains(R, "The analysis ended due to an error.") ||
                        (result && *result > 0);

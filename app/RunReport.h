@@ -22,6 +22,49 @@ struct WarningInfo {
     std::string Text;  // the warning's text (empty when the report printed it earlier)
 };
 
+// One row of the report's summary of pile responses (engine units, as the plot file).
+struct CaseSummaryRow {
+    int Case = 0, LoadType = 0;
+    char Condition1Kind = '?';  // 'V' shear or 'y' deflection
+    char Condition2Kind = '?';  // 'M' moment, 'S' slope, 'R' rotational stiffness
+    double Condition1 = 0.0, Condition2 = 0.0, AxialLoad = 0.0, HeadRotation = 0.0;
+};
+
+// One row of the report's LRFD performance table: factored moment against phi Mn.
+struct LrfdCheckRow {
+    int Combination = 0, Section = 0;
+    double ResistanceFactor = 0.0;
+    bool Checked = false;             // false: the section has no nominal moment capacity
+    double FactoredCapacity = 0.0;    // phi Mn
+    double MaxMoment = 0.0;           // the factored moment in the section
+    bool Passed = false;
+    std::string Name;                 // "Strength I"
+};
+
+// A pile section of the input echo, top to bottom: length and width in the
+// plot file's length unit.
+struct SectionGeometry {
+    int Number = 0;
+    double Length = 0.0, TopWidth = 0.0, BottomWidth = 0.0;
+    std::string Shape;  // "Circular Pipe", "Strong H-Pile", ...
+};
+
+// One interaction diagram of the report: axial thrust against the moment
+// capacity at a compression strain of 0.003, in the section units (kip and
+// kip-in, or kN and kN-m).
+struct InteractionDiagram {
+    double DirectionDegrees = 0.0;
+    std::vector<double> Thrust, Moment;
+};
+
+// The report's table of a load case's printed stations (every few stations):
+// depth in the plot length unit, slope in rad, bending stiffness EI in the
+// section EI unit (kip-in2 or kN-m2).
+struct PrintedStations {
+    int Case = 0;
+    std::vector<double> Depth, Slope, EI;
+};
+
 enum class RunStatus { Normal, Warnings, Error, Unfinished, Unknown };
 
 struct RunFacts {
@@ -31,6 +74,13 @@ struct RunFacts {
     double GroundSurface = 0.0;  // below the pile head, plot length unit
     std::vector<SoilLayerInfo> Layers;
     std::vector<std::string> CaseNames;  // by load case number - 1; empty names for ordinary cases
+    std::vector<CaseSummaryRow> CaseSummaries;  // the report's summary of pile responses
+    std::vector<LrfdCheckRow> LrfdChecks;       // the LRFD performance table (LRFD runs)
+    std::vector<SectionGeometry> SectionShapes;  // section lengths and widths of the echo
+    double PileLength = 0.0;                     // total pile length, plot length unit; 0 when not read
+    double BatterDegrees = 0.0;                  // pile batter angle
+    std::vector<InteractionDiagram> Interaction;  // when the run computed interaction diagrams
+    std::vector<PrintedStations> CaseStations;    // per load case whose station table the report prints
 
     RunStatus Status = RunStatus::Unknown;
     bool WithWarnings = false;
