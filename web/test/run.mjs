@@ -91,7 +91,7 @@ async function summaryOf(html) {
 // `noise`, a number may differ where both values are round-off around zero:
 // the difference is within 1e-9 of the largest number on its line (a free
 // head's moment, -1.1E-06 against 6.2E-06 in-lbs beside 6.0E+04 lbs of
-// shear, from the last bits of the C libraries' sin and cos). Such numbers
+// shear; likely the last bits of the two C libraries' elementary functions). Such numbers
 // are counted and printed.
 let noiseCount = 0;
 function sameText(got, want, what, noise = false) {
@@ -148,7 +148,7 @@ await test('five examples give the native results (one by a #kin=...&run link)',
   const res = await pageResults();
   assert.equal(await page.evaluate(() => window.kestro.text), text.replace(/\r\n?/g, '\n'));
   await expectSameAsNative(LINKED, res);
-  await page.screenshot({ path: path.join(SHOTS, 'link-run.png'), fullPage: false });
+  await page.screenshot({ path: path.join(SHOTS, 'link-run.png'), fullPage: true });
 });
 
 // Sets a form field as a user would: select its text, type, leave the field.
