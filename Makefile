@@ -113,6 +113,7 @@ web/node_modules/.package-lock.json: web/package.json web/package-lock.json
 web-test: web web/node_modules/.package-lock.json
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) --target kestro_cli
+	KESTRO=$(abspath $(BUILD))/kestro node web/test/roundtrip.mjs
 	KESTRO=$(abspath $(BUILD))/kestro node web/test/run.mjs
 
 web-bench: web web/node_modules/.package-lock.json

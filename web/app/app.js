@@ -296,13 +296,14 @@ function renderForm() {
   f.textContent = '';
   const key = state.tab;
   const obj = state.model[key];
-  const why = state.model.unsupported[key];
+  const why = key === 'other' ? null : state.model.unsupported[key];
   if (why) {
     f.append(el('p', { class: 'note' }, `This section is edited in the text only: ${why}.`));
   } else if (key === 'options') f.append(optionsForm(obj));
   else if (key === 'sections') f.append(sectionsForm(obj));
   else if (key === 'soil') f.append(soilForm(obj));
   else if (key === 'loading') f.append(loadingForm(obj));
+  else if (key === 'other') f.append(otherForm());
   markProblems();
   if (focus && focus.startsWith('f-') && $(focus)) $(focus).focus();
 }
@@ -437,6 +438,37 @@ function loadingForm(ld) {
       el('td', {}, input(`f-dist-${j}-load`, p.load, p.line, (v) => { p.load = v; upd(); })), el('td', {}, el('button', { onclick: () => { ld.dist.splice(j, 1); upd(); } }, '×'))));
   });
   box.append(el('h3', {}, 'Distributed lateral load'), d, el('button', { onclick: () => { ld.dist.push({ depth: '0.0', load: '0.0' }); upd(); } }, 'Add point'));
+  return box;
+}
+
+// The list sections (axial thrusts, tip shear, group factors, soil
+// movements, printed p-y depths) and the batter and slope.
+function otherForm() {
+  const box = el('div');
+  const m = state.model;
+  for (const [kw, [title, cols, option]] of Object.entries(K.LISTS)) {
+    const fs = el('fieldset', {}, el('legend', {}, `${title} (${kw})`));
+    if (m.unsupported[kw]) { fs.append(el('p', { class: 'note' }, 'Edited in the text: ' + m.unsupported[kw])); box.append(fs); continue; }
+    const list = m[kw] || { rows: [], lines: {} };
+    const upd = () => commit(kw, list);
+    const key = kw.replace(/\W+/g, '-').toLowerCase();
+    if (option) fs.append(el('p', { class: 'unit' }, `Read only with ${option} YES in the options.`));
+    const t = el('table', {}, el('tr', {}, el('th', {}, 'No.'), ...cols.map(([, label, kind]) => el('th', {}, `${label}${K.unitOf(kind, units()) ? ', ' + K.unitOf(kind, units()) : ''}`)), el('th', {})));
+    list.rows.forEach((row, j) => {
+      t.append(el('tr', {}, el('td', {}, String(j + 1)),
+        ...cols.map(([c, label], i) => el('td', {}, input(`f-${key}-${j}-${c}`, row.v[i], row.line, (v) => { row.v[i] = v; upd(); }, { 'aria-label': `${label} ${j + 1}` }))),
+        el('td', {}, el('button', { onclick: () => { list.rows.splice(j, 1); upd(); } }, '×'))));
+    });
+    fs.append(t, el('button', { id: `f-${key}-add`, onclick: () => { const last = list.rows[list.rows.length - 1]; list.rows.push({ v: last ? [...last.v] : cols.map(() => '0.0') }); upd(); } }, 'Add row'));
+    box.append(fs);
+  }
+  const b = m.batter || { slope: '0.0', batter: '0.0', lines: {} };
+  const fs = el('fieldset', {}, el('legend', {}, 'Ground slope and pile batter (PILE BATTER AND SLOPE)'));
+  const t = el('table');
+  t.append(row('f-batter-slope', 'Ground slope angle', b.slope, b.lines.slope, 'deg', (v) => { b.slope = v; commit('PILE BATTER AND SLOPE', b); }));
+  t.append(row('f-batter-batter', 'Pile batter angle', b.batter, b.lines.batter, 'deg', (v) => { b.batter = v; commit('PILE BATTER AND SLOPE', b); }));
+  fs.append(t);
+  box.append(fs);
   return box;
 }
 

@@ -310,10 +310,52 @@ function writeLoading(ld) {
   return out;
 }
 
+// ---------------------------------------------------------------- lists
+// Sections that are a count and one numbered row per item, and the batter.
+export const LISTS = {
+  'AXIAL THRUST LOADS': ['Axial thrusts for the section properties', [['thrust', 'Axial thrust', 'force']], ''],
+  'TIP SHEAR': ['Tip shear curve', [['y', 'Tip displacement', 'defl'], ['v', 'Tip shear force', 'force']], 'UseTipShear'],
+  'GROUP EFFECT FACTORS': ['Group p- and y-multipliers', [['depth', 'Depth', 'len'], ['pm', 'p-multiplier', 'none'], ['ym', 'y-multiplier', 'none']], 'UsePYModifiers'],
+  'SOIL MOVEMENTS': ['Soil movements', [['depth', 'Depth', 'len'], ['mov', 'Soil movement', 'dim']], 'UseSoilMovement'],
+  'DEPTHS OF PRINTED P-Y CURVES': ['Depths of printed p-y curves', [['depth', 'Depth', 'len']], 'PrintPYCurves'],
+};
+
+function readList(kw) {
+  return (r) => {
+    const n = r.num();
+    const cols = LISTS[kw][1].length;
+    const rows = [];
+    for (let j = 0; j < Number(n.v); j++) {
+      const x = r.nums(cols + 1);
+      rows.push({ v: x.vals.slice(1), line: x.line });
+    }
+    return { rows, lines: { n: n.line } };
+  };
+}
+
+function writeList(kw) {
+  return (l) => [kw, `${l.rows.length}                  number of points`, ...l.rows.map((row, j) => `${j + 1}  ${row.v.join('  ')}`)];
+}
+
+function readBatter(r) {
+  const a = r.num();
+  const b = r.num();
+  return { slope: a.v, batter: b.v, lines: { slope: a.line, batter: b.line } };
+}
+
+function writeBatter(b) {
+  return ['PILE BATTER AND SLOPE', `${b.slope}                ground slope angle, degrees`, `${b.batter}                pile batter angle, degrees`];
+}
+
 // ---------------------------------------------------------------- the model
-const READERS = { OPTIONS: readOptions, SECTIONS: readSections, 'SOIL LAYERS': readSoil, LOADING: readLoading };
-const WRITERS = { OPTIONS: writeOptions, SECTIONS: writeSections, 'SOIL LAYERS': writeSoil, LOADING: writeLoading };
-export const FORM_KEYS = { OPTIONS: 'options', SECTIONS: 'sections', 'SOIL LAYERS': 'soil', LOADING: 'loading' };
+const READERS = { OPTIONS: readOptions, SECTIONS: readSections, 'SOIL LAYERS': readSoil, LOADING: readLoading, 'PILE BATTER AND SLOPE': readBatter };
+const WRITERS = { OPTIONS: writeOptions, SECTIONS: writeSections, 'SOIL LAYERS': writeSoil, LOADING: writeLoading, 'PILE BATTER AND SLOPE': writeBatter };
+export const FORM_KEYS = { OPTIONS: 'options', SECTIONS: 'sections', 'SOIL LAYERS': 'soil', LOADING: 'loading', 'PILE BATTER AND SLOPE': 'batter' };
+for (const kw of Object.keys(LISTS)) {
+  READERS[kw] = readList(kw);
+  WRITERS[kw] = writeList(kw);
+  FORM_KEYS[kw] = kw;
+}
 
 // The model of a text: each form's object, or why the form cannot show it.
 export function parse(text) {
@@ -321,6 +363,7 @@ export function parse(text) {
   const blocks = splitBlocks(lines);
   const model = { lines, blocks, units: 'USCS', unsupported: {} };
   for (const b of blocks) {
+    if (b.kw === 'GROUPEFF') b.kw = 'GROUP EFFECT FACTORS';
     const read = READERS[b.kw];
     if (!read) continue;
     try {
@@ -338,7 +381,7 @@ export function parse(text) {
 export function replaceBlock(text, kw, obj) {
   const lines = text.replace(/\r\n?/g, '\n').split('\n');
   const blocks = splitBlocks(lines);
-  const b = blocks.find((x) => x.kw === kw);
+  const b = blocks.find((x) => x.kw === kw || (kw === 'GROUP EFFECT FACTORS' && x.kw === 'GROUPEFF'));
   const body = WRITERS[kw](obj);
   if (b) {
     lines.splice(b.start, b.end - b.start, ...body);

@@ -198,6 +198,11 @@ await test('a three-layer model built through the forms runs, saves and runs nat
   await page.waitForSelector('#f-load-1-c1');
   await page.select('#f-load-1-type', '2');
   await type('#f-load-1-c1', '60000.0');
+  await tab('options');
+  await page.select('#f-opt-PrintPYCurves', 'YES');
+  await tab('other');
+  await page.click('#f-depths-of-printed-p-y-curves-add');
+  await type('#f-depths-of-printed-p-y-curves-0-depth', '20.0');
   await checkDone();
   const found = await page.evaluate(() => window.kestro.problems.filter((p) => p.error).map((p) => p.text));
   assert.deepEqual(found, [], 'the checks found errors in the form-built model');
@@ -215,6 +220,7 @@ await test('a three-layer model built through the forms runs, saves and runs nat
   assert.ok(fs.existsSync(saved), 'Save .kin wrote no file');
   const text = fs.readFileSync(saved, 'utf8');
   assert.match(text, /SOIL LAYERS\n3 /);
+  assert.match(text, /DEPTHS OF PRINTED P-Y CURVES\n1 +number of points\n1  20\.0\nEND/);
   await expectSameAsNative('model.kin', res, saved);
   await page.screenshot({ path: path.join(SHOTS, 'forms-model.png') });
 });
