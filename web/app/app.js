@@ -110,8 +110,50 @@ function download(name, text, type) {
   return a;
 }
 
+// Two runs on the same charts: the previous run (dashed) and this one (solid),
+// every load case, from the JSON results files.
+function compareCharts(now, before) {
+  const box = $('compare');
+  box.textContent = '';
+  let a, b;
+  try { a = JSON.parse(now.files.json); b = JSON.parse(before.files.json); } catch (e) { return; }
+  if (!a.loadCases || !b.loadCases || !a.loadCases.length || !b.loadCases.length) return;
+  const runs = [[a, '', now.name + ' (this run)'], [b, '6 4', before.name + ' (previous run)']];
+  const colours = ['#1f5fa8', '#c0392b', '#2b7a3d', '#8e44ad', '#d35400', '#16a085'];
+  const charts = [['deflection', 'Deflection'], ['moment', 'Bending moment'], ['shear', 'Shear'], ['soilReaction', 'Soil reaction']];
+  const W = 230, H = 300, L = 44, T = 22, B = 16, R = 8;
+  const svgs = charts.map(([key, title]) => {
+    const series = [];
+    for (const [run, dash] of runs) {
+      run.loadCases.forEach((lc, i) => {
+        const st = lc.stations;
+        if (st && st.depth && st[key]) series.push({ d: st.depth, v: st[key], dash, colour: colours[i % colours.length] });
+      });
+    }
+    const depths = series.flatMap((x) => x.d), vals = series.flatMap((x) => x.v);
+    const dMax = Math.max(...depths, 1e-12), vMax = Math.max(...vals.map(Math.abs), 1e-12);
+    const x = (v) => L + ((v + vMax) / (2 * vMax)) * (W - L - R), y = (d) => T + (d / dMax) * (H - T - B);
+    const unit = (a.loadCases[0].stations.units || {})[key] || '';
+    const lines = series.map((sr) => `<polyline fill="none" stroke="${sr.colour}" stroke-width="1.5" stroke-dasharray="${sr.dash}" points="${sr.d.map((d, i) => x(sr.v[i]).toFixed(1) + ',' + y(d).toFixed(1)).join(' ')}"/>`);
+    return `<svg viewBox="0 0 ${W} ${H}" width="${W}" height="${H}" role="img" aria-label="${title} against depth, two runs">` +
+      `<text x="${W / 2}" y="13" text-anchor="middle" font-size="12" font-weight="600">${title}, ${unit}</text>` +
+      `<rect x="${L}" y="${T}" width="${W - L - R}" height="${H - T - B}" fill="none" stroke="#999"/>` +
+      `<line x1="${x(0)}" x2="${x(0)}" y1="${T}" y2="${H - B}" stroke="#bbb"/>` +
+      `<text x="${L - 3}" y="${T + 8}" font-size="9" text-anchor="end">0</text><text x="${L - 3}" y="${H - B}" font-size="9" text-anchor="end">${+dMax.toPrecision(4)}</text>` +
+      `<text x="${L}" y="${H - 4}" font-size="9">${+(-vMax).toPrecision(3)}</text><text x="${W - R}" y="${H - 4}" font-size="9" text-anchor="end">${+vMax.toPrecision(3)}</text>` +
+      lines.join('') + '</svg>';
+  });
+  const depthUnit = (a.loadCases[0].stations.units || {}).depth || '';
+  const legend = el('p', { class: 'unit' }, `Two runs on the same charts, against depth below the pile head (${depthUnit}): solid ${runs[0][2]}, dashed ${runs[1][2]}; one colour per load case.`);
+  const charts2 = el('div', { class: 'compare-charts' });
+  charts2.innerHTML = svgs.join('');
+  box.append(legend, charts2);
+}
+
 function showResults(m) {
+  if (state.results && state.results.files.json && m.files.json) state.previous = state.results;
   state.results = m;
+  if (state.previous) compareCharts(m, state.previous);
   const ms = performance.now() - state.t0;
   status(`The analysis ${OUTCOMES(m.result)} (result ${m.result}) in ${ms.toFixed(0)} ms`);
   const d = $('downloads');

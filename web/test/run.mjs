@@ -141,6 +141,14 @@ await test('five examples give the native results (one by a #kin=...&run link)',
     await expectSameAsNative(file, res);
     await page.screenshot({ path: path.join(SHOTS, 'example-' + file.replace('.kin', '.png')) });
   }
+  // The last two runs on the same charts: four charts, a solid line for each of
+  // the three LRFD combinations, a dashed one for each of the two earlier cases.
+  const lines = await page.evaluate(() => ({
+    charts: document.querySelectorAll('#compare svg').length,
+    solid: document.querySelectorAll('#compare polyline[stroke-dasharray=""]').length,
+    dashed: document.querySelectorAll('#compare polyline[stroke-dasharray="6 4"]').length,
+  }));
+  assert.deepEqual(lines, { charts: 4, solid: 4 * 3, dashed: 4 * 2 }, 'the comparison charts of the last two runs');
   const text = fs.readFileSync(path.join(ROOT, 'examples', LINKED), 'utf8');
   await page.goto('about:blank');
   await page.goto(server.url + '#kin=' + base64url(text) + '&run', { waitUntil: 'load' });
