@@ -42,8 +42,12 @@ TEST(WebServer, AnswersFromTheAppFolderOnly) {
     for (const Case& c : cases) {
         const kestro::web::Response r = kestro::web::Answer(root.string(), c.Request);
         EXPECT_EQ(r.Status, c.Status) << c.Request;
-        if (c.Type) EXPECT_EQ(r.ContentType, c.Type) << c.Request;
-        if (c.Body) EXPECT_EQ(r.Body, c.Body) << c.Request;
+        if (c.Type) {
+            EXPECT_EQ(r.ContentType, c.Type) << c.Request;
+        }
+        if (c.Body) {
+            EXPECT_EQ(r.Body, c.Body) << c.Request;
+        }
         EXPECT_EQ(r.Body.find("secret"), std::string::npos) << c.Request;
     }
     fs::remove_all(root);
