@@ -11,16 +11,20 @@ EXAMPLE    ?= examples/soft-clay-elastic-pile.kin
 CMAKE_FLAGS ?=
 
 # Debian packages, one list each: what building the engine and the command
-# needs, what the tests and benchmarks need on top, and what the verification
+# needs, what the tests and benchmarks need on top, what the verification
 # manual's generator needs (Debian's own python3 with numpy, matplotlib for the
-# SVG charts and markdown for the HTML page; the tests run a subset of it).
+# SVG charts and markdown for the HTML page; the tests run a subset of it), and
+# what the browser app needs (the engine compiled to WebAssembly by Debian's
+# emscripten, whose JavaScript optimiser needs acorn, and node for the browser
+# tests, which drive Debian's chromium through puppeteer-core).
 # tools/check-deps.sh installs only the missing ones (as root), or names them
 # (as another user).
 BUILD_PACKAGES  = cmake g++ make nlohmann-json3-dev
 VERIFY_PACKAGES = python3 python3-numpy python3-matplotlib python3-markdown
 TEST_PACKAGES   = libgtest-dev libbenchmark-dev chromium $(VERIFY_PACKAGES)
+WEB_PACKAGES    = emscripten node-acorn nodejs npm chromium
 
-.PHONY: all deps deps-build deps-verify build build-asan run test test-fast bench clean verify
+.PHONY: all deps deps-build deps-verify deps-web build build-asan run test test-fast bench clean verify web web-test web-bench
 
 all: build
 
@@ -32,6 +36,9 @@ deps:
 
 deps-verify:
 	@sh tools/check-deps.sh $(BUILD_PACKAGES) $(VERIFY_PACKAGES)
+
+deps-web:
+	@sh tools/check-deps.sh $(WEB_PACKAGES)
 
 # The engine, the command and the tests.
 build: deps
@@ -48,9 +55,10 @@ run: deps-build
 	cmake --build $(BUILD) -j $(JOBS) --target kestro_cli
 	$(BUILD)/kestro run $(EXAMPLE)
 
-test: build build-asan
+test: build build-asan web
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory web-test
 
 # The optimised build's tests only, for quick turns while developing.
 test-fast: build
@@ -60,7 +68,66 @@ bench: build
 	@for b in $(BUILD)/bench/kestro_bench*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WEB_BUILD) web/dist
+
+# ---------------------------------------------------------------- the browser app
+# make web       builds web/dist/: the engine and the results-file writers as
+#                WebAssembly (web/src/), the page (web/app/) and the examples.
+#                Static files only; `kestro web` serves them on 127.0.0.1.
+# make web-test  the browser tests (web/test/) in headless Debian chromium, with
+#                the native kestro command as the reference.
+# make web-bench times the benchmark pile in the browser against the native run
+#                and measures the page's first load (compressed bytes).
+WEB_BUILD   ?= build-web
+WEB_DIST    ?= web/dist
+EMCC        ?= emcc
+export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
+# ccache wraps the compiler that emcc calls, so a second build only links.
+export EM_COMPILER_WRAPPER ?= $(shell command -v ccache 2>/dev/null)
+WEB_SOURCES := $(shell find src -name '*.cpp' | sort) app/PlotReader.cpp app/RunReport.cpp \
+               app/ResultFiles.cpp app/ResultsJson.cpp app/HtmlReport.cpp web/src/ResultsBridge.cpp
+WEB_OBJECTS := $(patsubst %.cpp,$(WEB_BUILD)/obj/%.o,$(WEB_SOURCES))
+WEB_CXXFLAGS = -std=c++20 -O2 -DNDEBUG -fexceptions -ffp-contract=off -Isrc -Iinclude -I$(WEB_BUILD)/inc \
+               -include web/src/CharconvCompat.h -MMD -MP
+WEB_LDFLAGS  = -O2 -fexceptions -sMODULARIZE=1 -sEXPORT_NAME=KestroEngine -sENVIRONMENT=worker \
+               -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sEXPORTED_FUNCTIONS=_KGO,_KestroResultFiles \
+               -sEXPORTED_RUNTIME_METHODS=FS,ccall
+WEB_APP     := $(wildcard web/app/*)
+
+web: deps-web $(WEB_DIST)/kestro-engine.js $(WEB_DIST)/index.html
+
+$(WEB_BUILD)/inc/nlohmann:
+	@mkdir -p $(WEB_BUILD)/inc
+	ln -sfn /usr/include/nlohmann $@
+
+$(WEB_BUILD)/obj/%.o: %.cpp | $(WEB_BUILD)/inc/nlohmann
+	@mkdir -p $(dir $@)
+	$(EMCC) $(WEB_CXXFLAGS) -c $< -o $@
+
+$(WEB_DIST)/kestro-engine.js: $(WEB_OBJECTS)
+	@mkdir -p $(WEB_DIST)
+	$(EMCC) $(WEB_LDFLAGS) $(WEB_OBJECTS) -o $@
+
+$(WEB_DIST)/index.html: $(WEB_APP) $(wildcard examples/*.kin) web/tools/examples.sh
+	@mkdir -p $(WEB_DIST)/examples
+	cp web/app/* $(WEB_DIST)/
+	sh web/tools/examples.sh examples $(WEB_DIST)/examples
+
+-include $(WEB_OBJECTS:.o=.d)
+
+web/node_modules/.package-lock.json: web/package.json web/package-lock.json
+	cd web && npm ci --no-audit --no-fund
+	@touch $@
+
+web-test: web web/node_modules/.package-lock.json
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target kestro_cli
+	KESTRO=$(abspath $(BUILD))/kestro node web/test/roundtrip.mjs
+	KESTRO=$(abspath $(BUILD))/kestro node web/test/run.mjs
+
+web-bench: web web/node_modules/.package-lock.json
+	cmake --build $(BUILD) -j $(JOBS) --target kestro_cli
+	KESTRO=$(abspath $(BUILD))/kestro node web/test/bench.mjs
 
 # The verification manual: every verification problem of examples/verification/
 # run with the kestro command against references computed independently by the

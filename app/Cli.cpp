@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "Batch.h"
+#include "WebServer.h"
 #include "ResultFiles.h"
 #include "kestro/kgo.h"
 
@@ -35,6 +36,7 @@ constexpr const char* Usage =
     "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
+    "       kestro web [--port N]\n"
     "       kestro --help | --version\n";
 
 constexpr const char* Help =
@@ -46,6 +48,7 @@ constexpr const char* Help =
     "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
+    "       kestro web [--port N]\n"
     "\n"
     "run: runs the analysis described by the input file INPUT (keyword format, first\n"
     "value KESTRO6) and writes three files into OUTDIR:\n"
@@ -393,6 +396,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (args[0] == "view") return ViewCommand(args, out, err);
     if (args[0] == "batch") return BatchMain(args, out, err);
     if (args[0] == "sweep") return SweepMain(args, out, err);
+    if (args[0] == "web") return web::WebMain(args, out, err);
     if (args[0] != "run" && args[0] != "check") {
         err << "kestro: unknown command '" << args[0] << "'\n" << Usage;
         return ExitUsage;

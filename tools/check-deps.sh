@@ -21,6 +21,9 @@ command_of() {
         pkg-config | pkgconf) echo pkg-config ;;
         chromium) echo chromium ;;
         clang) echo clang++ ;;
+        emscripten) echo emcc ;;
+        nodejs) echo node ;;
+        npm) echo npm ;;
         *) echo "" ;;
     esac
 }

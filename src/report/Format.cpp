@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <system_error>
+#include <cstdio>
 #include <cstdlib>
 #include <ostream>
 
@@ -57,13 +58,39 @@ RangeLimits LimitsFor(int W) {
 
 // Numbers are converted with std::to_chars, which gives the same digits as
 // printf's %f and %E (correctly rounded) at a fraction of the cost: a report
-// and plot file hold tens of thousands of numbers.
+// and plot file hold tens of thousands of numbers. A standard library without
+// the floating to_chars with a precision (the WebAssembly build's) takes the
+// printf path, which writes the same characters; KESTRO_PRINTF_NUMBERS forces
+// it, and the unit tests compare both paths.
+#if !defined(KESTRO_PRINTF_NUMBERS) && defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+#define KESTRO_TO_CHARS_NUMBERS 1
+#endif
+
+// Writes `v` with `d` digits after the point ('f') or after the first digit
+// ('e') into [buf, buf + size), as printf's %.*f and %.*e; returns the end of
+// the text, or nullptr when it does not fit.
+char* PrintfDigits(char* buf, std::size_t size, double v, char style, int d) {
+    const int n = std::snprintf(buf, size, style == 'f' ? "%.*f" : "%.*e", d, v);
+    if (n < 0 || static_cast<std::size_t>(n) >= size) return nullptr;
+    return buf + n;
+}
+
 namespace {
+char* NumberDigits(char* buf, std::size_t size, double v, char style, int d) {
+#ifdef KESTRO_TO_CHARS_NUMBERS
+    auto [end, ec] = std::to_chars(buf, buf + size, v,
+                                   style == 'f' ? std::chars_format::fixed : std::chars_format::scientific, d);
+    return ec == std::errc() ? end : nullptr;
+#else
+    return PrintfDigits(buf, size, v, style, d);
+#endif
+}
+
 // Fw.d of a finite value, or an empty text when it does not fit the field.
 std::string FixedIfFits(double v, int w, int d) {
     char buf[400];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, v, std::chars_format::fixed, d);
-    if (ec != std::errc()) return "";
+    char* end = NumberDigits(buf, sizeof buf - 1, v, 'f', d);
+    if (end == nullptr) return "";
     if (d == 0) *end++ = '.';  // Fw.0 writes the decimal point
     if (end - buf > w) return "";
     return PadLeft(std::string(buf, end), w);
@@ -82,8 +109,8 @@ std::string FixedText(double v, int w, int d) {
 std::string ScientificText(double v, int w, int d) {
     if (!std::isfinite(v)) return NonFiniteText(v, w);
     char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, d);
-    if (ec != std::errc()) return Stars(w);
+    char* end = NumberDigits(buf, sizeof buf, v, 'e', d);
+    if (end == nullptr) return Stars(w);
     std::string s(buf, end);
     std::size_t e = s.find('e');
     if (e != std::string::npos) {

@@ -1,6 +1,7 @@
 #pragma once
 // Fixed-width number formatting shared by every report page.
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -27,6 +28,11 @@ std::string ScientificText(double v, int w, int d);
 // Fw.d when `v` fits the field, otherwise ESw.d: for values that explain an
 // error, which must never print as asterisks.
 std::string FixedOrScientificText(double v, int w, int d);
+// printf's %.*f (style 'f') or %.*e (style 'e') of `v` with `d` digits into
+// [buf, buf + size); the end of the text, or nullptr when it does not fit. The
+// formatter's path where the standard library has no floating to_chars with a
+// precision; it writes the same characters.
+char* PrintfDigits(char* buf, std::size_t size, double v, char style, int d);
 // Integer without leading blanks.
 std::string MinimalInteger(long long value);
 

@@ -1,8 +1,11 @@
 // The report number formatter, checked on each side of every range limit.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <system_error>
 
 #include "report/Format.h"
 
@@ -70,4 +73,31 @@ TEST(FortranEdit, FixedAndScientificFields) {
     EXPECT_EQ(kestro::FixedText(12345.0, 8, 0), "  12345.");
     EXPECT_EQ(kestro::ScientificText(-1.0e-3, 15, 7), " -1.0000000E-03");
     EXPECT_EQ(kestro::ScientificText(1.0e120, 15, 7), "  1.0000000+120");
+}
+
+// The printf path (taken by the WebAssembly build, whose standard library has
+// no floating to_chars with a precision) must write exactly the characters of
+// the to_chars path, so that both builds write byte-identical files: values on
+// both sides of rounding ties, at the edges of the magnitude ranges, negative
+// zero, huge and tiny values, for every precision the report uses.
+TEST(FormatNumber, PrintfPathWritesTheDigitsOfToChars) {
+    const double values[] = {0.0,     -0.0,        0.5,         1.5,         2.5,          0.125,   0.0625,
+                             1.0e-5,  1.005,       2.675,       -123.45671,  12345.678,    99999.5, 1.0e11,
+                             1.0e22,  1.0e-300,    4.9e-324,    1.7976931348623157e308,    -2.5e9,  0.1,
+                             1.0 / 3, 2.0 / 3,     9.9999995,   0.00049999999, 5047814.9, 0.84290971};
+    for (double v : values) {
+        for (int d = 0; d <= 12; ++d) {
+            for (char style : {'f', 'e'}) {
+                char expected[400], got[400];
+                auto [end, ec] = std::to_chars(expected, expected + sizeof expected, v,
+                                               style == 'f' ? std::chars_format::fixed : std::chars_format::scientific, d);
+                ASSERT_EQ(ec, std::errc());
+                char* gotEnd = kestro::PrintfDigits(got, sizeof got, v, style, d);
+                ASSERT_NE(gotEnd, nullptr);
+                EXPECT_EQ(std::string(got, gotEnd), std::string(expected, end)) << v << " " << style << d;
+            }
+        }
+    }
+    char small[4];
+    EXPECT_EQ(kestro::PrintfDigits(small, sizeof small, 12345.0, 'f', 2), nullptr);
 }

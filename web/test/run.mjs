@@ -1,0 +1,312 @@
+// Browser tests of the app (make web-test, part of make test). Each opens the
+// page served by `kestro web` in Debian's headless chromium and requires:
+//  1. five examples (one opened by a #kin=...&run link) run in the page to the
+//     report and plot files of the native `kestro run`, character for
+//     character (the date line and the input folder aside), and to the same
+//     summary table;
+//  2. a three-layer model built from a new page through the forms alone runs,
+//     saves as .kin, and the saved file runs natively to the same results;
+//  3. mistakes (a layer gap, a negative length, a missing value) show their
+//     engine message at the field before any run;
+//  4. a long run shows progress, is cancelled, and the next run works;
+//  5. no console error, no failed request, no request outside the origin.
+// Without chromium the tests fail under CI=true and are skipped otherwise.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { ROOT, serve, launch, nativeRun, base64url, browserMissing, CHROMIUM } from './common.mjs';
+
+if (browserMissing()) {
+  const msg = `browser tests: ${CHROMIUM} is missing (install Debian's chromium)`;
+  if (process.env.CI === 'true') { console.error('FAIL ' + msg); process.exit(1); }
+  console.log('SKIP ' + msg);
+  process.exit(0);
+}
+
+const SHOTS = process.env.SHOTS || path.join(ROOT, 'build-web/shots');
+fs.mkdirSync(SHOTS, { recursive: true });
+const tmp = fs.mkdtempSync(path.join(os.tmpdir(), 'kestro-web-test-'));
+const keep = process.env.KEEP === '1';
+const server = await serve();
+const origin = new URL(server.url).origin;
+const browser = await launch();
+const page = await browser.newPage();
+await page.setViewport({ width: 1400, height: 1000 });
+const problems = [];
+page.on('console', (m) => { if (m.type() === 'error') problems.push('console error: ' + m.text()); });
+page.on('pageerror', (e) => problems.push('page error: ' + e.message));
+page.on('requestfailed', (r) => problems.push('failed request: ' + r.url()));
+page.on('request', (r) => {
+  const u = r.url();
+  if (!u.startsWith(origin + '/') && !u.startsWith('blob:') && !u.startsWith('data:') && !u.startsWith('about:')) problems.push('request outside the origin: ' + u);
+});
+
+let failures = 0;
+async function test(name, fn) {
+  const t0 = Date.now();
+  try {
+    await fn();
+    console.log(`ok   ${name} (${Date.now() - t0} ms)`);
+  } catch (e) {
+    failures++;
+    console.log(`FAIL ${name}\n     ${String(e.stack || e).split('\n').join('\n     ')}`);
+    await page.screenshot({ path: path.join(SHOTS, 'failed-' + name.replace(/\W+/g, '-') + '.png') }).catch(() => {});
+  }
+}
+
+// The report without what depends on where, when and under which name it ran
+// (a shared link's model is named "shared").
+const normalise = (report) => report.split('\n').filter((l) => !/^Path to file locations:/.test(l) && !/^\s+Date:.*Time:/.test(l) && !/^Name of .* file:/.test(l)).join('\n');
+
+async function open(hash = '') {
+  await page.goto(server.url + 'index.html' + hash, { waitUntil: 'load' });
+  await page.waitForFunction(() => window.kestro && window.kestro.runReady && window.kestro.checkReady);
+}
+
+async function runAndWait() {
+  const id = await page.evaluate(() => window.kestro.runId);
+  await page.click('#run');
+  await page.waitForFunction((old) => window.kestro.results && window.kestro.runId > old && !window.kestro.running, { timeout: 60000 }, id);
+}
+
+async function pageResults() {
+  return page.evaluate(() => ({
+    files: window.kestro.results.files,
+    result: window.kestro.results.result,
+    summary: document.querySelector('#summary-table') ? document.querySelector('#summary-table').innerText : '',
+  }));
+}
+
+async function summaryOf(html) {
+  const p = await browser.newPage();
+  await p.setJavaScriptEnabled(false);
+  await p.setContent(html);
+  const t = await p.evaluate(() => { const e = document.querySelector('table#summary, table.summary'); return e ? e.innerText : ''; });
+  await p.close();
+  return t;
+}
+
+// Equal texts, or a failure naming the first line that differs. With
+// `noise`, a number may differ where both values are round-off around zero:
+// the difference is within 1e-9 of the largest number on its line (a free
+// head's moment, -1.1E-06 against 6.2E-06 in-lbs beside 6.0E+04 lbs of
+// shear; likely the last bits of the two C libraries' elementary functions). Such numbers
+// are counted and printed.
+let noiseCount = 0;
+function sameText(got, want, what, noise = false) {
+  if (got === want) return;
+  const a = got.split('\n'), b = want.split('\n');
+  for (let i = 0; i < Math.max(a.length, b.length); i++) {
+    if (a[i] === b[i]) continue;
+    const ta = (a[i] || '').trim().split(/\s+/), tb = (b[i] || '').trim().split(/\s+/);
+    let ok = noise && ta.length === tb.length;
+    if (ok) {
+      const nums = ta.concat(tb).map(Number).filter((x) => Number.isFinite(x));
+      const scale = Math.max(...nums.map(Math.abs), 0);
+      for (let j = 0; j < ta.length && ok; j++) {
+        if (ta[j] === tb[j]) continue;
+        const x = Number(ta[j]), y = Number(tb[j]);
+        ok = Number.isFinite(x) && Number.isFinite(y) && Math.abs(x - y) <= 1e-9 * scale;
+      }
+    }
+    if (!ok) assert.fail(`${what}: line ${i + 1} differs\n  page:   ${JSON.stringify(a[i])}\n  native: ${JSON.stringify(b[i])}`);
+    noiseCount++;
+    console.log(`     ${what}: line ${i + 1} differs by round-off around zero only:\n       page:   ${a[i]}\n       native: ${b[i]}`);
+  }
+}
+
+async function expectSameAsNative(file, res, input = path.join(ROOT, 'examples', file)) {
+  const dir = path.join(tmp, file);
+  const native = nativeRun(input, dir);
+  fs.writeFileSync(path.join(dir, 'page-plot.txt'), res.files.plot);
+  fs.writeFileSync(path.join(dir, 'page-report.txt'), res.files.report);
+  sameText(res.files.plot, native.plot, `${file}: plot file`, true);
+  sameText(normalise(res.files.report), normalise(native.report), `${file}: report`, true);
+  const nativeSummary = await summaryOf(native.html);
+  assert.ok(nativeSummary.length > 20, `${file}: no summary table in the native report`);
+  sameText(res.summary, nativeSummary, `${file}: summary table`);
+}
+
+const EXAMPLES = ['layered-soft-clay-sand-stiff-clay.kin', 'drilled-shaft-36in-stiff-clay.kin', 'api-sand-cyclic-si.kin', 'lrfd-h-pile-sand.kin'];
+const LINKED = 'soft-clay-elastic-pile.kin';
+
+await test('five examples give the native results (one by a #kin=...&run link)', async () => {
+  await open();
+  for (const file of EXAMPLES) {
+    await page.select('#examples', file);
+    await page.waitForFunction((f) => document.getElementById('name').textContent === f, {}, file);
+    await runAndWait();
+    const res = await pageResults();
+    await expectSameAsNative(file, res);
+    await page.screenshot({ path: path.join(SHOTS, 'example-' + file.replace('.kin', '.png')) });
+  }
+  // The last two runs on the same charts: four charts, a solid line for each of
+  // the three LRFD combinations, a dashed one for each of the two earlier cases.
+  const lines = await page.evaluate(() => ({
+    charts: document.querySelectorAll('#compare svg').length,
+    solid: document.querySelectorAll('#compare polyline[stroke-dasharray=""]').length,
+    dashed: document.querySelectorAll('#compare polyline[stroke-dasharray="6 4"]').length,
+  }));
+  assert.deepEqual(lines, { charts: 4, solid: 4 * 3, dashed: 4 * 2 }, 'the comparison charts of the last two runs');
+  const text = fs.readFileSync(path.join(ROOT, 'examples', LINKED), 'utf8');
+  await page.goto('about:blank');
+  await page.goto(server.url + '#kin=' + base64url(text) + '&run', { waitUntil: 'load' });
+  await page.waitForFunction(() => window.kestro && window.kestro.results && !window.kestro.running, { timeout: 60000 });
+  const res = await pageResults();
+  assert.equal(await page.evaluate(() => window.kestro.text), text.replace(/\r\n?/g, '\n'));
+  await expectSameAsNative(LINKED, res);
+  await page.screenshot({ path: path.join(SHOTS, 'link-run.png'), fullPage: true });
+});
+
+// Sets a form field as a user would: select its text, type, leave the field.
+async function type(selector, value) {
+  await page.waitForSelector(selector);
+  await page.click(selector, { clickCount: 3 });
+  await page.keyboard.type(String(value));
+  await page.keyboard.press('Tab');
+  await page.waitForFunction((v, sel) => { const e = document.querySelector(sel); return e && e.value === v; }, {}, String(value), selector);
+}
+
+async function tab(name) { await page.click(`#tabs button[data-tab="${name}"]`); }
+
+async function checkDone() {
+  await page.waitForFunction(() => window.kestro.checked, { timeout: 20000 });
+}
+
+await test('a three-layer model built through the forms runs, saves and runs natively the same', async () => {
+  await open();
+  await page.click('#new');
+  await tab('sections');
+  await type('#f-sec-0-length', '70.0');
+  await tab('soil');
+  await type('#f-soil-0-bottom', '12.0');
+  await type('#f-soil-0-c-top', '300.0');
+  await type('#f-soil-0-c-bottom', '500.0');
+  await page.click('#f-soil-add');
+  await page.waitForSelector('#f-soil-1-code');
+  await page.select('#f-soil-1-code', '5');
+  await page.waitForSelector('#f-soil-1-phi-top');
+  await type('#f-soil-1-bottom', '30.0');
+  await type('#f-soil-1-gamma-top', '62.0');
+  await type('#f-soil-1-gamma-bottom', '65.0');
+  await type('#f-soil-1-phi-top', '38.0');
+  await type('#f-soil-1-phi-bottom', '38.0');
+  await page.click('#f-soil-add');
+  await page.waitForSelector('#f-soil-2-code');
+  await page.select('#f-soil-2-code', '2');
+  await page.waitForSelector('#f-soil-2-k-top');
+  await type('#f-soil-2-bottom', '80.0');
+  const values = { gamma: [60, 65], c: [2500, 4000], e50: [0.005, 0.005], k: [1000, 2000] };
+  for (const [k, [t, b]] of Object.entries(values)) { await type(`#f-soil-2-${k}-top`, t); await type(`#f-soil-2-${k}-bottom`, b); }
+  await tab('loading');
+  await type('#f-load-0-c1', '40000.0');
+  await type('#f-load-0-axial', '200000.0');
+  await page.click('#f-load-add');
+  await page.waitForSelector('#f-load-1-c1');
+  await page.select('#f-load-1-type', '2');
+  await type('#f-load-1-c1', '60000.0');
+  await tab('options');
+  await page.select('#f-opt-PrintPYCurves', 'YES');
+  await tab('other');
+  await page.click('#f-depths-of-printed-p-y-curves-add');
+  await type('#f-depths-of-printed-p-y-curves-0-depth', '20.0');
+  await checkDone();
+  const found = await page.evaluate(() => window.kestro.problems.filter((p) => p.error).map((p) => p.text));
+  assert.deepEqual(found, [], 'the checks found errors in the form-built model');
+  await runAndWait();
+  const res = await pageResults();
+  assert.ok(res.result <= 0, 'the run ended by an error: ' + res.result);
+  // Save: the downloaded .kin.
+  const dl = path.join(tmp, 'downloads');
+  fs.mkdirSync(dl, { recursive: true });
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: dl });
+  await page.click('#save');
+  const saved = path.join(dl, 'model.kin');
+  for (let i = 0; i < 100 && !fs.existsSync(saved); i++) await new Promise((r) => setTimeout(r, 100));
+  assert.ok(fs.existsSync(saved), 'Save .kin wrote no file');
+  const text = fs.readFileSync(saved, 'utf8');
+  assert.match(text, /SOIL LAYERS\n3 /);
+  assert.match(text, /DEPTHS OF PRINTED P-Y CURVES\n1 +number of points\n1  20\.0\nEND/);
+  await expectSameAsNative('model.kin', res, saved);
+  await page.screenshot({ path: path.join(SHOTS, 'forms-model.png') });
+});
+
+// The drilled-shaft example with 100 load cases, each with its length study,
+// and 500 increments: some seconds of work for the engine.
+function longModel() {
+  const lines = fs.readFileSync(path.join(ROOT, 'examples', 'drilled-shaft-36in-stiff-clay.kin'), 'utf8').split('\n');
+  const at = lines.indexOf('LOADING');
+  assert.ok(at > 0, 'the example has no LOADING section');
+  const cases = Array.from({ length: 100 }, (_, i) => `${i + 1}  1  ${(40000 + 400 * i).toFixed(1)}  0.0  300000.0  0`);
+  lines.splice(at + 1, 4, '100', ...cases, '0');
+  return lines.join('\n').replace(/\nIncrements\s+\d+/, '\nIncrements 500');
+}
+
+async function expectFieldMessage(selector, pattern) {
+  await checkDone();
+  await page.waitForFunction((sel) => { const e = document.querySelector(sel); return e && e.classList.contains('bad'); }, { timeout: 20000 }, selector);
+  const msg = await page.evaluate((sel) => {
+    const box = document.querySelector(sel).closest('table');
+    return [...box.querySelectorAll('.fieldmsg')].map((e) => e.innerText).join('\n');
+  }, selector);
+  assert.match(msg, pattern, `no message at ${selector}`);
+}
+
+await test('mistakes show their message at the field before any run', async () => {
+  await open();
+  await page.click('#new');
+  await tab('soil');
+  await page.click('#f-soil-add');
+  await page.waitForSelector('#f-soil-1-top');
+  await type('#f-soil-0-bottom', '40.0');
+  await type('#f-soil-1-top', '45.0');   // a gap of 5 ft between the layers
+  await expectFieldMessage('#f-soil-1-top', /Error.*69|69/s);
+  await type('#f-soil-1-top', '40.0');
+  await tab('sections');
+  await type('#f-sec-0-length', '-60.0');  // a negative length
+  await expectFieldMessage('#f-sec-0-length', /length/i);
+  await page.screenshot({ path: path.join(SHOTS, 'mistake.png') });
+  await type('#f-sec-0-length', '60.0');
+  // A missing value: the cohesion of the top of layer 1 left empty in the text.
+  const text = await page.evaluate(() => window.kestro.text);
+  const broken = text.replace(/\n40\.0 {2}300\.0 {2}0\.02 {3}top/, '\n40.0  300.0   top');
+  assert.notEqual(broken, text);
+  await page.evaluate((t) => { const ta = document.getElementById('kin'); ta.value = t; ta.dispatchEvent(new Event('input')); }, broken);
+  await checkDone();
+  const found = await page.evaluate(() => window.kestro.problems.map((p) => p.line + ': ' + p.text).join('\n'));
+  assert.ok(found.length > 0, 'a missing value gave no message');
+  assert.equal(await page.evaluate(() => window.kestro.results), null, 'a run was made');
+  assert.ok(await page.$('#gutter .err, #gutter .warn'), 'the problem is not marked at its line');
+});
+
+await test('a long run shows progress and is cancelled; the next run works', async () => {
+  await open();
+  // A drilled shaft with 100 load cases, each with its length study, and 500 increments.
+  const text = longModel();
+  await page.evaluate((t) => { const ta = document.getElementById('kin'); ta.value = t; ta.dispatchEvent(new Event('input')); }, text);
+  await page.click('#run');
+  await page.waitForFunction(() => window.kestro.progressCount > 5, { timeout: 30000 });
+  assert.equal(await page.evaluate(() => window.kestro.running), true, 'the run ended before it could be cancelled');
+  await page.screenshot({ path: path.join(SHOTS, 'long-run.png') });
+  await page.click('#cancel');
+  await page.waitForFunction(() => /cancelled/.test(document.getElementById('status').textContent));
+  await page.select('#examples', 'soft-clay-elastic-pile.kin');
+  await page.waitForFunction(() => document.getElementById('name').textContent === 'soft-clay-elastic-pile.kin');
+  await runAndWait();
+  const res = await pageResults();
+  await expectSameAsNative('soft-clay-elastic-pile.kin', res);
+  await page.screenshot({ path: path.join(SHOTS, 'after-cancel.png') });
+});
+
+await test('no console error, no failed request, no request outside the origin', async () => {
+  assert.deepEqual(problems, []);
+});
+
+await browser.close();
+server.stop();
+fs.rmSync(browser.profile, { recursive: true, force: true });
+if (!keep) fs.rmSync(tmp, { recursive: true, force: true }); else console.log('files kept in ' + tmp);
+console.log(failures ? `${failures} browser test(s) failed` : 'all browser tests passed');
+process.exit(failures ? 1 : 0);
