@@ -14,7 +14,7 @@ CMAKE_FLAGS ?=
 BUILD_PACKAGES = cmake g++ make nlohmann-json3-dev
 TEST_PACKAGES  = libgtest-dev libbenchmark-dev chromium
 
-.PHONY: all deps deps-build build build-asan run test test-fast bench clean
+.PHONY: all deps deps-build build build-asan run test test-fast bench clean install
 
 all: build
 
@@ -38,6 +38,14 @@ run: deps-build
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS) --target kestro_cli
 	$(BUILD)/kestro run $(EXAMPLE)
+
+# Builds what it installs (the library and the command) and installs them, with
+# the header, the CMake package and the pkg-config file, under PREFIX.
+PREFIX ?= /usr/local
+install: deps-build
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target kestro kestro_cli
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: build build-asan
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
