@@ -292,3 +292,38 @@ TEST(Messages, SweepChecksTheLineItReplaces) {
         EXPECT_TRUE(Has(r.Out, c.Text)) << r.Out;
     }
 }
+
+// Bad counts and stray lines: every error that ends the run is named by its
+// number in the report and in the message file, and a line like no keyword
+// gets no guess.
+TEST(Messages, EveryErrorThatEndsARunHasItsNumber) {
+    struct Case {
+        const char* Name;
+        const char* From;
+        const char* To;
+        int Result;
+        const char* Numbered;  // the numbered line expected in both files
+    };
+    const Case cases[] = {
+        {"no_soil_layers", "SOIL LAYERS\n1\n", "SOIL LAYERS\n0\n", 199,
+         "Input Data Error No. 99 on line 40 of the input file: \"13 0 35\""},
+        {"more_sections_than_given", "SECTIONS\n1\n", "SECTIONS\n2\n", 181, "**** Input Data Error No. 81 ****"},
+        {"negative_section_count", "SECTIONS\n1\n", "SECTIONS\n-1\n", 184, "**** Input Data Error No. 84 ****"},
+        {"stray_line", "END\n", "NONSENSE\nEND\n", 199,
+         "Input Data Error No. 99 on line 47 of the input file: \"NONSENSE\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::string input = MinimalInput();
+        input.replace(input.find(c.From), std::string(c.From).size(), c.To);
+        const auto r = RunInput(input);
+        EXPECT_EQ(r.Result, c.Result);
+        char code[16];
+        std::snprintf(code, sizeof code, "INP%05d", c.Result - 100);
+        for (const std::string* text : {&r.Messages, &r.Report}) {
+            EXPECT_TRUE(Has(*text, c.Numbered)) << *text;
+            EXPECT_TRUE(Has(*text, std::string("Kestro ended prematurely due to input error number ") + code)) << *text;
+            EXPECT_FALSE(Has(*text, "Did you mean")) << *text;
+        }
+    }
+}
