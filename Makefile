@@ -24,7 +24,7 @@ VERIFY_PACKAGES = python3 python3-numpy python3-matplotlib python3-markdown
 TEST_PACKAGES   = libgtest-dev libbenchmark-dev chromium $(VERIFY_PACKAGES)
 WEB_PACKAGES    = emscripten node-acorn nodejs npm chromium
 
-.PHONY: all deps deps-build deps-verify deps-web build build-asan run test test-fast bench clean verify web web-test web-bench
+.PHONY: all deps deps-build deps-verify deps-web build build-asan run test test-fast bench clean verify web web-test web-bench install
 
 all: build
 
@@ -54,6 +54,14 @@ run: deps-build
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS) --target kestro_cli
 	$(BUILD)/kestro run $(EXAMPLE)
+
+# Builds what it installs (the library and the command) and installs them, with
+# the header, the CMake package and the pkg-config file, under PREFIX.
+PREFIX ?= /usr/local
+install: deps-build
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target kestro kestro_cli
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: build build-asan web
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Cli.h"
+#include "PlotReader.h"
 #include "ResultFiles.h"
 
 namespace fs = std::filesystem;
@@ -31,7 +33,7 @@ constexpr const char* BatchUsage =
     "Usage: kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       (INPUT: an input file, a folder of *.kin files, or @LIST, a file naming one input a line)\n";
 constexpr const char* SweepUsage =
-    "Usage: kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n";
+    "Usage: kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [--expect TEXT] [-o OUTDIR] [-j JOBS] [-q]\n";
 
 std::string Trim(const std::string& s) {
     const std::size_t a = s.find_first_not_of(" \t\r");
@@ -59,6 +61,10 @@ struct Child {
 Child Launch(const std::string& self, const BatchEntry& e, std::size_t index) {
     Child c;
     c.Entry = index;
+    // The mark of an earlier batch stopped during this input's run goes: this
+    // run replaces the files.
+    std::error_code ec;
+    fs::remove(fs::path(e.OutDir) / "NOT-FINISHED.txt", ec);
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return c;
     const pid_t pid = ::fork();
@@ -97,6 +103,37 @@ std::string Drain(int fd) {
     return text;
 }
 
+// The load cases of a plot file: head deflection, maximum moment with its
+// depth and maximum shear of each case, in the plot file's units, for a case
+// whose stations or summary record were written.
+std::vector<CaseSummary> CaseSummariesFromPlot(const results::PlotResults& p) {
+    std::vector<CaseSummary> cases;
+    if (!p.HasHeader) return cases;
+    const results::PlotUnits u = results::UnitsOf(p.UnitSystem);
+    auto number = [](double v) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.8g", v);
+        return std::string(buf);
+    };
+    for (const results::LoadCase& lc : p.LoadCases) {
+        if (!lc.HasSummary && !lc.StationsComplete) continue;
+        CaseSummary c;
+        c.Case = lc.Number;
+        c.HeadDeflection = number(lc.HeadDeflection);
+        c.MaxMoment = number(lc.MaxMoment);
+        c.MaxShear = number(lc.MaxShear);
+        c.DeflectionUnit = u.Length;
+        c.MomentUnit = u.Moment;
+        c.ShearUnit = u.Force;
+        if (lc.StationsComplete) {
+            c.MaxMomentDepth = number(lc.DepthMaxMoment);
+            c.DepthUnit = u.Length;
+        }
+        cases.push_back(c);
+    }
+    return cases;
+}
+
 // Fills the entry from the command's own output and the report it wrote.
 void Finish(BatchEntry& e, const std::string& output, int status) {
     const std::string key = "run result ";
@@ -110,11 +147,37 @@ void Finish(BatchEntry& e, const std::string& output, int status) {
     e.b_Finished = true;
     e.Result = std::atoi(output.c_str() + at + key.size());
     e.Outcome = status == ExitNormal ? "normal" : status == ExitWarnings ? "warnings" : "error";
+    // The command's own one-line reason, when it printed one.
+    const std::string reasonKey = "  reason:   ";
+    const std::size_t r = output.find(reasonKey);
+    if (r != std::string::npos)
+        e.ErrorReason = Trim(output.substr(r + reasonKey.size(), output.find('\n', r) - r - reasonKey.size()));
+    // A run refused before its files were opened wrote none: files of those
+    // names are an earlier run's.
+    if (output.find("no output file was written") != std::string::npos) return;
     const std::string stem = fs::path(e.Input).stem().string();
     const std::string report = results::ReadFileText(fs::path(e.OutDir) / (stem + "-report.txt"));
     e.Cases = ReadCaseSummaries(report);
-    if (e.Outcome == "error")
+    // A report printed as a summary only (PrintSummaryOnly YES) has no output
+    // summary per load case: the plot file's records of each case give them.
+    if (e.Cases.empty())
+        e.Cases = CaseSummariesFromPlot(results::ReadPlotFile((fs::path(e.OutDir) / (stem + "-plot.txt")).string()));
+    if (e.Outcome == "error" && e.ErrorReason.empty())
         e.ErrorReason = ErrorReason(report, results::ReadFileText(fs::path(e.OutDir) / (stem + "-messages.txt")));
+}
+
+// A worker stopped part way may leave engine files that look complete (the
+// engine had ended) without the results files, or partial files: the folder
+// says, as the summary does, that the run did not finish.
+constexpr const char* UnfinishedMarker = "NOT-FINISHED.txt";
+
+void MarkUnfinished(const BatchEntry& e) {
+    std::error_code ec;
+    if (e.OutDir.empty() || !fs::is_directory(e.OutDir, ec)) return;
+    std::ofstream(fs::path(e.OutDir) / UnfinishedMarker)
+        << "The run of " << e.Input << " was stopped before it finished (" << e.Message
+        << "). The files in this folder may be incomplete or from an earlier run; the batch summary lists the "
+           "input as not run. Run it again to replace them.\n";
 }
 
 void DrawProgress(std::ostream& err, std::size_t done, std::size_t total, int failed, bool tty) {
@@ -178,6 +241,7 @@ bool RunEntries(std::vector<BatchEntry>& entries, int jobs, bool quiet, std::ost
             e.Outcome = "not run";
             e.Message = StopRequested ? "stopped before the end of the run"
                                       : "the worker ended by signal " + std::to_string(WTERMSIG(status));
+            MarkUnfinished(e);
         }
         ++done;
         if (e.Outcome != "normal") ++failed;
@@ -439,6 +503,31 @@ bool ReplaceValue(std::string& text, int line, int field, const std::string& val
     }
 }
 
+std::string LineOf(const std::string& text, int line) {
+    if (line < 1) return {};
+    std::size_t start = 0;
+    for (int l = 1; l < line; ++l) {
+        start = text.find('\n', start);
+        if (start == std::string::npos) return {};
+        ++start;
+    }
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string out = text.substr(start, end - start);
+    if (!out.empty() && out.back() == '\r') out.pop_back();
+    return out;
+}
+
+std::string FieldOf(const std::string& line, int field) {
+    std::string copy = line;
+    const std::string mark = "\x01";
+    if (!ReplaceValue(copy, 1, field, mark)) return {};
+    // The field is what the mark replaced.
+    const std::size_t at = copy.find(mark);
+    const std::size_t length = line.size() - (copy.size() - mark.size());
+    return line.substr(at, length);
+}
+
 namespace {
 // Reads the pool options; returns false with a usage message on a bad one.
 // Arguments it does not know are left in `rest`.
@@ -528,7 +617,7 @@ int SweepMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
     PoolOptions o;
     std::vector<std::string> rest;
     std::map<std::string, std::string> named;
-    if (!ParsePoolOptions(args, o, rest, named, {"--line", "--field", "--values"}, err)) {
+    if (!ParsePoolOptions(args, o, rest, named, {"--line", "--field", "--values", "--expect"}, err)) {
         err << SweepUsage;
         return ExitUsage;
     }
@@ -575,12 +664,41 @@ int SweepMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "kestro: cannot create output folder '" << inputDir.string() << "'\n";
         return ExitCantCreate;
     }
+    // The line replaced is checked before any input is written: it must hold
+    // the value as a number, and the text given with --expect; the first
+    // copy's line is shown before and after, so a wrong line number is seen.
+    const std::string before = LineOf(text, line);
+    const std::string found = FieldOf(before, field);
+    if (found.empty()) {
+        err << "kestro: line " << line << " of '" << templ.string() << "' has no value number " << field
+            << (before.empty() ? "" : ": \"" + before + "\"") << '\n';
+        return ExitUsage;
+    }
+    if (named.count("--expect") != 0 && before.find(named["--expect"]) == std::string::npos) {
+        err << "kestro: line " << line << " of '" << templ.string() << "' does not contain \"" << named["--expect"]
+            << "\": \"" << before << "\"\n";
+        return ExitUsage;
+    }
+    {
+        char* end = nullptr;
+        std::strtod(found.c_str(), &end);
+        if (end == found.c_str() || *end != '\0') {
+            err << "kestro: value " << field << " of line " << line << " of '" << templ.string() << "' is \"" << found
+                << "\", not a number: \"" << before << "\"\n";
+            return ExitUsage;
+        }
+    }
     std::vector<BatchEntry> entries(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
         std::string copy = text;
         if (!ReplaceValue(copy, line, field, values[i])) {
             err << "kestro: line " << line << " of '" << templ.string() << "' has no value number " << field << '\n';
             return ExitUsage;
+        }
+        if (i == 0 && !o.Quiet) {
+            err << "kestro: line " << line << " of '" << templ.string() << "', value " << field << ":\n"
+                << "  before: " << before << '\n'
+                << "  after:  " << LineOf(copy, line) << '\n';
         }
         std::string number = std::to_string(i + 1);
         if (number.size() < 3) number.insert(0, 3 - number.size(), '0');

@@ -57,5 +57,10 @@ int SweepMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
 // reader separates them) of line `line` (1-based) of `text`. Returns false
 // when the line or the field does not exist.
 bool ReplaceValue(std::string& text, int line, int field, const std::string& value);
+// Line `line` (1-based) of `text` without its line end; empty when there is none.
+std::string LineOf(const std::string& text, int line);
+// Value number `field` (1-based) of one line, as ReplaceValue counts them;
+// empty when there is none.
+std::string FieldOf(const std::string& line, int field);
 
 }  // namespace kestro::cli

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -35,7 +36,7 @@ constexpr const char* Usage =
     "       kestro check INPUT [-o OUTDIR] [-q]\n"
     "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
-    "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
+    "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [--expect TEXT] [-o OUTDIR] [-j JOBS] [-q]\n"
     "       kestro web [--port N]\n"
     "       kestro --help | --version\n";
 
@@ -47,7 +48,7 @@ constexpr const char* Help =
     "       kestro check INPUT [-o OUTDIR] [-q]\n"
     "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
-    "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
+    "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [--expect TEXT] [-o OUTDIR] [-j JOBS] [-q]\n"
     "       kestro web [--port N]\n"
     "\n"
     "run: runs the analysis described by the input file INPUT (keyword format, first\n"
@@ -72,8 +73,8 @@ constexpr const char* Help =
     "  -o, --output OUTDIR  folder for the output files (created if absent)\n"
     "  --user NAME          licensee name printed in the report header\n"
     "  --company NAME       company name printed in the report header\n"
-    "  -q, --quiet          print only the outcome line and the file paths: no\n"
-    "                       progress lines, no error or warning text\n"
+    "  -q, --quiet          print only the outcome line, for an error its reason\n"
+    "                       on one line, and the file paths: no progress lines\n"
     "  --no-html, --no-json do not write the HTML report or the JSON results file\n"
     "  --units us|si|engine units of the HTML report: US customary (ft, in, kip,\n"
     "                       kip-ft), SI (m, mm, kN, kN-m) or the engine's own;\n"
@@ -97,7 +98,9 @@ constexpr const char* Help =
     "kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... writes one\n"
     "input per value, with value K (default 1) of line N of TEMPLATE replaced,\n"
     "into OUTDIR/inputs/ (OUTDIR defaults to <name>-sweep) and runs them as a\n"
-    "batch; the summary has a column with the value of each run.\n"
+    "batch; the summary has a column with the value of each run. Value K must be\n"
+    "a number, and with --expect TEXT line N must contain TEXT; the line is shown\n"
+    "before and after the first replacement.\n"
     "\n"
     "Exit status: 0 ended normally (check: no problem found); 1 ended with\n"
     "warnings; 2 ended by an error (input, runtime or computation); for batch\n"
@@ -108,21 +111,66 @@ constexpr const char* Help =
 // The engine reads each NAMES.DAT line as at most 256 characters.
 constexpr std::size_t MaxNameLength = 256;
 
+// What a file was before a run, to tell a file the run wrote from one an
+// earlier run left: the engine writes each output to a partial file renamed
+// into place (a new file), and empties its message log at its first use.
+struct FileStamp {
+    bool Exists = false;
+    ino_t Inode = 0;
+    off_t Size = 0;
+    timespec Modified{};
+};
+
+FileStamp Stamp(const fs::path& path) {
+    FileStamp s;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return s;
+    s.Exists = true;
+    s.Inode = st.st_ino;
+    s.Size = st.st_size;
+    s.Modified = st.st_mtim;
+    return s;
+}
+
+bool WrittenSince(const fs::path& path, const FileStamp& before) {
+    const FileStamp now = Stamp(path);
+    if (!now.Exists) return false;
+    return !before.Exists || now.Inode != before.Inode || now.Size != before.Size ||
+           now.Modified.tv_sec != before.Modified.tv_sec || now.Modified.tv_nsec != before.Modified.tv_nsec;
+}
+
+// The engine's message log in the run folder: it holds the reason of a run
+// refused before its output files were opened.
+constexpr const char* EngineLogName = "KESTRO.MSG";
+// The ending of the file an output is written to until it is complete.
+constexpr const char* PartialSuffix = ".part";
+
 // Runs the engine. Quiet runs call it on this thread. Otherwise the engine
 // runs on a worker thread while this thread echoes the progress lines it
-// writes to the message file, so that a long run can be followed: the thread
+// writes to the message file (its partial file while the run goes on), so
+// that a long run can be followed: the thread
 // sleeps in poll() until the kernel reports a change to the output folder
 // (inotify) or the worker reports the end of the run (eventfd), so the
 // command waits no longer than the engine takes.
 int RunEngine(const fs::path& messageFile, bool quiet, std::ostream& err, std::string& echoed) {
     std::error_code ec;
-    fs::remove(messageFile, ec);  // no stale lines from an earlier run
+    const fs::path partial = messageFile.string() + PartialSuffix;
+    fs::remove(partial, ec);  // no stale lines of a run that was stopped
     if (quiet) return KGO();
 
+    const FileStamp before = Stamp(messageFile);
+    bool finished = false;
     std::streamoff shown = 0;
     std::string pending;
     auto echo = [&] {
-        std::ifstream f(messageFile, std::ios::binary);
+        // While the run goes on its lines are in the partial file; once it
+        // has ended, in the final file, if the run wrote one.
+        fs::path source = partial;
+        if (finished && !fs::exists(partial, ec)) {
+            if (!WrittenSince(messageFile, before)) return;
+            source = messageFile;
+        }
+        std::ifstream f(source, std::ios::binary);
         if (!f) return;
         f.seekg(shown);
         std::string chunk((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
@@ -168,6 +216,7 @@ int RunEngine(const fs::path& messageFile, bool quiet, std::ostream& err, std::s
         }
     }
     worker.join();
+    finished = true;
     echo();
     if (watch >= 0) ::close(watch);
     if (done >= 0) ::close(done);
@@ -478,6 +527,16 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         err << "kestro: cannot create output folder '" << outDir.string() << "'\n";
         return ExitCantCreate;
     }
+    // The command writes NAMES.DAT into the output folder, and the engine its
+    // message log: neither may be the input.
+    for (const char* own : {"NAMES.DAT", EngineLogName}) {
+        if (fs::equivalent(input, outDir / own, ec)) {
+            err << "kestro: the input '" << req.Input << "' is the " << own
+                << " the run writes in its output folder '" << outDir.string()
+                << "'; copy the input to another name or choose another output folder with -o\n";
+            return ExitCantCreate;
+        }
+    }
     struct Cleanup {
         fs::path Dir;
         ~Cleanup() {
@@ -520,6 +579,9 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         }
     }
 
+    const FileStamp reportBefore = Stamp(outDir / report);
+    const FileStamp messagesBefore = Stamp(outDir / messages);
+    const FileStamp logBefore = Stamp(outDir / EngineLogName);
     fs::path cwd = fs::current_path(ec);
     if (::chdir(outDir.c_str()) != 0) {
         err << "kestro: cannot enter output folder '" << outDir.string() << "'\n";
@@ -532,8 +594,14 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         // The run is complete; the outcome below uses absolute paths.
     }
 
-    const std::string reportText = results::ReadFileText(outDir / report);
-    const std::string messageText = results::ReadFileText(outDir / messages);
+    // Files an earlier run left are not this run's: a run refused before its
+    // files were opened (a run file that cannot be opened, say) has its
+    // reason in the engine's message log.
+    std::string reportText, messageText;
+    if (WrittenSince(outDir / report, reportBefore)) reportText = results::ReadFileText(outDir / report);
+    if (WrittenSince(outDir / messages, messagesBefore)) messageText = results::ReadFileText(outDir / messages);
+    if (reportText.empty() && messageText.empty() && WrittenSince(outDir / EngineLogName, logBefore))
+        reportText = messageText = results::ReadFileText(outDir / EngineLogName);
     Outcome o = Classify(result, messageText, reportText);
     if (req.CheckOnly) {
         if (!req.Quiet) {
@@ -550,6 +618,18 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return ExitStatusFor(o);
     }
     out << OutcomeLine(o) << '\n';
+    // Quiet runs still say why a run ended by an error, on one line.
+    if (req.Quiet && o.EndedByError) {
+        const std::string reason = ErrorReason(reportText, messageText);
+        if (!reason.empty()) out << "  reason:   " << reason << '\n';
+    }
+    if (!WrittenSince(outDir / report, reportBefore) && !WrittenSince(outDir / messages, messagesBefore)) {
+        // Refused before its files were opened: any files of those names are
+        // an earlier run's, left as they were.
+        out << "  no output file was written; the reason is in " << (outDir / EngineLogName).string() << '\n';
+        ReportProblems(req, o, reportText, messageText, echoed, err);
+        return ExitStatusFor(o);
+    }
     out << "  report:   " << (outDir / report).string() << '\n';
     out << "  plot:     " << (outDir / plot).string() << '\n';
     out << "  messages: " << (outDir / messages).string() << '\n';

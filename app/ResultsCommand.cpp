@@ -113,6 +113,28 @@ int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         err << "kestro: cannot read plot file '" << plot << "'\n";
         return ExitError;
     }
+    // A plot file starts with its record "Line 1" (or is empty, for a run
+    // that ended before writing it); anything else was given by mistake and
+    // writes nothing.
+    {
+        std::ifstream f(plot);
+        std::string first;
+        while (std::getline(f, first) && first.find_first_not_of(" \r") == std::string::npos) {
+        }
+        if (first.find_first_not_of(" \r") != std::string::npos && first.find("Line 1 :") == std::string::npos) {
+            std::string what = "its first line is not the plot record \"Line 1\"";
+            if (first.rfind("KESTRO", 0) == 0)
+                what = "it is an input file";
+            else if (first.find_first_not_of("=\r") == std::string::npos)
+                what = "it is an output report";
+            else if (first.rfind("Computing", 0) == 0 || first.rfind("The analysis ended", 0) == 0)
+                what = "it is a runtime message file";
+            err << "kestro: '" << plot << "' is not a plot file: " << what
+                << ". Give the <name>-plot.txt file that a run wrote.\n"
+                << ViewUsage;
+            return ExitUsage;
+        }
+    }
     const results::RunFileSet files = results::FilesBesidePlot(plot);
     if (outDir.empty()) outDir = fs::absolute(plot, ec).parent_path().string();
     fs::create_directories(outDir, ec);

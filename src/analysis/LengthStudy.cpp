@@ -26,6 +26,11 @@ struct TrialResult {
     double Length = 0.0, HeadDeflection = 0.0, MaxMoment = 0.0, MaxShear = 0.0;
 };
 
+struct SkippedTrial {
+    double Length = 0.0;
+    LengthSkipReason Reason = LengthSkipReason::DeflectionLimit;
+};
+
 }  // namespace
 
 void LengthStudy(int n) {
@@ -37,6 +42,8 @@ void LengthStudy(int n) {
 
     TrialResult accepted[NumTrialLengths]{};
     int count = 0;
+    SkippedTrial skipped[NumTrialLengths]{};
+    int numSkipped = 0;
     for (int j = 0; j < NumTrialLengths; ++j) {
         const double length = TrialFactor(j) * Problem.PileLength;
         PrepareStationsOfLength(length);
@@ -44,10 +51,20 @@ void LengthStudy(int n) {
         const StudyCaseEnd end = RunStudyCase(n, C.LoadType, C.Condition1, C.Condition2, C.AxialLoad);
         if (end == StudyCaseEnd::Failed) return;
         const double yTop = P.y[St(1)];
-        // A trial that exceeds the deflection limit or does not converge is skipped.
-        if (end != StudyCaseEnd::Converged || !(std::fabs(yTop) <= O.ExcessDeflectionLimit) ||
-            !(P.DYMAX < O.ConvergenceTolerance))
+        // A trial that exceeds the deflection limit or does not converge has
+        // no row; it is listed after the table with its reason.
+        if (!(std::fabs(yTop) <= O.ExcessDeflectionLimit)) {
+            skipped[numSkipped++] = SkippedTrial{length, LengthSkipReason::DeflectionLimit};
             continue;
+        }
+        if (end != StudyCaseEnd::Converged) {
+            skipped[numSkipped++] = SkippedTrial{length, LengthSkipReason::IterationLimit};
+            continue;
+        }
+        if (!(P.DYMAX < O.ConvergenceTolerance)) {
+            skipped[numSkipped++] = SkippedTrial{length, LengthSkipReason::Tolerance};
+            continue;
+        }
         ClearRunningMaxima();
         for (int i = 1; i <= P.NumStations; ++i) StationResults(i);
         accepted[count++] = TrialResult{length, yTop, P.MaxMoment, P.MaxShear};
@@ -59,6 +76,10 @@ void LengthStudy(int n) {
         WriteLengthRow(ReportOut(), r.Length, r.HeadDeflection, r.MaxMoment, r.MaxShear);
     }
     if (count == 0) WriteNoAcceptedLength(ReportOut());
+    if (numSkipped > 0) {
+        WriteSkippedLengthsHeading(ReportOut());
+        for (int t = 0; t < numSkipped; ++t) WriteSkippedLength(ReportOut(), skipped[t].Length, skipped[t].Reason);
+    }
     WritePlotLine11Study(PlotOut(), count, n);
     for (int t = 0; t < count; ++t) {
         const TrialResult& r = accepted[t];

@@ -1,6 +1,7 @@
 #include "driver/Errors.h"
 
 #include <ostream>
+#include <string>
 
 #include "driver/Channels.h"
 
@@ -15,17 +16,29 @@ void WriteEmptyLines(std::ostream& out, int n) {
 }
 
 void WriteToMessagesAndReport(std::initializer_list<std::string_view> lines) {
-    for (std::ostream* out : {&MessageOut(), &ReportOut()}) WriteLines(*out, lines);
+    WriteLines(MessageOut(), lines);
+    // Before the report is open, both lead to the message log: once is enough.
+    if (&ReportOut() != &MessageOut()) WriteLines(ReportOut(), lines);
 }
 
+namespace {
+// The termination line of the error that ended the run, for the message file.
+std::string TerminationText;
+}  // namespace
+
+const std::string& TerminationLine() { return TerminationText; }
+void ClearTerminationLine() { TerminationText.clear(); }
+
 void TerminateRun(std::string_view code, int number) {
+    TerminationText.clear();
     if (number >= 1 && number <= 299) {
         std::ostream& out = ReportOut();
         // Input data errors keep the fixed "input error" line that callers
         // parse; every other error (codes RUN...) is a runtime error.
         const bool input = code.substr(0, 3) == "INP";
-        out << "\n\nKestro ended prematurely due to " << (input ? "input error" : "runtime error") << " number "
-            << code.substr(0, 8) << '\n';
+        TerminationText = std::string("Kestro ended prematurely due to ") + (input ? "input error" : "runtime error") +
+                          " number " + std::string(code.substr(0, 8));
+        out << "\n\n" << TerminationText << '\n';
         if (number == 125) {
             WriteLines(out, {"", "**** Input Data Error No. 25 ****", "", "",
                              "Length of input file is 0 bytes.  No analysis can be performed."});

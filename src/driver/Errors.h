@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <iosfwd>
+#include <string>
 #include <string_view>
 
 #include "model/RunState.h"
@@ -15,6 +16,10 @@ namespace kestro {
 // for numbers 1..299 to the report channel: "input error" for codes INP...,
 // "runtime error" for codes RUN....
 void TerminateRun(std::string_view code, int number);
+// The termination line TerminateRun wrote last ("Kestro ended prematurely due
+// to input error number INP00095"); empty when it wrote none.
+const std::string& TerminationLine();
+void ClearTerminationLine();
 
 // Writes each text as one line; an empty text is an empty line.
 void WriteLines(std::ostream& out, std::initializer_list<std::string_view> lines);

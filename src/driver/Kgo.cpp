@@ -36,23 +36,14 @@ constexpr const char* RunFileWhat[5] = {"", "input data file", "output report fi
 // Set once a failed write has been reported in this run.
 bool WriteFailureReported = false;
 
-// Writes the error heading, two empty lines and `lines` to the standard
-// error stream.
-void WriteToStandardError(std::string_view head, std::initializer_list<std::string_view> lines) {
-    std::fprintf(stderr, "%.*s\n\n\n", static_cast<int>(head.size()), head.data());
-    for (std::string_view l : lines) std::fprintf(stderr, "%.*s\n", static_cast<int>(l.size()), l.data());
-    std::fflush(stderr);
-}
-
 // A run file error found before the output files are opened goes to the
-// default message file and to the standard error stream: no output file of
-// the run is touched.
+// engine's message log (the default message file): no output file of the run
+// is touched, and nothing is written to a standard stream of the caller.
 void WriteBeforeOpenError(int number, std::initializer_list<std::string_view> lines) {
     char head[48];
     std::snprintf(head, sizeof head, "**** Runtime Error No. %d ****", number);
-    WriteLines(MessageOut(), {"", "", head, "", ""});
-    WriteLines(MessageOut(), lines);
-    WriteToStandardError(head, lines);
+    WriteLines(EngineLog(), {"", "", head, "", ""});
+    WriteLines(EngineLog(), lines);
 }
 
 std::string Quoted(std::string_view path) { return "\"" + std::string(path) + "\""; }
@@ -128,8 +119,7 @@ bool CheckBlankPaths() {
     for (int k = 1; k <= 4; ++k) {
         std::string_view path = Run.RunFiles[static_cast<std::size_t>(k)].View();
         if (path.find_first_not_of(" \t") == std::string_view::npos) {
-            std::fprintf(stderr, "**** Runtime Error No. 17 ****\n\n\n%s\n", Texts[k]);
-            std::fflush(stderr);
+            WriteLines(EngineLog(), {"**** Runtime Error No. 17 ****", "", "", Texts[k]});
             TerminateRun("RUN00017", 217);
             return false;
         }
@@ -176,13 +166,37 @@ bool CheckDistinctRunFiles() {
     return true;
 }
 
+// No run file may name NAMES.DAT or the engine's message log in the working
+// folder: an output would overwrite the run's own file list or the log that
+// receives the messages of a refused run, and neither is an input.
+bool CheckReservedRunFiles() {
+    const char* reserved[2] = {"NAMES.DAT", DefaultMessageFile};
+    const char* what[2] = {"the run file list NAMES.DAT itself", "the engine's message log"};
+    for (int k = 1; k <= 4; ++k) {
+        const std::filesystem::path file = Resolved(Run.RunFiles[static_cast<std::size_t>(k)].View());
+        for (int r = 0; r < 2; ++r) {
+            if (!SameFile(file, Resolved(reserved[r]))) continue;
+            WriteBeforeOpenError(ErrReservedRunFile,
+                                 {"The " + std::string(RunFileWhat[k]) + " in NAMES.DAT, " +
+                                      Quoted(Run.RunFiles[static_cast<std::size_t>(k)].View()) + ", names " +
+                                      what[r] + " (" + reserved[r] + " in the working folder). No analysis performed.",
+                                  std::string("Solution: Give the ") + RunFileWhat[k] +
+                                      " another name; NAMES.DAT and " + DefaultMessageFile +
+                                      " belong to the engine."});
+            TerminateRun("RUN00037", 200 + ErrReservedRunFile);
+            return false;
+        }
+    }
+    return true;
+}
+
 // A run file that cannot be opened after NAMES.DAT was read ends the run with
 // Runtime Error 18, naming the file. Nothing has been written to the output
 // files then, so the message goes to the default message file.
 void ReportOpenFailure(int line) {
     std::string text = std::string("Unable to open the ") + RunFileWhat[line] + " " +
                        Quoted(Run.RunFiles[static_cast<std::size_t>(line)].View()) + ".";
-    WriteLines(MessageOut(), {"", "", "**** Runtime Error No. 18 ****", "", "", text,
+    WriteLines(EngineLog(), {"", "", "**** Runtime Error No. 18 ****", "", "", text,
                               "Check that the file exists (input) or that its folder exists and is writable."});
     TerminateRun("RUN00018", 218);
 }
@@ -242,10 +256,12 @@ void ReportWriteFailure(int channel) {
     WriteFailureReported = true;
     const std::string text = "Writing the " + std::string(RunFileWhat[channel]) + " " +
                              Quoted(Run.RunFiles[static_cast<std::size_t>(channel)].View()) +
-                             " failed; the file is incomplete.";
+                             " failed; the file is incomplete and is not kept: an earlier file of that name is "
+                             "left as it was.";
     const char* solution = "Solution: Check that the disk holding the file has free space and run the analysis again.";
     WriteToSoundChannels(channel, {"", "", "**** Runtime Error No. 43 ****", "", "", text, solution});
-    WriteToStandardError("**** Runtime Error No. 43 ****", {text, solution});
+    // The log also holds it, for a caller whose other files failed as well.
+    WriteLines(EngineLog(), {"", "", "**** Runtime Error No. 43 ****", "", "", text, solution});
     TerminateRun("RUN00043", 200 + ErrWriteFailed);
 }
 
@@ -263,6 +279,9 @@ void CompleteRun(int& result) {
     // the error number stays the result and the warnings stay in the files.
     if (Run.ErrorNumber == 0) RegisterInputWarnings();
     if (Run.ErrorNumber > 0) {
+        // The message file names the error by its number too, whatever text
+        // the error block had.
+        if (OutputChannelOpen(4) && !TerminationLine().empty()) WriteLines(MessageOut(), {"", TerminationLine()});
         WriteToMessagesAndReport({"", "The analysis ended due to an error. ", ""});
     }
     result = Run.ErrorNumber;
@@ -284,8 +303,12 @@ void CompleteRun(int& result) {
         WriteToSoundChannels(FailedOutputChannel(), {"", "The analysis ended due to an error. ", ""});
     CloseInput();
     if (!CloseOutputChannels() && !WriteFailureReported) {
-        WriteToStandardError("**** Runtime Error No. 43 ****",
-                             {"Closing the output files failed; they may be incomplete."});
+        WriteLines(EngineLog(), {"", "", "**** Runtime Error No. 43 ****", "", "",
+                                 "Closing the output files failed; a file that could not be completed is not kept: "
+                                 "an earlier file of that name is left as it was.",
+                                 "Solution: Check that the disk holding the files has free space and run the "
+                                 "analysis again."});
+        CloseEngineLog();
         Run.ErrorNumber = 200 + ErrWriteFailed;
     }
     if (WriteFailureReported || Run.ErrorNumber == 200 + ErrWriteFailed) result = 200 + ErrWriteFailed;
@@ -303,6 +326,8 @@ bool CheckOutputWrites() {
 
 int RunAnalysis() {
     WriteFailureReported = false;
+    ClearTerminationLine();
+    SetInRun(true);
     // The large arrays of the model store (about 7.6 MB) start out in their
     // empty state when the process starts; clearing them again on the first
     // run would only make the kernel supply every page of them. Every later
@@ -315,13 +340,15 @@ int RunAnalysis() {
     if (b_StoreUsed) ResetAnalysisState();
     b_StoreUsed = true;
 
-    if (ReadNamesFile() && CheckBlankPaths() && CheckDistinctRunFiles() && OpenRunFiles()) {
+    if (ReadNamesFile() && CheckBlankPaths() && CheckReservedRunFiles() && CheckDistinctRunFiles() &&
+        OpenRunFiles()) {
         CheckInputSize();
         if (!Failed()) ReadInputFile();
         if (!Failed()) RunStages();
     }
     int result = 0;
     CompleteRun(result);
+    SetInRun(false);
     return result;
 }
 
@@ -341,6 +368,7 @@ extern "C" int32_t KGO(void) {
         // Nothing may escape the engine: an unexpected failure is a silent stop.
         kestro::Run.ErrorNumber = 999;
         try {
+            kestro::SetInRun(false);
             kestro::CloseInput();
             kestro::CloseOutputChannels();
         } catch (...) {

@@ -27,5 +27,7 @@ inline constexpr int ErrNoLoadCases = 83;
 inline constexpr int ErrSameRunFile = 41;
 inline constexpr int ErrPathTooLong = 42;
 inline constexpr int ErrWriteFailed = 43;
+// Runtime error of a run file naming NAMES.DAT or the engine's message log.
+inline constexpr int ErrReservedRunFile = 37;
 
 }  // namespace kestro

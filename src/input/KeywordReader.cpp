@@ -1,7 +1,9 @@
 #include "input/KeywordReader.h"
 
 #include <array>
+#include <cctype>
 #include <cstdio>
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -18,24 +20,37 @@
 namespace kestro {
 namespace {
 
-// The unrecognised-line block, to the report and then the message channel.
-void UnrecognizedLine(const std::string& line) {
+// The unrecognised-line block, to the report and then the message channel,
+// followed by the line's number and the keyword it most likely misspells
+// (by default the section keywords and END: what a line between sections
+// may be).
+void UnrecognizedLine(const std::string& line,
+                      std::initializer_list<std::string_view> known = {
+                          "TITLE", "OPTIONS", "SECTIONS", "AXIAL THRUST LOADS", "SOIL LAYERS", "TIP SHEAR",
+                          "PILE BATTER AND SLOPE", "GROUP EFFECT FACTORS", "LRFD LOADS", "LRFD FACTORS AND CASES",
+                          "LOADING", "SOIL MOVEMENTS", "DEPTHS OF PRINTED P-Y CURVES", "END"}) {
     std::string padded = line;
     padded.resize(RecordLength, ' ');
     for (std::ostream* out : {&ReportOut(), &MessageOut()}) {
         WriteLines(*out, {"", "", "***** INPUT ERROR *****", "", "",
                           "The following line is unrecognized or is out-of-order", "", "", padded, "", ""});
     }
+    WriteErrorLineHint(99, line, known);
     TerminateRun("INP00099", 199);
 }
 
-// An unrecognised option line: its message to the report, then INP00095.
-void OptionError(std::string_view message, bool before, bool after) {
+// An unrecognised option line: its message to the report, the line's number
+// and text and the option line it most likely misspells, then INP00095.
+void OptionError(std::string_view message, bool before, bool after, std::string_view line,
+                 std::initializer_list<std::string_view> known, std::string_view detail = {},
+                 std::string_view match = {}) {
     for (std::ostream* out : {&ReportOut(), &MessageOut()}) {
         if (before) *out << '\n';
         *out << message << '\n';
         if (after) *out << '\n';
     }
+    WriteErrorLineHint(95, line, known, match);
+    if (!detail.empty()) WriteToMessagesAndReport({detail, ""});
     TerminateRun("INP00095", 195);
 }
 
@@ -50,10 +65,19 @@ bool ReadFlag(std::string_view name, bool& flag, std::string_view message, bool 
     } else if (line == no) {
         flag = false;
     } else {
-        OptionError(message, before, after);
+        OptionError(message, before, after, line, {yes, no});
         return false;
     }
     return true;
+}
+
+// Where in the loading line the word `word` (CYCLIC or STATIC, any case)
+// stands, as 1-based first column; 0 when it is not there.
+std::size_t WordColumn(const std::string& line, std::string_view word) {
+    std::string upper = line;
+    for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    const std::size_t at = upper.find(word);
+    return at == std::string::npos ? 0 : at + 1;
 }
 
 void NumberedError(std::ostream& out, int number, std::string_view problem, std::string_view solution) {
@@ -85,7 +109,7 @@ void ReadOptions() {
     } else if (line == "Units GENERAL") {
         O.UnitSystem = UnitsGeneral;
     } else {
-        UnrecognizedLine(line);
+        UnrecognizedLine(line, {"Units USCS", "Units SI", "Units GENERAL"});
         return;
     }
 
@@ -116,7 +140,20 @@ void ReadOptions() {
     } else if (kind == "STATIC") {
         O.LoadingType = false;
     } else {
-        OptionError("INPUT ERROR - Unrecognized command for loading type option", false, false);
+        // The word is fixed in columns: say where it stands and where it must.
+        std::string where;
+        for (std::string_view word : {"CYCLIC", "STATIC"}) {
+            const std::size_t col = WordColumn(line, word);
+            if (col == 0 || col == 9) continue;
+            where = "The loading type " + std::string(word) +
+                    " must occupy columns 9 to 14 of the loading line (after the 8 columns of the label); it "
+                    "stands in columns " +
+                    std::to_string(col) + " to " + std::to_string(col + 5) +
+                    ". The number of cycles goes in columns 15 to 20.";
+            break;
+        }
+        OptionError("INPUT ERROR - Unrecognized command for loading type option", false, false, line,
+                    {"STATIC", "CYCLIC"}, where, kind);
         return;
     }
     std::string cycles = padded.substr(14, 6);
@@ -202,7 +239,8 @@ void ReadOptions() {
         } else if (code == "Eurocode2") {
             O.InteractionCode = 3;
         } else {
-            OptionError("INPUT ERROR - Unrecognized command for interaction code option", false, false);
+            OptionError("INPUT ERROR - Unrecognized command for interaction code option", false, false, code,
+                        {"AASHTO", "ACI318", "Eurocode2"});
             return;
         }
     }

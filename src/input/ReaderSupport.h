@@ -4,6 +4,7 @@
 // of the section blocks, and the unit system of the input being read.
 
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace kestro {
@@ -26,10 +27,28 @@ bool CountWithin(int n, int lo, int hi, std::string_view item);
 void UnknownCode(std::string_view item, int value, std::string_view known);
 
 // An unrecognised option line inside SECTIONS: an empty line and `message`
-// to the report, then INP00095.
-void SectionOptionError(std::string_view message);
+// to the report, the error's number, line and text and the closest of the
+// `known` option lines, then INP00095.
+void SectionOptionError(std::string_view message, std::string_view line,
+                        std::initializer_list<std::string_view> known);
 
-// Lines to the report channel, then INP000nn with number 100 + nn.
+// Lines to the report channel, then INP000nn with number 100 + nn. Lines
+// that carry no error number are followed by the number and the input line.
 void ReportErrorLines(int number, std::initializer_list<std::string_view> lines);
+
+// Of `known`, the word or line that `text` most likely misspells: the same
+// but for case and blanks, or else the one within a small edit distance
+// (optimal string alignment, at most 1 for words up to 4 characters, 2 up to
+// 10, 3 beyond); the first such in `known` when several are as close; empty
+// when none is close.
+std::string ClosestKnown(std::string_view text, std::initializer_list<std::string_view> known);
+
+// For an error whose fixed text carries no number or line: "Input Data Error
+// No. nn on line L of the input file: \"text\"" and, when one of `known` is
+// close to `text`, "Did you mean \"word\"?", to the message and report
+// channels. L is the line last read. `match`, when given, is the part of the
+// line compared with `known` (a word in fixed columns).
+void WriteErrorLineHint(int number, std::string_view text, std::initializer_list<std::string_view> known = {},
+                        std::string_view match = {});
 
 }  // namespace kestro

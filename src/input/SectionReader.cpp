@@ -418,7 +418,8 @@ void ReadConcrete(int s) {
         S.UseDefaultTensileStrength = false;
         if (!ReadValue(S.TensileStrength, "the concrete tensile strength" + Of(s))) return;
     } else {
-        SectionOptionError("INPUT ERROR - Unrecognized command for concrete tensile strength option");
+        SectionOptionError("INPUT ERROR - Unrecognized command for concrete tensile strength option", line,
+                           {"Use default concrete tensile strength", "Override concrete tensile strength"});
         return;
     }
 
@@ -448,7 +449,8 @@ void ReadConcrete(int s) {
         S.UserStressStrainCurve = false;
         S.NumConcreteCurvePoints = 0;
     } else {
-        SectionOptionError("INPUT ERROR - Unrecognized input for concrete stress-strain option");
+        SectionOptionError("INPUT ERROR - Unrecognized input for concrete stress-strain option", line,
+                           {"Input stress-strain curve for concrete", "Use internal stress-strain curve for concrete"});
     }
 }
 
@@ -518,7 +520,8 @@ void ReadRebarPattern(int s, bool used) {
         }
         return;
     }
-    SectionOptionError("INPUT ERROR - Unrecognized command for rebar pattern option");
+    SectionOptionError("INPUT ERROR - Unrecognized command for rebar pattern option", line,
+                       {RebarCircleLine, RebarNoncircularLine});
 }
 
 // After "No rebar" or "Same As Section Above" a front end may still write the
@@ -577,7 +580,9 @@ void ReadRebar(int s) {
         return;
     }
     if (line != "Rebar Arrangement Not Same As Section Above") {
-        SectionOptionError("INPUT ERROR - Unrecognized command for rebar continuation from section above option");
+        SectionOptionError("INPUT ERROR - Unrecognized command for rebar continuation from section above option", line,
+                           {"No rebar", "Rebar Arrangement Same As Section Above",
+                            "Rebar Arrangement Not Same As Section Above"});
         return;
     }
     S.RebarContinuation = RebarOwn;
@@ -601,7 +606,8 @@ void ReadStrands(int s) {
         return;
     }
     if (line != "Manually-positioned strands") {
-        SectionOptionError("INPUT ERROR - Unrecognized command for strand positioning option");
+        SectionOptionError("INPUT ERROR - Unrecognized command for strand positioning option", line,
+                           {"Autoposition strands", "Manually-positioned strands"});
         return;
     }
     S.StrandPositioning = StrandsManual;

@@ -131,6 +131,19 @@ void WriteNoAcceptedLength(std::ostream& out) {
     out << "No trial pile length gave a converged solution within the deflection limit.\n";
 }
 
+void WriteSkippedLengthsHeading(std::ostream& out) {
+    out << "\nTrial pile lengths without a result (not in the table above):\n";
+}
+
+void WriteSkippedLength(std::ostream& out, double length, LengthSkipReason reason) {
+    static constexpr const char* Reasons[3] = {
+        "  the pile-head deflection exceeds the deflection limit",
+        "  no converged solution within the iteration limit",
+        "  the deflection did not converge to the tolerance"};
+    FormatNumber(out, length, 10);
+    out << Reasons[static_cast<int>(reason)] << '\n';
+}
+
 void WritePlotLine11Study(std::ostream& out, int count, int loadCase) {
     WritePlotRecord(out, FormatIntegerText(count, 5),
                     "Line 11: Num. points on Ytop vs. pile length curve for load case " + MinimalInteger(loadCase));

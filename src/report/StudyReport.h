@@ -29,6 +29,13 @@ void WriteLengthTableHeading(std::ostream& out);
 void WriteLengthRow(std::ostream& out, double length, double yTop, double maxMoment, double maxShear);
 // Note under an empty table: no trial length was accepted.
 void WriteNoAcceptedLength(std::ostream& out);
+// Why a trial length has no row: its head deflection exceeds the deflection
+// limit, its iteration ended without convergence, or its last change of
+// deflection was not within the tolerance.
+enum class LengthSkipReason { DeflectionLimit = 0, IterationLimit = 1, Tolerance = 2 };
+// After the table: the heading, then one line per trial length without a row.
+void WriteSkippedLengthsHeading(std::ostream& out);
+void WriteSkippedLength(std::ostream& out, double length, LengthSkipReason reason);
 // Line 11 of a length study with its count of points, and one Line 12 per point.
 void WritePlotLine11Study(std::ostream& out, int count, int loadCase);
 void WritePlotLine12(std::ostream& out, double length, double yTop, double maxMoment, double maxShear);

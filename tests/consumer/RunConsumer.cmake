@@ -55,7 +55,9 @@ if(MODE STREQUAL "find-package")
     separate_arguments(flags UNIX_COMMAND "${flags}")
     step(${CXX} ${SOURCE}/tests/consumer/main.cpp ${flags} -o ${WORK}/pkgconfig-consumer)
     file(MAKE_DIRECTORY ${WORK}/run-pc)
-    set(ENV{LD_LIBRARY_PATH} ${WORK}/prefix/lib)
+    # No library path: the pkg-config flags record the library's folder as
+    # the program's run path.
+    unset(ENV{LD_LIBRARY_PATH})
     execute_process(COMMAND ${WORK}/pkgconfig-consumer ${EXAMPLE} WORKING_DIRECTORY ${WORK}/run-pc RESULT_VARIABLE rc)
     if(NOT rc EQUAL 0)
       message(FATAL_ERROR "the consumer built with pkg-config did not end normally (${rc})")

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -62,16 +63,26 @@ std::string Trimmed(std::string line) {
     return line;
 }
 
-// True when a line of the report prints a value that is not a finite number.
-// Lines restated word for word from the input (titles, combination names)
-// are the user's text and may say anything.
-bool NonFiniteValue(const std::string& report, const std::string& input) {
+bool HasLetter(const std::string& line) {
+    for (char ch : line)
+        if (std::isalpha(static_cast<unsigned char>(ch)) != 0) return true;
+    return false;
+}
+
+// True when a line of the report prints a value that is not a finite number,
+// or a field that overflowed into asterisks (two or more asterisks in a line
+// that is not a framed heading such as "**** Warning ****"). Lines restated
+// word for word from the input (titles, combination names) are the user's
+// text and may say anything.
+bool UnprintableValue(const std::string& report, const std::string& input) {
     std::set<std::string> inputLines;
     std::istringstream in(input);
     for (std::string l; std::getline(in, l);) inputLines.insert(Trimmed(l));
     std::istringstream out(report);
     for (std::string l; std::getline(out, l);) {
-        if (!Has(l, "Not-a-Number") && !Has(l, "NaN") && !Has(l, "Infinity")) continue;
+        const bool nonFinite = Has(l, "Not-a-Number") || Has(l, "NaN") || Has(l, "Infinity");
+        const bool asterisks = Has(l, "**") && !(l[0] == '*' && HasLetter(l));
+        if (!nonFinite && !asterisks) continue;
         if (inputLines.count(Trimmed(l)) == 0) return true;
     }
     return false;
@@ -110,11 +121,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Finding("run ended by an error without its completion line", result, messages);
     if (result < 0 && !Has(messages, "The analysis ended with one or more warning messages."))
         Finding("warning result without the warnings line", result, messages);
-    if (result == 0) {
-        if (!Has(messages, "The analysis ended normally. ")) Finding("normal end without its line", result, messages);
-        if (NonFiniteValue(ReadFile("report.txt"), std::string(reinterpret_cast<const char*>(data), size)))
-            Finding("value that is not a finite number in a report that ended normally", result, messages);
-    }
+    if (result == 0 && !Has(messages, "The analysis ended normally. "))
+        Finding("normal end without its line", result, messages);
+    // A run that ended without an error (normally or with warnings) prints
+    // only finite numbers that fit their fields.
+    if (result <= 0 && UnprintableValue(ReadFile("report.txt"), std::string(reinterpret_cast<const char*>(data), size)))
+        Finding("value that is not a finite number, or a field of asterisks, in a report that ended without an error",
+                result, messages);
     if (NextDescriptor() > BaselineDescriptor + 8) Finding("files left open by the runs", result, messages);
     return 0;
 }

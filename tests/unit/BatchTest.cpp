@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -283,4 +284,43 @@ TEST(Batch, InterruptKeepsFinishedResults) {
     const std::string csv = kestro::test::ReadText(dir + "/out/summary.csv");
     EXPECT_NE(csv.find(",normal,0,1,"), std::string::npos);
     EXPECT_NE(csv.find(",not run,"), std::string::npos);
+    // The folder of a run stopped part way says so, as the summary does (a run
+    // stopped before it made its folder has none); a finished run's folder
+    // does not.
+    std::size_t stopped = 0;
+    for (std::size_t at = 0; (at = csv.find("stopped before the end of the run", at)) != std::string::npos; ++at)
+        ++stopped;
+    std::size_t marked = 0;
+    for (const auto& folder : fs::directory_iterator(fs::path(dir) / "out"))
+        if (fs::exists(folder.path() / "NOT-FINISHED.txt")) ++marked;
+    EXPECT_LE(marked, stopped);
+    EXPECT_FALSE(fs::exists(fs::path(dir) / "out" / "soft-clay-elastic-pile" / "NOT-FINISHED.txt"));
+}
+
+// A report printed as a summary only has no output summary per load case:
+// the batch summary takes each case from the plot file instead, with the
+// same head deflection, maximum moment and maximum shear.
+TEST(Batch, SummaryOnlyReportStillGivesItsLoadCases) {
+    const std::string dir = kestro::test::ScratchDir();
+    std::string text = kestro::test::ReadText(Example("soft-clay-elastic-pile.kin"));
+    kestro::test::WriteText(dir + "/full.kin", text);
+    const std::string no = "PrintSummaryOnly NO";
+    ASSERT_NE(text.find(no), std::string::npos);
+    text.replace(text.find(no), no.size(), "PrintSummaryOnly YES");
+    kestro::test::WriteText(dir + "/short.kin", text);
+    const Command c = Kestro("batch " + dir + "/full.kin " + dir + "/short.kin -o " + dir + "/out -q");
+    EXPECT_EQ(c.Status, ExitNormal) << c.Out;
+    const nlohmann::json j = nlohmann::json::parse(kestro::test::ReadText(dir + "/out/summary.json"));
+    ASSERT_EQ(j["runs"].size(), 2u) << j.dump();
+    const auto& full = j["runs"][0]["load_cases"];
+    const auto& brief = j["runs"][1]["load_cases"];
+    ASSERT_EQ(full.size(), 2u);
+    ASSERT_EQ(brief.size(), 2u) << j.dump();
+    for (std::size_t k = 0; k < 2; ++k) {
+        for (const char* q : {"head_deflection", "max_moment", "max_shear", "max_moment_depth"}) {
+            const double a = full[k][q]["value"].get<double>();
+            const double b = brief[k][q]["value"].get<double>();
+            EXPECT_NEAR(b, a, 1e-6 * std::max(1.0, std::abs(a))) << q;
+        }
+    }
 }

@@ -37,7 +37,7 @@ TEST(Cli, HelpAndVersion) {
     EXPECT_NE(h.Out.find("Exit status: 0 ended normally (check: no problem found); 1 ended with\n"
                          "warnings; 2 ended by an error"),
               std::string::npos);
-    EXPECT_NE(h.Out.find("  -q, --quiet          print only the outcome line and the file paths"), std::string::npos);
+    EXPECT_NE(h.Out.find("  -q, --quiet          print only the outcome line, for an error its reason"), std::string::npos);
     auto v = RunCli({"--version"});
     EXPECT_EQ(v.Status, 0);
     EXPECT_EQ(v.Out, "kestro 6.0.20\n");

@@ -3,7 +3,12 @@
 // fail (a full disk) all end the run with an error, and none of them empties
 // a file the run was not asked to write.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <string>
@@ -32,7 +37,7 @@ struct Folder {
     std::string Dir = ScratchDir();
     std::string Input = MinimalInput();
     int Result = 0;
-    std::string Stderr;
+    std::string Stdout, Stderr;
 
     Folder() {
         WriteText(Dir + "/input.dat", Input);
@@ -49,7 +54,7 @@ struct Folder {
         ::testing::internal::CaptureStdout();
         ::testing::internal::CaptureStderr();
         Result = KGO();
-        ::testing::internal::GetCapturedStdout();
+        Stdout = ::testing::internal::GetCapturedStdout();
         Stderr = ::testing::internal::GetCapturedStderr();
         fs::current_path(cwd);
     }
@@ -114,7 +119,7 @@ TEST(RunFiles, TwoRunFilesNamingOneFileAreRefused) {
         EXPECT_TRUE(Has(msg, "**** Runtime Error No. 41 ****")) << msg;
         EXPECT_TRUE(Has(msg, c.Text)) << msg;
         EXPECT_TRUE(Has(msg, "The analysis ended due to an error. ")) << msg;
-        EXPECT_TRUE(Has(f.Stderr, c.Text)) << f.Stderr;
+        EXPECT_EQ(f.Stdout + f.Stderr, "");
     }
     Folder distinct;
     distinct.Run(Names("input.dat", "report.txt", "plot.txt", "messages.txt"));
@@ -187,6 +192,12 @@ TEST(RunFiles, NoOutputIsEmptiedWhenAnyRunFileCannotBeOpened) {
             EXPECT_FALSE(fs::exists(f.Path(created))) << created;
         EXPECT_TRUE(Has(f.Text("KESTRO.MSG"), "**** Runtime Error No. 18 ****"));
         EXPECT_TRUE(Has(f.Text("KESTRO.MSG"), c.Text)) << f.Text("KESTRO.MSG");
+        // The termination line and the reason are in the log, never on the
+        // caller's standard streams.
+        EXPECT_TRUE(Has(f.Text("KESTRO.MSG"), "Kestro ended prematurely due to runtime error number RUN00018"));
+        EXPECT_EQ(f.Stdout + f.Stderr, "");
+        for (const char* partial : {"report.txt.part", "plot.txt.part", "messages.txt.part"})
+            EXPECT_FALSE(fs::exists(f.Path(partial))) << partial;
     }
 }
 
@@ -208,10 +219,107 @@ TEST(RunFiles, FailedWritesEndTheRunWithAnError) {
         EXPECT_EQ(f.Result, 243);
         const std::string witness = f.Text(c.Witness);
         EXPECT_TRUE(Has(witness, "**** Runtime Error No. 43 ****")) << witness;
-        EXPECT_TRUE(Has(witness, std::string("Writing the ") + c.What + " failed; the file is incomplete."))
+        EXPECT_TRUE(Has(witness, std::string("Writing the ") + c.What + " failed; the file is incomplete and is not kept"))
             << witness;
         EXPECT_TRUE(Has(witness, "The analysis ended due to an error. ")) << witness;
         EXPECT_FALSE(Has(witness, "The analysis ended normally. ")) << witness;
-        EXPECT_TRUE(Has(f.Stderr, "**** Runtime Error No. 43 ****")) << f.Stderr;
+        EXPECT_TRUE(Has(f.Text("KESTRO.MSG"), "**** Runtime Error No. 43 ****"));
+        EXPECT_EQ(f.Stdout + f.Stderr, "");
+    }
+}
+
+// No run file may name NAMES.DAT or the engine's message log: Runtime Error
+// 37 before anything is written, and both files stay as they were (the log
+// then holds only the refusal).
+TEST(RunFiles, NamesFileAndMessageLogAreNeverRunFiles) {
+    const FilesCase cases[] = {
+        {"report_is_names", "input.dat", "NAMES.DAT", "plot.txt", "messages.txt",
+         "The output report file in NAMES.DAT, \"NAMES.DAT\", names the run file list NAMES.DAT itself"},
+        {"plot_is_names_by_path", "input.dat", "report.txt", "@/NAMES.DAT", "messages.txt",
+         "The plot output file in NAMES.DAT"},
+        {"messages_is_log", "input.dat", "report.txt", "plot.txt", "KESTRO.MSG",
+         "The runtime message file in NAMES.DAT, \"KESTRO.MSG\", names the engine's message log"},
+        {"report_is_log_by_dot", "input.dat", "./KESTRO.MSG", "plot.txt", "messages.txt",
+         "names the engine's message log"},
+        {"input_is_names", "NAMES.DAT", "report.txt", "plot.txt", "messages.txt",
+         "The input data file in NAMES.DAT, \"NAMES.DAT\", names the run file list"},
+    };
+    for (const FilesCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Folder f;
+        auto resolve = [&](std::string p) { return p[0] == '@' ? f.Dir + p.substr(1) : p; };
+        const std::string names = Names(resolve(c.Input), resolve(c.Report), resolve(c.Plot), resolve(c.Messages));
+        f.Run(names);
+        EXPECT_EQ(f.Result, 237);
+        f.ExpectUntouched();
+        EXPECT_EQ(f.Text("NAMES.DAT"), names);
+        const std::string log = f.Text("KESTRO.MSG");
+        EXPECT_TRUE(Has(log, "**** Runtime Error No. 37 ****")) << log;
+        EXPECT_TRUE(Has(log, c.Text)) << log;
+        EXPECT_TRUE(Has(log, "Kestro ended prematurely due to runtime error number RUN00037")) << log;
+        EXPECT_TRUE(Has(log, "The analysis ended due to an error. ")) << log;
+        EXPECT_EQ(f.Stdout + f.Stderr, "");
+    }
+}
+
+// Outputs are written to partial files beside their final names and renamed
+// into place when complete. A write that fails partway (file size limited to
+// 12 KiB, as a small disk that fills) leaves the earlier report as it was and
+// no partial file; a run killed partway (the same limit, with its signal left
+// to end the process) leaves every earlier file as it was. A complete run
+// replaces them and leaves no partial file.
+TEST(RunFiles, OutputsAreReplacedOnlyWhenComplete) {
+    const std::string parts[3] = {"report.txt.part", "plot.txt.part", "messages.txt.part"};
+    const rlim_t limit = 12 * 1024;
+    {
+        SCOPED_TRACE("write fails");
+        Folder f;
+        rlimit old{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit small = old;
+        small.rlim_cur = limit;
+        auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        f.Run(Names("input.dat", "report.txt", "plot.txt", "messages.txt"));
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_EQ(f.Result, 243);
+        EXPECT_EQ(f.Text("report.txt"), PreviousReport);
+        const std::string msg = f.Text("messages.txt");
+        EXPECT_TRUE(Has(msg, "Writing the output report file \"report.txt\" failed")) << msg;
+        EXPECT_TRUE(Has(msg, "an earlier file of that name is left as it was")) << msg;
+        EXPECT_TRUE(Has(msg, "The analysis ended due to an error. ")) << msg;
+        for (const std::string& p : parts) EXPECT_FALSE(fs::exists(f.Path(p))) << p;
+        EXPECT_EQ(f.Stdout + f.Stderr, "");
+    }
+    {
+        SCOPED_TRACE("killed");
+        Folder f;
+        WriteText(f.Path("NAMES.DAT"), Names("input.dat", "report.txt", "plot.txt", "messages.txt"));
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            rlimit small{limit, limit};
+            std::signal(SIGXFSZ, SIG_DFL);
+            if (chdir(f.Dir.c_str()) != 0 || setrlimit(RLIMIT_FSIZE, &small) != 0) _exit(3);
+            KGO();
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the run was not stopped by its file size limit";
+        EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+        f.ExpectUntouched();
+    }
+    {
+        SCOPED_TRACE("complete");
+        Folder f;
+        f.Run(Names("input.dat", "report.txt", "plot.txt", "messages.txt"));
+        EXPECT_EQ(f.Result, 0);
+        EXPECT_TRUE(Has(f.Text("report.txt"), "The analysis ended normally. "));
+        EXPECT_TRUE(Has(f.Text("plot.txt"), "Line 1"));
+        EXPECT_TRUE(Has(f.Text("messages.txt"), "The analysis ended normally. "));
+        for (const std::string& p : parts) EXPECT_FALSE(fs::exists(f.Path(p))) << p;
+        EXPECT_FALSE(fs::exists(f.Path("KESTRO.MSG")));
     }
 }
