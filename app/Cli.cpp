@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "Batch.h"
+#include "Convert.h"
 #include "ResultFiles.h"
 #include "kestro/kgo.h"
 
@@ -34,6 +35,7 @@ constexpr const char* Usage =
     "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
+    "       kestro convert IN OUT\n"
     "       kestro --help | --version\n";
 
 constexpr const char* Help =
@@ -44,9 +46,10 @@ constexpr const char* Help =
     "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
+    "       kestro convert IN OUT\n"
     "\n"
     "run: runs the analysis described by the input file INPUT (keyword format, first\n"
-    "value KESTRO6) and writes three files into OUTDIR:\n"
+    "value KESTRO6, or a JSON model: docs/model-json.md) and writes three files into OUTDIR:\n"
     "  <name>-report.txt    the output report\n"
     "  <name>-plot.txt      the plot records\n"
     "  <name>-messages.txt  progress, error texts and the completion line\n"
@@ -72,6 +75,11 @@ constexpr const char* Help =
     "  --no-html, --no-json do not write the HTML report or the JSON results file\n"
     "  -h, --help           show this help\n"
     "  --version            show the version\n"
+    "\n"
+    "kestro convert IN OUT converts a KESTRO6 input to a JSON model (OUT ending\n"
+    "in .json) or a JSON model to a KESTRO6 input. run, check, batch and sweep\n"
+    "take a JSON model wherever they take an input file: it is converted to\n"
+    "OUTDIR/<name>.kin and that file is run.\n"
     "\n"
     "kestro view PLOTFILE rebuilds <name>-results.json and <name>-report.html from\n"
     "an existing <name>-plot.txt and the report and message files beside it.\n"
@@ -387,6 +395,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (args[0] == "view") return ViewCommand(args, out, err);
     if (args[0] == "batch") return BatchMain(args, out, err);
     if (args[0] == "sweep") return SweepMain(args, out, err);
+    if (args[0] == "convert") return ConvertMain(args, out, err);
     if (args[0] != "run" && args[0] != "check") {
         err << "kestro: unknown command '" << args[0] << "'\n" << Usage;
         return ExitUsage;
@@ -471,6 +480,19 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         }
     } cleanup{temporary ? outDir : fs::path()};
 
+    // A JSON model runs as the KESTRO6 file it converts to, in the output folder.
+    std::vector<std::string> modelLines;
+    if (IsJsonModelFile(input.string())) {
+        const fs::path kin = outDir / (stem + ".kin");
+        std::string problem;
+        if (kin == input.lexically_normal() ||
+            !WriteModelAsKestro6(input.string(), kin.string(), problem, &modelLines)) {
+            err << "kestro: " << req.Input << ": " << (problem.empty() ? "would overwrite itself" : problem) << '\n';
+            return ExitError;
+        }
+        input = kin;
+    }
+
     // NAMES.DAT lines hold at most 256 characters: the absolute path to the
     // input, or the relative one when the absolute path is too long.
     std::string inputName = input.lexically_normal().string();
@@ -530,6 +552,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             if (!echoed.empty()) err << echoed;
         }
         ReportProblems(req, o, reportText, messageText, echoed, err);
+        if (!req.Quiet) ExplainModelLines(echoed + ErrorText(reportText, messageText), modelLines, err);
         out << CheckLine(o) << '\n';
         if (!temporary) out << "  report:   " << (outDir / report).string() << '\n';
         return ExitStatusFor(o);
@@ -539,6 +562,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     out << "  plot:     " << (outDir / plot).string() << '\n';
     out << "  messages: " << (outDir / messages).string() << '\n';
     ReportProblems(req, o, reportText, messageText, echoed, err);
+    if (!req.Quiet) ExplainModelLines(ErrorText(reportText, messageText), modelLines, err);
     WriteRunResults(outDir.string(), stem, result, req.Results, out, err);
     return ExitStatusFor(o);
 }
