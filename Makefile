@@ -12,9 +12,15 @@ CMAKE_FLAGS ?=
 # needs, and what the tests and benchmarks need on top. tools/check-deps.sh
 # installs only the missing ones (as root), or names them (as another user).
 BUILD_PACKAGES = cmake g++ make nlohmann-json3-dev
-TEST_PACKAGES  = libgtest-dev libbenchmark-dev chromium
+TEST_PACKAGES  = libgtest-dev libbenchmark-dev chromium \
+                 python3-numpy python3-pandas python3-pytest python3-dask python3-distributed \
+                 python3-setuptools python3-matplotlib python3-jsonschema python3-venv python3-pip
+# Debian's interpreter, which sees Debian's Python packages (a python3 found
+# first on PATH may be another build without them).
+PYTHON     ?= /usr/bin/python3
+VENV       ?= .venv
 
-.PHONY: all deps deps-build build build-asan run test test-fast bench clean
+.PHONY: all deps deps-build build build-asan run test test-fast test-python python bench clean
 
 all: build
 
@@ -42,6 +48,23 @@ run: deps-build
 test: build build-asan
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-python
+
+# The JSON model's round trips and the Python package's tests (pytest), on the
+# optimised build's command and libraries.
+test-python:
+	KESTRO_BUILD=$(abspath $(BUILD)) KESTRO_LIBRARY_PATH=$(abspath $(BUILD)) $(PYTHON) -m pytest -q -p no:cacheprovider python/tests
+
+# The Python package in a virtual environment ($(VENV)) that also sees
+# Debian's numpy, pandas, dask and matplotlib; installed offline, with the
+# engine and model libraries copied into the package.
+python: build
+	rm -rf python/kestro/_lib && mkdir -p python/kestro/_lib
+	cp -P $(BUILD)/libkestro.so* $(BUILD)/libkestro_model.so python/kestro/_lib/
+	[ -x $(VENV)/bin/python ] || $(PYTHON) -m venv --system-site-packages $(VENV)
+	$(VENV)/bin/pip install --quiet --no-build-isolation --no-index --no-deps ./python
+	rm -rf python/build python/kestro.egg-info
+	@echo "Python package installed: $(VENV)/bin/python -c 'import kestro'"
 
 # The optimised build's tests only, for quick turns while developing.
 test-fast: build

@@ -122,3 +122,32 @@ def test_json_syntax_error_names_line_and_column(tmp_path):
     (tmp_path / "bad.json").write_text('{\n  "title": [\n    "a",,\n  ]\n}\n')
     r = kestro("convert", tmp_path / "bad.json", tmp_path / "x.kin")
     assert r.returncode == 2 and "JSON line 3 column" in r.stderr
+
+
+def test_every_converted_input_follows_the_schema(tmp_path):
+    """docs/model.schema.json accepts the model of every example and regression input."""
+    from conftest import ROOT, need
+    jsonschema = need("jsonschema")
+    schema = json.loads((ROOT / "docs" / "model.schema.json").read_text())
+    validator = jsonschema.Draft202012Validator(schema)
+    for name, path in CASES:
+        r = kestro("convert", path, "-")
+        if name in REFUSED:
+            continue
+        errors = [e.message for e in validator.iter_errors(json.loads(r.stdout))]
+        assert not errors, (name, errors[:3])
+
+
+def test_sweep_of_a_json_model_by_path(tmp_path):
+    src = next(p for p in EXAMPLES if p.stem == "soft-clay-elastic-pile")
+    kestro("convert", src, tmp_path / "p.json")
+    r = kestro("sweep", tmp_path / "p.json", "--path", "soil_layers[0].top_values.cohesion", "--values", "250,500",
+               "-o", tmp_path / "sw", "-q")
+    assert r.returncode == 0, r.stderr
+    rows = (tmp_path / "sw" / "summary.csv").read_text().splitlines()[1:]
+    defl = [float(row.split(",")[5]) for row in rows]
+    assert len(defl) == 4 and defl[2] < defl[0]  # stronger clay, less deflection
+    m = json.loads((tmp_path / "sw" / "inputs" / "p-002.json").read_text())
+    assert m["soil_layers"][0]["top_values"]["cohesion"] == 500
+    bad = kestro("sweep", tmp_path / "p.json", "--path", "soil_layers[3].top", "--values", "1", "-o", tmp_path / "x")
+    assert bad.returncode == 64 and "no value at soil_layers[3].top" in bad.stderr
