@@ -66,6 +66,20 @@ class Results:
         self.result = run.get("result")
         self.warnings = [w.get("text", "") for w in run.get("warnings", [])]
         self.title = data.get("title", [])
+        self._frames = None
+
+    # The DataFrames are built when first asked for: a study of many runs
+    # that keeps two numbers of each does not pay for them.
+    def __getattr__(self, name):
+        if name in ("cases", "summary", "length_studies", "py_curves", "section_curves", "stiffness"):
+            if self.__dict__.get("_frames") is None:
+                self._build()
+                self._frames = True
+            return self.__dict__[name]
+        raise AttributeError(name)
+
+    def _build(self):
+        data = self.data
         self.cases = []
         rows = []
         self.length_studies = {}

@@ -2,11 +2,14 @@
 any concurrent.futures Executor, including a dask.distributed Client
 (``run_many``), and one value varied over a list (``sweep``)."""
 import json
+import multiprocessing.util
 import os
+import queue
 import shutil
 import sys
 import tempfile
 import threading
+import time
 from concurrent.futures import ProcessPoolExecutor
 from pathlib import Path
 
@@ -17,6 +20,48 @@ from .results import KestroError, Results, error_of
 # The engine keeps one model per process: runs in one process take turns.
 _ENGINE_LOCK = threading.Lock()
 _NAME = "model"
+
+
+class _Workspace:
+    """Private run folders under one temporary folder of this process. A
+    finished run's folder is removed by a background thread, so that freeing
+    the report and plot files does not add to the run's time; what is left
+    goes when the process ends."""
+
+    def __init__(self):
+        self.base = None
+        self.pid = None
+        self.count = 0
+        self.lock = threading.Lock()
+        self.queue = None
+
+    def new(self):
+        with self.lock:
+            # A forked worker process gets a folder (and a remover thread) of its own.
+            if self.base is None or self.pid != os.getpid() or not os.path.isdir(self.base):
+                self.base = tempfile.mkdtemp(prefix="kestro-run-")
+                self.pid = os.getpid()
+                self.queue = None
+                # Runs at the end of the main process and of pool worker processes alike.
+                multiprocessing.util.Finalize(None, shutil.rmtree, args=(self.base, True), exitpriority=10)
+            self.count += 1
+            folder = os.path.join(self.base, str(self.count))
+        os.mkdir(folder)
+        return folder
+
+    def discard(self, folder):
+        with self.lock:
+            if self.queue is None:
+                self.queue = queue.SimpleQueue()
+                threading.Thread(target=self._remove, daemon=True).start()
+        self.queue.put(folder)
+
+    def _remove(self):
+        while True:
+            shutil.rmtree(self.queue.get(), ignore_errors=True)
+
+
+_WORKSPACE = _Workspace()
 
 
 def _as_model(model):
@@ -41,7 +86,9 @@ def _run_engine(kestro6, folder):
         here = os.getcwd()
         os.chdir(folder)
         try:
-            return int(engine.KGO())
+            start = time.perf_counter()
+            result = int(engine.KGO())
+            return result, time.perf_counter() - start
         finally:
             os.chdir(here)
 
@@ -80,10 +127,12 @@ def run(model, keep=None, raise_on_error=True):
     input, report, plot, message, results JSON and HTML files in. A run ended
     by an input or runtime error raises KestroError (or, with
     ``raise_on_error=False``, returns Results whose outcome is "error")."""
+    start = time.perf_counter()
     m = _as_model(model)
     kestro6 = m.to_kestro6()
-    with tempfile.TemporaryDirectory(prefix="kestro-run-") as folder:
-        result = _run_engine(kestro6, folder)
+    folder = _WORKSPACE.new()
+    try:
+        result, engine_seconds = _run_engine(kestro6, folder)
         paths = _files(folder)
         ok, text = call_text("kestro_results_json", paths["plot"], paths["report"], paths["messages"], result, 1)
         if not ok:
@@ -111,10 +160,15 @@ def run(model, keep=None, raise_on_error=True):
             if html:
                 files["html"] = str(keep / f"{_NAME}-report.html")
                 Path(files["html"]).write_text(html, encoding="utf-8")
+    finally:
+        _WORKSPACE.discard(folder)
     err = error_of(data)
     if err is not None and raise_on_error:
         raise err
-    return _LazyResults(data, _Html(texts, result), files, texts)
+    r = _LazyResults(data, _Html(texts, result), files, texts)
+    # Seconds in the engine and in the whole call (model, files, results).
+    r.timing = {"engine": engine_seconds, "total": time.perf_counter() - start}
+    return r
 
 
 def _run_or_error(model):
