@@ -43,6 +43,59 @@ def _table(columns, units, names=None):
     return pd.DataFrame(data)
 
 
+# The report's columns that the plot file does not hold, by the first words
+# of their heading.
+_REPORT_COLUMNS = {"Slope": "slope", "Total": "total stress", "Bending Stiffness": "EI", "Soil Spr.": "Es*h",
+                   "Distrib.": "distributed load"}
+
+
+def report_station_tables(report):
+    """The report's tables of computed values per load case number: a
+    DataFrame of the printed stations (every print increment) with slope,
+    total stress, EI, Es*h and distributed load, units in the column names,
+    and the depth as printed."""
+    lines = report.splitlines()
+    tables = {}
+    i = 0
+    while i < len(lines):
+        m = re.search(r"for Lateral Loading for Load Case Number\s+(\d+)", lines[i])
+        if not m:
+            i += 1
+            continue
+        case = int(m.group(1))
+        j = i + 1
+        while j < len(lines) and not re.match(r"-{5,} -{5,}", lines[j]):
+            j += 1
+        if j >= len(lines) or j < 3:
+            break
+        dashes = lines[j]
+        spans = [(a.start(), a.end()) for a in re.finditer(r"-+", dashes)]
+        heads = lines[j - 3:j]
+        cols = []
+        for a, b in spans:
+            words = [h[a:b + 1].strip() for h in heads]
+            cols.append((" ".join(w for w in words[:2] if w), words[2]))
+        rows = []
+        j += 1
+        while j < len(lines) and lines[j].strip():
+            parts = lines[j].split()
+            try:
+                rows.append([float(x) for x in parts[:len(cols)]])
+            except ValueError:
+                break
+            if len(parts) < len(cols):
+                break
+            j += 1
+        data = {"depth": [r[0] for r in rows]}
+        for k, (name, unit) in enumerate(cols):
+            for key, label in _REPORT_COLUMNS.items():
+                if name.startswith(key):
+                    data[f"{label} ({unit})"] = [r[k] for r in rows]
+        tables[case] = pd.DataFrame(data)
+        i = j
+    return tables
+
+
 _STATION_NAMES = {"depth": "depth", "deflection": "deflection", "moment": "moment", "shear": "shear",
                   "soilReaction": "soil reaction", "number": "station"}
 
@@ -57,8 +110,9 @@ class Results:
     (DataFrames or empty lists where the run has none), ``files`` (paths of
     the kept files, or None), ``data`` (the whole results JSON)."""
 
-    def __init__(self, data, html=None, files=None):
+    def __init__(self, data, html=None, files=None, report=""):
         self.data = data
+        self.report = report
         self._html = html
         self.files = files
         run = data.get("run", {})
@@ -83,9 +137,19 @@ class Results:
         self.cases = []
         rows = []
         self.length_studies = {}
+        printed = report_station_tables(self.report or "")
         for lc in data.get("loadCases", []):
             st = lc.get("stations") or {}
-            self.cases.append(_table(st, st.get("units", {}), _STATION_NAMES))
+            df = _table(st, st.get("units", {}), _STATION_NAMES)
+            extra = printed.get(lc.get("number")) if not lc.get("lrfd") else None
+            depth = next((c for c in df.columns if c.startswith("depth")), None)
+            if extra is not None and depth is not None and len(extra):
+                # The printed stations by their depth as printed (two decimals).
+                key = df[depth].round(2)
+                extra = extra.drop_duplicates("depth").set_index("depth")
+                for c in extra.columns:
+                    df[c] = key.map(extra[c])
+            self.cases.append(df)
             row = {"case": lc.get("number"), "name": lc.get("name")}
             for key in ("headShear", "headDeflection", "maxMoment", "depthOfMaxMoment", "maxShear",
                         "depthOfMaxShear"):

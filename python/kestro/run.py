@@ -111,9 +111,8 @@ class _Html:
 
 class _LazyResults(Results):
     def __init__(self, data, html_source, files, texts):
-        super().__init__(data, None, files)
+        super().__init__(data, None, files, texts["report"])
         self._html_source = html_source
-        self.report = texts["report"]
 
     def _repr_html_(self):
         if self._html is None:

@@ -50,7 +50,8 @@ def test_dataframes_equal_the_results_json_and_the_report(tmp_path):
     st = data["loadCases"][1]["stations"]
     df = r.cases[1]
     assert list(df.columns) == ["station", "depth (in)", "deflection (in)", "moment (in-lb)", "shear (lb)",
-                                "soil reaction (lb/in)"]
+                                "soil reaction (lb/in)", "slope (radians)", "total stress (psi*)", "EI (lb-in^2)",
+                                "Es*h (lb/inch)", "distributed load (lb/inch)"]
     assert df["deflection (in)"].tolist() == st["deflection"]
     assert df["moment (in-lb)"].tolist() == st["moment"]
     assert r.summary["head deflection (in)"].tolist() == [c["headDeflection"]["value"] for c in data["loadCases"]]
@@ -60,6 +61,21 @@ def test_dataframes_equal_the_results_json_and_the_report(tmp_path):
         assert f"{defl:.4E}"[:6] in report.upper() or f"{defl:.5f}"[:6] in report
         assert math.isfinite(mmax)
     assert "<html" in r._repr_html_().lower()
+
+
+def test_printed_stations_carry_slope_ei_and_es_from_the_report():
+    """Slope, EI and Es*h of the printed stations (every print increment) are
+    those of the report, at the right stations: EI is E I of the elastic
+    section, and the slope matches the central difference of the deflections."""
+    df = kestro.run(EXAMPLE).cases[0]
+    printed = df.dropna(subset=["slope (radians)"])
+    assert len(printed) == 21 and printed["station"].tolist() == list(range(1, 102, 5))
+    assert (printed["EI (lb-in^2)"] - 3.6e6 * 16286.0).abs().max() <= 0.0005e10
+    y, z = df["deflection (in)"], df["depth (in)"]
+    for i in printed.index[1:-1]:
+        central = (y[i + 1] - y[i - 1]) / (z[i + 1] - z[i - 1])
+        assert abs(printed.loc[i, "slope (radians)"] - central) <= 2e-3 * abs(central) + 1e-6
+    assert (printed["Es*h (lb/inch)"] > 0).all()
 
 
 def expected(case):
