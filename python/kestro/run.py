@@ -178,6 +178,10 @@ def _run_or_error(model):
         return e
 
 
+def _run_chunk(models):
+    return [_run_or_error(m) for m in models]
+
+
 def _progress(enabled, total):
     shown = enabled and total > 0 and (sys.stderr.isatty() or "ipykernel" in sys.modules)
 
@@ -192,32 +196,42 @@ def _progress(enabled, total):
     return tick
 
 
-def run_many(models, executor=None, progress=True, max_workers=None):
+def run_many(models, executor=None, progress=True, max_workers=None, chunksize=None):
     """Runs many models and returns their Results in input order; a model that
     fails gives its exception (a KestroError for an engine error) in its place
     and never stops the others.
 
     ``executor``: None for a pool of ``max_workers`` worker processes (one per
     core); any concurrent.futures.Executor; or a dask.distributed Client, whose
-    workers then run the models."""
+    workers then run the models.
+
+    Models travel to the workers in chunks (``chunksize``; by default about
+    four chunks per worker, at most 25 models each), so that a short run does
+    not pay a round trip of its own."""
     models = [m.to_dict() if isinstance(m, Model) else m for m in models]
     tick = _progress(progress, len(models))
     own = None
+    workers = max_workers or os.cpu_count() or 1
     if executor is None:
-        own = executor = ProcessPoolExecutor(max_workers=max_workers)
-    elif hasattr(executor, "get_executor") and not hasattr(executor, "shutdown"):
-        executor = executor.get_executor()
+        own = executor = ProcessPoolExecutor(max_workers=workers)
     elif type(executor).__module__.startswith("distributed"):
+        try:
+            workers = max(1, sum(executor.nthreads().values()))
+        except Exception:
+            workers = 8
         executor = executor.get_executor()
+    if chunksize is None:
+        chunksize = max(1, min(25, -(-len(models) // (4 * workers))))
     try:
-        futures = [executor.submit(_run_or_error, m) for m in models]
+        chunks = [models[i:i + chunksize] for i in range(0, len(models), chunksize)]
+        futures = [executor.submit(_run_chunk, c) for c in chunks]
         out = []
-        for i, f in enumerate(futures):
+        for c, f in zip(chunks, futures):
             try:
-                out.append(f.result())
-            except Exception as e:  # the worker itself failed
-                out.append(e)
-            tick(i + 1)
+                out.extend(f.result())
+            except Exception as e:  # the worker itself failed: each model of its chunk
+                out.extend([e] * len(c))
+            tick(len(out))
         return out
     finally:
         if own is not None:
