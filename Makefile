@@ -21,10 +21,17 @@ CMAKE_FLAGS ?=
 # (as another user).
 BUILD_PACKAGES  = cmake g++ make nlohmann-json3-dev
 VERIFY_PACKAGES = python3 python3-numpy python3-matplotlib python3-markdown
-TEST_PACKAGES   = libgtest-dev libbenchmark-dev chromium $(VERIFY_PACKAGES)
+TEST_PACKAGES   = libgtest-dev libbenchmark-dev chromium $(VERIFY_PACKAGES) $(PYTHON_PACKAGES)
 WEB_PACKAGES    = emscripten node-acorn nodejs npm chromium
+# The JSON model's and the Python package's tests, and `make python`.
+PYTHON_PACKAGES = python3-numpy python3-pandas python3-pytest python3-dask python3-distributed \
+                  python3-setuptools python3-matplotlib python3-jsonschema python3-venv python3-pip
+# Debian's interpreter, which sees Debian's Python packages (a python3 found
+# first on PATH may be another build without them).
+PYTHON     ?= /usr/bin/python3
+VENV       ?= .venv
 
-.PHONY: all deps deps-build deps-verify deps-web build build-asan run test test-fast bench clean verify web web-test web-bench install
+.PHONY: all deps deps-build deps-verify deps-web build build-asan run test test-fast bench clean verify web web-test web-bench install test-python python
 
 all: build
 
@@ -67,6 +74,23 @@ test: build build-asan web
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory web-test
+	$(MAKE) --no-print-directory test-python
+
+# The JSON model's round trips and the Python package's tests (pytest), on the
+# optimised build's command and libraries.
+test-python:
+	KESTRO_BUILD=$(abspath $(BUILD)) KESTRO_LIBRARY_PATH=$(abspath $(BUILD)) $(PYTHON) -m pytest -q -p no:cacheprovider python/tests
+
+# The Python package in a virtual environment ($(VENV)) that also sees
+# Debian's numpy, pandas, dask and matplotlib; installed offline, with the
+# engine and model libraries copied into the package.
+python: build
+	rm -rf python/kestro/_lib && mkdir -p python/kestro/_lib
+	cp -P $(BUILD)/libkestro.so* $(BUILD)/libkestro_model.so python/kestro/_lib/
+	[ -x $(VENV)/bin/python ] || $(PYTHON) -m venv --system-site-packages $(VENV)
+	$(VENV)/bin/pip install --quiet --no-build-isolation --no-index --no-deps ./python
+	rm -rf python/build python/kestro.egg-info
+	@echo "Python package installed: $(VENV)/bin/python -c 'import kestro'"
 
 # The optimised build's tests only, for quick turns while developing.
 test-fast: build

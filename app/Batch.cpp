@@ -22,6 +22,7 @@
 
 #include "Cli.h"
 #include "PlotReader.h"
+#include "Convert.h"
 #include "ResultFiles.h"
 
 namespace fs = std::filesystem;
@@ -33,7 +34,8 @@ constexpr const char* BatchUsage =
     "Usage: kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       (INPUT: an input file, a folder of *.kin files, or @LIST, a file naming one input a line)\n";
 constexpr const char* SweepUsage =
-    "Usage: kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [--expect TEXT] [-o OUTDIR] [-j JOBS] [-q]\n";
+    "Usage: kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [--expect TEXT] [-o OUTDIR] [-j JOBS] [-q]\n"
+    "       kestro sweep MODEL.json --path JSONPATH --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n";
 
 std::string Trim(const std::string& s) {
     const std::size_t a = s.find_first_not_of(" \t\r");
@@ -617,10 +619,13 @@ int SweepMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
     PoolOptions o;
     std::vector<std::string> rest;
     std::map<std::string, std::string> named;
-    if (!ParsePoolOptions(args, o, rest, named, {"--line", "--field", "--values", "--expect"}, err)) {
+    if (!ParsePoolOptions(args, o, rest, named, {"--line", "--field", "--values", "--expect", "--path"}, err)) {
         err << SweepUsage;
         return ExitUsage;
     }
+    // A JSON model template names the varied value by its path instead of its line.
+    const bool byPath = named.count("--path") != 0;
+    if (byPath && named.count("--line") == 0) named["--line"] = "1";
     if (rest.size() != 1 || named.count("--line") == 0 || named.count("--values") == 0) {
         err << "kestro: sweep needs one template input, --line and --values\n" << SweepUsage;
         return ExitUsage;
@@ -667,8 +672,8 @@ int SweepMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
     // The line replaced is checked before any input is written: it must hold
     // the value as a number, and the text given with --expect; the first
     // copy's line is shown before and after, so a wrong line number is seen.
-    const std::string before = LineOf(text, line);
-    const std::string found = FieldOf(before, field);
+    const std::string before = byPath ? std::string() : LineOf(text, line);
+    const std::string found = byPath ? std::string("0") : FieldOf(before, field);
     if (found.empty()) {
         err << "kestro: line " << line << " of '" << templ.string() << "' has no value number " << field
             << (before.empty() ? "" : ": \"" + before + "\"") << '\n';
@@ -691,18 +696,23 @@ int SweepMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
     std::vector<BatchEntry> entries(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
         std::string copy = text;
-        if (!ReplaceValue(copy, line, field, values[i])) {
+        std::string problem;
+        if (byPath && !SetModelValue(copy, named["--path"], values[i], problem)) {
+            err << "kestro: " << templ.string() << ": " << problem << '\n';
+            return ExitUsage;
+        }
+        if (!byPath && !ReplaceValue(copy, line, field, values[i])) {
             err << "kestro: line " << line << " of '" << templ.string() << "' has no value number " << field << '\n';
             return ExitUsage;
         }
-        if (i == 0 && !o.Quiet) {
+        if (i == 0 && !o.Quiet && !byPath) {
             err << "kestro: line " << line << " of '" << templ.string() << "', value " << field << ":\n"
                 << "  before: " << before << '\n'
                 << "  after:  " << LineOf(copy, line) << '\n';
         }
         std::string number = std::to_string(i + 1);
         if (number.size() < 3) number.insert(0, 3 - number.size(), '0');
-        const fs::path input = inputDir / (templ.stem().string() + "-" + number + ".kin");
+        const fs::path input = inputDir / (templ.stem().string() + "-" + number + (byPath ? ".json" : ".kin"));
         std::ofstream(input, std::ios::binary) << copy;
         entries[i].Input = input.string();
         entries[i].SweepValue = values[i];

@@ -22,6 +22,7 @@
 
 #include "Batch.h"
 #include "WebServer.h"
+#include "Convert.h"
 #include "ResultFiles.h"
 #include "kestro/kgo.h"
 
@@ -37,6 +38,8 @@ constexpr const char* Usage =
     "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [--expect TEXT] [-o OUTDIR] [-j JOBS] [-q]\n"
+    "       kestro sweep MODEL.json --path JSONPATH --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
+    "       kestro convert IN OUT\n"
     "       kestro web [--port N]\n"
     "       kestro --help | --version\n";
 
@@ -49,10 +52,13 @@ constexpr const char* Help =
     "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [--expect TEXT] [-o OUTDIR] [-j JOBS] [-q]\n"
+    "       kestro sweep MODEL.json --path JSONPATH --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
+    "       kestro convert IN OUT\n"
     "       kestro web [--port N]\n"
     "\n"
     "run: runs the analysis described by the input file INPUT (keyword format, first\n"
-    "value KESTRO6) and writes three files into OUTDIR:\n"
+    "value KESTRO6) or the JSON model INPUT (docs/model-json.md) and writes three\n"
+    "files into OUTDIR:\n"
     "  <name>-report.txt    the output report\n"
     "  <name>-plot.txt      the plot records\n"
     "  <name>-messages.txt  progress, error texts and the completion line\n"
@@ -83,6 +89,11 @@ constexpr const char* Help =
     "  -h, --help           show this help\n"
     "  --version            show the version\n"
     "\n"
+    "kestro convert IN OUT converts a KESTRO6 input to a JSON model (OUT ending\n"
+    "in .json) or a JSON model to a KESTRO6 input. run, check, batch and sweep\n"
+    "take a JSON model wherever they take an input file: it is converted to\n"
+    "OUTDIR/<name>.kin and that file is run.\n"
+    "\n"
     "kestro view PLOTFILE rebuilds <name>-results.json and <name>-report.html from\n"
     "an existing <name>-plot.txt and the report and message files beside it.\n"
     "\n"
@@ -101,6 +112,8 @@ constexpr const char* Help =
     "batch; the summary has a column with the value of each run. Value K must be\n"
     "a number, and with --expect TEXT line N must contain TEXT; the line is shown\n"
     "before and after the first replacement.\n"
+    "batch; the summary has a column with the value of each run. For a JSON model\n"
+    "template, --path names the value instead (soil_layers[0].top_values.cohesion).\n"
     "\n"
     "Exit status: 0 ended normally (check: no problem found); 1 ended with\n"
     "warnings; 2 ended by an error (input, runtime or computation); for batch\n"
@@ -446,6 +459,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (args[0] == "batch") return BatchMain(args, out, err);
     if (args[0] == "sweep") return SweepMain(args, out, err);
     if (args[0] == "web") return web::WebMain(args, out, err);
+    if (args[0] == "convert") return ConvertMain(args, out, err);
     if (args[0] != "run" && args[0] != "check") {
         err << "kestro: unknown command '" << args[0] << "'\n" << Usage;
         return ExitUsage;
@@ -545,6 +559,19 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         }
     } cleanup{temporary ? outDir : fs::path()};
 
+    // A JSON model runs as the KESTRO6 file it converts to, in the output folder.
+    std::vector<std::string> modelLines;
+    if (IsJsonModelFile(input.string())) {
+        const fs::path kin = outDir / (stem + ".kin");
+        std::string problem;
+        if (kin == input.lexically_normal() ||
+            !WriteModelAsKestro6(input.string(), kin.string(), problem, &modelLines)) {
+            err << "kestro: " << req.Input << ": " << (problem.empty() ? "would overwrite itself" : problem) << '\n';
+            return ExitError;
+        }
+        input = kin;
+    }
+
     // NAMES.DAT lines hold at most 256 characters: the absolute path to the
     // input, or the relative one when the absolute path is too long.
     std::string inputName = input.lexically_normal().string();
@@ -613,6 +640,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             if (!echoed.empty()) err << echoed;
         }
         ReportProblems(req, o, reportText, messageText, echoed, err);
+        if (!req.Quiet) ExplainModelLines(echoed + ErrorText(reportText, messageText), modelLines, err);
         out << CheckLine(o) << '\n';
         if (!temporary) out << "  report:   " << (outDir / report).string() << '\n';
         return ExitStatusFor(o);
@@ -634,6 +662,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     out << "  plot:     " << (outDir / plot).string() << '\n';
     out << "  messages: " << (outDir / messages).string() << '\n';
     ReportProblems(req, o, reportText, messageText, echoed, err);
+    if (!req.Quiet) ExplainModelLines(ErrorText(reportText, messageText), modelLines, err);
     WriteRunResults(outDir.string(), stem, result, req.Results, out, err);
     return ExitStatusFor(o);
 }
