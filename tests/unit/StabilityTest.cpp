@@ -1,0 +1,125 @@
+// Stability of the converged equilibrium under axial load. A pile with a free
+// end on a constant soil modulus k buckles first in its free-end mode: for a
+// semi-infinite beam-column on an elastic foundation the head stiffness
+// V / y(0) of the free end falls to zero at P = sqrt(k EI), half the classical
+// 2 sqrt(k EI) of the endless beam. Below that load the head deflection is
+// the closed form of the beam-column on an elastic foundation (Hetenyi).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "PileRunSupport.h"
+#include "analysis/Stability.h"
+#include "model/PileModel.h"
+
+using namespace kestro;
+using namespace kestro::test;
+
+namespace {
+
+// The 24 in x 0.375 in steel pipe, 80 ft long, on Es = 1000 psi.
+const double Pi = std::acos(-1.0);
+const double PipeI = Pi / 64.0 * (std::pow(24.0, 4) - std::pow(23.25, 4));
+const double PipeEI = 29.0E6 * PipeI;
+constexpr double SoilK = 1000.0;
+const double BucklingLoad = std::sqrt(SoilK * PipeEI);  // free-end mode, 7.505e6 lb
+
+// Head deflection of the semi-infinite beam-column EI y'''' + P y'' + k y = 0
+// under a head shear V with no head moment: y = e^(-a x) (C1 cos bx + C2 sin bx),
+// a^2 = (sqrt(k/EI) - P/(2 EI)) / 2, b^2 = (sqrt(k/EI) + P/(2 EI)) / 2,
+// y''(0) = 0 and V = EI y'''(0) + P y'(0).
+double FreeHeadDeflection(double V, double P, double EI, double k) {
+    const double r = std::sqrt(k / EI);
+    const double a = std::sqrt((r - P / (2.0 * EI)) / 2.0);
+    const double b = std::sqrt((r + P / (2.0 * EI)) / 2.0);
+    const double c1 = 1.0;
+    const double c2 = (a * a - b * b) * c1 / (2.0 * a * b);
+    const double slope = -a * c1 + b * c2;
+    const double third = b * ((a * a - b * b) * c2 + 2.0 * a * b * c1);
+    return V / (EI * third + P * slope);
+}
+
+// Lowest compressive load at which the tangent system has a pivot that is not
+// positive, by bisection on the pivot count.
+double TangentBucklingLoad(int n, HeadRestraint head) {
+    const double L = 960.0, h = L / n;
+    StationArray EI{}, k{};
+    for (int i = 1; i <= n + 1; ++i) {
+        EI[St(i)] = PipeEI;
+        k[St(i)] = SoilK;
+    }
+    double lo = 0.0, hi = 4.0 * BucklingLoad;
+    for (int it = 0; it < 60; ++it) {
+        const double mid = 0.5 * (lo + hi);
+        (CountUnstablePivots(n + 1, h, EI, k, mid, head, 0.0, false, 0.0) > 0 ? hi : lo) = mid;
+    }
+    return 0.5 * (lo + hi);
+}
+
+std::string PipeInput(int loadType, double shear, double condition2, double axial) {
+    char loads[160];
+    std::snprintf(loads, sizeof loads, "1  %d  %.1f  %.4f  %.1f  0\n", loadType, shear, condition2, axial);
+    char section[400];
+    std::snprintf(section, sizeof section,
+                  "SECTIONS\n1\n1\n11\n80.0\n2\n29000000.0\n24.0\n24.0\n27.83\n27.83\n%.4f\n%.4f\n", PipeI, PipeI);
+    return std::string("KESTRO6\nTITLE\nBuckling of a pipe on linear springs\n\n\n\n\nOPTIONS\nUnits USCS\nUseLRFD NO\n"
+                       "ComputeKmatrix NO\nUseTipShear NO\nUseSoilMovement NO\nUsePYModifiers NO\nComputeEIOnly NO\n"
+                       "Loading STATIC     1\nMaxIterations 100\nDeflectionLimit 1000.0\nTolerance 1.0E-5\n"
+                       "Increments 200\nPrintSummaryOnly NO\nPrintIncrement 5\nPrintPYCurves NO\n"
+                       "ComputeInteraction NO\n") +
+           section +
+           "SOIL LAYERS\n1\n13  0.0  100.0\n110.0  41.6666667\n110.0  41.6666667\n"
+           "LOADING\n1\n" +
+           loads + "0\nEND\n";
+}
+
+}  // namespace
+
+// The tangent system's first non-positive pivot comes at sqrt(k EI) for a free
+// and for a rotation-fixed head (the free tip buckles first in both), the
+// error shrinking as the mesh is refined.
+TEST(Stability, TangentSystemLosesDefinitenessAtTheFreeEndBucklingLoad) {
+    for (HeadRestraint head : {HeadRestraint::Free, HeadRestraint::Slope}) {
+        double previous = 1.0;
+        for (int n : {50, 100, 200, 400}) {
+            const double error = std::fabs(TangentBucklingLoad(n, head) / BucklingLoad - 1.0);
+            EXPECT_LT(error, 0.02) << "n = " << n;
+            EXPECT_LT(error, previous) << "n = " << n;
+            previous = error;
+        }
+        EXPECT_LT(previous, 0.002);
+    }
+}
+
+// Whole runs: a little below the buckling load the answer stands, a little
+// above it the case ends with Runtime Error 34 naming the load case; at half
+// the buckling load the head deflection is the beam-column's closed form.
+TEST(Stability, RunsAroundTheBucklingLoad) {
+    struct Row {
+        int LoadType;
+        double Fraction;
+        int Result;
+    };
+    const Row rows[] = {
+        {1, 0.5, 0},  {1, 0.97, 0}, {1, 1.03, 234}, {1, 1.5, 234},
+        {2, 0.5, 0},  {2, 0.97, 0}, {2, 1.03, 234}, {2, 1.5, 234},
+    };
+    for (const Row& row : rows) {
+        const double axial = row.Fraction * BucklingLoad;
+        const PileRun r = Analyse(PipeInput(row.LoadType, 20000.0, 0.0, axial));
+        const std::string what = "type " + std::to_string(row.LoadType) + " at " + std::to_string(row.Fraction);
+        EXPECT_EQ(r.Result, row.Result) << what;
+        if (row.Result == 0) {
+            EXPECT_GT(r.TopY, 0.0) << what;  // the pile moves with the shear
+            if (row.LoadType == 1 && row.Fraction == 0.5)
+                EXPECT_NEAR(r.TopY / FreeHeadDeflection(20000.0, axial, PipeEI, SoilK), 1.0, 0.005) << what;
+        } else {
+            const RunOutput out = RunInput(PipeInput(row.LoadType, 20000.0, 0.0, axial));
+            EXPECT_NE(out.Report.find("Runtime Error No. 34"), std::string::npos) << what;
+            EXPECT_NE(out.Report.find("axial load of load case 1."), std::string::npos) << what;
+            EXPECT_NE(out.Messages.find("Runtime Error No. 34"), std::string::npos) << what;
+        }
+    }
+}
