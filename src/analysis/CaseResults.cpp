@@ -91,13 +91,15 @@ void WriteCaseResults(int c) {
     if (page && O.ComputationMode == 3) WriteNonlinearStressNote(out);
 
     const EquilibriumJudgement judged = JudgeEquilibrium();
-    if (judged == EquilibriumJudgement::Unbalanced) {
+    // A load type 4 case reported after Runtime Error 10 is no converged
+    // solution: its imbalance is shown, the run's error stays.
+    if (judged == EquilibriumJudgement::Unbalanced && !Failed()) {
         WriteEquilibriumError(out, c, P.MaxMomentImbalance, P.MaxForceImbalance, RelativeImbalance());
         WriteEquilibriumError(MessageOut(), c, P.MaxMomentImbalance, P.MaxForceImbalance, RelativeImbalance());
         TerminateRun("RUN00035", 235);
         return;
     }
-    if (judged == EquilibriumJudgement::Doubtful) {
+    if (judged != EquilibriumJudgement::Verified) {
         WriteEquilibriumWarning(out, MessageOut(), P.MaxMomentImbalance, P.MaxForceImbalance);
         RaiseWarning(-WarnEquilibriumDoubtful);
     } else if (!O.PrintSummaryOnly && !O.ComputeKmatrix && !P.b_StiffnessMode) {

@@ -243,7 +243,9 @@ int LargestDeflectionStation() {
 //
 // With `quietLimit` the iteration limit ends the case as IterationLimit with
 // no error either: the caller retries it by load steps.
-CaseEnd Iterate(int c, bool study = false, bool quietLimit = false) {
+// `reportLines` false keeps the iteration lines of the last solutions out of
+// the report (the load steps of a retried case).
+CaseEnd Iterate(int c, bool study = false, bool quietLimit = false, bool reportLines = true) {
     const AnalysisOptions& O = Problem.Options;
     PileModel& P = Pile;
     StallWatch stall;
@@ -265,7 +267,7 @@ CaseEnd Iterate(int c, bool study = false, bool quietLimit = false) {
             return CaseEnd::Failed;
         }
         MessageOut() << ProgressLine(c, it, yTop, P.DYMAX) << '\n';
-        if (it > O.MaxIterations - 5) ReportOut() << IterationReportLine(it, yTop, P.DYMAX) << '\n';
+        if (reportLines && it > O.MaxIterations - 5) ReportOut() << IterationReportLine(it, yTop, P.DYMAX) << '\n';
 
         // Every solution, converged or not, is held to the excess deflection
         // limit: a pile with next to no soil resistance can "converge" on a
@@ -351,7 +353,7 @@ CaseEnd IterateByLoadSteps(int c) {
                 if (Failed()) return CaseEnd::Failed;
             }
         }
-        const CaseEnd end = Iterate(c, false, true);
+        const CaseEnd end = Iterate(c, false, true, false);
         if (end == CaseEnd::Converged) {
             MessageOut() << "Load step to " << FixedText(100.0 * target, 7, 2) << " % converged\n";
             reached = target;

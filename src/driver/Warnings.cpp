@@ -170,9 +170,10 @@ int LastWarningRaised() {
     for (int k = 1; k <= MaxWarnings; ++k) {
         int count = Warnings.WarningCount[static_cast<std::size_t>(k)];
         if (count > 0) return Warnings.WarningList[static_cast<std::size_t>(count)];
-        // A kind of an earlier stage only: its own number.
-        if (Warnings.RunCount[static_cast<std::size_t>(k)] > 0) return -k;
     }
+    // A kind of an earlier case or stage only: its own number.
+    for (int k = 1; k <= MaxWarnings; ++k)
+        if (Warnings.RunCount[static_cast<std::size_t>(k)] > 0) return -k;
     return 0;
 }
 
