@@ -403,6 +403,10 @@ void RunLoadCases() {
         // A converged equilibrium that the axial load holds up by its own
         // P-delta moment is a buckled pile, never an answer.
         if (end == CaseEnd::Converged && !CheckCaseStability(c)) return;
+        // A head rotation beyond the range of small-deflection beam theory.
+        if (end == CaseEnd::Converged &&
+            std::fabs(P.y[St(2)] - P.y[St(0)]) / (2.0 * P.Spacing) > SmallDeflectionSlopeLimit)
+            RaiseWarning(-WarnLargeHeadRotation);
         // A case that ran out of iterations is never announced as converged.
         if (end == CaseEnd::Converged) MessageOut() << "Convergence Criteria Met\n";
         if (c == 1) {

@@ -44,5 +44,6 @@ bool CheckCaseStability(int c);
 // Warning 370 when the head slope of the converged case exceeds the range of
 // small-deflection theory.
 inline constexpr double SmallDeflectionSlopeLimit = 0.1;
+inline constexpr int WarnLargeHeadRotation = 370;
 
 }  // namespace kestro

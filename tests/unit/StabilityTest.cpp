@@ -201,3 +201,23 @@ TEST(Stability, RunsAroundTheBucklingLoad) {
         }
     }
 }
+
+// A head rotation beyond 0.1 rad lies outside small-deflection beam theory:
+// warning 370, the run result when it is the only warning. The closed form's
+// head slope y'(0) = -a C1 + b C2 per unit head deflection tells which load
+// gives which rotation.
+TEST(Stability, LargeHeadRotationWarns) {
+    const double axial = 0.9 * BucklingLoad;
+    const double r0 = std::sqrt(SoilK / PipeEI);
+    const double a = std::sqrt((r0 - axial / (2.0 * PipeEI)) / 2.0);
+    const double b = std::sqrt((r0 + axial / (2.0 * PipeEI)) / 2.0);
+    const double slopePerDeflection = std::fabs(-a + b * (a * a - b * b) / (2.0 * a * b));
+    for (double rotation : {0.05, 0.15}) {
+        const double shear = rotation / slopePerDeflection * 20000.0 / FreeHeadDeflection(20000.0, axial, PipeEI, SoilK);
+        const RunOutput r = RunInput(PipeInput(1, shear, 0.0, axial));
+        EXPECT_EQ(r.Result, rotation > 0.1 ? -370 : 0) << rotation;
+        EXPECT_EQ(r.Report.find("The rotation of the pile head exceeds 0.1 radian") != std::string::npos,
+                  rotation > 0.1)
+            << rotation;
+    }
+}
