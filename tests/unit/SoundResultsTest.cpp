@@ -126,3 +126,51 @@ TEST(SoundResults, DeflectionLimitAlongThePile) {
         }
     }
 }
+
+// Values that can describe no real pile or soil, or only a unit mistake, are
+// input errors naming the field, the line and the value: none changes a
+// result silently.
+TEST(SoundResults, EveryFieldInItsRange) {
+    const std::string shaft = Example("drilled-shaft-36in-stiff-clay.kin");
+    const std::string clay = Example("soft-clay-elastic-pile.kin");
+    const std::string rock = Example("weak-rock-us.kin");
+    const std::string subgrade = Example("elastic-subgrade-us.kin");
+    const std::string battered = Example("battered-pile-sloping-ground.kin");
+    const std::string spread = Example("lateral-spread-soil-movement.kin");
+    struct Row {
+        const char* What;
+        std::string Input;
+        const char* Field;
+    };
+    const std::vector<Row> rows = {
+        {"f'c of 1e11 psi", Replaced(shaft, "4000.0                              concrete", "1.0E11  concrete"),
+         "concrete strength of section 1"},
+        {"f'c in ksi", Replaced(shaft, "4000.0                              concrete", "4.0  concrete"),
+         "concrete strength of section 1"},
+        {"rebar modulus in ksi", Replaced(shaft, "2.9E7 ", "29000.0 "), "rebar modulus of section 1"},
+        {"rebar area of 1e11", Replaced(shaft, "1.0                                 bar area", "1.0E11  bar area"),
+         "bar area of section 1"},
+        {"thousands separators", Replaced(clay, "3600000.0 ", "3,600,000 "), "thousands separators"},
+        {"negative cohesion at a layer top", Replaced(clay, "50.0  250.0  0.02", "50.0  -250.0  0.02"),
+         "shear strength or rock strength at the top of soil layer 1"},
+        {"layer top of -1e30", Replaced(clay, "1  0.0  60.0 ", "1  -1.0E30  60.0 "), "top depth of soil layer 1"},
+        {"negative elastic subgrade modulus", Replaced(subgrade, "110.0  20.0 ", "110.0  -20.0 "),
+         "elastic subgrade modulus at the top of soil layer 1"},
+        {"negative rotational stiffness",
+         Replaced(clay, "1  1  15000.0  0.0  100000.0  1", "1  3  15000.0  -1.0E9  100000.0  1"),
+         "rotational stiffness of load case 1"},
+        {"RQD above 100", Replaced(rock, "135.0  500.0  60000.0  50.0  2.0E-4  top", "135.0  500.0  60000.0  150.0  2.0E-4  top"),
+         "RQD (%) at the top of soil layer 2"},
+        {"batter of 1e30 degrees", Replaced(battered, "5.0                                 pile batter", "1.0E30  pile batter"),
+         "pile batter angle"},
+        {"soil movement of 1e30", Replaced(spread, "1  0.0  6.0 ", "1  0.0  1.0E30 "),
+         "soil movement of soil movement point 1"},
+    };
+    for (const Row& row : rows) {
+        const RunOutput r = RunInput(row.Input);
+        EXPECT_EQ(r.Result, 132) << row.What << "\n" << r.Messages;
+        EXPECT_TRUE(Has(r.Messages, "**** Input Data Error No. 32 ****")) << row.What;
+        EXPECT_TRUE(Has(r.Messages, row.Field)) << row.What << "\n" << r.Messages;
+        EXPECT_FALSE(Has(r.Plot, "Line 13")) << row.What;
+    }
+}
