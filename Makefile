@@ -12,7 +12,7 @@ CMAKE_FLAGS ?=
 # needs, and what the tests and benchmarks need on top. tools/check-deps.sh
 # installs only the missing ones (as root), or names them (as another user).
 BUILD_PACKAGES = cmake g++ make nlohmann-json3-dev
-TEST_PACKAGES  = libgtest-dev libbenchmark-dev chromium
+TEST_PACKAGES  = libgtest-dev libbenchmark-dev chromium python3
 
 .PHONY: all deps deps-build build build-asan run test test-fast bench clean
 
@@ -60,7 +60,12 @@ clean:
 #             build-fuzz/findings/. Needs clang (installed from Debian when missing).
 # make soak   analyses SOAK_MODELS (default 10000) random valid models and checks
 #             every result; SOAK_SEED picks the models.
-.PHONY: fuzz soak
+# make bad-values  sets every numeric field of every example in turn to 0, -1,
+#             1e30, -1e30, 1e-30 and 1e11 and runs it (BAD_VALUES_SAMPLE=n takes
+#             every n-th field); a run that ends normally with changed results
+#             while a field holds +-1e30 is a finding. A sample runs in make test.
+.PHONY: fuzz soak bad-values
+BAD_VALUES_SAMPLE ?= 1
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CLANGXX      ?= /usr/bin/clang++
@@ -81,3 +86,6 @@ fuzz: deps
 
 soak: build
 	$(BUILD)/tests/soak/kestro_soak --models $(SOAK_MODELS) --seed $(SOAK_SEED)
+
+bad-values: build
+	python3 tools/bad-values.py $(BUILD)/kestro --jobs $(JOBS) --sample $(BAD_VALUES_SAMPLE)

@@ -8,7 +8,7 @@ real pile or soil has a value of that size, so it must be an input error (or
 an error of the analysis), never a changed answer. The other values are run
 and counted by outcome; they can be valid values of some fields.
 
-  tools/bad-values.py KESTRO [--examples DIR] [--sample N] [--jobs J]
+  tools/bad-values.py KESTRO [--examples DIR] [--only A.kin,B.kin] [--sample N] [--jobs J]
 
 --sample N takes every N-th numeric field (the short sample of the tests).
 Exit status 0 without findings, 1 with findings."""
@@ -79,9 +79,12 @@ def main():
     ap.add_argument("--examples", default=os.path.join(os.path.dirname(__file__), "..", "examples"))
     ap.add_argument("--sample", type=int, default=1)
     ap.add_argument("--jobs", type=int, default=2)
+    ap.add_argument("--only", default="", help="comma-separated example file names")
     a = ap.parse_args()
     kestro = os.path.abspath(a.kestro)
     names = sorted(n for n in os.listdir(a.examples) if n.endswith(".kin"))
+    if a.only:
+        names = [n for n in names if n in a.only.split(",")]
     findings, counts, runs = [], {}, 0
     with tempfile.TemporaryDirectory() as folder:
         for n in names:
