@@ -218,7 +218,14 @@ void ReadGroupFactors() {
                    CheckRange("the p-multiplier of p-y modifier point " + Num(k), D.PMultiplier[U(k)],
                               ValueRange::NonNegative) &&
                    CheckRange("the y-multiplier of p-y modifier point " + Num(k), D.YMultiplier[U(k)],
-                              ValueRange::Positive);
+                              ValueRange::Positive) &&
+                   // No group reduces or raises the soil's resistance or deflection 10,000-fold.
+                   CheckBetween("the p-multiplier of p-y modifier point " + Num(k), D.PMultiplier[U(k)], 0.0,
+                                MaxMagnitude, "") &&
+                   CheckBetween("the y-multiplier of p-y modifier point " + Num(k), D.YMultiplier[U(k)], 0.0,
+                                MaxMagnitude, "") &&
+                   CheckRange("the depth of p-y modifier point " + Num(k), D.GroupDepth[U(k)],
+                              ValueRange::Magnitude);
         }))
         return;
     D.NumGroupFactorPoints = n;

@@ -69,6 +69,11 @@ constexpr FieldBounds Bounds[] = {
     {"the moment of inertia at top", 0.0, 1.0E11, "in4", 0.0, 4.2E16, "mm4"},
     {"the moment of inertia at bottom", 0.0, 1.0E11, "in4", 0.0, 4.2E16, "mm4"},
     {"the length", 0.0, MaxMagnitude, "ft", 0.0, MaxMagnitude, "m"},
+    {"the drilled hole diameter", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    // Plastic moments beyond any section: 1E12 in-lbs (1.13E8 kN-m).
+    {"the top plastic moment capacity", 0.0, 1.0E12, "in-lbs", 0.0, 1.13E8, "kN-m"},
+    {"the bottom plastic moment capacity", 0.0, 1.0E12, "in-lbs", 0.0, 1.13E8, "kN-m"},
+    {"the axial thrust", -1.0E10, 1.0E10, "lbs", -4.4E7, 4.4E7, "kN"},
 };
 
 // Section fields read one to a line: a zero or negative modulus, area,
@@ -95,6 +100,8 @@ constexpr FieldRange Fields[] = {
     {"the wall thickness at bottom", ValueRange::Positive},
     {"the moment of inertia at top", ValueRange::Positive},
     {"the moment of inertia at bottom", ValueRange::Positive},
+    {"the drilled hole diameter", ValueRange::Positive},
+    {"the axial thrust", ValueRange::Finite},
 };
 
 // The field as it stands after "The value of": `what` without its leading "the ".
@@ -112,6 +119,7 @@ std::string_view RangeText(ValueRange r) {
         case ValueRange::AngleWithin90: return "between -90 and 90 degrees (not including either)";
         case ValueRange::Percent: return "from 0 to 100";
         case ValueRange::Magnitude: return "between -10,000 and 10,000";
+        case ValueRange::Finite: return "a finite number";
     }
     return "";
 }
@@ -125,6 +133,7 @@ bool InRange(double value, ValueRange r) {
         case ValueRange::AngleWithin90: return value > -90.0 && value < 90.0;
         case ValueRange::Percent: return value >= 0.0 && value <= 100.0;
         case ValueRange::Magnitude: return std::fabs(value) <= MaxMagnitude;
+        case ValueRange::Finite: return true;
     }
     return false;
 }
@@ -145,7 +154,8 @@ bool CheckBetween(std::string_view what, double value, double lo, double hi, std
     if (std::isfinite(value) && value >= lo && value <= hi) return true;
     char shown[40], range[120];
     std::snprintf(shown, sizeof shown, "%.7G", value);
-    std::snprintf(range, sizeof range, "from %.7G to %.7G %.*s", lo, hi, static_cast<int>(unit.size()), unit.data());
+    std::snprintf(range, sizeof range, "from %.7G to %.7G%s%.*s", lo, hi, unit.empty() ? "" : " ",
+                  static_cast<int>(unit.size()), unit.data());
     const std::string field = FieldName(what);
     const std::string problem = "Problem:  The value of " + field + " on line " +
                                 std::to_string(InputLineNumber()) + " is " + shown +

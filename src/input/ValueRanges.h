@@ -19,6 +19,7 @@ enum class ValueRange {
     AngleWithin90,  // degrees, above -90 and below 90
     Percent,      // 0 to 100
     Magnitude,    // finite, at most MaxMagnitude either way (depths, lengths, movements)
+    Finite,       // any finite value (the bounds table may limit the field)
 };
 
 // The largest depth, length or movement any real pile or soil profile has, in
