@@ -179,7 +179,12 @@ verify: deps-verify
 #             build-fuzz/findings/. Needs clang (installed from Debian when missing).
 # make soak   analyses SOAK_MODELS (default 10000) random valid models and checks
 #             every result; SOAK_SEED picks the models.
-.PHONY: fuzz soak
+# make bad-values  sets every numeric field of every example in turn to 0, -1,
+#             1e30, -1e30, 1e-30 and 1e11 and runs it (BAD_VALUES_SAMPLE=n takes
+#             every n-th field); a run that ends normally with changed results
+#             while a field holds +-1e30 is a finding. A sample runs in make test.
+.PHONY: fuzz soak bad-values
+BAD_VALUES_SAMPLE ?= 1
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CLANGXX      ?= /usr/bin/clang++
@@ -200,3 +205,6 @@ fuzz: deps
 
 soak: build
 	$(BUILD)/tests/soak/kestro_soak --models $(SOAK_MODELS) --seed $(SOAK_SEED)
+
+bad-values: build
+	python3 tools/bad-values.py $(BUILD)/kestro --jobs $(JOBS) --sample $(BAD_VALUES_SAMPLE)

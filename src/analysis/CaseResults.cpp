@@ -90,9 +90,18 @@ void WriteCaseResults(int c) {
     CheckEquilibrium(N + 1);
     if (page && O.ComputationMode == 3) WriteNonlinearStressNote(out);
 
-    const double limit = MomentImbalanceLimit();
-    if (P.MaxMomentImbalance > limit || std::isnan(P.MaxMomentImbalance)) {
+    const EquilibriumJudgement judged = JudgeEquilibrium();
+    // A load type 4 case reported after Runtime Error 10 is no converged
+    // solution: its imbalance is shown, the run's error stays.
+    if (judged == EquilibriumJudgement::Unbalanced && !Failed()) {
+        WriteEquilibriumError(out, c, P.MaxMomentImbalance, P.MaxForceImbalance, RelativeImbalance());
+        WriteEquilibriumError(MessageOut(), c, P.MaxMomentImbalance, P.MaxForceImbalance, RelativeImbalance());
+        TerminateRun("RUN00035", 235);
+        return;
+    }
+    if (judged != EquilibriumJudgement::Verified) {
         WriteEquilibriumWarning(out, MessageOut(), P.MaxMomentImbalance, P.MaxForceImbalance);
+        RaiseWarning(-WarnEquilibriumDoubtful);
     } else if (!O.PrintSummaryOnly && !O.ComputeKmatrix && !P.b_StiffnessMode) {
         WriteEquilibriumVerified(out);
     }

@@ -9,6 +9,7 @@
 #include "analysis/BendingStiffness.h"
 #include "analysis/LrfdLoads.h"
 #include "analysis/Solver.h"
+#include "analysis/Stability.h"
 #include "analysis/StationResults.h"
 #include "analysis/Stations.h"
 #include "driver/Channels.h"
@@ -176,7 +177,7 @@ bool BeginCase(SetLoads setLoads) {
     return true;
 }
 
-enum class CaseEnd { Converged, NotConvergedReported, LimitReached, Failed };
+enum class CaseEnd { Converged, NotConvergedReported, LimitReached, IterationLimit, Failed };
 
 // Relaxation of a stalled iteration. The plain secant iteration can be caught
 // in a cycle: near a zero crossing of the deflection the secant modulus of a
@@ -215,12 +216,36 @@ void RelaxSoilUpdate(const StationArray& before) {
         P.Es[St(i)] = RelaxationWeight * P.Es[St(i)] + (1.0 - RelaxationWeight) * before[St(i)];
 }
 
+// Runtime Error 10 after the iteration limit: a load type 4 case is still
+// reported, then the run stops.
+CaseEnd EndWithoutConvergence() {
+    const AnalysisOptions& O = Problem.Options;
+    WriteRuntimeError10(ReportOut(), O.MaxIterations, Pile.DYMAX, O.ConvergenceTolerance);
+    WriteRuntimeError10(MessageOut(), O.MaxIterations, Pile.DYMAX, O.ConvergenceTolerance);
+    TerminateRun("RUN00010", 210);
+    return Pile.LoadType == 4 ? CaseEnd::NotConvergedReported : CaseEnd::Failed;
+}
+
+// The station of the largest deflection of stations 1..N (the head on a tie).
+int LargestDeflectionStation() {
+    const PileModel& P = Pile;
+    int worst = 1;
+    for (int i = 2; i <= P.NumStations; ++i)
+        if (std::fabs(P.y[St(i)]) > std::fabs(P.y[St(worst)])) worst = i;
+    return worst;
+}
+
 // The iteration of one load case (step 7): converged; or a load type 4 case
 // that ran out of iterations, whose results are still reported with the
 // error set; or failed with the error set. In a study (`study` true) the
 // excess deflection and the iteration limit end the case as LimitReached,
 // without an error: the study decides what follows.
-CaseEnd Iterate(int c, bool study = false) {
+//
+// With `quietLimit` the iteration limit ends the case as IterationLimit with
+// no error either: the caller retries it by load steps.
+// `reportLines` false keeps the iteration lines of the last solutions out of
+// the report (the load steps of a retried case).
+CaseEnd Iterate(int c, bool study = false, bool quietLimit = false, bool reportLines = true) {
     const AnalysisOptions& O = Problem.Options;
     PileModel& P = Pile;
     StallWatch stall;
@@ -242,15 +267,21 @@ CaseEnd Iterate(int c, bool study = false) {
             return CaseEnd::Failed;
         }
         MessageOut() << ProgressLine(c, it, yTop, P.DYMAX) << '\n';
-        if (it > O.MaxIterations - 5) ReportOut() << IterationReportLine(it, yTop, P.DYMAX) << '\n';
+        if (reportLines && it > O.MaxIterations - 5) ReportOut() << IterationReportLine(it, yTop, P.DYMAX) << '\n';
 
         // Every solution, converged or not, is held to the excess deflection
         // limit: a pile with next to no soil resistance can "converge" on a
         // deflection of metres or more, and a mechanism is never a result.
-        if (std::fabs(yTop) >= O.ExcessDeflectionLimit) {
+        // The largest deflection along the pile is tested, not only the
+        // head's: with a prescribed head deflection (load types 4 and 5) a
+        // diverging case grows below the head.
+        const int worst = LargestDeflectionStation();
+        const double yWorst = P.y[St(worst)];
+        if (std::fabs(yWorst) >= O.ExcessDeflectionLimit) {
             if (study) return CaseEnd::LimitReached;
-            WriteRuntimeError9(ReportOut(), yTop, O.ExcessDeflectionLimit);
-            WriteRuntimeError9(MessageOut(), yTop, O.ExcessDeflectionLimit);
+            const double depth = worst == 1 ? -1.0 : P.x[St(worst)];
+            WriteRuntimeError9(ReportOut(), yWorst, O.ExcessDeflectionLimit, depth);
+            WriteRuntimeError9(MessageOut(), yWorst, O.ExcessDeflectionLimit, depth);
             TerminateRun("RUN00009", 209);
             return CaseEnd::Failed;
         }
@@ -269,13 +300,74 @@ CaseEnd Iterate(int c, bool study = false) {
 
         if (it + 1 > O.MaxIterations) {
             if (study) return CaseEnd::LimitReached;
-            WriteRuntimeError10(ReportOut(), O.MaxIterations, P.DYMAX, O.ConvergenceTolerance);
-            WriteRuntimeError10(MessageOut(), O.MaxIterations, P.DYMAX, O.ConvergenceTolerance);
-            TerminateRun("RUN00010", 210);
-            // A load type 4 case is still reported, then the run stops.
-            return P.LoadType == 4 ? CaseEnd::NotConvergedReported : CaseEnd::Failed;
+            if (quietLimit) return CaseEnd::IterationLimit;
+            return EndWithoutConvergence();
         }
     }
+}
+
+// Load stepping of a case whose secant iteration ran out of iterations: the
+// pile-head conditions (shear, moment, slope, deflection; not the axial load,
+// the rotational stiffness or the distributed loads) are applied in
+// LoadStepCount equal steps, each step's iteration starting from the moduli
+// and deflections of the step before. A step that does not converge is split
+// in two, down to MinLoadStep of the full load. Only a case that failed
+// with the plain iteration comes here, so every case that converges without
+// it keeps its results exactly.
+constexpr int LoadStepCount = 4;
+constexpr double MinLoadStep = 1.0 / 64.0;
+
+void ScaleHeadLoads(double f) {
+    PileModel& P = Pile;
+    P.HeadShear *= f;
+    P.HeadMoment *= f;
+    P.HeadSlope *= f;
+    P.HeadDeflection *= f;
+}
+
+CaseEnd IterateByLoadSteps(int c) {
+    PileModel& P = Pile;
+    MessageOut() << "Load case " << MinimalInteger(c)
+                 << " did not converge in one step; its pile-head loads are applied in steps.\n";
+    double reached = 0.0;
+    double step = 1.0 / LoadStepCount;
+    bool started = false;
+    // Each step starts from the state of the last converged one (the first
+    // from the initial moduli); a failed step is taken again from there.
+    static PileModel lastConverged;
+    while (reached < 1.0) {
+        const double target = reached + step > 1.0 - 1.0E-12 ? 1.0 : reached + step;
+        if (!started) {
+            if (!BeginCase([c, target] {
+                    SetLoadConditions(c);
+                    ScaleHeadLoads(target);
+                }))
+                return CaseEnd::Failed;
+        } else {
+            const double tipShear = P.TipShear;
+            SetLoadConditions(c);
+            ScaleHeadLoads(target);
+            P.TipShear = tipShear;
+            if (P.b_NonlinearEI) {
+                UpdateStiffnessFromTables();
+                if (Failed()) return CaseEnd::Failed;
+            }
+        }
+        const CaseEnd end = Iterate(c, false, true, false);
+        if (end == CaseEnd::Converged) {
+            MessageOut() << "Load step to " << FixedText(100.0 * target, 7, 2) << " % converged\n";
+            reached = target;
+            started = true;
+            lastConverged = P;
+            continue;
+        }
+        if (end != CaseEnd::IterationLimit) return end;
+        if (step / 2.0 < MinLoadStep - 1.0E-12) break;
+        step /= 2.0;
+        if (started) P = lastConverged;
+    }
+    if (reached >= 1.0) return CaseEnd::Converged;
+    return EndWithoutConvergence();
 }
 
 }  // namespace
@@ -305,8 +397,16 @@ void RunLoadCases() {
 
         if (!BeginCase([c] { SetLoadConditions(c); })) return;
 
-        const CaseEnd end = Iterate(c);
+        CaseEnd end = Iterate(c, false, true);
+        if (end == CaseEnd::IterationLimit) end = IterateByLoadSteps(c);
         if (end == CaseEnd::Failed) return;
+        // A converged equilibrium that the axial load holds up by its own
+        // P-delta moment is a buckled pile, never an answer.
+        if (end == CaseEnd::Converged && !CheckCaseStability(c)) return;
+        // A head rotation beyond the range of small-deflection beam theory.
+        if (end == CaseEnd::Converged &&
+            std::fabs(P.y[St(2)] - P.y[St(0)]) / (2.0 * P.Spacing) > SmallDeflectionSlopeLimit)
+            RaiseWarning(-WarnLargeHeadRotation);
         // A case that ran out of iterations is never announced as converged.
         if (end == CaseEnd::Converged) MessageOut() << "Convergence Criteria Met\n";
         if (c == 1) {
@@ -338,6 +438,8 @@ void RunLoadCases() {
         if (Failed()) return;
     }
 }
+
+void UpdateSoilModuli() { UpdateSoil(); }
 
 void PrepareStationsOfLength(double length) {
     BuildStations(length);

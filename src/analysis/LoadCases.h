@@ -10,6 +10,10 @@ int NumAnalysisCases();
 // Runs every load case in input order; returns with the error set on a fatal error.
 void RunLoadCases();
 
+// One pass of the p-y criteria over every layer that holds a station: the
+// secant moduli Es at the current deflections. The caller tests Failed().
+void UpdateSoilModuli();
+
 // Results page, plot records and summary values of the converged case `c`.
 void WriteCaseResults(int c);
 // Summary of pile responses after all load cases (with the LRFD

@@ -1,6 +1,7 @@
 #include "analysis/StationResults.h"
 
 #include <cmath>
+#include <limits>
 #include <cstddef>
 
 #include "analysis/BendingStiffness.h"
@@ -185,6 +186,52 @@ void CheckEquilibrium(int a) {
 }
 
 double MomentImbalanceLimit() { return Run.b_SI ? static_cast<double>(1.1298E-4f) : 1.0; }
+
+namespace {
+struct ImbalanceScale {
+    double Force = 0.0, Moment = 0.0;
+};
+ImbalanceScale CaseScale() {
+    const PileModel& P = Pile;
+    ImbalanceScale s;
+    s.Force = std::fabs(ReportedHeadShear());
+    s.Moment = std::fabs(ReportedHeadMoment());
+    const double tip = std::fabs(P.TipShear);
+    if (tip > s.Force) s.Force = tip;
+    for (int i = 1; i <= P.NumStations; ++i) {
+        const double v = std::fabs(P.Shear[St(i)]);
+        const double p = std::fabs(P.SoilReaction[St(i)]) * P.Spacing;
+        const double m = std::fabs(P.Moment[St(i)]);
+        if (v > s.Force) s.Force = v;
+        if (p > s.Force) s.Force = p;
+        if (m > s.Moment) s.Moment = m;
+    }
+    if (s.Force * P.Spacing > s.Moment) s.Moment = s.Force * P.Spacing;
+    return s;
+}
+}  // namespace
+
+double RelativeImbalance() {
+    const PileModel& P = Pile;
+    const ImbalanceScale s = CaseScale();
+    if (!(s.Force > 0.0) || !(s.Moment > 0.0)) return 0.0;
+    const double f = P.MaxForceImbalance / s.Force;
+    const double m = P.MaxMomentImbalance / s.Moment;
+    if (std::isnan(f) || std::isnan(m)) return std::numeric_limits<double>::quiet_NaN();
+    return f > m ? f : m;
+}
+
+EquilibriumJudgement JudgeEquilibrium() {
+    const PileModel& P = Pile;
+    if (std::isnan(P.MaxMomentImbalance) || std::isnan(P.MaxForceImbalance)) return EquilibriumJudgement::Unbalanced;
+    const ImbalanceScale s = CaseScale();
+    if (!(s.Force > 0.0) || !(s.Moment > 0.0))
+        return P.MaxMomentImbalance > MomentImbalanceLimit() ? EquilibriumJudgement::Doubtful
+                                                             : EquilibriumJudgement::Verified;
+    const double r = RelativeImbalance();
+    if (!(r <= EquilibriumErrorRatio)) return EquilibriumJudgement::Unbalanced;
+    return r > EquilibriumVerifiedRatio ? EquilibriumJudgement::Doubtful : EquilibriumJudgement::Verified;
+}
 
 int CountZeroDeflectionPoints() {
     int count = 0;

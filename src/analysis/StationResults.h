@@ -26,8 +26,26 @@ void StartEquilibriumCheck();
 // Checks the segment between stations a-2 and a-1 (a = 3..N right after
 // StationResults(a), and once more with a = N+1 for the tip segment).
 void CheckEquilibrium(int a);
-// Largest moment imbalance allowed: 1.0 in-lb, or 1.1298E-4 kN-m in SI runs.
+// Largest moment imbalance allowed when the case has no load to compare it
+// with: 1.0 in-lb, or 1.1298E-4 kN-m in SI runs.
 double MomentImbalanceLimit();
+
+// The equilibrium of a case judged relative to its forces: the largest force
+// imbalance of a segment against the largest of the head shear, the shears
+// along the pile, the soil reaction of a segment and the tip shear; the
+// largest moment imbalance against the largest of the head moment, the
+// moments along the pile and that force times a segment. Below
+// EquilibriumVerifiedRatio the case is verified; above EquilibriumErrorRatio
+// it is no solution; between, doubtful (the warning block, counted).
+inline constexpr double EquilibriumVerifiedRatio = 1.0E-3;
+inline constexpr double EquilibriumErrorRatio = 1.0E-2;
+enum class EquilibriumJudgement { Verified, Doubtful, Unbalanced };
+// The larger of the two relative imbalances of the case just checked (0 for
+// a case without loads, which is judged by MomentImbalanceLimit).
+double RelativeImbalance();
+EquilibriumJudgement JudgeEquilibrium();
+// Warning 372: the doubtful equilibrium of a case counts among the warnings.
+inline constexpr int WarnEquilibriumDoubtful = 372;
 
 // Sign changes of the deflection between consecutive stations, including the
 // one between the tip and the extrapolated station below it.

@@ -285,7 +285,10 @@ void CompleteRun(int& result) {
         WriteToMessagesAndReport({"", "The analysis ended due to an error. ", ""});
     }
     result = Run.ErrorNumber;
-    if (Warnings.LastWarningCount > 0) {
+    // One outcome everywhere: the completion line of the message file, the
+    // summary of the report and the run result all follow from the kinds of
+    // warning the run raised.
+    if (CountWarningKinds() > 0) {
         WriteLines(MessageOut(), {"", "", "The analysis ended with one or more warning messages.", "", ""});
         WriteWarningSummary(ReportOut());
         if (result <= 0) {

@@ -15,6 +15,10 @@ struct WarningRegistry {
     int32_t LastWarningCount = 0;
     std::array<int32_t, MaxWarnings + 1> WarningList{};    // entry n: signed number of the raise that reached count n
     std::array<bool, MaxWarnings + 1> WarningTextPending{};
+    // Raises of each kind in the whole run: the counters above start again at
+    // every load case, but a kind raised by an earlier case or before the
+    // cases (section analysis, input) is still a warning of the run.
+    std::array<int32_t, MaxWarnings + 1> RunCount{};
 };
 
 extern WarningRegistry Warnings;
@@ -41,8 +45,11 @@ void ClearWarnings();
 // Empties counters, list and LastWarningCount and sets every text flag at the
 // start of a run.
 void ResetWarningRegistry();
-// Writes the summary page and sets LastWarningCount to the number of distinct
-// warning numbers with a nonzero counter.
+// Number of distinct warning kinds the run raised: those counted in the
+// current load case, and those of earlier stages that a later case cleared.
+int CountWarningKinds();
+// Writes the summary page and sets LastWarningCount to CountWarningKinds(). A
+// kind cleared by a later load case is listed with its count in the run.
 void WriteWarningSummary(std::ostream& out);
 // The last nonzero entry of the warning list: the run result when exactly one
 // kind of warning was raised.

@@ -12,6 +12,7 @@
 #include "driver/Channels.h"
 #include "driver/Errors.h"
 #include "input/InputWarnings.h"
+#include "input/ValueRanges.h"
 #include "model/Limits.h"
 
 namespace kestro {
@@ -124,16 +125,18 @@ int NumbersLeft(std::string_view rest, std::size_t* end = nullptr) {
     return n;
 }
 
-// Warns when the line that ended a list holds further numbers and reads like
-// a number with thousands separators: "29,000,000" read as the values 29, 0
-// and 0, of which the reader takes the first.
-void CheckThousandsSeparators(int lineNumber, std::string_view line, std::string_view rest, std::string_view what) {
+// The line that ended a list holds further numbers and reads like a number
+// with thousands separators: "29,000,000" read as the values 29, 0 and 0, of
+// which the reader would take the first. A value a thousand or a million
+// times too small is never a result: Input Data Error 32. False with the
+// error set.
+bool CheckThousandsSeparators(int lineNumber, std::string_view line, std::string_view rest, std::string_view what) {
     std::size_t end = 0;
-    if (NumbersLeft(rest, &end) == 0) return;
+    if (NumbersLeft(rest, &end) == 0) return true;
     // Only the values of the line count, not the description after them.
     const std::size_t numeric = static_cast<std::size_t>(rest.data() - line.data()) + end;
     const std::string group = ThousandsGroup(line.substr(0, numeric));
-    if (group.empty()) return;
+    if (group.empty()) return true;
     std::vector<std::string> parts;
     std::string_view g = group;
     std::string token;
@@ -145,10 +148,12 @@ void CheckThousandsSeparators(int lineNumber, std::string_view line, std::string
     for (char c : group)
         if (c != ',') plain.push_back(c);
     const std::string at = std::to_string(lineNumber);
-    RaiseInputWarning(WarnThousandsSeparator, "**** Warning - Possible Input Data Error, line " + at + " ****",
-                      {"Line " + at + " holds more values than are read for " + std::string(what) + ",",
-                       "and the text \"" + group + "\" on it is read as the separate values " + values + ":",
-                       "commas separate values. Write numbers without thousands separators (" + plain + ")."});
+    InputError(ErrValueOutOfRange,
+               "Problem:  Line " + at + " holds more values than are read for " + std::string(what) +
+                   ",\n          and the text \"" + group + "\" on it would be read as the separate values " +
+                   values + ":\n          commas separate values.",
+               "Solution: Write numbers without thousands separators (" + plain + ").");
+    return false;
 }
 
 // A list begun on one line that took its last values from a following line
@@ -351,7 +356,7 @@ bool ReadList(std::string_view what, std::initializer_list<ListItem> items) {
     }
     if (valueLine == 0) return true;
     const std::string& last = In.Lines[static_cast<std::size_t>(valueLine - 1)];
-    CheckThousandsSeparators(valueLine, last, rest, what);
+    if (!CheckThousandsSeparators(valueLine, last, rest, what)) return false;
     CheckContinuation(firstLine, expectedLine, valueLine, rest, what);
     return true;
 }

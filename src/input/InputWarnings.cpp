@@ -63,6 +63,10 @@ void RaiseInputWarning(int number, std::string_view heading, std::initializer_li
     }
 }
 
+void CountInputWarning(int number) {
+    if (Store.NumWarnings < MaxKeptWarnings) Store.Numbers[static_cast<std::size_t>(++Store.NumWarnings)] = number;
+}
+
 int InputWarningCount() { return Store.NumWarnings; }
 
 void WriteInputWarnings(std::ostream& out) {

@@ -22,7 +22,13 @@ inline constexpr int WarnSectionProperties = 321;
 // line that holds further values (a layer or section header, the next point).
 inline constexpr int WarnValueFromNextLine = 322;
 
+// Effective unit weights of soil outside the usual limits (the block is part
+// of the input echo).
+inline constexpr int WarnUnitWeight = 371;
+
 void ResetInputWarnings();
+// Counts a warning whose block another part of the report writes (the echo).
+void CountInputWarning(int number);
 // Writes the block (heading line, then `lines`) to the message channel and
 // keeps it for the report.
 void RaiseInputWarning(int number, std::string_view heading, std::initializer_list<std::string_view> lines);

@@ -375,7 +375,10 @@ void ReadKeywordInput() {
         MissingOptions("");
         return;
     }
-    if (!Problem.Options.ComputeInteraction) BuildAxialThrustList();
+    // The pile analysis takes its moment-curvature tables at the thrusts of its
+    // load cases whether or not the interaction study is asked for: that study
+    // chooses thrusts of its own.
+    BuildAxialThrustList();
 }
 
 }  // namespace kestro

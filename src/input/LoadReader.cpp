@@ -51,6 +51,10 @@ void ReadLoading() {
             UnknownCode("pile-head load type of load case " + Num(i), C.LoadType, "1 to 5");
             return;
         }
+        // A negative rotational stiffness would drive the head rotation.
+        if (C.LoadType == 3 &&
+            !CheckRange("the rotational stiffness of load case " + Num(i), C.Condition2, ValueRange::NonNegative))
+            return;
         // Length code 1: the fixed-length analysis only; anything else asks
         // for the deflection versus embedment length study.
         C.LengthStudyRequested = C.LengthCode != 1;
@@ -190,8 +194,12 @@ void ReadBatterAndSlope() {
     ProblemData& D = Problem;
     constexpr double DegreesToRadians = 3.141592653589793 / 180.0;
     double slope = 0.0, batter = 0.0;
-    if (!ReadList("the ground slope angle", {slope})) return;
-    if (!ReadList("the pile batter angle", {batter})) return;
+    if (!ReadList("the ground slope angle", {slope}) ||
+        !CheckRange("the ground slope angle", slope, ValueRange::AngleWithin90))
+        return;
+    if (!ReadList("the pile batter angle", {batter}) ||
+        !CheckRange("the pile batter angle", batter, ValueRange::AngleWithin90))
+        return;
     D.GroundSlope = slope * DegreesToRadians;
     D.PileBatter = batter * DegreesToRadians;
     D.EffectiveSlope = D.GroundSlope - D.PileBatter;
@@ -210,7 +218,14 @@ void ReadGroupFactors() {
                    CheckRange("the p-multiplier of p-y modifier point " + Num(k), D.PMultiplier[U(k)],
                               ValueRange::NonNegative) &&
                    CheckRange("the y-multiplier of p-y modifier point " + Num(k), D.YMultiplier[U(k)],
-                              ValueRange::Positive);
+                              ValueRange::Positive) &&
+                   // No group reduces or raises the soil's resistance or deflection 10,000-fold.
+                   CheckBetween("the p-multiplier of p-y modifier point " + Num(k), D.PMultiplier[U(k)], 0.0,
+                                MaxMagnitude, "") &&
+                   CheckBetween("the y-multiplier of p-y modifier point " + Num(k), D.YMultiplier[U(k)], 0.0,
+                                MaxMagnitude, "") &&
+                   CheckRange("the depth of p-y modifier point " + Num(k), D.GroupDepth[U(k)],
+                              ValueRange::Magnitude);
         }))
         return;
     D.NumGroupFactorPoints = n;
@@ -232,7 +247,11 @@ void ReadSoilMovements() {
     D.NumSoilMovementPoints = 0;
     if (!ReadPoints(n, [&](int k) {
             int item = 0;
-            return ReadList("soil movement point " + Num(k), {item, D.SoilMovementDepth[U(k)], D.SoilMovement[U(k)]});
+            return ReadList("soil movement point " + Num(k), {item, D.SoilMovementDepth[U(k)], D.SoilMovement[U(k)]}) &&
+                   CheckRange("the depth of soil movement point " + Num(k), D.SoilMovementDepth[U(k)],
+                              ValueRange::Magnitude) &&
+                   CheckRange("the soil movement of soil movement point " + Num(k), D.SoilMovement[U(k)],
+                              ValueRange::Magnitude);
         }))
         return;
     D.NumSoilMovementPoints = n;

@@ -71,15 +71,44 @@ bool ReadSoilPointValues(int type, SoilPoint& P, const std::string& where) {
     }
 }
 
+// No strength, modulus or test value of any soil or rock reaches 1E10 in any
+// unit of the input, and no strain e50 exceeds 1: larger values are errors.
+constexpr double SoilValueBound = 1.0E10;
+bool SoilValuesBounded(const SoilPoint& P, const std::string& where) {
+    const struct {
+        const char* Field;
+        double Value;
+    } values[] = {{"the shear strength or rock strength ", P.Cohesion},
+                  {"the subgrade modulus k ", P.Kpy},
+                  {"the elastic subgrade modulus ", P.ElasticSubgrade},
+                  {"the cone tip resistance ", P.ConeTipResistance},
+                  {"the field test value 1 ", P.TestValue[1]},
+                  {"the field test value 2 ", P.TestValue[2]},
+                  {"the field test value 3 ", P.TestValue[3]},
+                  {"the field test value 4 ", P.TestValue[4]}};
+    for (const auto& v : values)
+        if (!CheckBetween(std::string(v.Field) + where, v.Value, -SoilValueBound, SoilValueBound, "")) return false;
+    return CheckBetween("the strain e50 " + where, P.Epsilon50, 0.0, 1.0, "");
+}
+
 // A point's values, then their physical ranges: a negative unit weight,
 // strain or subgrade modulus describes no soil, and a friction angle must lie
 // in 0 to 90 degrees. Values a model does not read stay zero and pass.
 bool ReadSoilPoint(int type, SoilPoint& P, const std::string& where) {
     if (!ReadSoilPointValues(type, P, where)) return false;
-    return CheckRange("the unit weight " + where, P.UnitWeight, ValueRange::NonNegative) &&
+    // No soil or rock weighs more than 1,000 pcf (157 kN/m3).
+    const bool weightBounded = IsUS()   ? CheckBetween("the unit weight " + where, P.UnitWeight, 0.0, 1000.0, "pcf")
+                               : IsSI() ? CheckBetween("the unit weight " + where, P.UnitWeight, 0.0, 157.0, "kN/m3")
+                                        : true;
+    return weightBounded && CheckRange("the unit weight " + where, P.UnitWeight, ValueRange::NonNegative) &&
            CheckRange("the friction angle " + where, P.FrictionAngle, ValueRange::Angle0To90) &&
            CheckRange("the strain e50 " + where, P.Epsilon50, ValueRange::NonNegative) &&
-           CheckRange("the subgrade modulus k " + where, P.Kpy, ValueRange::NonNegative);
+           CheckRange("the subgrade modulus k " + where, P.Kpy, ValueRange::NonNegative) &&
+           CheckRange("the shear strength or rock strength " + where, P.Cohesion, ValueRange::NonNegative) &&
+           CheckRange("the RQD (%) " + where, P.RQD, ValueRange::Percent) &&
+           CheckRange("the elastic subgrade modulus " + where, P.ElasticSubgrade, ValueRange::NonNegative) &&
+           CheckRange("the cone tip resistance " + where, P.ConeTipResistance, ValueRange::NonNegative) &&
+           SoilValuesBounded(P, where);
 }
 
 // Massive rock reads no parameter lines; its unit weight, uniaxial compressive
@@ -161,6 +190,9 @@ void ReadSoilLayers() {
         int type = 0;
         double top = 0.0, bottom = 0.0;
         if (!ReadList("the soil type and depths " + layer, {type, top, bottom})) return;
+        if (!CheckRange("the top depth " + layer, top, ValueRange::Magnitude) ||
+            !CheckRange("the bottom depth " + layer, bottom, ValueRange::Magnitude))
+            return;
         if (k > 1 && !CheckLayerJoint(k, top, InputLineNumber())) return;
         if (type < 1 || type > NumSoilCodes) {
             InputError(ErrSoilTypeUnknown,

@@ -20,6 +20,62 @@ struct FieldRange {
     ValueRange Range;
 };
 
+// Bounds of fields whose values outside them can only be unit mistakes or
+// no material a pile is made of: lo..hi in US customary and in SI units
+// (general units are checked for their sign only).
+struct FieldBounds {
+    std::string_view Field;
+    double UsLo, UsHi;
+    std::string_view UsUnit;
+    double SiLo, SiHi;
+    std::string_view SiUnit;
+};
+constexpr FieldBounds Bounds[] = {
+    // Structural moduli, from plastics to steel; a steel modulus in ksi or MPa
+    // (29,000; 200,000) or a thousand times too large is an error.
+    {"the elastic modulus", 1.0E4, 1.0E9, "psi", 6.9E4, 6.9E9, "kPa"},
+    {"the rebar modulus", 1.0E6, 1.0E9, "psi", 6.9E6, 6.9E9, "kPa"},
+    {"the casing modulus", 1.0E6, 1.0E9, "psi", 6.9E6, 6.9E9, "kPa"},
+    {"the core modulus", 1.0E6, 1.0E9, "psi", 6.9E6, 6.9E9, "kPa"},
+    // Concrete from lean to ultra-high strength; f'c in ksi or MPa (4; 28) is an error.
+    {"the concrete strength", 500.0, 30000.0, "psi", 3450.0, 210000.0, "kPa"},
+    // Steel strengths in ksi or MPa are errors.
+    {"the yield strength", 1000.0, 500000.0, "psi", 6900.0, 3.5E6, "kPa"},
+    {"the rebar yield strength", 1000.0, 500000.0, "psi", 6900.0, 3.5E6, "kPa"},
+    {"the casing yield strength", 1000.0, 500000.0, "psi", 6900.0, 3.5E6, "kPa"},
+    {"the core yield strength", 1000.0, 500000.0, "psi", 6900.0, 3.5E6, "kPa"},
+    // The largest bar made is about 4 in2 (2,600 mm2).
+    {"the bar area", 0.0, 100.0, "in2", 0.0, 64516.0, "mm2"},
+    // Section dimensions up to 1,000 in (25,400 mm), areas and inertias of
+    // such a section, section lengths up to 10,000 ft or m.
+    {"the diameter", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the diameter or width", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the width", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the top width", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the bottom width", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the section depth", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the top section depth", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the bottom section depth", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the flange width", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the flange thickness", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the web thickness", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the wall thickness", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the wall thickness at top", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the wall thickness at bottom", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the area", 0.0, 1.0E6, "in2", 0.0, 6.5E8, "mm2"},
+    {"the top area", 0.0, 1.0E6, "in2", 0.0, 6.5E8, "mm2"},
+    {"the bottom area", 0.0, 1.0E6, "in2", 0.0, 6.5E8, "mm2"},
+    {"the moment of inertia", 0.0, 1.0E11, "in4", 0.0, 4.2E16, "mm4"},
+    {"the moment of inertia at top", 0.0, 1.0E11, "in4", 0.0, 4.2E16, "mm4"},
+    {"the moment of inertia at bottom", 0.0, 1.0E11, "in4", 0.0, 4.2E16, "mm4"},
+    {"the length", 0.0, MaxMagnitude, "ft", 0.0, MaxMagnitude, "m"},
+    {"the drilled hole diameter", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    // Plastic moments beyond any section: 1E12 in-lbs (1.13E8 kN-m).
+    {"the top plastic moment capacity", 0.0, 1.0E12, "in-lbs", 0.0, 1.13E8, "kN-m"},
+    {"the bottom plastic moment capacity", 0.0, 1.0E12, "in-lbs", 0.0, 1.13E8, "kN-m"},
+    {"the axial thrust", -1.0E10, 1.0E10, "lbs", -4.4E7, 4.4E7, "kN"},
+};
+
 // Section fields read one to a line: a zero or negative modulus, area,
 // inertia, dimension or strength would give a pile of no stiffness or one
 // that deflects against its load.
@@ -34,6 +90,18 @@ constexpr FieldRange Fields[] = {
     {"the diameter or width", ValueRange::Positive}, {"the top width", ValueRange::Positive},
     {"the bottom width", ValueRange::Positive},      {"the concrete strength", ValueRange::Positive},
     {"the rebar modulus", ValueRange::Positive},     {"the rebar yield strength", ValueRange::Positive},
+    {"the bar area", ValueRange::NonNegative},          {"the casing modulus", ValueRange::Positive},
+    {"the core modulus", ValueRange::Positive},      {"the casing yield strength", ValueRange::Positive},
+    {"the core yield strength", ValueRange::Positive},
+    {"the top plastic moment capacity", ValueRange::Positive},
+    {"the bottom plastic moment capacity", ValueRange::Positive},
+    {"the top section depth", ValueRange::Positive}, {"the bottom section depth", ValueRange::Positive},
+    {"the wall thickness at top", ValueRange::Positive},
+    {"the wall thickness at bottom", ValueRange::Positive},
+    {"the moment of inertia at top", ValueRange::Positive},
+    {"the moment of inertia at bottom", ValueRange::Positive},
+    {"the drilled hole diameter", ValueRange::Positive},
+    {"the axial thrust", ValueRange::Finite},
 };
 
 // The field as it stands after "The value of": `what` without its leading "the ".
@@ -48,6 +116,10 @@ std::string_view RangeText(ValueRange r) {
         case ValueRange::Positive: return "greater than zero";
         case ValueRange::NonNegative: return "zero or greater";
         case ValueRange::Angle0To90: return "from 0 up to (not including) 90 degrees";
+        case ValueRange::AngleWithin90: return "between -90 and 90 degrees (not including either)";
+        case ValueRange::Percent: return "from 0 to 100";
+        case ValueRange::Magnitude: return "between -10,000 and 10,000";
+        case ValueRange::Finite: return "a finite number";
     }
     return "";
 }
@@ -58,6 +130,10 @@ bool InRange(double value, ValueRange r) {
         case ValueRange::Positive: return value > 0.0;
         case ValueRange::NonNegative: return value >= 0.0;
         case ValueRange::Angle0To90: return value >= 0.0 && value < 90.0;
+        case ValueRange::AngleWithin90: return value > -90.0 && value < 90.0;
+        case ValueRange::Percent: return value >= 0.0 && value <= 100.0;
+        case ValueRange::Magnitude: return std::fabs(value) <= MaxMagnitude;
+        case ValueRange::Finite: return true;
     }
     return false;
 }
@@ -71,6 +147,21 @@ bool CheckRange(std::string_view what, double value, ValueRange r) {
                                 std::to_string(InputLineNumber()) + " is " + shown +
                                 ", outside its physical range: " + std::string(RangeText(r)) + ".";
     InputError(ErrValueOutOfRange, problem, "Solution: Correct the value of " + field + " in the input data.");
+    return false;
+}
+
+bool CheckBetween(std::string_view what, double value, double lo, double hi, std::string_view unit) {
+    if (std::isfinite(value) && value >= lo && value <= hi) return true;
+    char shown[40], range[120];
+    std::snprintf(shown, sizeof shown, "%.7G", value);
+    std::snprintf(range, sizeof range, "from %.7G to %.7G%s%.*s", lo, hi, unit.empty() ? "" : " ",
+                  static_cast<int>(unit.size()), unit.data());
+    const std::string field = FieldName(what);
+    const std::string problem = "Problem:  The value of " + field + " on line " +
+                                std::to_string(InputLineNumber()) + " is " + shown +
+                                ", outside its physical range: " + range + ".";
+    InputError(ErrValueOutOfRange, problem,
+               "Solution: Correct the value of " + field + " in the input data (check its unit).");
     return false;
 }
 
@@ -95,6 +186,14 @@ bool CheckField(std::string_view what, double value) {
         const std::string_view rest = what.substr(f.Field.size());
         if (!rest.empty() && rest.substr(0, 4) != " of " && rest.substr(0, 4) != " at ") continue;
         if (!CheckRange(what, value, f.Range)) return false;
+        for (const FieldBounds& b : Bounds) {
+            if (b.Field != f.Field) continue;
+            if (IsSI()) {
+                if (!CheckBetween(what, value, b.SiLo, b.SiHi, b.SiUnit)) return false;
+            } else if (IsUS()) {
+                if (!CheckBetween(what, value, b.UsLo, b.UsHi, b.UsUnit)) return false;
+            }
+        }
         // Structural moduli from soft timber to steel: 1E5 to 1E8 psi (7E5 to 7E8 kPa).
         if (f.Field == "the elastic modulus" || f.Field == "the rebar modulus")
             return IsSI() ? CheckPlausible(what, value, 7.0E5, 7.0E8, "kPa")

@@ -16,7 +16,21 @@ enum class ValueRange {
     Positive,     // finite and greater than zero
     NonNegative,  // finite, zero or more
     Angle0To90,   // degrees, zero or more and below 90
+    AngleWithin90,  // degrees, above -90 and below 90
+    Percent,      // 0 to 100
+    Magnitude,    // finite, at most MaxMagnitude either way (depths, lengths, movements)
+    Finite,       // any finite value (the bounds table may limit the field)
 };
+
+// The largest depth, length or movement any real pile or soil profile has, in
+// any unit of the input (10,000 ft, m, in or mm alike is far beyond them).
+inline constexpr double MaxMagnitude = 1.0E4;
+
+// Checks `value` of the field `what` against lo..hi, given in the unit
+// `unit` of the run's input; outside it raises Input Data Error 32 naming the
+// range. Values that can only be unit mistakes (a strength in ksi or MPa, a
+// modulus a thousand times too large) are caught this way.
+bool CheckBetween(std::string_view what, double value, double lo, double hi, std::string_view unit);
 
 // Text of a range as the message gives it, e.g. "greater than zero".
 std::string_view RangeText(ValueRange r);

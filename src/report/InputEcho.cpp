@@ -18,6 +18,7 @@
 #include "driver/Channels.h"
 #include "driver/Errors.h"
 #include "driver/Warnings.h"
+#include "input/InputWarnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/Format.h"
@@ -640,6 +641,8 @@ void UnitWeightPage(std::ostream& out) {
             if (echo_checks::UnitWeightImplausible(Point(p).UnitWeight, Units())) implausible = true;
     }
     if (!implausible) return;
+    // Counted like every other warning: the run does not end normally.
+    CountInputWarning(WarnUnitWeight);
     out << "\n**** Warning - POSSIBLE INPUT DATA ERROR ****\n\n"
         << "Values entered for effective unit weights of soil were outside\n";
     if (Units() == UnitsUS) {

@@ -55,11 +55,18 @@ std::string IterationReportLine(int iteration, double yTop, double dymax) {
     return s;
 }
 
-void WriteRuntimeError9(std::ostream& out, double yTop, double limit) {
+void WriteRuntimeError9(std::ostream& out, double y, double limit, double depth) {
     const std::string unit = Unit(Run.Labels.Length);
     WriteLines(out, {"", "", "**** Runtime Error No. 9 ****", "An error in the analysis was detected by the program.  ",
                      "Problem:  The computed deflection is larger than the specified excess deflection limit."});
-    out << "The computed deflection of the pile head is " << FixedOrScientificText(std::fabs(yTop), 12, 4) << ' ' << unit << '\n';
+    if (depth < 0.0) {
+        out << "The computed deflection of the pile head is " << FixedOrScientificText(std::fabs(y), 12, 4) << ' ' << unit << '\n';
+    } else {
+        out << "The largest computed deflection, at " << FixedOrScientificText(depth, 12, 4) << ' ' << unit
+            << " below the pile head, is\n";
+        out << "                                            " << FixedOrScientificText(std::fabs(y), 12, 4) << ' '
+            << unit << '\n';
+    }
     out << "The specified excess deflection limit is    " << FixedOrScientificText(limit, 12, 4) << ' ' << unit << '\n';
     WriteLines(out, {"This error may be due to overloading the pile or bad input data.", "Solution:",
                      "Please check input values for pile loading and soil properties for accuracy and/or ",
@@ -74,6 +81,21 @@ void WriteRuntimeError10(std::ostream& out, int maxIterations, double dymax, dou
     out << "Maximum change in deflection    = " << FixedText(dymax, 10, 3) << ' ' << unit << '\n';
     // Scientific, so that a tolerance of the usual order (1.0E-5) keeps its digits.
     out << "Specified convergence tolerance = " << ScientificText(tolerance, 10, 3) << ' ' << unit << '\n';
+}
+
+void WriteEquilibriumError(std::ostream& out, int loadCase, double momentImbalance, double forceImbalance,
+                           double relative) {
+    WriteLines(out, {"", "", "**** Runtime Error No. 35 ****",
+                     "Problem:  The solution of load case " + MinimalInteger(loadCase) +
+                         " does not satisfy equilibrium: its force or moment imbalance",
+                     "          is " + FixedOrScientificText(100.0 * relative, 12, 4) +
+                         " % of the largest force or moment of the case."});
+    out << "          Maximum internal moment imbalance        = " << ScientificText(momentImbalance, 12, 5) << ' '
+        << Unit(Run.Labels.Moment) << '\n';
+    out << "          Maximum internal lateral force imbalance = " << ScientificText(forceImbalance, 12, 5) << ' '
+        << Unit(Run.Labels.Force) << '\n';
+    WriteLines(out, {"Solution: Check the soil moduli and the pile's stiffness for values far outside",
+                     "          their physical range, or increase the number of pile increments."});
 }
 
 void WriteComputationError28(std::ostream& out, int iteration) {

@@ -21,9 +21,15 @@ struct ResultsRow {
 // Progress and error texts of the iteration.
 std::string ProgressLine(int loadCase, int iteration, double yTop, double dymax);
 std::string IterationReportLine(int iteration, double yTop, double dymax);
-void WriteRuntimeError9(std::ostream& out, double yTop, double limit);
+// Runtime Error 9 for the deflection y of the head (depth < 0) or of the
+// station at `depth` along the pile, the largest of the solution.
+void WriteRuntimeError9(std::ostream& out, double y, double limit, double depth = -1.0);
 void WriteRuntimeError10(std::ostream& out, int maxIterations, double dymax, double tolerance);
 void WriteComputationError28(std::ostream& out, int iteration);
+// Runtime Error 35: the converged solution of load case c does not satisfy
+// equilibrium; `relative` is the imbalance against the case's forces.
+void WriteEquilibriumError(std::ostream& out, int loadCase, double momentImbalance, double forceImbalance,
+                           double relative);
 
 // The station quantities a load case reports, in the order of the results table.
 enum class ResultQuantity { Deflection, Slope, Moment, Shear, SoilReaction, TotalStress, Stiffness, SoilModulus };

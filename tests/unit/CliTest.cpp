@@ -128,9 +128,9 @@ TEST(Cli, CheckReadsAndEchoesOnly) {
         {"good", good, kestro::cli::ExitNormal, "The input was read and checked: no problem found.\n", ""},
         {"gap", gap, kestro::cli::ExitError, "The input has an error (INP00069); run result 169.\n",
          "Problem:  Soil layer 2 (line 43) starts at 12 ft, but soil layer 1 ends at 10 ft"},
-        // 29,000,000 read as 29 psi is also an implausible modulus (warning 366): two kinds, -300.
-        {"thousands", thousands, kestro::cli::ExitWarnings, "The input was read with warnings; run result -300.\n",
-         "**** Warning - Possible Input Data Error, line 31 ****\nLine 31 holds more values than are read"},
+        // 29,000,000 would be read as 29 psi: an input error.
+        {"thousands", thousands, kestro::cli::ExitError, "The input has an error (INP00032); run result 132.\n",
+         "Problem:  Line 31 holds more values than are read"},
     };
     for (const Case& c : cases) {
         const std::string file = dir + "/" + c.Name + ".kin";

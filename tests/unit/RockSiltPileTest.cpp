@@ -144,12 +144,11 @@ INSTANTIATE_TEST_SUITE_P(
     Errors, RockSiltBadInput,
     testing::Values(
         BadInput{"RqdAbove100", "1\n8  0.0  40.0\n135.0  500.0  60000.0  120.0  2.0E-4\n135.0  500.0  60000.0  120.0  2.0E-4\n",
-                 "STATIC     1", "INP00049",
-                 "**** Input Data Error No. 49 ****\n\n"
-                 "Problem:  The interpolated value of RQD used for p-y curves in weak rock \n"
-                 "was found to be invalid because it was either less than zero or more than \n100 percent.\n\n"
-                 "Solution:  Check your input data and revise in the data for RQD.\n\n"
-                 "The interpolated value of RQD =   1.2000E+02 %\n",
+                 // Caught where it is read, before any interpolation.
+                 "STATIC     1", "INP00032",
+                 "**** Input Data Error No. 32 ****\n\n"
+                 "Problem:  The value of RQD (%) at the top of soil layer 1 on line 41 is 120, outside its "
+                 "physical range: from 0 to 100.\n",
                  true, true},
         BadInput{"ZeroQu", "1\n8  0.0  40.0\n135.0  0.0  60000.0  50.0  2.0E-4\n135.0  0.0  60000.0  50.0  2.0E-4\n",
                  "STATIC     1", "INP00062",

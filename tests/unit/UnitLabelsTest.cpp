@@ -29,7 +29,9 @@ TEST(UnitLabels, ElasticSubgradeModulusIsAForcePerLengthCubed) {
     for (const Case c : {Case{"Units USCS", "pci"}, Case{"Units SI", "kN/m3"}, Case{"Units GENERAL", "F/L3"}}) {
         SCOPED_TRACE(c.Units);
         auto r = RunLoaded(c.Units);
-        ASSERT_EQ(r.Result, 0) << r.Report;
+        // SI: the US-sized values give counted warnings (unit weight, section
+        // properties); no error.
+        ASSERT_LE(r.Result, 0) << r.Report;
         const auto at = r.Report.find("Elastic subgrade at top of layer");
         ASSERT_NE(at, std::string::npos);
         const std::string line = r.Report.substr(at, r.Report.find('\n', at) - at);
