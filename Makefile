@@ -207,4 +207,4 @@ soak: build
 	$(BUILD)/tests/soak/kestro_soak --models $(SOAK_MODELS) --seed $(SOAK_SEED)
 
 bad-values: build
-	python3 tools/bad-values.py $(BUILD)/kestro --jobs $(JOBS) --sample $(BAD_VALUES_SAMPLE)
+	$(PYTHON) tools/bad-values.py $(BUILD)/kestro --jobs $(JOBS) --sample $(BAD_VALUES_SAMPLE)
