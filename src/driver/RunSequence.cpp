@@ -7,6 +7,7 @@
 
 #include "analysis/LoadCases.h"
 #include "analysis/Stations.h"
+#include "axial/AxialModel.h"
 #include "driver/Channels.h"
 #include "driver/Errors.h"
 #include "input/InputFile.h"
@@ -93,6 +94,7 @@ void ResetAnalysisState() {
     ResetEITables();
     ResetSectionWork();
     ResetSoilState();
+    ResetAxialModel();
 }
 
 void RunStages() {
@@ -165,7 +167,9 @@ void RunStages() {
     if (O.ComputeKmatrix) {
         MessageOut() << "Computing pile-head stiffness matrix components.\n\n";
         ComputeHeadStiffness();
+        if (Failed()) return;
     }
+    if (AxialInput.b_Requested) RunAxialAnalysis();
 }
 
 }  // namespace kestro
