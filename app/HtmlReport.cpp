@@ -500,6 +500,7 @@ std::string HtmlReport(const RunResults& r) {
     if (!p.PyCurves.empty()) o << "<h2>Printed p-y curves</h2>\n" << PyChart(r, u);
     if (!p.Sections.empty()) o << "<h2>Section curves</h2>\n" << SectionCharts(r, u);
     o << StudyCharts(r, u);
+    o << AxialHtml(p.Axial, p.UnitSystem);
     if (!f.Warnings.empty()) {
         o << "<h2>Warnings</h2>\n<ul class=\"warnings\">\n";
         for (const WarningInfo& w : f.Warnings)

@@ -223,6 +223,7 @@ nlohmann::ordered_json ResultsJson(const RunResults& r) {
     for (const LoadCase& c : p.LoadCases) cases.push_back(LoadCaseJson(c, r.Facts, u));
     j["loadCases"] = cases;
     j["stiffness"] = StiffnessJson(p, u);
+    j["axial"] = AxialJson(p.Axial, p.UnitSystem);
     return j;
 }
 

@@ -250,7 +250,7 @@ void RuntimeError(int number, const std::string& problem, const std::string& sol
 
 // Shaft friction integrated over [a, b] of layer k: composite Simpson rule.
 double FrictionIntegral(int k, double a, double b, const Context& ctx) {
-    constexpr int Parts = 8;
+    constexpr int Parts = 16;
     const double step = (b - a) / Parts;
     double sum = 0.0;
     for (int j = 0; j <= Parts; ++j) {
@@ -432,6 +432,8 @@ bool NotConverged(double load) {
     return false;
 }
 
+}  // namespace
+
 bool ComputeAxialResponse() {
     const axial::AxialPile& P = AxialColumn;
     AxialResultsData& R = AxialResults;
@@ -511,12 +513,8 @@ bool ComputeAxialResponse() {
     return true;
 }
 
-}  // namespace
-
 void RunAxialAnalysis() {
     MessageOut() << "Computing axial load transfer of the pile\n";
-    BuildAxialColumn();
-    if (Failed()) return;
     if (AxialColumn.NumNodes < 2) return;
     if (!ComputeAxialResponse()) return;
     WriteAxialReport(ReportOut());

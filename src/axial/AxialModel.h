@@ -84,14 +84,17 @@ void ResetAxialModel();
 // AXIAL ANALYSIS, called after its keyword line.
 void ReadAxialAnalysis();
 
-// Builds the column from the pile sections and soil layers (internal units),
-// runs the capacities, the load-settlement curve and the head loads, and writes
-// the report pages and plot records.
+// With the column built: runs the capacities, the load-settlement curve and
+// the head loads, and writes the report pages and plot records.
 void RunAxialAnalysis();
 
 // Builds AxialColumn and the node data of AxialResults; raises the input
 // errors of missing strengths, unsupported soils and EA <= 0.
 void BuildAxialColumn();
+
+// The capacities, the load-settlement curve and the head-load responses of
+// the built column into AxialResults; false (the run ended) on a runtime error.
+bool ComputeAxialResponse();
 
 // Input data errors and runtime errors of the axial analysis.
 inline constexpr int ErrAxialStiffness = 52;      // EA <= 0 of a section

@@ -50,7 +50,8 @@ Curve TipQzCurve() {
 }
 
 double ClayAlpha(double c, double p0) {
-    if (!(p0 > 0.0)) return 1.0;
+    // At the ground surface psi grows without bound and alpha falls to zero.
+    if (!(p0 > 0.0)) return 0.0;
     const double psi = c / p0;
     // alpha = 0.5 psi^-0.5 (psi <= 1), 0.5 psi^-0.25 (psi > 1), alpha <= 1
     const double alpha = psi <= 1.0 ? 0.5 / std::sqrt(psi) : 0.5 * std::pow(psi, -0.25);

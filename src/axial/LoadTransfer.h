@@ -46,7 +46,7 @@ Curve TipQzCurve();
 
 // Adhesion factor of clay: alpha = 0.5 psi^-0.5 for psi <= 1.0,
 // 0.5 psi^-0.25 for psi > 1.0, at most 1.0; psi = c / p'0.
-// A zero overburden (the ground surface) gives alpha = 1.0.
+// A zero overburden (the ground surface: psi without bound) gives alpha = 0.
 double ClayAlpha(double c, double p0);
 
 // Sand values by the interface friction angle delta = phi - 5 degrees, from

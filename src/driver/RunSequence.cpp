@@ -141,6 +141,9 @@ void RunStages() {
         Problem.Layers[static_cast<std::size_t>(k)].XTop = Problem.Layers[static_cast<std::size_t>(k - 1)].XBottom;
     CheckLayerOrder();
     if (Failed()) return;
+    // The axial column is built (and its input checked) before any analysis.
+    if (AxialInput.b_Requested) BuildAxialColumn();
+    if (Failed()) return;
     WritePlotLine2(PlotOut(), Problem.NumSections);
     if (Run.b_EchoOnly) {
         EndEchoOnlyRun();

@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "HtmlReport.h"
+#include "PlotReader.h"
+#include "ResultsJson.h"
 #include "TestSupport.h"
 #include "axial/AxialModel.h"
 #include "axial/AxialSolver.h"
@@ -75,7 +78,7 @@ TEST(AxialCurves, ClayAlphaByHand) {
         {4.0, 1.0, 0.35355339059327376},                           // psi 4: 0.5 / sqrt 2
         {0.25 * Above, 1.0, 0.99999999950},                        // psi just above 0.25: just below the cap
         {0.1, 1.0, 1.0},                                           // psi 0.1: capped at 1
-        {2.0, 0.0, 1.0},                                           // at the ground surface
+        {2.0, 0.0, 0.0},                                           // at the ground surface: psi without bound
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.C);
@@ -178,6 +181,9 @@ BarErrors ElasticBarErrors(int elements) {
 
 TEST(AxialSolver, ElasticBarConvergesWithTheSquareOfTheSpacing) {
     const BarErrors coarse = ElasticBarErrors(20), mid = ElasticBarErrors(40), fine = ElasticBarErrors(80);
+    for (const auto& [n, e] : {std::pair{20, coarse}, std::pair{40, mid}, std::pair{80, fine}})
+        RecordProperty("errors_" + std::to_string(n), std::to_string(e.Stiffness) + " " + std::to_string(e.Force) +
+                                                          " " + std::to_string(e.Tangent));
     EXPECT_LT(fine.Stiffness, 2.0E-4);
     EXPECT_LT(fine.Force, 2.0E-4);
     for (const auto& [a, b] : {std::pair{coarse, mid}, std::pair{mid, fine}}) {
@@ -351,19 +357,18 @@ TEST(AxialRuns, BadInputNamesWhereAndWhat) {
         std::vector<std::string> Texts;
     };
     const std::vector<Row> rows = {
-        {edit("ResidualRatio 0.9", "ResidualRatio 0.65"), 157, {"Input Data Error No. 57", "line 49", "0.65", "0.7 to 1.0"}},
-        {edit("ResidualRatio 0.9", "ResidualRatio 1.05"), 157, {"line 49", "1.05"}},
+        {edit("ResidualRatio 0.9", "ResidualRatio 0.65"), 157, {"Input Data Error No. 57", "AXIAL ANALYSIS, line 51", "0.65", "0.7 to 1.0"}},
+        {edit("ResidualRatio 0.9", "ResidualRatio 1.05"), 157, {"line 51", "1.05"}},
         {edit("50.0  400.0  0.02", "50.0  0.0  0.02"), 154,
          {"Input Data Error No. 54", "Soil layer 1 (line 36", "shear strength of 0 at its top"}},
         {edit("62.0  34.0  0", "62.0  0.0  0"), 154, {"Soil layer 2 (line 39", "friction angle of 0 at its bottom"}},
         {edit("0                          number of user t-z",
               "1\n1  TZ  3\n0.0 0.0\n0.2 300.0\n0.1 400.0"),
-         158, {"Input Data Error No. 58", "Soil layer 1, TZ curve, point 3 (line 60)", "0.1 does not rise above 0.2"}},
+         158, {"Input Data Error No. 58", "Soil layer 1, TZ curve, point 3 (line 61)", "0.1 does not rise above 0.2"}},
         {edit("0                          number of user t-z",
               "1\n1  QZ  2\n0.0 0.0\n0.2 -5.0"),
-         158, {"point 2 (line 59)", "-5"}},
-        {edit("6  20.0  50.0", "9  20.0  50.0").replace(base.find("60.0  32.0  0"), 32,
-                                                          "60.0  500.0\n62.0  500.0"),
+         158, {"QZ curve, point 2 (line 60)", "resistance -5"}},
+        {edit("6  20.0  50.0      layer 2: API sand", "9  20.0  50.0      layer 2: vuggy limestone"),
          159, {"Input Data Error No. 59", "Soil layer 2 (line 39, code 9)"}},
     };
     for (const Row& r : rows) {
@@ -434,6 +439,58 @@ END
     EXPECT_EQ(run.Result, 152) << run.Report.substr(run.Report.size() > 3000 ? run.Report.size() - 3000 : 0);
     for (const char* t : {"Input Data Error No. 52", "Pile section 1 (line 27, type 13)", "EA of 0"})
         EXPECT_NE(run.Report.find(t), std::string::npos) << t;
+}
+
+// The command's readers: the axial records are read apart from the lateral
+// ones (which stay complete), go to the JSON key "axial" and the HTML section.
+TEST(AxialRuns, PlotReaderJsonAndHtml) {
+    const test::RunOutput out = test::RunInput(ReadExample("axial-pipe-pile-clay-sand.kin"));
+    ASSERT_EQ(out.Result, 0);
+    const results::PlotResults p = results::ReadPlotText(out.Plot);
+    EXPECT_TRUE(p.Complete) << p.Problem;
+    ASSERT_TRUE(p.Axial.Present);
+    EXPECT_TRUE(p.Axial.Complete) << p.Axial.Problem;
+    ASSERT_EQ(p.Axial.Curve.size(), 21u);
+    ASSERT_EQ(p.Axial.Loads.size(), 2u);
+    EXPECT_EQ(p.Axial.Loads[0].Nodes.size(), 91u);
+    EXPECT_NEAR(p.Axial.Curve.back().Load, p.Axial.PlungingCompression, 1.0E-7 * p.Axial.PlungingCompression);
+    EXPECT_EQ(p.Axial.Loads[1].Load, 900000.0);
+
+    results::RunResults r;
+    r.Name = "axial";
+    r.Plot = p;
+    const nlohmann::ordered_json j = results::ResultsJson(r);
+    EXPECT_EQ(j["axial"]["plungingCompression"]["value"].get<double>(), p.Axial.PlungingCompression);
+    EXPECT_EQ(j["axial"]["plungingCompression"]["unit"], "lb");
+    EXPECT_EQ(j["axial"]["loadSettlement"]["settlement"].size(), 21u);
+    EXPECT_EQ(j["axial"]["headLoads"][0]["nodes"]["axialForce"].size(), 91u);
+    const std::string html = results::HtmlReport(r);
+    for (const char* t : {"<h2>Axial load transfer</h2>", "id=\"axial-load-settlement\"", "id=\"axial-force\"",
+                          "id=\"axial-friction\""})
+        EXPECT_NE(html.find(t), std::string::npos) << t;
+
+    // A plot file cut inside the axial records: the lateral results stay
+    // complete, the axial part says where it ends.
+    const std::string cut = out.Plot.substr(0, out.Plot.find("Line 24(5)"));
+    const results::PlotResults q = results::ReadPlotText(cut.substr(0, cut.rfind('\n') + 1));
+    EXPECT_TRUE(q.Complete) << q.Problem;
+    EXPECT_TRUE(q.Axial.Present);
+    EXPECT_FALSE(q.Axial.Complete);
+    EXPECT_NE(q.Axial.Problem.find("Line 24(5)"), std::string::npos) << q.Axial.Problem;
+
+    // Without the section: no axial records, "axial" is null, no HTML section.
+    const std::string base = ReadExample("axial-pipe-pile-clay-sand.kin");
+    const std::string lateral = base.substr(0, base.find("AXIAL ANALYSIS")) + "END\n";
+    const test::RunOutput plain = test::RunInput(lateral);
+    EXPECT_EQ(plain.Plot.find("Line 21"), std::string::npos);
+    results::RunResults r2;
+    r2.Plot = results::ReadPlotText(plain.Plot);
+    EXPECT_TRUE(r2.Plot.Complete);
+    EXPECT_TRUE(results::ResultsJson(r2)["axial"].is_null());
+    EXPECT_EQ(results::HtmlReport(r2).find("Axial load transfer"), std::string::npos);
+    // The lateral results are those of the run with the section.
+    const std::size_t first = out.Plot.rfind('\n', out.Plot.find("Line 21: Axial")) + 1;
+    EXPECT_EQ(plain.Plot, out.Plot.substr(0, first));
 }
 
 }  // namespace
