@@ -51,20 +51,25 @@ double Residual(const AxialPile& p, const NodeArray<double>& w, NodeArray<double
 // Solves the tridiagonal system of nodes 2..N (diagonal `diag`, off-diagonal
 // -k of the elements) for `rhs`, in place (Thomas algorithm; the matrix is
 // positive definite with the head held).
-void SolveTridiagonal(const AxialPile& p, const NodeArray<double>& diag, NodeArray<double>& rhs,
-                      NodeArray<double>& work) {
+// Nodes first..N (first = 2 with the head held, 1 with the head free).
+// Returns the smallest pivot relative to its diagonal (a free column whose
+// every spring is on a plateau has none left).
+double SolveTridiagonal(const AxialPile& p, const NodeArray<double>& diag, NodeArray<double>& rhs,
+                        NodeArray<double>& work, int first = 2) {
     const int n = p.NumNodes;
-    // Forward elimination: c'_i = -k_i / (d_i - (-k_{i-1}) c'_{i-1}) ...
-    double cPrev = 0.0;
-    for (int i = 2; i <= n; ++i) {
-        const double sub = i > 2 ? -Stiffness(p, i - 1) : 0.0;
+    double cPrev = 0.0, smallest = 1.0;
+    for (int i = first; i <= n; ++i) {
+        const double sub = i > first ? -Stiffness(p, i - 1) : 0.0;
         const double m = diag[U(i)] - sub * cPrev;
         const double sup = i < n ? -Stiffness(p, i) : 0.0;
+        smallest = std::fmin(smallest, diag[U(i)] > 0.0 ? m / diag[U(i)] : 0.0);
+        if (!(m > 0.0)) return 0.0;
         work[U(i)] = sup / m;
-        rhs[U(i)] = (rhs[U(i)] - sub * (i > 2 ? rhs[U(i - 1)] : 0.0)) / m;
+        rhs[U(i)] = (rhs[U(i)] - sub * (i > first ? rhs[U(i - 1)] : 0.0)) / m;
         cPrev = work[U(i)];
     }
-    for (int i = n - 1; i >= 2; --i) rhs[U(i)] -= work[U(i)] * rhs[U(i + 1)];
+    for (int i = n - 1; i >= first; --i) rhs[U(i)] -= work[U(i)] * rhs[U(i + 1)];
+    return smallest;
 }
 
 // Scale of forces for the convergence test: the ultimate resistance of every
@@ -92,10 +97,59 @@ void HeadValues(const AxialPile& p, const NodeArray<double>& w, const NodeArray<
     const CurveValue s1 = SoilAt(p, 1, w[1]);
     out.Force = k1 * (w[1] - w[2]) + s1.T;
     // Tangent: unit head movement with nodes 2..N following in equilibrium.
-    NodeArray<double> u{}, work{};
+    // Work arrays are written before they are read (nodes 2..N only).
+    NodeArray<double> u, work;
     u[2] = k1;
+    for (int i = 3; i <= p.NumNodes; ++i) u[U(i)] = 0.0;
     SolveTridiagonal(p, diag, u, work);
     out.Stiffness = k1 * (1.0 - u[2]) + s1.Slope;
+}
+
+// Newton iteration on the free column under the head force P (every node
+// unknown). Much cheaper than the search on the head displacement, but its
+// tangent matrix loses its pivot when the springs that would carry P are all
+// on plateaus; then, or when it does not converge, it returns false and the
+// caller falls back to the search.
+bool DirectForceSolve(const AxialPile& p, double P, AxialState& state, HeadResponse& out) {
+    const int n = p.NumNodes;
+    NodeArray<double>& w = state.w;
+    NodeArray<double> r, diag, dw, work, trial, rTrial, dTrial;
+    auto residual = [&p, P](const NodeArray<double>& x, NodeArray<double>& rr, NodeArray<double>& dd) {
+        double largest = Residual(p, x, rr, dd);
+        const double k1 = Stiffness(p, 1);
+        const CurveValue s1 = SoilAt(p, 1, x[1]);
+        rr[1] = k1 * (x[1] - x[2]) + s1.T - P;
+        dd[1] = k1 + s1.Slope;
+        return std::fmax(largest, std::fabs(rr[1]));
+    };
+    const double tolerance = 1.0E-10 * std::fmax(ForceScale(p, w[1]), std::fabs(P));
+    double norm = residual(w, r, diag);
+    constexpr int MaxIterations = 60;
+    for (int it = 1; it <= MaxIterations; ++it) {
+        if (norm <= tolerance) {
+            out.Iterations = it;
+            out.Displacement = w[1];
+            out.b_Converged = true;
+            HeadValues(p, w, diag, out);
+            return true;
+        }
+        for (int i = 1; i <= n; ++i) dw[U(i)] = -r[U(i)];
+        if (SolveTridiagonal(p, diag, dw, work, 1) < 1.0E-12) return false;
+        double step = 1.0, trialNorm = 0.0;
+        for (int cut = 0; cut <= 20; ++cut) {
+            for (int i = 1; i <= n; ++i) trial[U(i)] = w[U(i)] + step * dw[U(i)];
+            trialNorm = residual(trial, rTrial, dTrial);
+            if (trialNorm < norm) break;
+            step *= 0.5;
+        }
+        for (int i = 1; i <= n; ++i) {
+            w[U(i)] = trial[U(i)];
+            r[U(i)] = rTrial[U(i)];
+            diag[U(i)] = dTrial[U(i)];
+        }
+        norm = trialNorm;
+    }
+    return false;
 }
 
 }  // namespace
@@ -113,7 +167,9 @@ HeadResponse SolveForHeadDisplacement(const AxialPile& p, double w0, AxialState&
     if (n < 2) return out;
     NodeArray<double>& w = state.w;
     w[1] = w0;
-    NodeArray<double> r{}, diag{}, dw{}, work{}, trial{}, rTrial{}, dTrial{};
+    // Work arrays: only nodes 2..N are written and read.
+    NodeArray<double> r, diag, dw, work, trial, rTrial, dTrial;
+    trial[1] = w0;
     const double tolerance = 1.0E-10 * ForceScale(p, w0);
     constexpr int MaxIterations = 200;
     double norm = Residual(p, w, r, diag);
@@ -132,15 +188,16 @@ HeadResponse SolveForHeadDisplacement(const AxialPile& p, double w0, AxialState&
         double step = 1.0;
         double trialNorm = 0.0;
         for (int cut = 0; cut <= 20; ++cut) {
-            trial = w;
             for (int i = 2; i <= n; ++i) trial[U(i)] = w[U(i)] + step * dw[U(i)];
             trialNorm = Residual(p, trial, rTrial, dTrial);
             if (trialNorm < norm) break;
             step *= 0.5;
         }
-        w = trial;
-        r = rTrial;
-        diag = dTrial;
+        for (int i = 2; i <= n; ++i) {
+            w[U(i)] = trial[U(i)];
+            r[U(i)] = rTrial[U(i)];
+            diag[U(i)] = dTrial[U(i)];
+        }
         norm = trialNorm;
     }
     if (!out.b_Converged && norm <= tolerance) out.b_Converged = true;
@@ -155,6 +212,10 @@ HeadResponse SolveForHeadForce(const AxialPile& p, double P, AxialState& state) 
     if (P == 0.0) {
         return SolveForHeadDisplacement(p, 0.0, state);
     }
+    const AxialState start = state;
+    if (DirectForceSolve(p, P, state, out) && out.Displacement * P > 0.0) return out;
+    state = start;
+    out = HeadResponse{};
     const double s = P > 0.0 ? 1.0 : -1.0;
     const double target = std::fabs(P);
     // Beyond a head movement of the largest yield movement plus the elastic
@@ -231,7 +292,7 @@ double PlungingForce(const AxialPile& p, double sign, double& w0AtMax) {
     const double aEnd = 1.05 * (yieldMax + bound * flexibility);
     if (!(aEnd > 0.0)) return 0.0;
     AxialState state;
-    constexpr int Samples = 64;
+    constexpr int Samples = 24;
     double best = 0.0, bestA = 0.0;
     int bestK = 0;
     for (int k = 1; k <= Samples; ++k) {
@@ -247,16 +308,30 @@ double PlungingForce(const AxialPile& p, double sign, double& w0AtMax) {
         // The force falls after its peak (a softening shaft): refine.
         double lo = aEnd * (bestK - 1) / Samples, hi = aEnd * (bestK + 1) / Samples;
         constexpr double G = 0.6180339887498949;
-        for (int it = 0; it < 40; ++it) {
-            const double m1 = hi - G * (hi - lo), m2 = lo + G * (hi - lo);
-            const double f1 = s * SolveForHeadDisplacement(p, s * m1, state).Force;
-            const double f2 = s * SolveForHeadDisplacement(p, s * m2, state).Force;
-            if (f1 > best) { best = f1; bestA = m1; }
-            if (f2 > best) { best = f2; bestA = m2; }
-            if (f1 < f2)
+        auto force = [&](double a) {
+            const double f = s * SolveForHeadDisplacement(p, s * a, state).Force;
+            if (f > best) {
+                best = f;
+                bestA = a;
+            }
+            return f;
+        };
+        double m1 = hi - G * (hi - lo), m2 = lo + G * (hi - lo);
+        double f1 = force(m1), f2 = force(m2);
+        for (int it = 0; it < 24; ++it) {
+            if (f1 < f2) {
                 lo = m1;
-            else
+                m1 = m2;
+                f1 = f2;
+                m2 = lo + G * (hi - lo);
+                f2 = force(m2);
+            } else {
                 hi = m2;
+                m2 = m1;
+                f2 = f1;
+                m1 = hi - G * (hi - lo);
+                f1 = force(m1);
+            }
         }
     }
     w0AtMax = s * bestA;
