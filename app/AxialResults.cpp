@@ -132,7 +132,7 @@ std::string Num(double v) {
 
 std::string Chart(const std::string& id, const std::string& title, const std::string& xLabel,
                   const std::string& yLabel, const std::vector<Series>& lines, bool depthDown) {
-    constexpr double W = 340.0, H = 440.0, ML = 60.0, MR = 18.0, MT = 30.0, MB = 46.0;
+    constexpr double W = 340.0, H = 440.0, ML = 74.0, MR = 18.0, MT = 30.0, MB = 46.0;
     double xlo = 0.0, xhi = 0.0, ylo = 0.0, yhi = 0.0;
     bool any = false;
     for (const Series& s : lines)
