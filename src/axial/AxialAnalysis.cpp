@@ -428,7 +428,8 @@ bool NotConverged(double load) {
     RuntimeError(RunAxialNotConverged,
                  "Problem:  The axial analysis found no equilibrium of the pile under the head load " + Number(load) +
                      " " + std::string(IsSI() ? "kN" : IsUS() ? "lbs" : "F") + ".",
-                 "Solution: Check the soil and pile data; a finer or coarser pile increment may help.");
+                 "Solution: Check the sections' area and modulus (EA, in the units of the input) and the soil data; a "
+                 "different number of pile increments may help.");
     return false;
 }
 
