@@ -1211,6 +1211,7 @@ std::string HtmlReport(const RunResults& r, DisplayUnits units) {
     if (!p.Sections.empty()) o << "<h2>Section curves</h2>\n" << SectionCharts(r, d);
     o << InteractionCharts(r, d);
     o << StudyCharts(r, d);
+    o << AxialHtml(p.Axial, p.UnitSystem);
     if (!f.Warnings.empty()) {
         o << "<h2>Warnings</h2>\n<ul class=\"warnings\">\n";
         for (const WarningInfo& w : f.Warnings)

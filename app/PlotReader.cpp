@@ -394,8 +394,9 @@ PlotUnits UnitsOf(int unitSystem) {
     }
 }
 
-PlotResults ReadPlotText(const std::string& text) {
+PlotResults ReadPlotText(const std::string& full) {
     PlotResults r;
+    const std::string text = SplitAxialRecords(full, r.Axial);
     std::vector<Record> records;
     int line = 0;
     std::size_t begin = 0;

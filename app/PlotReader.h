@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "AxialResults.h"
+
 namespace kestro::results {
 
 // One point of a moment-EI-curvature curve (Line 5).
@@ -83,6 +85,7 @@ struct PlotResults {
     int NumLoadCases = -1, NumStations = -1, LoadUnitSystem = 0;  // Line 9; -1 when absent
     std::vector<LoadCase> LoadCases;
     std::vector<StiffnessStep> Stiffness;
+    AxialPlotResults Axial;  // the axial records (Line 21 to 26), read apart
     int LinesRead = 0;
     // Complete: every record the file announces is present and nothing else.
     bool Complete = false;

@@ -298,6 +298,7 @@ nlohmann::ordered_json ResultsJson(const RunResults& r) {
     j["stiffness"] = StiffnessJson(p, u);
     j["lrfdChecks"] = LrfdChecksJson(r.Facts, u);
     j["interaction"] = InteractionJson(r.Facts, u);
+    j["axial"] = AxialJson(p.Axial, p.UnitSystem);
     return j;
 }
 

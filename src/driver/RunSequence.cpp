@@ -7,6 +7,7 @@
 
 #include "analysis/LoadCases.h"
 #include "analysis/Stations.h"
+#include "axial/AxialModel.h"
 #include "driver/Channels.h"
 #include "driver/Errors.h"
 #include "input/InputFile.h"
@@ -93,6 +94,7 @@ void ResetAnalysisState() {
     ResetEITables();
     ResetSectionWork();
     ResetSoilState();
+    ResetAxialModel();
 }
 
 void RunStages() {
@@ -139,6 +141,9 @@ void RunStages() {
         Problem.Layers[static_cast<std::size_t>(k)].XTop = Problem.Layers[static_cast<std::size_t>(k - 1)].XBottom;
     CheckLayerOrder();
     if (Failed()) return;
+    // The axial column is built (and its input checked) before any analysis.
+    if (AxialInput.b_Requested) BuildAxialColumn();
+    if (Failed()) return;
     WritePlotLine2(PlotOut(), Problem.NumSections);
     if (Run.b_EchoOnly) {
         EndEchoOnlyRun();
@@ -165,7 +170,9 @@ void RunStages() {
     if (O.ComputeKmatrix) {
         MessageOut() << "Computing pile-head stiffness matrix components.\n\n";
         ComputeHeadStiffness();
+        if (Failed()) return;
     }
+    if (AxialInput.b_Requested) RunAxialAnalysis();
 }
 
 }  // namespace kestro

@@ -385,6 +385,7 @@ bool IsSectionKeyword(std::string_view line) {
                                                     "SOIL MOVEMENTS",
                                                     "GROUP EFFECT FACTORS",
                                                     "DEPTHS OF PRINTED P-Y CURVES",
+                                                    "AXIAL ANALYSIS",
                                                     "END"};
     for (std::string_view k : Keywords)
         if (line == k) return true;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "analysis/FactoredLoads.h"
+#include "axial/AxialModel.h"
 #include "driver/Channels.h"
 #include "driver/Errors.h"
 #include "input/InputFile.h"
@@ -362,6 +363,8 @@ void ReadKeywordInput() {
             if (Problem.Options.UseSoilMovement) ReadSoilMovements();
         } else if (line == "DEPTHS OF PRINTED P-Y CURVES") {
             if (Problem.Options.PrintPYCurves) ReadPrintedPyDepths();
+        } else if (line == "AXIAL ANALYSIS") {
+            ReadAxialAnalysis();
         } else {
             break;
         }

@@ -227,6 +227,7 @@ bool ReadSection(int s, int& eiSlots) {
 
     int number = 0;
     if (!ReadInt(number, "the section number of section " + std::to_string(s))) return false;
+    S.InputLine = InputLineNumber();
     if (number != s) {
         ReportErrorLines(95, {"SECTION DATA OUT-OF-ORDER", "", "",
                               "Expecting section number " + std::to_string(s) + ", but section number " +

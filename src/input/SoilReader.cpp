@@ -202,6 +202,7 @@ void ReadSoilLayers() {
             return;
         }
         L.SoilType = type;
+        L.InputLine = InputLineNumber();
         L.XTop = top;
         L.XBottom = bottom;
         SoilPoint& T = D.SoilPoints[static_cast<std::size_t>(2 * k - 1)];

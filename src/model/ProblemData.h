@@ -66,6 +66,7 @@ enum StrandPositioningCode : int { StrandsNone = 0, StrandsAuto = 1, StrandsManu
 
 struct PileSection {
     int SectionType = 0;
+    int InputLine = 0;                 // line of the section number
     bool CoreFilled = true;
     double SectionLength = 0.0;
     double SectionTop = 0.0;
@@ -193,6 +194,7 @@ struct SoilLayer {
     int SoilType = 0;
     double XTop = 0.0;
     double XBottom = 0.0;
+    int InputLine = 0;                 // line of the soil type and depths
 };
 
 struct LoadCase {

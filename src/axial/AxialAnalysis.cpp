@@ -1,0 +1,526 @@
+// The axial analysis of the pile: the column of bar elements between the
+// stations of the lateral run's spacing, with t-z springs from the soil layers
+// (API RP 2GEO 2011 for clay and sand, user curves otherwise) and a q-z spring
+// at the tip; then the capacities, the load-settlement curve to plunging and
+// the response under the user's head loads.
+
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+#include <ostream>
+#include <string>
+
+#include "axial/AxialModel.h"
+#include "driver/Channels.h"
+#include "driver/Errors.h"
+#include "driver/Warnings.h"
+#include "input/InputFile.h"
+#include "model/ProblemData.h"
+#include "model/RunState.h"
+#include "report/AxialReport.h"
+
+namespace kestro {
+
+AxialInputData AxialInput;
+AxialResultsData AxialResults;
+axial::AxialPile AxialColumn;
+
+void ResetAxialModel() {
+    AxialInput = AxialInputData{};
+    AxialResults = AxialResultsData{};
+    AxialColumn = axial::AxialPile{};
+}
+
+namespace {
+
+constexpr std::size_t U(int i) { return static_cast<std::size_t>(i); }
+constexpr double Pi = 3.14159265358979323846;
+// 1 ksf = 1000 lbf/ft2 = 1000/144 psi = 47.880259 kPa.
+constexpr double KsfInPsi = 1000.0 / 144.0;
+constexpr double KsfInKPa = 4.4482216152605 / 0.09290304;
+
+std::string Number(double v) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.6g", v);
+    return buf;
+}
+
+// The outline of a section as the soil sees it along the shaft and at the tip.
+struct Outline {
+    double Width = 0.0;       // diameter or width: the scale of the clay t-z and the q-z curves
+    double Perimeter = 0.0;
+    double GrossArea = 0.0;   // area inside the outline (a plugged or closed tip)
+    double WallArea = 0.0;    // steel annulus of an open-ended pipe
+    bool b_OpenPipe = false;
+};
+
+Outline Circle(double d) { return {d, Pi * d, Pi / 4.0 * d * d, 0.0, false}; }
+Outline Box(double b, double d) { return {b < d ? b : d, 2.0 * (b + d), b * d, 0.0, false}; }
+Outline Pipe(double d, double t) {
+    const double di = d - 2.0 * t;
+    return {d, Pi * d, Pi / 4.0 * d * d, Pi / 4.0 * (d * d - di * di), true};
+}
+
+Outline SectionOutline(const PileSection& S) {
+    switch (S.SectionType) {
+        case SecRectangularConcrete:
+            return Box(S.RectangleWidth, S.RectangleDepth);
+        case SecSteelPipe:
+            return Pipe(S.PileDiameter, S.WallThickness);
+        case SecSquareSolidPrestressed:
+        case SecSquareHollowPrestressed:
+            return Box(S.PileDiameter, S.PileDiameter);
+        case SecOctagonalSolidPrestressed:
+        case SecOctagonalHollowPrestressed: {
+            // Regular octagon of width d across the flats.
+            const double t = std::tan(Pi / 8.0);
+            return {S.PileDiameter, 8.0 * S.PileDiameter * t, 2.0 * S.PileDiameter * S.PileDiameter * t, 0.0, false};
+        }
+        case SecElastic:
+        case SecElasticWithCapacity:
+            switch (S.ElasticShape) {
+                case 0: return Box(S.TopWidth, S.TopDepth);
+                case 2: return Pipe(S.TopWidth, S.TopWallThickness);
+                case 3:
+                case 4: return Box(S.FlangeWidth, S.SectionDepth);
+                case 5: return Circle(S.DrilledHoleDiameter);
+                default: return Circle(S.TopWidth);
+            }
+        default:
+            return Circle(S.PileDiameter);
+    }
+}
+
+// Section at depth x along the pile: at a boundary the lower one.
+int SectionAt(double x) {
+    for (int s = 1; s <= Problem.NumSections; ++s)
+        if (x < Problem.Sections[U(s)].SectionBottom) return s;
+    return Problem.NumSections;
+}
+
+// E A at depth x, interpolated as the product between the property rows.
+double AxialStiffnessAt(double x) {
+    const auto& T = Problem.PropertyTable;
+    const int n = Problem.NumPropertyRows;
+    if (n < 1) return 0.0;
+    auto ea = [&T](int r) { return T[U(r)].Modulus * T[U(r)].Area; };
+    if (x <= T[1].Depth) return ea(1);
+    for (int r = 2; r <= n; ++r) {
+        if (x <= T[U(r)].Depth) {
+            const double span = T[U(r)].Depth - T[U(r - 1)].Depth;
+            if (!(span > 0.0)) return ea(r);
+            const double t = (x - T[U(r - 1)].Depth) / span;
+            return ea(r - 1) + t * (ea(r) - ea(r - 1));
+        }
+    }
+    return ea(n);
+}
+
+bool IsClay(int type) {
+    return type == SoilSoftClay || type == SoilStiffClayFreeWater || type == SoilStiffClayNoWater ||
+           type == SoilStiffClayNoWaterK;
+}
+bool IsSand(int type) { return type == SoilSandReese || type == SoilApiSand || type == SoilCementedSilt; }
+
+const SoilPoint& TopPoint(int k) { return Problem.SoilPoints[U(2 * k - 1)]; }
+const SoilPoint& BottomPoint(int k) { return Problem.SoilPoints[U(2 * k)]; }
+
+double InLayer(int k, double x, double SoilPoint::*column) {
+    const SoilLayer& L = Problem.Layers[U(k)];
+    const double span = L.XBottom - L.XTop;
+    const double t = span > 0.0 ? (x - L.XTop) / span : 0.0;
+    return TopPoint(k).*column + t * (BottomPoint(k).*column - TopPoint(k).*column);
+}
+
+// The layer holding depth x; `below` picks the lower layer at an interface.
+int LayerAt(double x, bool below) {
+    const int n = Problem.NumLayers;
+    for (int k = 1; k <= n; ++k) {
+        const SoilLayer& L = Problem.Layers[U(k)];
+        if (x >= L.XTop && (below ? x < L.XBottom : x <= L.XBottom)) return k;
+    }
+    if (n >= 1 && x >= Problem.Layers[U(n)].XTop) return n;
+    return 0;
+}
+
+// Effective overburden pressure p'0 at depth x: the integral of the effective
+// unit weight (linear within each layer) from the ground surface.
+double OverburdenAt(double x) {
+    double p0 = 0.0;
+    for (int k = 1; k <= Problem.NumLayers; ++k) {
+        const SoilLayer& L = Problem.Layers[U(k)];
+        const double a = L.XTop, b = x < L.XBottom ? x : L.XBottom;
+        if (!(b > a)) continue;
+        p0 += 0.5 * (InLayer(k, a, &SoilPoint::UnitWeight) + InLayer(k, b, &SoilPoint::UnitWeight)) * (b - a);
+    }
+    return p0;
+}
+
+const AxialUserCurve* UserCurveOf(int layer, bool tip) {
+    for (int i = 1; i <= AxialInput.NumUserCurves; ++i) {
+        const AxialUserCurve& c = AxialInput.UserCurves[U(i)];
+        if (c.Layer == layer && c.b_Tip == tip) return &c;
+    }
+    return nullptr;
+}
+
+double StressPerInputStress() { return IsUS() ? 1.0 / 144.0 : 1.0; }
+double KsfInStress() { return IsUS() ? KsfInPsi : KsfInKPa; }
+
+struct Context {
+    double K = 1.0;                 // sand earth pressure coefficient
+    int ClayCurve = 0, SandCurve = 0, TipCurve = 0;
+    axial::NodeArray<int> UserCurveIndex{};  // curve index of user curve i of the input
+};
+
+// Unit shaft friction f_max at depth x of layer k.
+double UnitFriction(int k, double x, const Context& ctx) {
+    if (const AxialUserCurve* c = UserCurveOf(k, false)) return c->T[U(c->NumPoints)] * StressPerInputStress();
+    const int type = Problem.Layers[U(k)].SoilType;
+    const double p0 = OverburdenAt(x);
+    if (IsClay(type)) return axial::ClayShaftFriction(InLayer(k, x, &SoilPoint::Cohesion), p0);
+    if (IsSand(type)) return axial::SandShaftFriction(ctx.K, p0, InLayer(k, x, &SoilPoint::FrictionAngle), KsfInStress());
+    return 0.0;
+}
+
+// Input data errors of a layer the pile reaches: no law, or a missing strength.
+bool CheckLayer(int k) {
+    const SoilLayer& L = Problem.Layers[U(k)];
+    const std::string where = "Soil layer " + std::to_string(k) + " (line " + std::to_string(L.InputLine) + ", code " +
+                              std::to_string(L.SoilType) + ")";
+    const bool userTz = UserCurveOf(k, false) != nullptr;
+    if (!userTz && !IsClay(L.SoilType) && !IsSand(L.SoilType)) {
+        InputError(ErrAxialNoCurve,
+                   "Problem:  " + where + " has no load-transfer (t-z) law of its own: only the clay codes 1 to 4, "
+                                          "the sand codes 5 and 6 and cemented silt (11) have one.",
+                   "Solution: Give a TZ user curve for the layer in AXIAL ANALYSIS (and a QZ curve if the pile tip "
+                   "is in it).");
+        return false;
+    }
+    if (!userTz && IsSand(L.SoilType) && IsGeneral()) {
+        InputError(ErrAxialNoCurve,
+                   "Problem:  " + where + " is a sand: its limiting friction and end bearing and the 0.1 in movement "
+                                          "of its t-z curve have no value in general units.",
+                   "Solution: Use US customary or SI units, or give TZ and QZ user curves for the layer.");
+        return false;
+    }
+    if (userTz) return true;
+    const bool clay = IsClay(L.SoilType);
+    const double top = clay ? TopPoint(k).Cohesion : TopPoint(k).FrictionAngle;
+    const double bottom = clay ? BottomPoint(k).Cohesion : BottomPoint(k).FrictionAngle;
+    if (!(top > 0.0) || !(bottom > 0.0)) {
+        const double shown = !(top > 0.0) ? top : bottom;
+        const double asInput = clay && IsUS() ? shown * 144.0 : shown;
+        InputError(ErrAxialStrength,
+                   "Problem:  " + where + " has " + (clay ? "an undrained shear strength" : "a friction angle") +
+                       " of " + Number(asInput) + " at its " + (!(top > 0.0) ? "top" : "bottom") +
+                       ": the axial analysis needs it for the unit shaft friction.",
+                   std::string("Solution: Give the ") + (clay ? "shear strength" : "friction angle") +
+                       " of the layer, or a TZ user curve for it in AXIAL ANALYSIS.");
+        return false;
+    }
+    return true;
+}
+
+axial::Curve UserCurve(const AxialUserCurve& u) {
+    axial::Curve c;
+    int n = 0;
+    if (u.Z[1] > 0.0) {
+        c.Z[0] = 0.0;
+        c.T[0] = 0.0;
+        n = 1;
+    }
+    for (int j = 1; j <= u.NumPoints && n < axial::MaxCurvePoints; ++j, ++n) {
+        c.Z[U(n)] = u.Z[U(j)];
+        c.T[U(n)] = u.T[U(j)] * StressPerInputStress();
+    }
+    c.NumPoints = n;
+    c.b_NoTension = u.b_Tip;
+    return c;
+}
+
+void RuntimeError(int number, const std::string& problem, const std::string& solution) {
+    char head[48];
+    std::snprintf(head, sizeof head, "**** Runtime Error No. %d ****", number);
+    WriteToMessagesAndReport({"", "", head, "", problem, solution, ""});
+    char code[16];
+    std::snprintf(code, sizeof code, "RUN%05d", number);
+    TerminateRun(code, 200 + number);
+}
+
+// Shaft friction integrated over [a, b] of layer k: composite Simpson rule.
+double FrictionIntegral(int k, double a, double b, const Context& ctx) {
+    constexpr int Parts = 16;
+    const double step = (b - a) / Parts;
+    double sum = 0.0;
+    for (int j = 0; j <= Parts; ++j) {
+        const double x = a + step * j;
+        const double w = (j == 0 || j == Parts) ? 1.0 : (j % 2 == 1 ? 4.0 : 2.0);
+        sum += w * UnitFriction(k, x, ctx) * SectionOutline(Problem.Sections[U(SectionAt(x))]).Perimeter;
+    }
+    return sum * step / 3.0;
+}
+
+}  // namespace
+
+void BuildAxialColumn() {
+    axial::AxialPile& P = AxialColumn;
+    AxialResultsData& R = AxialResults;
+    P = axial::AxialPile{};
+    const double L = Problem.PileLength;
+    const int increments = Problem.Options.NumIncrements;
+    const int n = increments + 1;
+    if (n < 2 || n > axial::MaxNodes || !(L > 0.0)) return;
+
+    // E A of every section.
+    for (int s = 1; s <= Problem.NumSections; ++s) {
+        const PileSection& S = Problem.Sections[U(s)];
+        for (int r = 2 * s - 1; r <= 2 * s; ++r) {
+            const PropertyRow& row = Problem.PropertyTable[U(r)];
+            const double ea = row.Modulus * row.Area;
+            if (!(ea > 0.0)) {
+                InputError(ErrAxialStiffness,
+                           "Problem:  Pile section " + std::to_string(s) + " (line " + std::to_string(S.InputLine) +
+                               ", type " + std::to_string(S.SectionType) + ") has an axial stiffness EA of " +
+                               Number(ea) + " " + std::string(IsSI() ? "kN" : IsUS() ? "lbs" : "F") + " at its " +
+                               (r == 2 * s - 1 ? "top" : "bottom") + " (modulus " + Number(row.Modulus) +
+                               ", area " + Number(row.Area) + ").",
+                           "Solution: The axial analysis needs a section with an area and an elastic modulus; give "
+                           "the section as an elastic section (type 11) with its area.");
+                return;
+            }
+        }
+    }
+
+    // Layers the pile reaches.
+    const double ground = Problem.GroundDepth;
+    for (int k = 1; k <= Problem.NumLayers; ++k) {
+        const SoilLayer& Lk = Problem.Layers[U(k)];
+        if (Lk.XTop < L && Lk.XBottom > ground && Lk.XBottom > Lk.XTop) {
+            if (!CheckLayer(k)) return;
+        }
+    }
+
+    Context ctx;
+    const int tipSection = Problem.NumSections;
+    const Outline tipOutline = SectionOutline(Problem.Sections[U(tipSection)]);
+    const bool unplugged = tipOutline.b_OpenPipe && AxialInput.TipCondition == AxialTipUnplugged;
+    ctx.K = unplugged ? axial::KOpenEnded : axial::KPlugged;
+
+    P.Curves[1] = axial::ClayTzCurve(AxialInput.ResidualRatio);
+    P.Curves[2] = axial::SandTzCurve();
+    P.Curves[3] = axial::TipQzCurve();
+    P.NumCurves = 3;
+    ctx.ClayCurve = 1;
+    ctx.SandCurve = 2;
+    ctx.TipCurve = 3;
+    for (int i = 1; i <= AxialInput.NumUserCurves; ++i) {
+        P.Curves[U(++P.NumCurves)] = UserCurve(AxialInput.UserCurves[U(i)]);
+        ctx.UserCurveIndex[U(i)] = P.NumCurves;
+    }
+    auto userIndex = [&ctx](const AxialUserCurve* c) {
+        return ctx.UserCurveIndex[U(static_cast<int>(c - &AxialInput.UserCurves[1]) + 1)];
+    };
+
+    const double h = L / increments;
+    const double sandPeak = IsSI() ? axial::SandPeakMovementM : axial::SandPeakMovementIn;
+    P.NumNodes = n;
+    for (int i = 1; i <= n; ++i) {
+        const double x = i == n ? L : h * (i - 1);
+        P.Depth[U(i)] = x;
+        if (i < n) {
+            P.ElementLength[U(i)] = h;
+            P.EA[U(i)] = AxialStiffnessAt(x + 0.5 * h);
+        }
+        const Outline o = SectionOutline(Problem.Sections[U(SectionAt(x))]);
+        R.Perimeter[U(i)] = o.Perimeter;
+        // Tributary length of the node, below the ground surface, split at
+        // the layer interfaces.
+        double a = x - 0.5 * h, b = x + 0.5 * h;
+        if (a < 0.0) a = 0.0;
+        if (b > L) b = L;
+        if (a < ground) a = ground;
+        double ultimate = 0.0;
+        for (int k = 1; k <= Problem.NumLayers && b > a; ++k) {
+            const SoilLayer& Lk = Problem.Layers[U(k)];
+            const double lo = a > Lk.XTop ? a : Lk.XTop, hi = b < Lk.XBottom ? b : Lk.XBottom;
+            if (hi > lo) ultimate += FrictionIntegral(k, lo, hi, ctx);
+        }
+        if (!(ultimate > 0.0)) continue;
+        const int k = LayerAt(x < ground ? ground : x, i < n);
+        R.Layer[U(i)] = k;
+        if (k < 1 || !(ultimate > 0.0)) continue;
+        R.UnitFriction[U(i)] = UnitFriction(k, x, ctx);
+        axial::Spring& sp = P.Shaft[U(i)];
+        if (const AxialUserCurve* c = UserCurveOf(k, false)) {
+            sp.Curve = userIndex(c);
+            sp.ZScale = 1.0;
+            const double tMax = c->T[U(c->NumPoints)] * StressPerInputStress();
+            sp.ForceScale = tMax > 0.0 ? ultimate / tMax : 0.0;
+        } else if (IsClay(Problem.Layers[U(k)].SoilType)) {
+            sp.Curve = ctx.ClayCurve;
+            sp.ZScale = o.Width;
+            sp.ForceScale = ultimate;
+        } else {
+            sp.Curve = ctx.SandCurve;
+            sp.ZScale = sandPeak;
+            sp.ForceScale = ultimate;
+        }
+    }
+
+    // The tip: its layer, area and q-z spring.
+    R.TipDiameter = tipOutline.Width;
+    R.TipArea = unplugged ? tipOutline.WallArea : tipOutline.GrossArea;
+    if (L > ground) {
+        const int k = LayerAt(L, false);
+        R.TipLayer = k;
+        if (k >= 1) {
+            const int type = Problem.Layers[U(k)].SoilType;
+            axial::Spring& tip = P.Tip;
+            if (const AxialUserCurve* c = UserCurveOf(k, true)) {
+                tip.Curve = userIndex(c);
+                tip.ZScale = 1.0;
+                tip.ForceScale = R.TipArea;
+                R.UnitEndBearing = c->T[U(c->NumPoints)] * StressPerInputStress();
+            } else if (IsClay(type) || (IsSand(type) && UserCurveOf(k, false) == nullptr)) {
+                const double p0 = OverburdenAt(L);
+                R.UnitEndBearing = IsClay(type) ? axial::ClayEndBearing(InLayer(k, L, &SoilPoint::Cohesion))
+                                                : axial::SandEndBearing(p0, InLayer(k, L, &SoilPoint::FrictionAngle),
+                                                                        KsfInStress());
+                tip.Curve = ctx.TipCurve;
+                tip.ZScale = tipOutline.Width;
+                tip.ForceScale = R.UnitEndBearing * R.TipArea;
+            } else {
+                const SoilLayer& Lk = Problem.Layers[U(k)];
+                InputError(ErrAxialNoCurve,
+                           "Problem:  The pile tip lies in soil layer " + std::to_string(k) + " (line " +
+                               std::to_string(Lk.InputLine) + ", code " + std::to_string(type) +
+                               "), which has no end-bearing (q-z) law of its own.",
+                           "Solution: Give a QZ user curve for the layer in AXIAL ANALYSIS.");
+                return;
+            }
+        }
+    }
+}
+
+namespace {
+
+void StoreProfile(AxialProfile& out, const axial::AxialState& state, const axial::HeadResponse& r) {
+    const axial::AxialPile& P = AxialColumn;
+    out.b_Solved = true;
+    out.HeadMovement = r.Displacement;
+    out.HeadStiffness = r.Stiffness;
+    const axial::Resistance res = axial::Resistances(P, state);
+    out.Shaft = res.Shaft;
+    out.Tip = res.Tip;
+    axial::NodeArray<double> shaft{};
+    axial::AxialForces(P, state, r.Force, out.Force, shaft);
+    for (int i = 1; i <= P.NumNodes; ++i) {
+        out.Movement[U(i)] = state.w[U(i)];
+        // Mobilised unit friction: the spring force over its shaft area.
+        const double area = AxialResults.Perimeter[U(i)] * (i == 1 || i == P.NumNodes ? 0.5 : 1.0) *
+                            (P.NumNodes > 1 ? P.ElementLength[1] : 0.0);
+        out.Friction[U(i)] = area > 0.0 ? shaft[U(i)] / area : 0.0;
+    }
+}
+
+bool NotConverged(double load) {
+    RuntimeError(RunAxialNotConverged,
+                 "Problem:  The axial analysis found no equilibrium of the pile under the head load " + Number(load) +
+                     " " + std::string(IsSI() ? "kN" : IsUS() ? "lbs" : "F") + ".",
+                 "Solution: Check the sections' area and modulus (EA, in the units of the input) and the soil data; a "
+                 "different number of pile increments may help.");
+    return false;
+}
+
+}  // namespace
+
+bool ComputeAxialResponse() {
+    const axial::AxialPile& P = AxialColumn;
+    AxialResultsData& R = AxialResults;
+    for (int i = 1; i <= P.NumNodes; ++i) {
+        const axial::Spring& s = P.Shaft[U(i)];
+        if (s.Curve >= 1) {
+            const axial::Curve& c = P.Curves[U(s.Curve)];
+            double tMax = 0.0;
+            for (int j = 0; j < c.NumPoints; ++j) tMax = std::fmax(tMax, c.T[U(j)]);
+            R.UltimateShaft += s.ForceScale * tMax;
+        }
+    }
+    if (P.Tip.Curve >= 1) {
+        const axial::Curve& c = P.Curves[U(P.Tip.Curve)];
+        R.UltimateTip = P.Tip.ForceScale * (c.NumPoints > 0 ? c.T[U(c.NumPoints - 1)] : 0.0);
+    }
+    if (!(R.UltimateShaft + R.UltimateTip > 0.0)) {
+        RuntimeError(RunAxialNoResistance,
+                     "Problem:  The pile meets no soil resistance along its shaft or at its tip: the axial analysis "
+                     "has nothing to carry the head load.",
+                     "Solution: Check that the soil layers reach the pile below the ground surface.");
+        return false;
+    }
+    double wUp = 0.0, wDown = 0.0;
+    R.PlungingCompression = axial::PlungingForce(P, 1.0, wDown);
+    R.PlungingUplift = axial::PlungingForce(P, -1.0, wUp);
+
+    // Load-settlement curve in compression to the plunging load.
+    axial::AxialState state;
+    const int steps = AxialInput.CurveSteps;
+    R.NumCurvePoints = steps + 1;
+    for (int k = 1; k <= steps; ++k) {
+        axial::HeadResponse r;
+        if (k == steps) {
+            r = axial::SolveForHeadDisplacement(P, wDown, state);
+        } else {
+            r = axial::SolveForHeadForce(P, R.PlungingCompression * k / steps, state);
+        }
+        if (!r.b_Converged) return NotConverged(R.PlungingCompression * k / steps);
+        const axial::Resistance res = axial::Resistances(P, state);
+        R.CurveLoad[U(k)] = r.Force;
+        R.CurveMovement[U(k)] = r.Displacement;
+        R.CurveShaft[U(k)] = res.Shaft;
+        R.CurveTip[U(k)] = res.Tip;
+    }
+    const double f = AxialInput.CapacityFraction;
+    axial::AxialState other;
+    axial::HeadResponse r = axial::SolveForHeadForce(P, f * R.PlungingCompression, other);
+    if (!r.b_Converged) return NotConverged(f * R.PlungingCompression);
+    R.MovementAtFractionCompression = r.Displacement;
+    if (R.PlungingUplift < 0.0) {
+        other = axial::AxialState{};
+        r = axial::SolveForHeadForce(P, f * R.PlungingUplift, other);
+        if (!r.b_Converged) return NotConverged(f * R.PlungingUplift);
+        R.MovementAtFractionUplift = r.Displacement;
+    }
+
+    // The user's head loads; without them the profile at the fraction of
+    // the compression capacity.
+    const int nLoads = AxialInput.NumHeadLoads;
+    R.NumProfiles = nLoads > 0 ? nLoads : 1;
+    for (int j = 1; j <= R.NumProfiles; ++j) {
+        AxialProfile& out = R.Profiles[U(j)];
+        const double load = nLoads > 0 ? AxialInput.HeadLoads[U(j)] : f * R.PlungingCompression;
+        out.HeadLoad = load;
+        const double limit = load >= 0.0 ? R.PlungingCompression : R.PlungingUplift;
+        if (std::fabs(load) > std::fabs(limit)) {
+            out.b_Solved = false;
+            RaiseWarning(-WarnAxialBeyondPlunging);
+            continue;
+        }
+        other = axial::AxialState{};
+        r = axial::SolveForHeadForce(P, load, other);
+        if (!r.b_Converged) return NotConverged(load);
+        StoreProfile(out, other, r);
+    }
+    return true;
+}
+
+void RunAxialAnalysis() {
+    MessageOut() << "Computing axial load transfer of the pile\n";
+    if (AxialColumn.NumNodes < 2) return;
+    if (!ComputeAxialResponse()) return;
+    WriteAxialReport(ReportOut());
+    WriteAxialPlotRecords(PlotOut());
+    MessageOut() << "Completed axial analysis\n\n";
+}
+
+}  // namespace kestro

@@ -1,0 +1,496 @@
+// Axial load transfer: the published t-z and q-z laws by hand, the column
+// solver against the closed form of a bar on an elastic foundation, the
+// rigid-plastic plunging load, equilibrium of whole runs, and bad input.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "HtmlReport.h"
+#include "PlotReader.h"
+#include "ResultsJson.h"
+#include "TestSupport.h"
+#include "axial/AxialModel.h"
+#include "axial/AxialSolver.h"
+#include "axial/LoadTransfer.h"
+#include "model/ProblemData.h"
+#include "model/RunState.h"
+
+using namespace kestro;
+using namespace kestro::axial;
+
+namespace {
+
+std::size_t U(int i) { return static_cast<std::size_t>(i); }
+constexpr double Below = 1.0 - 1.0E-9;
+constexpr double Above = 1.0 + 1.0E-9;
+constexpr double PsiToKPa = 6.894757293168361;   // 4.4482216152605 N / (0.0254 m)^2 / 1000
+
+// Each curve at its breakpoints, just below and just above: the published
+// ordinates on either side of every breakpoint (the plateaus included).
+TEST(AxialCurves, BreakpointsOnBothSides) {
+    struct Row {
+        const char* Name;
+        Curve C;
+        double Z, TBelow, TAbove;
+    };
+    const Curve clay = ClayTzCurve(0.9), sand = SandTzCurve(), tip = TipQzCurve();
+    const std::vector<Row> rows = {
+        {"clay 0.0016", clay, 0.0016, 0.30, 0.30},  {"clay 0.0031", clay, 0.0031, 0.50, 0.50},
+        {"clay 0.0057", clay, 0.0057, 0.75, 0.75},  {"clay 0.0080", clay, 0.0080, 0.90, 0.90},
+        {"clay 0.0100", clay, 0.0100, 1.00, 1.00},  {"clay 0.0200", clay, 0.0200, 0.90, 0.90},
+        {"clay 0.5", clay, 0.5, 0.90, 0.90},        {"sand 1", sand, 1.0, 1.0, 1.0},
+        {"sand 10", sand, 10.0, 1.0, 1.0},          {"tip 0.002", tip, 0.002, 0.25, 0.25},
+        {"tip 0.013", tip, 0.013, 0.50, 0.50},      {"tip 0.042", tip, 0.042, 0.75, 0.75},
+        {"tip 0.073", tip, 0.073, 0.90, 0.90},      {"tip 0.100", tip, 0.100, 1.00, 1.00},
+        {"tip 1.0", tip, 1.0, 1.00, 1.00},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.Name);
+        EXPECT_NEAR(Evaluate(r.C, r.Z * Below).T, r.TBelow, 1.0E-6);
+        EXPECT_NEAR(Evaluate(r.C, r.Z * Above).T, r.TAbove, 1.0E-6);
+    }
+    // Between breakpoints: linear. 0.0045 on clay: 0.50 + 0.25 (0.0045-0.0031)/(0.0057-0.0031).
+    EXPECT_NEAR(Evaluate(clay, 0.0045).T, 0.5 + 0.25 * 0.0014 / 0.0026, 1.0E-12);
+    // The residual part falls from 1.0 at 0.01 to r at 0.02: at 0.015 the mean.
+    EXPECT_NEAR(Evaluate(ClayTzCurve(0.7), 0.015).T, 0.85, 1.0E-12);
+    EXPECT_NEAR(Evaluate(tip, 0.001).T, 0.125, 1.0E-12);
+    // Shaft curves act alike in pull; the tip carries no tension.
+    EXPECT_DOUBLE_EQ(Evaluate(clay, -0.0045).T, -Evaluate(clay, 0.0045).T);
+    EXPECT_DOUBLE_EQ(Evaluate(sand, -0.5).T, -0.5);
+    EXPECT_EQ(Evaluate(tip, -0.05).T, 0.0);
+}
+
+// alpha = 0.5 psi^-0.5 (psi <= 1), 0.5 psi^-0.25 (psi > 1), at most 1.
+TEST(AxialCurves, ClayAlphaByHand) {
+    struct Row {
+        double C, P0, Alpha;
+    };
+    const std::vector<Row> rows = {
+        {1.0, 1.0 * Above, 0.5 / std::sqrt(1.0 / (1.0 * Above))},   // just below psi = 1
+        {1.0 * Above, 1.0, 0.5 * std::pow(Above, -0.25)},          // just above psi = 1
+        {0.5, 1.0, 0.70710678118654752},                           // psi 0.5
+        {4.0, 1.0, 0.35355339059327376},                           // psi 4: 0.5 / sqrt 2
+        {0.25 * Above, 1.0, 0.99999999950},                        // psi just above 0.25: just below the cap
+        {0.1, 1.0, 1.0},                                           // psi 0.1: capped at 1
+        {2.0, 0.0, 0.0},                                           // at the ground surface: psi without bound
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.C);
+        EXPECT_NEAR(ClayAlpha(r.C, r.P0), r.Alpha, 1.0E-9);
+    }
+    // f = alpha c and q = 9 c (US psi, SI kPa: the same law).
+    EXPECT_NEAR(ClayShaftFriction(4.0, 1.0), 4.0 * 0.35355339059327376, 1.0E-12);
+    EXPECT_DOUBLE_EQ(ClayEndBearing(10.0), 90.0);
+}
+
+// The sand table by delta = phi - 5, and the limited friction and bearing,
+// in US (psi) and SI (kPa) units with the same soil: the SI value is the US
+// value times 6.894757 kPa/psi.
+TEST(AxialCurves, SandValuesByHandInBothUnits) {
+    const SandValues mid = SandTable(22.5);  // halfway between the 20 and 25 degree rows
+    EXPECT_NEAR(mid.FLimitKsf, 1.55, 1.0E-12);
+    EXPECT_NEAR(mid.Nq, 16.0, 1.0E-12);
+    EXPECT_NEAR(mid.QLimitKsf, 80.0, 1.0E-12);
+    EXPECT_NEAR(SandTable(30.0 * Below).Nq, 40.0, 1.0E-6);
+    EXPECT_NEAR(SandTable(30.0 * Above).Nq, 40.0, 1.0E-6);
+    EXPECT_DOUBLE_EQ(SandTable(10.0).QLimitKsf, 40.0);
+    EXPECT_DOUBLE_EQ(SandTable(40.0).FLimitKsf, 2.4);
+
+    const double ksfPsi = 1000.0 / 144.0;          // 6.9444 psi
+    const double ksfKPa = ksfPsi * PsiToKPa;       // 47.880 kPa
+    struct Row {
+        double K, P0Psi, Phi, FPsi, QPsi;
+    };
+    // phi 30: delta 25, tan 25 = 0.46630766; f_lim 1.7 ksf = 11.805556 psi, Nq 20, q_lim 100 ksf = 694.444 psi.
+    // phi 40: delta 35; f_lim 2.4 ksf = 16.666667 psi, Nq 50, q_lim 250 ksf = 1736.111 psi.
+    const std::vector<Row> rows = {
+        {0.8, 10.0, 30.0, 0.8 * 10.0 * 0.46630765815499859, 20.0 * 10.0},
+        {1.0, 40.0, 30.0, 11.805555555555555, 694.44444444444444},   // both limits govern
+        {1.0, 20.0, 40.0, 1.0 * 20.0 * 0.70020753820970977, 50.0 * 20.0},
+        {1.0, 30.0, 40.0, 16.666666666666667, 1500.0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.P0Psi);
+        const double fUs = SandShaftFriction(r.K, r.P0Psi, r.Phi, ksfPsi);
+        const double qUs = SandEndBearing(r.P0Psi, r.Phi, ksfPsi);
+        EXPECT_NEAR(fUs, r.FPsi, 1.0E-9 * r.FPsi);
+        EXPECT_NEAR(qUs, r.QPsi, 1.0E-9 * r.QPsi);
+        const double fSi = SandShaftFriction(r.K, r.P0Psi * PsiToKPa, r.Phi, ksfKPa);
+        const double qSi = SandEndBearing(r.P0Psi * PsiToKPa, r.Phi, ksfKPa);
+        EXPECT_NEAR(fSi, r.FPsi * PsiToKPa, 1.0E-9 * fSi);
+        EXPECT_NEAR(qSi, r.QPsi * PsiToKPa, 1.0E-9 * qSi);
+    }
+}
+
+// A uniform pile on linear shaft springs k (force per length per movement)
+// and a linear tip spring kt: w'' = (k/EA) w, -EA w'(0) = P, -EA w'(L) = kt w(L).
+// With lambda = sqrt(k/EA), xi = L - x and beta = kt / (EA lambda):
+//   N(x) = EA lambda C (sinh lambda xi + beta cosh lambda xi),
+//   w(x) = C (cosh lambda xi + beta sinh lambda xi).
+struct BarErrors {
+    double Stiffness = 0.0, Force = 0.0, Tangent = 0.0;
+};
+BarErrors ElasticBarErrors(int elements) {
+    const double EA = 1.0E6, k = 100.0, kt = 5000.0, L = 200.0, P = 1000.0;
+    AxialPile p;
+    p.NumNodes = elements + 1;
+    const double h = L / elements;
+    p.NumCurves = 2;
+    Curve& line = p.Curves[1];
+    line.NumPoints = 2;
+    line.Z = {0.0, 1.0E9};
+    line.T = {0.0, 1.0E9};
+    p.Curves[2] = line;
+    p.Curves[2].b_NoTension = true;
+    for (int i = 1; i <= p.NumNodes; ++i) {
+        p.Depth[U(i)] = h * (i - 1);
+        p.EA[U(i)] = EA;
+        p.ElementLength[U(i)] = h;
+        const double trib = (i == 1 || i == p.NumNodes) ? 0.5 * h : h;
+        p.Shaft[U(i)] = {1, 1.0, k * trib};
+    }
+    p.Tip = {2, 1.0, kt};
+    AxialState s;
+    const HeadResponse r = SolveForHeadForce(p, P, s);
+    EXPECT_TRUE(r.b_Converged);
+    const double lambda = std::sqrt(k / EA), beta = kt / (EA * lambda);
+    const double C = P / (EA * lambda * (std::sinh(lambda * L) + beta * std::cosh(lambda * L)));
+    const double w0 = C * (std::cosh(lambda * L) + beta * std::sinh(lambda * L));
+    BarErrors e;
+    e.Stiffness = std::fabs(r.Force / r.Displacement - P / w0) / (P / w0);
+    e.Tangent = std::fabs(r.Stiffness - P / w0) / (P / w0);
+    NodeArray<double> force{}, shaft{};
+    AxialForces(p, s, r.Force, force, shaft);
+    for (int i = 1; i <= p.NumNodes; ++i) {
+        const double xi = L - p.Depth[U(i)];
+        const double exact = EA * lambda * C * (std::sinh(lambda * xi) + beta * std::cosh(lambda * xi));
+        e.Force = std::fmax(e.Force, std::fabs(force[U(i)] - exact) / P);
+    }
+    // Equilibrium: the head force is carried by the shaft and the tip.
+    const Resistance res = Resistances(p, s);
+    EXPECT_NEAR(res.Shaft + res.Tip, r.Force, 1.0E-9 * P);
+    EXPECT_NEAR(r.Force, P, 1.0E-8 * P);
+    return e;
+}
+
+TEST(AxialSolver, ElasticBarConvergesWithTheSquareOfTheSpacing) {
+    const BarErrors coarse = ElasticBarErrors(20), mid = ElasticBarErrors(40), fine = ElasticBarErrors(80);
+    for (const auto& [n, e] : {std::pair{20, coarse}, std::pair{40, mid}, std::pair{80, fine}})
+        RecordProperty("errors_" + std::to_string(n), std::to_string(e.Stiffness) + " " + std::to_string(e.Force) +
+                                                          " " + std::to_string(e.Tangent));
+    EXPECT_LT(fine.Stiffness, 2.0E-4);
+    EXPECT_LT(fine.Force, 2.0E-4);
+    for (const auto& [a, b] : {std::pair{coarse, mid}, std::pair{mid, fine}}) {
+        EXPECT_NEAR(a.Stiffness / b.Stiffness, 4.0, 0.2);
+        EXPECT_NEAR(a.Force / b.Force, 4.0, 0.4);
+        EXPECT_NEAR(a.Tangent / b.Tangent, 4.0, 0.2);
+    }
+}
+
+// A pipe pile 36 in x 1 in, 60 ft, in clay (c 600 psf, gamma' 55 pcf) over
+// sand (phi 33, gamma' 60 pcf) from 30 ft, residual ratio 1.0: the plunging
+// load is the sum of f_max over the shaft plus q at the tip, by hand.
+void SetTwoLayerPile(int tip, double residual) {
+    ResetRunState();
+    ResetProblemData();
+    ResetAxialModel();
+    ProblemData& P = Problem;
+    P.Options.UnitSystem = UnitsUS;
+    P.Options.NumIncrements = 60;
+    const double L = 720.0;
+    P.NumSections = 1;
+    PileSection& S = P.Sections[1];
+    S.SectionType = SecSteelPipe;
+    S.PileDiameter = 36.0;
+    S.WallThickness = 1.0;
+    S.ElasticModulus = 2.9E7;
+    S.SectionBottom = L;
+    P.PileLength = L;
+    const double area = 3.14159265358979323846 / 4.0 * (36.0 * 36.0 - 34.0 * 34.0);
+    P.NumPropertyRows = 2;
+    P.PropertyTable[1] = {0.0, 36.0, 36.0, 1.0E4, 2.9E7, area};
+    P.PropertyTable[2] = {L, 36.0, 36.0, 1.0E4, 2.9E7, area};
+    P.NumLayers = 2;
+    P.Layers[1] = {SoilSoftClay, 0.0, 360.0, 10};
+    P.Layers[2] = {SoilApiSand, 360.0, 960.0, 13};
+    P.NumSoilPoints = 4;
+    for (int p = 1; p <= 4; ++p) {
+        SoilPoint& s = P.SoilPoints[U(p)];
+        s.Depth = p <= 2 ? (p == 1 ? 0.0 : 360.0) : (p == 3 ? 360.0 : 960.0);
+        s.UnitWeight = (p <= 2 ? 55.0 : 60.0) / 1728.0;
+        s.Cohesion = p <= 2 ? 600.0 / 144.0 : 0.0;
+        s.FrictionAngle = p <= 2 ? 0.0 : 33.0;
+    }
+    AxialInput.b_Requested = true;
+    AxialInput.TipCondition = tip;
+    AxialInput.ResidualRatio = residual;
+}
+
+TEST(AxialSolver, RigidPlasticPlungingLoadByHand) {
+    for (int tip : {AxialTipPlugged, AxialTipUnplugged}) {
+        SCOPED_TRACE(tip);
+        SetTwoLayerPile(tip, 1.0);
+        BuildAxialColumn();
+        ASSERT_FALSE(Failed());
+        // By hand: p'0 = 55/1728 z in the clay, then + 60/1728 (z - 360).
+        const double D = 36.0, perimeter = 3.14159265358979323846 * D;
+        const double g1 = 55.0 / 1728.0, g2 = 60.0 / 1728.0, c = 600.0 / 144.0;
+        const bool open = tip == AxialTipUnplugged;
+        const double K = open ? 0.8 : 1.0;
+        // delta = 28: between the 25 and 30 rows: f_lim = 1.7 + 0.6 (0.3) = 1.88 ksf, Nq = 20 + 0.6 (20) = 32,
+        // q_lim = 100 + 0.6 (100) = 160 ksf.
+        const double fLim = 1.88 * 1000.0 / 144.0, Nq = 32.0, qLim = 160.0 * 1000.0 / 144.0;
+        const double tanDelta = std::tan(28.0 * 3.14159265358979323846 / 180.0);
+        double shaft = 0.0;
+        const int parts = 200000;
+        const double dz = 720.0 / parts;
+        for (int j = 0; j < parts; ++j) {
+            const double z = (j + 0.5) * dz;
+            double f = 0.0;
+            if (z < 360.0) {
+                const double p0 = g1 * z, psi = c / p0;
+                double alpha = psi <= 1.0 ? 0.5 / std::sqrt(psi) : 0.5 / std::pow(psi, 0.25);
+                if (alpha > 1.0) alpha = 1.0;
+                f = alpha * c;
+            } else {
+                const double p0 = g1 * 360.0 + g2 * (z - 360.0);
+                f = std::fmin(K * p0 * tanDelta, fLim);
+            }
+            shaft += f * perimeter * dz;
+        }
+        const double p0Tip = g1 * 360.0 + g2 * 360.0;
+        const double tipArea = open ? 3.14159265358979323846 / 4.0 * (36.0 * 36.0 - 34.0 * 34.0)
+                                    : 3.14159265358979323846 / 4.0 * 36.0 * 36.0;
+        const double tipForce = std::fmin(Nq * p0Tip, qLim) * tipArea;
+        double w = 0.0;
+        const double plunging = PlungingForce(AxialColumn, 1.0, w);
+        EXPECT_NEAR(plunging, shaft + tipForce, 2.0E-5 * plunging);
+        const double uplift = PlungingForce(AxialColumn, -1.0, w);
+        EXPECT_NEAR(uplift, -shaft, 2.0E-5 * shaft);
+        EXPECT_LT(w, 0.0);
+    }
+}
+
+// With the residual ratio below 1 the clay sheds load before the tip has
+// mobilised: the plunging load lies below the sum of the peaks, above the
+// sum with the clay at its residual.
+TEST(AxialSolver, SofteningClayLowersThePlungingLoad) {
+    SetTwoLayerPile(AxialTipPlugged, 1.0);
+    BuildAxialColumn();
+    double w = 0.0;
+    const double peak = PlungingForce(AxialColumn, 1.0, w);
+    SetTwoLayerPile(AxialTipPlugged, 0.7);
+    BuildAxialColumn();
+    const double soft = PlungingForce(AxialColumn, 1.0, w);
+    EXPECT_LT(soft, peak * (1.0 - 1.0E-4));
+    EXPECT_GT(soft, 0.7 * peak);
+}
+
+// Whole runs: the head load equals shaft plus tip at every point of the
+// load-settlement curve and under every head load, from the plot records.
+struct AxialRun {
+    int Result = 0;
+    std::vector<std::vector<double>> Curve, Loads;
+    std::string Report, Messages;
+};
+AxialRun RunAxial(const std::string& input) {
+    const test::RunOutput out = test::RunInput(input);
+    AxialRun r;
+    r.Result = out.Result;
+    r.Report = out.Report;
+    r.Messages = out.Messages;
+    std::istringstream plot(out.Plot);
+    std::string line;
+    while (std::getline(plot, line)) {
+        std::vector<double> v(4, 0.0);
+        if (std::sscanf(line.c_str(), "%lf %lf %lf %lf", &v[0], &v[1], &v[2], &v[3]) != 4) continue;
+        if (line.find("Line 24(") != std::string::npos) r.Curve.push_back(v);
+        if (line.find("Line 25:") != std::string::npos && line.find("beyond") == std::string::npos)
+            r.Loads.push_back(v);
+    }
+    return r;
+}
+
+std::string ReadExample(const std::string& name) {
+    std::ifstream f(std::string(KESTRO_SOURCE_DIR) + "/examples/" + name);
+    std::stringstream text;
+    text << f.rdbuf();
+    return text.str();
+}
+
+TEST(AxialRuns, EquilibriumAtEveryLoadOfTheExamples) {
+    for (const char* name : {"axial-pipe-pile-clay-sand.kin", "axial-uplift-pile-rock-socket-si.kin"}) {
+        SCOPED_TRACE(name);
+        const AxialRun r = RunAxial(ReadExample(name));
+        EXPECT_EQ(r.Result, 0) << r.Messages;
+        ASSERT_EQ(r.Curve.size(), 21u);
+        double last = 0.0;
+        for (const auto& v : r.Curve) {
+            EXPECT_NEAR(v[0], v[2] + v[3], 1.0E-6 * std::fabs(v[0]) + 1.0E-9);
+            EXPECT_GE(v[0], last);   // rising to the plunging load
+            last = v[0];
+        }
+        ASSERT_EQ(r.Loads.size(), 2u);
+        for (const auto& v : r.Loads) EXPECT_NEAR(v[0], v[2] + v[3], 1.0E-6 * std::fabs(v[0]));
+    }
+}
+
+// Bad input: each error names the layer or section, the line and the value.
+TEST(AxialRuns, BadInputNamesWhereAndWhat) {
+    const std::string base = ReadExample("axial-pipe-pile-clay-sand.kin");
+    auto edit = [&base](const std::string& from, const std::string& to) {
+        std::string s = base;
+        const std::size_t at = s.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at != std::string::npos) s.replace(at, from.size(), to);
+        return s;
+    };
+    struct Row {
+        std::string Input;
+        int Result;
+        std::vector<std::string> Texts;
+    };
+    const std::vector<Row> rows = {
+        {edit("ResidualRatio 0.9", "ResidualRatio 0.65"), 157, {"Input Data Error No. 57", "AXIAL ANALYSIS, line 51", "0.65", "0.7 to 1.0"}},
+        {edit("ResidualRatio 0.9", "ResidualRatio 1.05"), 157, {"line 51", "1.05"}},
+        {edit("50.0  400.0  0.02", "50.0  0.0  0.02"), 154,
+         {"Input Data Error No. 54", "Soil layer 1 (line 36", "shear strength of 0 at its top"}},
+        {edit("62.0  34.0  0", "62.0  0.0  0"), 154, {"Soil layer 2 (line 39", "friction angle of 0 at its bottom"}},
+        {edit("0                          number of user t-z",
+              "1\n1  TZ  3\n0.0 0.0\n0.2 300.0\n0.1 400.0"),
+         158, {"Input Data Error No. 58", "Soil layer 1, TZ curve, point 3 (line 61)", "0.1 does not rise above 0.2"}},
+        {edit("0                          number of user t-z",
+              "1\n1  QZ  2\n0.0 0.0\n0.2 -5.0"),
+         158, {"QZ curve, point 2 (line 60)", "resistance -5"}},
+        {edit("6  20.0  50.0      layer 2: API sand", "9  20.0  50.0      layer 2: vuggy limestone"),
+         159, {"Input Data Error No. 59", "Soil layer 2 (line 39, code 9)"}},
+    };
+    for (const Row& r : rows) {
+        const AxialRun run = RunAxial(r.Input);
+        EXPECT_EQ(run.Result, r.Result) << r.Texts[0];
+        for (const std::string& t : r.Texts) EXPECT_NE(run.Report.find(t), std::string::npos) << t << "\n" << run.Report.substr(run.Report.size() > 2000 ? run.Report.size() - 2000 : 0);
+    }
+}
+
+// EA <= 0: a user-defined EI section has no area.
+TEST(AxialRuns, SectionWithoutAxialStiffnessIsAnInputError) {
+    const std::string input = R"(KESTRO6
+TITLE
+
+
+
+
+
+OPTIONS
+Units USCS
+UseLRFD NO
+ComputeKmatrix NO
+UseTipShear NO
+UseSoilMovement NO
+UsePYModifiers NO
+ComputeEIOnly NO
+Loading STATIC     1
+MaxIterations 100
+DeflectionLimit 100.0
+Tolerance 1.0E-5
+Increments 50
+PrintSummaryOnly NO
+PrintIncrement 5
+PrintPYCurves NO
+ComputeInteraction NO
+SECTIONS
+1
+1
+13
+40.0
+24.0
+1
+0.0
+2
+1000000
+1.0E12
+5000000
+1.0E12
+SOIL LAYERS
+1
+1  0.0  50.0
+50.0  500.0  0.01
+50.0  900.0  0.01
+LOADING
+1
+1  1  10000.0  0.0  0.0  1
+0
+AXIAL ANALYSIS
+PipeTip PLUGGED
+ResidualRatio 0.9
+CapacityFraction 0.5
+CurveSteps 20
+0
+0
+END
+)";
+    const AxialRun run = RunAxial(input);
+    EXPECT_EQ(run.Result, 152) << run.Report.substr(run.Report.size() > 3000 ? run.Report.size() - 3000 : 0);
+    for (const char* t : {"Input Data Error No. 52", "Pile section 1 (line 27, type 13)", "EA of 0"})
+        EXPECT_NE(run.Report.find(t), std::string::npos) << t;
+}
+
+// The command's readers: the axial records are read apart from the lateral
+// ones (which stay complete), go to the JSON key "axial" and the HTML section.
+TEST(AxialRuns, PlotReaderJsonAndHtml) {
+    const test::RunOutput out = test::RunInput(ReadExample("axial-pipe-pile-clay-sand.kin"));
+    ASSERT_EQ(out.Result, 0);
+    const results::PlotResults p = results::ReadPlotText(out.Plot);
+    EXPECT_TRUE(p.Complete) << p.Problem;
+    ASSERT_TRUE(p.Axial.Present);
+    EXPECT_TRUE(p.Axial.Complete) << p.Axial.Problem;
+    ASSERT_EQ(p.Axial.Curve.size(), 21u);
+    ASSERT_EQ(p.Axial.Loads.size(), 2u);
+    EXPECT_EQ(p.Axial.Loads[0].Nodes.size(), 91u);
+    EXPECT_NEAR(p.Axial.Curve.back().Load, p.Axial.PlungingCompression, 1.0E-7 * p.Axial.PlungingCompression);
+    EXPECT_EQ(p.Axial.Loads[1].Load, 900000.0);
+
+    results::RunResults r;
+    r.Name = "axial";
+    r.Plot = p;
+    const nlohmann::ordered_json j = results::ResultsJson(r);
+    EXPECT_EQ(j["axial"]["plungingCompression"]["value"].get<double>(), p.Axial.PlungingCompression);
+    EXPECT_EQ(j["axial"]["plungingCompression"]["unit"], "lb");
+    EXPECT_EQ(j["axial"]["loadSettlement"]["settlement"].size(), 21u);
+    EXPECT_EQ(j["axial"]["headLoads"][0]["nodes"]["axialForce"].size(), 91u);
+    const std::string html = results::HtmlReport(r);
+    for (const char* t : {"<h2>Axial load transfer</h2>", "id=\"axial-load-settlement\"", "id=\"axial-force\"",
+                          "id=\"axial-friction\""})
+        EXPECT_NE(html.find(t), std::string::npos) << t;
+
+    // A plot file cut inside the axial records: the lateral results stay
+    // complete, the axial part says where it ends.
+    const std::string cut = out.Plot.substr(0, out.Plot.find("Line 24(5)"));
+    const results::PlotResults q = results::ReadPlotText(cut.substr(0, cut.rfind('\n') + 1));
+    EXPECT_TRUE(q.Complete) << q.Problem;
+    EXPECT_TRUE(q.Axial.Present);
+    EXPECT_FALSE(q.Axial.Complete);
+    EXPECT_NE(q.Axial.Problem.find("Line 24(5)"), std::string::npos) << q.Axial.Problem;
+
+    // Without the section: no axial records, "axial" is null, no HTML section.
+    const std::string base = ReadExample("axial-pipe-pile-clay-sand.kin");
+    const std::string lateral = base.substr(0, base.find("AXIAL ANALYSIS")) + "END\n";
+    const test::RunOutput plain = test::RunInput(lateral);
+    EXPECT_EQ(plain.Plot.find("Line 21"), std::string::npos);
+    results::RunResults r2;
+    r2.Plot = results::ReadPlotText(plain.Plot);
+    EXPECT_TRUE(r2.Plot.Complete);
+    EXPECT_TRUE(results::ResultsJson(r2)["axial"].is_null());
+    EXPECT_EQ(results::HtmlReport(r2).find("Axial load transfer"), std::string::npos);
+    // The lateral results are those of the run with the section.
+    const std::size_t first = out.Plot.rfind('\n', out.Plot.find("Line 21: Axial")) + 1;
+    EXPECT_EQ(plain.Plot, out.Plot.substr(0, first));
+}
+
+}  // namespace
