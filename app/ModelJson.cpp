@@ -108,6 +108,8 @@ const Fields& MassiveRockValues() {
 // Values that the keyword input lets the user leave at zero for a default.
 bool DefaultsToZero(std::string_view name) { return name == "k" || name == "e50"; }
 
+// The tip of an open-ended pipe in the axial analysis.
+constexpr std::array<const char*, 3> AxialPipeTipNames = {"PLUGGED", "UNPLUGGED", "CLOSED"};
 constexpr std::array<const char*, 5> HeadConditionNames = {"shear_moment", "shear_slope", "shear_rotational_stiffness",
                                                            "deflection_moment", "deflection_slope"};
 // Condition 1 and condition 2 of each pile-head load type.
@@ -677,6 +679,53 @@ Json ReadLrfdFactors(KeywordLines& in) {
     return list;
 }
 
+// AXIAL ANALYSIS: four labelled option lines, the head loads and the user
+// t-z and q-z curves.
+Json ReadAxialAnalysis(KeywordLines& in) {
+    Json a = Json::object();
+    auto labelled = [&](const char* label) {
+        const std::string what = std::string("the ") + label + " line of AXIAL ANALYSIS";
+        const std::vector<std::string> t = in.List(2, what);
+        if (t[0] != label) in.Fail("expected the option " + std::string(label) + ", found \"" + t[0] + "\"");
+        return t[1];
+    };
+    const std::string tip = labelled("PipeTip");
+    if (IndexOf(tip, AxialPipeTipNames) < 0) in.Fail("PipeTip \"" + tip + "\" is not one of " + Quoted(AxialPipeTipNames));
+    a["pipe_tip"] = tip;
+    a["residual_ratio"] = in.ToReal(labelled("ResidualRatio"), "ResidualRatio");
+    a["capacity_fraction"] = in.ToReal(labelled("CapacityFraction"), "CapacityFraction");
+    a["curve_steps"] = in.ToInt(labelled("CurveSteps"), "CurveSteps");
+    const int n = in.Int("the number of axial head loads");
+    Json loads = Json::array();
+    for (const Json& p : ReadPoints(in, {{"load"}}, "axial head load", n < 0 ? 0 : n, true))
+        loads.push_back(p["load"]);
+    a["head_loads"] = loads;
+    const int m = in.Int("the number of axial user curves");
+    Json curves = Json::array();
+    for (int k = 1; k <= m; ++k) {
+        const std::string what = "axial user curve " + std::to_string(k);
+        const std::vector<std::string> t = in.List(3, what);
+        Json c = Json::object();
+        c["layer"] = in.ToInt(t[0], what);
+        if (t[1] != "TZ" && t[1] != "QZ") in.Fail(what + " is of kind \"" + t[1] + "\", not TZ or QZ");
+        c["kind"] = t[1];
+        const int np = in.ToInt(t[2], what);
+        Json points = Json::array();
+        for (int j = 1; j <= np; ++j) {
+            const std::string w = "point " + std::to_string(j) + " of " + what;
+            const std::vector<std::string> v = in.List(2, w);
+            Json pt = Json::object();
+            pt["movement"] = in.ToReal(v[0], w);
+            pt["resistance"] = in.ToReal(v[1], w);
+            points.push_back(pt);
+        }
+        c["points"] = points;
+        curves.push_back(c);
+    }
+    a["user_curves"] = curves;
+    return a;
+}
+
 }  // namespace
 
 Json FromKestro6(const std::string& text) {
@@ -722,6 +771,9 @@ Json FromKestro6(const std::string& text) {
             found["lrfd_loads"] = ReadLrfdLoads(in);
         } else if (key == "LRFD FACTORS AND CASES") {
             found["lrfd_combinations"] = ReadLrfdFactors(in);
+        } else if (key == "AXIAL ANALYSIS") {
+            if (!found.count("soil_layers")) in.Fail("AXIAL ANALYSIS is read only after SOIL LAYERS");
+            found["axial_analysis"] = ReadAxialAnalysis(in);
         } else if (key == "TIP SHEAR") {
             const int n = in.Int("the number of tip shear points");
             found["tip_shear"] = ReadPoints(in, {{"displacement"}, {"force"}}, "tip shear point", n);
@@ -751,7 +803,7 @@ Json FromKestro6(const std::string& text) {
     // The sections in the order of docs/input.md, the order the writer uses.
     for (const char* k : {"title", "options", "sections", "soil_layers", "loading", "axial_thrusts", "lrfd_loads",
                           "lrfd_combinations", "tip_shear", "batter_and_slope", "group_factors", "soil_movements",
-                          "printed_py_depths"})
+                          "printed_py_depths", "axial_analysis"})
         if (found.count(k)) m[k] = found[k];
     return m;
 }
@@ -1191,6 +1243,38 @@ void WriteLrfdCombinations(Writer& w, const Json& j) {
     }
 }
 
+void WriteAxialAnalysis(Writer& w, const Json& j) {
+    Obj o(j, "axial_analysis");
+    w.Line("AXIAL ANALYSIS", "axial_analysis");
+    w.Line(std::string("PipeTip ") + AxialPipeTipNames[static_cast<std::size_t>(
+                                         o.Has("pipe_tip") ? o.Choice("pipe_tip", AxialPipeTipNames) : 0)],
+           o.P("pipe_tip"));
+    w.Line("ResidualRatio " + NumberText(o.Real("residual_ratio", 0.9)), o.P("residual_ratio"));
+    w.Line("CapacityFraction " + NumberText(o.Real("capacity_fraction", 0.5)), o.P("capacity_fraction"));
+    w.Line("CurveSteps " + std::to_string(o.Int("curve_steps", 20)), o.P("curve_steps"));
+    if (o.Has("head_loads"))
+        WriteNumbers(w, o.Array("head_loads"), o.P("head_loads"));
+    else
+        w.Value(0, o.P("head_loads"));
+    const Json empty = Json::array();
+    const Json& curves = o.Has("user_curves") ? o.Array("user_curves") : empty;
+    w.Value(static_cast<int>(curves.size()), o.P("user_curves"));
+    for (std::size_t k = 0; k < curves.size(); ++k) {
+        Obj c(curves[k], Index(o.P("user_curves"), k));
+        const std::string kind = c.Text("kind");
+        if (kind != "TZ" && kind != "QZ") throw ModelError(c.P("kind"), "\"" + kind + "\" is not one of \"TZ\", \"QZ\"");
+        const Json& points = c.Array("points");
+        w.Line(std::to_string(c.Int("layer")) + "  " + kind + "  " + std::to_string(points.size()), c.Path);
+        for (std::size_t p = 0; p < points.size(); ++p) {
+            Obj pt(points[p], Index(c.P("points"), p));
+            WriteFieldLine(w, pt, {{"movement"}, {"resistance"}});
+            pt.Done();
+        }
+        c.Done();
+    }
+    o.Done();
+}
+
 }  // namespace
 
 Kestro6Text ToKestro6(const Json& model) {
@@ -1221,6 +1305,7 @@ Kestro6Text ToKestro6(const Json& model) {
     }
     if (m.Has("sections")) WriteSections(w, m.At("sections"));
     if (m.Has("soil_layers")) WriteSoilLayers(w, m.At("soil_layers"));
+    if (m.Has("axial_analysis")) WriteAxialAnalysis(w, m.At("axial_analysis"));
     if (m.Has("loading")) WriteLoading(w, m.At("loading"));
     if (m.Has("axial_thrusts")) {
         w.Line("AXIAL THRUST LOADS", "axial_thrusts");
