@@ -49,8 +49,11 @@ function run(msg) {
   FS.writeFile(dir + '/NAMES.DAT', names);
 
   // Progress: every write to the message file is passed on line by line.
-  FS.writeFile(dir + '/' + files.messages, '');
-  const node = FS.lookupPath(dir + '/' + files.messages).node;
+  // The engine writes it as a partial file beside its name and renames it
+  // into place at the end of the run, so the partial file is the one watched.
+  const partial = dir + '/' + files.messages + '.part';
+  FS.writeFile(partial, '');
+  const node = FS.lookupPath(partial).node;
   const base = node.stream_ops;
   let pending = '';
   const decoder = new TextDecoder();
