@@ -399,13 +399,15 @@ def p_beam_column(kestro, work, outdir):
     P.inputs = [os.path.relpath(src, ROOT)]
     Es, L, V = 100.0 * B_PILE, 1200.0, 10000.0
     pcr = 2 * math.sqrt(Es * EI_PILE)
-    fixed = [0.0, 0.2, 0.4, 0.6, 0.8]
+    fixed = [0.0, 0.1, 0.2, 0.3, 0.4, 0.45]
     free = [0.2, 0.4]
     P.statement = (f"The long pile of problem 1 (400 increments) with a compressive axial load P and a head shear of "
                    f"10 kips: fixed head at P/P_cr = {', '.join(map(str, fixed))} and free head at "
                    f"P/P_cr = {', '.join(map(str, free))}, where P_cr = 2√(Es EI) = {pcr:.6g} lb is the buckling load "
-                   f"of the infinitely long beam on an elastic foundation. Loads are kept below the buckling load: the "
-                   f"buckling load is shown as the limit that the amplification of the deflection tends to.")
+                   f"of the infinitely long beam on an elastic foundation. Every load stays below P_cr/2 = √(Es EI): a pile "
+                   f"whose tip is free buckles first in the mode of its free end there, whatever its head condition, "
+                   f"and Kestro ends such a load case with its stability error instead of giving a result. P_cr is "
+                   f"shown as the limit that the fixed-head amplification of the semi-infinite pile tends to.")
     P.reference = ("Closed form of the beam-column on an elastic foundation, EI y⁗ + P y″ + Es y = 0, with roots "
                    "−a ± ib, a = λ√(1 − P/P_cr), b = λ√(1 + P/P_cr), for the finite pile with a free tip (shear "
                    "V = EI y‴ + P y′); for the semi-infinite pile it gives the amplification of the fixed-head "
@@ -435,14 +437,14 @@ def p_beam_column(kestro, work, outdir):
         P.checks.append(Check(f"free head, P/P_cr = {p}: head deflection", v(c["headDeflection"]), y0, 2e-3, "in"))
     # The buckling load from Kestro's own amplification: 1/amp^2 falls linearly
     # to zero at P_cr for the semi-infinite fixed-head pile.
-    ps = np.array(fixed[:4])
-    inv2 = 1.0 / np.array(amp_k[:4]) ** 2
+    ps = np.array(fixed)
+    inv2 = 1.0 / np.array(amp_k) ** 2
     slope, icpt = np.polyfit(ps, inv2, 1)
     p_est = -icpt / slope
     P.checks.append(Check("buckling load from the amplification (1/amp² extrapolated to 0)", p_est * pcr, pcr, 0.02,
                           "lb"))
     P.extra.append("The buckling load is not applied: it is found from Kestro's fixed-head deflections at "
-                   "P/P_cr = 0 to 0.6, whose inverse squared amplification falls on a straight line "
+                   "P/P_cr = 0 to 0.45, whose inverse squared amplification falls on a straight line "
                    "(1/amp² = 1 − P/P_cr for the long pile) reaching zero at P_cr.")
     fig, ax = plt.subplots(figsize=(6.0, 4.0))
     pp = np.linspace(0.0, 0.97, 200)
@@ -451,6 +453,9 @@ def p_beam_column(kestro, work, outdir):
     ax.plot(fixed, amp_ref, "s", mfc="none", label="closed form, this 100 ft pile")
     ax.plot(fixed, amp_k, "o", ms=3.5, label="Kestro")
     ax.axvline(1.0, color="k", lw=0.8, ls="--")
+    ax.axvline(0.5, color="tab:red", lw=0.8, ls="--")
+    ax.text(0.49, 6.5, "free tip buckles: √(Es EI)", rotation=90, ha="right", va="center", fontsize=8,
+            bbox=dict(fc="white", ec="none", pad=1))
     ax.text(0.99, 6.5, "P_cr = 2√(Es EI)", rotation=90, ha="right", va="center", fontsize=8,
             bbox=dict(fc="white", ec="none", pad=1))
     ax.set_ylim(0.8, 8)
