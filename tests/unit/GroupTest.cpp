@@ -10,12 +10,19 @@
 #include <memory>
 #include <vector>
 
+#include <sstream>
+#include <string>
+
+#include "Cli.h"
+#include "TestSupport.h"
 #include "axial/AxialSolver.h"
 #include "group/CapSolver.h"
+#include "group/GroupInput.h"
 #include "group/RowMultipliers.h"
 
 using namespace kestro;
 using namespace kestro::group;
+using namespace kestro::test;
 
 namespace {
 
@@ -297,6 +304,9 @@ TEST(GroupCap, MechanismsAndBadLoadsEndWithNumberedErrors) {
     EXPECT_NEAR(ok.State.HeadForce[1][0] - ok.State.HeadForce[0][0], 600.0 / 30.0, 1.0E-6);
     EXPECT_NEAR(ok.State.HeadForce[0][1], 5.0, 1.0E-6);
     EXPECT_EQ(ok.State.HeadForce[0][2], 0.0);
+    // The pinned head's lateral stiffness is the condensed term
+    // K22 - K23^2 / K33 = 200 - 8000^2 / 1.2E6.
+    EXPECT_NEAR(ok.State.HeadForce[0][1] / ok.State.HeadMovement[0][1], 200.0 - 64.0E6 / 1.2E6, 1.0E-9);
     // Not a number, or no piles: an error, never a result.
     EXPECT_NE(SolveCap(row, {NAN, 1.0, 0.0}).Error, 0);
     std::vector<GroupPile> none;
@@ -312,6 +322,68 @@ TEST(GroupCap, MechanismsAndBadLoadsEndWithNumberedErrors) {
     const SolveResult full = SolveCap(two, {0.0, 900.0, 3000.0});
     ExpectEquilibrium(two, full, {0.0, 900.0, 3000.0});
     (void)Pi;
+}
+
+TEST(GroupFile, BadLinesNameTheLineAndTheCause) {
+    const std::string head = "KESTRO GROUP\nTYPE 1 FIXED KAXIAL 2000 K22 200 K23 -8000 K33 1.2E6\n";
+    struct Case {
+        std::string Text, Expect;
+    };
+    const Case cases[] = {
+        {"PILE 1 0 0 0\n", "line 1: a group file starts with the line KESTRO GROUP"},
+        {"", "line 1: a group file starts"},
+        {head + "PILE 2 0 0 0\nLOAD a 1 2 3\n", "line 3: pile type 2 is not defined"},
+        {head + "PILE 1 0 0 60\nLOAD a 1 2 3\n", "line 3: the batter angle"},
+        {head + "PILE 1 0 0\nLOAD a 1 2 3\n", "line 3: PILE takes"},
+        {head + "PILE 1 0 0 0\nLOAD a 1 nan 3\n", "line 4: LOAD takes"},
+        {head + "PILE 1 0 0 0\nLOAD a 1 2 1e999\n", "line 4: LOAD takes"},
+        {head + "TYPE 1 FIXED KAXIAL 1 K22 1 K23 0 K33 1\n", "line 3: pile type 1 is given twice"},
+        {"KESTRO GROUP\nTYPE 1 FIXED KAXIAL 1 K22 1 K23 1 K33 1\n", "line 2: K22 K33 must exceed K23^2"},
+        {"KESTRO GROUP\nTYPE 1 FIXED KAXIAL 0 K22 1 K23 0 K33 1\n", "line 2: KAXIAL, K22 and K33 must be greater"},
+        {"KESTRO GROUP\nTYPE 1 FIXED KAXIAL 1 K22 1 K22 0 K33 1\n", "line 2: K22 is given twice"},
+        {"KESTRO GROUP\nTYPE 1 HINGED KAXIAL 1 K22 1 K23 0 K33 1\n", "line 2: the head connection"},
+        {head + "PILES 1 0 0 0\n", "line 3: unknown keyword PILES"},
+        {head + "LOAD a 1 2 3\n", "the group has no PILE line"},
+        {head + "PILE 1 0 0 0\nEND\nLOAD a 1 2 3\n", "the group has no LOAD line"},
+    };
+    for (const Case& c : cases) {
+        group::GroupModel m;
+        std::string error;
+        EXPECT_EQ(ReadGroup(c.Text, m, error), 1) << c.Text;
+        EXPECT_EQ(error.rfind(c.Expect, 0), 0u) << error;
+    }
+}
+
+// The two example groups run with the command; the report's cap movement is
+// checked against the closed-form linear solution recomputed here.
+TEST(GroupFile, ExamplesRunFromTheCommand) {
+    for (const char* name : {"drilled-shafts-2x3.kgr", "battered-pipes.kgr"}) {
+        const std::string path = std::string(KESTRO_SOURCE_DIR) + "/examples/group/" + name;
+        std::ostringstream out, err;
+        EXPECT_EQ(kestro::cli::Main({"group", path}, out, err), kestro::cli::ExitNormal) << err.str();
+        EXPECT_NE(out.str().find("Load case 2:"), std::string::npos);
+        group::GroupModel m;
+        std::string error;
+        ASSERT_EQ(ReadGroup(ReadText(path), m, error), 0) << error;
+        std::vector<std::unique_ptr<LinearPileHead>> heads;
+        std::vector<GroupPile> piles;
+        for (const group::PileInput& p : m.Piles) {
+            heads.push_back(std::make_unique<LinearPileHead>(m.Types[0].Terms));
+            piles.push_back({p.X, p.Z, p.BatterDegrees * Pi / 180.0, heads.back().get()});
+        }
+        for (const group::LoadCase& c : m.Cases) ExpectEquilibrium(piles, SolveCap(piles, c.Load), c.Load);
+    }
+    // A mechanism (one pinned pile under a moment) ends with Runtime Error 64
+    // and exit status 2, and no load case after it is run.
+    const std::string bad = ScratchDir() + "/mechanism.kgr";
+    WriteText(bad, "KESTRO GROUP\nTYPE 1 PINNED KAXIAL 100 K22 10 K23 -1 K33 100\nPILE 1 0 0 0\n"
+                   "LOAD a 1 1 1\nLOAD b 0 1 0\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(kestro::cli::Main({"group", bad}, out, err), kestro::cli::ExitError);
+    EXPECT_NE(err.str().find("load case 1 (a): Runtime Error 64"), std::string::npos) << err.str();
+    EXPECT_EQ(out.str().find("Load case 2"), std::string::npos);
+    std::ostringstream o2, e2;
+    EXPECT_EQ(kestro::cli::Main({"group", bad + ".missing"}, o2, e2), kestro::cli::ExitNoInput);
 }
 
 }  // namespace
