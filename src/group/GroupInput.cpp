@@ -140,18 +140,20 @@ int ReadGroup(const std::string& text, GroupModel& model, std::string& error) {
                 return fail("the batter angle must be less than 60 degrees either way");
             if (model.Piles.size() >= MaxPiles) return fail("more than 1000 piles");
             model.Piles.push_back(p);
-        } else if (key == "LOAD") {
-            // LOAD name H V M
+        } else if (key == "LOAD" || key == "MOVE") {
+            // LOAD name H V M, or MOVE name u w theta
             LoadCase c;
             c.Line = lineNo;
+            c.b_Prescribed = key == "MOVE";
             if (t.size() != 5 || !ToNumber(t[2], c.Load[0]) || !ToNumber(t[3], c.Load[1]) ||
                 !ToNumber(t[4], c.Load[2]))
-                return fail("LOAD takes a name (one word) and the cap load H, V and M");
+                return fail(c.b_Prescribed ? "MOVE takes a name (one word) and the cap movement u, w and theta"
+                                           : "LOAD takes a name (one word) and the cap load H, V and M");
             c.Name = t[1];
             if (model.Cases.size() >= MaxCases) return fail("more than 1000 load cases");
             model.Cases.push_back(c);
         } else {
-            return fail("unknown keyword " + t[0] + " (TITLE, UNITS, TYPE, PILE, LOAD, END)");
+            return fail("unknown keyword " + t[0] + " (TITLE, UNITS, TYPE, PILE, LOAD, MOVE, END)");
         }
     }
     if (!header) {
@@ -163,7 +165,7 @@ int ReadGroup(const std::string& text, GroupModel& model, std::string& error) {
         return 1;
     }
     if (model.Cases.empty()) {
-        error = "the group has no LOAD line";
+        error = "the group has no LOAD or MOVE line";
         return 1;
     }
     return 0;
@@ -201,9 +203,13 @@ int RunGroup(const GroupModel& model, std::ostream& out, std::string& error) {
     WriteMatrix(out, "Tangent", zero.State.Tangent);
     for (std::size_t c = 0; c < model.Cases.size(); ++c) {
         const LoadCase& lc = model.Cases[c];
-        out << "\nLoad case " << c + 1 << ": " << lc.Name << "   H =" << Fmt(lc.Load[0]) << "  V =" << Fmt(lc.Load[1])
-            << "  M =" << Fmt(lc.Load[2]) << '\n';
-        const SolveResult r = SolveCap(piles, lc.Load);
+        if (lc.b_Prescribed)
+            out << "\nLoad case " << c + 1 << ": " << lc.Name << "   prescribed u =" << Fmt(lc.Load[0])
+                << "  w =" << Fmt(lc.Load[1]) << "  theta =" << Fmt(lc.Load[2]) << '\n';
+        else
+            out << "\nLoad case " << c + 1 << ": " << lc.Name << "   H =" << Fmt(lc.Load[0])
+                << "  V =" << Fmt(lc.Load[1]) << "  M =" << Fmt(lc.Load[2]) << '\n';
+        const SolveResult r = lc.b_Prescribed ? EvaluateCap(piles, lc.Load) : SolveCap(piles, lc.Load);
         if (r.Error != 0) {
             error = "load case " + std::to_string(c + 1) + " (" + lc.Name + "): Runtime Error " +
                     std::to_string(r.Error) + ": " + r.Message;
@@ -213,7 +219,11 @@ int RunGroup(const GroupModel& model, std::ostream& out, std::string& error) {
         const CapState& s = r.State;
         out << "  Cap movement: u =" << Fmt(s.Displacement[0]) << "  w =" << Fmt(s.Displacement[1])
             << "  theta =" << Fmt(s.Displacement[2]) << '\n';
-        out << "  Balanced in " << r.Iterations << " iteration(s); out-of-balance H, V, M:" << Fmt(r.OutOfBalance[0])
+        if (lc.b_Prescribed)
+            out << "  Cap load needed: H =" << Fmt(s.Resisting[0]) << "  V =" << Fmt(s.Resisting[1])
+                << "  M =" << Fmt(s.Resisting[2]) << '\n';
+        else
+            out << "  Balanced in " << r.Iterations << " iteration(s); out-of-balance H, V, M:" << Fmt(r.OutOfBalance[0])
             << Fmt(r.OutOfBalance[1]) << Fmt(r.OutOfBalance[2]) << '\n';
         out << "  Pile   axial mvmt lateral mvmt            N            Q       M head"
                "       H(cap)       V(cap)   M(cap ref)\n";

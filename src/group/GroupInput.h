@@ -26,7 +26,8 @@ struct PileInput {
 
 struct LoadCase {
     std::string Name;
-    Vector3 Load{};           // H, V, M
+    Vector3 Load{};           // H, V, M; or u, w, theta when b_Prescribed
+    bool b_Prescribed = false;  // a prescribed cap movement (MOVE line)
     int Line = 0;
 };
 

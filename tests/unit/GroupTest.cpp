@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -130,6 +131,11 @@ TEST(GroupCap, VerticalFixedPilesMatchClosedFormAssembly) {
             EXPECT_NEAR(at.State.Tangent[i][j], K[i][j], 1.0E-9 * std::fabs(Ktt)) << i << j;
             EXPECT_NEAR(at.State.Secant[i][j], K[i][j], 1.0E-9 * std::fabs(Ktt)) << i << j;
         }
+    // The resisting force of a prescribed movement is K times it.
+    for (std::size_t i = 0; i < 3; ++i) {
+        const double KD = K[i][0] * 0.3 + K[i][1] * 0.2 + K[i][2] * -0.001;
+        EXPECT_NEAR(at.State.Resisting[i], KD, 1.0E-9 * std::fabs(Ktt)) << i;
+    }
     const Vector3 load{150.0, 3000.0, -40000.0};
     const SolveResult r = SolveCap(piles, load);
     ExpectEquilibrium(piles, r, load);
@@ -252,6 +258,36 @@ TEST(GroupCap, SymmetricGroupsSettleEvenlyAndMirror) {
     EXPECT_GT(forcesA[3][0], forcesA[0][0]);
 }
 
+TEST(GroupCap, NonlinearTangentMatchesCentralDifferences) {
+    // Battered and vertical nonlinear piles, fixed and pinned: the assembled
+    // tangent against central differences of the resisting force, at a cap
+    // movement where the springs are partly mobilised.
+    const axial::AxialPile pile = TestPile();
+    const LinearHeadTerms pinned{0.0, 200.0, -8000.0, 1.2E6, Connection::Pinned};
+    AxialPileHead h1(pile, TypeA), h2(pile, pinned), h3(pile, TypeA);
+    std::vector<GroupPile> piles{{-50.0, 0.0, -0.2, &h1}, {0.0, 6.0, 0.0, &h2}, {50.0, 0.0, 0.3, &h3}};
+    const Vector3 D{0.05, 0.04, 0.0006};
+    const SolveResult at = EvaluateCap(piles, D);
+    ASSERT_EQ(at.Error, 0);
+    const double step[3] = {1.0E-6, 1.0E-6, 1.0E-8};
+    for (std::size_t j = 0; j < 3; ++j) {
+        Vector3 Dp = D, Dm = D;
+        Dp[j] += step[j];
+        Dm[j] -= step[j];
+        const Vector3 Rp = EvaluateCap(piles, Dp).State.Resisting, Rm = EvaluateCap(piles, Dm).State.Resisting;
+        for (std::size_t i = 0; i < 3; ++i) {
+            const double fd = (Rp[i] - Rm[i]) / (2.0 * step[j]);
+            EXPECT_NEAR(at.State.Tangent[i][j], fd, 1.0E-4 * std::fabs(at.State.Tangent[i][i]) + 1.0E-3) << i << j;
+        }
+    }
+    // Secant times movement is the resisting force.
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Matrix3& S = at.State.Secant;
+        EXPECT_NEAR(S[i][0] * D[0] + S[i][1] * D[1] + S[i][2] * D[2], at.State.Resisting[i],
+                    1.0E-9 * std::fabs(at.State.Resisting[i]) + 1.0E-9);
+    }
+}
+
 TEST(GroupCap, BatteredPairTakesHorizontalLoadAxially) {
     // Two piles 48 in apart, battered 1 in 4 away from each other, fixed to
     // the cap, axially 100 times stiffer than laterally. Their axes meet at
@@ -344,7 +380,7 @@ TEST(GroupFile, BadLinesNameTheLineAndTheCause) {
         {"KESTRO GROUP\nTYPE 1 HINGED KAXIAL 1 K22 1 K23 0 K33 1\n", "line 2: the head connection"},
         {head + "PILES 1 0 0 0\n", "line 3: unknown keyword PILES"},
         {head + "LOAD a 1 2 3\n", "the group has no PILE line"},
-        {head + "PILE 1 0 0 0\nEND\nLOAD a 1 2 3\n", "the group has no LOAD line"},
+        {head + "PILE 1 0 0 0\nEND\nLOAD a 1 2 3\n", "the group has no LOAD or MOVE line"},
     };
     for (const Case& c : cases) {
         group::GroupModel m;
@@ -372,6 +408,23 @@ TEST(GroupFile, ExamplesRunFromTheCommand) {
             piles.push_back({p.X, p.Z, p.BatterDegrees * Pi / 180.0, heads.back().get()});
         }
         for (const group::LoadCase& c : m.Cases) ExpectEquilibrium(piles, SolveCap(piles, c.Load), c.Load);
+    }
+    // A prescribed movement: u = 0.01 on two vertical fixed piles needs
+    // H = 2 K22 u and M = 2 K23 u, written with the report's format.
+    {
+        group::GroupModel mv;
+        std::string why;
+        ASSERT_EQ(ReadGroup("KESTRO GROUP\nTYPE 1 FIXED KAXIAL 2000 K22 200 K23 -8000 K33 1.2E6\n"
+                            "PILE 1 -30 0 0\nPILE 1 30 0 0\nMOVE sway 0.01 0 0\n",
+                            mv, why),
+                  0)
+            << why;
+        ASSERT_TRUE(mv.Cases[0].b_Prescribed);
+        std::ostringstream report;
+        ASSERT_EQ(RunGroup(mv, report, why), 0) << why;
+        char expect[96];
+        std::snprintf(expect, sizeof expect, "  Cap load needed: H =%12.5g  V =%12.5g  M =%12.5g\n", 4.0, 0.0, -160.0);
+        EXPECT_NE(report.str().find(expect), std::string::npos) << report.str();
     }
     // A mechanism (one pinned pile under a moment) ends with Runtime Error 64
     // and exit status 2, and no load case after it is run.
