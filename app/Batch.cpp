@@ -285,12 +285,11 @@ int BatchExitStatus(const std::vector<BatchEntry>& entries, bool completed) {
 bool WriteSummaries(const fs::path& outDir, const std::string& name, const std::vector<BatchEntry>& entries,
                     std::ostream& out, std::ostream& err) {
     const fs::path csv = outDir / (name + ".csv"), json = outDir / (name + ".json");
-    std::ofstream c(csv), j(json);
+    std::ostringstream c, j;
     WriteSummaryCsv(c, entries);
     WriteSummaryJson(j, entries);
-    c.close();
-    j.close();
-    if (!c || !j) {
+    const bool csvWritten = results::WriteFileAtomically(csv, c.str());
+    if (!csvWritten || !results::WriteFileAtomically(json, j.str())) {
         err << "kestro: cannot write the summary files in '" << outDir.string() << "'\n";
         return false;
     }

@@ -21,14 +21,27 @@ std::string ReadFileText(const fs::path& path) {
     return ss.str();
 }
 
-namespace {
-
-bool WriteText(const fs::path& path, const std::string& text) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+bool WriteFileAtomically(const fs::path& path, const std::string& text) {
+    // The text goes to a partial file beside the final name, which is renamed
+    // into place only when it is complete: a run that is killed, or a disk
+    // that fills, never leaves a cut file where a good one stood.
+    fs::path part = path;
+    part += ".part";
+    std::ofstream f(part, std::ios::binary | std::ios::trunc);
     f << text;
     f.close();
-    return static_cast<bool>(f);
+    std::error_code ec;
+    if (f) fs::rename(part, path, ec);
+    if (!f || ec) {
+        if (fs::is_regular_file(part, ec)) fs::remove(part, ec);
+        return false;
+    }
+    return true;
 }
+
+namespace {
+
+bool WriteText(const fs::path& path, const std::string& text) { return WriteFileAtomically(path, text); }
 
 bool EndsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;

@@ -14,6 +14,9 @@ namespace kestro::results {
 
 // The whole text of a file; empty when it is missing or unreadable.
 std::string ReadFileText(const std::filesystem::path& path);
+// Writes the text to a partial file beside `path` and renames it into place when
+// complete; false (and no partial file left) when it cannot be written.
+bool WriteFileAtomically(const std::filesystem::path& path, const std::string& text);
 
 // The units the HTML page shows: those of the input (US customary: ft, in,
 // kip, kip-ft; SI: m, mm, kN, kN-m), either system, or the engine's own units

@@ -52,8 +52,9 @@ void LengthStudy(int n) {
         if (end == StudyCaseEnd::Failed) return;
         const double yTop = P.y[St(1)];
         // A trial that exceeds the deflection limit or does not converge has
-        // no row; it is listed after the table with its reason.
-        if (!(std::fabs(yTop) <= O.ExcessDeflectionLimit)) {
+        // no row; it is listed after the table with its reason. The limit
+        // holds for the largest deflection along the pile, as in a load case.
+        if (!(std::fabs(P.y[St(LargestDeflectionStation())]) < O.ExcessDeflectionLimit)) {
             skipped[numSkipped++] = SkippedTrial{length, LengthSkipReason::DeflectionLimit};
             continue;
         }

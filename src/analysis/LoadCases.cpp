@@ -226,15 +226,6 @@ CaseEnd EndWithoutConvergence() {
     return Pile.LoadType == 4 ? CaseEnd::NotConvergedReported : CaseEnd::Failed;
 }
 
-// The station of the largest deflection of stations 1..N (the head on a tie).
-int LargestDeflectionStation() {
-    const PileModel& P = Pile;
-    int worst = 1;
-    for (int i = 2; i <= P.NumStations; ++i)
-        if (std::fabs(P.y[St(i)]) > std::fabs(P.y[St(worst)])) worst = i;
-    return worst;
-}
-
 // The iteration of one load case (step 7): converged; or a load type 4 case
 // that ran out of iterations, whose results are still reported with the
 // error set; or failed with the error set. In a study (`study` true) the
@@ -458,6 +449,15 @@ StudyCaseEnd RunStudyCase(int progressCase, int loadType, double condition1, dou
         case CaseEnd::LimitReached: return StudyCaseEnd::LimitReached;
         default: return Failed() ? StudyCaseEnd::Failed : StudyCaseEnd::LimitReached;
     }
+}
+
+// The station of the largest deflection of stations 1..N (the head on a tie).
+int LargestDeflectionStation() {
+    const PileModel& P = Pile;
+    int worst = 1;
+    for (int i = 2; i <= P.NumStations; ++i)
+        if (std::fabs(P.y[St(i)]) > std::fabs(P.y[St(worst)])) worst = i;
+    return worst;
 }
 
 }  // namespace kestro

@@ -31,6 +31,10 @@ void PrintPyCurvesAtDepths();
 // loads. The load cases build theirs with it at the full pile length.
 void PrepareStationsOfLength(double length);
 
+// The station of the largest deflection of stations 1..N (the head on a tie):
+// the deflection the excess deflection limit is tested on.
+int LargestDeflectionStation();
+
 enum class StudyCaseEnd {
     Converged,     // the iteration met the convergence rule
     LimitReached,  // excess deflection or iteration limit: no error is raised

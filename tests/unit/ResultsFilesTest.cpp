@@ -233,6 +233,29 @@ TEST(ResultsFiles, OptionsChooseTheFilesAndViewChecksItsArguments) {
 
 // Values at the ends of the double range still give a whole page (no endless
 // tick loop, no overflowing axis).
+// A results file is replaced only by a complete one: when its new text cannot
+// be written (here a folder stands where the partial file would go), the file
+// of the earlier run stays as it was and the command says which it could not
+// write; no partial file is left behind.
+TEST(ResultsFiles, AFileThatCannotBeWrittenLeavesTheEarlierOne) {
+    const Ran first = RunKestro("atomic", Example("soft-clay-elastic-pile"));
+    ASSERT_EQ(first.Status, 0) << first.Err;
+    const std::string json = first.Dir + "/atomic-results.json";
+    const std::string html = first.Dir + "/atomic-report.html";
+    ASSERT_TRUE(fs::exists(json) && fs::exists(html));
+    const std::string before = kestro::test::ReadText(json);
+    kestro::test::WriteText(json, before + " ");  // marks the earlier file
+    fs::create_directory(json + ".part");
+
+    std::ostringstream out, err;
+    const int status = kestro::cli::Main({"view", first.Dir + "/atomic-plot.txt", "-o", first.Dir}, out, err);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(err.str().find("atomic-results.json"), std::string::npos) << err.str();
+    EXPECT_EQ(kestro::test::ReadText(json), before + " ");
+    EXPECT_TRUE(fs::is_directory(json + ".part"));
+    EXPECT_FALSE(fs::exists(html + ".part"));
+}
+
 TEST(ResultsFiles, ExtremeValuesStillGiveAPage) {
     const std::string label80 = std::string(50, ' ');
     kestro::results::RunResults r;

@@ -135,10 +135,12 @@ TEST_P(ResultsPage, ShowsTheJsonInDisplayUnitsAndEachViewWhenItsDataExist) {
     const std::string name = GetParam();
     const std::string dir = kestro::test::ScratchDir();
     std::ostringstream out, err;
-    ASSERT_EQ(kestro::cli::Main({"run", std::string(KESTRO_SOURCE_DIR) + "/examples/" + name + ".kin", "-q", "-o",
+    // 0: ended normally; 1: ended with warnings (the massive rock examples'
+    // unit weight of rock lies above the echo's usual limit for soil).
+    ASSERT_LE(kestro::cli::Main({"run", std::string(KESTRO_SOURCE_DIR) + "/examples/" + name + ".kin", "-q", "-o",
                                  dir + "/input"},
                                 out, err),
-              0)
+              1)
         << err.str();
     const json j = json::parse(kestro::test::ReadText(dir + "/input/" + name + "-results.json"));
     const std::string system = j.at("units").at("name");
