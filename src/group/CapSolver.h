@@ -86,7 +86,7 @@ private:
 // A pile whose axial response is the nonlinear axial analysis (t-z and q-z
 // springs) and whose lateral response is linear (the terms' K22, K23, K33;
 // KAxial unused). The pile's axial state is kept between calls as the start
-// of the next solution.
+// of the next solution. The AxialPile is not copied: it must outlive this head.
 class AxialPileHead final : public PileHead {
 public:
     AxialPileHead(const axial::AxialPile& pile, const LinearHeadTerms& lateral);
