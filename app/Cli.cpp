@@ -472,11 +472,12 @@ int GroupCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         err << "kestro group: " << args[1] << ": " << error << '\n';
         return ExitError;
     }
+    for (const std::string& w : model.Warnings) err << "kestro group: warning: " << args[1] << ": " << w << '\n';
     if (group::RunGroup(model, out, error) != 0) {
         err << "kestro group: " << error << '\n';
         return ExitError;
     }
-    return ExitNormal;
+    return model.Warnings.empty() ? ExitNormal : ExitWarnings;
 }
 
 }  // namespace

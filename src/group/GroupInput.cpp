@@ -127,6 +127,10 @@ int ReadGroup(const std::string& text, GroupModel& model, std::string& error) {
             if (!(k.K22 * k.K33 > k.K23 * k.K23))
                 return fail("K22 K33 must exceed K23^2: such terms give a pile that pushed sideways does work on "
                             "the cap");
+            if (k.K23 > 0.0)
+                model.Warnings.push_back("line " + std::to_string(lineNo) +
+                                         ": K23 is positive; a real pile has K23 < 0 in the group's signs "
+                                         "(enter K23 = -|K23| of the single-pile stiffness study)");
             model.Types.push_back(pt);
         } else if (key == "PILE") {
             // PILE type x z batter

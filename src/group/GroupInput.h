@@ -37,6 +37,7 @@ struct GroupModel {
     std::vector<PileType> Types;
     std::vector<PileInput> Piles;
     std::vector<LoadCase> Cases;
+    std::vector<std::string> Warnings;   // read, but probably not meant (line and cause)
 };
 
 // Reads the group file's text. Returns 0, or 1 with `error` naming the line

@@ -426,6 +426,16 @@ TEST(GroupFile, ExamplesRunFromTheCommand) {
         std::snprintf(expect, sizeof expect, "  Cap load needed: H =%12.5g  V =%12.5g  M =%12.5g\n", 4.0, 0.0, -160.0);
         EXPECT_NE(report.str().find(expect), std::string::npos) << report.str();
     }
+    // A positive K23 (the sign of the single-pile study taken over) runs, with
+    // a warning naming the line, and exit status 1.
+    {
+        const std::string plus = ScratchDir() + "/k23.kgr";
+        WriteText(plus, "KESTRO GROUP\n# comment\nTYPE 1 FIXED KAXIAL 2000 K22 200 K23 8000 K33 1.2E6\n"
+                        "PILE 1 -30 0 0\nPILE 1 30 0 0\nLOAD a 10 100 0\n");
+        std::ostringstream o, e;
+        EXPECT_EQ(kestro::cli::Main({"group", plus}, o, e), kestro::cli::ExitWarnings);
+        EXPECT_NE(e.str().find("k23.kgr: line 3: K23 is positive"), std::string::npos) << e.str();
+    }
     // A mechanism (one pinned pile under a moment) ends with Runtime Error 64
     // and exit status 2, and no load case after it is run.
     const std::string bad = ScratchDir() + "/mechanism.kgr";
