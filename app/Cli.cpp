@@ -24,6 +24,7 @@
 #include "WebServer.h"
 #include "Convert.h"
 #include "ResultFiles.h"
+#include "group/GroupInput.h"
 #include "kestro/kgo.h"
 
 namespace fs = std::filesystem;
@@ -41,6 +42,7 @@ constexpr const char* Usage =
     "       kestro sweep MODEL.json --path JSONPATH --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
     "       kestro convert IN OUT\n"
     "       kestro web [--port N]\n"
+    "       kestro group FILE\n"
     "       kestro --help | --version\n";
 
 constexpr const char* Help =
@@ -55,6 +57,7 @@ constexpr const char* Help =
     "       kestro sweep MODEL.json --path JSONPATH --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
     "       kestro convert IN OUT\n"
     "       kestro web [--port N]\n"
+    "       kestro group FILE\n"
     "\n"
     "run: runs the analysis described by the input file INPUT (keyword format, first\n"
     "value KESTRO6) or the JSON model INPUT (docs/model-json.md) and writes three\n"
@@ -93,6 +96,10 @@ constexpr const char* Help =
     "in .json) or a JSON model to a KESTRO6 input. run, check, batch and sweep\n"
     "take a JSON model wherever they take an input file: it is converted to\n"
     "OUTDIR/<name>.kin and that file is run.\n"
+    "\n"
+    "kestro group FILE balances a rigid cap on a group of piles with linear\n"
+    "pile-head terms (a group file, docs/groups.md) and prints the cap movement,\n"
+    "every pile's head forces and the group stiffness.\n"
     "\n"
     "kestro view PLOTFILE rebuilds <name>-results.json and <name>-report.html from\n"
     "an existing <name>-plot.txt and the report and message files beside it.\n"
@@ -440,6 +447,39 @@ std::string CheckLine(const Outcome& o) {
     return "The input was read and checked: no problem found.";
 }
 
+// kestro group FILE: the pile group of a group file (docs/groups.md), its
+// report to standard output.
+int GroupCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 2) {
+        err << "kestro group: give one group file\n" << Usage;
+        return ExitUsage;
+    }
+    std::error_code ec;
+    if (!fs::is_regular_file(args[1], ec)) {
+        err << "kestro group: cannot read '" << args[1] << "'\n";
+        return ExitNoInput;
+    }
+    std::ifstream in(args[1], std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in) {
+        err << "kestro group: cannot read '" << args[1] << "'\n";
+        return ExitNoInput;
+    }
+    group::GroupModel model;
+    std::string error;
+    if (group::ReadGroup(text.str(), model, error) != 0) {
+        err << "kestro group: " << args[1] << ": " << error << '\n';
+        return ExitError;
+    }
+    for (const std::string& w : model.Warnings) err << "kestro group: warning: " << args[1] << ": " << w << '\n';
+    if (group::RunGroup(model, out, error) != 0) {
+        err << "kestro group: " << error << '\n';
+        return ExitError;
+    }
+    return model.Warnings.empty() ? ExitNormal : ExitWarnings;
+}
+
 }  // namespace
 
 int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -460,6 +500,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (args[0] == "sweep") return SweepMain(args, out, err);
     if (args[0] == "web") return web::WebMain(args, out, err);
     if (args[0] == "convert") return ConvertMain(args, out, err);
+    if (args[0] == "group") return GroupCommand(args, out, err);
     if (args[0] != "run" && args[0] != "check") {
         err << "kestro: unknown command '" << args[0] << "'\n" << Usage;
         return ExitUsage;
