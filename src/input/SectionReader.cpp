@@ -631,6 +631,9 @@ void ReadStrands(int s) {
             ReportErrorLines(95, {"INPUT ERROR - Unrecognized input for strand no. " + std::to_string(k), ""});
             return;
         }
+        if (!CheckField("the strand x position of strand " + std::to_string(k) + Of(s), S.StrandX[uk]) ||
+            !CheckField("the strand y position of strand " + std::to_string(k) + Of(s), S.StrandY[uk]))
+            return;
         S.StrandX[uk] = SectionLength(S.StrandX[uk]);
         S.StrandY[uk] = SectionLength(S.StrandY[uk]);
     }
