@@ -91,6 +91,12 @@ constexpr FieldBounds Bounds[] = {
     {"the bar diameter", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
     {"the maximum coarse aggregate size", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
     {"the concrete tensile strength", 0.0, 30000.0, "psi", 0.0, 210000.0, "kPa"},
+    // Bars given one by one; points of a user concrete stress-strain curve
+    // (strains are ratios, stresses no more than any concrete's strength).
+    {"the bar x position", -1000.0, 1000.0, "in", -25400.0, 25400.0, "mm"},
+    {"the bar y position", -1000.0, 1000.0, "in", -25400.0, 25400.0, "mm"},
+    {"the concrete strain", -1.0, 1.0, "", -1.0, 1.0, ""},
+    {"the concrete stress", -30000.0, 30000.0, "psi", -210000.0, 210000.0, "kPa"},
     // User-defined nonlinear EI: moments as plastic moments, EI of a section
     // of 1E11 in4 in a material of 1E9 psi.
     {"the bending moment", 0.0, 1.0E12, "in-lbs", 0.0, 1.13E8, "kN-m"},
@@ -154,6 +160,10 @@ constexpr FieldRange Fields[] = {
     {"the bar diameter", ValueRange::NonNegative},
     {"the maximum coarse aggregate size", ValueRange::NonNegative},
     {"the concrete tensile strength", ValueRange::NonNegative},
+    {"the bar x position", ValueRange::Finite},
+    {"the bar y position", ValueRange::Finite},
+    {"the concrete strain", ValueRange::Finite},
+    {"the concrete stress", ValueRange::Finite},
     {"the bending moment", ValueRange::NonNegative},
     {"the bending stiffness EI", ValueRange::Positive},
     {"the lateral load", ValueRange::Finite},

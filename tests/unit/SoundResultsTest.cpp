@@ -143,6 +143,7 @@ TEST(SoundResults, EveryFieldInItsRange) {
     const std::string userPy = Example("user-py-curves-us.kin");
     const std::string tip = Example("short-shaft-tip-shear.kin");
     const std::string stickUp = Example("stick-up-distributed-load.kin");
+    const std::string barrette = Example("rectangular-barrette-stiff-clay.kin");
     struct Row {
         const char* What;
         std::string Input;
@@ -200,6 +201,8 @@ TEST(SoundResults, EveryFieldInItsRange) {
          "distributed load of point 2"},
         {"distributed load depth of -1e30", Replaced(stickUp, "2  10.0  50.0", "2  -1.0E30  50.0"),
          "distributed load depth of point 2"},
+        {"bar position of 1e30", Replaced(barrette, "1  8  1.0  0.79  -9.0  15.0", "1  8  1.0  0.79  -9.0  1.0E30"),
+         "bar y position of bar 1 of section 1"},
         {"head shear of 1e30", Replaced(clay, "1  1  15000.0  0.0  100000.0  1", "1  1  1.0E30  0.0  100000.0  1"),
          "lateral load of load case 1"},
         {"head moment of -1e30", Replaced(clay, "1  1  15000.0  0.0  100000.0  1", "1  1  15000.0  -1.0E30  100000.0  1"),
