@@ -83,6 +83,7 @@ constexpr FieldBounds Bounds[] = {
     {"the strand y position", -1000.0, 1000.0, "in", -25400.0, 25400.0, "mm"},
     // Other section dimensions and the concrete's tensile strength.
     {"the concrete cover", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the bar circle offset", -1000.0, 1000.0, "in", -25400.0, 25400.0, "mm"},
     {"the void diameter", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
     {"the corner chamfer", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
     {"the casing thickness", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
@@ -152,6 +153,7 @@ constexpr FieldRange Fields[] = {
     {"the strand x position", ValueRange::Finite},
     {"the strand y position", ValueRange::Finite},
     {"the concrete cover", ValueRange::NonNegative},
+    {"the bar circle offset", ValueRange::Finite},
     {"the void diameter", ValueRange::NonNegative},
     {"the corner chamfer", ValueRange::NonNegative},
     {"the casing thickness", ValueRange::NonNegative},

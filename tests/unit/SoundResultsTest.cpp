@@ -144,6 +144,7 @@ TEST(SoundResults, EveryFieldInItsRange) {
     const std::string tip = Example("short-shaft-tip-shear.kin");
     const std::string stickUp = Example("stick-up-distributed-load.kin");
     const std::string barrette = Example("rectangular-barrette-stiff-clay.kin");
+    const std::string axial = Example("axial-pipe-pile-clay-sand.kin");
     struct Row {
         const char* What;
         std::string Input;
@@ -203,6 +204,10 @@ TEST(SoundResults, EveryFieldInItsRange) {
          "distributed load depth of point 2"},
         {"bar position of 1e30", Replaced(barrette, "1  8  1.0  0.79  -9.0  15.0", "1  8  1.0  0.79  -9.0  1.0E30"),
          "bar y position of bar 1 of section 1"},
+        {"bar circle offset of 1e30",
+         Replaced(shaft, "0.0                                 bar circle offset", "1.0E30  bar circle offset"),
+         "bar circle offset of section 1"},
+        {"axial head load of 1e30", Replaced(axial, "1  600000.0 ", "1  1.0E30 "), "axial load of axial head load 1"},
         {"head shear of 1e30", Replaced(clay, "1  1  15000.0  0.0  100000.0  1", "1  1  1.0E30  0.0  100000.0  1"),
          "lateral load of load case 1"},
         {"head moment of -1e30", Replaced(clay, "1  1  15000.0  0.0  100000.0  1", "1  1  15000.0  -1.0E30  100000.0  1"),
