@@ -9,6 +9,7 @@
 #include "axial/AxialModel.h"
 #include "input/InputFile.h"
 #include "input/ReaderSupport.h"
+#include "input/ValueRanges.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 
@@ -169,6 +170,10 @@ void ReadAxialAnalysis() {
                              "the order of the loads (" + std::to_string(i) + ")");
             return;
         }
+        // Compression or uplift, bounded as the lateral run's axial loads.
+        if (!CheckField("the axial load of axial head load " + std::to_string(i),
+                        A.HeadLoads[static_cast<std::size_t>(i)]))
+            return;
         A.NumHeadLoads = i;
     }
     int m = 0;

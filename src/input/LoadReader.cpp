@@ -51,9 +51,15 @@ void ReadLoading() {
             UnknownCode("pile-head load type of load case " + Num(i), C.LoadType, "1 to 5");
             return;
         }
-        // A negative rotational stiffness would drive the head rotation.
-        if (C.LoadType == 3 &&
-            !CheckRange("the rotational stiffness of load case " + Num(i), C.Condition2, ValueRange::NonNegative))
+        // The two head conditions by load type (a negative rotational
+        // stiffness would drive the head rotation), then the axial load.
+        const std::string of = " of load case " + Num(i);
+        const bool deflection = C.LoadType >= 4;
+        const char* second = C.LoadType == 3 ? "the rotational stiffness"
+                             : (C.LoadType == 2 || C.LoadType == 5) ? "the head slope"
+                                                                    : "the moment load";
+        if (!CheckField((deflection ? "the head deflection" : "the lateral load") + of, C.Condition1) ||
+            !CheckField(second + of, C.Condition2) || !CheckField("the axial load" + of, C.AxialLoad))
             return;
         // Length code 1: the fixed-length analysis only; anything else asks
         // for the deflection versus embedment length study.
@@ -71,7 +77,9 @@ void ReadLoading() {
     }
     ReadPoints(m, [&](int k) {
         int item = 0;
-        return ReadList("distributed load point " + Num(k), {item, D.DistDepth[U(k)], D.DistLoad[U(k)]});
+        return ReadList("distributed load point " + Num(k), {item, D.DistDepth[U(k)], D.DistLoad[U(k)]}) &&
+               CheckField("the distributed load depth of point " + Num(k), D.DistDepth[U(k)]) &&
+               CheckField("the distributed load of point " + Num(k), D.DistLoad[U(k)]);
     });
 }
 
@@ -85,7 +93,9 @@ void ReadAxialThrustLoads() {
     if (n > MaxAxialThrusts && !CountWithin(n, 0, MaxAxialThrusts, "axial thrust loads")) return;
     for (int i = 1; i <= n; ++i) {
         int item = 0;
-        if (!ReadList("axial thrust load " + Num(i), {item, D.ThrustLoads[U(i)]})) return;
+        if (!ReadList("axial thrust load " + Num(i), {item, D.ThrustLoads[U(i)]}) ||
+            !CheckField("the axial thrust of axial thrust load " + Num(i), D.ThrustLoads[U(i)]))
+            return;
     }
     if (n <= 0) {
         // No thrust given: one thrust of zero.
@@ -120,6 +130,11 @@ void ReadLrfdLoads() {
                                   "", ""});
             return;
         }
+        const std::string group = " of LRFD loading group " + Num(j);
+        if (!CheckField("the lateral load" + group, G.GroupHorizontalForce) ||
+            !CheckField("the moment load" + group, G.GroupMoment) ||
+            !CheckField("the axial load" + group, G.GroupAxialForce))
+            return;
         const int np = G.NumDistributedPoints;
         if (np != 0 && (np < 2 || np > MaxLrfdDistributedPoints)) {
             G.NumDistributedPoints = 0;
@@ -145,6 +160,9 @@ void ReadLrfdLoads() {
                                       " and the expected point number is " + Num(k), "", ""});
                 return;
             }
+            if (!CheckField("the distributed load depth of point " + Num(k) + group, G.DistDepth[U(k)]) ||
+                !CheckField("the distributed load of point " + Num(k) + group, G.DistLoad[U(k)]))
+                return;
         }
         D.NumLrfdGroups = j;
     }
@@ -169,6 +187,16 @@ void ReadLrfdFactors() {
                       {item, f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10], f[11], f[12], f[13],
                        C.FlexureResistanceFactor, C.ShearResistanceFactor}))
             return;
+        // Load factors of either sign up to 100; resistance factors 0 to 1.
+        for (int t = 1; t <= NumLrfdLoadTypes; ++t)
+            if (!CheckBetween("the load factor of load type " + Num(t) + " of LRFD load combination " + Num(c),
+                              f[U(t)], -100.0, 100.0, ""))
+                return;
+        if (!CheckBetween("the flexure resistance factor of LRFD load combination " + Num(c),
+                          C.FlexureResistanceFactor, 0.0, 1.0, "") ||
+            !CheckBetween("the shear resistance factor of LRFD load combination " + Num(c), C.ShearResistanceFactor,
+                          0.0, 1.0, ""))
+            return;
         std::string name;
         if (!ReadRecord(name, "the name of LRFD load combination " + Num(c))) return;
         C.CombinationName.Set(name);
@@ -184,7 +212,9 @@ void ReadTipShear() {
     D.NumTipShearPoints = 0;
     if (!ReadPoints(n, [&](int k) {
             int item = 0;
-            return ReadList("tip shear point " + Num(k), {item, D.TipDisplacement[U(k)], D.TipShearForce[U(k)]});
+            return ReadList("tip shear point " + Num(k), {item, D.TipDisplacement[U(k)], D.TipShearForce[U(k)]}) &&
+                   CheckField("the tip displacement of tip shear point " + Num(k), D.TipDisplacement[U(k)]) &&
+                   CheckField("the tip shear force of tip shear point " + Num(k), D.TipShearForce[U(k)]);
         }))
         return;
     D.NumTipShearPoints = n;
@@ -265,7 +295,8 @@ void ReadPrintedPyDepths() {
     D.NumPrintedPyDepths = 0;
     if (!ReadPoints(n, [&](int k) {
             int item = 0;
-            return ReadList("printed p-y curve depth " + Num(k), {item, D.PrintedPyDepth[U(k)]});
+            return ReadList("printed p-y curve depth " + Num(k), {item, D.PrintedPyDepth[U(k)]}) &&
+                   CheckField("the printed p-y curve depth of item " + Num(k), D.PrintedPyDepth[U(k)]);
         }))
         return;
     D.NumPrintedPyDepths = n;

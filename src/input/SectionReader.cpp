@@ -445,6 +445,10 @@ void ReadConcrete(int s) {
                                       "", ""});
                 return;
             }
+            const std::string point = " of concrete stress-strain point " + std::to_string(k) + Of(s);
+            if (!CheckField("the concrete strain" + point, S.ConcreteStrain[uk]) ||
+                !CheckField("the concrete stress" + point, S.ConcreteStress[uk]))
+                return;
         }
     } else if (line == "Use internal stress-strain curve for concrete") {
         S.UserStressStrainCurve = false;
@@ -513,6 +517,12 @@ void ReadRebarPattern(int s, bool used) {
             int number = 0;
             if (!ReadList("bar " + std::to_string(k) + Of(s),
                           {number, S.BarSizeCode[uk], S.BarDiameter[uk], S.BarArea[uk], S.BarX[uk], S.BarY[uk]}))
+                return;
+            const std::string bar = " of bar " + std::to_string(k) + Of(s);
+            if (!CheckField("the bar diameter" + bar, S.BarDiameter[uk]) ||
+                !CheckField("the bar area" + bar, S.BarArea[uk]) ||
+                !CheckField("the bar x position" + bar, S.BarX[uk]) ||
+                !CheckField("the bar y position" + bar, S.BarY[uk]))
                 return;
             S.BarDiameter[uk] = SectionLength(S.BarDiameter[uk]);
             S.BarArea[uk] = SectionArea(S.BarArea[uk]);
@@ -631,6 +641,9 @@ void ReadStrands(int s) {
             ReportErrorLines(95, {"INPUT ERROR - Unrecognized input for strand no. " + std::to_string(k), ""});
             return;
         }
+        if (!CheckField("the strand x position of strand " + std::to_string(k) + Of(s), S.StrandX[uk]) ||
+            !CheckField("the strand y position of strand " + std::to_string(k) + Of(s), S.StrandY[uk]))
+            return;
         S.StrandX[uk] = SectionLength(S.StrandX[uk]);
         S.StrandY[uk] = SectionLength(S.StrandY[uk]);
     }

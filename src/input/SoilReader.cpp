@@ -29,7 +29,10 @@ bool ReadUserCurve(SoilPoint& P, const std::string& where) {
         return false;
     for (int j = 1; j <= P.UserCurvePoints; ++j) {
         const std::size_t uj = static_cast<std::size_t>(j);
-        if (!ReadList("p-y point " + std::to_string(j) + " " + where, {P.UserY[uj], P.UserP[uj]})) return false;
+        if (!ReadList("p-y point " + std::to_string(j) + " " + where, {P.UserY[uj], P.UserP[uj]}) ||
+            !CheckField("the deflection y of p-y point " + std::to_string(j) + " " + where, P.UserY[uj]) ||
+            !CheckField("the soil resistance p of p-y point " + std::to_string(j) + " " + where, P.UserP[uj]))
+            return false;
     }
     return true;
 }

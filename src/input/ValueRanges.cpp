@@ -74,6 +74,51 @@ constexpr FieldBounds Bounds[] = {
     {"the top plastic moment capacity", 0.0, 1.0E12, "in-lbs", 0.0, 1.13E8, "kN-m"},
     {"the bottom plastic moment capacity", 0.0, 1.0E12, "in-lbs", 0.0, 1.13E8, "kN-m"},
     {"the axial thrust", -1.0E10, 1.0E10, "lbs", -4.4E7, 4.4E7, "kN"},
+    // Prestressing strands: ultimate strength as for steel; the effective
+    // prestress no more than any steel carries.
+    {"the strand ultimate strength", 1000.0, 500000.0, "psi", 6900.0, 3.5E6, "kPa"},
+    {"the second strand strength", 0.0, 500000.0, "psi", 0.0, 3.5E6, "kPa"},
+    {"the strand diameter", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the strand x position", -1000.0, 1000.0, "in", -25400.0, 25400.0, "mm"},
+    {"the strand y position", -1000.0, 1000.0, "in", -25400.0, 25400.0, "mm"},
+    // Other section dimensions and the concrete's tensile strength.
+    {"the concrete cover", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the bar circle offset", -1000.0, 1000.0, "in", -25400.0, 25400.0, "mm"},
+    {"the void diameter", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the corner chamfer", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the casing thickness", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the core diameter", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the core thickness", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the bar diameter", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the maximum coarse aggregate size", 0.0, 1000.0, "in", 0.0, 25400.0, "mm"},
+    {"the concrete tensile strength", 0.0, 30000.0, "psi", 0.0, 210000.0, "kPa"},
+    // Bars given one by one; points of a user concrete stress-strain curve
+    // (strains are ratios, stresses no more than any concrete's strength).
+    {"the bar x position", -1000.0, 1000.0, "in", -25400.0, 25400.0, "mm"},
+    {"the bar y position", -1000.0, 1000.0, "in", -25400.0, 25400.0, "mm"},
+    {"the concrete strain", -1.0, 1.0, "", -1.0, 1.0, ""},
+    {"the concrete stress", -30000.0, 30000.0, "psi", -210000.0, 210000.0, "kPa"},
+    // User-defined nonlinear EI: moments as plastic moments, EI of a section
+    // of 1E11 in4 in a material of 1E9 psi.
+    {"the bending moment", 0.0, 1.0E12, "in-lbs", 0.0, 1.13E8, "kN-m"},
+    {"the bending stiffness EI", 0.0, 1.0E20, "lb-in2", 0.0, 2.87E14, "kN-m2"},
+    // Loads act in either direction: magnitudes no real pile reaches (the
+    // force and moment of the thrust and plastic-moment bounds).
+    {"the lateral load", -1.0E10, 1.0E10, "lbs", -4.4E7, 4.4E7, "kN"},
+    {"the axial load", -1.0E10, 1.0E10, "lbs", -4.4E7, 4.4E7, "kN"},
+    {"the moment load", -1.0E12, 1.0E12, "in-lbs", -1.13E8, 1.13E8, "kN-m"},
+    {"the head deflection", -MaxMagnitude, MaxMagnitude, "in", -MaxMagnitude, MaxMagnitude, "m"},
+    {"the head slope", -1.0, 1.0, "radians", -1.0, 1.0, "radians"},
+    {"the rotational stiffness", 0.0, 1.0E20, "in-lbs/rad", 0.0, 1.13E16, "kN-m/rad"},
+    {"the distributed load", -1.0E8, 1.0E8, "lb/in", -1.75E7, 1.75E7, "kN/m"},
+    {"the distributed load depth", -MaxMagnitude, MaxMagnitude, "ft", -MaxMagnitude, MaxMagnitude, "m"},
+    {"the tip shear force", -1.0E10, 1.0E10, "lbs", -4.4E7, 4.4E7, "kN"},
+    {"the tip displacement", -MaxMagnitude, MaxMagnitude, "in", -MaxMagnitude, MaxMagnitude, "m"},
+    {"the printed p-y curve depth", -MaxMagnitude, MaxMagnitude, "ft", -MaxMagnitude, MaxMagnitude, "m"},
+    // User p-y curves: deflections as head deflections, resistances as
+    // distributed loads.
+    {"the deflection y", -MaxMagnitude, MaxMagnitude, "in", -MaxMagnitude, MaxMagnitude, "m"},
+    {"the soil resistance p", -1.0E8, 1.0E8, "lb/in", -1.75E7, 1.75E7, "kN/m"},
 };
 
 // Section fields read one to a line: a zero or negative modulus, area,
@@ -102,6 +147,40 @@ constexpr FieldRange Fields[] = {
     {"the moment of inertia at bottom", ValueRange::Positive},
     {"the drilled hole diameter", ValueRange::Positive},
     {"the axial thrust", ValueRange::Finite},
+    {"the strand ultimate strength", ValueRange::Positive},
+    {"the second strand strength", ValueRange::NonNegative},
+    {"the strand diameter", ValueRange::NonNegative},
+    {"the strand x position", ValueRange::Finite},
+    {"the strand y position", ValueRange::Finite},
+    {"the concrete cover", ValueRange::NonNegative},
+    {"the bar circle offset", ValueRange::Finite},
+    {"the void diameter", ValueRange::NonNegative},
+    {"the corner chamfer", ValueRange::NonNegative},
+    {"the casing thickness", ValueRange::NonNegative},
+    {"the core diameter", ValueRange::NonNegative},
+    {"the core thickness", ValueRange::NonNegative},
+    {"the bar diameter", ValueRange::NonNegative},
+    {"the maximum coarse aggregate size", ValueRange::NonNegative},
+    {"the concrete tensile strength", ValueRange::NonNegative},
+    {"the bar x position", ValueRange::Finite},
+    {"the bar y position", ValueRange::Finite},
+    {"the concrete strain", ValueRange::Finite},
+    {"the concrete stress", ValueRange::Finite},
+    {"the bending moment", ValueRange::NonNegative},
+    {"the bending stiffness EI", ValueRange::Positive},
+    {"the lateral load", ValueRange::Finite},
+    {"the axial load", ValueRange::Finite},
+    {"the moment load", ValueRange::Finite},
+    {"the head deflection", ValueRange::Finite},
+    {"the head slope", ValueRange::Finite},
+    {"the rotational stiffness", ValueRange::NonNegative},
+    {"the distributed load", ValueRange::Finite},
+    {"the distributed load depth", ValueRange::Finite},
+    {"the tip shear force", ValueRange::Finite},
+    {"the tip displacement", ValueRange::Finite},
+    {"the printed p-y curve depth", ValueRange::Finite},
+    {"the deflection y", ValueRange::Finite},
+    {"the soil resistance p", ValueRange::Finite},
 };
 
 // The field as it stands after "The value of": `what` without its leading "the ".

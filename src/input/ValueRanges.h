@@ -1,7 +1,7 @@
 #pragma once
 // Physical ranges of the numeric input fields. A value outside its field's
 // range can describe no real pile or soil: it ends the run with Input Data
-// Error 66 naming the field, the line, the value and the range, before any
+// Error 32 naming the field, the line, the value and the range, before any
 // computation can turn it into a result.
 
 #include <string_view>
@@ -39,7 +39,7 @@ bool InRange(double value, ValueRange r);
 
 // Checks `value` of the field described by `what` (the reader's description,
 // e.g. "the elastic modulus of section 1") against range `r`; outside it
-// raises Input Data Error 66 on the last line read and returns false.
+// raises Input Data Error 32 on the last line read and returns false.
 bool CheckRange(std::string_view what, double value, ValueRange r);
 
 // Checks `value` against the range the table gives to the field that `what`

@@ -137,6 +137,14 @@ TEST(SoundResults, EveryFieldInItsRange) {
     const std::string subgrade = Example("elastic-subgrade-us.kin");
     const std::string battered = Example("battered-pile-sloping-ground.kin");
     const std::string spread = Example("lateral-spread-soil-movement.kin");
+    const std::string prestressed = Example("prestressed-square-14in.kin");
+    const std::string lrfd = Example("h-pile-lrfd-combinations.kin");
+    const std::string userEI = Example("user-defined-ei-shaft.kin");
+    const std::string userPy = Example("user-py-curves-us.kin");
+    const std::string tip = Example("short-shaft-tip-shear.kin");
+    const std::string stickUp = Example("stick-up-distributed-load.kin");
+    const std::string barrette = Example("rectangular-barrette-stiff-clay.kin");
+    const std::string axial = Example("axial-pipe-pile-clay-sand.kin");
     struct Row {
         const char* What;
         std::string Input;
@@ -165,6 +173,52 @@ TEST(SoundResults, EveryFieldInItsRange) {
          "pile batter angle"},
         {"soil movement of 1e30", Replaced(spread, "1  0.0  6.0 ", "1  0.0  1.0E30 "),
          "soil movement of soil movement point 1"},
+        {"strand ultimate strength in ksi",
+         Replaced(prestressed, "270000.0                            strand", "270.0  strand"),
+         "strand ultimate strength of section 1"},
+        {"negative prestress", Replaced(prestressed, "189000.0                            initial", "-1.0  initial"),
+         "second strand strength of section 1"},
+        {"strand diameter of 1e30", Replaced(prestressed, "0.5                                 strand diameter",
+                                             "1.0E30  strand diameter"),
+         "strand diameter of section 1"},
+        {"LRFD shear of 1e30", Replaced(lrfd, "1  1  5000.0  0.0  150000.0  0", "1  1  1.0E30  0.0  150000.0  0"),
+         "lateral load of LRFD loading group 1"},
+        {"LRFD moment of -1e30", Replaced(lrfd, "3  5  15000.0  180000.0  0.0  0", "3  5  15000.0  -1.0E30  0.0  0"),
+         "moment load of LRFD loading group 3"},
+        {"LRFD axial load of 1e30", Replaced(lrfd, "2  2  2000.0  0.0  50000.0  0", "2  2  2000.0  0.0  1.0E30  0"),
+         "axial load of LRFD loading group 2"},
+        {"resistance factor above 1", Replaced(lrfd, "0.0  0.0  0.0  1.0  1.0  no.", "0.0  0.0  0.0  1.0E30  1.0  no."),
+         "flexure resistance factor of LRFD load combination 1"},
+        {"user EI of 1e30", Replaced(userEI, "1.4E11                              bending", "1.0E30  bending"),
+         "bending stiffness EI of point 1 of axial thrust 1 of section 1"},
+        {"negative user EI moment", Replaced(userEI, "1000000.0                           bending", "-1.0E6  bending"),
+         "bending moment of point 1 of axial thrust 1 of section 1"},
+        {"user p-y resistance of 1e30", Replaced(userPy, "0.1  150.0", "0.1  1.0E30"), "soil resistance p of p-y point 2"},
+        {"user p-y deflection of -1e30", Replaced(userPy, "0.3  300.0", "-1.0E30  300.0"), "deflection y of p-y point 3"},
+        {"tip shear of 1e30", Replaced(tip, "2  0.1  15000.0", "2  0.1  1.0E30"), "tip shear force of tip shear point 2"},
+        {"tip displacement of 1e30", Replaced(tip, "2  0.1  15000.0", "2  1.0E30  15000.0"),
+         "tip displacement of tip shear point 2"},
+        {"distributed load of 1e30", Replaced(stickUp, "2  10.0  50.0", "2  10.0  1.0E30"),
+         "distributed load of point 2"},
+        {"distributed load depth of -1e30", Replaced(stickUp, "2  10.0  50.0", "2  -1.0E30  50.0"),
+         "distributed load depth of point 2"},
+        {"bar position of 1e30", Replaced(barrette, "1  8  1.0  0.79  -9.0  15.0", "1  8  1.0  0.79  -9.0  1.0E30"),
+         "bar y position of bar 1 of section 1"},
+        {"bar circle offset of 1e30",
+         Replaced(shaft, "0.0                                 bar circle offset", "1.0E30  bar circle offset"),
+         "bar circle offset of section 1"},
+        {"axial head load of 1e30", Replaced(axial, "1  600000.0 ", "1  1.0E30 "), "axial load of axial head load 1"},
+        {"head shear of 1e30", Replaced(clay, "1  1  15000.0  0.0  100000.0  1", "1  1  1.0E30  0.0  100000.0  1"),
+         "lateral load of load case 1"},
+        {"head moment of -1e30", Replaced(clay, "1  1  15000.0  0.0  100000.0  1", "1  1  15000.0  -1.0E30  100000.0  1"),
+         "moment load of load case 1"},
+        {"axial load of 1e30", Replaced(clay, "1  1  15000.0  0.0  100000.0  1", "1  1  15000.0  0.0  1.0E30  1"),
+         "axial load of load case 1"},
+        {"head slope of 2 radians", Replaced(clay, "1  1  15000.0  0.0  100000.0  1", "1  2  15000.0  2.0  100000.0  1"),
+         "head slope of load case 1"},
+        {"rotational stiffness of 1e30",
+         Replaced(clay, "1  1  15000.0  0.0  100000.0  1", "1  3  15000.0  1.0E30  100000.0  1"),
+         "rotational stiffness of load case 1"},
     };
     for (const Row& row : rows) {
         const RunOutput r = RunInput(row.Input);
