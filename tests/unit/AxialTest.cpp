@@ -561,5 +561,31 @@ TEST(AxialRuns, ConcreteSectionsUseTheTransformedSection) {
         ASSERT_NE(line, std::string::npos);
         const double printed = std::stod(run.Report.substr(run.Report.find('=', line) + 1));
         EXPECT_NEAR(printed, ea, 1.0E-4 * ea);
+        if (r.Ec != ec4 || r.As != 12.0) continue;
+
+        // The 36 in shaft on linear user springs (shaft 4000 psf/in, tip
+        // 250000 psf/in over the whole circle): the head stiffness of the bar
+        // on an elastic foundation, k = 4000/144 pi 36, kt = 250000/144 Ag,
+        // K = EA lambda (tanh(lambda L) + beta) / (1 + beta tanh(lambda L)),
+        // lambda = sqrt(k / EA), beta = kt / (EA lambda), with the transformed
+        // EA; the gross EA would give a head stiffness about 3 % lower.
+        std::string linear = input;
+        const std::string none = "0                          number of user t-z and q-z curves";
+        ASSERT_NE(linear.find(none), std::string::npos);
+        linear.replace(linear.find(none), none.size(),
+                       "4\n1 TZ 2\n0 0\n10 40000\n2 TZ 2\n0 0\n10 40000\n3 TZ 2\n0 0\n10 40000\n3 QZ 2\n0 0\n10 2500000");
+        const AxialRun springs = RunAxial(linear);
+        ASSERT_EQ(springs.Result, 0) << springs.Report.substr(springs.Report.size() > 3000 ? springs.Report.size() - 3000 : 0);
+        const std::size_t at2 = springs.Report.find("Tangent head stiffness");
+        ASSERT_NE(at2, std::string::npos);
+        const double head = std::stod(springs.Report.substr(springs.Report.find('=', at2) + 1));
+        const double k = 4000.0 / 144.0 * pi * 36.0, kt = 250000.0 / 144.0 * circle(36.0), length = 1080.0;
+        auto closed = [&](double stiffness) {
+            const double lambda = std::sqrt(k / stiffness), beta = kt / (stiffness * lambda);
+            const double t = std::tanh(lambda * length);
+            return stiffness * lambda * (t + beta) / (1.0 + beta * t);
+        };
+        EXPECT_NEAR(head / closed(ea), 1.0, 1.0E-3);
+        EXPECT_GT(closed(ea) / closed(gross), 1.02);
     }
 }
