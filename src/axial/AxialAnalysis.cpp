@@ -18,6 +18,8 @@
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/AxialReport.h"
+#include "section/Materials.h"
+#include "section/SliceTable.h"
 
 namespace kestro {
 
@@ -98,22 +100,54 @@ int SectionAt(double x) {
     return Problem.NumSections;
 }
 
-// E A at depth x, interpolated as the product between the property rows.
-double AxialStiffnessAt(double x) {
-    const auto& T = Problem.PropertyTable;
-    const int n = Problem.NumPropertyRows;
-    if (n < 1) return 0.0;
-    auto ea = [&T](int r) { return T[U(r)].Modulus * T[U(r)].Area; };
-    if (x <= T[1].Depth) return ea(1);
-    for (int r = 2; r <= n; ++r) {
-        if (x <= T[U(r)].Depth) {
-            const double span = T[U(r)].Depth - T[U(r - 1)].Depth;
-            if (!(span > 0.0)) return ea(r);
-            const double t = (x - T[U(r - 1)].Depth) / span;
-            return ea(r - 1) + t * (ea(r) - ea(r - 1));
+// Longitudinal steel that the gross concrete area of the property table
+// leaves out: the bars of reinforced sections (types 0 to 3) and the strands
+// of prestressed piles. Casing and core steel are already in the table's area,
+// transformed to concrete by the modular ratio. Returns false when the run
+// was ended (strands that cannot be placed).
+bool LongitudinalSteel(int s, double& area, double& modulus) {
+    const PileSection& S = Problem.Sections[U(s)];
+    area = 0.0;
+    modulus = 0.0;
+    if (!(S.ConcreteStrength > 0.0)) return true;
+    if (S.SectionType <= SecCasedShaftWithCore) {
+        if (S.RebarPattern == RebarCircle) {
+            area = S.BarCount1 * S.BarCount2 * S.CircleBarArea;
+        } else if (S.RebarPattern == RebarNoncircular) {
+            const int n = S.NumBars < MaxBars ? S.NumBars : MaxBars;
+            for (int k = 1; k <= n; ++k) area += S.BarArea[U(k)];
         }
+        modulus = S.RebarModulus;
+        return true;
     }
-    return ea(n);
+    if (IsPrestressedType(S.SectionType) && S.NumStrands > 0) {
+        // The strand areas as the section analysis places them.
+        SectionGeometry g;
+        if (!BuildSectionGeometry(s, 1, g)) return false;
+        for (int k = 1; k <= g.NumBars; ++k) area += g.BarArea[U(k)];
+        // Seven-wire strand 28500 ksi (type codes 1 to 3), high-strength bars
+        // 29000 ksi (4 to 6), in the stress unit of the property table.
+        const double ksi = S.StrandTypeCode <= 3 ? 28500.0 : 29000.0;
+        modulus = IsSI() ? ksi * KsiInKPa : ksi * 1000.0;
+    }
+    return true;
+}
+
+// E A at depth x within its section: the product interpolated between the
+// section's top and bottom rows of the property table, plus (Es - Ec) As of
+// the longitudinal steel, so that a concrete section is the gross transformed
+// section Ec (Ag + (n - 1) As), n = Es / Ec.
+double AxialStiffnessAt(double x) {
+    const int s = SectionAt(x);
+    const PileSection& S = Problem.Sections[U(s)];
+    const PropertyRow& top = Problem.PropertyTable[U(2 * s - 1)];
+    const PropertyRow& bottom = Problem.PropertyTable[U(2 * s)];
+    const double span = S.SectionBottom - S.SectionTop;
+    double t = span > 0.0 ? (x - S.SectionTop) / span : 0.0;
+    if (t < 0.0) t = 0.0;
+    if (t > 1.0) t = 1.0;
+    const double ea = top.Modulus * top.Area + t * (bottom.Modulus * bottom.Area - top.Modulus * top.Area);
+    return ea + AxialResults.SteelStiffness[U(s)];
 }
 
 bool IsClay(int type) {
@@ -272,12 +306,19 @@ void BuildAxialColumn() {
     const int n = increments + 1;
     if (n < 2 || n > axial::MaxNodes || !(L > 0.0)) return;
 
-    // E A of every section.
+    // E A of every section: the transformed section of concrete and
+    // composite sections.
     for (int s = 1; s <= Problem.NumSections; ++s) {
         const PileSection& S = Problem.Sections[U(s)];
+        double as = 0.0, es = 0.0;
+        if (!LongitudinalSteel(s, as, es)) return;
+        const double ec = Problem.PropertyTable[U(2 * s - 1)].Modulus;
+        R.SteelArea[U(s)] = as;
+        R.SteelModulus[U(s)] = es;
+        R.SteelStiffness[U(s)] = as > 0.0 && es > 0.0 ? (es - ec) * as : 0.0;
         for (int r = 2 * s - 1; r <= 2 * s; ++r) {
             const PropertyRow& row = Problem.PropertyTable[U(r)];
-            const double ea = row.Modulus * row.Area;
+            const double ea = row.Modulus * row.Area + R.SteelStiffness[U(s)];
             if (!(ea > 0.0)) {
                 InputError(ErrAxialStiffness,
                            "Problem:  Pile section " + std::to_string(s) + " (line " + std::to_string(S.InputLine) +

@@ -61,6 +61,9 @@ struct AxialResultsData {
     axial::NodeArray<double> UnitFriction{};   // f_max at the node
     axial::NodeArray<int> Layer{};
     double TipArea = 0.0, UnitEndBearing = 0.0, TipDiameter = 0.0;
+    // Per section: the longitudinal steel (bars or strands) added to the
+    // gross area, its modulus, and (Es - Ec) As added to Ec Ag.
+    Array1<double, MaxSections> SteelArea{}, SteelModulus{}, SteelStiffness{};
     int TipLayer = 0;
     // Capacities: sums of the unit values, and the plunging loads of the
     // load-transfer analysis (the clay residual ratio can make them smaller).

@@ -10,6 +10,12 @@ constexpr std::size_t U(int i) { return static_cast<std::size_t>(i); }
 
 double Stiffness(const AxialPile& p, int e) { return p.EA[U(e)] / p.ElementLength[U(e)]; }
 
+// EA / L of every element, once per solve: the iterations reuse them (the
+// same values as computed element by element, so results do not change).
+void ElementStiffnesses(const AxialPile& p, NodeArray<double>& k) {
+    for (int e = 1; e < p.NumNodes; ++e) k[U(e)] = Stiffness(p, e);
+}
+
 // Force and (non-negative) tangent of the soil at node i: its shaft spring
 // and, at the tip, the q-z spring. A softening branch (the residual part of
 // the clay curve) enters the tangent as zero, which keeps the tangent matrix
@@ -26,15 +32,16 @@ CurveValue SoilAt(const AxialPile& p, int i, double w) {
 }
 
 // Residual of nodes 2..N with the head at w[1]; returns its largest magnitude.
-double Residual(const AxialPile& p, const NodeArray<double>& w, NodeArray<double>& r, NodeArray<double>& diag) {
+double Residual(const AxialPile& p, const NodeArray<double>& k, const NodeArray<double>& w, NodeArray<double>& r,
+                NodeArray<double>& diag) {
     const int n = p.NumNodes;
     double largest = 0.0;
     for (int i = 2; i <= n; ++i) {
-        const double kUp = Stiffness(p, i - 1);
+        const double kUp = k[U(i - 1)];
         double ri = kUp * (w[U(i)] - w[U(i - 1)]);
         double di = kUp;
         if (i < n) {
-            const double kDown = Stiffness(p, i);
+            const double kDown = k[U(i)];
             ri += kDown * (w[U(i)] - w[U(i + 1)]);
             di += kDown;
         }
@@ -43,7 +50,8 @@ double Residual(const AxialPile& p, const NodeArray<double>& w, NodeArray<double
         di += s.Slope;
         r[U(i)] = ri;
         diag[U(i)] = di;
-        largest = std::fmax(largest, std::fabs(ri));
+        // (a NaN is passed over, as std::fmax would)
+        if (std::fabs(ri) > largest) largest = std::fabs(ri);
     }
     return largest;
 }
@@ -54,15 +62,16 @@ double Residual(const AxialPile& p, const NodeArray<double>& w, NodeArray<double
 // Nodes first..N (first = 2 with the head held, 1 with the head free).
 // Returns the smallest pivot relative to its diagonal (a free column whose
 // every spring is on a plateau has none left).
-double SolveTridiagonal(const AxialPile& p, const NodeArray<double>& diag, NodeArray<double>& rhs,
-                        NodeArray<double>& work, int first = 2) {
+double SolveTridiagonal(const AxialPile& p, const NodeArray<double>& k, const NodeArray<double>& diag,
+                        NodeArray<double>& rhs, NodeArray<double>& work, int first = 2) {
     const int n = p.NumNodes;
     double cPrev = 0.0, smallest = 1.0;
     for (int i = first; i <= n; ++i) {
-        const double sub = i > first ? -Stiffness(p, i - 1) : 0.0;
+        const double sub = i > first ? -k[U(i - 1)] : 0.0;
         const double m = diag[U(i)] - sub * cPrev;
-        const double sup = i < n ? -Stiffness(p, i) : 0.0;
-        smallest = std::fmin(smallest, diag[U(i)] > 0.0 ? m / diag[U(i)] : 0.0);
+        const double sup = i < n ? -k[U(i)] : 0.0;
+        const double ratio = diag[U(i)] > 0.0 ? m / diag[U(i)] : 0.0;
+        if (ratio < smallest) smallest = ratio;
         if (!(m > 0.0)) return 0.0;
         work[U(i)] = sup / m;
         rhs[U(i)] = (rhs[U(i)] - sub * (i > first ? rhs[U(i - 1)] : 0.0)) / m;
@@ -92,8 +101,9 @@ double YieldMovement(const AxialPile& p, const Spring& s) {
 }
 
 // Head force and tangent head stiffness of a solved state.
-void HeadValues(const AxialPile& p, const NodeArray<double>& w, const NodeArray<double>& diag, HeadResponse& out) {
-    const double k1 = Stiffness(p, 1);
+void HeadValues(const AxialPile& p, const NodeArray<double>& k, const NodeArray<double>& w,
+                const NodeArray<double>& diag, HeadResponse& out) {
+    const double k1 = k[1];
     const CurveValue s1 = SoilAt(p, 1, w[1]);
     out.Force = k1 * (w[1] - w[2]) + s1.T;
     // Tangent: unit head movement with nodes 2..N following in equilibrium.
@@ -101,7 +111,7 @@ void HeadValues(const AxialPile& p, const NodeArray<double>& w, const NodeArray<
     NodeArray<double> u, work;
     u[2] = k1;
     for (int i = 3; i <= p.NumNodes; ++i) u[U(i)] = 0.0;
-    SolveTridiagonal(p, diag, u, work);
+    SolveTridiagonal(p, k, diag, u, work);
     out.Stiffness = k1 * (1.0 - u[2]) + s1.Slope;
 }
 
@@ -113,10 +123,11 @@ void HeadValues(const AxialPile& p, const NodeArray<double>& w, const NodeArray<
 bool DirectForceSolve(const AxialPile& p, double P, AxialState& state, HeadResponse& out) {
     const int n = p.NumNodes;
     NodeArray<double>& w = state.w;
-    NodeArray<double> r, diag, dw, work, trial, rTrial, dTrial;
-    auto residual = [&p, P](const NodeArray<double>& x, NodeArray<double>& rr, NodeArray<double>& dd) {
-        double largest = Residual(p, x, rr, dd);
-        const double k1 = Stiffness(p, 1);
+    NodeArray<double> k, r, diag, dw, work, trial, rTrial, dTrial;
+    ElementStiffnesses(p, k);
+    auto residual = [&p, &k, P](const NodeArray<double>& x, NodeArray<double>& rr, NodeArray<double>& dd) {
+        double largest = Residual(p, k, x, rr, dd);
+        const double k1 = k[1];
         const CurveValue s1 = SoilAt(p, 1, x[1]);
         rr[1] = k1 * (x[1] - x[2]) + s1.T - P;
         dd[1] = k1 + s1.Slope;
@@ -130,11 +141,11 @@ bool DirectForceSolve(const AxialPile& p, double P, AxialState& state, HeadRespo
             out.Iterations = it;
             out.Displacement = w[1];
             out.b_Converged = true;
-            HeadValues(p, w, diag, out);
+            HeadValues(p, k, w, diag, out);
             return true;
         }
         for (int i = 1; i <= n; ++i) dw[U(i)] = -r[U(i)];
-        if (SolveTridiagonal(p, diag, dw, work, 1) < 1.0E-12) return false;
+        if (SolveTridiagonal(p, k, diag, dw, work, 1) < 1.0E-12) return false;
         double step = 1.0, trialNorm = 0.0;
         for (int cut = 0; cut <= 20; ++cut) {
             for (int i = 1; i <= n; ++i) trial[U(i)] = w[U(i)] + step * dw[U(i)];
@@ -168,11 +179,12 @@ HeadResponse SolveForHeadDisplacement(const AxialPile& p, double w0, AxialState&
     NodeArray<double>& w = state.w;
     w[1] = w0;
     // Work arrays: only nodes 2..N are written and read.
-    NodeArray<double> r, diag, dw, work, trial, rTrial, dTrial;
+    NodeArray<double> k, r, diag, dw, work, trial, rTrial, dTrial;
+    ElementStiffnesses(p, k);
     trial[1] = w0;
     const double tolerance = 1.0E-10 * ForceScale(p, w0);
     constexpr int MaxIterations = 200;
-    double norm = Residual(p, w, r, diag);
+    double norm = Residual(p, k, w, r, diag);
     for (int it = 1; it <= MaxIterations; ++it) {
         out.Iterations = it;
         if (norm <= tolerance) {
@@ -180,7 +192,7 @@ HeadResponse SolveForHeadDisplacement(const AxialPile& p, double w0, AxialState&
             break;
         }
         for (int i = 2; i <= n; ++i) dw[U(i)] = -r[U(i)];
-        SolveTridiagonal(p, diag, dw, work);
+        SolveTridiagonal(p, k, diag, dw, work);
         // Backtracking guard: a full Newton step that crosses breakpoints of
         // the curves may raise the residual; halve it until the residual falls
         // (at most 20 times, then the smallest step is taken and the
@@ -189,7 +201,7 @@ HeadResponse SolveForHeadDisplacement(const AxialPile& p, double w0, AxialState&
         double trialNorm = 0.0;
         for (int cut = 0; cut <= 20; ++cut) {
             for (int i = 2; i <= n; ++i) trial[U(i)] = w[U(i)] + step * dw[U(i)];
-            trialNorm = Residual(p, trial, rTrial, dTrial);
+            trialNorm = Residual(p, k, trial, rTrial, dTrial);
             if (trialNorm < norm) break;
             step *= 0.5;
         }
@@ -201,7 +213,7 @@ HeadResponse SolveForHeadDisplacement(const AxialPile& p, double w0, AxialState&
         norm = trialNorm;
     }
     if (!out.b_Converged && norm <= tolerance) out.b_Converged = true;
-    HeadValues(p, w, diag, out);
+    HeadValues(p, k, w, diag, out);
     return out;
 }
 

@@ -73,6 +73,26 @@ void WriteAxialReport(std::ostream& out) {
     Value(out, "Unit end bearing at the tip", R.UnitEndBearing, StressUnit());
     out << "Soil layer at the tip                       =" << FormatIntegerText(R.TipLayer, 15) << "\n\n";
 
+    // Sections with longitudinal steel: the gross transformed section
+    // Ec (Ag + (n - 1) As) that the column uses.
+    bool heading = false;
+    for (int s = 1; s <= Problem.NumSections; ++s) {
+        if (!(R.SteelStiffness[U(s)] != 0.0)) continue;
+        if (!heading) {
+            out << "Axial stiffness of the transformed section, EA = Ec (Ag + (n - 1) As), n = Es/Ec:\n\n";
+            heading = true;
+        }
+        const PropertyRow& top = Problem.PropertyTable[U(2 * s - 1)];
+        out << "Section " << s << ":\n";
+        Value(out, "  Gross area Ag (casing, core transformed)", top.Area, AreaUnit());
+        Value(out, "  Concrete modulus Ec", top.Modulus, StressUnit());
+        Value(out, "  Longitudinal steel area As", R.SteelArea[U(s)], AreaUnit());
+        Value(out, "  Steel modulus Es", R.SteelModulus[U(s)], StressUnit());
+        Value(out, "  Axial stiffness EA at the section top", top.Modulus * top.Area + R.SteelStiffness[U(s)],
+              ForceUnit());
+    }
+    if (heading) out << '\n';
+
     out << "Capacities:\n\n";
     Value(out, "Ultimate shaft resistance", R.UltimateShaft, ForceUnit());
     Value(out, "Ultimate tip resistance", R.UltimateTip, ForceUnit());

@@ -494,3 +494,98 @@ TEST(AxialRuns, PlotReaderJsonAndHtml) {
 }
 
 }  // namespace
+
+// EA of concrete sections is the gross transformed section
+// Ec (Ag + (n - 1) As), n = Es / Ec, with all the longitudinal steel (bars,
+// casing and core pipe, strands), computed here by hand from the section data.
+TEST(AxialRuns, ConcreteSectionsUseTheTransformedSection) {
+    const std::string base = ReadExample("axial-pipe-pile-clay-sand.kin");
+    const std::string pipe =
+        "1                  section number\n"
+        "4                  section type 4: steel pipe\n"
+        "90.0               section length, ft\n"
+        "36.0               outside diameter, in\n"
+        "1.0                wall thickness, in\n"
+        "50000              yield strength, psi\n"
+        "29000000           elastic modulus, psi\n";
+    const double pi = 3.14159265358979323846;
+    auto circle = [pi](double d) { return pi * d * d / 4.0; };
+    const double ec4 = 57000.0 * std::sqrt(4000.0), ec6 = 57000.0 * std::sqrt(6000.0);
+    const std::string concrete =
+        "Use default concrete tensile strength\nUse internal stress-strain curve for concrete\n";
+    const std::string bars = "Rebar Arrangement Not Same As Section Above\nRebar in circle\n60000.0\n2.9E7\n";
+    struct Row {
+        const char* Name;
+        std::string Section;
+        double Ec, Ag, Es, As;   // EA = Ec (Ag + (Es/Ec - 1) As)
+    };
+    const std::vector<Row> rows = {
+        // 36 in shaft, 12 #9 bars of 1.0 sq. in.
+        {"drilled shaft", "1\n1\n90.0\n36.0\n4000.0\n0.75\n" + concrete + bars + "12\n1\n1.128\n1.0\n3.0\n0.0\n", ec4,
+         circle(36.0), 2.9E7, 12.0 * 1.0},
+        // 48 in shaft in a 0.5 in casing (Es 29000 ksi) with a filled 24 x 0.5 in
+        // core pipe (Es 30000 ksi) and 16 bars of 1.27 sq. in: the steel of
+        // the casing and core enters as Es/Ec times its area.
+        {"cased shaft with core", "1\n3\n90.0\n48.0\n0.5\n36000.0\n2.9E7\n24.0\n0.5\n50000.0\n3.0E7\n4000.0\n0.75\n" +
+             concrete + bars + "16\n1\n1.27\n1.27\n3.0\n0.0\n",
+         ec4, circle(48.0) + (3.0E7 / 2.9E7 - 1.0) * (circle(24.0) - circle(23.0)), 2.9E7,
+         (circle(48.0) - circle(47.0)) + (circle(24.0) - circle(23.0)) * 3.0E7 / 2.9E7 + 16.0 * 1.27},
+        // 14 in square prestressed pile, 0.75 in chamfers, 8 strands of 0.5 in
+        // (0.153 sq. in each, 28500 ksi).
+        {"prestressed square pile",
+         "1\n7\n90.0\n14.0\n0.75\n6000.0\n0.75\n" + concrete +
+             "Autoposition strands\n2\n1\n8\n270000.0\n189000.0\n0.5\n1\n",
+         ec6, 14.0 * 14.0 - 4.0 * 0.75 * 0.75 / 2.0, 2.85E7, 8.0 * 0.153},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.Name);
+        std::string input = base;
+        const std::size_t at = input.find(pipe);
+        ASSERT_NE(at, std::string::npos);
+        input.replace(at, pipe.size(), r.Section);
+        // A lateral case the slender prestressed pile carries.
+        const std::string lateral = "1  1  30000.0  0.0  600000.0";
+        ASSERT_NE(input.find(lateral), std::string::npos);
+        input.replace(input.find(lateral), lateral.size(), "1  1  3000.0  0.0  60000.0");
+        const AxialRun run = RunAxial(input);
+        // The small pile plunges below the example's head loads: warning 384.
+        ASSERT_TRUE(run.Result == 0 || run.Result == -384)
+            << run.Report.substr(run.Report.size() > 3000 ? run.Report.size() - 3000 : 0);
+        const double ea = r.Ec * (r.Ag + (r.Es / r.Ec - 1.0) * r.As);
+        const double gross = r.Ec * r.Ag;
+        ASSERT_GE(AxialColumn.NumNodes, 2);
+        for (int i = 1; i < AxialColumn.NumNodes; i += 30) EXPECT_NEAR(AxialColumn.EA[U(i)], ea, 1.0E-9 * ea) << i;
+        EXPECT_GT(ea / gross, 1.01);   // the steel is seen
+        // The report states it.
+        const std::size_t line = run.Report.find("Axial stiffness EA at the section top");
+        ASSERT_NE(line, std::string::npos);
+        const double printed = std::stod(run.Report.substr(run.Report.find('=', line) + 1));
+        EXPECT_NEAR(printed, ea, 1.0E-4 * ea);
+        if (r.Ec != ec4 || r.As != 12.0) continue;
+
+        // The 36 in shaft on linear user springs (shaft 4000 psf/in, tip
+        // 250000 psf/in over the whole circle): the head stiffness of the bar
+        // on an elastic foundation, k = 4000/144 pi 36, kt = 250000/144 Ag,
+        // K = EA lambda (tanh(lambda L) + beta) / (1 + beta tanh(lambda L)),
+        // lambda = sqrt(k / EA), beta = kt / (EA lambda), with the transformed
+        // EA; the gross EA would give a head stiffness about 3 % lower.
+        std::string linear = input;
+        const std::string none = "0                          number of user t-z and q-z curves";
+        ASSERT_NE(linear.find(none), std::string::npos);
+        linear.replace(linear.find(none), none.size(),
+                       "4\n1 TZ 2\n0 0\n10 40000\n2 TZ 2\n0 0\n10 40000\n3 TZ 2\n0 0\n10 40000\n3 QZ 2\n0 0\n10 2500000");
+        const AxialRun springs = RunAxial(linear);
+        ASSERT_EQ(springs.Result, 0) << springs.Report.substr(springs.Report.size() > 3000 ? springs.Report.size() - 3000 : 0);
+        const std::size_t at2 = springs.Report.find("Tangent head stiffness");
+        ASSERT_NE(at2, std::string::npos);
+        const double head = std::stod(springs.Report.substr(springs.Report.find('=', at2) + 1));
+        const double k = 4000.0 / 144.0 * pi * 36.0, kt = 250000.0 / 144.0 * circle(36.0), length = 1080.0;
+        auto closed = [&](double stiffness) {
+            const double lambda = std::sqrt(k / stiffness), beta = kt / (stiffness * lambda);
+            const double t = std::tanh(lambda * length);
+            return stiffness * lambda * (t + beta) / (1.0 + beta * t);
+        };
+        EXPECT_NEAR(head / closed(ea), 1.0, 1.0E-3);
+        EXPECT_GT(closed(ea) / closed(gross), 1.02);
+    }
+}
