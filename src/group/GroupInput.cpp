@@ -1,7 +1,6 @@
 #include "group/GroupInput.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
@@ -9,6 +8,8 @@
 #include <memory>
 #include <ostream>
 #include <sstream>
+
+#include "input/InputFile.h"
 
 namespace kestro::group {
 namespace {
@@ -33,13 +34,8 @@ std::vector<std::string> Tokens(const std::string& line) {
     return t;
 }
 
-bool ToNumber(const std::string& s, double& v) {
-    if (s.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    v = std::strtod(s.c_str(), &end);
-    return end == s.c_str() + s.size() && errno == 0 && std::isfinite(v);
-}
+// A number as the keyword input reads one (D exponents too); finite only.
+bool ToNumber(const std::string& s, double& v) { return ParseReal(s, v); }
 
 bool ToInt(const std::string& s, int& n) {
     double v = 0.0;
