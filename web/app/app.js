@@ -338,7 +338,7 @@ function renderForm() {
   f.textContent = '';
   const key = state.tab;
   const obj = state.model[key];
-  const why = key === 'other' ? null : state.model.unsupported[key];
+  const why = key === 'other' || key === 'lrfd' ? null : state.model.unsupported[key];
   if (why) {
     f.append(el('p', { class: 'note' }, `This section is edited in the text only: ${why}.`));
   } else if (key === 'options') f.append(optionsForm(obj));
@@ -346,6 +346,7 @@ function renderForm() {
   else if (key === 'soil') f.append(soilForm(obj));
   else if (key === 'loading') f.append(loadingForm(obj));
   else if (key === 'other') f.append(otherForm());
+  else if (key === 'lrfd') f.append(lrfdForm());
   markProblems();
   if (focus && focus.startsWith('f-') && $(focus)) $(focus).focus();
 }
@@ -379,24 +380,54 @@ function sectionsForm(sec) {
     const fs = el('fieldset', {}, el('legend', {}, `Section ${j + 1}`));
     const t = el('table');
     const upd = () => commit('SECTIONS', sec);
-    const typeSel = select(`f-sec-${j}-type`, s.type, Object.entries(K.SECTION_TYPES).map(([k, v]) => [k, `${k}: ${v}`]), s.lines.type, (v) => {
-      sec.list[j] = Object.assign(newSection(Number(v)), { v: Object.assign(newSection(Number(v)).v, { length: s.v.length }) });
-      upd();
+    const id = (k) => `f-sec-${j}-${k}`;
+    const choice = (k, label, value, options, line, set) => t.append(el('tr', {}, el('th', {}, el('label', { for: id(k) }, label)),
+      el('td', {}, select(id(k), value, options, line, (v) => { set(v); fillDefaults(s); upd(); })), unitCell('none')));
+    const fields = (list) => { for (const [k, label, kind] of list) t.append(row(id(k), label, s.v[k], s.lines[k], kind, (v) => { s.v[k] = v; upd(); })); };
+    const d = K.SECTION_TYPES[s.type];
+    choice('type', 'Type', s.type, K.SECTION_ORDER.map((k) => [k, `${k}: ${K.sectionName(k)}`]), s.lines.type, (v) => {
+      sec.list[j] = newSection(Number(v));
+      sec.list[j].v.length = s.v.length;
     });
-    t.append(el('tr', {}, el('th', {}, el('label', { for: `f-sec-${j}-type` }, 'Type')), el('td', {}, typeSel), unitCell('none')));
-    t.append(row(`f-sec-${j}-length`, 'Length', s.v.length, s.lines.length, 'len', (v) => { s.v.length = v; upd(); }));
-    if (s.type === 11 || s.type === 12) {
-      t.append(el('tr', {}, el('th', {}, el('label', { for: `f-sec-${j}-shape` }, 'Shape')), el('td', {}, select(`f-sec-${j}-shape`, s.shape,
-        Object.entries(K.ELASTIC_SHAPES).map(([k, v]) => [k, `${k}: ${v}`]), s.lines.shape, (v) => { s.shape = Number(v); upd(); })), unitCell('none')));
+    t.append(row(id('length'), 'Length', s.v.length, s.lines.length, 'len', (v) => { s.v.length = v; upd(); }));
+    if (d.elastic) choice('shape', 'Shape', s.shape, Object.entries(K.ELASTIC_SHAPES).map(([k, v]) => [k, `${k}: ${v}`]), s.lines.shape, (v) => { s.shape = Number(v); });
+    fields(K.sectionFields(s));
+    const tables = [];
+    if (d.block === 'rebar' || d.block === 'strands') {
+      fields(K.CONCRETE_FIELDS);
+      choice('tensile', 'Concrete tensile strength', s.tensile, [['default', 'default'], ['override', 'given']], s.lines.tensile, (v) => { s.tensile = v; });
+      if (s.tensile === 'override') fields([K.TENSILE_FIELD]);
+      choice('curve', 'Concrete stress-strain curve', s.curve, [['internal', 'internal'], ['input', 'given points']], s.lines.curve, (v) => { s.curve = v; });
+      if (s.curve === 'input') tables.push(['Concrete stress-strain points', rowsTable(id('curve'), K.SECTION_TABLES.curve, s.curvePts, upd, ['0.0', '0.0'])]);
     }
-    if (s.type === 1) {
-      t.append(el('tr', {}, el('th', {}, el('label', { for: `f-sec-${j}-rebar` }, 'Rebar')), el('td', {}, select(`f-sec-${j}-rebar`, s.rebar,
-        [['own', 'bars in a circle'], ['same', 'same as section above'], ['none', 'no rebar']], s.lines.rebar, (v) => { s.rebar = v; upd(); })), unitCell('none')));
+    if (d.block === 'rebar') {
+      choice('rebar', 'Rebar', s.rebar, [['own', 'own bars'], ['same', 'same as section above'], ['none', 'no rebar']], s.lines.rebar, (v) => { s.rebar = v; s.patternKept = false; });
+      if (s.rebar === 'own') {
+        choice('pattern', 'Bar pattern', s.pattern, [['circle', 'bars in a circle'], ['noncircular', 'bars at given positions']], s.lines.pattern, (v) => { s.pattern = v; });
+        if (s.pattern === 'noncircular') {
+          fields(K.BAR_PATTERN_FIELDS);
+          tables.push(['Bars (x, y from the centre)', rowsTable(id('bars'), K.SECTION_TABLES.bars, s.bars, upd, ['8', '1.0', '0.79', '0.0', '0.0'])]);
+        } else fields(K.REBAR_FIELDS);
+      } else if (s.patternKept) t.append(el('tr', {}, el('td', { colspan: 3, class: 'unit' }, 'An unused bar pattern follows in the text; it is kept as written.')));
     }
-    for (const [k, label, kind] of K.sectionFields(s)) {
-      t.append(row(`f-sec-${j}-${k}`, label, s.v[k], s.lines[k], kind, (v) => { s.v[k] = v; upd(); }));
+    if (d.block === 'strands') {
+      choice('strands', 'Strands', s.strands, [['auto', 'placed automatically'], ['manual', 'at given positions']], s.lines.strands, (v) => { s.strands = v; });
+      if (s.strands === 'manual') {
+        fields(K.STRAND_MANUAL_FIELDS);
+        tables.push(['Strands (codes, x, y from the centre)', rowsTable(id('strands'), K.SECTION_TABLES.strands, s.strandRows, upd, ['1', '1', '0.0', '0.0'])]);
+      } else fields(K.STRAND_AUTO_FIELDS);
     }
     fs.append(t);
+    for (const [title, table] of tables) fs.append(el('h4', {}, title), table);
+    if (d.block === 'userEI') {
+      s.thrusts.forEach((th, i) => {
+        const tt = el('table');
+        tt.append(row(id(`thrust-${i}`), `Axial thrust ${i + 1}`, th.thrust, th.line, 'force', (v) => { th.thrust = v; upd(); }));
+        fs.append(el('h4', {}, `Moment-EI curve at axial thrust ${i + 1}`), tt, rowsTable(id(`ei-${i}`), K.SECTION_TABLES.ei, th.rows, upd, ['1000000', '1.0E10']));
+        if (s.thrusts.length > 1) fs.append(el('button', { onclick: () => { s.thrusts.splice(i, 1); upd(); } }, `Remove thrust ${i + 1}`));
+      });
+      fs.append(el('button', { id: id('thrust-add'), onclick: () => { s.thrusts.push(JSON.parse(JSON.stringify(s.thrusts[s.thrusts.length - 1]))); upd(); } }, 'Add axial thrust'));
+    }
     if (sec.list.length > 1) fs.append(el('button', { onclick: () => { sec.list.splice(j, 1); upd(); } }, 'Remove section'));
     box.append(fs);
   });
@@ -404,13 +435,51 @@ function sectionsForm(sec) {
   return box;
 }
 
-function newSection(type) {
-  const s = { type, v: { length: '10.0' }, lines: {}, shape: 2, rebar: 'own' };
-  const defaults = { E: '29000000', DTop: '24', DBot: '24', TTop: '0.5', TBot: '0.5', ATop: '36.91', ABot: '36.91', ITop: '2549', IBot: '2549',
-    MpTop: '8000000', MpBot: '8000000', D: type === 1 ? '36' : '24', t: '0.5', fy: type === 1 ? '60000' : '36000', fc: '4000', agg: '0.75',
-    Es: '29000000', nPos: '12', perPos: '1', barD: '1.128', barA: '1.0', cover: '3.0', offset: '0.0' };
-  for (const [k] of K.sectionFields(s)) s.v[k] = defaults[k] ?? '0';
+// A table of numbered rows (bars, strands, curve points): one input per
+// value, each marked with the input line it stands on.
+function rowsTable(prefix, cols, rows, upd, blank) {
+  const t = el('table', {}, el('tr', {}, el('th', {}, 'No.'), ...cols.map(([, label, kind]) => el('th', {}, `${label}${K.unitOf(kind, units()) ? ', ' + K.unitOf(kind, units()) : ''}`)), el('th', {})));
+  rows.forEach((r, j) => {
+    t.append(el('tr', {}, el('td', {}, String(j + 1)),
+      ...cols.map(([c, label], i) => el('td', {}, input(`${prefix}-${j}-${c}`, r.v[i], r.lines ? r.lines[i] : r.line, (v) => { r.v[i] = v; upd(); }, { 'aria-label': `${label} ${j + 1}` }))),
+      el('td', {}, el('button', { title: 'Remove row', onclick: () => { rows.splice(j, 1); upd(); } }, '×'))));
+  });
+  return el('div', {}, t, el('button', { id: `${prefix}-add`, onclick: () => { const last = rows[rows.length - 1]; rows.push({ v: last ? [...last.v] : [...blank] }); upd(); } }, 'Add row'));
+}
+
+// Starting values of every field a section type reads (US customary).
+const SECTION_DEFAULTS = {
+  E: '29000000', DTop: '24', DBot: '24', TTop: '0.5', TBot: '0.5', ATop: '36.91', ABot: '36.91', ITop: '2549', IBot: '2549',
+  HTop: '24', HBot: '24', Dhole: '30', MpTop: '8000000', MpBot: '8000000', Mp: '4000000',
+  Bf: '10.2', Depth: '10.0', Tf: '0.565', Tw: '0.565', A: '15.5', I: '294',
+  t: '0.5', fc: '4000', agg: '0.75', ft: '400', Es: '29000000', nPos: '12', perPos: '1', barD: '1.128', barA: '1.0', cover: '3.0', offset: '0.0',
+  tc: '0.5', fyc: '36000', Ec: '29000000', Dcore: '12.75', tcore: '0.5', fycore: '50000', Ecore: '29000000', Dv: '8', ch: '0.75',
+  stype: '2', scode: '1', nStrands: '8', fpu: '270000', fpi: '189000', sD: '0.5',
+};
+
+function fillDefaults(s) {
+  const d = K.SECTION_TYPES[s.type];
+  const prestressed = d.block === 'strands';
+  const own = {
+    D: s.type === 4 ? '24' : prestressed ? '18' : '36', W: s.type === 0 ? '24' : s.type === 13 ? '30' : '18', Dp: '36',
+    fy: s.type === 4 ? '36000' : '60000', fc: prestressed ? '6000' : '4000', spat: s.type === 7 || s.type === 8 ? '1' : '0',
+  };
+  const keys = K.sectionFields(s).concat(d.block ? K.CONCRETE_FIELDS : [], [K.TENSILE_FIELD], K.REBAR_FIELDS, K.STRAND_AUTO_FIELDS);
+  for (const [k] of keys) if (s.v[k] === undefined) s.v[k] = own[k] ?? SECTION_DEFAULTS[k] ?? '0';
+  s.tensile ||= 'default';
+  s.curve ||= 'internal';
+  s.rebar ||= 'own';
+  s.pattern ||= 'circle';
+  s.strands ||= 'auto';
+  s.curvePts ||= [{ v: ['0.001', '2000'] }, { v: ['0.002', '4000'] }, { v: ['0.0038', '3400'] }];
+  s.bars ||= [[-9, 9], [9, 9], [-9, -9], [9, -9]].map(([x, y]) => ({ v: ['8', '1.0', '0.79', String(x), String(y)] }));
+  s.strandRows ||= [[-5, 5], [5, 5], [-5, -5], [5, -5]].map(([x, y]) => ({ v: ['1', '1', String(x), String(y)] }));
+  s.thrusts ||= [{ thrust: '0.0', rows: [{ v: ['1000000', '1.4E11'] }, { v: ['5000000', '6.5E10'] }, { v: ['8000000', '1.6E10'] }] }];
   return s;
+}
+
+function newSection(type) {
+  return fillDefaults({ type, v: { length: '10.0' }, lines: {}, shape: 2 });
 }
 
 function row(id, label, value, line, kind, onchange) {
@@ -431,6 +500,11 @@ function soilForm(soil) {
         L.code = Number(v);
         L.topP = Array.from({ length: n }, (_, i) => L.topP[i] ?? '0');
         L.botP = Array.from({ length: n }, (_, i) => L.botP[i] ?? '0');
+        if (K.SOIL_MODELS[v][2] === 'curve') {
+          const curve = () => [['0.0', '0.0'], ['0.1', '200.0'], ['0.5', '500.0'], ['2.0', '600.0']].map((p) => ({ v: p }));
+          L.topCurve ||= curve();
+          L.botCurve ||= curve();
+        }
         upd();
       })), unitCell('none')));
     t.append(el('tr', {}, el('th', {}), el('th', {}, 'top'), el('th', {}, 'bottom'), el('th', {})));
@@ -442,7 +516,14 @@ function soilForm(soil) {
         el('td', {}, input(`f-soil-${j}-${k}-bottom`, L.botP[i], L.botLine, (v) => { L.botP[i] = v; upd(); }, { 'aria-label': `Layer ${j + 1} ${label} at bottom` })),
         unitCell(kind)));
     });
-    fs.append(t, el('button', { onclick: () => { soil.layers.splice(j, 1); upd(); } }, 'Remove layer'));
+    fs.append(t);
+    if (K.SOIL_MODELS[L.code][2] === 'layerLine') fs.append(el('p', { class: 'unit' }, 'Massive rock: its values stand on the layer line, after the depths.'));
+    if (K.SOIL_MODELS[L.code][2] === 'curve') {
+      for (const [end, name] of [['top', 'top'], ['bot', 'bottom']]) {
+        fs.append(el('h4', {}, `p-y curve at the ${name} (up to 30 points)`), rowsTable(`f-soil-${j}-py${end}`, K.PY_COLUMNS, L[end + 'Curve'], upd, ['0.0', '0.0']));
+      }
+    }
+    fs.append(el('button', { onclick: () => { soil.layers.splice(j, 1); upd(); } }, 'Remove layer'));
     box.append(fs);
   });
   box.append(el('button', {
@@ -483,6 +564,51 @@ function loadingForm(ld) {
   return box;
 }
 
+// LRFD LOADS (loading groups with their distributed loads) and LRFD FACTORS
+// AND CASES (one column per combination: the 13 load factors, the two
+// resistance factors and the name).
+function lrfdForm() {
+  const box = el('div');
+  const m = state.model;
+  box.append(el('p', { class: 'unit' }, 'Read only with UseLRFD YES in the options; the combinations then replace the load cases.'));
+  const fl = el('fieldset', {}, el('legend', {}, 'Loading groups (LRFD LOADS)'));
+  if (m.unsupported.lrfdLoads) fl.append(el('p', { class: 'note' }, 'Edited in the text: ' + m.unsupported.lrfdLoads));
+  else {
+    const l = m.lrfdLoads || { groups: [], lines: {} };
+    const upd = () => commit('LRFD LOADS', l);
+    l.groups.forEach((g, j) => {
+      const t = el('table');
+      t.append(el('tr', {}, el('th', {}, el('label', { for: `f-lrfd-${j}-type` }, `Group ${j + 1} load type`)),
+        el('td', {}, select(`f-lrfd-${j}-type`, g.type, K.LRFD_LOAD_TYPES.map((n, i) => [i + 1, `${i + 1}: ${n}`]), g.line, (v) => { g.type = Number(v); upd(); })), unitCell('none')));
+      K.LRFD_GROUP_COLUMNS.forEach(([k, label, kind], i) => t.append(row(`f-lrfd-${j}-${k}`, label, g.v[i], g.line, kind, (v) => { g.v[i] = v; upd(); })));
+      fl.append(t, el('h4', {}, `Distributed load of group ${j + 1} (none, or 2 to 100 points)`),
+        rowsTable(`f-lrfd-${j}-dist`, K.LRFD_POINT_COLUMNS, g.rows, upd, ['0.0', '0.0']),
+        el('button', { onclick: () => { l.groups.splice(j, 1); upd(); } }, `Remove group ${j + 1}`));
+    });
+    fl.append(el('button', { id: 'f-lrfd-add', onclick: () => { l.groups.push({ type: 1, v: ['1000.0', '0.0', '0.0'], rows: [] }); upd(); } }, 'Add loading group'));
+  }
+  box.append(fl);
+  const ff = el('fieldset', {}, el('legend', {}, 'Load combinations (LRFD FACTORS AND CASES)'));
+  if (m.unsupported.lrfdFactors) ff.append(el('p', { class: 'note' }, 'Edited in the text: ' + m.unsupported.lrfdFactors));
+  else {
+    const f = m.lrfdFactors || { combos: [], lines: {} };
+    const upd = () => commit('LRFD FACTORS AND CASES', f);
+    const rows = K.LRFD_LOAD_TYPES.map((n) => `${n} load factor`).concat(['flexure resistance factor (0: 0.75)', 'shear resistance factor (0: 0.75)']);
+    const t = el('table', {}, el('tr', {}, el('th', {}), ...f.combos.map((c, j) => el('th', {}, `Combination ${j + 1} `,
+      el('button', { title: `Remove combination ${j + 1}`, onclick: () => { f.combos.splice(j, 1); upd(); } }, '×')))));
+    t.append(el('tr', {}, el('th', {}, 'Name'), ...f.combos.map((c, j) => el('td', {}, input(`f-combo-${j}-name`, c.name, c.nameLine, (v) => { c.name = v; upd(); }, { inputmode: 'text', 'aria-label': `Name of combination ${j + 1}` })))));
+    rows.forEach((label, i) => t.append(el('tr', {}, el('th', {}, label),
+      ...f.combos.map((c, j) => el('td', {}, input(`f-combo-${j}-${i}`, c.v[i], c.line, (v) => { c.v[i] = v; upd(); }, { 'aria-label': `${label}, combination ${j + 1}` }))))));
+    ff.append(t, el('button', { id: 'f-combo-add', onclick: () => {
+      const last = f.combos[f.combos.length - 1];
+      f.combos.push(last ? { v: [...last.v], name: last.name + ' (copy)' } : { v: ['1.0', ...Array(12).fill('0.0'), '1.0', '1.0'], name: 'Combination' });
+      upd();
+    } }, 'Add combination'));
+  }
+  box.append(ff);
+  return box;
+}
+
 // The list sections (axial thrusts, tip shear, group factors, soil
 // movements, printed p-y depths) and the batter and slope.
 function otherForm() {
@@ -516,7 +642,7 @@ function otherForm() {
 
 // ---------------------------------------------------------------- profile
 const SOIL_COLOURS = { 1: '#9fb7d9', 2: '#6f8fbf', 3: '#7e9bc6', 4: '#5d7fb0', 5: '#e8d49a', 6: '#e0c77c', 7: '#f2e6b8', 8: '#b7a99a',
-  9: '#c9c0b0', 11: '#d7c2a0', 12: '#d9b98c', 13: '#cfd8c0', 15: '#d8eef5' };
+  9: '#c9c0b0', 10: '#c8a27a', 11: '#d7c2a0', 12: '#d9b98c', 13: '#cfd8c0', 14: '#bcd3c6', 15: '#d8eef5', 16: '#9a8f86' };
 
 function drawProfile() {
   const svg = $('profile-svg');
@@ -539,7 +665,7 @@ function drawProfile() {
   sections.forEach((s, j) => {
     const len = Math.max(Number(s.v.length) || 0, 0);
     const w = 10 + 4 * j;
-    parts.push(`<rect x="${W / 2 + 20 - w / 2}" y="${y(d)}" width="${w}" height="${len * scale}" fill="#555" stroke="#222"><title>Section ${j + 1}: ${K.SECTION_TYPES[s.type]}, ${len} ${K.unitOf('len', units())}</title></rect>`);
+    parts.push(`<rect x="${W / 2 + 20 - w / 2}" y="${y(d)}" width="${w}" height="${len * scale}" fill="#555" stroke="#222"><title>Section ${j + 1}: ${K.sectionName(s.type)}, ${len} ${K.unitOf('len', units())}</title></rect>`);
     d += len;
   });
   const u = K.unitOf('len', units());
