@@ -9,6 +9,7 @@ const state = {
   progress: [], progressCount: 0, progressFrame: 0,
   runWorker: null, runReady: false, runId: 0, running: false, queued: null,
   checkWorker: null, checkId: 0, checkTimer: 0, problems: [], checked: false,
+  conversions: {}, conversionId: 0,
 };
 window.kestro = state; // for the browser tests and the curious
 
@@ -27,6 +28,7 @@ function startCheckWorker() {
     const m = e.data;
     if (m.type === 'ready') { state.checkReady = true; scheduleCheck(0); }
     if (m.type === 'done' && m.id === state.checkId) showProblems(m);
+    if (m.type === 'converted' && state.conversions[m.id]) { state.conversions[m.id](m); delete state.conversions[m.id]; }
   };
   state.checkWorker = w;
 }
@@ -295,6 +297,7 @@ function setText(text, from) {
 }
 
 function setName(name) {
+  showOpenError('');
   state.name = name.replace(/\.[^.]*$/, '') || 'model';
   $('name').textContent = state.name + '.kin';
 }
@@ -677,6 +680,48 @@ function drawProfile() {
   svg.innerHTML = parts.join('');
 }
 
+// ---------------------------------------------------------------- JSON models
+// `kestro convert` in the check worker (it is never busy for long).
+function convert(name, text, to) {
+  return new Promise((resolve) => {
+    const go = () => {
+      state.conversionId += 1;
+      state.conversions[state.conversionId] = resolve;
+      state.checkWorker.postMessage({ convert: true, id: state.conversionId, name, text, to });
+    };
+    if (state.checkReady) go(); else setTimeout(() => convert(name, text, to).then(resolve), 100);
+  });
+}
+
+// A file opened from disk: a JSON model (its first character opens an
+// object) becomes its KESTRO6 text; a mistake in it is shown with its path
+// in the model and the page keeps the model it had.
+async function openText(fileName, text) {
+  if (/^\s*\{/.test(text)) {
+    status('Converting the JSON model…');
+    const m = await convert(fileName.replace(/\.[^.]*$/, ''), text, 'kin');
+    if (m.status !== 0) {
+      state.openError = m.error.replace(/^kestro: /, '');
+      showOpenError(state.openError);
+      status('The JSON model was not opened');
+      return false;
+    }
+    text = m.text;
+  }
+  state.openError = '';
+  showOpenError('');
+  setName(fileName);
+  setText(text);
+  status(`Opened ${fileName}`);
+  return true;
+}
+
+function showOpenError(msg) {
+  const box = $('open-error');
+  box.textContent = msg ? 'The model could not be opened: ' + msg : '';
+  box.hidden = !msg;
+}
+
 // ---------------------------------------------------------------- start
 async function loadExample(file) {
   const r = await fetch('examples/' + file);
@@ -716,8 +761,14 @@ async function init() {
   $('open').onchange = async (e) => {
     const file = e.target.files[0];
     if (!file) return;
-    setName(file.name);
-    setText(await file.text());
+    await openText(file.name, await file.text());
+    e.target.value = '';
+  };
+  $('save-json').onclick = async () => {
+    const m = await convert(state.name, state.text, 'json');
+    if (m.status !== 0) { status('Not saved as .json: ' + m.error.replace(/^kestro: /, '')); return; }
+    download(state.name + '.json', m.text, 'application/json').click();
+    status(`Saved ${state.name}.json`);
   };
   $('examples').onchange = (e) => { if (e.target.value) loadExample(e.target.value); };
   for (const b of document.querySelectorAll('#tabs button')) {

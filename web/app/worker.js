@@ -90,9 +90,27 @@ function run(msg) {
   postMessage({ type: 'done', id: msg.id, result, name, files: out, engineMs, totalMs });
 }
 
+// `kestro convert` in the worker: a JSON model to its KESTRO6 text (to: 'kin')
+// or the text to its JSON model (to: 'json'), with the command's own code and
+// its message (the mistake and its JSON path) when the model cannot be converted.
+function convert(msg) {
+  const FS = engine.FS;
+  const dir = '/convert';
+  freshFolder(FS, dir);
+  const stem = msg.name.replace(/[^A-Za-z0-9._-]/g, '_').slice(0, 60) || 'model';
+  const input = `${dir}/${stem}.${msg.to === 'json' ? 'kin' : 'json'}`;
+  const output = `${dir}/${stem}.${msg.to === 'json' ? 'json' : 'kin'}`;
+  FS.writeFile(input, msg.text);
+  FS.chdir(dir);
+  const status = engine.ccall('KestroConvert', 'number', ['string', 'string', 'string'], [input.slice(dir.length + 1), output.slice(dir.length + 1), 'errors.txt']);
+  const out = status === 0 ? readText(FS, output) : '';
+  postMessage({ type: 'converted', id: msg.id, status, text: out, error: readText(FS, dir + '/errors.txt').trim() });
+}
+
 onmessage = (e) => {
   ready.then(() => {
     try {
+      if (e.data.convert) { convert(e.data); return; }
       run(e.data);
     } catch (err) {
       postMessage({ type: 'failed', id: e.data.id, error: String(err && err.message ? err.message : err) });

@@ -1,10 +1,15 @@
-// The page's second entry point beside KGO: after a run in the in-memory file
+// The page's entry points beside KGO: after a run in the in-memory file
 // system, writes NAME-results.json and NAME-report.html from the engine's
 // three files, with the same code as `kestro run`, so the page shows and
-// offers the same results files as the command.
+// offers the same results files as the command; and `kestro convert` itself,
+// so a JSON model opened in the page becomes the KESTRO6 text the command
+// would write (and the text a JSON model), with the command's messages.
 
 #include <fstream>
+#include <sstream>
 #include <string>
+
+#include "../../app/Convert.h"
 
 #include "../../app/HtmlReport.h"
 #include "../../app/ResultFiles.h"
@@ -29,5 +34,20 @@ extern "C" int KestroResultFiles(const char* name, int result) {
         return json && html ? 0 : 1;
     } catch (...) {
         return 2;
+    }
+}
+
+// `kestro convert IN OUT` on files of the in-memory file system: returns the
+// command's exit status and writes what it would print on its error stream
+// (the mistake with its JSON path) to `errPath`.
+extern "C" int KestroConvert(const char* in, const char* out, const char* errPath) {
+    try {
+        std::ostringstream o, e;
+        const int status = kestro::cli::ConvertMain({"convert", in, out}, o, e);
+        WriteText(errPath, e.str());
+        return status;
+    } catch (...) {
+        WriteText(errPath, "kestro: the conversion failed unexpectedly\n");
+        return 70;
     }
 }

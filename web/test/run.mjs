@@ -12,10 +12,11 @@
 //  5. no console error, no failed request, no request outside the origin.
 // Without chromium the tests fail under CI=true and are skipped otherwise.
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { ROOT, serve, launch, nativeRun, base64url, browserMissing, CHROMIUM } from './common.mjs';
+import { ROOT, KESTRO, serve, launch, nativeRun, base64url, browserMissing, CHROMIUM } from './common.mjs';
 
 if (browserMissing()) {
   const msg = `browser tests: ${CHROMIUM} is missing (install Debian's chromium)`;
@@ -301,6 +302,50 @@ await test('the forms of the other section types, soil codes and LRFD write thei
     await expectSameAsNative(file, res, path.join(tmp, 'forms', file));
   }
   await page.screenshot({ path: path.join(SHOTS, 'forms-lrfd.png') });
+});
+
+// A JSON model opened from disk becomes the KESTRO6 text `kestro convert`
+// writes and runs to the native results of the model; a mistake in a model is
+// shown with its JSON path and the page keeps its model; Save .json writes the
+// JSON model `kestro convert` writes of the page's text.
+await test('a JSON model opens, runs as natively and saves as .json; a mistake names its path', async () => {
+  await open();
+  const dir = path.join(tmp, 'json');
+  fs.mkdirSync(dir, { recursive: true });
+  const file = 'layered-soft-clay-sand-stiff-clay';
+  const json = path.join(dir, file + '.json');
+  execFileSync(KESTRO, ['convert', path.join(ROOT, 'examples', file + '.kin'), json], { stdio: 'pipe' });
+  execFileSync(KESTRO, ['convert', json, path.join(dir, file + '.kin')], { stdio: 'pipe' });
+  const input = await page.$('#open');
+  await input.uploadFile(json);
+  await page.waitForFunction((n) => document.getElementById('name').textContent === n, {}, file + '.kin');
+  assert.equal(await page.evaluate(() => window.kestro.text), fs.readFileSync(path.join(dir, file + '.kin'), 'utf8'), 'the KESTRO6 text of the JSON model');
+  await runAndWait();
+  await expectSameAsNative(file + '.json', await pageResults(), json);
+  // A layer whose bottom is above its top: the command's message, with the path.
+  const bad = JSON.parse(fs.readFileSync(json, 'utf8'));
+  bad.soil_layers[1].bottom = 5;
+  const badFile = path.join(dir, 'bad-layer.json');
+  fs.writeFileSync(badFile, JSON.stringify(bad, null, 2));
+  let want = '';
+  try { execFileSync(KESTRO, ['convert', badFile, path.join(dir, 'bad-layer.kin')], { stdio: 'pipe' }); } catch (e) { want = String(e.stderr).trim().replace(/^kestro: /, ''); }
+  assert.match(want, /soil_layers\[1\]\.bottom/, 'the command names the path');
+  await input.uploadFile(badFile);
+  await page.waitForFunction(() => !document.getElementById('open-error').hidden);
+  const shown = await page.evaluate(() => document.getElementById('open-error').textContent);
+  assert.equal(shown, 'The model could not be opened: ' + want.replace(/^.*?bad-layer\.json: /, 'bad-layer.json: '));
+  assert.equal(await page.evaluate(() => document.getElementById('name').textContent), file + '.kin', 'the page kept its model');
+  await page.screenshot({ path: path.join(SHOTS, 'json-mistake.png') });
+  // Save .json: the JSON model of the page's text, as `kestro convert` writes it.
+  const dl = path.join(dir, 'downloads');
+  fs.mkdirSync(dl, { recursive: true });
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: dl });
+  await page.click('#save-json');
+  const saved = path.join(dl, file + '.json');
+  for (let i = 0; i < 100 && !fs.existsSync(saved); i++) await new Promise((r) => setTimeout(r, 100));
+  assert.ok(fs.existsSync(saved), 'Save .json wrote no file');
+  assert.equal(fs.readFileSync(saved, 'utf8'), fs.readFileSync(json, 'utf8'), 'the saved JSON model');
 });
 
 // The drilled-shaft example with 100 load cases, each with its length study,
