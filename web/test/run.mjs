@@ -300,8 +300,8 @@ await test('the forms of the other section types, soil codes and LRFD write thei
     fs.mkdirSync(path.join(tmp, 'forms'), { recursive: true });
     fs.writeFileSync(path.join(tmp, 'forms', file), text);
     await expectSameAsNative(file, res, path.join(tmp, 'forms', file));
+    await page.screenshot({ path: path.join(SHOTS, 'form-' + file.replace('.kin', '.png')) });
   }
-  await page.screenshot({ path: path.join(SHOTS, 'forms-lrfd.png') });
 });
 
 // A JSON model opened from disk becomes the KESTRO6 text `kestro convert`
@@ -384,6 +384,14 @@ await test('mistakes show their message at the field before any run', async () =
   await expectFieldMessage('#f-sec-0-length', /length/i);
   await page.screenshot({ path: path.join(SHOTS, 'mistake.png') });
   await type('#f-sec-0-length', '60.0');
+  // The same at a field of the newer forms: a negative width of a prestressed pile.
+  await page.select('#f-sec-0-type', '7');
+  await page.waitForSelector('#f-sec-0-W');
+  await type('#f-sec-0-W', '-14.0');
+  await expectFieldMessage('#f-sec-0-W', /width/i);
+  await type('#f-sec-0-W', '14.0');
+  await page.select('#f-sec-0-type', '11');
+  await page.waitForSelector('#f-sec-0-shape');
   // A missing value: the cohesion of the top of layer 1 left empty in the text.
   const text = await page.evaluate(() => window.kestro.text);
   const broken = text.replace(/\n40\.0 {2}300\.0 {2}0\.02 {3}top/, '\n40.0  300.0   top');
