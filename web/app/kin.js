@@ -1,9 +1,10 @@
 // Reading and writing the KESTRO6 text for the forms. The text is the model:
 // it is cut into its keyword sections; the sections the forms know (OPTIONS,
-// SECTIONS of the common types, SOIL LAYERS, LOADING) are read into objects
-// that remember the input line of every value, and a form edit writes its
-// section again in place. Every other section, and the text of sections the
-// forms do not know, is kept exactly as written.
+// SECTIONS, SOIL LAYERS, LOADING, the LRFD sections, the lists, the batter)
+// are read into objects that remember the input line of every value, and a
+// form edit writes its section again in place. Every other section (TITLE,
+// AXIAL ANALYSIS), and a section holding a line the forms cannot read, is
+// kept exactly as written.
 
 export const KEYWORDS = [
   'TITLE', 'OPTIONS', 'SECTIONS', 'SOIL LAYERS', 'LOADING', 'AXIAL THRUST LOADS', 'LRFD LOADS',
