@@ -97,8 +97,10 @@ async function summaryOf(html) {
 // arguments each). Two forms are accepted: round-off around zero, within 1e-9
 // of the largest number on its line (a free head's moment, -1.1E-06 against
 // 6.2E-06 in-lbs beside 6.0E+04 lbs of shear), and one unit in the last
-// printed digit (-5.9228033E+02 against -5.9228032E+02 in-lbs). Such numbers
-// are counted and printed.
+// printed digit (-5.9228033E+02 against -5.9228032E+02 in-lbs). The native
+// command run with musl's math and without compile-time evaluation of math
+// on constants writes the page's files byte for byte. Such numbers are
+// counted and printed.
 let noiseCount = 0;
 function lastDigitUnit(t) {
   const m = /^[+-]?\d*\.(\d+)(?:[EeDd]([+-]?\d+))?$/.exec(t);
