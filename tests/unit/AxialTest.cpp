@@ -325,7 +325,8 @@ std::string ReadExample(const std::string& name) {
 }
 
 TEST(AxialRuns, EquilibriumAtEveryLoadOfTheExamples) {
-    for (const char* name : {"axial-pipe-pile-clay-sand.kin", "axial-uplift-pile-rock-socket-si.kin"}) {
+    for (const char* name : {"axial-pipe-pile-clay-sand.kin", "axial-uplift-pile-rock-socket-si.kin",
+                             "axial-weathered-rock-top-bottom-curves-si.kin"}) {
         SCOPED_TRACE(name);
         const AxialRun r = RunAxial(ReadExample(name));
         EXPECT_EQ(r.Result, 0) << r.Messages;
