@@ -176,7 +176,7 @@ bool DirectForceSolve(const AxialPile& p, double P, AxialState& state, HeadRespo
 CurveValue SpringForce(const AxialPile& pile, const Spring& s, double w) {
     if (s.Curve < 1 || s.Curve > pile.NumCurves || !(s.ZScale > 0.0)) return {};
     CurveValue v = Evaluate(pile.Curves[U(s.Curve)], w / s.ZScale);
-    if (HasSecondCurve(pile, s)) {
+    if (s.Curve2 > 0 && HasSecondCurve(pile, s)) {
         // The two curves at the same movement, interpolated by depth.
         const CurveValue v2 = Evaluate(pile.Curves[U(s.Curve2)], w / s.ZScale);
         v.T += s.Weight * (v2.T - v.T);
