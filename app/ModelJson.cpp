@@ -110,6 +110,9 @@ bool DefaultsToZero(std::string_view name) { return name == "k" || name == "e50"
 
 // The tip of an open-ended pipe in the axial analysis.
 constexpr std::array<const char*, 3> AxialPipeTipNames = {"PLUGGED", "UNPLUGGED", "CLOSED"};
+// Kinds of axial user curves: shaft (t-z) and tip (q-z), for the whole layer
+// or at its top and bottom.
+constexpr std::array<const char*, 6> AxialCurveKindNames = {"TZ", "QZ", "TZ-TOP", "TZ-BOTTOM", "QZ-TOP", "QZ-BOTTOM"};
 constexpr std::array<const char*, 5> HeadConditionNames = {"shear_moment", "shear_slope", "shear_rotational_stiffness",
                                                            "deflection_moment", "deflection_slope"};
 // Condition 1 and condition 2 of each pile-head load type.
@@ -707,7 +710,8 @@ Json ReadAxialAnalysis(KeywordLines& in) {
         const std::vector<std::string> t = in.List(3, what);
         Json c = Json::object();
         c["layer"] = in.ToInt(t[0], what);
-        if (t[1] != "TZ" && t[1] != "QZ") in.Fail(what + " is of kind \"" + t[1] + "\", not TZ or QZ");
+        if (IndexOf(t[1], AxialCurveKindNames) < 0)
+            in.Fail(what + " is of kind \"" + t[1] + "\", not one of " + Quoted(AxialCurveKindNames));
         c["kind"] = t[1];
         const int np = in.ToInt(t[2], what);
         Json points = Json::array();
@@ -1261,8 +1265,7 @@ void WriteAxialAnalysis(Writer& w, const Json& j) {
     w.Value(static_cast<int>(curves.size()), o.P("user_curves"));
     for (std::size_t k = 0; k < curves.size(); ++k) {
         Obj c(curves[k], Index(o.P("user_curves"), k));
-        const std::string kind = c.Text("kind");
-        if (kind != "TZ" && kind != "QZ") throw ModelError(c.P("kind"), "\"" + kind + "\" is not one of \"TZ\", \"QZ\"");
+        const std::string kind = AxialCurveKindNames[static_cast<std::size_t>(c.Choice("kind", AxialCurveKindNames))];
         const Json& points = c.Array("points");
         w.Line(std::to_string(c.Int("layer")) + "  " + kind + "  " + std::to_string(points.size()), c.Path);
         for (std::size_t p = 0; p < points.size(); ++p) {

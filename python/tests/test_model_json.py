@@ -105,6 +105,20 @@ def test_model_mistakes_name_their_json_path(tmp_path, edit, message):
         assert message in r.stderr
 
 
+def test_axial_curves_at_a_layers_top_and_bottom(tmp_path):
+    """The -TOP/-BOTTOM kinds of axial user curves are JSON kinds; another kind names its path."""
+    src = next(p for p in EXAMPLES if p.stem == "axial-weathered-rock-top-bottom-curves-si")
+    kestro("convert", src, tmp_path / "m.json")
+    m = json.loads((tmp_path / "m.json").read_text())
+    kinds = [c["kind"] for c in m["axial_analysis"]["user_curves"]]
+    assert kinds == ["TZ-TOP", "TZ-BOTTOM", "QZ-TOP", "QZ-BOTTOM"]
+    m["axial_analysis"]["user_curves"][1]["kind"] = "TZ-MIDDLE"
+    (tmp_path / "bad.json").write_text(json.dumps(m))
+    r = kestro("convert", tmp_path / "bad.json", tmp_path / "bad.kin")
+    assert r.returncode == 2
+    assert 'axial_analysis.user_curves[1].kind: "TZ-MIDDLE" is not one of' in r.stderr
+
+
 def test_engine_errors_on_a_json_model_name_the_path(tmp_path):
     """A value the engine refuses (a negative modulus) names the model field it came from."""
     src = next(p for p in EXAMPLES if p.stem == "soft-clay-elastic-pile")

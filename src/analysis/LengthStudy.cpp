@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "analysis/LoadCases.h"
+#include "analysis/Stability.h"
 #include "analysis/StationResults.h"
 #include "driver/Channels.h"
 #include "model/PileModel.h"
@@ -64,6 +65,16 @@ void LengthStudy(int n) {
         }
         if (!(P.DYMAX < O.ConvergenceTolerance)) {
             skipped[numSkipped++] = SkippedTrial{length, LengthSkipReason::Tolerance};
+            continue;
+        }
+        // Under a compressive axial load a short trial pile can converge to a
+        // shape its own P-delta moment holds up (the head leaning back
+        // against the shear): a buckled pile, as a load case would report
+        // with Runtime Error 34. It has no row.
+        const int stability = StudyTrialStability();
+        if (stability < 0) return;
+        if (stability > 0) {
+            skipped[numSkipped++] = SkippedTrial{length, LengthSkipReason::Buckled};
             continue;
         }
         ClearRunningMaxima();

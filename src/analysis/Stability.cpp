@@ -145,11 +145,14 @@ bool SoilTangentModuli(StationArray& Et) {
     return ok;
 }
 
-bool CheckCaseStability(int c) {
+namespace {
+
+// Non-positive pivots of the tangent system of the converged equilibrium in
+// Pile with bending stiffnesses EI (0: stable); -1 when a p-y criterion failed.
+int UnstablePivotsWith(const StationArray& EI) {
     PileModel& P = Pile;
-    if (!(P.AxialLoad > 0.0)) return true;  // only a compressive load can buckle the pile
     StationArray Et{};
-    if (!SoilTangentModuli(Et)) return false;
+    if (!SoilTangentModuli(Et)) return -1;
     HeadRestraint head = HeadRestraint::Free;
     if (P.LoadType == 2 || P.LoadType == 5) head = HeadRestraint::Slope;
     if (P.LoadType == 3) head = HeadRestraint::RotationSpring;
@@ -158,14 +161,33 @@ bool CheckCaseStability(int c) {
     const int n = P.NumStations;
     const double yTip = P.y[St(n)];
     const double kTip = yTip != 0.0 ? P.TipShear / yTip : 0.0;
+    return CountUnstablePivots(n, P.Spacing, EI, Et, P.AxialLoad, head, P.HeadRotationalStiffness, fixedDeflection,
+                               kTip);
+}
+
+}  // namespace
+
+bool CheckCaseStability(int c) {
+    PileModel& P = Pile;
+    if (!(P.AxialLoad > 0.0)) return true;  // only a compressive load can buckle the pile
     P.EI[St(1)] = P.EI[St(2)];
-    const int unstable = CountUnstablePivots(n, P.Spacing, P.EI, Et, P.AxialLoad, head, P.HeadRotationalStiffness,
-                                             fixedDeflection, kTip);
+    const int unstable = UnstablePivotsWith(P.EI);
+    if (unstable < 0) return false;
     if (unstable == 0) return true;
     WriteRuntimeError34(ReportOut(), c, P.AxialLoad);
     WriteRuntimeError34(MessageOut(), c, P.AxialLoad);
     TerminateRun("RUN00034", 234);
     return false;
+}
+
+int StudyTrialStability() {
+    const PileModel& P = Pile;
+    if (!(P.AxialLoad > 0.0)) return 0;
+    static StationArray ei;
+    ei = P.EI;
+    ei[St(1)] = ei[St(2)];
+    const int unstable = UnstablePivotsWith(ei);
+    return unstable < 0 ? -1 : (unstable > 0 ? 1 : 0);
 }
 
 }  // namespace kestro

@@ -41,6 +41,12 @@ bool SoilTangentModuli(StationArray& Et);
 // run. Returns false with the error set.
 bool CheckCaseStability(int c);
 
+// Stability of a converged trial of the pile length study (Pile holds its
+// solution), the test of CheckCaseStability without ending the run and
+// without changing Pile: 0 stable (or no compressive axial load), 1 the pile
+// buckles, -1 a p-y criterion failed (the error is set).
+int StudyTrialStability();
+
 // Warning 370 when the head slope of the converged case exceeds the range of
 // small-deflection theory.
 inline constexpr double SmallDeflectionSlopeLimit = 0.1;

@@ -190,12 +190,37 @@ double OverburdenAt(double x) {
     return p0;
 }
 
-const AxialUserCurve* UserCurveOf(int layer, bool tip) {
+// The user curves of a layer for the shaft (t-z) or the tip (q-z): one curve
+// for the whole layer (Bottom null), or the curves at its top and bottom.
+struct UserCurves {
+    const AxialUserCurve* Top = nullptr;
+    const AxialUserCurve* Bottom = nullptr;
+    explicit operator bool() const { return Top != nullptr; }
+};
+
+UserCurves UserCurvesOf(int layer, bool tip) {
+    UserCurves u;
     for (int i = 1; i <= AxialInput.NumUserCurves; ++i) {
         const AxialUserCurve& c = AxialInput.UserCurves[U(i)];
-        if (c.Layer == layer && c.b_Tip == tip) return &c;
+        if (c.Layer != layer || c.b_Tip != tip) continue;
+        if (c.Position == AxialCurveBottom)
+            u.Bottom = &c;
+        else
+            u.Top = &c;
     }
-    return nullptr;
+    if (u.Top == nullptr) u.Bottom = nullptr;
+    return u;
+}
+
+// Weight of the bottom curve at depth x of layer k, as user p-y curves are
+// interpolated: linear in depth from 0 at the layer's top to 1 at its bottom
+// (clamped to the layer), 0 (the top curve) in a layer 1.0E-6 or less thick.
+double DepthWeight(int k, double x) {
+    const SoilLayer& L = Problem.Layers[U(k)];
+    const double span = L.XBottom - L.XTop;
+    if (!(std::fabs(span) > 1.0E-6)) return 0.0;
+    const double t = (x - L.XTop) / span;
+    return t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t);
 }
 
 double StressPerInputStress() { return IsUS() ? 1.0 / 144.0 : 1.0; }
@@ -207,9 +232,18 @@ struct Context {
     axial::NodeArray<int> UserCurveIndex{};  // curve index of user curve i of the input
 };
 
+// The last (largest: the curves never fall) resistance of a layer's user
+// curves at depth x of layer k, in the analysis's stress unit.
+double UserPeak(const UserCurves& u, int k, double x) {
+    const double top = u.Top->T[U(u.Top->NumPoints)] * StressPerInputStress();
+    if (u.Bottom == nullptr) return top;
+    const double bottom = u.Bottom->T[U(u.Bottom->NumPoints)] * StressPerInputStress();
+    return top + DepthWeight(k, x) * (bottom - top);
+}
+
 // Unit shaft friction f_max at depth x of layer k.
 double UnitFriction(int k, double x, const Context& ctx) {
-    if (const AxialUserCurve* c = UserCurveOf(k, false)) return c->T[U(c->NumPoints)] * StressPerInputStress();
+    if (const UserCurves u = UserCurvesOf(k, false)) return UserPeak(u, k, x);
     const int type = Problem.Layers[U(k)].SoilType;
     const double p0 = OverburdenAt(x);
     if (IsClay(type)) return axial::ClayShaftFriction(InLayer(k, x, &SoilPoint::Cohesion), p0);
@@ -222,7 +256,7 @@ bool CheckLayer(int k) {
     const SoilLayer& L = Problem.Layers[U(k)];
     const std::string where = "Soil layer " + std::to_string(k) + " (line " + std::to_string(L.InputLine) + ", code " +
                               std::to_string(L.SoilType) + ")";
-    const bool userTz = UserCurveOf(k, false) != nullptr;
+    const bool userTz = static_cast<bool>(UserCurvesOf(k, false));
     if (!userTz && !IsClay(L.SoilType) && !IsSand(L.SoilType)) {
         InputError(ErrAxialNoCurve,
                    "Problem:  " + where + " has no load-transfer (t-z) law of its own: only the clay codes 1 to 4, "
@@ -360,7 +394,15 @@ void BuildAxialColumn() {
         ctx.UserCurveIndex[U(i)] = P.NumCurves;
     }
     auto userIndex = [&ctx](const AxialUserCurve* c) {
-        return ctx.UserCurveIndex[U(static_cast<int>(c - &AxialInput.UserCurves[1]) + 1)];
+        return c == nullptr ? 0 : ctx.UserCurveIndex[U(static_cast<int>(c - &AxialInput.UserCurves[1]) + 1)];
+    };
+    // A spring on a layer's user curves: the curve of the whole layer, or the
+    // curves at its top and bottom weighted by the depth x.
+    auto userSpring = [&userIndex](axial::Spring& sp, const UserCurves& u, int k, double x) {
+        sp.Curve = userIndex(u.Top);
+        sp.Curve2 = userIndex(u.Bottom);
+        sp.Weight = u.Bottom != nullptr ? DepthWeight(k, x) : 0.0;
+        sp.ZScale = 1.0;
     };
 
     const double h = L / increments;
@@ -393,10 +435,9 @@ void BuildAxialColumn() {
         if (k < 1 || !(ultimate > 0.0)) continue;
         R.UnitFriction[U(i)] = UnitFriction(k, x, ctx);
         axial::Spring& sp = P.Shaft[U(i)];
-        if (const AxialUserCurve* c = UserCurveOf(k, false)) {
-            sp.Curve = userIndex(c);
-            sp.ZScale = 1.0;
-            const double tMax = c->T[U(c->NumPoints)] * StressPerInputStress();
+        if (const UserCurves u = UserCurvesOf(k, false)) {
+            userSpring(sp, u, k, x);
+            const double tMax = UserPeak(u, k, x);
             sp.ForceScale = tMax > 0.0 ? ultimate / tMax : 0.0;
         } else if (IsClay(Problem.Layers[U(k)].SoilType)) {
             sp.Curve = ctx.ClayCurve;
@@ -418,12 +459,11 @@ void BuildAxialColumn() {
         if (k >= 1) {
             const int type = Problem.Layers[U(k)].SoilType;
             axial::Spring& tip = P.Tip;
-            if (const AxialUserCurve* c = UserCurveOf(k, true)) {
-                tip.Curve = userIndex(c);
-                tip.ZScale = 1.0;
+            if (const UserCurves u = UserCurvesOf(k, true)) {
+                userSpring(tip, u, k, L);
                 tip.ForceScale = R.TipArea;
-                R.UnitEndBearing = c->T[U(c->NumPoints)] * StressPerInputStress();
-            } else if (IsClay(type) || (IsSand(type) && UserCurveOf(k, false) == nullptr)) {
+                R.UnitEndBearing = UserPeak(u, k, L);
+            } else if (IsClay(type) || (IsSand(type) && !UserCurvesOf(k, false))) {
                 const double p0 = OverburdenAt(L);
                 R.UnitEndBearing = IsClay(type) ? axial::ClayEndBearing(InLayer(k, L, &SoilPoint::Cohesion))
                                                 : axial::SandEndBearing(p0, InLayer(k, L, &SoilPoint::FrictionAngle),
@@ -481,17 +521,10 @@ bool ComputeAxialResponse() {
     AxialResultsData& R = AxialResults;
     for (int i = 1; i <= P.NumNodes; ++i) {
         const axial::Spring& s = P.Shaft[U(i)];
-        if (s.Curve >= 1) {
-            const axial::Curve& c = P.Curves[U(s.Curve)];
-            double tMax = 0.0;
-            for (int j = 0; j < c.NumPoints; ++j) tMax = std::fmax(tMax, c.T[U(j)]);
-            R.UltimateShaft += s.ForceScale * tMax;
-        }
+        if (s.Curve >= 1) R.UltimateShaft += s.ForceScale * axial::SpringPeak(P, s);
     }
-    if (P.Tip.Curve >= 1) {
-        const axial::Curve& c = P.Curves[U(P.Tip.Curve)];
-        R.UltimateTip = P.Tip.ForceScale * (c.NumPoints > 0 ? c.T[U(c.NumPoints - 1)] : 0.0);
-    }
+    // The q-z curves never fall: their peak is their last point.
+    if (P.Tip.Curve >= 1) R.UltimateTip = P.Tip.ForceScale * axial::SpringPeak(P, P.Tip);
     if (!(R.UltimateShaft + R.UltimateTip > 0.0)) {
         RuntimeError(RunAxialNoResistance,
                      "Problem:  The pile meets no soil resistance along its shaft or at its tip: the axial analysis "

@@ -13,17 +13,25 @@ namespace kestro {
 
 inline constexpr int MaxAxialHeadLoads = 20;
 inline constexpr int MaxAxialCurveSteps = 100;
-inline constexpr int MaxAxialUserCurves = 2 * MaxSoilLayers;
+// A t-z and a q-z curve per layer, each given for the whole layer or as a
+// curve at its top and one at its bottom.
+inline constexpr int MaxAxialUserCurves = 4 * MaxSoilLayers;
 
 // Tip of an open-ended pipe: plugged (the plug bears on its inner area, K = 1.0),
 // unplugged (the steel annulus bears, K = 0.8), or a closed end (K = 1.0).
 enum AxialTipCode : int { AxialTipPlugged = 1, AxialTipUnplugged = 2, AxialTipClosed = 3 };
+
+// Where a user curve applies in its layer: the whole layer (kinds TZ, QZ), or
+// its top or bottom (TZ-TOP, TZ-BOTTOM, QZ-TOP, QZ-BOTTOM), the curve at a
+// depth between them interpolated as user p-y curves are.
+enum AxialCurvePosition : int { AxialCurveWholeLayer = 0, AxialCurveTop = 1, AxialCurveBottom = 2 };
 
 // A user t-z (unit shaft friction) or q-z (unit end bearing) curve of a layer,
 // in input units until the analysis converts it: movement (in; m), stress (psf; kPa).
 struct AxialUserCurve {
     int Layer = 0;
     bool b_Tip = false;              // QZ: the tip curve of the layer
+    int Position = AxialCurveWholeLayer;
     int NumPoints = 0;
     Array1<double, MaxUserCurvePoints> Z{};
     Array1<double, MaxUserCurvePoints> T{};
@@ -81,6 +89,9 @@ extern AxialInputData AxialInput;
 extern AxialResultsData AxialResults;
 extern axial::AxialPile AxialColumn;
 
+// The kind of a user curve as the input writes it: TZ, QZ, TZ-TOP, ... QZ-BOTTOM.
+const char* AxialCurveKindText(bool tip, int position);
+
 // Empties the axial model (start of a run).
 void ResetAxialModel();
 
@@ -103,7 +114,7 @@ bool ComputeAxialResponse();
 inline constexpr int ErrAxialStiffness = 52;      // EA <= 0 of a section
 inline constexpr int ErrAxialStrength = 54;       // missing strength of a layer
 inline constexpr int ErrAxialOption = 57;         // residual ratio, fraction, steps or tip out of range
-inline constexpr int ErrAxialUserCurve = 58;      // user curve not increasing, or unknown layer
+inline constexpr int ErrAxialUserCurve = 58;      // user curve not increasing, unknown layer, repeated or unpaired
 inline constexpr int ErrAxialNoCurve = 59;        // a soil without a load-transfer law
 inline constexpr int RunAxialNotConverged = 52;   // runtime: no equilibrium found
 inline constexpr int RunAxialNoResistance = 54;   // runtime: the pile meets no soil

@@ -76,11 +76,18 @@ bool ReadUserCurve(AxialUserCurve& c, int number) {
                    "ANALYSIS).");
         return false;
     }
-    if (kind == "TZ" || kind == "QZ") {
-        c.b_Tip = kind == "QZ";
-    } else {
+    bool known = false;
+    for (bool tip : {false, true})
+        for (int position : {AxialCurveWholeLayer, AxialCurveTop, AxialCurveBottom})
+            if (kind == AxialCurveKindText(tip, position)) {
+                c.b_Tip = tip;
+                c.Position = position;
+                known = true;
+            }
+    if (!known) {
         InputError(ErrAxialUserCurve, "Problem:  " + where + " is of kind \"" + kind + "\".",
-                   "Solution: Give TZ for a shaft (t-z) curve or QZ for a tip (q-z) curve.");
+                   "Solution: Give TZ for a shaft (t-z) curve or QZ for a tip (q-z) curve over the whole layer, or "
+                   "TZ-TOP and TZ-BOTTOM (QZ-TOP and QZ-BOTTOM) for the curves at the layer's top and bottom.");
         return false;
     }
     if (!CountWithin(c.NumPoints, 2, MaxUserCurvePoints, "points of axial user curve " + std::to_string(number)))
@@ -182,19 +189,55 @@ void ReadAxialAnalysis() {
     for (int k = 1; k <= m; ++k) {
         AxialUserCurve& c = A.UserCurves[static_cast<std::size_t>(k)];
         if (!ReadUserCurve(c, k)) return;
+        // One curve per layer and kind: for the whole layer, or at its top
+        // and at its bottom, not both.
         for (int j = 1; j < k; ++j) {
             const AxialUserCurve& o = A.UserCurves[static_cast<std::size_t>(j)];
-            if (o.Layer == c.Layer && o.b_Tip == c.b_Tip) {
-                InputError(ErrAxialUserCurve,
-                           "Problem:  AXIAL ANALYSIS, user curve " + std::to_string(k) + " (line " +
-                               std::to_string(c.InputLine) + ") repeats the " + (c.b_Tip ? "QZ" : "TZ") +
-                               " curve of soil layer " + std::to_string(c.Layer) + " (user curve " +
-                               std::to_string(j) + ").",
-                           "Solution: Give at most one TZ and one QZ curve per soil layer.");
-                return;
-            }
+            if (o.Layer != c.Layer || o.b_Tip != c.b_Tip) continue;
+            const bool repeat = o.Position == c.Position;
+            if (!repeat && o.Position != AxialCurveWholeLayer && c.Position != AxialCurveWholeLayer) continue;
+            const std::string base = c.b_Tip ? "QZ" : "TZ";
+            InputError(ErrAxialUserCurve,
+                       "Problem:  AXIAL ANALYSIS, user curve " + std::to_string(k) + " (line " +
+                           std::to_string(c.InputLine) + ") " + (repeat ? "repeats" : "adds") + " the " +
+                           AxialCurveKindText(c.b_Tip, c.Position) + " curve of soil layer " +
+                           std::to_string(c.Layer) + (repeat ? " (user curve " : " to its " +
+                           std::string(AxialCurveKindText(o.b_Tip, o.Position)) + " curve (user curve ") +
+                           std::to_string(j) + ", line " + std::to_string(o.InputLine) + ").",
+                       "Solution: Give each soil layer at most one " + base + " curve for the whole layer, or one " +
+                           base + "-TOP and one " + base + "-BOTTOM curve.");
+            return;
         }
         A.NumUserCurves = k;
+    }
+    // A curve at a layer's top needs the one at its bottom, and the reverse.
+    for (int k = 1; k <= A.NumUserCurves; ++k) {
+        const AxialUserCurve& c = A.UserCurves[static_cast<std::size_t>(k)];
+        if (c.Position == AxialCurveWholeLayer) continue;
+        const int other = c.Position == AxialCurveTop ? AxialCurveBottom : AxialCurveTop;
+        bool paired = false;
+        for (int j = 1; j <= A.NumUserCurves; ++j) {
+            const AxialUserCurve& o = A.UserCurves[static_cast<std::size_t>(j)];
+            paired = paired || (o.Layer == c.Layer && o.b_Tip == c.b_Tip && o.Position == other);
+        }
+        if (paired) continue;
+        InputError(ErrAxialUserCurve,
+                   "Problem:  AXIAL ANALYSIS, user curve " + std::to_string(k) + " (line " +
+                       std::to_string(c.InputLine) + ") gives the " + AxialCurveKindText(c.b_Tip, c.Position) +
+                       " curve of soil layer " + std::to_string(c.Layer) + " but no " +
+                       AxialCurveKindText(c.b_Tip, other) + " curve.",
+                   std::string("Solution: Give the layer's ") + AxialCurveKindText(c.b_Tip, other) +
+                       " curve too (the curve between them is interpolated by depth), or one " +
+                       (c.b_Tip ? "QZ" : "TZ") + " curve for the whole layer.");
+        return;
+    }
+}
+
+const char* AxialCurveKindText(bool tip, int position) {
+    switch (position) {
+        case AxialCurveTop: return tip ? "QZ-TOP" : "TZ-TOP";
+        case AxialCurveBottom: return tip ? "QZ-BOTTOM" : "TZ-BOTTOM";
+        default: return tip ? "QZ" : "TZ";
     }
 }
 

@@ -93,11 +93,19 @@ double ForceScale(const AxialPile& p, double w0) {
     return s > 0.0 ? s : 1.0;
 }
 
-// The movement beyond which a spring resists no more: its last breakpoint.
+bool HasSecondCurve(const AxialPile& p, const Spring& s) { return s.Curve2 >= 1 && s.Curve2 <= p.NumCurves; }
+
+// The movement beyond which a spring resists no more: its last breakpoint
+// (the later of its two curves').
 double YieldMovement(const AxialPile& p, const Spring& s) {
     if (s.Curve < 1 || s.Curve > p.NumCurves) return 0.0;
     const Curve& c = p.Curves[U(s.Curve)];
-    return c.NumPoints >= 1 ? std::fabs(s.ZScale) * c.Z[U(c.NumPoints - 1)] : 0.0;
+    double z = c.NumPoints >= 1 ? c.Z[U(c.NumPoints - 1)] : 0.0;
+    if (HasSecondCurve(p, s)) {
+        const Curve& c2 = p.Curves[U(s.Curve2)];
+        if (c2.NumPoints >= 1 && c2.Z[U(c2.NumPoints - 1)] > z) z = c2.Z[U(c2.NumPoints - 1)];
+    }
+    return std::fabs(s.ZScale) * z;
 }
 
 // Head force and tangent head stiffness of a solved state.
@@ -167,8 +175,35 @@ bool DirectForceSolve(const AxialPile& p, double P, AxialState& state, HeadRespo
 
 CurveValue SpringForce(const AxialPile& pile, const Spring& s, double w) {
     if (s.Curve < 1 || s.Curve > pile.NumCurves || !(s.ZScale > 0.0)) return {};
-    const CurveValue v = Evaluate(pile.Curves[U(s.Curve)], w / s.ZScale);
+    CurveValue v = Evaluate(pile.Curves[U(s.Curve)], w / s.ZScale);
+    if (s.Curve2 > 0 && HasSecondCurve(pile, s)) {
+        // The two curves at the same movement, interpolated by depth.
+        const CurveValue v2 = Evaluate(pile.Curves[U(s.Curve2)], w / s.ZScale);
+        v.T += s.Weight * (v2.T - v.T);
+        v.Slope += s.Weight * (v2.Slope - v.Slope);
+    }
     return {s.ForceScale * v.T, s.ForceScale * v.Slope / s.ZScale};
+}
+
+double SpringPeak(const AxialPile& pile, const Spring& s) {
+    if (s.Curve < 1 || s.Curve > pile.NumCurves) return 0.0;
+    const Curve& c = pile.Curves[U(s.Curve)];
+    double peak = 0.0;
+    if (!HasSecondCurve(pile, s)) {
+        for (int j = 0; j < c.NumPoints; ++j) peak = std::fmax(peak, c.T[U(j)]);
+        return peak;
+    }
+    // Both curves are linear between their breakpoints, so the interpolated
+    // one is linear between the breakpoints of either: its peak is at one of
+    // them.
+    const Curve& c2 = pile.Curves[U(s.Curve2)];
+    auto at = [&](double z) {
+        const double t1 = Evaluate(c, z).T;
+        return t1 + s.Weight * (Evaluate(c2, z).T - t1);
+    };
+    for (int j = 0; j < c.NumPoints; ++j) peak = std::fmax(peak, at(c.Z[U(j)]));
+    for (int j = 0; j < c2.NumPoints; ++j) peak = std::fmax(peak, at(c2.Z[U(j)]));
+    return peak;
 }
 
 HeadResponse SolveForHeadDisplacement(const AxialPile& p, double w0, AxialState& state) {

@@ -19,18 +19,26 @@ namespace kestro::axial {
 
 inline constexpr int MaxNodes = MaxStations;
 // Curves of one pile: the clay, sand and tip laws, and user curves (a t-z and
-// a q-z curve per soil layer at most).
-inline constexpr int MaxCurves = 3 + 2 * MaxSoilLayers;
+// a q-z curve per soil layer at most, each either one curve for the whole
+// layer or a curve at its top and one at its bottom).
+inline constexpr int MaxCurves = 3 + 4 * MaxSoilLayers;
 
 template <typename T>
 using NodeArray = std::array<T, MaxNodes + 1>;  // nodes 1..N
 
 // A nonlinear spring: force = ForceScale * T(w / ZScale) of curve Curve
-// (0: no spring).
+// (0: no spring). With a second curve (Curve2 >= 1, a layer's user curves at
+// its top and bottom) T is interpolated between the two at the same movement:
+// T = T1 + Weight (T2 - T1), Weight the depth of the spring within the layer
+// (0 at its top, 1 at its bottom).
 struct Spring {
+    Spring(int curve = 0, double zScale = 1.0, double forceScale = 0.0)
+        : Curve(curve), ZScale(zScale), ForceScale(forceScale) {}
     int Curve = 0;
+    int Curve2 = 0;
     double ZScale = 1.0;
     double ForceScale = 0.0;
+    double Weight = 0.0;
 };
 
 struct AxialPile {
@@ -60,6 +68,10 @@ struct HeadResponse {
 
 // The force of a spring and its tangent at movement w.
 CurveValue SpringForce(const AxialPile& pile, const Spring& s, double w);
+
+// The largest T of a spring's curve (of the two curves interpolated at its
+// weight: their largest value at any breakpoint of either), before ForceScale.
+double SpringPeak(const AxialPile& pile, const Spring& s);
 
 // Equilibrium with the head held at displacement w0 (Newton iteration on the
 // tangent stiffness with a backtracking guard); `state` holds the start and

@@ -136,10 +136,11 @@ void WriteSkippedLengthsHeading(std::ostream& out) {
 }
 
 void WriteSkippedLength(std::ostream& out, double length, LengthSkipReason reason) {
-    static constexpr const char* Reasons[3] = {
+    static constexpr const char* Reasons[4] = {
         "  the pile-head deflection exceeds the deflection limit",
         "  no converged solution within the iteration limit",
-        "  the deflection did not converge to the tolerance"};
+        "  the deflection did not converge to the tolerance",
+        "  the pile buckles under the axial load (the equilibrium found is unstable)"};
     FormatNumber(out, length, 10);
     out << Reasons[static_cast<int>(reason)] << '\n';
 }

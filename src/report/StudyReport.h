@@ -32,7 +32,7 @@ void WriteNoAcceptedLength(std::ostream& out);
 // Why a trial length has no row: its head deflection exceeds the deflection
 // limit, its iteration ended without convergence, or its last change of
 // deflection was not within the tolerance.
-enum class LengthSkipReason { DeflectionLimit = 0, IterationLimit = 1, Tolerance = 2 };
+enum class LengthSkipReason { DeflectionLimit = 0, IterationLimit = 1, Tolerance = 2, Buckled = 3 };
 // After the table: the heading, then one line per trial length without a row.
 void WriteSkippedLengthsHeading(std::ostream& out);
 void WriteSkippedLength(std::ostream& out, double length, LengthSkipReason reason);

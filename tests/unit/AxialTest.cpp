@@ -325,7 +325,8 @@ std::string ReadExample(const std::string& name) {
 }
 
 TEST(AxialRuns, EquilibriumAtEveryLoadOfTheExamples) {
-    for (const char* name : {"axial-pipe-pile-clay-sand.kin", "axial-uplift-pile-rock-socket-si.kin"}) {
+    for (const char* name : {"axial-pipe-pile-clay-sand.kin", "axial-uplift-pile-rock-socket-si.kin",
+                             "axial-weathered-rock-top-bottom-curves-si.kin"}) {
         SCOPED_TRACE(name);
         const AxialRun r = RunAxial(ReadExample(name));
         EXPECT_EQ(r.Result, 0) << r.Messages;
@@ -589,3 +590,186 @@ TEST(AxialRuns, ConcreteSectionsUseTheTransformedSection) {
         EXPECT_GT(closed(ea) / closed(gross), 1.02);
     }
 }
+
+// User t-z and q-z curves at the top and the bottom of a layer, interpolated
+// by depth as user p-y curves are: at a movement w the resistance is
+// t_top(w) + s (t_bottom(w) - t_top(w)), s = (x - x_top) / (x_bottom - x_top).
+// A 12 in solid elastic pile, 10 ft long, stiff (E 1.0E8 psi), in the upper
+// half of a soft clay layer 0 to 20 ft whose user curves replace the clay laws.
+namespace {
+
+std::string TopBottomInput(const std::string& curves, int increments) {
+    return "KESTRO6\nTITLE\nUser t-z and q-z curves at the top and the bottom of a layer\n\n\n\n\nOPTIONS\n"
+           "Units USCS\nUseLRFD NO\nComputeKmatrix NO\nUseTipShear NO\nUseSoilMovement NO\nUsePYModifiers NO\n"
+           "ComputeEIOnly NO\nLoading STATIC     1\nMaxIterations 100\nDeflectionLimit 100.0\nTolerance 1.0E-5\n"
+           "Increments " + std::to_string(increments) + "\nPrintSummaryOnly NO\nPrintIncrement 10\n"
+           "PrintPYCurves NO\nComputeInteraction NO\n"
+           "SECTIONS\n1\n1\n11\n10.0\n1\n1.0E8\n12.0\n12.0\n113.09733552923255\n113.09733552923255\n"
+           "1017.8760197630929\n1017.8760197630929\n"
+           "SOIL LAYERS\n1\n1  0.0  20.0\n50.0  400.0  0.02\n50.0  400.0  0.02\n"
+           "LOADING\n1\n1  1  100.0  0.0  0.0  1\n0\n"
+           "AXIAL ANALYSIS\nPipeTip CLOSED\nResidualRatio 0.9\nCapacityFraction 0.5\nCurveSteps 20\n" + curves + "END\n";
+}
+
+// The curves of the test by hand (psf against in): piecewise linear, the
+// last value beyond the last point.
+double Linear(const std::vector<std::pair<double, double>>& pts, double w) {
+    for (std::size_t j = 1; j < pts.size(); ++j)
+        if (w <= pts[j].first)
+            return pts[j - 1].second +
+                   (pts[j].second - pts[j - 1].second) * (w - pts[j - 1].first) / (pts[j].first - pts[j - 1].first);
+    return pts.back().second;
+}
+const std::vector<std::pair<double, double>> TzTop = {{0.0, 0.0}, {0.1, 500.0}, {0.3, 800.0}};
+const std::vector<std::pair<double, double>> TzBottom = {{0.0, 0.0}, {0.2, 1200.0}, {0.4, 1600.0}, {1.0, 2000.0}};
+const std::vector<std::pair<double, double>> QzTop = {{0.0, 0.0}, {0.5, 10000.0}};
+const std::vector<std::pair<double, double>> QzBottom = {{0.0, 0.0}, {0.25, 30000.0}};
+const std::string TopBottomCurves =
+    "2                  number of head loads\n1  20000.0\n2  -10000.0\n"
+    "4                  number of user curves\n"
+    "1  TZ-TOP  3\n0.0 0.0\n0.1 500.0\n0.3 800.0\n"
+    "1  QZ-TOP  2\n0.0 0.0\n0.5 10000.0\n"
+    "1  TZ-BOTTOM  4\n0.0 0.0\n0.2 1200.0\n0.4 1600.0\n1.0 2000.0\n"
+    "1  QZ-BOTTOM  2\n0.0 0.0\n0.25 30000.0\n";
+
+TEST(AxialUserCurvesTopBottom, MidLayerCurveIsTheHandInterpolation) {
+    // 48 increments of 2.5 in: node 25 at 60 in is a quarter of the way down
+    // the layer (s = 0.25), node 49 the tip at 120 in, mid-layer (s = 0.5).
+    const AxialRun run = RunAxial(TopBottomInput(TopBottomCurves, 48));
+    ASSERT_EQ(run.Result, 0) << run.Report.substr(run.Report.size() > 3000 ? run.Report.size() - 3000 : 0);
+    const AxialPile& P = AxialColumn;
+    ASSERT_EQ(P.NumNodes, 49);
+    const double pi = 3.14159265358979323846, perimeter = pi * 12.0, h = 2.5, tipArea = pi * 36.0;
+    struct Row {
+        int Node;
+        double S;
+    };
+    for (const Row& node : {Row{25, 0.25}, Row{13, 0.125}, Row{47, 115.0 / 240.0}}) {
+        SCOPED_TRACE(node.Node);
+        // Interior node: its tributary length h of shaft carries the unit
+        // friction of its own depth (the peak is linear in depth).
+        for (double w : {0.05, 0.1, 0.15, 0.2, 0.25, 0.3, 0.35, 0.5, 0.9, 1.5, -0.15, -0.6}) {
+            const double a = std::fabs(w);
+            const double t = Linear(TzTop, a) + node.S * (Linear(TzBottom, a) - Linear(TzTop, a));
+            const double hand = (w < 0.0 ? -1.0 : 1.0) * t / 144.0 * perimeter * h;
+            EXPECT_NEAR(SpringForce(P, P.Shaft[U(node.Node)], w).T, hand, 1.0E-9 * std::fabs(hand)) << w;
+        }
+    }
+    // The tip at mid-layer: q = (q_top + q_bottom) / 2 on the tip area; no tension.
+    for (double w : {0.1, 0.25, 0.4, 0.5, 2.0}) {
+        const double q = 0.5 * (Linear(QzTop, w) + Linear(QzBottom, w));
+        EXPECT_NEAR(SpringForce(P, P.Tip, w).T, q / 144.0 * tipArea, 1.0E-9 * q) << w;
+    }
+    EXPECT_EQ(SpringForce(P, P.Tip, -0.1).T, 0.0);
+    // The reported unit end bearing and ultimate values.
+    EXPECT_NEAR(AxialResults.UnitEndBearing, 0.5 * (10000.0 + 30000.0) / 144.0, 1.0E-9);
+    EXPECT_NEAR(AxialResults.UltimateTip, 20000.0 / 144.0 * tipArea, 1.0E-6);
+    // f_max = 800 + (x / 240) 1200 psf integrated over 0 to 120 in.
+    const double shaftUltimate = (800.0 * 120.0 + 1200.0 / 240.0 * 120.0 * 120.0 / 2.0) / 144.0 * perimeter;
+    EXPECT_NEAR(AxialResults.UltimateShaft, shaftUltimate, 1.0E-9 * shaftUltimate);
+}
+
+// A layer whose top and bottom curves are the same is the one-curve layer,
+// to the last bit of every result.
+TEST(AxialUserCurvesTopBottom, IdenticalTopAndBottomEqualOneCurve) {
+    const std::string tz = "0.0 0.0\n0.1 500.0\n0.3 800.0\n", qz = "0.0 0.0\n0.5 10000.0\n";
+    const std::string loads = "2\n1  20000.0\n2  -10000.0\n";
+    const AxialRun one = RunAxial(TopBottomInput(loads + "2\n1  TZ  3\n" + tz + "1  QZ  2\n" + qz, 48));
+    ASSERT_EQ(one.Result, 0);
+    const AxialResultsData a = AxialResults;
+    const AxialRun two = RunAxial(TopBottomInput(
+        loads + "4\n1  TZ-BOTTOM  3\n" + tz + "1  TZ-TOP  3\n" + tz + "1  QZ-TOP  2\n" + qz + "1  QZ-BOTTOM  2\n" + qz,
+        48));
+    ASSERT_EQ(two.Result, 0);
+    const AxialResultsData& b = AxialResults;
+    EXPECT_EQ(a.UltimateShaft, b.UltimateShaft);
+    EXPECT_EQ(a.UltimateTip, b.UltimateTip);
+    EXPECT_EQ(a.PlungingCompression, b.PlungingCompression);
+    EXPECT_EQ(a.PlungingUplift, b.PlungingUplift);
+    EXPECT_EQ(a.MovementAtFractionCompression, b.MovementAtFractionCompression);
+    EXPECT_EQ(a.MovementAtFractionUplift, b.MovementAtFractionUplift);
+    ASSERT_EQ(a.NumCurvePoints, 21);
+    for (int k = 0; k < a.NumCurvePoints; ++k) {
+        EXPECT_EQ(a.CurveLoad[U(k)], b.CurveLoad[U(k)]);
+        EXPECT_EQ(a.CurveMovement[U(k)], b.CurveMovement[U(k)]);
+    }
+    for (int j = 1; j <= 2; ++j) {
+        EXPECT_EQ(a.Profiles[U(j)].HeadMovement, b.Profiles[U(j)].HeadMovement);
+        for (int i = 1; i <= 49; ++i) EXPECT_EQ(a.Profiles[U(j)].Force[U(i)], b.Profiles[U(j)].Force[U(i)]);
+    }
+    // The axial pages and records (after the input echo, which differs).
+    auto tail = [](const std::string& s, const char* from) {
+        const std::size_t at = s.find(from);
+        return at == std::string::npos ? std::string() : s.substr(at);
+    };
+    EXPECT_FALSE(tail(one.Report, "Axial Load Transfer of the Pile").empty());
+    EXPECT_EQ(tail(one.Report, "Axial Load Transfer of the Pile"), tail(two.Report, "Axial Load Transfer of the Pile"));
+}
+
+// The stiff pile moves as one body: under the head load P its settlement w
+// solves P = perimeter * integral over 0..L of t(x, w) dx + A_tip q(L, w),
+// with t(x, w) = t_top(w) + (x / 240) (t_bottom(w) - t_top(w)) and q at
+// mid-layer; both linear in w on each stretch between breakpoints, so P(w) is
+// computed here for a chosen w and the run is given P.
+TEST(AxialUserCurvesTopBottom, RigidPileSettlementByHand) {
+    const double pi = 3.14159265358979323846, perimeter = pi * 12.0, tipArea = pi * 36.0, L = 120.0;
+    std::string loads = "3\n";
+    const std::vector<double> ws = {0.05, 0.15, 0.35};
+    std::vector<double> shafts, tips;
+    for (std::size_t j = 0; j < ws.size(); ++j) {
+        const double w = ws[j];
+        const double top = Linear(TzTop, w), bottom = Linear(TzBottom, w);
+        // integral of top + (x / 240) (bottom - top) over 0..L
+        shafts.push_back((top * L + (bottom - top) / 240.0 * L * L / 2.0) / 144.0 * perimeter);
+        tips.push_back(0.5 * (Linear(QzTop, w) + Linear(QzBottom, w)) / 144.0 * tipArea);
+        char line[64];
+        std::snprintf(line, sizeof line, "%zu  %.10g\n", j + 1, shafts.back() + tips.back());
+        loads += line;
+    }
+    std::string curves = TopBottomCurves;
+    curves.replace(0, curves.find("4                  number of user curves"), loads);
+    const AxialRun run = RunAxial(TopBottomInput(curves, 240));
+    ASSERT_EQ(run.Result, 0) << run.Report.substr(run.Report.size() > 3000 ? run.Report.size() - 3000 : 0);
+    for (std::size_t j = 0; j < ws.size(); ++j) {
+        SCOPED_TRACE(ws[j]);
+        const AxialProfile& p = AxialResults.Profiles[j + 1];
+        ASSERT_TRUE(p.b_Solved);
+        // The pile shortens by about P L / (2 EA), below 1E-3 of w; the
+        // shaft sum differs from the integral only at the two end nodes. Any
+        // other weighting of the two curves (the top curve alone, the weights
+        // reversed) is off by 10 % or more.
+        EXPECT_NEAR(p.HeadMovement, ws[j], 2.0E-3 * ws[j]);
+        EXPECT_NEAR(p.Shaft, shafts[j], 2.0E-3 * shafts[j]);
+        EXPECT_NEAR(p.Tip, tips[j], 2.0E-3 * tips[j]);
+    }
+}
+
+// Bad pairs: each an input error naming the curve, the layer and the line.
+TEST(AxialUserCurvesTopBottom, UnpairedOrMixedCurvesAreInputErrors) {
+    const std::string tz = "0.0 0.0\n0.1 500.0\n", loads = "0\n";
+    struct Row {
+        std::string Curves;
+        std::vector<std::string> Texts;
+    };
+    const std::vector<Row> rows = {
+        {loads + "1\n1  TZ-TOP  2\n" + tz,
+         {"Input Data Error No. 58", "user curve 1 (line 54) gives the TZ-TOP curve of soil layer 1 but no TZ-BOTTOM"}},
+        {loads + "2\n1  QZ-BOTTOM  2\n" + tz + "1  TZ  2\n" + tz, {"gives the QZ-BOTTOM curve of soil layer 1 but no QZ-TOP"}},
+        {loads + "2\n1  TZ  2\n" + tz + "1  TZ-BOTTOM  2\n" + tz,
+         {"user curve 2 (line 57) adds the TZ-BOTTOM curve of soil layer 1 to its TZ curve (user curve 1, line 54)"}},
+        {loads + "2\n1  TZ-TOP  2\n" + tz + "1  TZ-TOP  2\n" + tz, {"repeats the TZ-TOP curve of soil layer 1"}},
+        {loads + "1\n1  TZ-MIDDLE  2\n" + tz, {"is of kind \"TZ-MIDDLE\"", "TZ-TOP and TZ-BOTTOM"}},
+        {loads + "2\n1  TZ-TOP  2\n" + tz + "1  TZ-BOTTOM  2\n0.0 0.0\n0.1 -5.0\n",
+         {"Soil layer 1, TZ-BOTTOM curve, point 2 (line 59)", "resistance -5"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.Texts[0]);
+        const AxialRun run = RunAxial(TopBottomInput(r.Curves, 48));
+        EXPECT_EQ(run.Result, 158);
+        for (const std::string& t : r.Texts)
+            EXPECT_NE(run.Report.find(t), std::string::npos)
+                << t << "\n" << run.Report.substr(run.Report.size() > 1500 ? run.Report.size() - 1500 : 0);
+    }
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -279,6 +280,53 @@ TEST(LengthStudy, CaseBeyondTheDeflectionLimitStopsBeforeItsStudy) {
     EXPECT_FALSE(Has(r.Report, "Pile-head Deflection vs. Pile Length for Load Case 1"));
     EXPECT_TRUE(Records(r.Plot, "Line 12:").empty());
     EXPECT_FALSE(Has(r.Report, "Not-a-Number"));
+}
+
+// Every row of a length study is the answer a run of the pile at that length
+// gives, and a trial that such a run rejects is no row. The HP14x73 under
+// 200 kips: at 7.5 ft the trial converged to a shape its own P-delta moment
+// holds up, the head 7.3 in back against the shear (a buckled pile, Runtime
+// Error 34 when run alone), and the study once listed it as a deflection.
+// Under a positive shear and moment every accepted head deflection is
+// positive.
+TEST(LengthStudy, EveryRowIsTheRunOfThePileAtThatLength) {
+    const std::string example =
+        kestro::test::ReadText(std::string(KESTRO_SOURCE_DIR) + "/examples/h-pile-length-study.kin");
+    auto r = RunInput(example);
+    ASSERT_EQ(r.Result, 0) << r.Report;
+    const auto rows = Records(r.Plot, "Line 12: pile length, Ytop, Mmax, Vmax");
+    ASSERT_GE(rows.size(), 10u);
+    for (const auto& row : rows) EXPECT_GT(row[1], 0.0) << "trial length " << row[0];
+    int buckled = 0;
+    for (int j = 0; j < 20; ++j) {
+        const double factor = static_cast<double>(1.0f - 0.05f * static_cast<float>(j));
+        const double length = factor * 600.0;
+        SCOPED_TRACE(length);
+        std::string alone = example;
+        char ft[32];
+        std::snprintf(ft, sizeof ft, "%.9g", factor * 50.0);
+        Replace(alone, "50.0                                section length", std::string(ft) + "  section length");
+        Replace(alone, "200000.0  2  no., type", "200000.0  1  no., type");
+        const auto a = RunInput(alone);
+        const std::vector<double>* row = nullptr;
+        for (const auto& v : rows)
+            if (std::fabs(v[0] - length) < 1e-3) row = &v;
+        if (a.Result == 0) {
+            ASSERT_NE(row, nullptr) << "a run of this length has a result; the study has no row";
+            const auto summary = Records(a.Plot, "Line 13:");
+            ASSERT_EQ(summary.size(), 1u);
+            EXPECT_NEAR((*row)[1], summary[0][1], 1e-5 * std::fabs(summary[0][1]));
+        } else {
+            EXPECT_EQ(row, nullptr) << "the run of this length ends with " << a.Result;
+        }
+        if (a.Result == 234) {
+            ++buckled;
+            char line[128];
+            std::snprintf(line, sizeof line, "%10.3f  the pile buckles under the axial load", length);
+            EXPECT_TRUE(Has(r.Report, line)) << line;
+        }
+    }
+    EXPECT_GE(buckled, 1);   // the 7.5 ft trial
 }
 
 }  // namespace
