@@ -1,0 +1,348 @@
+#include "group/LateralModel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+
+#include "analysis/LoadCases.h"
+#include "analysis/PileProperties.h"
+#include "analysis/Stability.h"
+#include "analysis/StationResults.h"
+#include "analysis/Stations.h"
+#include "axial/AxialModel.h"
+#include "driver/Channels.h"
+#include "driver/Errors.h"
+#include "driver/RunSequence.h"
+#include "driver/Warnings.h"
+#include "input/InputFile.h"
+#include "input/InputWarnings.h"
+#include "input/KeywordReader.h"
+#include "input/Units.h"
+#include "model/PileModel.h"
+#include "model/ProblemData.h"
+#include "model/RunState.h"
+#include "section/SectionAnalysis.h"
+
+namespace kestro::group {
+namespace {
+
+// The convergence tolerance of the pile's secant iteration in a group run:
+// the input's tolerance, made at least as tight as 1E-8 of the pile width,
+// so that a pile's head forces are a smooth function of its head conditions
+// at the cap solution's tolerance. A solution that stalls above that within
+// the iteration limit is accepted when its last change of deflection met the
+// input's own tolerance (the single-pile run would accept it).
+constexpr double GroupDeflectionTolerance = 1.0E-8;
+// The iteration limit of those solutions (at least).
+constexpr int GroupIterationLimit = 200;
+
+struct AnswerKey {
+    bool Fixed;
+    double Y, Slope, Axial, PMult;
+    bool operator<(const AnswerKey& o) const {
+        return std::tie(Fixed, Y, Slope, Axial, PMult) < std::tie(o.Fixed, o.Y, o.Slope, o.Axial, o.PMult);
+    }
+};
+
+// The kept answers; bounded so that a long run never grows without end.
+constexpr std::size_t MaxKeptAnswers = 100000;
+
+struct ModelState {
+    bool b_Prepared = false;
+    bool b_ChannelsOpen = false;
+    double Width = 0.0;
+    double InputTolerance = 0.0;   // the input's own convergence tolerance
+    std::map<AnswerKey, LateralAnswer> Answers;
+    long Solutions = 0;
+};
+
+ModelState& State() {
+    static ModelState s;
+    return s;
+}
+
+std::string Number(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.6g", v);
+    return buf;
+}
+
+// The error stored by the engine, cleared so the store can be used again.
+int TakeEngineError(std::string& why, const char* stage) {
+    const int e = Run.ErrorNumber;
+    if (e <= 0) return 0;
+    why = std::string(stage) + ": ";
+    if (e >= 200)
+        why += "Runtime Error " + std::to_string(e - 200);
+    else if (e >= 100)
+        why += "Input Data Error " + std::to_string(e - 100);
+    else
+        why += "error " + std::to_string(e);
+    if (!TerminationLine().empty()) why += " (" + TerminationLine() + ")";
+    Run.ErrorNumber = 0;
+    ClearTerminationLine();
+    return e;
+}
+
+// The head shear that the finite-difference equations of the pile balance:
+// the shear condition that a head loaded by a shear would have imposed,
+//   V = EI(2) (y3 - 2 y2 + 2 y0 - y-1) / (2 h^3) + Q (y2 - y0) / (2 h),
+// evaluated on the solution with the head deflection prescribed. The
+// equations of the prescribed-deflection head are those of the shear-loaded
+// head without that one condition, so a pile held at the deflection and slope
+// that a shear V produces returns V to round-off.
+double HeadShearOfTheDifferenceEquations() {
+    const PileModel& P = Pile;
+    const double h = P.Spacing;
+    const double EI = P.EI[St(2)];
+    const auto y = [&P](int i) { return P.y[St(i)]; };
+    return EI * (y(3) - 2.0 * y(2) + 2.0 * y(0) - y(-1)) / (2.0 * h * h * h) + P.AxialLoad * (y(2) - y(0)) / (2.0 * h);
+}
+
+}  // namespace
+
+int PrepareLateralModel(const std::string& text, LateralModelInfo& info, std::string& why) {
+    ModelState& M = State();
+    M = ModelState{};
+    info = LateralModelInfo{};
+    ClearTerminationLine();
+    SetInRun(true);
+    ResetRunState();
+    ResetProblemData();
+    ResetWarningRegistry();
+    ResetInputWarnings();
+    ResetAnalysisState();
+    int failed = 0;
+    if (!OpenOutputChannels("/dev/null", "/dev/null", "/dev/null", failed)) {
+        SetInRun(false);
+        why = "the lateral model's output channels could not be opened";
+        return 200 + ErrWriteFailed;
+    }
+    M.b_ChannelsOpen = true;
+    LoadInputText(text);
+    std::string tag;
+    if (!TryReadFirstWord(tag) || tag.substr(0, 7) != "KESTRO6") {
+        why = "the lateral model is not a keyword input (its first line is not KESTRO6)";
+        ReleaseLateralModel();
+        return 100 + ErrUnsupportedFormat;
+    }
+    Run.FormatTag.Set(std::string_view(tag).substr(0, 7));
+    ReadKeywordInput();
+    if (const int e = TakeEngineError(why, "reading the lateral model"); e != 0) return ReleaseLateralModel(), e;
+
+    const AnalysisOptions& O = Problem.Options;
+    if (O.ComputationMode == 2) {
+        why = "the lateral model computes section properties only (ComputeEIOnly YES): it has no pile to analyse";
+        ReleaseLateralModel();
+        return 100 + ErrNoLoadCases;
+    }
+    Run.b_SI = O.UnitSystem == UnitsSI;
+    SetUnitLabels(O.UnitSystem);
+    ConvertToInternalUnits();
+    if (const int e = TakeEngineError(why, "converting the lateral model"); e != 0) return ReleaseLateralModel(), e;
+    for (int k = 2; k <= Problem.NumLayers; ++k)
+        Problem.Layers[static_cast<std::size_t>(k)].XTop = Problem.Layers[static_cast<std::size_t>(k - 1)].XBottom;
+    for (int k = 1; k <= Problem.NumLayers; ++k) {
+        const SoilLayer& L = Problem.Layers[static_cast<std::size_t>(k)];
+        if (L.XBottom < L.XTop) {
+            why = "soil layer " + std::to_string(k) + " of the lateral model has its bottom above its top";
+            ReleaseLateralModel();
+            return 100 + ErrInvertedLayer;
+        }
+    }
+    if (Problem.NumSections < 1 || !(Problem.PileLength > 0.0)) {
+        why = "the lateral model has no pile section";
+        ReleaseLateralModel();
+        return 100 + ErrNoLoadCases;
+    }
+    if (AxialInput.b_Requested) BuildAxialColumn();
+    if (const int e = TakeEngineError(why, "building the axial column"); e != 0) return ReleaseLateralModel(), e;
+    PrepareStationsOfLength(Problem.PileLength);
+    if (const int e = TakeEngineError(why, "building the stations"); e != 0) return ReleaseLateralModel(), e;
+    if (O.ComputationMode == 3) {
+        for (int s = 1; s <= Problem.NumSections; ++s) {
+            ComputeSectionStiffness(s);
+            if (Failed()) break;
+        }
+    }
+    if (const int e = TakeEngineError(why, "computing the sections' bending stiffness"); e != 0)
+        return ReleaseLateralModel(), e;
+
+    Pile.b_NonlinearEI = O.ComputationMode == 3 || O.ComputationMode == 5;
+    Pile.b_LrfdCase = false;
+    Pile.b_StiffnessMode = true;
+    M.Width = PropertiesAt(0.0).b;
+    M.InputTolerance = Problem.Options.ConvergenceTolerance;
+    const double tol = GroupDeflectionTolerance * (M.Width > 0.0 ? M.Width : 1.0);
+    if (!(Problem.Options.ConvergenceTolerance <= tol)) Problem.Options.ConvergenceTolerance = tol;
+    if (Problem.Options.MaxIterations < GroupIterationLimit) Problem.Options.MaxIterations = GroupIterationLimit;
+    M.b_Prepared = true;
+
+    info.b_Axial = AxialInput.b_Requested;
+    info.Length = Problem.PileLength;
+    info.Width = M.Width;
+    info.DeflectionLimit = O.ExcessDeflectionLimit;
+    info.ForceUnit = IsUS() ? "lbs" : IsSI() ? "kN" : "F";
+    info.LengthUnit = IsUS() ? "in" : IsSI() ? "m" : "L";
+    return 0;
+}
+
+void ReleaseLateralModel() {
+    ModelState& M = State();
+    if (M.b_ChannelsOpen) CloseOutputChannels();
+    SetInRun(false);
+    M = ModelState{};
+    // Nothing of the group's model reaches the next user of the store.
+    ResetRunState();
+    ResetProblemData();
+    ResetWarningRegistry();
+    ResetInputWarnings();
+    ResetAnalysisState();
+}
+
+void ForgetLateralAnswers() { State().Answers.clear(); }
+
+long LateralSolutionCount() { return State().Solutions; }
+
+LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial, double pMultiplier) {
+    ModelState& M = State();
+    LateralAnswer a;
+    if (!M.b_Prepared) {
+        a.Error = ErrorPileFailed;
+        a.Why = "no lateral model is prepared";
+        return a;
+    }
+    if (!fixedHead) slope = 0.0;
+    const AnswerKey key{fixedHead, y, slope, axial, pMultiplier};
+    if (const auto it = M.Answers.find(key); it != M.Answers.end()) return it->second;
+
+    ++M.Solutions;
+    Pile.GroupPMultiplier = pMultiplier;
+    StudyCaseEnd end = RunStudyCase(1, fixedHead ? 5 : 4, y, slope, axial);
+    const int worst = LargestDeflectionStation();
+    const double yWorst = Pile.y[St(worst)];
+    if (end == StudyCaseEnd::LimitReached && !Failed() && std::isfinite(yWorst) &&
+        std::fabs(yWorst) < Problem.Options.ExcessDeflectionLimit && Pile.DYMAX <= M.InputTolerance)
+        end = StudyCaseEnd::Converged;
+    if (end == StudyCaseEnd::Converged) {
+        WriteCaseResults(1);
+        if (!Failed() && axial > 0.0) CheckCaseStability(1);
+    }
+    std::string engine;
+    if (TakeEngineError(engine, "lateral analysis") != 0) {
+        a.Error = ErrorPileFailed;
+        a.Why = engine;
+    } else if (end == StudyCaseEnd::LimitReached || end == StudyCaseEnd::Failed) {
+        if (!std::isfinite(yWorst) || std::fabs(yWorst) >= Problem.Options.ExcessDeflectionLimit) {
+            a.Error = ErrorDeflectionLimit;
+            a.Why = "its deflection (" + Number(yWorst) + " at " + Number(Pile.x[St(worst)]) +
+                    " below the head) exceeds the deflection limit " + Number(Problem.Options.ExcessDeflectionLimit) +
+                    " of its lateral model, at head deflection " + Number(y) +
+                    (fixedHead ? ", head slope " + Number(slope) : std::string(", pinned head")) +
+                    ", axial load " + Number(axial);
+        } else {
+            a.Error = ErrorPileFailed;
+            a.Why = "its lateral analysis did not converge in " + std::to_string(Problem.Options.MaxIterations) +
+                    " iterations at head deflection " + Number(y);
+        }
+    } else {
+        a.Deflection = Pile.y[St(1)];
+        a.Slope = ReportedHeadSlope();
+        a.Shear = HeadShearOfTheDifferenceEquations();
+        a.Moment = ReportedHeadMoment();
+        a.MaxMoment = Pile.MaxMoment;
+        a.DepthMaxMoment = Pile.DepthMaxMoment;
+        a.Iterations = Pile.Iteration;
+        // The running maximum holds |M|: give it the sign of the moment there.
+        for (int i = 1; i <= Pile.NumStations; ++i)
+            if (std::fabs(Pile.Moment[St(i)]) == Pile.MaxMoment) {
+                a.MaxMoment = Pile.Moment[St(i)];
+                a.DepthMaxMoment = Pile.x[St(i)];
+                break;
+            }
+    }
+    Pile.GroupPMultiplier = 1.0;
+    if (M.Answers.size() >= MaxKeptAnswers) M.Answers.clear();
+    M.Answers.emplace(key, a);
+    return a;
+}
+
+LateralPileHead::LateralPileHead(Connection head, double pMultiplier, const axial::AxialPile* axialColumn,
+                                 double kAxial)
+    : Head_(head), PMultiplier_(pMultiplier), Column_(axialColumn), KAxial_(kAxial) {}
+
+HeadResult LateralPileHead::Respond(const Vector3& movement) {
+    HeadResult r;
+    // Axial: the column, or the linear stiffness.
+    double N = 0.0, kN = KAxial_;
+    if (Column_ != nullptr) {
+        const axial::HeadResponse ax = axial::SolveForHeadDisplacement(*Column_, movement[0], AxialState_);
+        if (!ax.b_Converged || !std::isfinite(ax.Force)) {
+            r.Why = "the axial analysis did not converge at a head movement of " + Number(movement[0]);
+            return r;
+        }
+        N = ax.Force;
+        kN = ax.Stiffness;
+    } else {
+        N = KAxial_ * movement[0];
+    }
+    const bool fixed = Head_ == Connection::Fixed;
+    const double y = movement[1], slope = fixed ? -movement[2] : 0.0;
+    const LateralAnswer a = SolveLateral(fixed, y, slope, N, PMultiplier_);
+    if (a.Error != 0) {
+        r.Error = a.Error;
+        r.Why = a.Why;
+        return r;
+    }
+    Last_ = a;
+    // Central differences of the head forces: steps small against the head
+    // movement, never below a floor set by the pile width.
+    const double b = State().Width > 0.0 ? State().Width : 1.0;
+    const double hy = 1.0E-4 * std::max(std::fabs(y), 1.0E-2 * b);
+    const LateralAnswer yp = SolveLateral(fixed, y + hy, slope, N, PMultiplier_);
+    const LateralAnswer ym = SolveLateral(fixed, y - hy, slope, N, PMultiplier_);
+    if (yp.Error != 0 || ym.Error != 0) {
+        r.Error = yp.Error != 0 ? yp.Error : ym.Error;
+        r.Why = yp.Error != 0 ? yp.Why : ym.Why;
+        return r;
+    }
+    r.Force = {N, a.Shear, fixed ? a.Moment : 0.0};
+    r.Tangent = Matrix3{};
+    r.Tangent[0][0] = kN;
+    r.Tangent[1][1] = (yp.Shear - ym.Shear) / (2.0 * hy);
+    if (fixed) {
+        r.Tangent[2][1] = (yp.Moment - ym.Moment) / (2.0 * hy);
+        const double hs = 1.0E-4 * std::max(std::fabs(slope), 1.0E-4);
+        const LateralAnswer sp = SolveLateral(true, y, slope + hs, N, PMultiplier_);
+        const LateralAnswer sm = SolveLateral(true, y, slope - hs, N, PMultiplier_);
+        if (sp.Error != 0 || sm.Error != 0) {
+            r.Error = sp.Error != 0 ? sp.Error : sm.Error;
+            r.Why = sp.Error != 0 ? sp.Why : sm.Why;
+            return r;
+        }
+        // d/d(rotation) = -d/d(slope).
+        r.Tangent[1][2] = -(sp.Shear - sm.Shear) / (2.0 * hs);
+        r.Tangent[2][2] = -(sp.Moment - sm.Moment) / (2.0 * hs);
+        // The pair of cross terms is one quantity: their mean keeps the
+        // group's tangent symmetric.
+        const double k23 = 0.5 * (r.Tangent[1][2] + r.Tangent[2][1]);
+        r.Tangent[1][2] = r.Tangent[2][1] = k23;
+    }
+    // Secant: the diagonal ratios where the movement is not zero, the tangent
+    // where it is; the cross terms of the tangent.
+    r.Secant = r.Tangent;
+    if (movement[0] != 0.0) r.Secant[0][0] = N / movement[0];
+    if (!fixed) {
+        if (y != 0.0) r.Secant[1][1] = a.Shear / y;
+    } else {
+        // Solve the 2 x 2 secant with the tangent's cross term: Q = s22 y + k23 rot, Mh = k23 y + s33 rot.
+        const double rot = movement[2], k23 = r.Tangent[1][2];
+        if (y != 0.0) r.Secant[1][1] = (a.Shear - k23 * rot) / y;
+        if (rot != 0.0) r.Secant[2][2] = (a.Moment - k23 * y) / rot;
+    }
+    r.b_Ok = true;
+    return r;
+}
+
+}  // namespace kestro::group
