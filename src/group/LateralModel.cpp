@@ -37,6 +37,14 @@ constexpr double GroupDeflectionTolerance = 1.0E-8;
 // The iteration limit of those solutions (at least).
 constexpr int GroupIterationLimit = 200;
 
+// Head movements smaller than SmallestMovement times the iteration's
+// tolerance are answered in proportion; a head slope counts as the movement
+// it gives over SlopeLength pile widths.
+constexpr double SmallestMovement = 1000.0;
+constexpr double SlopeLength = 10.0;
+// The smallest step of the differences that give the tangent, in input tolerances.
+constexpr double FiniteDifferenceFloor = 100.0;
+
 struct AnswerKey {
     bool Fixed;
     double Y, Slope, Axial, PMult;
@@ -217,6 +225,31 @@ LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial,
     const AnswerKey key{fixedHead, y, slope, axial, pMultiplier};
     if (const auto it = M.Answers.find(key); it != M.Answers.end()) return it->second;
 
+    // A head movement too small for the iteration's tolerance to mean
+    // anything (the iteration would stop on its first solutions, far from
+    // the soil's moduli) is answered in proportion from the movement of the
+    // same shape at the smallest size that it resolves; none at all by none.
+    const double b = M.Width > 0.0 ? M.Width : 1.0;
+    const double size = std::max(std::fabs(y), SlopeLength * b * std::fabs(slope));
+    const double smallest = SmallestMovement * Problem.Options.ConvergenceTolerance;
+    if (!(size > 0.0)) {
+        M.Answers.emplace(key, a);
+        return a;
+    }
+    if (size < smallest) {
+        const double f = smallest / size;
+        a = SolveLateral(fixedHead, y * f, slope * f, axial, pMultiplier);
+        if (a.Error == 0) {
+            a.Deflection /= f;
+            a.Slope /= f;
+            a.Shear /= f;
+            a.Moment /= f;
+            a.MaxMoment /= f;
+        }
+        M.Answers.emplace(key, a);
+        return a;
+    }
+
     ++M.Solutions;
     Pile.GroupPMultiplier = pMultiplier;
     StudyCaseEnd end = RunStudyCase(1, fixedHead ? 5 : 4, y, slope, axial);
@@ -296,34 +329,36 @@ HeadResult LateralPileHead::Respond(const Vector3& movement) {
         return r;
     }
     Last_ = a;
-    // Central differences of the head forces: steps small against the head
-    // movement, never below a floor set by the pile width.
+    // One-sided differences of the head forces, each step taken toward zero
+    // movement (so that it never carries the pile toward its deflection
+    // limit): steps of 1E-3 of the head movement, never below 100 times the
+    // input's convergence tolerance (a solution is accepted at that
+    // tolerance: the step stays well clear of the iteration's residual).
     const double b = State().Width > 0.0 ? State().Width : 1.0;
-    const double hy = 1.0E-4 * std::max(std::fabs(y), 1.0E-2 * b);
-    const LateralAnswer yp = SolveLateral(fixed, y + hy, slope, N, PMultiplier_);
-    const LateralAnswer ym = SolveLateral(fixed, y - hy, slope, N, PMultiplier_);
-    if (yp.Error != 0 || ym.Error != 0) {
-        r.Error = yp.Error != 0 ? yp.Error : ym.Error;
-        r.Why = yp.Error != 0 ? yp.Why : ym.Why;
+    const double floor = FiniteDifferenceFloor * State().InputTolerance;
+    const double hy = (y > 0.0 ? -1.0 : 1.0) * std::max(1.0E-3 * std::fabs(y), floor);
+    const LateralAnswer yd = SolveLateral(fixed, y + hy, slope, N, PMultiplier_);
+    if (yd.Error != 0) {
+        r.Error = yd.Error;
+        r.Why = yd.Why;
         return r;
     }
     r.Force = {N, a.Shear, fixed ? a.Moment : 0.0};
     r.Tangent = Matrix3{};
     r.Tangent[0][0] = kN;
-    r.Tangent[1][1] = (yp.Shear - ym.Shear) / (2.0 * hy);
+    r.Tangent[1][1] = (yd.Shear - a.Shear) / hy;
     if (fixed) {
-        r.Tangent[2][1] = (yp.Moment - ym.Moment) / (2.0 * hy);
-        const double hs = 1.0E-4 * std::max(std::fabs(slope), 1.0E-4);
-        const LateralAnswer sp = SolveLateral(true, y, slope + hs, N, PMultiplier_);
-        const LateralAnswer sm = SolveLateral(true, y, slope - hs, N, PMultiplier_);
-        if (sp.Error != 0 || sm.Error != 0) {
-            r.Error = sp.Error != 0 ? sp.Error : sm.Error;
-            r.Why = sp.Error != 0 ? sp.Why : sm.Why;
+        r.Tangent[2][1] = (yd.Moment - a.Moment) / hy;
+        const double hs = (slope > 0.0 ? -1.0 : 1.0) * std::max(1.0E-3 * std::fabs(slope), floor / (SlopeLength * b));
+        const LateralAnswer sd = SolveLateral(true, y, slope + hs, N, PMultiplier_);
+        if (sd.Error != 0) {
+            r.Error = sd.Error;
+            r.Why = sd.Why;
             return r;
         }
         // d/d(rotation) = -d/d(slope).
-        r.Tangent[1][2] = -(sp.Shear - sm.Shear) / (2.0 * hs);
-        r.Tangent[2][2] = -(sp.Moment - sm.Moment) / (2.0 * hs);
+        r.Tangent[1][2] = -(sd.Shear - a.Shear) / hs;
+        r.Tangent[2][2] = -(sd.Moment - a.Moment) / hs;
         // The pair of cross terms is one quantity: their mean keeps the
         // group's tangent symmetric.
         const double k23 = 0.5 * (r.Tangent[1][2] + r.Tangent[2][1]);

@@ -68,8 +68,8 @@ LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial,
 
 // A group pile answered by the lateral analysis of the prepared model and,
 // axially, by the axial column of that model (when the input holds one) or
-// by a linear axial stiffness. The lateral tangent is found by central
-// differences of two more solutions per head condition.
+// by a linear axial stiffness. The lateral tangent is found by one-sided
+// differences: one more solution per head condition.
 //
 // Sign map to the group's pile axes: lateral movement = y, rotation = -slope,
 // Q = head shear, Mh = head moment (a positive head moment turns the head
