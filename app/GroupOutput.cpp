@@ -187,8 +187,19 @@ std::string GroupResultsHtml(const group::GroupModel& model, const group::GroupR
         const double len = depth / std::max(std::cos(b), 0.5);
         o << "<line x1=\"" << G(X(p.X)) << "\" y1=\"" << G(Y(p.Z)) << "\" x2=\"" << G(X(p.X + len * std::sin(b)))
           << "\" y2=\"" << G(Y(p.Z + len * std::cos(b))) << "\" stroke=\"#333\" stroke-width=\"3\"/>\n";
-        o << "<text x=\"" << G(X(p.X) + 4) << "\" y=\"" << G(Y(p.Z) + 14) << "\" font-size=\"11\">" << i + 1
-          << "</text>\n";
+        // Piles at one place in this plane (side by side across it) share one label.
+        std::string label;
+        bool first = true;
+        for (std::size_t k = 0; k < model.Piles.size(); ++k) {
+            const group::PileInput& q = model.Piles[k];
+            if (q.X != p.X || q.Z != p.Z || q.BatterDegrees != p.BatterDegrees) continue;
+            if (k < i) break;
+            label += (first ? "" : ", ") + std::to_string(k + 1);
+            first = false;
+        }
+        if (!label.empty())
+            o << "<text x=\"" << G(X(p.X) + 4) << "\" y=\"" << G(Y(p.Z) + 14) << "\" font-size=\"11\">" << label
+              << "</text>\n";
         if (shown != nullptr) {
             const group::CapState& s = shown->Solution.State;
             const double Q = s.CapForce[i][0];

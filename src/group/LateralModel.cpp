@@ -277,7 +277,8 @@ LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial,
         } else {
             a.Error = ErrorPileFailed;
             a.Why = "its lateral analysis did not converge in " + std::to_string(Problem.Options.MaxIterations) +
-                    " iterations at head deflection " + Number(y);
+                    " iterations at head deflection " + Number(y) +
+                    " (a load beyond what the piles can carry drives them there)";
         }
     } else {
         a.Deflection = Pile.y[St(1)];
