@@ -95,11 +95,13 @@ TEST(GroupLateral, OnePileEqualsTheSinglePileAnalyses) {
         const char* Name;
         int LoadType;     // of the single-pile run: 1 free head, 2 zero slope
         double H, V;
+        bool PinnedPair;  // two pinned piles side by side under twice the load
     };
-    const Case cases[] = {{"free head, small", 1, 5000.0, 80000.0},
-                          {"free head, large", 1, 30000.0, 150000.0},
-                          {"held head", 2, 30000.0, 150000.0},
-                          {"free head, reversed", 1, -20000.0, 100000.0}};
+    const Case cases[] = {{"free head, small", 1, 5000.0, 80000.0, false},
+                          {"free head, large", 1, 30000.0, 150000.0, false},
+                          {"held head", 2, 30000.0, 150000.0, false},
+                          {"free head, reversed", 1, -20000.0, 100000.0, false},
+                          {"pinned pair", 1, 30000.0, 150000.0, true}};
     for (const Case& k : cases) {
         const std::string single =
             LateralInput("1\n1  " + std::to_string(k.LoadType) + "  " + std::to_string(k.H) + "  0.0  " +
@@ -117,8 +119,12 @@ TEST(GroupLateral, OnePileEqualsTheSinglePileAnalyses) {
         // the sense of the cap's theta).
         const double M = k.LoadType == 1 ? 0.0 : S.HeadMoment;
         std::ostringstream g;
-        g << "KESTRO GROUP\nLATERAL pile.kin\nTYPE 1 FIXED PY\nPILE 1 0 0 0\nLOAD one " << k.H << ' ' << k.V << ' '
-          << M << "\n";
+        if (k.PinnedPair)
+            g << "KESTRO GROUP\nLATERAL pile.kin\nMULTIPLIERS NONE\nTYPE 1 PINNED PY\nPILE 1 -60 0 0\nPILE 1 60 0 0\n"
+              << "LOAD two " << 2.0 * k.H << ' ' << 2.0 * k.V << " 0\n";
+        else
+            g << "KESTRO GROUP\nLATERAL pile.kin\nTYPE 1 FIXED PY\nPILE 1 0 0 0\nLOAD one " << k.H << ' ' << k.V << ' '
+              << M << "\n";
         const GroupModel m = ReadModel(g.str(), single);
         std::ostringstream report;
         std::string error;
@@ -132,7 +138,10 @@ TEST(GroupLateral, OnePileEqualsTheSinglePileAnalyses) {
         EXPECT_NEAR(D[0], y, 1.0E-5 * std::fabs(y)) << k.Name;
         EXPECT_NEAR(c.Piles[0].Deflection, y, 1.0E-5 * std::fabs(y)) << k.Name;
         // theta = -slope; the held head does not turn.
-        const double theta = k.LoadType == 1 ? -S.HeadRotation : 0.0;
+        // A pinned pair under a load at its heads' level does not turn; each
+        // head turns as the free head does.
+        const double theta = k.LoadType == 1 && !k.PinnedPair ? -S.HeadRotation : 0.0;
+        EXPECT_NEAR(c.Piles[0].Slope, S.HeadRotation, 1.0E-5 * std::fabs(S.HeadRotation) + 1.0E-7) << k.Name;
         EXPECT_NEAR(D[2], theta, 1.0E-5 * std::fabs(S.HeadRotation) + 1.0E-7) << k.Name;
         EXPECT_NEAR(c.Piles[0].MaxMoment, S.MaxMoment, 1.0E-5 * std::fabs(S.MaxMoment)) << k.Name;
         EXPECT_DOUBLE_EQ(c.Piles[0].DepthMaxMoment, S.DepthMaxMoment) << k.Name;
@@ -297,6 +306,23 @@ TEST(GroupLateral, ExampleRunsWithJsonAndPage) {
     std::size_t lines = 0;
     for (std::size_t at = page.find("<line"); at != std::string::npos; at = page.find("<line", at + 1)) ++lines;
     EXPECT_GE(lines, 6u);
+
+    // A case that cannot balance: exit 2, and in the JSON the case with its
+    // error and no numbers, the cases before it balanced, none after it.
+    WriteText(dir + "/pile.kin", LateralInput("1\n1  1  1000.0  0.0  0.0  1\n"));
+    WriteText(dir + "/over.kgr", "KESTRO GROUP\nLATERAL pile.kin\nTYPE 1 FIXED PY KAXIAL 1E6\nPILE 1 0 0 0\n"
+                                 "PILE 1 120 0 0\nLOAD fine 1000 0 0\nLOAD over 8.0E6 0 0\nLOAD later 1 0 0\n");
+    std::ostringstream out1, err1;
+    EXPECT_EQ(kestro::cli::Main({"group", dir + "/over.kgr", "--json", dir + "/over.json"}, out1, err1),
+              kestro::cli::ExitError);
+    const nlohmann::json over = nlohmann::json::parse(ReadText(dir + "/over.json"));
+    EXPECT_EQ(over["run"]["status"], "error");
+    ASSERT_EQ(over["cases"].size(), 2u);
+    EXPECT_EQ(over["cases"][0]["status"], "balanced");
+    EXPECT_EQ(over["cases"][1]["status"], "error");
+    EXPECT_FALSE(over["cases"][1].contains("piles"));
+    EXPECT_FALSE(over["cases"][1].contains("capMovement"));
+    EXPECT_EQ(over["run"]["error"]["runtimeError"], over["cases"][1]["error"]["runtimeError"]);
 
     // The lateral model missing: named, exit 66, nothing run.
     WriteText(dir + "/lost.kgr", "KESTRO GROUP\nLATERAL nowhere.kin\nTYPE 1 FIXED PY KAXIAL 1E6\nPILE 1 0 0 0\n"
