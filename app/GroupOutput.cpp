@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <vector>
 
 namespace kestro::cli {
 namespace {
@@ -46,6 +47,46 @@ std::string G(double v) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.5g", v);
     return buf;
+}
+
+// A chart of one quantity along the p-y piles of a case (0 deflection,
+// 1 bending moment) against depth below the head, one line per pile; piles
+// with the same profile draw over each other.
+std::string ProfileChart(const group::CaseResult& c, const char* title, int quantity) {
+    double zmax = 0.0, vmax = 0.0;
+    for (const group::PileCaseResult& p : c.Piles) {
+        if (!p.b_Lateral) continue;
+        const std::vector<double>& v = quantity == 0 ? p.ProfileDeflection : p.ProfileMoment;
+        for (std::size_t n = 0; n < p.ProfileDepth.size() && n < v.size(); ++n) {
+            zmax = std::max(zmax, p.ProfileDepth[n]);
+            if (std::isfinite(v[n])) vmax = std::max(vmax, std::fabs(v[n]));
+        }
+    }
+    if (!(zmax > 0.0)) return "";
+    if (!(vmax > 0.0)) vmax = 1.0;
+    const double W = 300.0, H = 360.0, m = 30.0;
+    auto X = [&](double v) { return m + (W - 2.0 * m) * (0.5 + 0.5 * v / vmax); };
+    auto Y = [&](double z) { return m + (H - 2.0 * m) * z / zmax; };
+    static const char* colours[] = {"#c00", "#06c", "#080", "#a60", "#808", "#066"};
+    std::ostringstream o;
+    o << "<figure style=\"display:inline-block;margin:0 1em\"><svg xmlns=\"http://www.w3.org/2000/svg\" width=\""
+      << G(W) << "\" height=\"" << G(H) << "\">\n";
+    o << "<line x1=\"" << G(X(0.0)) << "\" y1=\"" << G(m) << "\" x2=\"" << G(X(0.0)) << "\" y2=\"" << G(H - m)
+      << "\" stroke=\"#999\"/>\n";
+    o << "<text x=\"" << G(m) << "\" y=\"" << G(m - 8) << "\" font-size=\"11\">+-" << G(vmax) << "</text>\n";
+    o << "<text x=\"" << G(m) << "\" y=\"" << G(H - 8) << "\" font-size=\"11\">depth " << G(zmax) << "</text>\n";
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < c.Piles.size(); ++i) {
+        const group::PileCaseResult& p = c.Piles[i];
+        if (!p.b_Lateral) continue;
+        const std::vector<double>& v = quantity == 0 ? p.ProfileDeflection : p.ProfileMoment;
+        o << "<polyline fill=\"none\" stroke=\"" << colours[k++ % 6] << "\" points=\"";
+        for (std::size_t n = 0; n < p.ProfileDepth.size() && n < v.size(); ++n)
+            if (std::isfinite(v[n])) o << G(X(v[n])) << ',' << G(Y(p.ProfileDepth[n])) << ' ';
+        o << "\"><title>pile " << i + 1 << "</title></polyline>\n";
+    }
+    o << "</svg><figcaption>" << title << " along the piles (hover a line for its pile)</figcaption></figure>\n";
+    return o.str();
 }
 
 }  // namespace
@@ -126,10 +167,19 @@ std::string GroupResultsJson(const group::GroupModel& model, const group::GroupR
                 p["maxMoment"] = Num(pr.MaxMoment);
                 p["depthMaxMoment"] = Num(pr.DepthMaxMoment);
                 p["headSlope"] = Num(pr.Slope);
+                ordered_json depth = ordered_json::array(), defl = ordered_json::array(),
+                             moment = ordered_json::array();
+                for (std::size_t n = 0; n < pr.ProfileDepth.size(); ++n) {
+                    depth.push_back(Num(pr.ProfileDepth[n]));
+                    defl.push_back(Num(pr.ProfileDeflection[n]));
+                    moment.push_back(Num(pr.ProfileMoment[n]));
+                }
+                p["profile"] = {{"depth", depth}, {"deflection", defl}, {"moment", moment}};
             } else {
                 p["maxMoment"] = nullptr;
                 p["depthMaxMoment"] = nullptr;
                 p["headSlope"] = nullptr;
+                p["profile"] = nullptr;
             }
             ps.push_back(p);
         }
@@ -239,6 +289,7 @@ std::string GroupResultsHtml(const group::GroupModel& model, const group::GroupR
               << "</td></tr>\n";
         }
         o << "</table>\n";
+        o << ProfileChart(r, "Deflection", 0) << ProfileChart(r, "Bending moment", 1);
     }
     if (error != 0) o << "<p class=\"err\">The run ended with Runtime Error " << error << ": " << Escape(message) << "</p>\n";
     o << "</body></html>\n";

@@ -311,6 +311,9 @@ int RunGroup(const GroupModel& model, std::ostream& out, std::string& error, Gro
             rows[i].Slope = a.Slope;
             rows[i].MaxMoment = a.MaxMoment;
             rows[i].DepthMaxMoment = a.DepthMaxMoment;
+            rows[i].ProfileDepth = a.ProfileDepth;
+            rows[i].ProfileDeflection = a.ProfileDeflection;
+            rows[i].ProfileMoment = a.ProfileMoment;
         }
     };
 

@@ -57,6 +57,7 @@ struct PileCaseResult {
     int Row = 1;
     bool b_Lateral = false;               // answered by the p-y analysis (the values below hold)
     double Deflection = 0.0, Slope = 0.0, MaxMoment = 0.0, DepthMaxMoment = 0.0;
+    std::vector<double> ProfileDepth, ProfileDeflection, ProfileMoment;   // along the pile from the head
 };
 
 struct CaseResult {

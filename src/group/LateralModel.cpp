@@ -233,6 +233,10 @@ LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial,
     const double size = std::max(std::fabs(y), SlopeLength * b * std::fabs(slope));
     const double smallest = SmallestMovement * Problem.Options.ConvergenceTolerance;
     if (!(size > 0.0)) {
+        // The stations as prepared, at rest.
+        for (int i = 1; i <= Pile.NumStations; ++i) a.ProfileDepth.push_back(Pile.x[St(i)]);
+        a.ProfileDeflection.assign(a.ProfileDepth.size(), 0.0);
+        a.ProfileMoment.assign(a.ProfileDepth.size(), 0.0);
         M.Answers.emplace(key, a);
         return a;
     }
@@ -245,6 +249,8 @@ LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial,
             a.Shear /= f;
             a.Moment /= f;
             a.MaxMoment /= f;
+            for (double& v : a.ProfileDeflection) v /= f;
+            for (double& v : a.ProfileMoment) v /= f;
         }
         M.Answers.emplace(key, a);
         return a;
@@ -288,6 +294,16 @@ LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial,
         a.MaxMoment = Pile.MaxMoment;
         a.DepthMaxMoment = Pile.DepthMaxMoment;
         a.Iterations = Pile.Iteration;
+        const auto n = static_cast<std::size_t>(Pile.NumStations);
+        a.ProfileDepth.resize(n);
+        a.ProfileDeflection.resize(n);
+        a.ProfileMoment.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const int station = static_cast<int>(i) + 1;
+            a.ProfileDepth[i] = Pile.x[St(station)];
+            a.ProfileDeflection[i] = Pile.y[St(station)];
+            a.ProfileMoment[i] = Pile.Moment[St(station)];
+        }
         // The running maximum holds |M|: give it the sign of the moment there.
         for (int i = 1; i <= Pile.NumStations; ++i)
             if (std::fabs(Pile.Moment[St(i)]) == Pile.MaxMoment) {

@@ -26,6 +26,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "group/CapSolver.h"
 
@@ -59,6 +60,9 @@ struct LateralAnswer {
     double MaxMoment = 0.0;      // largest |M| along the pile, with its sign
     double DepthMaxMoment = 0.0; // along the pile below the head
     int Iterations = 0;
+    // Along the pile, station by station from the head: depth below the
+    // head, deflection and bending moment.
+    std::vector<double> ProfileDepth, ProfileDeflection, ProfileMoment;
 };
 
 // Solves the prepared pile: head deflection y, and either head slope `slope`

@@ -290,6 +290,22 @@ TEST(GroupLateral, ExampleRunsWithJsonAndPage) {
             M += p["M"].get<double>();
             // Dead load alone does not bend the piles; wind does.
             EXPECT_EQ(std::fabs(p["maxMoment"].get<double>()) > 0.0, c["given"]["H"].get<double>() != 0.0);
+            // The profile along the pile holds the maximum moment at its depth,
+            // starts at the head deflection and ends at the pile length.
+            const auto& prof = p["profile"];
+            ASSERT_EQ(prof["depth"].size(), 101u);
+            double largest = 0.0, depth = 0.0;
+            for (std::size_t n = 0; n < prof["moment"].size(); ++n)
+                if (std::fabs(prof["moment"][n].get<double>()) > std::fabs(largest)) {
+                    largest = prof["moment"][n].get<double>();
+                    depth = prof["depth"][n].get<double>();
+                }
+            EXPECT_EQ(largest, p["maxMoment"].get<double>());
+            if (largest != 0.0) {
+                EXPECT_EQ(depth, p["depthMaxMoment"].get<double>());
+            }
+            EXPECT_EQ(prof["deflection"][0].get<double>(), p["lateralMovement"].get<double>());
+            EXPECT_EQ(prof["depth"][100].get<double>(), 480.0);
         }
         EXPECT_NEAR(H, c["given"]["H"].get<double>(), 1.0E-6 * 2.4E6);
         EXPECT_NEAR(V, c["given"]["V"].get<double>(), 1.0E-6 * 2.4E6);
