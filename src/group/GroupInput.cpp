@@ -377,6 +377,26 @@ int RunGroup(const GroupModel& model, std::ostream& out, std::string& error, Gro
             results.LateralSolutions = LateralSolutionCount();
             return r.Error;
         }
+        // A balanced case is held to the stability of every p-y pile under
+        // its axial load: a buckled pile is never an answer.
+        for (std::size_t i = 0; i < piles.size() && cr.Solution.Error == 0; ++i) {
+            if (lateral[i] == nullptr) continue;
+            std::string why;
+            if (lateral[i]->CheckStability(why) != 0) {
+                cr.Solution.Error = ErrorPileFailed;
+                char x[32];
+                std::snprintf(x, sizeof x, "%.6g", piles[i].dx);
+                cr.Solution.Message = "pile " + std::to_string(i + 1) + " (head at x = " + x + "): " + why;
+            }
+        }
+        if (cr.Solution.Error != 0) {
+            error = "load case " + std::to_string(c + 1) + " (" + lc.Name + "): Runtime Error " +
+                    std::to_string(cr.Solution.Error) + ": " + cr.Solution.Message;
+            out << "  " << error << '\n';
+            results.Cases.push_back(cr);
+            results.LateralSolutions = LateralSolutionCount();
+            return cr.Solution.Error;
+        }
         keepLateral(cr.Piles);
         const CapState& s = r.State;
         out << "  Cap movement: u =" << Fmt(s.Displacement[0]) << "  w =" << Fmt(s.Displacement[1])

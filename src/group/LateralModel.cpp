@@ -62,6 +62,7 @@ struct ModelState {
     double Width = 0.0;
     double InputTolerance = 0.0;   // the input's own convergence tolerance
     std::map<AnswerKey, LateralAnswer> Answers;
+    std::map<AnswerKey, std::pair<int, std::string>> Stable;   // stability checks made
     long Solutions = 0;
 };
 
@@ -209,7 +210,10 @@ void ReleaseLateralModel() {
     ResetAnalysisState();
 }
 
-void ForgetLateralAnswers() { State().Answers.clear(); }
+void ForgetLateralAnswers() {
+    State().Answers.clear();
+    State().Stable.clear();
+}
 
 long LateralSolutionCount() { return State().Solutions; }
 
@@ -266,7 +270,6 @@ LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial,
         end = StudyCaseEnd::Converged;
     if (end == StudyCaseEnd::Converged) {
         WriteCaseResults(1);
-        if (!Failed() && axial > 0.0) CheckCaseStability(1);
     }
     std::string engine;
     if (TakeEngineError(engine, "lateral analysis") != 0) {
@@ -318,6 +321,46 @@ LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial,
     return a;
 }
 
+int CheckLateralStability(bool fixedHead, double y, double slope, double axial, double pMultiplier,
+                          std::string& why) {
+    ModelState& M = State();
+    if (!M.b_Prepared || !(axial > 0.0)) return 0;
+    if (!fixedHead) slope = 0.0;
+    const AnswerKey key{fixedHead, y, slope, axial, pMultiplier};
+    if (const auto it = M.Stable.find(key); it != M.Stable.end()) {
+        why = it->second.second;
+        return it->second.first;
+    }
+    // The same solution as the answer's (a small movement at the size it was solved at).
+    const double b = M.Width > 0.0 ? M.Width : 1.0;
+    const double size = std::max(std::fabs(y), SlopeLength * b * std::fabs(slope));
+    const double smallest = SmallestMovement * Problem.Options.ConvergenceTolerance;
+    const double f = size > 0.0 && size < smallest ? smallest / size : 1.0;
+    int error = 0;
+    ++M.Solutions;
+    Pile.GroupPMultiplier = pMultiplier;
+    const StudyCaseEnd end = RunStudyCase(1, fixedHead ? 5 : 4, y * f, slope * f, axial);
+    if (end == StudyCaseEnd::Converged || (end == StudyCaseEnd::LimitReached && !Failed() &&
+                                           Pile.DYMAX <= M.InputTolerance)) {
+        WriteCaseResults(1);
+        if (!Failed()) CheckCaseStability(1);
+        std::string engine;
+        if (TakeEngineError(engine, "stability of its lateral analysis") != 0) {
+            error = ErrorPileFailed;
+            why = engine + ": the pile buckles under its axial load " + Number(axial) +
+                  " or its solution is not in equilibrium";
+        }
+    }
+    Pile.GroupPMultiplier = 1.0;
+    M.Stable.emplace(key, std::make_pair(error, why));
+    return error;
+}
+
+int LateralPileHead::CheckStability(std::string& why) const {
+    if (!b_Answered) return 0;
+    return CheckLateralStability(Head_ == Connection::Fixed, LastY_, LastSlope_, LastAxial_, PMultiplier_, why);
+}
+
 LateralPileHead::LateralPileHead(Connection head, double pMultiplier, const axial::AxialPile* axialColumn,
                                  double kAxial)
     : Head_(head), PMultiplier_(pMultiplier), Column_(axialColumn), KAxial_(kAxial) {}
@@ -346,6 +389,10 @@ HeadResult LateralPileHead::Respond(const Vector3& movement) {
         return r;
     }
     Last_ = a;
+    b_Answered = true;
+    LastY_ = y;
+    LastSlope_ = slope;
+    LastAxial_ = N;
     // One-sided differences of the head forces, each step taken toward zero
     // movement (so that it never carries the pile toward its deflection
     // limit): steps of 1E-3 of the head movement, never below 100 times the

@@ -70,6 +70,14 @@ struct LateralAnswer {
 // (compression positive) with every p-y curve's p multiplied by `pMultiplier`.
 LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial, double pMultiplier);
 
+// The stability under its axial load (compression) of the pile solution that
+// SolveLateral gives for these values: the single-pile check of the
+// equilibrium's tangent stiffness with the axial load's geometric term. Made
+// once per balanced load case and pile, not at every trial of the cap
+// iteration. Returns 0, or ErrorPileFailed with `why`.
+int CheckLateralStability(bool fixedHead, double y, double slope, double axial, double pMultiplier,
+                          std::string& why);
+
 // A group pile answered by the lateral analysis of the prepared model and,
 // axially, by the axial column of that model (when the input holds one) or
 // by a linear axial stiffness. The lateral tangent is found by one-sided
@@ -88,6 +96,8 @@ public:
     const LateralAnswer& Last() const { return Last_; }
     double PMultiplier() const { return PMultiplier_; }
     void SetPMultiplier(double m) { PMultiplier_ = m; }
+    // CheckLateralStability of the last answer (0 before any).
+    int CheckStability(std::string& why) const;
 
 private:
     Connection Head_;
@@ -96,6 +106,8 @@ private:
     double KAxial_;
     axial::AxialState AxialState_;
     LateralAnswer Last_;
+    bool b_Answered = false;
+    double LastY_ = 0.0, LastSlope_ = 0.0, LastAxial_ = 0.0;
 };
 
 // Solutions kept by their head conditions (cleared with the model).
