@@ -245,7 +245,9 @@ LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial,
         return a;
     }
     if (size < smallest) {
-        const double f = smallest / size;
+        // Scaled a hair beyond the smallest size, so that rounding never
+        // brings the scaled movement back below it.
+        const double f = smallest / size * (1.0 + 1.0E-9);
         a = SolveLateral(fixedHead, y * f, slope * f, axial, pMultiplier);
         if (a.Error == 0) {
             a.Deflection /= f;
@@ -335,7 +337,7 @@ int CheckLateralStability(bool fixedHead, double y, double slope, double axial, 
     const double b = M.Width > 0.0 ? M.Width : 1.0;
     const double size = std::max(std::fabs(y), SlopeLength * b * std::fabs(slope));
     const double smallest = SmallestMovement * Problem.Options.ConvergenceTolerance;
-    const double f = size > 0.0 && size < smallest ? smallest / size : 1.0;
+    const double f = size > 0.0 && size < smallest ? smallest / size * (1.0 + 1.0E-9) : 1.0;
     int error = 0;
     ++M.Solutions;
     Pile.GroupPMultiplier = pMultiplier;
