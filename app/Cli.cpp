@@ -24,6 +24,7 @@
 #include "WebServer.h"
 #include "Convert.h"
 #include "ResultFiles.h"
+#include "GroupOutput.h"
 #include "group/GroupInput.h"
 #include "kestro/kgo.h"
 
@@ -42,7 +43,7 @@ constexpr const char* Usage =
     "       kestro sweep MODEL.json --path JSONPATH --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
     "       kestro convert IN OUT\n"
     "       kestro web [--port N]\n"
-    "       kestro group FILE\n"
+    "       kestro group FILE [--json OUT] [--html OUT]\n"
     "       kestro --help | --version\n";
 
 constexpr const char* Help =
@@ -57,7 +58,7 @@ constexpr const char* Help =
     "       kestro sweep MODEL.json --path JSONPATH --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
     "       kestro convert IN OUT\n"
     "       kestro web [--port N]\n"
-    "       kestro group FILE\n"
+    "       kestro group FILE [--json OUT] [--html OUT]\n"
     "\n"
     "run: runs the analysis described by the input file INPUT (keyword format, first\n"
     "value KESTRO6) or the JSON model INPUT (docs/model-json.md) and writes three\n"
@@ -97,9 +98,11 @@ constexpr const char* Help =
     "take a JSON model wherever they take an input file: it is converted to\n"
     "OUTDIR/<name>.kin and that file is run.\n"
     "\n"
-    "kestro group FILE balances a rigid cap on a group of piles with linear\n"
-    "pile-head terms (a group file, docs/groups.md) and prints the cap movement,\n"
-    "every pile's head forces and the group stiffness.\n"
+    "kestro group FILE balances a rigid cap on a group of piles (a group file,\n"
+    "docs/groups.md), each pile answered by linear pile-head terms or by its own\n"
+    "p-y analysis, and prints the cap movement, every pile's head forces and\n"
+    "maximum moment, and the group stiffness; --json and --html also write the\n"
+    "results as a JSON file and as a page with a drawing of the group.\n"
     "\n"
     "kestro view PLOTFILE rebuilds <name>-results.json and <name>-report.html from\n"
     "an existing <name>-plot.txt and the report and message files beside it.\n"
@@ -450,8 +453,17 @@ std::string CheckLine(const Outcome& o) {
 // kestro group FILE: the pile group of a group file (docs/groups.md), its
 // report to standard output.
 int GroupCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 2) {
-        err << "kestro group: give one group file\n" << Usage;
+    // kestro group FILE [--json OUT] [--html OUT]
+    std::string jsonPath, htmlPath;
+    bool usage = args.size() < 2 || args[1].rfind("--", 0) == 0;
+    for (std::size_t k = 2; !usage && k < args.size(); k += 2) {
+        if (k + 1 >= args.size()) usage = true;
+        else if (args[k] == "--json" && jsonPath.empty()) jsonPath = args[k + 1];
+        else if (args[k] == "--html" && htmlPath.empty()) htmlPath = args[k + 1];
+        else usage = true;
+    }
+    if (usage) {
+        err << "kestro group: give one group file, and optionally --json OUT and --html OUT\n" << Usage;
         return ExitUsage;
     }
     std::error_code ec;
@@ -473,11 +485,46 @@ int GroupCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         return ExitError;
     }
     for (const std::string& w : model.Warnings) err << "kestro group: warning: " << args[1] << ": " << w << '\n';
-    if (group::RunGroup(model, out, error) != 0) {
+    if (!model.LateralPath.empty()) {
+        // The lateral model's path is taken from the group file's folder.
+        fs::path lateral(model.LateralPath);
+        if (lateral.is_relative()) lateral = fs::path(args[1]).parent_path() / lateral;
+        std::ifstream lin(lateral, std::ios::binary);
+        std::ostringstream ltext;
+        if (fs::is_regular_file(lateral, ec) && lin) ltext << lin.rdbuf();
+        if (!fs::is_regular_file(lateral, ec) || !lin) {
+            err << "kestro group: " << args[1] << ": line " << model.LateralLine << ": cannot read the lateral model '"
+                << lateral.string() << "'\n";
+            return ExitNoInput;
+        }
+        model.LateralText = ltext.str();
+    }
+    group::GroupResults results;
+    const int failed = group::RunGroup(model, out, error, results);
+    // The results files are written whether or not every case balanced:
+    // a failed case is there with its error, never with numbers.
+    bool written = true;
+    auto write = [&](const std::string& path, const std::string& content) {
+        if (path.empty()) return;
+        std::ofstream f(path, std::ios::binary | std::ios::trunc);
+        f << content;
+        f.close();
+        if (!f) {
+            err << "kestro group: cannot write '" << path << "'\n";
+            written = false;
+        }
+    };
+    write(jsonPath, GroupResultsJson(model, results, failed, failed != 0 ? error : std::string()));
+    write(htmlPath, GroupResultsHtml(model, results, failed, failed != 0 ? error : std::string()));
+    if (failed != 0) {
         err << "kestro group: " << error << '\n';
         return ExitError;
     }
-    return model.Warnings.empty() ? ExitNormal : ExitWarnings;
+    if (!written) return ExitError;
+    if (results.b_BelowTable)
+        err << "kestro group: warning: " << args[1]
+            << ": the rows stand closer than 3 pile widths; the multipliers of 3 widths were used\n";
+    return model.Warnings.empty() && !results.b_BelowTable ? ExitNormal : ExitWarnings;
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ double DistributedLoadAt(double z) {
     return sum / h;
 }
 
-double PMultiplierAt(double z) { return MultiplierAt(z, Problem.PMultiplier); }
+double PMultiplierAt(double z) { return MultiplierAt(z, Problem.PMultiplier) * Pile.GroupPMultiplier; }
 double YMultiplierAt(double z) { return MultiplierAt(z, Problem.YMultiplier); }
 
 }  // namespace kestro

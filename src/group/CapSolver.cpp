@@ -58,7 +58,7 @@ int Assemble(std::vector<GroupPile>& piles, const Vector3& D, CapState& s, std::
         if (!finite) {
             message = "pile " + std::to_string(i + 1) + " (head at x = " + Number(p.dx) + "): " +
                       (r.Why.empty() ? std::string("no finite head force") : r.Why);
-            return ErrorPileFailed;
+            return r.b_Ok ? ErrorPileFailed : r.Error;
         }
         const Vector3 c = MultiplyTransposed(T, r.Force);
         s.HeadMovement.push_back(m);
@@ -215,6 +215,8 @@ SolveResult SolveCap(std::vector<GroupPile>& piles, const Vector3& load, const S
         r.Message = why;
         return r;
     }
+    int lastPileError = 0;
+    std::string lastPileWhy;
     for (int it = 0;; ++it) {
         const Vector3 R = OutOfBalance(load, s);
         const Tolerances tol = TolerancesFor(piles, load, s, options.RelativeTolerance);
@@ -227,6 +229,13 @@ SolveResult SolveCap(std::vector<GroupPile>& piles, const Vector3& load, const S
             return r;
         }
         if (it >= options.MaxIterations) {
+            // A pile that failed at the trial movements beyond the last one
+            // accepted is why the cap could not be balanced: its error stands.
+            if (lastPileError != 0) {
+                r.Error = lastPileError;
+                r.Message = lastPileWhy + "; the cap load cannot be balanced within it";
+                return r;
+            }
             r.Error = ErrorNotConverged;
             r.Message = "cap equilibrium not reached in " + std::to_string(options.MaxIterations) +
                         " iterations (out-of-balance H " + Number(R[0]) + ", V " + Number(R[1]) + ", M " +
@@ -250,7 +259,11 @@ SolveResult SolveCap(std::vector<GroupPile>& piles, const Vector3& load, const S
                             s.Displacement[2] + alpha * step[2]};
             CapState trial;
             pileError = Assemble(piles, D, trial, why);
-            if (pileError != 0) continue;
+            if (pileError != 0) {
+                lastPileError = pileError;
+                lastPileWhy = why;
+                continue;
+            }
             if (ScaledNorm(OutOfBalance(load, trial), tol) < norm) {
                 s = trial;
                 accepted = true;

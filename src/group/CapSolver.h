@@ -38,6 +38,12 @@ namespace kestro::group {
 using Vector3 = std::array<double, 3>;
 using Matrix3 = std::array<std::array<double, 3>, 3>;
 
+// Runtime errors of the cap solution.
+inline constexpr int ErrorNotConverged = 61;   // iteration limit reached
+inline constexpr int ErrorNoStiffness = 64;    // group tangent singular: a mechanism or the capacity reached
+inline constexpr int ErrorPileFailed = 74;     // a pile could not answer a head movement
+inline constexpr int ErrorDeflectionLimit = 36; // a pile deflects beyond the deflection limit of its lateral analysis
+
 // The pile's head movement and head forces in its own axes: axial, lateral,
 // rotation (moment).
 struct HeadResult {
@@ -45,6 +51,7 @@ struct HeadResult {
     Matrix3 Tangent{};   // d(Force) / d(movement)
     Matrix3 Secant{};    // Secant * movement = Force
     bool b_Ok = false;
+    int Error = ErrorPileFailed;  // when not Ok: the runtime error the case ends with
     std::string Why;     // when not Ok: what the pile could not do
 };
 
@@ -108,10 +115,6 @@ struct GroupPile {
 // (axial, lateral, rotation).
 Matrix3 HeadTransform(const GroupPile& p);
 
-// Runtime errors of the cap solution.
-inline constexpr int ErrorNotConverged = 61;   // iteration limit reached
-inline constexpr int ErrorNoStiffness = 64;    // group tangent singular: a mechanism or the capacity reached
-inline constexpr int ErrorPileFailed = 74;     // a pile could not answer a head movement
 
 // Convergence: the out-of-balance force (both components) at most
 // ForceTolerance = RelativeTolerance * Fref, the out-of-balance moment at

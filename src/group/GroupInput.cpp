@@ -9,6 +9,9 @@
 #include <ostream>
 #include <sstream>
 
+#include "axial/AxialModel.h"
+#include "group/LateralModel.h"
+#include "group/RowMultipliers.h"
 #include "input/InputFile.h"
 
 namespace kestro::group {
@@ -97,15 +100,28 @@ int ReadGroup(const std::string& text, GroupModel& model, std::string& error) {
             model.ForceUnit = t[1];
             model.LengthUnit = t[2];
         } else if (key == "TYPE") {
-            // TYPE n FIXED|PINNED KAXIAL v K22 v K23 v K33 v
+            // TYPE n FIXED|PINNED KAXIAL v K22 v K23 v K33 v, or TYPE n FIXED|PINNED PY [KAXIAL v]
             PileType pt;
-            if (t.size() != 11 || !ToInt(t[1], pt.Number) || pt.Number < 1)
-                return fail("TYPE takes a number (1 or more), FIXED or PINNED and the values KAXIAL, K22, K23, K33");
+            const bool py = t.size() >= 4 && Upper(t[3]) == "PY";
+            if ((py ? (t.size() != 4 && t.size() != 6) : t.size() != 11) || !ToInt(t[1], pt.Number) || pt.Number < 1)
+                return fail("TYPE takes a number (1 or more), FIXED or PINNED and the values KAXIAL, K22, K23, K33; "
+                            "or FIXED or PINNED, PY and optionally KAXIAL and its value");
             if (FindType(model, pt.Number) != nullptr) return fail("pile type " + t[1] + " is given twice");
             if (model.Types.size() >= MaxTypes) return fail("more than 100 pile types");
             const std::string head = Upper(t[2]);
             if (head != "FIXED" && head != "PINNED") return fail("the head connection is FIXED or PINNED, not " + t[2]);
             pt.Terms.Head = head == "FIXED" ? Connection::Fixed : Connection::Pinned;
+            if (py) {
+                pt.b_PY = true;
+                pt.b_LinearAxial = t.size() == 6;
+                if (pt.b_LinearAxial) {
+                    if (Upper(t[4]) != "KAXIAL") return fail("after PY only KAXIAL and its value may follow");
+                    if (!ToNumber(t[5], pt.Terms.KAxial) || !(pt.Terms.KAxial > 0.0))
+                        return fail("KAXIAL must be a number greater than zero");
+                }
+                model.Types.push_back(pt);
+                continue;
+            }
             bool seen[4] = {false, false, false, false};
             for (std::size_t k = 3; k + 1 < t.size(); k += 2) {
                 const std::string name = Upper(t[k]);
@@ -132,9 +148,15 @@ int ReadGroup(const std::string& text, GroupModel& model, std::string& error) {
             // PILE type x z batter
             PileInput p;
             p.Line = lineNo;
-            if (t.size() != 5 || !ToInt(t[1], p.Type) || !ToNumber(t[2], p.X) || !ToNumber(t[3], p.Z) ||
-                !ToNumber(t[4], p.BatterDegrees))
-                return fail("PILE takes its type number, x, z and batter angle in degrees");
+            if ((t.size() != 5 && t.size() != 7) || !ToInt(t[1], p.Type) || !ToNumber(t[2], p.X) ||
+                !ToNumber(t[3], p.Z) || !ToNumber(t[4], p.BatterDegrees))
+                return fail("PILE takes its type number, x, z and batter angle in degrees, and optionally PMULT "
+                            "and the pile's p-multiplier");
+            if (t.size() == 7) {
+                if (Upper(t[5]) != "PMULT") return fail("after the batter angle only PMULT and its value may follow");
+                if (!ToNumber(t[6], p.PMultiplier) || !(p.PMultiplier > 0.0) || p.PMultiplier > 1.0)
+                    return fail("PMULT must be a number greater than 0 and at most 1");
+            }
             if (FindType(model, p.Type) == nullptr) return fail("pile type " + t[1] + " is not defined above");
             if (!(std::fabs(p.BatterDegrees) < MaxBatterDegrees))
                 return fail("the batter angle must be less than 60 degrees either way");
@@ -152,8 +174,22 @@ int ReadGroup(const std::string& text, GroupModel& model, std::string& error) {
             c.Name = t[1];
             if (model.Cases.size() >= MaxCases) return fail("more than 1000 load cases");
             model.Cases.push_back(c);
+        } else if (key == "LATERAL") {
+            // LATERAL path: the keyword input of the soil profile and the pile
+            const std::size_t at = line.find_first_not_of(" \t", line.find(t[0]) + t[0].size());
+            std::string path = at == std::string::npos ? "" : line.substr(at);
+            while (!path.empty() && std::isspace(static_cast<unsigned char>(path.back()))) path.pop_back();
+            if (path.empty()) return fail("LATERAL takes the path of the keyword input (KESTRO6) of the soil and pile");
+            if (!model.LateralPath.empty()) return fail("LATERAL is given twice: a group has one lateral model");
+            model.LateralPath = path;
+            model.LateralLine = lineNo;
+        } else if (key == "MULTIPLIERS") {
+            const std::string v = t.size() == 2 ? Upper(t[1]) : "";
+            if (v != "ROWS" && v != "NONE") return fail("MULTIPLIERS takes ROWS or NONE");
+            model.b_RowMultipliers = v == "ROWS";
         } else {
-            return fail("unknown keyword " + t[0] + " (TITLE, UNITS, TYPE, PILE, LOAD, MOVE, END)");
+            return fail("unknown keyword " + t[0] +
+                        " (TITLE, UNITS, LATERAL, MULTIPLIERS, TYPE, PILE, LOAD, MOVE, END)");
         }
     }
     if (!header) {
@@ -168,54 +204,200 @@ int ReadGroup(const std::string& text, GroupModel& model, std::string& error) {
         error = "the group has no LOAD or MOVE line";
         return 1;
     }
+    bool anyPY = false;
+    for (const PileType& pt : model.Types) anyPY = anyPY || pt.b_PY;
+    if (anyPY && model.LateralPath.empty()) {
+        error = "a PY pile type needs the LATERAL line naming the keyword input of the soil and pile";
+        return 1;
+    }
     return 0;
 }
 
 int RunGroup(const GroupModel& model, std::ostream& out, std::string& error) {
-    std::vector<std::unique_ptr<LinearPileHead>> heads;
+    GroupResults results;
+    return RunGroup(model, out, error, results);
+}
+
+namespace {
+
+// The cap's tolerance when piles are answered by the p-y analysis, whose head
+// forces carry the iteration's own small residual.
+constexpr double LateralRelativeTolerance = 1.0E-6;
+
+// Piles whose heads are closer than half the pile width along x stand in one row.
+constexpr double RowToleranceOverWidth = 0.5;
+
+// Releases the lateral model however the run ends.
+struct LateralModelGuard {
+    bool b_Held = false;
+    ~LateralModelGuard() {
+        if (b_Held) ReleaseLateralModel();
+    }
+};
+
+}  // namespace
+
+int RunGroup(const GroupModel& model, std::ostream& out, std::string& error, GroupResults& results) {
+    results = GroupResults{};
+    bool anyPY = false;
+    for (const PileType& t : model.Types) anyPY = anyPY || t.b_PY;
+    LateralModelInfo info;
+    LateralModelGuard guard;
+    if (anyPY) {
+        std::string why;
+        if (PrepareLateralModel(model.LateralText, info, why) != 0) {
+            error = "the lateral model " + model.LateralPath + " (line " + std::to_string(model.LateralLine) +
+                    ") cannot be analysed: " + why;
+            out << error << '\n';
+            return ErrorPileFailed;
+        }
+        guard.b_Held = true;
+        results.b_Lateral = true;
+        results.ModelForceUnit = info.ForceUnit;
+        results.ModelLengthUnit = info.LengthUnit;
+        results.ModelWidth = info.Width;
+    }
+    std::vector<std::unique_ptr<PileHead>> heads;
+    std::vector<LateralPileHead*> lateral;
     std::vector<GroupPile> piles;
+    std::vector<double> xs;
     for (const PileInput& p : model.Piles) {
         const PileType* t = FindType(model, p.Type);
         if (t == nullptr) {
             error = "pile type " + std::to_string(p.Type) + " is not defined";
             return ErrorPileFailed;
         }
-        heads.push_back(std::make_unique<LinearPileHead>(t->Terms));
+        LateralPileHead* lat = nullptr;
+        if (t->b_PY) {
+            if (!t->b_LinearAxial && !info.b_Axial) {
+                error = "pile type " + std::to_string(t->Number) +
+                        " gives no KAXIAL and its lateral model holds no AXIAL ANALYSIS section";
+                out << error << '\n';
+                return ErrorPileFailed;
+            }
+            auto h = std::make_unique<LateralPileHead>(t->Terms.Head, 1.0, t->b_LinearAxial ? nullptr : &AxialColumn,
+                                                       t->Terms.KAxial);
+            lat = h.get();
+            heads.push_back(std::move(h));
+        } else {
+            heads.push_back(std::make_unique<LinearPileHead>(t->Terms));
+        }
+        lateral.push_back(lat);
         piles.push_back({p.X, p.Z, p.BatterDegrees * Pi / 180.0, heads.back().get()});
+        xs.push_back(p.X);
     }
-    const std::string& F = model.ForceUnit;
-    const std::string& L = model.LengthUnit;
-    out << "Pile group under a rigid cap (linear pile-head stiffness)\n";
+    // Every pile's p-multiplier for a cap movement in the direction `direction`.
+    auto setMultipliers = [&](double direction, std::vector<PileCaseResult>& rows) {
+        rows.assign(piles.size(), PileCaseResult{});
+        PileMultipliers pm;
+        if (anyPY && model.b_RowMultipliers) {
+            pm = GroupMultipliers(xs, info.Width, direction, RowToleranceOverWidth * info.Width);
+            results.b_BelowTable = results.b_BelowTable || pm.b_BelowTable;
+        }
+        for (std::size_t i = 0; i < piles.size(); ++i) {
+            double m = pm.Multiplier.size() == piles.size() ? pm.Multiplier[i] : 1.0;
+            rows[i].Row = pm.Row.size() == piles.size() ? pm.Row[i] : 1;
+            if (model.Piles[i].PMultiplier > 0.0) m = model.Piles[i].PMultiplier;
+            rows[i].PMultiplier = m;
+            if (lateral[i] != nullptr) lateral[i]->SetPMultiplier(m);
+        }
+    };
+    auto keepLateral = [&](std::vector<PileCaseResult>& rows) {
+        for (std::size_t i = 0; i < piles.size(); ++i) {
+            if (lateral[i] == nullptr) continue;
+            const LateralAnswer& a = lateral[i]->Last();
+            rows[i].b_Lateral = true;
+            rows[i].Deflection = a.Deflection;
+            rows[i].Slope = a.Slope;
+            rows[i].MaxMoment = a.MaxMoment;
+            rows[i].DepthMaxMoment = a.DepthMaxMoment;
+            rows[i].ProfileDepth = a.ProfileDepth;
+            rows[i].ProfileDeflection = a.ProfileDeflection;
+            rows[i].ProfileMoment = a.ProfileMoment;
+        }
+    };
+
+    const std::string& F = anyPY ? results.ModelForceUnit : model.ForceUnit;
+    const std::string& L = anyPY ? results.ModelLengthUnit : model.LengthUnit;
+    out << (anyPY ? "Pile group under a rigid cap (p-y lateral analysis of the piles)\n"
+                  : "Pile group under a rigid cap (linear pile-head stiffness)\n");
     if (!model.Title.empty()) out << model.Title << '\n';
     out << "Units: force " << F << ", length " << L << ", rotation rad; z and w positive downward,\n"
-        << "theta and M positive turning +x toward +z.\n\n";
-    out << "Piles: " << piles.size() << "\n  Pile Type Head              x            z  batter(deg)\n";
+        << "theta and M positive turning +x toward +z.\n";
+    if (anyPY)
+        out << "Lateral model: " << model.LateralPath << " (pile width " << Fmt(info.Width) << ", length "
+            << Fmt(info.Length) << ")\n";
+    out << "\nPiles: " << piles.size() << "\n  Pile Type Head              x            z  batter(deg)\n";
     for (std::size_t i = 0; i < model.Piles.size(); ++i) {
         const PileInput& p = model.Piles[i];
-        char buf[160];
-        std::snprintf(buf, sizeof buf, "  %4zu %4d %-6s %12.5g %12.5g %12.5g\n", i + 1, p.Type,
-                      FindType(model, p.Type)->Terms.Head == Connection::Fixed ? "fixed" : "pinned", p.X, p.Z,
-                      p.BatterDegrees);
+        const PileType* t = FindType(model, p.Type);
+        char buf[200];
+        std::snprintf(buf, sizeof buf, "  %4zu %4d %-6s %12.5g %12.5g %12.5g%s\n", i + 1, p.Type,
+                      t->Terms.Head == Connection::Fixed ? "fixed" : "pinned", p.X, p.Z, p.BatterDegrees,
+                      t->b_PY ? (t->b_LinearAxial ? "  p-y, linear axial" : "  p-y, axial column") : "");
         out << buf;
     }
-    const SolveResult zero = EvaluateCap(piles, {0.0, 0.0, 0.0});
-    out << "\nGroup stiffness at zero load\n";
-    WriteMatrix(out, "Tangent", zero.State.Tangent);
+    {
+        std::vector<PileCaseResult> rows;
+        setMultipliers(1.0, rows);
+        const SolveResult zero = EvaluateCap(piles, {0.0, 0.0, 0.0});
+        if (zero.Error != 0) {
+            error = "group stiffness at zero load: Runtime Error " + std::to_string(zero.Error) + ": " + zero.Message;
+            out << error << '\n';
+            return zero.Error;
+        }
+        results.ZeroLoadTangent = zero.State.Tangent;
+        out << "\nGroup stiffness at zero load\n";
+        WriteMatrix(out, "Tangent", zero.State.Tangent);
+    }
     for (std::size_t c = 0; c < model.Cases.size(); ++c) {
         const LoadCase& lc = model.Cases[c];
+        CaseResult cr;
+        cr.Name = lc.Name;
+        cr.b_Prescribed = lc.b_Prescribed;
+        cr.Given = lc.Load;
+        // The leading row is the one the cap's horizontal movement meets
+        // first: taken in the direction of H (of u for a prescribed movement).
+        setMultipliers(lc.Load[0] < 0.0 ? -1.0 : 1.0, cr.Piles);
         if (lc.b_Prescribed)
             out << "\nLoad case " << c + 1 << ": " << lc.Name << "   prescribed u =" << Fmt(lc.Load[0])
                 << "  w =" << Fmt(lc.Load[1]) << "  theta =" << Fmt(lc.Load[2]) << '\n';
         else
             out << "\nLoad case " << c + 1 << ": " << lc.Name << "   H =" << Fmt(lc.Load[0])
                 << "  V =" << Fmt(lc.Load[1]) << "  M =" << Fmt(lc.Load[2]) << '\n';
-        const SolveResult r = lc.b_Prescribed ? EvaluateCap(piles, lc.Load) : SolveCap(piles, lc.Load);
+        SolveOptions options;
+        if (anyPY) options.RelativeTolerance = LateralRelativeTolerance;
+        cr.Solution = lc.b_Prescribed ? EvaluateCap(piles, lc.Load) : SolveCap(piles, lc.Load, options);
+        const SolveResult& r = cr.Solution;
         if (r.Error != 0) {
             error = "load case " + std::to_string(c + 1) + " (" + lc.Name + "): Runtime Error " +
                     std::to_string(r.Error) + ": " + r.Message;
             out << "  " << error << '\n';
+            results.Cases.push_back(cr);
+            results.LateralSolutions = LateralSolutionCount();
             return r.Error;
         }
+        // A balanced case is held to the stability of every p-y pile under
+        // its axial load: a buckled pile is never an answer.
+        for (std::size_t i = 0; i < piles.size() && cr.Solution.Error == 0; ++i) {
+            if (lateral[i] == nullptr) continue;
+            std::string why;
+            if (lateral[i]->CheckStability(why) != 0) {
+                cr.Solution.Error = ErrorPileFailed;
+                char x[32];
+                std::snprintf(x, sizeof x, "%.6g", piles[i].dx);
+                cr.Solution.Message = "pile " + std::to_string(i + 1) + " (head at x = " + x + "): " + why;
+            }
+        }
+        if (cr.Solution.Error != 0) {
+            error = "load case " + std::to_string(c + 1) + " (" + lc.Name + "): Runtime Error " +
+                    std::to_string(cr.Solution.Error) + ": " + cr.Solution.Message;
+            out << "  " << error << '\n';
+            results.Cases.push_back(cr);
+            results.LateralSolutions = LateralSolutionCount();
+            return cr.Solution.Error;
+        }
+        keepLateral(cr.Piles);
         const CapState& s = r.State;
         out << "  Cap movement: u =" << Fmt(s.Displacement[0]) << "  w =" << Fmt(s.Displacement[1])
             << "  theta =" << Fmt(s.Displacement[2]) << '\n';
@@ -234,8 +416,26 @@ int RunGroup(const GroupModel& model, std::ostream& out, std::string& error) {
                 << ' ' << Fmt(s.HeadForce[i][1]) << ' ' << Fmt(s.HeadForce[i][2]) << ' ' << Fmt(s.CapForce[i][0]) << ' '
                 << Fmt(s.CapForce[i][1]) << ' ' << Fmt(s.CapForce[i][2]) << '\n';
         }
+        if (anyPY) {
+            out << "  Pile  row p-mult   deflection   head slope   max moment  depth of max\n";
+            for (std::size_t i = 0; i < piles.size(); ++i) {
+                const PileCaseResult& p = cr.Piles[i];
+                if (!p.b_Lateral) continue;
+                char buf[64];
+                std::snprintf(buf, sizeof buf, "  %4zu %4d %6.3f ", i + 1, p.Row, p.PMultiplier);
+                out << buf << Fmt(p.Deflection) << ' ' << Fmt(p.Slope) << ' ' << Fmt(p.MaxMoment) << ' '
+                    << Fmt(p.DepthMaxMoment) << '\n';
+            }
+        }
         WriteMatrix(out, "Tangent stiffness", s.Tangent);
         WriteMatrix(out, "Secant stiffness", s.Secant);
+        results.Cases.push_back(cr);
+    }
+    if (anyPY) {
+        results.LateralSolutions = LateralSolutionCount();
+        out << "\nLateral pile analyses: " << results.LateralSolutions << '\n';
+        if (results.b_BelowTable)
+            out << "Warning: the rows stand closer than 3 pile widths; the multipliers of 3 widths were used.\n";
     }
     return 0;
 }

@@ -73,6 +73,9 @@ struct PileModel {
     bool b_NonlinearEI = false;   // EI updated from the moment-EI tables
     int ThrustIndex = 1;
     bool b_StiffnessMode = false; // results stored for the head-stiffness study, no pages
+    // p-multiplier of a pile in a group, applied over the group-effect table
+    // (1 outside a group run).
+    double GroupPMultiplier = 1.0;
 
     // Running maxima of the station results of the case
     double MaxMoment = 0.0, DepthMaxMoment = 0.0;

@@ -381,6 +381,17 @@ TEST(GroupFile, BadLinesNameTheLineAndTheCause) {
         {head + "PILES 1 0 0 0\n", "line 3: unknown keyword PILES"},
         {head + "LOAD a 1 2 3\n", "the group has no PILE line"},
         {head + "PILE 1 0 0 0\nEND\nLOAD a 1 2 3\n", "the group has no LOAD or MOVE line"},
+        // Piles answered by the p-y analysis.
+        {"KESTRO GROUP\nTYPE 1 FIXED PY\nPILE 1 0 0 0\nLOAD a 1 2 3\n", "a PY pile type needs the LATERAL line"},
+        {"KESTRO GROUP\nTYPE 1 FIXED PY K22 5\n", "line 2: after PY only KAXIAL"},
+        {"KESTRO GROUP\nTYPE 1 FIXED PY KAXIAL -5\n", "line 2: KAXIAL must be a number greater than zero"},
+        {"KESTRO GROUP\nTYPE 1 FIXED PY KAXIAL\n", "line 2: TYPE takes"},
+        {"KESTRO GROUP\nLATERAL a.kin\nLATERAL b.kin\n", "line 3: LATERAL is given twice"},
+        {"KESTRO GROUP\nLATERAL\n", "line 2: LATERAL takes the path"},
+        {"KESTRO GROUP\nMULTIPLIERS AASHTO\n", "line 2: MULTIPLIERS takes ROWS or NONE"},
+        {head + "PILE 1 0 0 0 PMULT 1.5\n", "line 3: PMULT must be"},
+        {head + "PILE 1 0 0 0 PMULT 0\n", "line 3: PMULT must be"},
+        {head + "PILE 1 0 0 0 PM 0.5\n", "line 3: after the batter angle only PMULT"},
     };
     for (const Case& c : cases) {
         group::GroupModel m;
