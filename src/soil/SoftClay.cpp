@@ -101,6 +101,8 @@ void Curve(const PyPoint& pt, PyResult& r) {
     // for the spacing added at the layer's last station and at the ground.
     r.Resist = pt.b_Cyclic ? (zeq < Xr ? ps : puc) : pu;
     r.Pu = r.Resist;
+    // The curve's largest resistance: pu static, pu_c = 0.72 pu cyclic (at 3 y50).
+    r.Ultimate = pt.b_Cyclic ? puc : pu;
     r.ResistTop = pt.b_Cyclic ? 0.0 : 3.0 * c * b;
     r.YSmall = 1.0E-5 * y50;
     r.EsSmall = ki;
