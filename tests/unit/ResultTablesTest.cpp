@@ -36,7 +36,7 @@ CliRun RunCli(const std::vector<std::string>& args) {
 // One elastic 24 in pile, 50 ft long, head at the ground, in one uniform
 // layer (`layer`: code and the top and bottom property lines), one load case.
 std::string PileIn(const std::string& layer, double headShear) {
-    return "KESTRO6\nTITLE\nMobilised resistance\n\nOPTIONS\nUnits USCS\nUseLRFD NO\nComputeKmatrix NO\n"
+    return "KESTRO6\nTITLE\nMobilised resistance\n\n\n\n\nOPTIONS\nUnits USCS\nUseLRFD NO\nComputeKmatrix NO\n"
            "UseTipShear NO\nUseSoilMovement NO\nUsePYModifiers NO\nComputeEIOnly NO\nLoading STATIC     1\n"
            "MaxIterations 200\nDeflectionLimit 100.0\nTolerance 1.0E-5\nIncrements 100\nPrintSummaryOnly NO\n"
            "PrintIncrement 5\nPrintPYCurves NO\nComputeInteraction NO\nSECTIONS\n1\n1\n11\n50.0\n1\n3600000.0\n"
@@ -130,7 +130,7 @@ TEST(MobilisedResistance, HandComputedUltimateResistanceAndRatio) {
             EXPECT_DOUBLE_EQ(ratio, p / pu);
             EXPECT_LE(ratio, 1.0 + 1.0E-4) << "z = " << z;
             // The secant modulus is that of the last iteration: within its tolerance.
-            EXPECT_NEAR(ratio, e.Ratio, 2.0E-3) << "z = " << z << ", y = " << y;
+            EXPECT_NEAR(ratio, e.Ratio, 1.0E-4) << "z = " << z << ", y = " << y;
             if (e.Ratio == 1.0) {
                 EXPECT_NEAR(ratio, 1.0, 1.0E-4);
                 ++plateau;
@@ -138,7 +138,9 @@ TEST(MobilisedResistance, HandComputedUltimateResistanceAndRatio) {
             ++checked;
         }
         EXPECT_GT(checked, 90);
-        if (c.Plateau) EXPECT_GT(plateau, 0);
+        if (c.Plateau) {
+            EXPECT_GT(plateau, 0);
+        }
     }
 }
 
@@ -229,11 +231,12 @@ TEST(ResultTables, EnvelopesAndCsvTablesAgreeWithTheJson) {
                 const int cols[] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
                 for (int k = 0; k < 10; ++k) {
                     const json& v = st[keys[k]][i];
-                    if (v.is_null())
-                        EXPECT_EQ(row[static_cast<std::size_t>(cols[k])], "");
-                    else
-                        EXPECT_EQ(std::strtod(row[static_cast<std::size_t>(cols[k])].c_str(), nullptr), v.get<double>())
-                            << keys[k];
+                    const std::string& cell = row[static_cast<std::size_t>(cols[k])];
+                    if (v.is_null()) {
+                        EXPECT_EQ(cell, "") << keys[k];
+                    } else {
+                        EXPECT_EQ(std::strtod(cell.c_str(), nullptr), v.get<double>()) << keys[k];
+                    }
                 }
             }
         }
@@ -259,8 +262,9 @@ TEST(ResultTables, EnvelopesAndCsvTablesAgreeWithTheJson) {
             for (std::size_t i = 0; i < j["lrfdChecks"].size(); ++i) {
                 const json& c = j["lrfdChecks"][i];
                 EXPECT_EQ(checks[i + 1][7], c["check"].get<std::string>());
-                if (c["ratio"].is_number())
+                if (c["ratio"].is_number()) {
                     EXPECT_EQ(std::strtod(checks[i + 1][6].c_str(), nullptr), c["ratio"].get<double>());
+                }
             }
         }
     }
@@ -294,11 +298,11 @@ TEST(CalculationPackage, PdfHoldsTheSummaryOnThePaperAskedFor) {
         }
     struct Paper {
         const char* Option;
-        const char* Size;  // pdfinfo's page size
+        const char* Size;  // pdfinfo's page size (Chromium rounds A4 to whole pixels)
     };
     const std::string input = (fs::path(KESTRO_SOURCE_DIR) / "examples" / "api-sand-static-us.kin").string();
     const std::string hash = Capture("sha256sum '" + input + "'").substr(0, 64);
-    for (const Paper& p : {Paper{"a4", "595.276 x 841.89 pts (A4)"}, Paper{"letter", "612 x 792 pts (letter)"}}) {
+    for (const Paper& p : {Paper{"a4", "pts (A4)"}, Paper{"letter", "612 x 792 pts (letter)"}}) {
         SCOPED_TRACE(p.Option);
         const std::string dir = kestro::test::ScratchDir();
         const CliRun r = RunCli({"run", input, "-o", dir, "--user", "A. Engineer", "--units", "engine", "--pdf",
