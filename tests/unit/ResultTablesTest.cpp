@@ -35,9 +35,9 @@ CliRun RunCli(const std::vector<std::string>& args) {
 
 // One elastic 24 in pile, 50 ft long, head at the ground, in one uniform
 // layer (`layer`: code and the top and bottom property lines), one load case.
-std::string PileIn(const std::string& layer, double headShear) {
+std::string PileIn(const std::string& layer, double headShear, const std::string& loading = "STATIC") {
     return "KESTRO6\nTITLE\nMobilised resistance\n\n\n\n\nOPTIONS\nUnits USCS\nUseLRFD NO\nComputeKmatrix NO\n"
-           "UseTipShear NO\nUseSoilMovement NO\nUsePYModifiers NO\nComputeEIOnly NO\nLoading STATIC     1\n"
+           "UseTipShear NO\nUseSoilMovement NO\nUsePYModifiers NO\nComputeEIOnly NO\nLoading " + loading + "   100\n"
            "MaxIterations 200\nDeflectionLimit 100.0\nTolerance 1.0E-5\nIncrements 100\nPrintSummaryOnly NO\n"
            "PrintIncrement 5\nPrintPYCurves NO\nComputeInteraction NO\nSECTIONS\n1\n1\n11\n50.0\n1\n3600000.0\n"
            "24.0\n24.0\n452.3893\n452.3893\n16286.0\n16286.0\nSOIL LAYERS\n1\n" +
@@ -71,6 +71,26 @@ Expected SoftClayStatic(double z, double y) {
     return {Np * c * b, std::min(0.5 * std::cbrt(y / y50), 1.0)};
 }
 
+// Matlock (1970), cyclic: p = 0.5 pu (y / y50)^(1/3) up to 3 y50 (its peak,
+// 0.5 pu 3^(1/3)); beyond, 0.72 pu below Xr = max(6 b c / (g' b + J c), 2.5 b),
+// above it falling linearly to 0.72 pu z / Xr at 15 y50. p_u is the peak.
+Expected SoftClayCyclic(double z, double y) {
+    const double c = 250.0 / 144.0, g = 50.0 / 1728.0, e50 = 0.02, b = 24.0, J = 0.5;
+    const double pu = std::min(3.0 + g * z / c + J * z / b, 9.0) * c * b;
+    const double y50 = 2.5 * e50 * b, Xr = std::max(6.0 * b * c / (g * b + J * c), 2.5 * b);
+    const double peak = 0.5 * pu * std::cbrt(3.0);
+    double p = 0.0;
+    if (y <= 3.0 * y50)
+        p = 0.5 * pu * std::cbrt(y / y50);
+    else if (z >= Xr)
+        p = 0.72 * pu;
+    else if (y <= 15.0 * y50)
+        p = 0.72 * pu + (0.72 * pu * z / Xr - 0.72 * pu) * (y - 3.0 * y50) / (12.0 * y50);
+    else
+        p = 0.72 * pu * z / Xr;
+    return {peak, p / peak};
+}
+
 // Reese, Cox and Koop (1974) wedge and flow-around resistances with
 // alpha = phi/2, beta = 45 + phi/2, K0 = 0.4, Ka = tan^2(45 - phi/2); the API
 // curve p = A pu tanh(k z y / (A pu)) with A = max(3 - 0.8 z/b, 0.9) (static)
@@ -102,14 +122,17 @@ TEST(MobilisedResistance, HandComputedUltimateResistanceAndRatio) {
         double HeadShear;
         Expected (*Hand)(double z, double y);
         bool Plateau;  // some stations must be on the plateau
+        std::string Loading = "STATIC";
     };
+    const std::string clay = "1  0.0  60.0\n50.0  250.0  0.02\n50.0  250.0  0.02\n";
     const Case cases[] = {
-        {"soft clay", "1  0.0  60.0\n50.0  250.0  0.02\n50.0  250.0  0.02\n", 60000.0, SoftClayStatic, true},
+        {"soft clay", clay, 60000.0, SoftClayStatic, true},
+        {"soft clay, cyclic", clay, 40000.0, SoftClayCyclic, false, "CYCLIC"},
         {"API sand", "6  0.0  60.0\n60.0  35.0  60.0\n60.0  35.0  60.0\n", 60000.0, ApiSandStatic, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        const json j = RunJson(kestro::test::ScratchDir(), PileIn(c.Layer, c.HeadShear));
+        const json j = RunJson(kestro::test::ScratchDir(), PileIn(c.Layer, c.HeadShear, c.Loading));
         const json& st = j["loadCases"][0]["stations"];
         ASSERT_EQ(st["units"]["ultimateResistance"], "lb/in");
         int checked = 0, plateau = 0;
