@@ -500,7 +500,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return ExitNormal;
     }
     if (args[0] == "--version") {
-        out << "kestro 6.0.20\n";
+        out << "kestro " << CommandVersion << '\n';
         return ExitNormal;
     }
     if (args[0] == "view") return ViewCommand(args, out, err);

@@ -11,6 +11,9 @@
 
 namespace kestro::cli {
 
+// The command's version (kestro --version).
+constexpr const char* CommandVersion = "6.0.20";
+
 struct ResultsRequest {
     bool Json = true;
     bool Html = true;
