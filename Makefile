@@ -21,7 +21,7 @@ CMAKE_FLAGS ?=
 # (as another user).
 BUILD_PACKAGES  = cmake g++ make nlohmann-json3-dev
 VERIFY_PACKAGES = python3 python3-numpy python3-matplotlib python3-markdown
-TEST_PACKAGES   = libgtest-dev libbenchmark-dev chromium $(VERIFY_PACKAGES) $(PYTHON_PACKAGES)
+TEST_PACKAGES   = libgtest-dev libbenchmark-dev chromium poppler-utils $(VERIFY_PACKAGES) $(PYTHON_PACKAGES)
 WEB_PACKAGES    = emscripten node-acorn nodejs npm chromium
 # The JSON model's and the Python package's tests, and `make python`.
 PYTHON_PACKAGES = python3-numpy python3-pandas python3-pytest python3-dask python3-distributed \
@@ -117,7 +117,7 @@ export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
 # ccache wraps the compiler that emcc calls, so a second build only links.
 export EM_COMPILER_WRAPPER ?= $(shell command -v ccache 2>/dev/null)
 WEB_SOURCES := $(shell find src -name '*.cpp' | sort) app/PlotReader.cpp app/AxialResults.cpp app/RunReport.cpp \
-               app/ResultFiles.cpp app/ResultsJson.cpp app/HtmlReport.cpp app/ModelJson.cpp app/Convert.cpp \
+               app/ResultFiles.cpp app/ResultsJson.cpp app/HtmlReport.cpp app/Tables.cpp app/ModelJson.cpp app/Convert.cpp \
                web/src/ResultsBridge.cpp
 WEB_OBJECTS := $(patsubst %.cpp,$(WEB_BUILD)/obj/%.o,$(WEB_SOURCES))
 WEB_CXXFLAGS = -std=c++20 -O2 -DNDEBUG -fexceptions -ffp-contract=off -Isrc -Iinclude -I$(WEB_BUILD)/inc \

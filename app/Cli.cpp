@@ -23,6 +23,7 @@
 #include "Batch.h"
 #include "WebServer.h"
 #include "Convert.h"
+#include "PdfReport.h"
 #include "ResultFiles.h"
 #include "GroupOutput.h"
 #include "group/GroupInput.h"
@@ -35,9 +36,9 @@ namespace {
 
 constexpr const char* Usage =
     "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q] [--no-html] [--no-json]\n"
-    "                  [--units us|si|engine]\n"
+    "                  [--units us|si|engine] [--csv] [--pdf [--paper a4|letter]]\n"
     "       kestro check INPUT [-o OUTDIR] [-q]\n"
-    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]\n"
+    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine] [--csv] [--pdf]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [--expect TEXT] [-o OUTDIR] [-j JOBS] [-q]\n"
     "       kestro sweep MODEL.json --path JSONPATH --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
@@ -50,9 +51,9 @@ constexpr const char* Help =
     "kestro - lateral analysis of single piles and drilled shafts by the p-y method\n"
     "\n"
     "Usage: kestro run INPUT [-o OUTDIR] [--user NAME] [--company NAME] [-q] [--no-html] [--no-json]\n"
-    "                  [--units us|si|engine]\n"
+    "                  [--units us|si|engine] [--csv] [--pdf [--paper a4|letter]]\n"
     "       kestro check INPUT [-o OUTDIR] [-q]\n"
-    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]\n"
+    "       kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine] [--csv] [--pdf]\n"
     "       kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
     "       kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [--expect TEXT] [-o OUTDIR] [-j JOBS] [-q]\n"
     "       kestro sweep MODEL.json --path JSONPATH --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n"
@@ -90,6 +91,13 @@ constexpr const char* Help =
     "                       kip-ft), SI (m, mm, kN, kN-m) or the engine's own;\n"
     "                       default those of the input. The JSON file keeps the\n"
     "                       engine's units.\n"
+    "  --csv                also write tidy CSV tables: <name>-stations.csv (one\n"
+    "                       row per station per load case, with slope, EI, Es,\n"
+    "                       p_u and p/p_u), -summary, -envelope, -py-curves,\n"
+    "                       -section-curves and -lrfd-checks (when the run has them)\n"
+    "  --pdf                print the HTML page to <name>-report.pdf with headless\n"
+    "                       Chromium: title block, results, charts, input echo\n"
+    "  --paper a4|letter    paper size of the PDF (default a4)\n"
     "  -h, --help           show this help\n"
     "  --version            show the version\n"
     "\n"
@@ -539,7 +547,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return ExitNormal;
     }
     if (args[0] == "--version") {
-        out << "kestro 6.0.20\n";
+        out << "kestro " << CommandVersion << '\n';
         return ExitNormal;
     }
     if (args[0] == "view") return ViewCommand(args, out, err);
@@ -575,6 +583,11 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
                 err << UnitsProblem << Usage;
                 return ExitUsage;
             }
+        } else if (a == "--paper") {
+            if (i + 1 >= args.size() || !PaperOption(args[++i], req.Results)) {
+                err << PaperProblem << Usage;
+                return ExitUsage;
+            }
         } else if (ResultsOption(a, req.Results)) {
         }
         else if (!a.empty() && a[0] == '-') {
@@ -594,6 +607,11 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (req.Input.empty()) {
         err << "kestro: no input file given\n" << Usage;
         return ExitUsage;
+    }
+    // Asked for a PDF without the browser that prints it: said before the run.
+    if (req.Results.Pdf && !req.CheckOnly && results::FindChromium().empty()) {
+        err << "kestro: " << NoChromium << '\n';
+        return ExitUnavailable;
     }
     for (const std::string* s : {&req.User, &req.Company}) {
         if (s->find('\n') != std::string::npos || s->size() > MaxNameLength) {
@@ -751,7 +769,10 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     out << "  messages: " << (outDir / messages).string() << '\n';
     ReportProblems(req, o, reportText, messageText, echoed, err);
     if (!req.Quiet) ExplainModelLines(ErrorText(reportText, messageText), modelLines, err);
-    WriteRunResults(outDir.string(), stem, result, req.Results, out, err);
+    // A PDF asked for and not written fails the command; the analysis' own
+    // outcome is in the lines above.
+    if (!WriteRunResults(outDir.string(), stem, result, req.Results, out, err, input.string()) && req.Results.Pdf)
+        return ExitCantCreate;
     return ExitStatusFor(o);
 }
 

@@ -8,6 +8,8 @@
 #include <sstream>
 #include <string_view>
 
+#include "Tables.h"
+
 namespace kestro::results {
 namespace {
 
@@ -551,6 +553,113 @@ std::string ResponseCharts(const RunResults& r, const Display& d) {
         out += Svg(c);
     }
     return out;
+}
+
+// The share of the ultimate soil resistance the soil reaction uses, p / p_u,
+// against depth for every case whose p_u the engine kept; stations without a
+// p_u are left out.
+std::string MobilisedChart(const RunResults& r, const Display& d) {
+    Chart c;
+    c.Id = "mobilised";
+    c.Title = "Mobilised soil resistance";
+    c.XLabel = "p / pu";
+    c.YLabel = "Depth below pile head, " + d.Depth.Label;
+    c.DepthDown = true;
+    c.Width = 300.0;
+    c.Marks = ProfileMarks(r.Facts);
+    for (DepthMark& m : c.Marks) m.Depth *= d.Depth.Factor;
+    int place = -1;
+    for (const LoadCase& lc : r.Plot.LoadCases) {
+        if (lc.Stations.empty()) continue;
+        ++place;
+        Series s{CaseName(r, lc), "case-" + std::to_string(lc.Number), {}};
+        s.Colour = place;
+        for (std::size_t i = 0; i < lc.Stations.size(); ++i) {
+            const Mobilised m = MobilisedAt(r, lc, i);
+            if (m.Ratio) s.Points.push_back({*m.Ratio, lc.Stations[i].Depth * d.Depth.Factor});
+        }
+        if (!s.Points.empty()) c.Lines.push_back(std::move(s));
+    }
+    if (c.Lines.empty()) return {};
+    // The plateau of the curves: p = p_u.
+    c.Refs.push_back(RefLine{1.0, c.Lines.front().Points.front()[1], c.Lines.front().Points.back()[1], "p = pu", 0});
+    return Svg(c);
+}
+
+// Largest and smallest deflection, moment and shear over the load cases at
+// each depth, with the table of the governing values.
+std::string EnvelopeCharts(const RunResults& r, const Display& d) {
+    const Envelope e = ComputeEnvelope(r.Plot);
+    if (e.Cases.size() < 2) return {};
+    struct Quantity {
+        const char* Id;
+        const char* Title;
+        const char* Axis;
+        const Du* Unit;
+        const std::vector<double>* Min;
+        const std::vector<double>* Max;
+    };
+    const Quantity quantities[] = {
+        {"envelope-deflection", "Deflection envelope", "Deflection y", &d.Deflection, &e.MinDeflection,
+         &e.MaxDeflection},
+        {"envelope-moment", "Moment envelope", "Moment M", &d.Moment, &e.MinMoment, &e.MaxMoment},
+        {"envelope-shear", "Shear envelope", "Shear V", &d.Force, &e.MinShear, &e.MaxShear}};
+    std::string out = "<h2>Envelopes over the load cases</h2>\n<p>Largest and smallest values at each depth over "
+                      "load cases ";
+    for (std::size_t i = 0; i < e.Cases.size(); ++i) out += (i ? ", " : "") + std::to_string(e.Cases[i]);
+    out += ".</p>\n<div class=\"charts\">\n";
+    for (const Quantity& q : quantities) {
+        Chart c;
+        c.Id = q.Id;
+        c.Title = q.Title;
+        c.XLabel = std::string(q.Axis) + ", " + q.Unit->Label;
+        c.YLabel = "Depth below pile head, " + d.Depth.Label;
+        c.DepthDown = true;
+        c.Width = 300.0;
+        c.Marks = ProfileMarks(r.Facts);
+        for (DepthMark& m : c.Marks) m.Depth *= d.Depth.Factor;
+        Series lo{"smallest", "min", {}}, hi{"largest", "max", {}};
+        lo.Colour = 0;
+        hi.Colour = 1;
+        for (std::size_t i = 0; i < e.Depth.size(); ++i) {
+            lo.Points.push_back({(*q.Min)[i] * q.Unit->Factor, e.Depth[i] * d.Depth.Factor});
+            hi.Points.push_back({(*q.Max)[i] * q.Unit->Factor, e.Depth[i] * d.Depth.Factor});
+        }
+        c.Lines.push_back(std::move(lo));
+        c.Lines.push_back(std::move(hi));
+        if (std::string_view(q.Id) == "envelope-moment") c.Refs = CapacityLines(r, d);
+        out += Svg(c);
+    }
+    out += "</div>\n";
+    // The governing values over the whole pile.
+    auto extreme = [&](const std::vector<double>& v, const std::vector<int>& cases, bool largest) {
+        std::size_t k = 0;
+        for (std::size_t i = 1; i < v.size(); ++i)
+            if (largest ? v[i] > v[k] : v[i] < v[k]) k = i;
+        return std::array<double, 3>{v[k], e.Depth[k], static_cast<double>(cases[k])};
+    };
+    struct Row {
+        const char* Name;
+        const Du* Unit;
+        std::array<double, 3> V;
+        const char* Json;
+    };
+    const Row rows[] = {
+        {"Largest deflection", &d.Deflection, extreme(e.MaxDeflection, e.CaseMaxDeflection, true), "deflectionMax"},
+        {"Smallest deflection", &d.Deflection, extreme(e.MinDeflection, e.CaseMinDeflection, false), "deflectionMin"},
+        {"Largest moment", &d.Moment, extreme(e.MaxMoment, e.CaseMaxMoment, true), "momentMax"},
+        {"Smallest moment", &d.Moment, extreme(e.MinMoment, e.CaseMinMoment, false), "momentMin"},
+        {"Largest shear", &d.Force, extreme(e.MaxShear, e.CaseMaxShear, true), "shearMax"},
+        {"Smallest shear", &d.Force, extreme(e.MinShear, e.CaseMinShear, false), "shearMin"}};
+    std::ostringstream o;
+    o << "<table class=\"envelope\" id=\"envelope\"><thead><tr><th>Quantity</th><th>Value</th><th>Unit</th><th>Depth, "
+      << Escape(d.Depth.Label) << "</th><th>Load case</th></tr></thead><tbody>\n";
+    for (const Row& w : rows)
+        o << "<tr><td>" << w.Name << "</td><td class=\"num\">" << Show(w.V[0], *w.Unit) << "</td><td>"
+          << Escape(w.Unit->Label) << "</td><td class=\"num\">" << Show(w.V[1], d.Depth) << "</td><td class=\"num\">"
+          << static_cast<int>(w.V[2]) << "</td></tr>\n";
+    o << "</tbody></table>\n";
+    return out + o.str();
 }
 
 // Soil kind of a layer description, for its hatching.
@@ -1190,7 +1299,7 @@ std::string HtmlReport(const RunResults& r, DisplayUnits units) {
 
     if (!p.LoadCases.empty()) {
         o << "<h2>Pile response against depth</h2>\n<div class=\"charts\">\n" << PileDrawing(r, d)
-          << ResponseCharts(r, d) << "</div>\n";
+          << ResponseCharts(r, d) << MobilisedChart(r, d) << "</div>\n";
         if (!f.Layers.empty()) {
             o << "<p class=\"units-note\">GS: ground surface; L1, L2, ...: tops of the soil layers below.</p>\n"
               << "<table class=\"small\"><tr><th>Layer</th><th>Soil</th><th>Top, " << Escape(d.Depth.Label)
@@ -1206,6 +1315,7 @@ std::string HtmlReport(const RunResults& r, DisplayUnits units) {
             o << "<p>The report names no soil layers, so none are drawn.</p>\n";
         }
     }
+    o << EnvelopeCharts(r, d);
     o << LoadDeflectionCharts(r, d);
     if (!p.PyCurves.empty()) o << "<h2>Printed p-y curves</h2>\n" << PyCharts(r, d);
     if (!p.Sections.empty()) o << "<h2>Section curves</h2>\n" << SectionCharts(r, d);

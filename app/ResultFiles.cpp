@@ -8,6 +8,7 @@
 
 #include "HtmlReport.h"
 #include "ResultsJson.h"
+#include "Tables.h"
 
 namespace fs = std::filesystem;
 
@@ -78,7 +79,7 @@ RunFileSet FilesBesidePlot(const std::string& plotPath) {
 }
 
 WrittenFiles WriteResultFiles(const RunResults& r, const std::string& dir, bool json, bool html,
-                              DisplayUnits units) {
+                              DisplayUnits units, bool csv) {
     WrittenFiles w;
     auto write = [&](const std::string& name, const std::string& text) {
         const fs::path path = fs::path(dir) / name;
@@ -113,6 +114,8 @@ WrittenFiles WriteResultFiles(const RunResults& r, const std::string& dir, bool 
         if (pageFailure) std::rethrow_exception(pageFailure);
         write(r.Name + "-report.html", page);
     }
+    if (csv)
+        for (const CsvTable& t : CsvTables(r)) write(r.Name + "-" + t.Suffix + ".csv", t.Text);
     return w;
 }
 

@@ -23,11 +23,22 @@ bool WriteFileAtomically(const std::filesystem::path& path, const std::string& t
 // (those of the plot and JSON files). General-unit runs are shown as they are.
 enum class DisplayUnits { Input, Us, Si, Engine };
 
+// Station values of one load case that the plot file does not carry, kept by
+// the engine during the run (engine units: slope in rad, EI in lb-in2 or
+// kN-m2, Es in lb/in2 or kN/m2, p_u as the soil reaction; p_u 0: none).
+struct CaseStationValues {
+    int Case = 0;
+    std::vector<double> Slope, EI, Es, Pu;  // stations 1..N in order
+};
+
 struct RunResults {
     std::string Name;  // the run's name: the input file's stem
     std::string PlotFile, ReportFile, MessageFile;  // file names, as written beside each other
     PlotResults Plot;
     RunFacts Facts;
+    // From the engine's memory right after a run (kestro run); empty when the
+    // results are rebuilt from files alone (kestro view).
+    std::vector<CaseStationValues> StationValues;
 };
 
 // Reads the plot, report and message files; any of them may be missing or cut short.
@@ -46,8 +57,9 @@ struct WrittenFiles {
     std::string Error;               // first failure, empty when all were written
 };
 
-// Writes NAME-results.json and NAME-report.html (in the display units) into `dir`.
+// Writes NAME-results.json and NAME-report.html (in the display units) into
+// `dir`, and with `csv` the tidy tables NAME-<table>.csv.
 WrittenFiles WriteResultFiles(const RunResults& r, const std::string& dir, bool json, bool html,
-                              DisplayUnits units = DisplayUnits::Input);
+                              DisplayUnits units = DisplayUnits::Input, bool csv = false);
 
 }  // namespace kestro::results

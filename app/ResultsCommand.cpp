@@ -7,7 +7,9 @@
 #include <nlohmann/json.hpp>
 
 #include "Cli.h"
+#include "EngineValues.h"
 #include "HtmlReport.h"
+#include "PdfReport.h"
 #include "ResultFiles.h"
 
 namespace fs = std::filesystem;
@@ -16,14 +18,40 @@ namespace kestro::cli {
 namespace {
 
 constexpr const char* ViewUsage =
-    "Usage: kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]\n";
+    "Usage: kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine] [--csv]\n"
+    "                   [--pdf [--paper a4|letter]]\n";
+
+// Prints the page to NAME-report.pdf in `dir`; false after a message on `err`.
+bool EmitPdf(const results::RunResults& r, const std::string& dir, const ResultsRequest& req,
+             const std::string& reportPath, const std::string& inputPath, std::ostream& out, std::ostream& err) {
+    const std::string browser = results::FindChromium();
+    if (browser.empty()) {
+        err << "kestro: " << NoChromium << '\n';
+        return false;
+    }
+    results::PrintInfo info = results::ReadPrintInfo(r, results::ReadFileText(reportPath), inputPath);
+    info.Paper = req.Paper;
+    // A run stopped before its report header names no engine version.
+    if (info.Engine.empty()) info.Engine = std::string("kestro ") + CommandVersion;
+    const std::string page = results::PrintablePage(results::HtmlReport(r, req.Units), r, info);
+    const std::string pdf = (fs::path(dir) / (r.Name + "-report.pdf")).string();
+    std::string error;
+    if (!results::PrintToPdf(browser, page, pdf, error)) {
+        err << "kestro: " << error << "; no PDF was written\n";
+        return false;
+    }
+    out << "  pdf:      " << pdf << '\n';
+    return true;
+}
 
 bool Emit(const results::RunResults& r, const std::string& dir, const ResultsRequest& req, std::ostream& out,
           std::ostream& err) {
-    const results::WrittenFiles w = results::WriteResultFiles(r, dir, req.Json, req.Html, req.Units);
+    const results::WrittenFiles w = results::WriteResultFiles(r, dir, req.Json, req.Html, req.Units, req.Csv);
     for (const std::string& p : w.Paths)
-        out << (p.size() > 5 && p.compare(p.size() - 5, 5, ".json") == 0 ? "  results:  " : "  html:     ") << p
-            << '\n';
+        out << (p.size() > 5 && p.compare(p.size() - 5, 5, ".json") == 0   ? "  results:  "
+                : p.size() > 4 && p.compare(p.size() - 4, 4, ".csv") == 0 ? "  csv:      "
+                                                                           : "  html:     ")
+            << p << '\n';
     if (!w.Error.empty()) {
         err << "kestro: " << w.Error << '\n';
         return false;
@@ -50,6 +78,12 @@ std::optional<int> EarlierResult(const fs::path& json, const std::string& plotNa
 
 }  // namespace
 
+bool PaperOption(const std::string& value, ResultsRequest& req) {
+    if (value != "a4" && value != "letter") return false;
+    req.Paper = value;
+    return true;
+}
+
 bool ResultsOption(const std::string& arg, ResultsRequest& req) {
     if (arg == "--no-html") {
         req.Html = false;
@@ -57,6 +91,14 @@ bool ResultsOption(const std::string& arg, ResultsRequest& req) {
     }
     if (arg == "--no-json") {
         req.Json = false;
+        return true;
+    }
+    if (arg == "--csv") {
+        req.Csv = true;
+        return true;
+    }
+    if (arg == "--pdf") {
+        req.Pdf = true;
         return true;
     }
     return false;
@@ -67,14 +109,17 @@ bool UnitsOption(const std::string& value, ResultsRequest& req) {
 }
 
 bool WriteRunResults(const std::string& dir, const std::string& name, std::optional<int> result,
-                     const ResultsRequest& req, std::ostream& out, std::ostream& err) {
-    if (!req.Json && !req.Html) return true;
+                     const ResultsRequest& req, std::ostream& out, std::ostream& err, const std::string& inputPath) {
+    if (!req.Json && !req.Html && !req.Csv && !req.Pdf) return true;
     const fs::path d(dir);
     results::RunResults r =
         results::LoadRunResults((d / (name + "-plot.txt")).string(), (d / (name + "-report.txt")).string(),
                                 (d / (name + "-messages.txt")).string(), result);
     r.Name = name;
-    return Emit(r, dir, req, out, err);
+    r.StationValues = results::EngineStationValues(r.Plot);
+    const bool written = Emit(r, dir, req, out, err);
+    if (!req.Pdf) return written;
+    return EmitPdf(r, dir, req, (d / (name + "-report.txt")).string(), inputPath, out, err) && written;
 }
 
 int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -93,6 +138,11 @@ int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::os
                 err << UnitsProblem << ViewUsage;
                 return ExitUsage;
             }
+        } else if (a == "--paper") {
+            if (i + 1 >= args.size() || !PaperOption(args[++i], req)) {
+                err << PaperProblem << ViewUsage;
+                return ExitUsage;
+            }
         } else if (ResultsOption(a, req)) {
         } else if (!a.empty() && a[0] == '-') {
             err << "kestro: unknown option '" << a << "'\n" << ViewUsage;
@@ -107,6 +157,10 @@ int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     if (plot.empty()) {
         err << "kestro: no plot file given\n" << ViewUsage;
         return ExitUsage;
+    }
+    if (req.Pdf && results::FindChromium().empty()) {
+        err << "kestro: " << NoChromium << '\n';
+        return ExitUnavailable;
     }
     std::error_code ec;
     if (!fs::is_regular_file(plot, ec)) {
@@ -149,7 +203,9 @@ int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     r.Name = files.Name;
     out << results::OutcomeSentence(r.Facts) << '\n';
     if (!r.Plot.Complete) out << "  plot file incomplete: " << r.Plot.Problem << '\n';
-    return Emit(r, outDir, req, out, err) ? ExitNormal : ExitError;
+    bool written = Emit(r, outDir, req, out, err);
+    if (req.Pdf) written = EmitPdf(r, outDir, req, files.Report, {}, out, err) && written;
+    return written ? ExitNormal : ExitError;
 }
 
 }  // namespace kestro::cli

@@ -11,25 +11,42 @@
 
 namespace kestro::cli {
 
+// The command's version (kestro --version).
+constexpr const char* CommandVersion = "6.0.20";
+
 struct ResultsRequest {
     bool Json = true;
     bool Html = true;
     results::DisplayUnits Units = results::DisplayUnits::Input;  // of the HTML page
+    bool Csv = false;          // --csv: the tidy tables NAME-<table>.csv
+    bool Pdf = false;          // --pdf: NAME-report.pdf printed from the page
+    std::string Paper = "a4";  // --paper a4|letter
 };
 
 // Reads NAME-plot.txt, NAME-report.txt and NAME-messages.txt in `dir` and writes
 // NAME-results.json and NAME-report.html there; prints their paths on `out`.
 // Returns false (after a message on `err`) when a file cannot be written.
+// With --pdf also NAME-report.pdf; `inputPath` is the analysed input (its
+// hash goes into the title block).
 bool WriteRunResults(const std::string& dir, const std::string& name, std::optional<int> result,
-                     const ResultsRequest& req, std::ostream& out, std::ostream& err);
+                     const ResultsRequest& req, std::ostream& out, std::ostream& err,
+                     const std::string& inputPath = {});
 
-// kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]
+// kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine] [--csv] [--pdf [--paper P]]
 int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// Takes --no-html or --no-json; false for any other argument.
+// Takes --no-html, --no-json, --csv or --pdf; false for any other argument.
 bool ResultsOption(const std::string& arg, ResultsRequest& req);
 // The value of --units: "us", "si", "engine" or "input"; false for any other.
 bool UnitsOption(const std::string& value, ResultsRequest& req);
 constexpr const char* UnitsProblem = "kestro: --units takes us, si, engine or input\n";
+// The value of --paper: "a4" or "letter"; false for any other.
+bool PaperOption(const std::string& value, ResultsRequest& req);
+constexpr const char* PaperProblem = "kestro: --paper takes a4 or letter\n";
+constexpr const char* NoChromium =
+    "--pdf prints the HTML page with headless Chromium, which was not found (install the Debian package "
+    "chromium, or set KESTRO_CHROMIUM to the browser's path)";
+// Exit status when --pdf is asked for and no Chromium is found (sysexits.h EX_UNAVAILABLE).
+constexpr int ExitUnavailable = 69;
 
 }  // namespace kestro::cli

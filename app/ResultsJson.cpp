@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "Tables.h"
+
 namespace kestro::results {
 namespace {
 
@@ -183,7 +185,59 @@ Json PyCurvesJson(const PlotResults& p, const PlotUnits& u) {
     return curves;
 }
 
-Json LoadCaseJson(const LoadCase& c, const RunFacts& f, const PlotUnits& u) {
+// The station values the engine kept during the run (null where not known)
+// and the mobilised soil resistance of every station.
+void StationValuesJson(Json& stations, const RunResults& r, const LoadCase& c, const PlotUnits& u) {
+    const CaseStationValues* v = StationValuesOf(r, c.Number);
+    const int system = r.Plot.UnitSystem;
+    stations["units"]["slope"] = "rad";
+    stations["units"]["ei"] = system == 2 ? "kN-m2" : system == 3 ? "F-L2" : "lb-in2";
+    stations["units"]["es"] = system == 2 ? "kN/m2" : system == 3 ? "F/L2" : "lb/in2";
+    stations["units"]["ultimateResistance"] = u.ForcePerLength;
+    Json slope = Json::array(), ei = Json::array(), es = Json::array(), pu = Json::array(), ratio = Json::array(),
+         note = Json::array();
+    for (std::size_t i = 0; i < c.Stations.size(); ++i) {
+        const auto k = static_cast<std::size_t>(c.Stations[i].Number - 1);
+        const bool kept = v != nullptr && c.Stations[i].Number >= 1 && k < v->Slope.size();
+        slope.push_back(kept ? Json(v->Slope[k]) : Json(nullptr));
+        ei.push_back(kept ? Json(v->EI[k]) : Json(nullptr));
+        es.push_back(kept ? Json(v->Es[k]) : Json(nullptr));
+        const Mobilised m = MobilisedAt(r, c, i);
+        pu.push_back(m.Pu ? Json(*m.Pu) : Json(nullptr));
+        ratio.push_back(m.Ratio ? Json(*m.Ratio) : Json(nullptr));
+        note.push_back(m.Pu ? Json(nullptr) : Json(m.Reason));
+    }
+    stations["slope"] = slope;
+    stations["ei"] = ei;
+    stations["es"] = es;
+    stations["ultimateResistance"] = pu;
+    stations["mobilisedRatio"] = ratio;
+    stations["ultimateResistanceNote"] = note;
+}
+
+Json EnvelopeJson(const PlotResults& p, const PlotUnits& u) {
+    const Envelope e = ComputeEnvelope(p);
+    if (e.Cases.empty()) return nullptr;
+    return Json{{"cases", e.Cases},
+                {"casesLeftOut", e.LeftOut},
+                {"units", Json{{"depth", u.Length}, {"deflection", u.Length}, {"moment", u.Moment}, {"shear", u.Force}}},
+                {"depth", e.Depth},
+                {"deflectionMin", e.MinDeflection},
+                {"deflectionMax", e.MaxDeflection},
+                {"momentMin", e.MinMoment},
+                {"momentMax", e.MaxMoment},
+                {"shearMin", e.MinShear},
+                {"shearMax", e.MaxShear},
+                {"caseOfDeflectionMin", e.CaseMinDeflection},
+                {"caseOfDeflectionMax", e.CaseMaxDeflection},
+                {"caseOfMomentMin", e.CaseMinMoment},
+                {"caseOfMomentMax", e.CaseMaxMoment},
+                {"caseOfShearMin", e.CaseMinShear},
+                {"caseOfShearMax", e.CaseMaxShear}};
+}
+
+Json LoadCaseJson(const LoadCase& c, const RunResults& r, const PlotUnits& u) {
+    const RunFacts& f = r.Facts;
     const auto k = static_cast<std::size_t>(c.Number - 1);
     const std::string name = k < f.CaseNames.size() ? f.CaseNames[k] : std::string();
     // A case of which the plot file holds neither stations nor a summary has
@@ -234,6 +288,7 @@ Json LoadCaseJson(const LoadCase& c, const RunFacts& f, const PlotUnits& u) {
         {"moment", Column(c.Stations, [](const Station& s) { return s.Moment; })},
         {"shear", Column(c.Stations, [](const Station& s) { return s.Shear; })},
         {"soilReaction", Column(c.Stations, [](const Station& s) { return s.SoilReaction; })}};
+    StationValuesJson(j["stations"], r, c, u);
     if (c.LengthStudy.empty()) {
         j["lengthStudy"] = nullptr;
     } else {
@@ -293,8 +348,9 @@ nlohmann::ordered_json ResultsJson(const RunResults& r) {
     j["sections"] = SectionsJson(p, u);
     j["pyCurves"] = PyCurvesJson(p, u);
     Json cases = Json::array();
-    for (const LoadCase& c : p.LoadCases) cases.push_back(LoadCaseJson(c, r.Facts, u));
+    for (const LoadCase& c : p.LoadCases) cases.push_back(LoadCaseJson(c, r, u));
     j["loadCases"] = cases;
+    j["envelope"] = EnvelopeJson(p, u);
     j["stiffness"] = StiffnessJson(p, u);
     j["lrfdChecks"] = LrfdChecksJson(r.Facts, u);
     j["interaction"] = InteractionJson(r.Facts, u);

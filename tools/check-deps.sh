@@ -20,6 +20,7 @@ command_of() {
         make) echo make ;;
         pkg-config | pkgconf) echo pkg-config ;;
         chromium) echo chromium ;;
+        poppler-utils) echo pdftotext ;;
         clang) echo clang++ ;;
         emscripten) echo emcc ;;
         nodejs) echo node ;;

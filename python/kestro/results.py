@@ -140,7 +140,10 @@ class Results:
         printed = report_station_tables(self.report or "")
         for lc in data.get("loadCases", []):
             st = lc.get("stations") or {}
-            df = _table(st, st.get("units", {}), _STATION_NAMES)
+            # The plot file's columns; the values the engine keeps during a
+            # run (slope, EI, Es, p_u) reach only the command's results file.
+            df = _table({k: v for k, v in st.items() if k in _STATION_NAMES or k == "units"}, st.get("units", {}),
+                        _STATION_NAMES)
             extra = printed.get(lc.get("number")) if not lc.get("lrfd") else None
             depth = next((c for c in df.columns if c.startswith("depth")), None)
             if extra is not None and depth is not None and len(extra):

@@ -9,6 +9,7 @@
 #include "analysis/StationResults.h"
 #include "driver/Channels.h"
 #include "driver/Errors.h"
+#include "driver/KeptResults.h"
 #include "driver/Warnings.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
@@ -77,9 +78,11 @@ void WriteCaseResults(int c) {
         P.Moment[St(i)] = Clean(P.Moment[St(i)]);
         P.Shear[St(i)] = Clean(P.Shear[St(i)]);
         P.SoilReaction[St(i)] = Clean(P.SoilReaction[St(i)]);
-        if (plot)
+        if (plot) {
             WritePlotLine10(PlotOut(), i, P.x[St(i)], P.y[St(i)], P.Moment[St(i)], P.Shear[St(i)],
                             P.SoilReaction[St(i)]);
+            KeepStationValues(c, i, KeptStationValues{P.Slope[St(i)], P.EI[St(i)], P.Es[St(i)], P.Pu[St(i)]});
+        }
         if (page && (i - 1) % k == 0) {
             const double spring = P.Es[St(i)] * P.Spacing * ((i == 1 || i == N) ? 0.5 : 1.0);
             WriteResultsRow(out, ResultsRow{P.x[St(i)], P.y[St(i)], P.Moment[St(i)], P.Shear[St(i)],

@@ -104,6 +104,7 @@ void StartCase() {
     P.Shear.fill(0.0);
     P.Slope.fill(0.0);
     P.SoilReaction.fill(0.0);
+    P.Pu.fill(0.0);
     P.TotalStress.fill(0.0);
     P.Es.fill(0.0);
     P.DYMAX = 0.0;

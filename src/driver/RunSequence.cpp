@@ -10,6 +10,7 @@
 #include "axial/AxialModel.h"
 #include "driver/Channels.h"
 #include "driver/Errors.h"
+#include "driver/KeptResults.h"
 #include "input/InputFile.h"
 #include "input/InputWarnings.h"
 #include "input/Units.h"
@@ -95,6 +96,7 @@ void ResetAnalysisState() {
     ResetSectionWork();
     ResetSoilState();
     ResetAxialModel();
+    ResetKeptResults();
 }
 
 void RunStages() {

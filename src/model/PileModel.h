@@ -51,6 +51,9 @@ struct PileModel {
 
     // Results of the converged solution
     StationArray Moment{}, Shear{}, Slope{}, SoilReaction{}, TotalStress{};
+    // Ultimate soil resistance per length of the station's criterion at the
+    // last soil update (p-multiplier applied); 0 where none.
+    StationArray Pu{};
     // Station whose curvature ran beyond the end of its moment-EI table.
     std::array<bool, StationArraySize> b_BeyondEITable{};
     bool b_EITableExceeded = false;   // any station, this run

@@ -148,6 +148,8 @@ void ApiCurve(const PyPoint& pt, PyResult& r) {
     // the layer resistance integrates p at yu = 3b/80
     const double pyu = ApiSandP(c, 3.0 * pt.B / 80.0);
     r.Pu = pyu;
+    // The curve's asymptote A pu, which p approaches at large deflection.
+    r.Ultimate = c.Apu;
     r.Resist = pyu;
     r.ResistTop = 0.0;
     // below 1.0E-14 the initial modulus k zeq, without the multipliers

@@ -95,6 +95,9 @@ struct PyPoint {
 struct PyResult {
     double P = 0.0;               // soil resistance at Y
     double Pu = 0.0;              // ultimate resistance (end term, layer-1 rule)
+    // The largest resistance the curve gives (its plateau or peak), where it
+    // differs from Pu; 0: Pu is that value. Reported as the station's p_u.
+    double Ultimate = 0.0;
     double Resist = 0.0;          // resistance per length integrated into LayerResistance
     double ResistTop = 0.0;       // resistance at the ground surface (layer-1 rule): 3cb clays, 0 sands
     double YSmall = 0.0;          // below this deflection Es = EsSmall

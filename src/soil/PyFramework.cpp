@@ -244,10 +244,14 @@ void RunStationLoop(int k, const CriterionEntry& e) {
         pt.Y = std::fabs(raw - ysm) / pt.YMult;
         pt.Sign = raw > 0.0 ? 1.0 : (raw < 0.0 ? -1.0 : 0.0);
 
-        r.P = r.Pu = r.Resist = r.ResistTop = r.YSmall = r.EsSmall = 0.0;
+        r.P = r.Pu = r.Ultimate = r.Resist = r.ResistTop = r.YSmall = r.EsSmall = 0.0;
         e.Curve(pt, r);
         const double Es = pt.Y < r.YSmall ? r.EsSmall : pt.PMult * r.P / (pt.YMult * pt.Y);
         if (!StoreModulus(i, Es, movement, ysm)) return;
+        // The station's ultimate resistance, as the soil acting on the pile
+        // sees it: p_u of the curve times the p-multiplier.
+        const double pu = r.Ultimate > 0.0 ? r.Ultimate : r.Pu;
+        Pile.Pu[St(i)] = pu > 0.0 && std::isfinite(pu) ? pt.PMult * pu : 0.0;
 
         if (e.b_KeepsResistance) {
             double& R = Soil.LayerResistance[L(k)];

@@ -1,5 +1,6 @@
 // Soft clay below free water, Matlock (1970), static and cyclic loading.
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 
@@ -101,6 +102,9 @@ void Curve(const PyPoint& pt, PyResult& r) {
     // for the spacing added at the layer's last station and at the ground.
     r.Resist = pt.b_Cyclic ? (zeq < Xr ? ps : puc) : pu;
     r.Pu = r.Resist;
+    // The curve's largest resistance: pu static; cyclic, its peak at 3 y50,
+    // 0.5 pu 3^(1/3) = 0.7211 pu, which pu_c = 0.72 pu rounds.
+    r.Ultimate = pt.b_Cyclic ? std::max(puc, 0.5 * pu * std::pow(3.0, Third)) : pu;
     r.ResistTop = pt.b_Cyclic ? 0.0 : 3.0 * c * b;
     r.YSmall = 1.0E-5 * y50;
     r.EsSmall = ki;

@@ -11,6 +11,7 @@
 
 #include "../../app/Convert.h"
 
+#include "../../app/EngineValues.h"
 #include "../../app/HtmlReport.h"
 #include "../../app/ResultFiles.h"
 #include "../../app/ResultsJson.h"
@@ -29,6 +30,7 @@ extern "C" int KestroResultFiles(const char* name, int result) {
         kestro::results::RunResults r = kestro::results::LoadRunResults(
             stem + "-plot.txt", stem + "-report.txt", stem + "-messages.txt", result);
         r.Name = stem;
+        r.StationValues = kestro::results::EngineStationValues(r.Plot);  // the run just made in this module
         const bool json = WriteText(stem + "-results.json", kestro::results::ResultsJsonText(r));
         const bool html = WriteText(stem + "-report.html", kestro::results::HtmlReport(r));
         return json && html ? 0 : 1;
