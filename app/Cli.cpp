@@ -24,6 +24,7 @@
 #include "WebServer.h"
 #include "Convert.h"
 #include "ResultFiles.h"
+#include "driver/HeldResults.h"
 #include "group/GroupInput.h"
 #include "kestro/kgo.h"
 
@@ -656,6 +657,9 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return ExitCantCreate;
     }
     std::string echoed;
+    // The results files are built from the results the engine holds in
+    // memory for this run, not from its plot file read back.
+    HoldResults(!req.CheckOnly && (req.Results.Json || req.Results.Html));
     // A check shows its problems once, after the run, rather than as progress.
     int result = RunEngine(outDir / messages, req.Quiet || req.CheckOnly, err, echoed);
     if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) {
@@ -704,7 +708,10 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     out << "  messages: " << (outDir / messages).string() << '\n';
     ReportProblems(req, o, reportText, messageText, echoed, err);
     if (!req.Quiet) ExplainModelLines(ErrorText(reportText, messageText), modelLines, err);
-    WriteRunResults(outDir.string(), stem, result, req.Results, out, err);
+    if (reportText.empty()) reportText = results::ReadFileText(outDir / report);
+    if (messageText.empty()) messageText = results::ReadFileText(outDir / messages);
+    WriteHeldRunResults(outDir.string(), stem, result, reportText, messageText, req.Results, out, err);
+    HoldResults(false);
     return ExitStatusFor(o);
 }
 

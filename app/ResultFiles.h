@@ -35,6 +35,14 @@ struct RunResults {
 RunResults LoadRunResults(const std::string& plotPath, const std::string& reportPath,
                           const std::string& messagePath, std::optional<int> result);
 
+// The results of the run that has just ended in this process, from the plot
+// records the engine held in memory (see HoldResults) and the texts of its
+// report and message files; the same results LoadRunResults reads from the
+// files, with the slope, EI and Es of every station besides. Without held
+// records (the run did not hold them) the plot file is read.
+RunResults HeldRunResults(const std::string& plotPath, const std::string& reportPath, const std::string& messagePath,
+                          const std::string& reportText, const std::string& messageText, std::optional<int> result);
+
 // The run name and the report and message files beside a plot file named NAME-plot.txt.
 struct RunFileSet {
     std::string Name, Plot, Report, Messages;

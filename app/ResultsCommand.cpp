@@ -77,6 +77,19 @@ bool WriteRunResults(const std::string& dir, const std::string& name, std::optio
     return Emit(r, dir, req, out, err);
 }
 
+bool WriteHeldRunResults(const std::string& dir, const std::string& name, std::optional<int> result,
+                         const std::string& reportText, const std::string& messageText, const ResultsRequest& req,
+                         std::ostream& out, std::ostream& err) {
+    if (!req.Json && !req.Html) return true;
+    const fs::path d(dir);
+    results::RunResults r = results::HeldRunResults((d / (name + "-plot.txt")).string(),
+                                                    (d / (name + "-report.txt")).string(),
+                                                    (d / (name + "-messages.txt")).string(), reportText, messageText,
+                                                    result);
+    r.Name = name;
+    return Emit(r, dir, req, out, err);
+}
+
 int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string plot, outDir;
     ResultsRequest req;

@@ -24,6 +24,12 @@ bool WriteRunResults(const std::string& dir, const std::string& name, std::optio
                      const ResultsRequest& req, std::ostream& out, std::ostream& err);
 
 // kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine]
+// The same from the results the engine has just held in memory and the run's
+// report and message texts (a fresh run in this process).
+bool WriteHeldRunResults(const std::string& dir, const std::string& name, std::optional<int> result,
+                         const std::string& reportText, const std::string& messageText, const ResultsRequest& req,
+                         std::ostream& out, std::ostream& err);
+
 int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Takes --no-html or --no-json; false for any other argument.

@@ -310,6 +310,10 @@ std::string ExactNumber(double v) {
     return std::string(buf, res.ptr);
 }
 
+std::string RunJsonText(const RunResults& r) {
+    return RunJson(r).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 std::string ResultsJsonText(const RunResults& r) {
     // Invalid UTF-8 in a report text (a title typed in another code page) is
     // replaced rather than allowed to stop the writing.
