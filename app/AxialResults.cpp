@@ -201,6 +201,13 @@ std::string SplitAxialRecords(const std::string& text, AxialPlotResults& out) {
     return rest;
 }
 
+void ReadAxialLines(const std::vector<std::string>& lines, AxialPlotResults& out) {
+    out = AxialPlotResults{};
+    if (lines.empty()) return;
+    out.Present = true;
+    Reader(lines, out).Run();
+}
+
 Json AxialJson(const AxialPlotResults& a, int unitSystem) {
     if (!a.Present) return Json(nullptr);
     const Units u = UnitsFor(unitSystem);

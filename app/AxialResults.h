@@ -36,6 +36,8 @@ struct AxialPlotResults {
 // the text without them (they come last, so the line numbers of the other
 // records do not change).
 std::string SplitAxialRecords(const std::string& text, AxialPlotResults& out);
+// Reads the axial records given as whole lines (as in the file) into `out`.
+void ReadAxialLines(const std::vector<std::string>& lines, AxialPlotResults& out);
 
 // The "axial" key of the results file: null without axial records.
 nlohmann::ordered_json AxialJson(const AxialPlotResults& a, int unitSystem);

@@ -1,6 +1,7 @@
 #include "Batch.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <ostream>
 #include <set>
@@ -46,63 +48,114 @@ std::string Trim(const std::string& s) {
 volatile std::sig_atomic_t StopRequested = 0;
 extern "C" void OnStopSignal(int) { StopRequested = 1; }
 
-// The command that runs one input: this same program, `run`, quiet.
-std::string SelfPath() {
-    std::error_code ec;
-    fs::path p = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string("kestro") : p.string();
-}
-
-struct Child {
+// A worker process that stays alive for the whole batch: it runs input after
+// input in its own process, as `kestro run INPUT -o OUTDIR -q` would (the
+// engine's store is reset at the start of every run, so nothing of one run
+// reaches the next), and answers each with the command's exit status and
+// what it printed. A run in a batch then costs its analysis and its files,
+// not the start of a process.
+struct Worker {
     pid_t Pid = -1;
-    int OutputFd = -1;
+    int Requests = -1;  // parent to worker: the index of the next entry, one a line
+    int Answers = -1;   // worker to parent: "INDEX STATUS LENGTH\n" and LENGTH bytes of output
+    bool Busy = false;
     std::size_t Entry = 0;
+    std::string Pending;  // the answer read so far
 };
 
-// Starts `kestro run INPUT -o OUTDIR -q` with its output on a pipe.
-Child Launch(const std::string& self, const BatchEntry& e, std::size_t index) {
-    Child c;
-    c.Entry = index;
-    // The mark of an earlier batch stopped during this input's run goes: this
-    // run replaces the files.
-    std::error_code ec;
-    fs::remove(fs::path(e.OutDir) / "NOT-FINISHED.txt", ec);
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return c;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(fds[1], STDOUT_FILENO);
-        ::dup2(fds[1], STDERR_FILENO);
-        // Ctrl-C is for the batch: it stops the workers with SIGTERM.
-        std::signal(SIGINT, SIG_IGN);
-        const char* argv[] = {self.c_str(), "run", e.Input.c_str(), "-o", e.OutDir.c_str(), "-q", nullptr};
-        ::execv(self.c_str(), const_cast<char* const*>(argv));
-        ::_exit(ExitNoInput);
+bool WriteAll(int fd, const std::string& s) {
+    std::size_t done = 0;
+    while (done < s.size()) {
+        const ssize_t n = ::write(fd, s.data() + done, s.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
     }
-    ::close(fds[1]);
-    if (pid < 0) {
-        ::close(fds[0]);
-        return c;
-    }
-    c.Pid = pid;
-    c.OutputFd = fds[0];
-    return c;
+    return true;
 }
 
-std::string Drain(int fd) {
-    std::string text;
-    char buf[4096];
+[[noreturn]] void WorkerLoop(int requests, int answers, const std::vector<BatchEntry>& entries) {
+    // Ctrl-C is for the batch: it stops the workers with SIGTERM.
+    std::signal(SIGINT, SIG_IGN);
+    std::signal(SIGTERM, SIG_DFL);
+    std::string line;
+    char ch = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n > 0) {
-            text.append(buf, static_cast<std::size_t>(n));
+        const ssize_t n = ::read(requests, &ch, 1);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;  // the batch has no more inputs
+        if (ch != '\n') {
+            line += ch;
             continue;
         }
-        if (n < 0 && errno == EINTR) continue;
-        break;
+        const std::size_t index = static_cast<std::size_t>(std::strtoull(line.c_str(), nullptr, 10));
+        line.clear();
+        if (index >= entries.size()) break;
+        const BatchEntry& e = entries[index];
+        std::ostringstream text;
+        int status = ExitError;
+        try {
+            status = Main({"run", e.Input, "-o", e.OutDir, "-q"}, text, text);
+        } catch (...) {
+            text << "kestro: the run of " << e.Input << " failed unexpectedly\n";
+        }
+        const std::string body = text.str();
+        if (!WriteAll(answers, std::to_string(index) + ' ' + std::to_string(status) + ' ' +
+                                   std::to_string(body.size()) + '\n' + body))
+            break;
     }
-    ::close(fd);
-    return text;
+    ::_exit(0);
+}
+
+// Starts a worker. The child closes the parent's ends of the other workers'
+// pipes, so that each worker sees the end of its own requests.
+Worker StartWorker(const std::vector<BatchEntry>& entries, const std::vector<Worker>& others) {
+    Worker w;
+    int req[2], ans[2];
+    if (::pipe2(req, O_CLOEXEC) != 0) return w;
+    if (::pipe2(ans, O_CLOEXEC) != 0) {
+        ::close(req[0]);
+        ::close(req[1]);
+        return w;
+    }
+    std::cout.flush();
+    std::cerr.flush();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(req[1]);
+        ::close(ans[0]);
+        for (const Worker& o : others) {
+            if (o.Requests >= 0) ::close(o.Requests);
+            if (o.Answers >= 0) ::close(o.Answers);
+        }
+        WorkerLoop(req[0], ans[1], entries);
+    }
+    ::close(req[0]);
+    ::close(ans[1]);
+    if (pid < 0) {
+        ::close(req[1]);
+        ::close(ans[0]);
+        return w;
+    }
+    w.Pid = pid;
+    w.Requests = req[1];
+    w.Answers = ans[0];
+    return w;
+}
+
+void StopWorker(Worker& w) {
+    if (w.Requests >= 0) ::close(w.Requests);
+    if (w.Answers >= 0) ::close(w.Answers);
+    w.Requests = w.Answers = -1;
+}
+
+// The worker's status once it has ended (it is waited for).
+int ReapWorker(Worker& w) {
+    int status = 0;
+    while (w.Pid > 0 && ::waitpid(w.Pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    w.Pid = -1;
+    return status;
 }
 
 // The load cases of a plot file: head deflection, maximum moment with its
@@ -192,8 +245,8 @@ void DrawProgress(std::ostream& err, std::size_t done, std::size_t total, int fa
     err << std::flush;
 }
 
-// Runs every entry on at most `jobs` worker processes. Returns false when
-// the batch was stopped by a signal.
+// Runs every entry on at most `jobs` worker processes that stay alive for
+// the whole batch. Returns false when the batch was stopped by a signal.
 bool RunEntries(std::vector<BatchEntry>& entries, int jobs, bool quiet, std::ostream& err) {
     StopRequested = 0;
     struct sigaction sa {};
@@ -202,53 +255,119 @@ bool RunEntries(std::vector<BatchEntry>& entries, int jobs, bool quiet, std::ost
     struct sigaction oldInt {}, oldTerm {};
     ::sigaction(SIGINT, &sa, &oldInt);
     ::sigaction(SIGTERM, &sa, &oldTerm);
+    // A worker that has ended must not stop the batch when it is written to.
+    struct sigaction ignore {}, oldPipe {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGPIPE, &ignore, &oldPipe);
 
-    const std::string self = SelfPath();
     const bool tty = !quiet && ::isatty(STDERR_FILENO);
-    std::map<pid_t, Child> running;
     std::size_t next = 0, done = 0;
     int failed = 0;
     DrawProgress(err, 0, entries.size(), 0, tty);
-    while (next < entries.size() || !running.empty()) {
-        while (!StopRequested && next < entries.size() && static_cast<int>(running.size()) < jobs) {
-            Child c = Launch(self, entries[next], next);
-            if (c.Pid < 0) {
-                entries[next].Outcome = "not run";
-                entries[next].Message = "a worker process could not be started";
-                ++done;
-                ++failed;
-            } else {
-                running[c.Pid] = c;
-            }
-            ++next;
-        }
-        if (running.empty()) break;
-        if (StopRequested) {
-            for (auto& [pid, c] : running) ::kill(pid, SIGTERM);
-        }
-        int status = 0;
-        const pid_t pid = ::waitpid(-1, &status, 0);
-        if (pid < 0) {
-            if (errno == EINTR) continue;
-            break;
-        }
-        auto it = running.find(pid);
-        if (it == running.end()) continue;
-        BatchEntry& e = entries[it->second.Entry];
-        const std::string output = Drain(it->second.OutputFd);
-        running.erase(it);
-        if (WIFEXITED(status)) {
-            Finish(e, output, WEXITSTATUS(status));
-        } else {
-            e.Outcome = "not run";
-            e.Message = StopRequested ? "stopped before the end of the run"
-                                      : "the worker ended by signal " + std::to_string(WTERMSIG(status));
-            MarkUnfinished(e);
-        }
+    auto finished = [&](BatchEntry& e) {
         ++done;
         if (e.Outcome != "normal") ++failed;
         if (!quiet && !tty) err << "  " << e.Input << ": " << e.Outcome << '\n';
         DrawProgress(err, done, entries.size(), failed, tty);
+    };
+
+    std::vector<Worker> workers;
+    const std::size_t wanted = std::min<std::size_t>(static_cast<std::size_t>(std::max(1, jobs)), entries.size());
+    for (std::size_t k = 0; k < wanted; ++k) {
+        Worker w = StartWorker(entries, workers);
+        if (w.Pid > 0) workers.push_back(w);
+    }
+    if (workers.empty()) {
+        for (; next < entries.size(); ++next) {
+            entries[next].Outcome = "not run";
+            entries[next].Message = "a worker process could not be started";
+            finished(entries[next]);
+        }
+    }
+
+    for (;;) {
+        // Every idle worker takes the next input.
+        for (Worker& w : workers) {
+            if (w.Busy || w.Pid < 0 || StopRequested || next >= entries.size()) continue;
+            BatchEntry& e = entries[next];
+            // The mark of an earlier batch stopped during this input's run
+            // goes: this run replaces the files.
+            std::error_code ec;
+            fs::remove(fs::path(e.OutDir) / UnfinishedMarker, ec);
+            w.Busy = WriteAll(w.Requests, std::to_string(next) + '\n');
+            w.Entry = next;
+            w.Pending.clear();
+            if (w.Busy) ++next;
+        }
+        std::vector<pollfd> fds;
+        std::vector<Worker*> polled;
+        for (Worker& w : workers)
+            if (w.Busy) {
+                fds.push_back(pollfd{w.Answers, POLLIN, 0});
+                polled.push_back(&w);
+            }
+        if (fds.empty()) break;
+        if (StopRequested) {
+            for (Worker* w : polled) {
+                ::kill(w->Pid, SIGTERM);
+                StopWorker(*w);
+                ReapWorker(*w);
+                BatchEntry& e = entries[w->Entry];
+                e.Outcome = "not run";
+                e.Message = "stopped before the end of the run";
+                MarkUnfinished(e);
+                w->Busy = false;
+                finished(e);
+            }
+            break;
+        }
+        if (::poll(fds.data(), static_cast<nfds_t>(fds.size()), -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        for (std::size_t k = 0; k < fds.size(); ++k) {
+            if (fds[k].revents == 0) continue;
+            Worker& w = *polled[k];
+            char buf[65536];
+            const ssize_t n = ::read(w.Answers, buf, sizeof buf);
+            if (n < 0 && errno == EINTR) continue;
+            if (n > 0) {
+                w.Pending.append(buf, static_cast<std::size_t>(n));
+                const std::size_t eol = w.Pending.find('\n');
+                if (eol == std::string::npos) continue;
+                std::istringstream head(w.Pending.substr(0, eol));
+                std::size_t index = 0, length = 0;
+                int status = 0;
+                head >> index >> status >> length;
+                if (w.Pending.size() - eol - 1 < length) continue;
+                BatchEntry& e = entries[w.Entry];
+                Finish(e, w.Pending.substr(eol + 1, length), status);
+                w.Pending.clear();
+                w.Busy = false;
+                finished(e);
+                continue;
+            }
+            // The worker ended during a run: that input is not run, and a
+            // new worker takes the rest.
+            StopWorker(w);
+            const int status = ReapWorker(w);
+            BatchEntry& e = entries[w.Entry];
+            e.Outcome = "not run";
+            e.Message = StopRequested         ? std::string("stopped before the end of the run")
+                        : WIFSIGNALED(status) ? "the worker ended by signal " + std::to_string(WTERMSIG(status))
+                                              : "the worker ended with exit status " +
+                                                    std::to_string(WEXITSTATUS(status));
+            MarkUnfinished(e);
+            w.Busy = false;
+            finished(e);
+            if (!StopRequested && next < entries.size()) w = StartWorker(entries, workers);
+        }
+    }
+    // No more inputs: each worker sees the end of its requests and exits.
+    for (Worker& w : workers) {
+        if (w.Pid < 0) continue;
+        StopWorker(w);
+        ReapWorker(w);
     }
     if (tty) err << '\n';
     for (std::size_t i = next; i < entries.size(); ++i) {
@@ -257,6 +376,7 @@ bool RunEntries(std::vector<BatchEntry>& entries, int jobs, bool quiet, std::ost
     }
     ::sigaction(SIGINT, &oldInt, nullptr);
     ::sigaction(SIGTERM, &oldTerm, nullptr);
+    ::sigaction(SIGPIPE, &oldPipe, nullptr);
     return !StopRequested;
 }
 

@@ -26,6 +26,7 @@
 #include "PdfReport.h"
 #include "ResultFiles.h"
 #include "GroupOutput.h"
+#include "driver/HeldResults.h"
 #include "group/GroupInput.h"
 #include "kestro/kgo.h"
 
@@ -721,6 +722,9 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return ExitCantCreate;
     }
     std::string echoed;
+    // The results files are built from the results the engine holds in
+    // memory for this run, not from its plot file read back.
+    HoldResults(!req.CheckOnly && (req.Results.Json || req.Results.Html || req.Results.Csv || req.Results.Pdf));
     // A check shows its problems once, after the run, rather than as progress.
     int result = RunEngine(outDir / messages, req.Quiet || req.CheckOnly, err, echoed);
     if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) {
@@ -769,10 +773,14 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     out << "  messages: " << (outDir / messages).string() << '\n';
     ReportProblems(req, o, reportText, messageText, echoed, err);
     if (!req.Quiet) ExplainModelLines(ErrorText(reportText, messageText), modelLines, err);
-    // A PDF asked for and not written fails the command; the analysis' own
-    // outcome is in the lines above.
-    if (!WriteRunResults(outDir.string(), stem, result, req.Results, out, err, input.string()) && req.Results.Pdf)
-        return ExitCantCreate;
+    if (reportText.empty()) reportText = results::ReadFileText(outDir / report);
+    if (messageText.empty()) messageText = results::ReadFileText(outDir / messages);
+    const bool written =
+        WriteHeldRunResults(outDir.string(), stem, result, reportText, messageText, req.Results, out, err, input.string());
+    HoldResults(false);
+    // A results file asked for and not written fails the command, whatever
+    // the analysis' own outcome (reported in the lines above).
+    if (!written) return ExitCantCreate;
     return ExitStatusFor(o);
 }
 

@@ -8,32 +8,41 @@
 #include <sstream>
 #include <string_view>
 
+#include "driver/HeldResults.h"
+
 namespace kestro::results {
 namespace {
 
-// One line of the plot file split into its value tokens and its label.
+// One line of the plot file split into its value tokens and its label; or a
+// record held in memory by the engine, its values already numbers.
 struct Record {
-    int Line = 0;       // line number in the file, from 1
-    int Kind = 0;       // the record number after "Line "; 0 when the line has no label
-    std::string Label;  // from "Line " to the end of the line
-    std::vector<std::string> Values;
+    int Line = 0;            // line number in the file, from 1
+    int Kind = 0;            // the record number after "Line "; 0 when the line has no label
+    std::string_view Label;  // from "Line " to the end of the line
+    std::vector<std::string_view> Values;  // the value tokens of a line read as text
+    const double* Numbers = nullptr;       // the values of a held record (Values then empty)
+    std::size_t NumberCount = 0;
+    std::size_t Size() const { return Numbers != nullptr ? NumberCount : Values.size(); }
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-Record SplitRecord(std::string_view text, int lineNumber) {
-    Record r;
-    r.Line = lineNumber;
+// Where the label starts ("Line " and a digit), or npos.
+std::size_t LabelStart(std::string_view text) {
     std::size_t at = text.find("Line ");
     while (at != std::string_view::npos && !(at + 5 < text.size() && IsDigit(text[at + 5])))
         at = text.find("Line ", at + 1);
-    if (at == std::string_view::npos) return r;
-    std::size_t end = at + 5;
+    return at;
+}
+
+int KindOf(std::string_view label) {
+    std::size_t end = 5;
     int kind = 0;
-    while (end < text.size() && IsDigit(text[end]) && kind < 1000) kind = kind * 10 + (text[end++] - '0');
-    r.Kind = kind;
-    r.Label = std::string(text.substr(at));
-    std::string_view values = text.substr(0, at);
+    while (end < label.size() && IsDigit(label[end]) && kind < 1000) kind = kind * 10 + (label[end++] - '0');
+    return kind;
+}
+
+void SplitValues(std::string_view values, Record& r) {
     std::size_t i = 0;
     while (i < values.size()) {
         while (i < values.size() && (values[i] == ' ' || values[i] == '\t')) ++i;
@@ -42,10 +51,21 @@ Record SplitRecord(std::string_view text, int lineNumber) {
         if (j > i) r.Values.emplace_back(values.substr(i, j - i));
         i = j;
     }
+}
+
+// `text` must outlive the record: the label and tokens are views into it.
+Record SplitRecord(std::string_view text, int lineNumber) {
+    Record r;
+    r.Line = lineNumber;
+    const std::size_t at = LabelStart(text);
+    if (at == std::string_view::npos) return r;
+    r.Label = text.substr(at);
+    r.Kind = KindOf(r.Label);
+    SplitValues(text.substr(0, at), r);
     return r;
 }
 
-bool ParseReal(const std::string& s, double& v) {
+bool ParseReal(std::string_view s, double& v) {
     const char* first = s.data();
     const char* last = first + s.size();
     if (first != last && *first == '+') ++first;
@@ -59,36 +79,36 @@ bool ParseInt(std::string_view s, int& v) {
 }
 
 // The integer that ends a label, e.g. the case number of Line 11.
-bool TrailingInt(const std::string& label, int& v) {
+bool TrailingInt(std::string_view label, int& v) {
     std::size_t end = label.size();
     while (end > 0 && label[end - 1] == ' ') --end;
     std::size_t begin = end;
     while (begin > 0 && IsDigit(label[begin - 1])) --begin;
-    return begin < end && ParseInt(std::string_view(label).substr(begin, end - begin), v);
+    return begin < end && ParseInt(label.substr(begin, end - begin), v);
 }
 
 // The integer that follows `key` in a label, e.g. "Sect#=" in Line 5.
-bool IntAfter(const std::string& label, std::string_view key, int& v) {
+bool IntAfter(std::string_view label, std::string_view key, int& v) {
     std::size_t at = label.find(key);
-    if (at == std::string::npos) return false;
+    if (at == std::string_view::npos) return false;
     std::size_t begin = at + key.size();
     while (begin < label.size() && label[begin] == ' ') ++begin;
     std::size_t end = begin;
     while (end < label.size() && IsDigit(label[end])) ++end;
-    return ParseInt(std::string_view(label).substr(begin, end - begin), v);
+    return ParseInt(label.substr(begin, end - begin), v);
 }
 
-bool StartsWith(const std::string& s, std::string_view prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
-bool StartsWithAny(const std::string& s, std::initializer_list<std::string_view> prefixes) {
+bool StartsWithAny(std::string_view s, std::initializer_list<std::string_view> prefixes) {
     for (auto p : prefixes)
         if (StartsWith(s, p)) return true;
     return false;
 }
 
-std::string TrimRight(std::string s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
-    return s;
+std::string TrimRight(std::string_view s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return std::string(s);
 }
 
 class Parser {
@@ -131,8 +151,8 @@ private:
             Fail(rec.Line, "unknown label \"" + TrimRight(rec.Label) + "\" for " + what);
             return nullptr;
         }
-        if (rec.Values.size() != nValues) {
-            Fail(rec.Line, std::to_string(rec.Values.size()) + " values where " + what + " has " +
+        if (rec.Size() != nValues) {
+            Fail(rec.Line, std::to_string(rec.Size()) + " values where " + what + " has " +
                                std::to_string(nValues));
             return nullptr;
         }
@@ -141,8 +161,30 @@ private:
     }
 
     bool Real(const Record& rec, std::size_t i, double& v) {
+        if (rec.Numbers != nullptr) {
+            v = rec.Numbers[i];  // held records hold finite numbers only
+            return true;
+        }
         if (ParseReal(rec.Values[i], v)) return true;
-        return Fail(rec.Line, "value " + std::to_string(i + 1) + " (\"" + rec.Values[i] + "\") is not a number");
+        return Fail(rec.Line,
+                    "value " + std::to_string(i + 1) + " (\"" + std::string(rec.Values[i]) + "\") is not a number");
+    }
+    // An integer value of a record, as a count or a code.
+    static bool Int(const Record& rec, std::size_t i, int& v) {
+        if (rec.Numbers != nullptr) {
+            const double x = rec.Numbers[i];
+            if (!(x >= -2147483648.0 && x <= 2147483647.0) || x != static_cast<double>(static_cast<int>(x)))
+                return false;
+            v = static_cast<int>(x);
+            return true;
+        }
+        return ParseInt(rec.Values[i], v);
+    }
+    static std::string ValueText(const Record& rec, std::size_t i) {
+        if (rec.Numbers == nullptr) return std::string(rec.Values[i]);
+        char buf[32];
+        auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, rec.Numbers[i]);
+        return ec == std::errc() ? std::string(buf, ptr) : std::string();
     }
     // Values first, first + 1, ... of `rec` into `into`, in order; the first
     // that is not a number ends the reading with its problem.
@@ -152,8 +194,8 @@ private:
         return true;
     }
     bool Count(const Record& rec, std::size_t i, int& v, int low = 0) {
-        if (ParseInt(rec.Values[i], v) && v >= low) return true;
-        return Fail(rec.Line, "value " + std::to_string(i + 1) + " (\"" + rec.Values[i] + "\") is not a count");
+        if (Int(rec, i, v) && v >= low) return true;
+        return Fail(rec.Line, "value " + std::to_string(i + 1) + " (\"" + ValueText(rec, i) + "\") is not a count");
     }
 
     bool Header();
@@ -173,9 +215,9 @@ bool Parser::Header() {
     const Record* rec = Take(1, 4, {"Line 1 : ICOM, IUNITS, KYL, KXX"}, "the Line 1 record");
     if (rec == nullptr) return false;
     if (!Count(*rec, 0, r_.ComputationMode) || !Count(*rec, 1, r_.UnitSystem, 1) ||
-        !ParseInt(rec->Values[2], r_.LengthStudyEntry) || !Count(*rec, 3, r_.StiffnessMatrix))
+        !Int(*rec, 2, r_.LengthStudyEntry) || !Count(*rec, 3, r_.StiffnessMatrix))
         return Fail(rec->Line, "Line 1 does not hold four integers");
-    if (r_.UnitSystem > 3) return Fail(rec->Line, "unit system " + rec->Values[1] + " is not 1, 2 or 3");
+    if (r_.UnitSystem > 3) return Fail(rec->Line, "unit system " + ValueText(*rec, 1) + " is not 1, 2 or 3");
     r_.HasHeader = true;
     rec = Take(2, 1, {"Line 2 : Total number of sections"}, "the number of sections (Line 2)");
     return rec != nullptr && Count(*rec, 0, r_.NumSections);
@@ -199,8 +241,8 @@ bool Parser::SectionRecords() {
         ThrustCurve curve;
         if (rec == nullptr || !Count(*rec, 0, points) || !Reals(*rec, {&curve.Thrust, &curve.NominalMomentCapacity}, 1))
             return false;
-        const std::string kind = rec->Label.find("for linear EI") != std::string::npos       ? "elastic"
-                                 : rec->Label.find("for elastic-plastic EI") != std::string::npos ? "elastic-plastic"
+        const std::string kind = rec->Label.find("for linear EI") != std::string_view::npos       ? "elastic"
+                                 : rec->Label.find("for elastic-plastic EI") != std::string_view::npos ? "elastic-plastic"
                                                                                                    : "nonlinear";
         int section = 0, thrust = 0;
         for (int p = 1; p <= points; ++p) {
@@ -246,9 +288,9 @@ bool Parser::PyCurves() {
         if (head == nullptr || !Real(*head, 0, c.Depth) || !Count(*head, 1, points)) return false;
         if (points > 0) {
             std::size_t at = head->Label.find(OnCurve);
-            if (!StartsWith(head->Label, In) || at == std::string::npos || !TrailingInt(head->Label, c.Number))
+            if (!StartsWith(head->Label, In) || at == std::string_view::npos || !TrailingInt(head->Label, c.Number))
                 return Fail(head->Line, "Line 7 label without soil and curve number");
-            c.SoilDescription = head->Label.substr(In.size(), at - In.size());
+            c.SoilDescription = std::string(head->Label.substr(In.size(), at - In.size()));
         }
         for (int k = 1; k <= points; ++k) {
             const Record* pt = Take(8, 2, {"Line 8("}, "point " + std::to_string(k) + " of p-y curve " +
@@ -257,9 +299,9 @@ bool Parser::PyCurves() {
             int n = 0;
             if (pt == nullptr || !Reals(*pt, {&q.Y, &q.P})) return false;
             std::size_t close = pt->Label.find("): y, p, for ");
-            std::string_view num = std::string_view(pt->Label).substr(7, close == std::string::npos ? 0 : close - 7);
+            std::string_view num = pt->Label.substr(7, close == std::string_view::npos ? 0 : close - 7);
             while (!num.empty() && num.front() == ' ') num.remove_prefix(1);
-            if (close == std::string::npos || !ParseInt(num, n) || n != k)
+            if (close == std::string_view::npos || !ParseInt(num, n) || n != k)
                 return Fail(pt->Line, "p-y point " + std::to_string(k) + " expected in this Line 8 record");
             if (k == 1) c.CurveName = TrimRight(pt->Label.substr(close + 13));
             c.Points.push_back(q);
@@ -294,7 +336,7 @@ bool Parser::LoadCases() {
         if (study == nullptr || !Count(*study, 0, points)) return false;
         if (!TrailingInt(study->Label, number) || number != c)
             return Fail(study->Line, "Line 11 names another load case than " + std::to_string(c));
-        lc.Lrfd = study->Label.find("for LRFD load case") != std::string::npos;
+        lc.Lrfd = study->Label.find("for LRFD load case") != std::string_view::npos;
         for (int k = 1; k <= points; ++k) {
             const Record* lp = Take(12, 4, {"Line 12: pile length, Ytop, Mmax, Vmax"},
                                     "length-study point " + std::to_string(k) + ofCase + " (Line 12)");
@@ -410,6 +452,57 @@ PlotResults ReadPlotText(const std::string& full) {
     }
     r.LinesRead = line;
     Parser(std::move(records), line, r).Run();
+    return r;
+}
+
+PlotResults ReadHeldPlot(const HeldResults& held) {
+    PlotResults r;
+    std::vector<Record> records;
+    records.reserve(held.Plot.size());
+    std::vector<std::string> axial;
+    int line = 0;
+    for (const HeldRecord& h : held.Plot) {
+        const std::string_view label = h.Label;
+        if (StartsWith(label, "Line 2") && label.find("Axial") != std::string_view::npos) {
+            // Written as the file has it: values padded to column 80, then the label.
+            std::string l = h.ValuesText;
+            if (l.size() < 80) l.append(80 - l.size(), ' ');
+            axial.push_back(l.append(label));
+            continue;
+        }
+        Record rec;
+        rec.Line = ++line;
+        if (LabelStart(label) == 0) {
+            rec.Label = label;
+            rec.Kind = KindOf(label);
+        }
+        if (h.HasText) {
+            SplitValues(h.ValuesText, rec);
+        } else {
+            rec.Numbers = h.Numbers.data();
+            rec.NumberCount = static_cast<std::size_t>(h.Count);
+        }
+        records.push_back(std::move(rec));
+    }
+    ReadAxialLines(axial, r.Axial);
+    r.LinesRead = line;
+    Parser(std::move(records), line, r).Run();
+    // Slope, EI, Es and Pu of the stations: the k-th table of stations held is
+    // that of the k-th load case with stations.
+    std::size_t k = 0;
+    for (LoadCase& lc : r.LoadCases) {
+        if (lc.Stations.empty()) continue;
+        if (k >= held.CaseStations.size()) break;
+        const std::vector<HeldStation>& hs = held.CaseStations[k++];
+        if (hs.size() != lc.Stations.size()) continue;
+        for (std::size_t i = 0; i < hs.size(); ++i) {
+            lc.Stations[i].Slope = hs[i].Slope;
+            lc.Stations[i].EI = hs[i].EI;
+            lc.Stations[i].Es = hs[i].Es;
+            lc.Stations[i].Pu = hs[i].Pu;
+        }
+        lc.HasStationProperties = true;
+    }
     return r;
 }
 

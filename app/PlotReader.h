@@ -10,6 +10,10 @@
 
 #include "AxialResults.h"
 
+namespace kestro {
+struct HeldResults;
+}
+
 namespace kestro::results {
 
 // One point of a moment-EI-curvature curve (Line 5).
@@ -44,10 +48,13 @@ struct PrintedPyCurve {
     std::vector<PyPoint> Points;  // empty for a depth below the pile tip
 };
 
-// One station of a load case (Line 10).
+// One station of a load case (Line 10). Slope, EI, Es and the ultimate soil
+// resistance Pu (0: the station's criterion has none) are not in the plot
+// file: they are known only for results held in memory (ReadHeldPlot).
 struct Station {
     int Number = 0;
     double Depth = 0.0, Deflection = 0.0, Moment = 0.0, Shear = 0.0, SoilReaction = 0.0;
+    double Slope = 0.0, EI = 0.0, Es = 0.0, Pu = 0.0;
 };
 
 // One point of pile-head deflection against pile length (Line 12).
@@ -60,6 +67,7 @@ struct LoadCase {
     bool Lrfd = false;                // Line 11 names an LRFD load case
     std::vector<Station> Stations;    // Line 10, station 1 (pile head) to N
     bool StationsComplete = false;    // all N stations present
+    bool HasStationProperties = false;  // Slope, EI, Es and Pu of the stations are known
     std::vector<LengthPoint> LengthStudy;
     // Head and maximum values. From the Line 13 summary when present, else from
     // the station table. Maxima keep the sign of the largest magnitude; the depth
@@ -120,5 +128,9 @@ PlotUnits UnitsOf(int unitSystem);
 PlotResults ReadPlotText(const std::string& text);
 // Reads the file; a missing or unreadable file gives a result with `Problem` set.
 PlotResults ReadPlotFile(const std::string& path);
+// The same results from the plot records the engine held in memory during
+// the run that has just ended (values identical to those of its plot file),
+// with the slope, EI and Es of every station besides.
+PlotResults ReadHeldPlot(const HeldResults& held);
 
 }  // namespace kestro::results

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "HtmlReport.h"
+#include "driver/HeldResults.h"
 #include "ResultsJson.h"
 #include "Tables.h"
 
@@ -58,6 +59,18 @@ RunResults LoadRunResults(const std::string& plotPath, const std::string& report
     r.MessageFile = fs::path(messagePath).filename().string();
     r.Plot = ReadPlotFile(plotPath);
     r.Facts = ReadRunFacts(ReadFileText(reportPath), ReadFileText(messagePath), result);
+    return r;
+}
+
+RunResults HeldRunResults(const std::string& plotPath, const std::string& reportPath, const std::string& messagePath,
+                          const std::string& reportText, const std::string& messageText, std::optional<int> result) {
+    RunResults r;
+    r.PlotFile = fs::path(plotPath).filename().string();
+    r.ReportFile = fs::path(reportPath).filename().string();
+    r.MessageFile = fs::path(messagePath).filename().string();
+    const HeldResults& held = LastHeldResults();
+    r.Plot = held.Held ? ReadHeldPlot(held) : ReadPlotFile(plotPath);
+    r.Facts = ReadRunFacts(reportText, messageText, result);
     return r;
 }
 

@@ -23,28 +23,25 @@ bool WriteFileAtomically(const std::filesystem::path& path, const std::string& t
 // (those of the plot and JSON files). General-unit runs are shown as they are.
 enum class DisplayUnits { Input, Us, Si, Engine };
 
-// Station values of one load case that the plot file does not carry, kept by
-// the engine during the run (engine units: slope in rad, EI in lb-in2 or
-// kN-m2, Es in lb/in2 or kN/m2, p_u as the soil reaction; p_u 0: none).
-struct CaseStationValues {
-    int Case = 0;
-    std::vector<double> Slope, EI, Es, Pu;  // stations 1..N in order
-};
-
 struct RunResults {
     std::string Name;  // the run's name: the input file's stem
     std::string PlotFile, ReportFile, MessageFile;  // file names, as written beside each other
     PlotResults Plot;
     RunFacts Facts;
-    // From the engine's memory right after a run (kestro run); empty when the
-    // results are rebuilt from files alone (kestro view).
-    std::vector<CaseStationValues> StationValues;
 };
 
 // Reads the plot, report and message files; any of them may be missing or cut short.
 // `result` is the engine's run result when known (a fresh run), else empty.
 RunResults LoadRunResults(const std::string& plotPath, const std::string& reportPath,
                           const std::string& messagePath, std::optional<int> result);
+
+// The results of the run that has just ended in this process, from the plot
+// records the engine held in memory (see HoldResults) and the texts of its
+// report and message files; the same results LoadRunResults reads from the
+// files, with the slope, EI and Es of every station besides. Without held
+// records (the run did not hold them) the plot file is read.
+RunResults HeldRunResults(const std::string& plotPath, const std::string& reportPath, const std::string& messagePath,
+                          const std::string& reportText, const std::string& messageText, std::optional<int> result);
 
 // The run name and the report and message files beside a plot file named NAME-plot.txt.
 struct RunFileSet {

@@ -7,7 +7,6 @@
 #include <nlohmann/json.hpp>
 
 #include "Cli.h"
-#include "EngineValues.h"
 #include "HtmlReport.h"
 #include "PdfReport.h"
 #include "ResultFiles.h"
@@ -108,15 +107,16 @@ bool UnitsOption(const std::string& value, ResultsRequest& req) {
     return results::ParseDisplayUnits(value, req.Units);
 }
 
-bool WriteRunResults(const std::string& dir, const std::string& name, std::optional<int> result,
-                     const ResultsRequest& req, std::ostream& out, std::ostream& err, const std::string& inputPath) {
+bool WriteHeldRunResults(const std::string& dir, const std::string& name, std::optional<int> result,
+                         const std::string& reportText, const std::string& messageText, const ResultsRequest& req,
+                         std::ostream& out, std::ostream& err, const std::string& inputPath) {
     if (!req.Json && !req.Html && !req.Csv && !req.Pdf) return true;
     const fs::path d(dir);
-    results::RunResults r =
-        results::LoadRunResults((d / (name + "-plot.txt")).string(), (d / (name + "-report.txt")).string(),
-                                (d / (name + "-messages.txt")).string(), result);
+    results::RunResults r = results::HeldRunResults((d / (name + "-plot.txt")).string(),
+                                                    (d / (name + "-report.txt")).string(),
+                                                    (d / (name + "-messages.txt")).string(), reportText, messageText,
+                                                    result);
     r.Name = name;
-    r.StationValues = results::EngineStationValues(r.Plot);
     const bool written = Emit(r, dir, req, out, err);
     if (!req.Pdf) return written;
     return EmitPdf(r, dir, req, (d / (name + "-report.txt")).string(), inputPath, out, err) && written;

@@ -23,16 +23,19 @@ struct ResultsRequest {
     std::string Paper = "a4";  // --paper a4|letter
 };
 
-// Reads NAME-plot.txt, NAME-report.txt and NAME-messages.txt in `dir` and writes
-// NAME-results.json and NAME-report.html there; prints their paths on `out`.
-// Returns false (after a message on `err`) when a file cannot be written.
-// With --pdf also NAME-report.pdf; `inputPath` is the analysed input (its
-// hash goes into the title block).
-bool WriteRunResults(const std::string& dir, const std::string& name, std::optional<int> result,
-                     const ResultsRequest& req, std::ostream& out, std::ostream& err,
-                     const std::string& inputPath = {});
+// Writes NAME-results.json and NAME-report.html (and with --csv the tables,
+// with --pdf NAME-report.pdf) in `dir` from the results the engine has just
+// held in memory (a fresh run in this process; the plot file is read when the
+// run held none) and the run's report and message texts; prints their paths
+// on `out`. Returns false (after a message on `err`) when a file cannot be
+// written. `inputPath` is the analysed input (its hash goes into the PDF's
+// title block).
+bool WriteHeldRunResults(const std::string& dir, const std::string& name, std::optional<int> result,
+                         const std::string& reportText, const std::string& messageText, const ResultsRequest& req,
+                         std::ostream& out, std::ostream& err, const std::string& inputPath);
 
 // kestro view PLOTFILE [-o OUTDIR] [--no-html] [--no-json] [--units us|si|engine] [--csv] [--pdf [--paper P]]
+
 int ViewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Takes --no-html, --no-json, --csv or --pdf; false for any other argument.

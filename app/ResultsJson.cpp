@@ -188,7 +188,6 @@ Json PyCurvesJson(const PlotResults& p, const PlotUnits& u) {
 // The station values the engine kept during the run (null where not known)
 // and the mobilised soil resistance of every station.
 void StationValuesJson(Json& stations, const RunResults& r, const LoadCase& c, const PlotUnits& u) {
-    const CaseStationValues* v = StationValuesOf(r, c.Number);
     const int system = r.Plot.UnitSystem;
     stations["units"]["slope"] = "rad";
     stations["units"]["ei"] = system == 2 ? "kN-m2" : system == 3 ? "F-L2" : "lb-in2";
@@ -197,11 +196,11 @@ void StationValuesJson(Json& stations, const RunResults& r, const LoadCase& c, c
     Json slope = Json::array(), ei = Json::array(), es = Json::array(), pu = Json::array(), ratio = Json::array(),
          note = Json::array();
     for (std::size_t i = 0; i < c.Stations.size(); ++i) {
-        const auto k = static_cast<std::size_t>(c.Stations[i].Number - 1);
-        const bool kept = v != nullptr && c.Stations[i].Number >= 1 && k < v->Slope.size();
-        slope.push_back(kept ? Json(v->Slope[k]) : Json(nullptr));
-        ei.push_back(kept ? Json(v->EI[k]) : Json(nullptr));
-        es.push_back(kept ? Json(v->Es[k]) : Json(nullptr));
+        const Station& s = c.Stations[i];
+        const bool kept = c.HasStationProperties;
+        slope.push_back(kept ? Json(s.Slope) : Json(nullptr));
+        ei.push_back(kept ? Json(s.EI) : Json(nullptr));
+        es.push_back(kept ? Json(s.Es) : Json(nullptr));
         const Mobilised m = MobilisedAt(r, c, i);
         pu.push_back(m.Pu ? Json(*m.Pu) : Json(nullptr));
         ratio.push_back(m.Ratio ? Json(*m.Ratio) : Json(nullptr));
@@ -364,6 +363,10 @@ std::string ExactNumber(double v) {
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, v);
     return std::string(buf, res.ptr);
+}
+
+std::string RunJsonText(const RunResults& r) {
+    return RunJson(r).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 std::string ResultsJsonText(const RunResults& r) {

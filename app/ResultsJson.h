@@ -22,6 +22,8 @@ std::string ExactNumber(double v);
 bool CaseFailed(const LoadCase& c);
 
 nlohmann::ordered_json ResultsJson(const RunResults& r);
+// The "run" object of the file alone (outcome, result, error, warnings), unindented.
+std::string RunJsonText(const RunResults& r);
 // The file's text: indented, numbers in their shortest exact form.
 std::string ResultsJsonText(const RunResults& r);
 

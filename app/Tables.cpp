@@ -80,26 +80,18 @@ std::string UnitTag(const std::string& unit) {
     return out;
 }
 
-const CaseStationValues* StationValuesOf(const RunResults& r, int caseNumber) {
-    for (const CaseStationValues& v : r.StationValues)
-        if (v.Case == caseNumber) return &v;
-    return nullptr;
-}
-
 Mobilised MobilisedAt(const RunResults& r, const LoadCase& c, std::size_t index) {
     Mobilised m;
-    const CaseStationValues* v = StationValuesOf(r, c.Number);
     if (index >= c.Stations.size()) {
         m.Reason = "no such station";
         return m;
     }
     const Station& s = c.Stations[index];
-    const auto k = static_cast<std::size_t>(s.Number - 1);
-    if (v == nullptr || s.Number < 1 || k >= v->Pu.size()) {
+    if (!c.HasStationProperties) {
         m.Reason = "not known: p_u is kept by kestro run, the plot file does not hold it";
         return m;
     }
-    const double pu = v->Pu[k];
+    const double pu = s.Pu;
     if (pu > 0.0 && std::isfinite(pu)) {
         m.Pu = pu;
         m.Ratio = std::fabs(s.SoilReaction) / pu;
@@ -182,16 +174,14 @@ std::vector<CsvTable> CsvTables(const RunResults& r) {
             "shear_" + F, "soil_reaction_" + FL, "ei_" + UnitTag(EIUnit(p.UnitSystem)),
             "es_" + UnitTag(EsUnit(p.UnitSystem)), "pu_" + FL, "p_over_pu"});
     for (const LoadCase& c : p.LoadCases) {
-        const CaseStationValues* v = StationValuesOf(r, c.Number);
+        const bool kept = c.HasStationProperties;
         const std::string name = Field(CaseNameOf(f, c.Number));
         for (std::size_t i = 0; i < c.Stations.size(); ++i) {
             const Station& s = c.Stations[i];
-            const auto k = static_cast<std::size_t>(s.Number - 1);
-            const bool kept = v != nullptr && s.Number >= 1 && k < v->Slope.size();
             const Mobilised m = MobilisedAt(r, c, i);
             st.Row({std::to_string(c.Number), name, std::to_string(s.Number), Num(s.Depth), Num(s.Deflection),
-                    kept ? Num(v->Slope[k]) : "", Num(s.Moment), Num(s.Shear), Num(s.SoilReaction),
-                    kept ? Num(v->EI[k]) : "", kept ? Num(v->Es[k]) : "", Num(m.Pu), Num(m.Ratio)});
+                    kept ? Num(s.Slope) : "", Num(s.Moment), Num(s.Shear), Num(s.SoilReaction),
+                    kept ? Num(s.EI) : "", kept ? Num(s.Es) : "", Num(m.Pu), Num(m.Ratio)});
         }
     }
     out.push_back({"stations", st.Text()});

@@ -22,10 +22,6 @@ struct Mobilised {
 // Station `index` (0-based, as in LoadCase::Stations) of load case `c`.
 Mobilised MobilisedAt(const RunResults& r, const LoadCase& c, std::size_t index);
 
-// The engine's kept values of a case (slope, EI, Es, p_u), or null when the
-// results were read from files only (kestro view).
-const CaseStationValues* StationValuesOf(const RunResults& r, int caseNumber);
-
 // Largest and smallest deflection, moment and shear at each depth over every
 // load case with a complete station table, and the case that gives each.
 // Cases whose stations lie at other depths (never in one run of the engine)

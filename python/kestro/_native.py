@@ -1,5 +1,6 @@
 """Loading of the engine library (libkestro) and the model library
-(libkestro_model) with ctypes.
+(libkestro_model, which holds the engine too and runs it with its results
+held in memory) with ctypes.
 
 They are looked for, in this order: the folder named by the environment
 variable KESTRO_LIBRARY_PATH; the package's own _lib folder (filled by
@@ -76,6 +77,21 @@ class _Libraries:
                 f.restype = ctypes.c_int
                 f.argtypes = [ctypes.c_char_p, ctypes.c_char_p, ctypes.c_char_p, ctypes.c_int, ctypes.c_int,
                               ctypes.POINTER(ctypes.c_void_p)]
+            vp = ctypes.c_void_p
+            lib.kestro_run_held.restype = ctypes.c_int
+            lib.kestro_run_held.argtypes = [ctypes.c_char_p, ctypes.c_char_p, ctypes.c_char_p,
+                                            ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_double),
+                                            ctypes.POINTER(vp), ctypes.POINTER(vp)]
+            for name in ("kestro_run_json", "kestro_run_html", "kestro_run_report"):
+                f = getattr(lib, name)
+                f.restype = ctypes.c_int
+                f.argtypes = [vp, ctypes.POINTER(vp)]
+            lib.kestro_run_cases.restype = ctypes.c_int
+            lib.kestro_run_cases.argtypes = [vp]
+            lib.kestro_run_station_properties.restype = ctypes.c_int
+            lib.kestro_run_station_properties.argtypes = [vp, ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
+            lib.kestro_run_free.restype = None
+            lib.kestro_run_free.argtypes = [vp]
             lib.kestro_model_free.restype = None
             lib.kestro_model_free.argtypes = [ctypes.c_void_p]
             del out
@@ -84,6 +100,15 @@ class _Libraries:
 
 
 LIBS = _Libraries()
+
+
+def take_text(lib, out):
+    """The text a libkestro_model function stored, freed."""
+    if not out.value:
+        return ""
+    text = ctypes.string_at(out.value).decode("utf-8", "replace")
+    lib.kestro_model_free(out)
+    return text
 
 
 def call_text(name, *args):

@@ -1,5 +1,6 @@
 """The results of one run as pandas DataFrames, built from the same results
 JSON that ``kestro run`` writes (docs/results-json.md)."""
+import json
 import re
 
 import pandas as pd
@@ -100,37 +101,86 @@ _STATION_NAMES = {"depth": "depth", "deflection": "deflection", "moment": "momen
                   "soilReaction": "soil reaction", "number": "station"}
 
 
+# Units of the station properties held for every station, by unit system.
+_EI_UNITS = {1: "lb-in^2", 2: "kN-m^2", 3: "F-L^2"}
+_ES_UNITS = {1: "lb/in^2", 2: "kN/m^2", 3: "F/L^2"}
+
+
 class Results:
     """Outcome, warnings, the summary and per load case one row per station.
 
     Attributes: ``outcome`` (normal, warnings, error, unfinished), ``result``
     (the engine's run result), ``warnings`` (list of texts), ``summary``
-    (DataFrame, one row per load case), ``cases`` (list of DataFrames),
+    (DataFrame, one row per load case), ``cases`` (list of DataFrames, with
+    slope, EI and the secant soil modulus Es at every station),
     ``py_curves``, ``section_curves``, ``stiffness``, ``length_studies``
     (DataFrames or empty lists where the run has none), ``files`` (paths of
-    the kept files, or None), ``data`` (the whole results JSON)."""
+    the kept files, or None), ``data`` (the whole results JSON), ``report``
+    (the report text). The JSON, the report and the DataFrames are built when
+    first asked for."""
 
-    def __init__(self, data, html=None, files=None, report=""):
-        self.data = data
-        self.report = report
+    def __init__(self, data, html=None, files=None, report="", run=None, source=None, unit_system=None):
+        if data is not None:
+            self.data = data
+        if report is not None and source is None:
+            self.report = report
         self._html = html
+        self._source = source
         self.files = files
-        run = data.get("run", {})
+        self.unit_system = unit_system if unit_system is not None else (data or {}).get("units", {}).get("system", 1)
+        run = run if run is not None else (data or {}).get("run", {})
+        self._run = run
         self.outcome = run.get("status")
         self.result = run.get("result")
         self.warnings = [w.get("text", "") for w in run.get("warnings", [])]
-        self.title = data.get("title", [])
         self._frames = None
 
     # The DataFrames are built when first asked for: a study of many runs
-    # that keeps two numbers of each does not pay for them.
+    # that keeps two numbers of each does not pay for them. The results JSON
+    # and the report of a run held in memory likewise.
     def __getattr__(self, name):
+        if name.startswith("__"):
+            raise AttributeError(name)
         if name in ("cases", "summary", "length_studies", "py_curves", "section_curves", "stiffness"):
             if self.__dict__.get("_frames") is None:
                 self._build()
                 self._frames = True
             return self.__dict__[name]
+        source = self.__dict__.get("_source")
+        if name == "data" and source is not None:
+            self.data = json.loads(source.json())
+            return self.data
+        if name == "report":
+            self.report = source.report() if source is not None else ""
+            return self.report
+        if name == "title":
+            return self.data.get("title", [])
         raise AttributeError(name)
+
+    def __getstate__(self):
+        # A run held in memory travels as the text of its results JSON (read
+        # on the other side only when asked for), its report and its station
+        # properties.
+        state = dict(self.__dict__)
+        source = state.get("_source")
+        if source is not None and not hasattr(source, "_json"):
+            from .run import _Detached
+            state["_source"] = _Detached(source.json(), source.report(), source.station_properties())
+        if state.get("_source") is not None:
+            state.pop("data", None)
+            state.pop("report", None)
+        state.pop("cases", None)
+        state["_frames"] = None
+        for k in ("summary", "length_studies", "py_curves", "section_curves", "stiffness"):
+            state.pop(k, None)
+        return state
+
+    def __setstate__(self, state):
+        self.__dict__.update(state)
+
+    def error(self):
+        """The KestroError of a run that ended by an error, else None."""
+        return _error_of_run(self._run)
 
     def _build(self):
         data = self.data
@@ -138,7 +188,10 @@ class Results:
         rows = []
         self.length_studies = {}
         printed = report_station_tables(self.report or "")
-        for lc in data.get("loadCases", []):
+        source = self.__dict__.get("_source")
+        props = source.station_properties() if source is not None else []
+        system = self.unit_system or 1
+        for k, lc in enumerate(data.get("loadCases", [])):
             st = lc.get("stations") or {}
             # The plot file's columns; the values the engine keeps during a
             # run (slope, EI, Es, p_u) reach only the command's results file.
@@ -152,6 +205,15 @@ class Results:
                 extra = extra.drop_duplicates("depth").set_index("depth")
                 for c in extra.columns:
                     df[c] = key.map(extra[c])
+            held = props[k] if k < len(props) else None
+            if held is not None and len(held[0]) == len(df):
+                # Slope and EI of every station, at full precision, in place
+                # of those of the printed stations; Es besides.
+                slope, ei, es = held
+                df["slope (radians)"] = slope
+                ei_col = next((c for c in df.columns if c.startswith("EI (")), f"EI ({_EI_UNITS.get(system)})")
+                df[ei_col] = ei
+                df[f"Es ({_ES_UNITS.get(system)})"] = es
             self.cases.append(df)
             row = {"case": lc.get("number"), "name": lc.get("name")}
             for key in ("headShear", "headDeflection", "maxMoment", "depthOfMaxMoment", "maxShear",
@@ -190,6 +252,8 @@ class Results:
         return [(lc.get("maxMoment") or {}).get("value") for lc in self.data.get("loadCases", [])]
 
     def _repr_html_(self):
+        if self._html is None and self.__dict__.get("_source") is not None:
+            self._html = self._source.html()
         return self._html if self._html else self.summary.to_html()
 
     def __repr__(self):
@@ -198,7 +262,10 @@ class Results:
 
 def error_of(data):
     """The KestroError of a results JSON whose run ended by an error, else None."""
-    run = data.get("run", {})
+    return _error_of_run(data.get("run", {}))
+
+
+def _error_of_run(run):
     err = run.get("error")
     if run.get("status") == "error" or err:
         err = err or {}

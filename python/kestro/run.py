@@ -1,6 +1,7 @@
 """Running models: one in this process (``run``), many on worker processes or
 any concurrent.futures Executor, including a dask.distributed Client
 (``run_many``), and one value varied over a list (``sweep``)."""
+import ctypes
 import json
 import multiprocessing.util
 import os
@@ -10,12 +11,15 @@ import sys
 import tempfile
 import threading
 import time
+import weakref
 from concurrent.futures import ProcessPoolExecutor
 from pathlib import Path
 
-from ._native import LIBS, call_text
+import numpy as np
+
+from ._native import LIBS, take_text
 from .model import Model
-from .results import KestroError, Results, error_of
+from .results import Results
 
 # The engine keeps one model per process: runs in one process take turns.
 _ENGINE_LOCK = threading.Lock()
@@ -76,48 +80,92 @@ def _files(folder):
     return {k: str(Path(folder) / f"{_NAME}-{k}.txt") for k in ("report", "plot", "messages")}
 
 
+class _HeldRun:
+    """A run's results held by libkestro_model (freed with this object): the
+    results JSON, the HTML page, the report and the slope, EI and Es of the
+    stations, each built only when asked for."""
+
+    def __init__(self, handle):
+        self.handle = handle
+        self._free = weakref.finalize(self, LIBS.model.kestro_run_free, handle)
+
+    def _text(self, name):
+        lib = LIBS.model
+        out = ctypes.c_void_p()
+        rc = getattr(lib, name)(self.handle, ctypes.byref(out))
+        text = take_text(lib, out)
+        if rc != 0:
+            raise RuntimeError("the run's results could not be built: " + text)
+        return text
+
+    def json(self):
+        return self._text("kestro_run_json")
+
+    def html(self):
+        return self._text("kestro_run_html")
+
+    def report(self):
+        return self._text("kestro_run_report")
+
+    def station_properties(self):
+        """Per load case (slope, EI, Es) as numpy arrays, or None."""
+        lib = LIBS.model
+        out = []
+        for k in range(lib.kestro_run_cases(self.handle)):
+            buf = np.empty((3, _MAX_STATIONS))
+            n = lib.kestro_run_station_properties(self.handle, k, buf.ctypes.data, _MAX_STATIONS)
+            out.append(tuple(buf[j, :n].copy() for j in range(3)) if n > 0 else None)
+        return out
+
+
+# More stations than any pile has (the engine's station arrays are smaller).
+_MAX_STATIONS = 2000
+
+
+class _Detached:
+    """What a held run leaves when its Results travel to another process: the
+    results JSON text (read there only when asked for), the report and the
+    station properties; the HTML page is not carried."""
+
+    def __init__(self, json_text, report, props):
+        self._json, self._report, self._props = json_text, report, props
+
+    def json(self):
+        return self._json
+
+    def html(self):
+        return None
+
+    def report(self):
+        return self._report
+
+    def station_properties(self):
+        return self._props
+
+
 def _run_engine(kestro6, folder):
-    """Writes the input and NAMES.DAT into `folder` and runs the engine there."""
+    """Writes the input and NAMES.DAT into `folder` and runs the engine there
+    with its results held in memory: (result, engine seconds, held run, the
+    "run" object of the results, unit system)."""
     Path(folder, f"{_NAME}.kin").write_text(kestro6, encoding="utf-8")
     names = [f"{_NAME}.kin", f"{_NAME}-report.txt", f"{_NAME}-plot.txt", f"{_NAME}-messages.txt", "", ""]
     Path(folder, "NAMES.DAT").write_text("\n".join(names) + "\n", encoding="utf-8")
-    engine = LIBS.engine
+    lib = LIBS.model
+    result, seconds = ctypes.c_int(), ctypes.c_double()
+    handle, out = ctypes.c_void_p(), ctypes.c_void_p()
     with _ENGINE_LOCK:
         here = os.getcwd()
         os.chdir(folder)
         try:
-            start = time.perf_counter()
-            result = int(engine.KGO())
-            return result, time.perf_counter() - start
+            rc = lib.kestro_run_held(names[1].encode(), names[2].encode(), names[3].encode(), ctypes.byref(result),
+                                     ctypes.byref(seconds), ctypes.byref(handle), ctypes.byref(out))
         finally:
             os.chdir(here)
-
-
-class _Html:
-    """The HTML report, built only when shown."""
-
-    def __init__(self, texts, result):
-        self.texts, self.result = texts, result
-
-    def __call__(self):
-        with tempfile.TemporaryDirectory(prefix="kestro-html-") as d:
-            paths = _files(d)
-            for k, p in paths.items():
-                Path(p).write_text(self.texts[k], encoding="utf-8")
-            ok, page = call_text("kestro_results_html", paths["plot"], paths["report"], paths["messages"],
-                                 self.result, 1)
-        return page if ok else None
-
-
-class _LazyResults(Results):
-    def __init__(self, data, html_source, files, texts):
-        super().__init__(data, None, files, texts["report"])
-        self._html_source = html_source
-
-    def _repr_html_(self):
-        if self._html is None:
-            self._html = self._html_source()
-        return super()._repr_html_()
+    text = take_text(lib, out)
+    if rc != 0 or not handle.value:
+        raise RuntimeError("the run's results could not be read: " + text)
+    run_text, _, system = text.partition("\n")
+    return result.value, seconds.value, _HeldRun(handle.value), json.loads(run_text), int(system or 1)
 
 
 def run(model, keep=None, raise_on_error=True):
@@ -131,40 +179,29 @@ def run(model, keep=None, raise_on_error=True):
     kestro6 = m.to_kestro6()
     folder = _WORKSPACE.new()
     try:
-        result, engine_seconds = _run_engine(kestro6, folder)
-        paths = _files(folder)
-        ok, text = call_text("kestro_results_json", paths["plot"], paths["report"], paths["messages"], result, 1)
-        if not ok:
-            raise RuntimeError("the run's results could not be read: " + text)
-        data = json.loads(text)
-        texts = {}
-        for k, p in paths.items():
-            try:
-                texts[k] = Path(p).read_text(encoding="utf-8", errors="replace")
-            except OSError:
-                texts[k] = ""
+        result, engine_seconds, held, run_data, system = _run_engine(kestro6, folder)
         files = None
         if keep is not None:
             keep = Path(keep)
             keep.mkdir(parents=True, exist_ok=True)
             files = {"input": str(keep / f"{_NAME}.kin")}
             shutil.copy(Path(folder) / f"{_NAME}.kin", files["input"])
-            for k, p in paths.items():
+            for k, p in _files(folder).items():
                 if Path(p).exists():
                     files[k] = str(keep / Path(p).name)
                     shutil.copy(p, files[k])
             files["json"] = str(keep / f"{_NAME}-results.json")
-            Path(files["json"]).write_text(text, encoding="utf-8")
-            html = _Html(texts, result)()
+            Path(files["json"]).write_text(held.json(), encoding="utf-8")
+            html = held.html()
             if html:
                 files["html"] = str(keep / f"{_NAME}-report.html")
                 Path(files["html"]).write_text(html, encoding="utf-8")
     finally:
         _WORKSPACE.discard(folder)
-    err = error_of(data)
+    r = Results(None, files=files, run=run_data, source=held, unit_system=system)
+    err = r.error()
     if err is not None and raise_on_error:
         raise err
-    r = _LazyResults(data, _Html(texts, result), files, texts)
     # Seconds in the engine and in the whole call (model, files, results).
     r.timing = {"engine": engine_seconds, "total": time.perf_counter() - start}
     return r

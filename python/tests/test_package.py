@@ -51,7 +51,7 @@ def test_dataframes_equal_the_results_json_and_the_report(tmp_path):
     df = r.cases[1]
     assert list(df.columns) == ["station", "depth (in)", "deflection (in)", "moment (in-lb)", "shear (lb)",
                                 "soil reaction (lb/in)", "slope (radians)", "total stress (psi*)", "EI (lb-in^2)",
-                                "Es*h (lb/inch)", "distributed load (lb/inch)"]
+                                "Es*h (lb/inch)", "distributed load (lb/inch)", "Es (lb/in^2)"]
     assert df["deflection (in)"].tolist() == st["deflection"]
     assert df["moment (in-lb)"].tolist() == st["moment"]
     assert r.summary["head deflection (in)"].tolist() == [c["headDeflection"]["value"] for c in data["loadCases"]]
@@ -63,18 +63,25 @@ def test_dataframes_equal_the_results_json_and_the_report(tmp_path):
     assert "<html" in r._repr_html_().lower()
 
 
-def test_printed_stations_carry_slope_ei_and_es_from_the_report():
-    """Slope, EI and Es*h of the printed stations (every print increment) are
-    those of the report, at the right stations: EI is E I of the elastic
-    section, and the slope matches the central difference of the deflections."""
+def test_every_station_carries_slope_ei_and_es():
+    """Slope, EI and the secant soil modulus Es at every station (held by the
+    engine, not only at the printed stations): EI is E I of the elastic
+    section, the slope the central difference of the deflections, the soil
+    reaction -Es y; the report's printed stations agree with them."""
     df = kestro.run(EXAMPLE).cases[0]
-    printed = df.dropna(subset=["slope (radians)"])
-    assert len(printed) == 21 and printed["station"].tolist() == list(range(1, 102, 5))
-    assert (printed["EI (lb-in^2)"] - 3.6e6 * 16286.0).abs().max() <= 0.0005e10
+    assert len(df) == 101 and df[["slope (radians)", "EI (lb-in^2)", "Es (lb/in^2)"]].notna().all().all()
+    assert (df["EI (lb-in^2)"] - 3.6e6 * 16286.0).abs().max() <= 1e-6 * 3.6e6 * 16286.0
     y, z = df["deflection (in)"], df["depth (in)"]
-    for i in printed.index[1:-1]:
+    scale = y.abs().max() / (z[2] - z[0])
+    for i in df.index[1:-1]:
         central = (y[i + 1] - y[i - 1]) / (z[i + 1] - z[i - 1])
-        assert abs(printed.loc[i, "slope (radians)"] - central) <= 2e-3 * abs(central) + 1e-6
+        assert abs(df.loc[i, "slope (radians)"] - central) <= 1e-6 * scale
+    p, es = df["soil reaction (lb/in)"], df["Es (lb/in^2)"]
+    assert (es >= 0).all()
+    assert ((p + es * y).abs() <= 1e-6 * p.abs().max()).all()
+    # The report prints every fifth station: its slope and Es*h are those held.
+    printed = df.dropna(subset=["Es*h (lb/inch)"])
+    assert len(printed) == 21 and printed["station"].tolist() == list(range(1, 102, 5))
     assert (printed["Es*h (lb/inch)"] > 0).all()
 
 

@@ -9,7 +9,7 @@
 #include "analysis/StationResults.h"
 #include "driver/Channels.h"
 #include "driver/Errors.h"
-#include "driver/KeptResults.h"
+#include "driver/HeldResults.h"
 #include "driver/Warnings.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
@@ -71,6 +71,7 @@ void WriteCaseResults(int c) {
     }
     StartEquilibriumCheck();
     const int k = O.PrintIncrement >= 1 ? O.PrintIncrement : 1;
+    if (plot) HoldCaseStart();
     for (int i = 1; i <= N; ++i) {
         StationResults(i);
         if (i >= 3) CheckEquilibrium(i);
@@ -81,7 +82,7 @@ void WriteCaseResults(int c) {
         if (plot) {
             WritePlotLine10(PlotOut(), i, P.x[St(i)], P.y[St(i)], P.Moment[St(i)], P.Shear[St(i)],
                             P.SoilReaction[St(i)]);
-            KeepStationValues(c, i, KeptStationValues{P.Slope[St(i)], P.EI[St(i)], P.Es[St(i)], P.Pu[St(i)]});
+            HoldStation(HeldStation{P.Slope[St(i)], P.EI[St(i)], P.Es[St(i)], P.Pu[St(i)]});
         }
         if (page && (i - 1) % k == 0) {
             const double spring = P.Es[St(i)] * P.Spacing * ((i == 1 || i == N) ? 0.5 : 1.0);

@@ -15,6 +15,7 @@
 
 #include "driver/Channels.h"
 #include "driver/Errors.h"
+#include "driver/HeldResults.h"
 #include "driver/RunSequence.h"
 #include "driver/Warnings.h"
 #include "input/InputFile.h"
@@ -340,6 +341,7 @@ int RunAnalysis() {
     if (b_StoreUsed) ResetProblemData();
     ResetWarningRegistry();
     ResetInputWarnings();
+    ClearHeldResults();
     if (b_StoreUsed) ResetAnalysisState();
     b_StoreUsed = true;
 

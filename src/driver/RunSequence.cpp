@@ -10,7 +10,6 @@
 #include "axial/AxialModel.h"
 #include "driver/Channels.h"
 #include "driver/Errors.h"
-#include "driver/KeptResults.h"
 #include "input/InputFile.h"
 #include "input/InputWarnings.h"
 #include "input/Units.h"
@@ -96,7 +95,6 @@ void ResetAnalysisState() {
     ResetSectionWork();
     ResetSoilState();
     ResetAxialModel();
-    ResetKeptResults();
 }
 
 void RunStages() {

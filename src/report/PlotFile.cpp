@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "driver/HeldResults.h"
 #include "report/Format.h"
 
 namespace kestro {
@@ -12,16 +13,18 @@ void WritePlotRecord(std::ostream& out, const std::string& values, const std::st
     out << values;
     if (values.size() < 80) out << std::string(80 - values.size(), ' ');
     out << label << '\n';
+    HoldPlotRecord(values, label);
 }
 
 void WritePlotLine1(std::ostream& out, int computationMode, int unitSystem, int lengthEntry, int kmatrix) {
-    out << FormatIntegerText(computationMode, 5) << FormatIntegerText(unitSystem, 5)
-        << FormatIntegerText(lengthEntry, 5) << FormatIntegerText(kmatrix, 5) << std::string(60, ' ')
-        << "Line 1 : ICOM, IUNITS, KYL, KXX\n";
+    WritePlotRecord(out,
+                    FormatIntegerText(computationMode, 5) + FormatIntegerText(unitSystem, 5) +
+                        FormatIntegerText(lengthEntry, 5) + FormatIntegerText(kmatrix, 5),
+                    "Line 1 : ICOM, IUNITS, KYL, KXX");
 }
 
 void WritePlotLine2(std::ostream& out, int numSections) {
-    out << FormatIntegerText(numSections, 5) << std::string(75, ' ') << "Line 2 : Total number of sections\n";
+    WritePlotRecord(out, FormatIntegerText(numSections, 5), "Line 2 : Total number of sections");
 }
 
 }  // namespace kestro

@@ -1,5 +1,7 @@
 #include "report/PyCurvePage.h"
 
+#include "driver/HeldResults.h"
+
 #include <ostream>
 #include <string>
 
@@ -60,9 +62,11 @@ void WritePyLine7(std::ostream& plot, const PyCurveTable& t) {
 void WritePyLine8(std::ostream& plot, const PyCurveTable& t, int point) {
     const std::size_t n = static_cast<std::size_t>(point);
     std::string values = PlotReal(t.Y[n]) + PlotReal(t.P[n]) + std::string(static_cast<std::size_t>(t.Line8Gap), ' ');
-    plot << values << "Line 8("
-         << (t.b_MinimalPointNumber ? MinimalInteger(point) : FormatIntegerText(point, 2)) << "): y, p, for "
-         << t.Line8Soil << '\n';
+    const std::string label = "Line 8(" +
+                              (t.b_MinimalPointNumber ? MinimalInteger(point) : FormatIntegerText(point, 2)) +
+                              "): y, p, for " + std::string(t.Line8Soil);
+    plot << values << label << '\n';
+    HoldPlotRecord(values, label);
 }
 
 BasicPyPage BasicPageOf(const PyPoint& pt, std::string_view line7Soil, std::string_view line8Soil) {

@@ -8,6 +8,7 @@
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/Format.h"
+#include "driver/HeldResults.h"
 #include "report/PlotFile.h"
 
 namespace kestro {
@@ -65,8 +66,11 @@ void WriteStiffnessTables(std::ostream& out, const StiffnessStep (&steps)[11]) {
 
 void WritePlotLine14(std::ostream& out, double V, double M, double K22, double K23, double K32, double K33,
                      double yTop, double theta) {
-    for (double v : {V, M, K22, K23, K32, K33, yTop, theta}) out << PlotReal(v);
-    out << "  Line 14: V, M, K22, K23, K32, K33, ytop, theta\n";
+    std::string values;
+    for (double v : {V, M, K22, K23, K32, K33, yTop, theta}) values += PlotReal(v);
+    static constexpr const char* Label = "Line 14: V, M, K22, K23, K32, K33, ytop, theta";
+    out << values << "  " << Label << '\n';
+    HoldPlotRecord(values, Label);
 }
 
 void WriteStiffnessNotComputed(std::ostream& out, int step) {

@@ -11,12 +11,17 @@
 
 #include "../../app/Convert.h"
 
-#include "../../app/EngineValues.h"
 #include "../../app/HtmlReport.h"
+#include "driver/HeldResults.h"
 #include "../../app/ResultFiles.h"
 #include "../../app/ResultsJson.h"
 
 namespace {
+// Every run of the page is followed by its results files, built (as by
+// `kestro run`) from the results the engine holds in memory: the slope, EI,
+// Es and p_u of the stations are not in the plot file.
+[[maybe_unused]] const bool HoldingEveryRun = (kestro::HoldResults(true), true);
+
 bool WriteText(const std::string& path, const std::string& text) {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     f << text;
@@ -27,10 +32,11 @@ bool WriteText(const std::string& path, const std::string& text) {
 extern "C" int KestroResultFiles(const char* name, int result) {
     try {
         const std::string stem(name);
-        kestro::results::RunResults r = kestro::results::LoadRunResults(
-            stem + "-plot.txt", stem + "-report.txt", stem + "-messages.txt", result);
+        kestro::results::RunResults r = kestro::results::HeldRunResults(
+            stem + "-plot.txt", stem + "-report.txt", stem + "-messages.txt",
+            kestro::results::ReadFileText(stem + "-report.txt"), kestro::results::ReadFileText(stem + "-messages.txt"),
+            result);
         r.Name = stem;
-        r.StationValues = kestro::results::EngineStationValues(r.Plot);  // the run just made in this module
         const bool json = WriteText(stem + "-results.json", kestro::results::ResultsJsonText(r));
         const bool html = WriteText(stem + "-report.html", kestro::results::HtmlReport(r));
         return json && html ? 0 : 1;
