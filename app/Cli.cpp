@@ -23,6 +23,7 @@
 #include "Batch.h"
 #include "WebServer.h"
 #include "Convert.h"
+#include "Pushover.h"
 #include "ResultFiles.h"
 #include "group/GroupInput.h"
 #include "kestro/kgo.h"
@@ -43,6 +44,8 @@ constexpr const char* Usage =
     "       kestro convert IN OUT\n"
     "       kestro web [--port N]\n"
     "       kestro group FILE\n"
+    "       kestro pushover INPUT [--case N] [--steps N] [--to-deflection D] [-o OUTDIR]\n"
+    "       kestro springs INPUT [--case N] [-o OUTDIR]\n"
     "       kestro --help | --version\n";
 
 constexpr const char* Help =
@@ -58,6 +61,8 @@ constexpr const char* Help =
     "       kestro convert IN OUT\n"
     "       kestro web [--port N]\n"
     "       kestro group FILE\n"
+    "       kestro pushover INPUT [--case N] [--steps N] [--to-deflection D] [-o OUTDIR]\n"
+    "       kestro springs INPUT [--case N] [-o OUTDIR]\n"
     "\n"
     "run: runs the analysis described by the input file INPUT (keyword format, first\n"
     "value KESTRO6) or the JSON model INPUT (docs/model-json.md) and writes three\n"
@@ -100,6 +105,17 @@ constexpr const char* Help =
     "kestro group FILE balances a rigid cap on a group of piles with linear\n"
     "pile-head terms (a group file, docs/groups.md) and prints the cap movement,\n"
     "every pile's head forces and the group stiffness.\n"
+    "\n"
+    "kestro pushover INPUT scales the head loads of load case N (default 1) from\n"
+    "zero in steps of 1/N of the case (--steps, default 10) until the first plastic\n"
+    "hinge, the head deflection D (--to-deflection, in or mm), the deflection limit\n"
+    "or a step that no longer converges, and writes the capacity curve to\n"
+    "OUTDIR/<name>-pushover.txt, .json, .csv and .html (OUTDIR defaults to\n"
+    "<name>-pushover beside the input). Reaching the end is its normal outcome.\n"
+    "\n"
+    "kestro springs INPUT writes the secant and tangent soil springs of every\n"
+    "station of load case N and the head secant stiffness, as CSV and as an\n"
+    "OpenSees Tcl fragment, into OUTDIR (default <name>-springs).\n"
     "\n"
     "kestro view PLOTFILE rebuilds <name>-results.json and <name>-report.html from\n"
     "an existing <name>-plot.txt and the report and message files beside it.\n"
@@ -501,6 +517,8 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (args[0] == "web") return web::WebMain(args, out, err);
     if (args[0] == "convert") return ConvertMain(args, out, err);
     if (args[0] == "group") return GroupCommand(args, out, err);
+    if (args[0] == "pushover") return PushoverMain(args, out, err);
+    if (args[0] == "springs") return SpringsMain(args, out, err);
     if (args[0] != "run" && args[0] != "check") {
         err << "kestro: unknown command '" << args[0] << "'\n" << Usage;
         return ExitUsage;

@@ -1,0 +1,876 @@
+#include "Pushover.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <ostream>
+#include <sstream>
+#include <system_error>
+
+#include <nlohmann/json.hpp>
+
+#include "Cli.h"
+#include "HtmlReport.h"
+#include "ModelJson.h"
+#include "ResultFiles.h"
+#include "kestro/kgo.h"
+
+namespace fs = std::filesystem;
+
+namespace kestro::cli {
+namespace {
+
+using model::Json;
+
+constexpr const char* PushoverUsage =
+    "Usage: kestro pushover INPUT [--case N] [--steps N] [--to-deflection D] [-o OUTDIR]\n";
+constexpr const char* SpringsUsage = "Usage: kestro springs INPUT [--case N] [-o OUTDIR]\n";
+
+// The load factor at which a curve that met no other end stops: the curve
+// then holds this many times the load case.
+constexpr double MaxLoadFactor = 100.0;
+// Root searches on the load factor (the first hinge, a given head deflection)
+// end when the quantity is within this fraction of its target.
+constexpr double CrossingTolerance = 1.0E-7;
+constexpr int MaxSearchRuns = 40;
+// Halvings of the last step when a step fails: the last converged point is
+// then within 1/65536 of a step of the end of the curve.
+constexpr int FailureHalvings = 16;
+// A curve that stops converging with its largest moment within this fraction
+// of a section's capacity ends at that section's plastic hinge.
+constexpr double HingeNearness = 1.0E-3;
+// Relative change of the load for the tangent of a p-y curve by central
+// differences along the loading path.
+constexpr double TangentStep = 0.01;
+
+// ------------------------------------------------------------ options
+
+bool ParseWhole(const std::string& text, long& v) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    v = std::strtol(text.c_str(), &end, 10);
+    return errno == 0 && end != nullptr && *end == '\0';
+}
+
+bool ParseNumber(const std::string& text, double& v) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    v = std::strtod(text.c_str(), &end);
+    return end != nullptr && *end == '\0' && std::isfinite(v);
+}
+
+struct Request {
+    std::string Input, OutDir;
+    int Case = 1;
+    int Steps = 10;
+    double ToDeflection = 0.0;  // display deflection unit; 0: none
+};
+
+// Parses the options shared by both commands (and, for pushover, --steps and
+// --to-deflection). Returns 0 or the usage exit status with the message written.
+int ParseRequest(const std::vector<std::string>& args, bool pushover, Request& req, std::ostream& err) {
+    const std::string name = "kestro " + args[0];
+    const char* usage = pushover ? PushoverUsage : SpringsUsage;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool takesValue = a == "--case" || a == "-o" || a == "--output" ||
+                                (pushover && (a == "--steps" || a == "--to-deflection"));
+        if (takesValue && i + 1 >= args.size()) {
+            err << name << ": option '" << a << "' needs a value\n" << usage;
+            return ExitUsage;
+        }
+        if (a == "--case" || a == "--steps") {
+            long v = 0;
+            const std::string& text = args[++i];
+            if (!ParseWhole(text, v) || v <= 0 || v > 100000) {
+                err << name << ": " << a << " takes a whole number greater than zero, not '" << text << "'\n";
+                return ExitUsage;
+            }
+            (a == "--case" ? req.Case : req.Steps) = static_cast<int>(v);
+            if (a == "--steps" && v > 1000) {
+                err << name << ": --steps takes at most 1000 steps per load case, not " << text << '\n';
+                return ExitUsage;
+            }
+        } else if (a == "--to-deflection") {
+            double v = 0.0;
+            const std::string& text = args[++i];
+            if (!ParseNumber(text, v) || !(v > 0.0)) {
+                err << name << ": --to-deflection takes a head deflection greater than zero (in for US "
+                    << "customary input, mm for SI), not '" << text << "'\n";
+                return ExitUsage;
+            }
+            req.ToDeflection = v;
+        } else if (a == "-o" || a == "--output") {
+            req.OutDir = args[++i];
+        } else if (!a.empty() && a[0] == '-') {
+            err << name << ": unknown option '" << a << "'\n" << usage;
+            return ExitUsage;
+        } else if (req.Input.empty()) {
+            req.Input = a;
+        } else {
+            err << name << ": more than one input file given\n" << usage;
+            return ExitUsage;
+        }
+    }
+    if (req.Input.empty()) {
+        err << name << ": no input file given\n" << usage;
+        return ExitUsage;
+    }
+    return 0;
+}
+
+// ------------------------------------------------------------ the model
+
+// The model of a KESTRO6 or JSON input; false with the reason in `problem`.
+bool LoadModel(const fs::path& input, Json& m, std::string& problem) {
+    const std::string text = results::ReadFileText(input);
+    try {
+        m = model::LooksLikeJson(text) ? model::ParseJson(text) : model::FromKestro6(text);
+        model::ToKestro6(m);  // the structural checks, before any run
+    } catch (const model::ModelError& e) {
+        problem = e.what();
+        return false;
+    } catch (const std::exception& e) {
+        problem = e.what();
+        return false;
+    }
+    return true;
+}
+
+int UnitSystemOf(const Json& m) {
+    const std::string u = m.value("/options/units"_json_pointer, std::string("USCS"));
+    return u == "USCS" ? 1 : u == "SI" ? 2 : 3;
+}
+
+// The model with only load case `c` (0-based), its head loads times `factor`:
+// shear, moment, imposed deflection and slope scale; the rotational restraint
+// of a type 3 head, the axial load and the distributed loads stay as given.
+// LRFD combinations, the stiffness matrix and the length study are left out:
+// each run is one ordinary load case.
+Json ScaledModel(const Json& m, std::size_t c, double factor) {
+    Json s = m;
+    Json lc = m["loading"]["load_cases"][c];
+    for (const char* key : {"shear", "moment", "deflection", "slope"})
+        if (lc.contains(key) && lc[key].is_number()) lc[key] = lc[key].get<double>() * factor;
+    lc["length_code"] = 1;
+    s["loading"]["load_cases"] = Json::array({lc});
+    s["options"]["use_lrfd"] = false;
+    s["options"]["compute_stiffness_matrix"] = false;
+    s["options"]["compute_ei_only"] = false;
+    return s;
+}
+
+// ------------------------------------------------------------ engine runs
+
+struct EngineRun {
+    int Result = 0;
+    bool Converged = false;
+    std::string Reason;  // the engine's error on one line, for a run that ended by one
+    results::RunResults R;
+};
+
+// Runs the engine once on `m` in `dir` (files run.kin, run-report.txt, ...).
+EngineRun RunModel(const Json& m, const fs::path& dir) {
+    EngineRun e;
+    std::string text;
+    try {
+        text = model::ToKestro6(m).Text;
+    } catch (const std::exception& ex) {
+        e.Result = 999;
+        e.Reason = ex.what();
+        return e;
+    }
+    {
+        std::ofstream kin(dir / "run.kin", std::ios::trunc | std::ios::binary);
+        kin << text;
+        std::ofstream names(dir / "NAMES.DAT", std::ios::trunc);
+        names << "run.kin\nrun-report.txt\nrun-plot.txt\nrun-messages.txt\n\n\n";
+        if (!kin || !names) {
+            e.Result = 999;
+            e.Reason = "cannot write the run files in " + dir.string();
+            return e;
+        }
+    }
+    std::error_code ec;
+    for (const char* f : {"run-report.txt", "run-plot.txt", "run-messages.txt"}) fs::remove(dir / f, ec);
+    const fs::path cwd = fs::current_path(ec);
+    if (::chdir(dir.c_str()) != 0) {
+        e.Result = 999;
+        e.Reason = "cannot enter " + dir.string();
+        return e;
+    }
+    e.Result = KGO();
+    if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) {
+        // The files are read by absolute path below.
+    }
+    e.R = results::LoadRunResults((dir / "run-plot.txt").string(), (dir / "run-report.txt").string(),
+                                  (dir / "run-messages.txt").string(), e.Result);
+    e.Converged = e.Result <= 0 && e.R.Plot.LoadCases.size() == 1 && e.R.Plot.LoadCases[0].StationsComplete &&
+                  !e.R.Plot.LoadCases[0].Stations.empty();
+    if (e.Result > 0)
+        e.Reason = ErrorReason(results::ReadFileText(dir / "run-report.txt"),
+                               results::ReadFileText(dir / "run-messages.txt"));
+    return e;
+}
+
+// ------------------------------------------------------------ the curve
+
+struct CurvePoint {
+    double Factor = 0.0, Shear = 0.0, Moment = 0.0, Deflection = 0.0, Rotation = 0.0;
+    double MaxMoment = 0.0, MaxMomentDepth = 0.0;
+    double HingeRatio = 0.0;  // largest |M| / Mn over the sections with a capacity
+    int HingeSection = 0;
+    double HingeDepth = 0.0, Capacity = 0.0;
+};
+
+// The nominal moment capacity of each station's section (0: none), in the
+// moment unit of the stations. Sections are stacked from the head with the
+// lengths of the input echo; the capacity is that of the section's axial
+// thrust nearest the case's axial load.
+std::vector<std::pair<int, double>> StationCapacities(const results::RunResults& r) {
+    const results::LoadCase& lc = r.Plot.LoadCases[0];
+    std::vector<std::pair<int, double>> cap(lc.Stations.size(), {0, 0.0});
+    const auto& shapes = r.Facts.SectionShapes;
+    if (shapes.empty() || r.Plot.Sections.empty()) return cap;
+    const bool us = r.Plot.UnitSystem == 1;
+    const double axial = r.Facts.CaseSummaries.empty() ? 0.0 : r.Facts.CaseSummaries[0].AxialLoad;
+    const double thrust = us ? axial / 1000.0 : axial;
+    std::vector<double> bottom;
+    double z = 0.0;
+    for (const auto& s : shapes) bottom.push_back(z += s.Length);
+    for (std::size_t i = 0; i < lc.Stations.size(); ++i) {
+        const double x = lc.Stations[i].Depth;
+        std::size_t k = 0;
+        while (k + 1 < bottom.size() && x > bottom[k] * (1.0 + 1.0E-9) + 1.0E-9) ++k;
+        const int number = shapes[k].Number;
+        for (const auto& sec : r.Plot.Sections) {
+            if (sec.Number != number || sec.Thrusts.empty()) continue;
+            const results::ThrustCurve* best = &sec.Thrusts[0];
+            for (const auto& t : sec.Thrusts)
+                if (std::fabs(t.Thrust - thrust) < std::fabs(best->Thrust - thrust)) best = &t;
+            cap[i] = {number, best->NominalMomentCapacity};
+        }
+    }
+    return cap;
+}
+
+CurvePoint PointOf(const EngineRun& e, double factor) {
+    CurvePoint p;
+    p.Factor = factor;
+    const results::LoadCase& lc = e.R.Plot.LoadCases[0];
+    p.Shear = lc.Stations[0].Shear;
+    p.Moment = lc.Stations[0].Moment;
+    p.Deflection = lc.Stations[0].Deflection;
+    p.MaxMoment = lc.MaxMoment;
+    p.MaxMomentDepth = lc.DepthMaxMoment;
+    if (!e.R.Facts.CaseSummaries.empty()) p.Rotation = e.R.Facts.CaseSummaries[0].HeadRotation;
+    const auto cap = StationCapacities(e.R);
+    for (std::size_t i = 0; i < lc.Stations.size(); ++i) {
+        if (!(cap[i].second > 0.0)) continue;
+        const double ratio = std::fabs(lc.Stations[i].Moment) / cap[i].second;
+        if (ratio > p.HingeRatio) {
+            p.HingeRatio = ratio;
+            p.HingeSection = cap[i].first;
+            p.HingeDepth = lc.Stations[i].Depth;
+            p.Capacity = cap[i].second;
+        }
+    }
+    return p;
+}
+
+enum class EndReason { FirstHinge, TargetDeflection, DeflectionLimit, NoConvergence, FactorLimit, Error };
+
+const char* ReasonKey(EndReason r) {
+    switch (r) {
+        case EndReason::FirstHinge: return "first_hinge";
+        case EndReason::TargetDeflection: return "target_deflection";
+        case EndReason::DeflectionLimit: return "deflection_limit";
+        case EndReason::NoConvergence: return "no_convergence";
+        case EndReason::FactorLimit: return "load_factor_limit";
+        case EndReason::Error: return "error";
+    }
+    return "error";
+}
+
+struct Curve {
+    std::vector<CurvePoint> Points;  // from the origin
+    EndReason End = EndReason::Error;
+    std::string EndText;             // one sentence
+    std::string EngineReason;        // the engine's error of the failed step
+    bool HasHinge = false;
+    CurvePoint Hinge;
+    int Runs = 0;
+    int UnitSystem = 1;
+    double DeflectionLimit = 0.0;    // engine units
+};
+
+struct Pusher {
+    const Json& Model;
+    std::size_t Case;
+    fs::path Dir;
+    double Target = 0.0;  // head deflection that ends the curve, engine units; 0 none
+    int Runs = 0;
+    EngineRun Last;
+
+    bool Run(double factor, CurvePoint& p) {
+        ++Runs;
+        Last = RunModel(ScaledModel(Model, Case, factor), Dir);
+        if (!Last.Converged) return false;
+        p = PointOf(Last, factor);
+        return true;
+    }
+    // Positive once the curve has passed its hinge or its target deflection.
+    double Excess(const CurvePoint& p) const {
+        double g = p.HingeRatio - 1.0;
+        if (Target > 0.0) g = std::max(g, std::fabs(p.Deflection) / Target - 1.0);
+        return g;
+    }
+};
+
+Curve Push(const Json& m, std::size_t c, int steps, double target, const fs::path& dir) {
+    Curve curve;
+    curve.UnitSystem = UnitSystemOf(m);
+    curve.DeflectionLimit = m.value("/options/deflection_limit"_json_pointer, 0.0);
+    Pusher pu{m, c, dir, target, 0, {}};
+    curve.Points.push_back(CurvePoint{});
+    CurvePoint lo;  // last converged point below the end
+    const double step = 1.0 / steps;
+    const int maxSteps = static_cast<int>(std::lround(MaxLoadFactor * steps));
+    for (int k = 1; k <= maxSteps; ++k) {
+        const double f = k * step;
+        CurvePoint p;
+        if (!pu.Run(f, p)) {
+            // A step that fails: engine error of the input itself, or the end
+            // of the curve (deflection limit, no convergence) located by
+            // halving the last step.
+            const EngineRun failed = pu.Last;
+            if (failed.Result > 100 && failed.Result < 200) {
+                curve.End = EndReason::Error;
+                curve.EngineReason = failed.Reason;
+                curve.EndText = "The input was refused by the engine: " + failed.Reason;
+                curve.Runs = pu.Runs;
+                return curve;
+            }
+            double a = lo.Factor, b = f;
+            bool cross = false;
+            for (int h = 0; h < FailureHalvings && !cross; ++h) {
+                const double mid = 0.5 * (a + b);
+                CurvePoint q;
+                if (pu.Run(mid, q) && pu.Excess(q) < 0.0) {
+                    a = mid;
+                    curve.Points.push_back(q);
+                    lo = q;
+                } else if (pu.Last.Converged) {
+                    // Past the hinge or the target before the failure: search that crossing.
+                    p = q;
+                    cross = true;
+                } else {
+                    b = mid;
+                }
+            }
+            if (!cross && lo.HingeRatio >= 1.0 - HingeNearness) {
+                // An elastic-plastic section takes no more moment: no step
+                // beyond its capacity converges, and the last converged point
+                // is the hinge.
+                curve.End = EndReason::FirstHinge;
+                curve.HasHinge = true;
+                curve.Hinge = lo;
+                curve.EngineReason = failed.Reason;
+                curve.EndText = "The curve ended at the first plastic hinge: the moment reached the nominal moment "
+                                "capacity of section " +
+                                std::to_string(lo.HingeSection) + " and no larger load converged.";
+                curve.Runs = pu.Runs;
+                return curve;
+            }
+            if (!cross) {
+            curve.End = failed.Result == 209 ? EndReason::DeflectionLimit : EndReason::NoConvergence;
+            curve.EngineReason = failed.Reason;
+            if (curve.End == EndReason::DeflectionLimit)
+                curve.EndText = "The curve ended at the deflection limit of the input: the next step deflected "
+                                "the pile beyond it.";
+            else
+                curve.EndText = "The curve ended where a step no longer converged (the soil's capacity): " +
+                                (failed.Reason.empty() ? std::string("the run ended by error ") +
+                                                             std::to_string(failed.Result)
+                                                       : failed.Reason);
+            curve.Runs = pu.Runs;
+            return curve;
+            }
+        }
+        if (pu.Excess(p) >= 0.0) {
+            // The hinge or the target lies between lo and p: regula falsi
+            // (Illinois) on the load factor.
+            CurvePoint a = lo, b = p;
+            double ga = pu.Excess(a), gb = pu.Excess(b);
+            if (lo.Factor == 0.0) ga = -1.0;
+            int side = 0;
+            for (int it = 0; it < MaxSearchRuns && gb > CrossingTolerance; ++it) {
+                double f2 = (a.Factor * gb - b.Factor * ga) / (gb - ga);
+                if (!(f2 > a.Factor && f2 < b.Factor)) f2 = 0.5 * (a.Factor + b.Factor);
+                CurvePoint q;
+                if (!pu.Run(f2, q)) {
+                    // Fails before the crossing: shrink from above.
+                    b.Factor = f2;
+                    gb = 1.0;
+                    continue;
+                }
+                const double gq = pu.Excess(q);
+                if (gq >= 0.0) {
+                    b = q;
+                    gb = gq;
+                    if (side == -1) ga *= 0.5;
+                    side = -1;
+                } else {
+                    curve.Points.push_back(q);
+                    a = q;
+                    ga = gq;
+                    if (side == 1) gb *= 0.5;
+                    side = 1;
+                }
+            }
+            std::sort(curve.Points.begin(), curve.Points.end(),
+                      [](const CurvePoint& x, const CurvePoint& y) { return x.Factor < y.Factor; });
+            const bool found = b.HingeRatio > 0.0 || b.Deflection != 0.0;
+            if (found) curve.Points.push_back(b);
+            if (found && b.HingeRatio >= 1.0 - 1.0E-6) {
+                curve.End = EndReason::FirstHinge;
+                curve.HasHinge = true;
+                curve.Hinge = b;
+                curve.EndText = "The curve ended at the first plastic hinge: the moment reached the nominal moment "
+                                "capacity of section " +
+                                std::to_string(b.HingeSection) + ".";
+            } else {
+                curve.End = EndReason::TargetDeflection;
+                curve.EndText = "The curve ended at the head deflection asked for (--to-deflection).";
+            }
+            curve.Runs = pu.Runs;
+            return curve;
+        }
+        curve.Points.push_back(p);
+        lo = p;
+    }
+    curve.End = EndReason::FactorLimit;
+    curve.EndText = "The curve ended at " + results::DisplayNumber(MaxLoadFactor) +
+                    " times the load case without a hinge, the deflection limit or a failed step.";
+    curve.Runs = pu.Runs;
+    return curve;
+}
+
+// The load factor and head shear where the curve reaches head deflection d
+// (engine units) by linear interpolation between its points; false beyond it.
+bool AtDeflection(const Curve& c, double d, double& factor, double& shear) {
+    for (std::size_t i = 1; i < c.Points.size(); ++i) {
+        const CurvePoint& a = c.Points[i - 1];
+        const CurvePoint& b = c.Points[i];
+        const double ya = std::fabs(a.Deflection), yb = std::fabs(b.Deflection);
+        if (d >= ya && d <= yb && yb > ya) {
+            const double t = (d - ya) / (yb - ya);
+            factor = a.Factor + t * (b.Factor - a.Factor);
+            shear = a.Shear + t * (b.Shear - a.Shear);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The head deflections at which loads are read off the curve, display units.
+std::vector<double> ChosenDeflections(int system) {
+    if (system == 1) return {0.25, 0.5, 1.0};
+    if (system == 2) return {5.0, 10.0, 25.0};
+    return {};
+}
+
+std::string Num(double v) { return results::DisplayNumber(v); }
+
+std::string Full(double v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.10g", v);
+    return buf;
+}
+
+// ------------------------------------------------------------ output files
+
+struct PushoverFiles {
+    std::string Text, Json, Csv, Html;
+};
+
+PushoverFiles WriteCurve(const Curve& c, const std::string& name, int caseNumber, int steps, double targetShown) {
+    const results::ShownUnits u = results::ShownUnitsFor(c.UnitSystem);
+    const results::PlotUnits eu = results::UnitsOf(c.UnitSystem);
+    PushoverFiles f;
+    // Loads at the chosen deflections.
+    struct AtD {
+        double Shown, Factor = 0.0, Shear = 0.0;
+        bool Reached = false;
+    };
+    std::vector<AtD> at;
+    for (double d : ChosenDeflections(c.UnitSystem)) {
+        AtD a{d};
+        a.Reached = AtDeflection(c, d / u.DeflectionFactor, a.Factor, a.Shear);
+        at.push_back(a);
+    }
+
+    // Text report.
+    std::ostringstream t;
+    t << "Kestro pushover of " << name << ", load case " << caseNumber << "\n\n"
+      << c.EndText << "\n";
+    if (!c.EngineReason.empty() && c.End != EndReason::NoConvergence)
+        t << "Engine: " << c.EngineReason << "\n";
+    t << "\nLoad steps of 1/" << steps << " of the load case; " << c.Runs << " runs of the engine.\n";
+    if (targetShown > 0.0) t << "Head deflection asked for: " << Num(targetShown) << ' ' << u.Deflection << "\n";
+    if (c.HasHinge)
+        t << "First plastic hinge: load factor " << Num(c.Hinge.Factor) << ", head shear " << Num(c.Hinge.Shear * u.ForceFactor)
+          << ' ' << u.Force << ", head deflection " << Num(c.Hinge.Deflection * u.DeflectionFactor) << ' '
+          << u.Deflection << ", in section " << c.Hinge.HingeSection << " at depth "
+          << Num(c.Hinge.HingeDepth * u.DepthFactor) << ' ' << u.Depth << " (Mn " << Num(c.Hinge.Capacity * u.MomentFactor)
+          << ' ' << u.Moment << ")\n";
+    else
+        t << "First plastic hinge: not reached (no section with a moment capacity reached it)\n";
+    if (!at.empty()) {
+        t << "\nLoads at chosen head deflections\n";
+        for (const AtD& a : at) {
+            t << "  " << std::setw(6) << Num(a.Shown) << ' ' << u.Deflection << ": ";
+            if (a.Reached)
+                t << "load factor " << Num(a.Factor) << ", head shear " << Num(a.Shear * u.ForceFactor) << ' ' << u.Force
+                  << '\n';
+            else
+                t << "not reached\n";
+        }
+    }
+    t << "\n" << std::setw(12) << "factor" << std::setw(14) << ("V, " + u.Force) << std::setw(14)
+      << ("M, " + u.Moment) << std::setw(14) << ("y, " + u.Deflection) << std::setw(14) << "rot., rad"
+      << std::setw(14) << ("Mmax, " + u.Moment) << std::setw(14) << ("depth, " + u.Depth) << '\n';
+    for (const CurvePoint& p : c.Points)
+        t << std::setw(12) << Num(p.Factor) << std::setw(14) << Num(p.Shear * u.ForceFactor) << std::setw(14)
+          << Num(p.Moment * u.MomentFactor) << std::setw(14) << Num(p.Deflection * u.DeflectionFactor) << std::setw(14)
+          << Num(p.Rotation) << std::setw(14) << Num(p.MaxMoment * u.MomentFactor) << std::setw(14)
+          << Num(p.MaxMomentDepth * u.DepthFactor) << '\n';
+    f.Text = t.str();
+
+    // CSV, display units in the column names.
+    std::ostringstream csv;
+    csv << "load_factor,head_shear_" << u.Force << ",head_moment_" << u.Moment << ",head_deflection_" << u.Deflection
+        << ",head_rotation_rad,max_moment_" << u.Moment << ",max_moment_depth_" << u.Depth << '\n';
+    for (const CurvePoint& p : c.Points)
+        csv << Full(p.Factor) << ',' << Full(p.Shear * u.ForceFactor) << ',' << Full(p.Moment * u.MomentFactor) << ','
+            << Full(p.Deflection * u.DeflectionFactor) << ',' << Full(p.Rotation) << ','
+            << Full(p.MaxMoment * u.MomentFactor) << ',' << Full(p.MaxMomentDepth * u.DepthFactor) << '\n';
+    f.Csv = csv.str();
+
+    // JSON, the engine's units.
+    nlohmann::ordered_json j;
+    j["format"] = "kestro-pushover";
+    j["version"] = 1;
+    j["name"] = name;
+    j["load_case"] = caseNumber;
+    j["steps_per_load_case"] = steps;
+    j["engine_runs"] = c.Runs;
+    j["units"] = {{"depth", eu.Length}, {"deflection", eu.Length}, {"force", eu.Force}, {"moment", eu.Moment},
+                  {"rotation", "rad"}};
+    j["end"] = {{"reason", ReasonKey(c.End)}, {"text", c.EndText}, {"engine_error", c.EngineReason}};
+    if (c.HasHinge)
+        j["first_hinge"] = {{"load_factor", c.Hinge.Factor},         {"head_shear", c.Hinge.Shear},
+                            {"head_moment", c.Hinge.Moment},         {"head_deflection", c.Hinge.Deflection},
+                            {"section", c.Hinge.HingeSection},       {"depth", c.Hinge.HingeDepth},
+                            {"moment_capacity", c.Hinge.Capacity}};
+    else
+        j["first_hinge"] = nullptr;
+    j["loads_at_deflections"] = nlohmann::ordered_json::array();
+    for (const AtD& a : at) {
+        nlohmann::ordered_json e = {{"head_deflection", a.Shown / u.DeflectionFactor}, {"reached", a.Reached}};
+        e["load_factor"] = a.Reached ? nlohmann::ordered_json(a.Factor) : nlohmann::ordered_json(nullptr);
+        e["head_shear"] = a.Reached ? nlohmann::ordered_json(a.Shear) : nlohmann::ordered_json(nullptr);
+        j["loads_at_deflections"].push_back(e);
+    }
+    j["points"] = nlohmann::ordered_json::array();
+    for (const CurvePoint& p : c.Points)
+        j["points"].push_back({{"load_factor", p.Factor},
+                               {"head_shear", p.Shear},
+                               {"head_moment", p.Moment},
+                               {"head_deflection", p.Deflection},
+                               {"head_rotation", p.Rotation},
+                               {"max_moment", p.MaxMoment},
+                               {"max_moment_depth", p.MaxMomentDepth}});
+    f.Json = j.dump(2) + "\n";
+
+    // HTML page with the results page's charts.
+    using results::EscapeHtml;
+    std::ostringstream h;
+    h << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>Kestro pushover: "
+      << EscapeHtml(name) << "</title>\n" << results::PageStyle() << "</head>\n<body>\n<header>\n<h1>Kestro pushover: "
+      << EscapeHtml(name) << ", load case " << caseNumber << "</h1>\n</header>\n";
+    const bool bad = c.End == EndReason::Error;
+    h << "<div class=\"outcome " << (bad ? "bad" : "ok") << "\"><p class=\"sentence\">" << EscapeHtml(c.EndText)
+      << "</p>";
+    if (!c.EngineReason.empty() && c.End != EndReason::NoConvergence)
+        h << "<p>Engine: " << EscapeHtml(c.EngineReason) << "</p>";
+    h << "<p>Head loads of the load case scaled in steps of 1/" << steps << "; " << c.Runs
+      << " runs of the engine.</p></div>\n";
+    h << "<h2>Key loads</h2>\n<table>\n<tr><th>Point</th><th>Load factor</th><th>Head shear, " << EscapeHtml(u.Force)
+      << "</th><th>Head deflection, " << EscapeHtml(u.Deflection) << "</th></tr>\n";
+    if (c.HasHinge)
+        h << "<tr><td>First plastic hinge (section " << c.Hinge.HingeSection << ", depth "
+          << Num(c.Hinge.HingeDepth * u.DepthFactor) << ' ' << EscapeHtml(u.Depth) << ", Mn "
+          << Num(c.Hinge.Capacity * u.MomentFactor) << ' ' << EscapeHtml(u.Moment) << ")</td><td class=\"num\">"
+          << Num(c.Hinge.Factor) << "</td><td class=\"num\">" << Num(c.Hinge.Shear * u.ForceFactor)
+          << "</td><td class=\"num\">" << Num(c.Hinge.Deflection * u.DeflectionFactor) << "</td></tr>\n";
+    else
+        h << "<tr><td>First plastic hinge</td><td colspan=\"3\">not reached</td></tr>\n";
+    for (const AtD& a : at) {
+        h << "<tr><td>Head deflection " << Num(a.Shown) << ' ' << EscapeHtml(u.Deflection) << "</td>";
+        if (a.Reached)
+            h << "<td class=\"num\">" << Num(a.Factor) << "</td><td class=\"num\">" << Num(a.Shear * u.ForceFactor)
+              << "</td><td class=\"num\">" << Num(a.Shown) << "</td></tr>\n";
+        else
+            h << "<td colspan=\"3\">not reached</td></tr>\n";
+    }
+    h << "</table>\n";
+    std::vector<std::array<double, 2>> py, pr, pm, pd;
+    for (const CurvePoint& p : c.Points) {
+        py.push_back({std::fabs(p.Deflection) * u.DeflectionFactor, p.Factor});
+        pr.push_back({std::fabs(p.Rotation), p.Factor});
+        pm.push_back({std::fabs(p.MaxMoment) * u.MomentFactor, p.Factor});
+        if (p.Factor > 0.0) pd.push_back({p.MaxMomentDepth * u.DepthFactor, p.Factor});
+    }
+    auto withHinge = [&](std::vector<std::array<double, 2>> pts, std::array<double, 2> hinge) {
+        std::vector<results::XYSeries> s{{"Load case " + std::to_string(caseNumber), std::move(pts), true}};
+        if (c.HasHinge) s.push_back({"First plastic hinge", {hinge}, true});
+        return s;
+    };
+    const CurvePoint& hg = c.Hinge;
+    h << "<h2>Capacity curve</h2>\n<div class=\"charts\">"
+      << results::XYChart("pushover-deflection", "Load factor against head deflection",
+                          "Head deflection |y|, " + u.Deflection, "Load factor",
+                          withHinge(py, {std::fabs(hg.Deflection) * u.DeflectionFactor, hg.Factor}))
+      << results::XYChart("pushover-rotation", "Load factor against head rotation", "Head rotation |\u03b8|, rad",
+                          "Load factor", withHinge(pr, {std::fabs(hg.Rotation), hg.Factor}))
+      << results::XYChart("pushover-moment", "Load factor against maximum moment",
+                          "Maximum moment |M|, " + u.Moment, "Load factor",
+                          withHinge(pm, {std::fabs(hg.MaxMoment) * u.MomentFactor, hg.Factor}))
+      << results::XYChart("pushover-depth", "Depth of the maximum moment", "Depth, " + u.Depth, "Load factor",
+                          {{"Load case " + std::to_string(caseNumber), pd, true}})
+      << "</div>\n";
+    h << "<h2>Points of the curve</h2>\n<table>\n<tr><th>Load factor</th><th>Head shear, " << EscapeHtml(u.Force)
+      << "</th><th>Head moment, " << EscapeHtml(u.Moment) << "</th><th>Head deflection, " << EscapeHtml(u.Deflection)
+      << "</th><th>Head rotation, rad</th><th>Max. moment, " << EscapeHtml(u.Moment) << "</th><th>Its depth, "
+      << EscapeHtml(u.Depth) << "</th></tr>\n";
+    for (const CurvePoint& p : c.Points)
+        h << "<tr><td class=\"num\">" << Num(p.Factor) << "</td><td class=\"num\">" << Num(p.Shear * u.ForceFactor)
+          << "</td><td class=\"num\">" << Num(p.Moment * u.MomentFactor) << "</td><td class=\"num\">"
+          << Num(p.Deflection * u.DeflectionFactor) << "</td><td class=\"num\">" << Num(p.Rotation)
+          << "</td><td class=\"num\">" << Num(p.MaxMoment * u.MomentFactor) << "</td><td class=\"num\">"
+          << Num(p.MaxMomentDepth * u.DepthFactor) << "</td></tr>\n";
+    h << "</table>\n<footer>Written by kestro pushover; the JSON file keeps the engine's units.</footer>\n</body>\n</html>\n";
+    f.Html = h.str();
+    return f;
+}
+
+// The input, its model, the output folder and the work folder of the runs.
+struct Prepared {
+    fs::path Input, OutDir, Work;
+    std::string Stem;
+    Json Model;
+    std::size_t Case = 0;
+};
+
+int Prepare(const Request& req, const std::string& command, const std::string& suffix, Prepared& p,
+            std::ostream& err) {
+    const std::string name = "kestro " + command;
+    std::error_code ec;
+    p.Input = fs::absolute(req.Input, ec);
+    if (!fs::is_regular_file(p.Input, ec) || !std::ifstream(p.Input)) {
+        err << name << ": cannot read input file '" << req.Input << "'\n";
+        return ExitNoInput;
+    }
+    p.Stem = p.Input.stem().string();
+    std::string problem;
+    if (!LoadModel(p.Input, p.Model, problem)) {
+        err << name << ": " << req.Input << ": " << problem << '\n';
+        return ExitError;
+    }
+    const std::size_t n = p.Model["loading"]["load_cases"].size();
+    if (n == 0) {
+        err << name << ": " << req.Input << " has no load case in its LOADING section\n";
+        return ExitError;
+    }
+    if (static_cast<std::size_t>(req.Case) > n) {
+        err << name << ": --case " << req.Case << ": the input has " << n << " load case" << (n == 1 ? "" : "s")
+            << " (1 to " << n << ")\n";
+        return ExitUsage;
+    }
+    p.Case = static_cast<std::size_t>(req.Case - 1);
+    p.OutDir = req.OutDir.empty() ? p.Input.parent_path() / (p.Stem + suffix) : fs::absolute(req.OutDir, ec);
+    fs::create_directories(p.OutDir, ec);
+    if (!fs::is_directory(p.OutDir, ec)) {
+        err << name << ": cannot create output folder '" << p.OutDir.string() << "'\n";
+        return ExitCantCreate;
+    }
+    p.Work = p.OutDir / (command + "-runs");
+    fs::create_directories(p.Work, ec);
+    if (!fs::is_directory(p.Work, ec)) {
+        err << name << ": cannot create the folder of the runs '" << p.Work.string() << "'\n";
+        return ExitCantCreate;
+    }
+    return 0;
+}
+
+bool WriteAll(const std::vector<std::pair<fs::path, std::string>>& files, const std::string& name, std::ostream& out,
+              std::ostream& err) {
+    for (const auto& [path, text] : files) {
+        if (!results::WriteFileAtomically(path, text)) {
+            err << name << ": cannot write '" << path.string() << "'\n";
+            return false;
+        }
+        out << "  " << path.string() << '\n';
+    }
+    return true;
+}
+
+// ------------------------------------------------------------ springs
+
+struct StationSpring {
+    double Depth = 0.0, Deflection = 0.0, Reaction = 0.0, Secant = 0.0, Tangent = 0.0, Tributary = 0.0;
+};
+
+// The secant spring model of converged stations: one user p-y layer (straight
+// lines through the origin) between each pair of stations at or below the
+// ground, the secant moduli interpolated linearly between them as the engine
+// interpolates a layer's top and bottom curves. With more than the engine's
+// 40 layers, layers span several stations.
+Json SecantModel(const Json& m, std::size_t c, const std::vector<StationSpring>& s, double ground, int system) {
+    Json out = m;
+    const double depthUnit = system == 1 ? 12.0 : 1.0;  // plot depth per input layer depth (in per ft)
+    std::vector<std::size_t> below;
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (s[i].Depth >= ground - 1.0E-9 * (1.0 + std::fabs(ground))) below.push_back(i);
+    Json layers = Json::array();
+    if (below.size() >= 2) {
+        const std::size_t intervals = below.size() - 1;
+        const std::size_t span = (intervals + 39) / 40;
+        double ymax = 0.0;
+        for (const auto& st : s) ymax = std::max(ymax, std::fabs(st.Deflection));
+        const double yBig = std::min(10000.0 * (system == 2 ? 0.0254 : 1.0), std::max(1000.0 * ymax, 1.0E-3));
+        auto curve = [&](std::size_t i) {
+            const double es = std::max(s[i].Secant, 0.0);
+            double y = yBig;
+            if (es * y > 0.9E8) y = 0.9E8 / es;
+            return Json{{"unit_weight", system == 2 ? 17.0 : 110.0},
+                        {"points", Json::array({Json{{"y", 0.0}, {"p", 0.0}}, Json{{"y", y}, {"p", es * y}}})}};
+        };
+        for (std::size_t k = 0; k < intervals; k += span) {
+            const std::size_t a = below[k], b = below[std::min(k + span, intervals)];
+            double bottom = s[b].Depth / depthUnit;
+            if (b == below.back()) bottom += 0.01 * (s[b].Depth - s[below[0]].Depth) / depthUnit + 1.0E-6;
+            layers.push_back({{"model", "user_py_curves"},
+                              {"top", s[a].Depth / depthUnit},
+                              {"bottom", bottom},
+                              {"top_values", curve(a)},
+                              {"bottom_values", curve(b)}});
+        }
+    }
+    out["soil_layers"] = layers;
+    out["options"]["use_py_modifiers"] = false;
+    out["options"]["use_soil_movement"] = false;
+    out["options"]["print_py_curves"] = false;
+    for (const char* k : {"py_modifiers", "group_effect_factors", "soil_movements", "printed_py_depths"})
+        if (out.contains(k)) out.erase(k);
+    Json lc = m["loading"]["load_cases"][c];
+    lc["length_code"] = 1;
+    out["loading"]["load_cases"] = Json::array({lc});
+    out["options"]["use_lrfd"] = false;
+    out["options"]["compute_stiffness_matrix"] = false;
+    return out;
+}
+
+}  // namespace
+
+int PushoverMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Request req;
+    if (int s = ParseRequest(args, true, req, err)) return s;
+    Prepared p;
+    if (int s = Prepare(req, "pushover", "-pushover", p, err)) return s;
+    const int system = UnitSystemOf(p.Model);
+    const results::ShownUnits u = results::ShownUnitsFor(system);
+    const double target = req.ToDeflection > 0.0 ? req.ToDeflection / u.DeflectionFactor : 0.0;
+    const Curve c = Push(p.Model, p.Case, req.Steps, target, p.Work);
+    std::error_code ec;
+    fs::remove_all(p.Work, ec);
+    if (c.End == EndReason::Error) {
+        err << "kestro pushover: " << req.Input << ": " << c.EndText << '\n';
+        return ExitError;
+    }
+    const PushoverFiles f = WriteCurve(c, p.Stem, req.Case, req.Steps, req.ToDeflection);
+    out << c.EndText << '\n';
+    if (c.HasHinge)
+        out << "First plastic hinge at load factor " << Num(c.Hinge.Factor) << ": head shear "
+            << Num(c.Hinge.Shear * u.ForceFactor) << ' ' << u.Force << ", head deflection "
+            << Num(c.Hinge.Deflection * u.DeflectionFactor) << ' ' << u.Deflection << ".\n";
+    const fs::path base = p.OutDir / (p.Stem + "-pushover");
+    if (!WriteAll({{base.string() + ".txt", f.Text},
+                   {base.string() + ".json", f.Json},
+                   {base.string() + ".csv", f.Csv},
+                   {base.string() + ".html", f.Html}},
+                  "kestro pushover", out, err))
+        return ExitCantCreate;
+    return ExitNormal;
+}
+
+int SpringsMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Request req;
+    if (int s = ParseRequest(args, false, req, err)) return s;
+    Prepared p;
+    if (int s = Prepare(req, "springs", "-springs", p, err)) return s;
+    const int system = UnitSystemOf(p.Model);
+    struct Cleanup {
+        fs::path Dir;
+        ~Cleanup() {
+            std::error_code e;
+            fs::remove_all(Dir, e);
+        }
+    } cleanup{p.Work};
+
+    // The converged state of the case, and the states at loads TangentStep
+    // below and above it for the tangents of the p-y curves.
+    const EngineRun base = RunModel(ScaledModel(p.Model, p.Case, 1.0), p.Work);
+    if (!base.Converged) {
+        err << "kestro springs: load case " << req.Case << " did not converge, so it has no springs: "
+            << (base.Reason.empty() ? "run result " + std::to_string(base.Result) : base.Reason) << '\n';
+        return ExitError;
+    }
+    const results::LoadCase lc = base.R.Plot.LoadCases[0];
+    const double ground = base.R.Facts.HasGroundSurface ? base.R.Facts.GroundSurface : 0.0;
+    const EngineRun lower = RunModel(ScaledModel(p.Model, p.Case, 1.0 - TangentStep), p.Work);
+    EngineRun upper = RunModel(ScaledModel(p.Model, p.Case, 1.0 + TangentStep), p.Work);
+    const results::LoadCase* lo = lower.Converged ? &lower.R.Plot.LoadCases[0] : nullptr;
+    const results::LoadCase* hi = upper.Converged ? &upper.R.Plot.LoadCases[0] : &lc;
+    if (lo == nullptr) lo = &lc;
+
+    std::vector<StationSpring> s(lc.Stations.size());
+    const std::size_t n = s.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const results::Station& st = lc.Stations[i];
+        StationSpring& k = s[i];
+        k.Depth = st.Depth;
+        k.Deflection = st.Deflection;
+        k.Reaction = st.SoilReaction;
+        // The soil reaction opposes the deflection: p = -Es y.
+        const double dy = hi->Stations[i].Deflection - lo->Stations[i].Deflection;
+        const double dp = hi->Stations[i].SoilReaction - lo->Stations[i].SoilReaction;
+        k.Tangent = dy != 0.0 ? -dp / dy : 0.0;
+        k.Secant = st.Deflection != 0.0 ? -st.SoilReaction / st.Deflection : k.Tangent;
+        const double up = i > 0 ? st.Depth - lc.Stations[i - 1].Depth : 0.0;
+        const double down = i + 1 < n ? lc.Stations[i + 1].Depth - st.Depth : 0.0;
+        k.Tributary = 0.5 * (up + down);
+    }
+    (void)ground;
+    return ExitNormal;
+}
+
+}  // namespace kestro::cli
