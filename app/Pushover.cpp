@@ -43,8 +43,10 @@ constexpr int MaxSearchRuns = 40;
 // then within 1/65536 of a step of the end of the curve.
 constexpr int FailureHalvings = 16;
 // A curve that stops converging with its largest moment within this fraction
-// of a section's capacity ends at that section's plastic hinge.
-constexpr double HingeNearness = 1.0E-3;
+// of a section's capacity ends at that section's plastic hinge
+// (the moment-curvature curve of a reinforced section flattens toward its
+// capacity, and the iteration fails within a percent of it).
+constexpr double HingeNearness = 1.0E-2;
 // Relative change of the load for the tangent of a p-y curve by central
 // differences along the loading path.
 constexpr double TangentStep = 0.01;
@@ -86,7 +88,7 @@ int ParseRequest(const std::vector<std::string>& args, bool pushover, Request& r
             err << name << ": option '" << a << "' needs a value\n" << usage;
             return ExitUsage;
         }
-        if (a == "--case" || a == "--steps") {
+        if (a == "--case" || (pushover && a == "--steps")) {
             long v = 0;
             const std::string& text = args[++i];
             if (!ParseWhole(text, v) || v <= 0 || v > 100000) {
@@ -98,7 +100,7 @@ int ParseRequest(const std::vector<std::string>& args, bool pushover, Request& r
                 err << name << ": --steps takes at most 1000 steps per load case, not " << text << '\n';
                 return ExitUsage;
             }
-        } else if (a == "--to-deflection") {
+        } else if (pushover && a == "--to-deflection") {
             double v = 0.0;
             const std::string& text = args[++i];
             if (!ParseNumber(text, v) || !(v > 0.0)) {
@@ -307,6 +309,7 @@ struct Curve {
     bool HasHinge = false;
     CurvePoint Hinge;
     int Runs = 0;
+    std::vector<double> SteppedOver;  // load factors that did not converge while larger ones did
     int UnitSystem = 1;
     double DeflectionLimit = 0.0;    // engine units
 };
@@ -340,127 +343,134 @@ Curve Push(const Json& m, std::size_t c, int steps, double target, const fs::pat
     curve.DeflectionLimit = m.value("/options/deflection_limit"_json_pointer, 0.0);
     Pusher pu{m, c, dir, target, 0, {}};
     curve.Points.push_back(CurvePoint{});
-    CurvePoint lo;  // last converged point below the end
     const double step = 1.0 / steps;
     const int maxSteps = static_cast<int>(std::lround(MaxLoadFactor * steps));
-    for (int k = 1; k <= maxSteps; ++k) {
-        const double f = k * step;
-        CurvePoint p;
-        if (!pu.Run(f, p)) {
-            // A step that fails: engine error of the input itself, or the end
-            // of the curve (deflection limit, no convergence) located by
-            // halving the last step.
-            const EngineRun failed = pu.Last;
-            if (failed.Result > 100 && failed.Result < 200) {
-                curve.End = EndReason::Error;
-                curve.EngineReason = failed.Reason;
-                curve.EndText = "The input was refused by the engine: " + failed.Reason;
-                curve.Runs = pu.Runs;
-                return curve;
-            }
-            double a = lo.Factor, b = f;
-            bool cross = false;
-            for (int h = 0; h < FailureHalvings && !cross; ++h) {
-                const double mid = 0.5 * (a + b);
-                CurvePoint q;
-                if (pu.Run(mid, q) && pu.Excess(q) < 0.0) {
-                    a = mid;
-                    curve.Points.push_back(q);
-                    lo = q;
-                } else if (pu.Last.Converged) {
-                    // Past the hinge or the target before the failure: search that crossing.
-                    p = q;
-                    cross = true;
-                } else {
-                    b = mid;
-                }
-            }
-            if (!cross && lo.HingeRatio >= 1.0 - HingeNearness) {
-                // An elastic-plastic section takes no more moment: no step
-                // beyond its capacity converges, and the last converged point
-                // is the hinge.
-                curve.End = EndReason::FirstHinge;
-                curve.HasHinge = true;
-                curve.Hinge = lo;
-                curve.EngineReason = failed.Reason;
-                curve.EndText = "The curve ended at the first plastic hinge: the moment reached the nominal moment "
-                                "capacity of section " +
-                                std::to_string(lo.HingeSection) + " and no larger load converged.";
-                curve.Runs = pu.Runs;
-                return curve;
-            }
-            if (!cross) {
-            curve.End = failed.Result == 209 ? EndReason::DeflectionLimit : EndReason::NoConvergence;
-            curve.EngineReason = failed.Reason;
-            if (curve.End == EndReason::DeflectionLimit)
-                curve.EndText = "The curve ended at the deflection limit of the input: the next step deflected "
-                                "the pile beyond it.";
-            else
-                curve.EndText = "The curve ended where a step no longer converged (the soil's capacity): " +
-                                (failed.Reason.empty() ? std::string("the run ended by error ") +
-                                                             std::to_string(failed.Result)
-                                                       : failed.Reason);
-            curve.Runs = pu.Runs;
-            return curve;
-            }
-        }
-        if (pu.Excess(p) >= 0.0) {
-            // The hinge or the target lies between lo and p: regula falsi
-            // (Illinois) on the load factor.
-            CurvePoint a = lo, b = p;
-            double ga = pu.Excess(a), gb = pu.Excess(b);
-            if (lo.Factor == 0.0) ga = -1.0;
-            int side = 0;
-            for (int it = 0; it < MaxSearchRuns && gb > CrossingTolerance; ++it) {
-                double f2 = (a.Factor * gb - b.Factor * ga) / (gb - ga);
-                if (!(f2 > a.Factor && f2 < b.Factor)) f2 = 0.5 * (a.Factor + b.Factor);
-                CurvePoint q;
+    auto finish = [&](EndReason r, std::string text) {
+        curve.End = r;
+        curve.EndText = std::move(text);
+        curve.Runs = pu.Runs;
+        return curve;
+    };
+    // The crossing of the hinge or the target between the converged point
+    // `below` and the converged point `above` (Excess >= 0): regula falsi
+    // (Illinois) on the load factor; a trial that fails is stepped over by
+    // trying the middle of the bracket instead.
+    auto cross = [&](CurvePoint below, CurvePoint above) {
+        double ga = below.Factor == 0.0 ? -1.0 : pu.Excess(below), gb = pu.Excess(above);
+        double fa = below.Factor, fb = above.Factor, gfb = gb;
+        int side = 0;
+        for (int it = 0; it < MaxSearchRuns && gb > CrossingTolerance && fb - fa > 1.0E-12 * fb; ++it) {
+            double f2 = (fa * gfb - fb * ga) / (gfb - ga);
+            if (!(f2 > fa && f2 < fb)) f2 = 0.5 * (fa + fb);
+            CurvePoint q;
+            if (!pu.Run(f2, q)) {
+                f2 = 0.5 * (fa + fb);
                 if (!pu.Run(f2, q)) {
-                    // Fails before the crossing: shrink from above.
-                    b.Factor = f2;
-                    gb = 1.0;
+                    fb = f2;
+                    gfb = 1.0;
                     continue;
                 }
-                const double gq = pu.Excess(q);
-                if (gq >= 0.0) {
-                    b = q;
-                    gb = gq;
-                    if (side == -1) ga *= 0.5;
-                    side = -1;
-                } else {
-                    curve.Points.push_back(q);
-                    a = q;
-                    ga = gq;
-                    if (side == 1) gb *= 0.5;
-                    side = 1;
-                }
             }
-            std::sort(curve.Points.begin(), curve.Points.end(),
-                      [](const CurvePoint& x, const CurvePoint& y) { return x.Factor < y.Factor; });
-            const bool found = b.HingeRatio > 0.0 || b.Deflection != 0.0;
-            if (found) curve.Points.push_back(b);
-            if (found && b.HingeRatio >= 1.0 - 1.0E-6) {
-                curve.End = EndReason::FirstHinge;
-                curve.HasHinge = true;
-                curve.Hinge = b;
-                curve.EndText = "The curve ended at the first plastic hinge: the moment reached the nominal moment "
-                                "capacity of section " +
-                                std::to_string(b.HingeSection) + ".";
+            const double gq = pu.Excess(q);
+            if (gq >= 0.0) {
+                above = q;
+                fb = f2;
+                gb = gfb = gq;
+                if (side == -1) ga *= 0.5;
+                side = -1;
             } else {
-                curve.End = EndReason::TargetDeflection;
-                curve.EndText = "The curve ended at the head deflection asked for (--to-deflection).";
+                below = q;
+                fa = f2;
+                ga = gq;
+                if (side == 1) gfb *= 0.5;
+                side = 1;
             }
-            curve.Runs = pu.Runs;
-            return curve;
         }
-        curve.Points.push_back(p);
-        lo = p;
+        curve.Points.push_back(above);
+        if (above.HingeRatio >= 1.0 - 1.0E-6) {
+            curve.HasHinge = true;
+            curve.Hinge = above;
+            return finish(EndReason::FirstHinge,
+                          "The curve ended at the first plastic hinge: the moment reached the nominal moment "
+                          "capacity of section " + std::to_string(above.HingeSection) + ".");
+        }
+        return finish(EndReason::TargetDeflection,
+                      "The curve ended at the head deflection asked for (--to-deflection).");
+    };
+
+    CurvePoint lo;  // the last converged point of the curve
+    for (int k = 1; k <= maxSteps; ++k) {
+        CurvePoint p;
+        if (pu.Run(k * step, p)) {
+            if (pu.Excess(p) >= 0.0) return cross(lo, p);
+            curve.Points.push_back(p);
+            lo = p;
+            continue;
+        }
+        const EngineRun failed = pu.Last;
+        if (failed.Result > 100 && failed.Result < 200) {
+            curve.EngineReason = failed.Reason;
+            return finish(EndReason::Error, "The engine refused the input: " + failed.Reason);
+        }
+        // A step that fails is not yet the end: the secant iteration can fail
+        // at one load and converge at a larger one. The loads half a step,
+        // one and two steps further are tried; the first that converges
+        // continues the curve, and the failed load is reported as stepped over.
+        bool resumed = false;
+        for (double ahead : {0.5, 1.0, 2.0}) {
+            const double f = (k + ahead) * step;
+            if (f > MaxLoadFactor + 1.0E-9) break;
+            CurvePoint q;
+            if (!pu.Run(f, q)) continue;
+            curve.SteppedOver.push_back(k * step);
+            if (pu.Excess(q) >= 0.0) return cross(lo, q);
+            curve.Points.push_back(q);
+            lo = q;
+            k = static_cast<int>(std::floor(f / step + 1.0E-9));
+            resumed = true;
+            break;
+        }
+        if (resumed) continue;
+        // The end of the curve: the last converged load found by halving the
+        // failed step.
+        double a = lo.Factor, b = k * step;
+        for (int h = 0; h < FailureHalvings; ++h) {
+            const double mid = 0.5 * (a + b);
+            CurvePoint q;
+            if (!pu.Run(mid, q)) {
+                b = mid;
+                continue;
+            }
+            if (pu.Excess(q) >= 0.0) return cross(lo, q);
+            a = mid;
+            lo = q;
+        }
+        if (lo.Factor > curve.Points.back().Factor) curve.Points.push_back(lo);
+        curve.EngineReason = failed.Reason;
+        if (lo.HingeRatio >= 1.0 - HingeNearness) {
+            // An elastic-plastic section takes no more moment: no load beyond
+            // its capacity converges, and the last converged point is the hinge.
+            curve.HasHinge = true;
+            curve.Hinge = lo;
+            char pct[32];
+            std::snprintf(pct, sizeof pct, "%.2f", 100.0 * lo.HingeRatio);
+            return finish(EndReason::FirstHinge,
+                          "The curve ended at the first plastic hinge: the moment reached " + std::string(pct) +
+                              " % of the nominal moment capacity of section " + std::to_string(lo.HingeSection) +
+                              " and no larger load converged.");
+        }
+        if (failed.Result == 209)
+            return finish(EndReason::DeflectionLimit,
+                          "The curve ended at the deflection limit of the input: larger loads deflect the pile "
+                          "beyond it.");
+        return finish(EndReason::NoConvergence,
+                      "The curve ended where larger loads no longer converge (the soil's capacity, or see the "
+                      "engine's reason): " +
+                          (failed.Reason.empty() ? "run result " + std::to_string(failed.Result) : failed.Reason));
     }
-    curve.End = EndReason::FactorLimit;
-    curve.EndText = "The curve ended at " + results::DisplayNumber(MaxLoadFactor) +
-                    " times the load case without a hinge, the deflection limit or a failed step.";
-    curve.Runs = pu.Runs;
-    return curve;
+    return finish(EndReason::FactorLimit, "The curve ended at " + results::DisplayNumber(MaxLoadFactor) +
+                                              " times the load case without a hinge, the deflection limit or a "
+                                              "failed step.");
 }
 
 // The load factor and head shear where the curve reaches head deflection d
@@ -490,6 +500,7 @@ std::vector<double> ChosenDeflections(int system) {
 std::string Num(double v) { return results::DisplayNumber(v); }
 
 std::string Full(double v) {
+    if (v == 0.0) return "0";  // never "-0"
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.10g", v);
     return buf;
@@ -524,6 +535,10 @@ PushoverFiles WriteCurve(const Curve& c, const std::string& name, int caseNumber
     if (!c.EngineReason.empty() && c.End != EndReason::NoConvergence)
         t << "Engine: " << c.EngineReason << "\n";
     t << "\nLoad steps of 1/" << steps << " of the load case; " << c.Runs << " runs of the engine.\n";
+    std::string over;
+    for (double f0 : c.SteppedOver) over += (over.empty() ? "" : ", ") + Num(f0);
+    if (!over.empty())
+        t << "Load factors stepped over (the engine did not converge there; larger loads did): " << over << "\n";
     if (targetShown > 0.0) t << "Head deflection asked for: " << Num(targetShown) << ' ' << u.Deflection << "\n";
     if (c.HasHinge)
         t << "First plastic hinge: load factor " << Num(c.Hinge.Factor) << ", head shear " << Num(c.Hinge.Shear * u.ForceFactor)
@@ -575,11 +590,13 @@ PushoverFiles WriteCurve(const Curve& c, const std::string& name, int caseNumber
     j["units"] = {{"depth", eu.Length}, {"deflection", eu.Length}, {"force", eu.Force}, {"moment", eu.Moment},
                   {"rotation", "rad"}};
     j["end"] = {{"reason", ReasonKey(c.End)}, {"text", c.EndText}, {"engine_error", c.EngineReason}};
+    j["stepped_over_load_factors"] = c.SteppedOver;
     if (c.HasHinge)
         j["first_hinge"] = {{"load_factor", c.Hinge.Factor},         {"head_shear", c.Hinge.Shear},
                             {"head_moment", c.Hinge.Moment},         {"head_deflection", c.Hinge.Deflection},
                             {"section", c.Hinge.HingeSection},       {"depth", c.Hinge.HingeDepth},
-                            {"moment_capacity", c.Hinge.Capacity}};
+                            {"moment_capacity", c.Hinge.Capacity},
+                            {"moment_ratio", c.Hinge.HingeRatio}};
     else
         j["first_hinge"] = nullptr;
     j["loads_at_deflections"] = nlohmann::ordered_json::array();
@@ -612,7 +629,10 @@ PushoverFiles WriteCurve(const Curve& c, const std::string& name, int caseNumber
     if (!c.EngineReason.empty() && c.End != EndReason::NoConvergence)
         h << "<p>Engine: " << EscapeHtml(c.EngineReason) << "</p>";
     h << "<p>Head loads of the load case scaled in steps of 1/" << steps << "; " << c.Runs
-      << " runs of the engine.</p></div>\n";
+      << " runs of the engine.</p>";
+    if (!over.empty())
+        h << "<p>Load factors stepped over (the engine did not converge there; larger loads did): " << over << "</p>";
+    h << "</div>\n";
     h << "<h2>Key loads</h2>\n<table>\n<tr><th>Point</th><th>Load factor</th><th>Head shear, " << EscapeHtml(u.Force)
       << "</th><th>Head deflection, " << EscapeHtml(u.Deflection) << "</th></tr>\n";
     if (c.HasHinge)
@@ -869,7 +889,102 @@ int SpringsMain(const std::vector<std::string>& args, std::ostream& out, std::os
         const double down = i + 1 < n ? lc.Stations[i + 1].Depth - st.Depth : 0.0;
         k.Tributary = 0.5 * (up + down);
     }
-    (void)ground;
+
+    // Head secant stiffness: the pile on its secant springs, with the head
+    // deflection imposed at zero rotation and the head rotation imposed at
+    // zero deflection (load type 5), each of the size the load case reached.
+    const double yt = lc.Stations[0].Deflection;
+    const double theta = base.R.Facts.CaseSummaries.empty() ? 0.0 : base.R.Facts.CaseSummaries[0].HeadRotation;
+    const double vt = lc.Stations[0].Shear, mt = lc.Stations[0].Moment;
+    const double pileLength = lc.Stations.back().Depth - lc.Stations.front().Depth;
+    const double y0 = std::fabs(yt) > 0.0 ? std::fabs(yt) : 1.0E-3 * pileLength;
+    const double t0 = std::fabs(theta) > 0.0 ? std::fabs(theta) : 10.0 * y0 / pileLength;
+    Json secant = SecantModel(p.Model, p.Case, s, ground, system);
+    auto probe = [&](double y, double slope, double& v, double& mo) {
+        Json m = secant;
+        m["loading"]["load_cases"] = Json::array(
+            {Json{{"head", "deflection_slope"}, {"deflection", y}, {"slope", slope},
+                  {"axial_load", p.Model["loading"]["load_cases"][p.Case].value("axial_load", 0.0)},
+                  {"length_code", 1}}});
+        const EngineRun e = RunModel(m, p.Work);
+        if (!e.Converged) return false;
+        v = e.R.Plot.LoadCases[0].Stations[0].Shear;
+        mo = e.R.Plot.LoadCases[0].Stations[0].Moment;
+        return true;
+    };
+    double v1 = 0.0, m1 = 0.0, v2 = 0.0, m2 = 0.0;
+    const bool headOk = probe(y0, 0.0, v1, m1) && probe(0.0, t0, v2, m2);
+    // [V, M] = K [y, theta] with the engine's signs of its stiffness matrix:
+    // K22 = V / y and K32 = -M / y at zero rotation, K23 = V / theta and
+    // K33 = -M / theta at zero deflection.
+    const double k22 = v1 / y0, k32 = -m1 / y0, k23 = v2 / t0, k33 = -m2 / t0;
+
+    const results::PlotUnits eu = results::UnitsOf(system);
+    const std::string L = eu.Length, F = eu.Force;
+    const std::string FL = eu.Moment;
+    const std::string perL = F + "/" + L, perL2 = F + "/" + L + "2";
+    std::ostringstream csv;
+    csv << "station,depth_" << L << ",deflection_" << L << ",soil_reaction_" << perL << ",secant_modulus_" << perL2
+        << ",tangent_modulus_" << perL2 << ",tributary_length_" << L << ",secant_spring_" << perL
+        << ",tangent_spring_" << perL << '\n';
+    for (std::size_t i = 0; i < n; ++i)
+        csv << i + 1 << ',' << Full(s[i].Depth) << ',' << Full(s[i].Deflection) << ',' << Full(s[i].Reaction) << ','
+            << Full(s[i].Secant) << ',' << Full(s[i].Tangent) << ',' << Full(s[i].Tributary) << ','
+            << Full(s[i].Secant * s[i].Tributary) << ',' << Full(s[i].Tangent * s[i].Tributary) << '\n';
+
+    std::ostringstream head;
+    head << "load_case,head_shear_" << F << ",head_moment_" << FL << ",head_deflection_" << L
+         << ",head_rotation_rad,K22_" << perL << ",K23_" << F << "/rad,K32_" << FL << "/" << L << ",K33_" << FL
+         << "/rad\n"
+         << req.Case << ',' << Full(vt) << ',' << Full(mt) << ',' << Full(yt) << ',' << Full(theta) << ',';
+    if (headOk)
+        head << Full(k22) << ',' << Full(k23) << ',' << Full(k32) << ',' << Full(k33) << '\n';
+    else
+        head << ",,,\n";
+
+    std::ostringstream tcl;
+    tcl << "# Soil springs of " << p.Stem << ", load case " << req.Case << ", written by kestro springs.\n"
+        << "# Units: " << F << " and " << L << ". Pile nodes " << "(PileNodeBase + station) lie on the pile axis at\n"
+        << "# x = 0, y = -depth below the pile head; soil nodes (SoilNodeBase + station) at the same\n"
+        << "# place are fixed. Each spring is a zeroLength element in direction 1 (lateral) with an\n"
+        << "# elastic material of stiffness (soil modulus x tributary length): the secant springs, or\n"
+        << "# the tangent ones with UseTangent 1. The pile's own elements are the model's to add.\n"
+        << "# Model: 2 dimensions, 3 degrees of freedom per node (model BasicBuilder -ndm 2 -ndf 3).\n";
+    if (headOk)
+        tcl << "# Head secant stiffness at this load: K22 = " << Full(k22) << " " << perL << ", K23 = " << Full(k23)
+            << " " << F << "/rad, K32 = " << Full(k32) << " " << FL << "/" << L << ", K33 = " << Full(k33) << " " << FL
+            << "/rad\n";
+    tcl << "if {![info exists PileNodeBase]} {set PileNodeBase 1000}\n"
+        << "if {![info exists SoilNodeBase]} {set SoilNodeBase 2000}\n"
+        << "if {![info exists SpringBase]} {set SpringBase 3000}\n"
+        << "if {![info exists UseTangent]} {set UseTangent 0}\n";
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t k = i + 1;
+        const double ks = s[i].Secant * s[i].Tributary, kt = s[i].Tangent * s[i].Tributary;
+        tcl << "node [expr {$PileNodeBase + " << k << "}] 0.0 " << Full(-s[i].Depth) << '\n';
+        if (ks == 0.0 && kt == 0.0) continue;  // above the ground: no spring
+        tcl << "node [expr {$SoilNodeBase + " << k << "}] 0.0 " << Full(-s[i].Depth) << '\n'
+            << "fix [expr {$SoilNodeBase + " << k << "}] 1 1 1\n"
+            << "uniaxialMaterial Elastic [expr {$SpringBase + " << k << "}] [expr {$UseTangent ? " << Full(kt) << " : "
+            << Full(ks) << "}]\n"
+            << "element zeroLength [expr {$SpringBase + " << k << "}] [expr {$SoilNodeBase + " << k
+            << "}] [expr {$PileNodeBase + " << k << "}] -mat [expr {$SpringBase + " << k << "}] -dir 1\n";
+    }
+
+    out << "Soil springs of load case " << req.Case << " at " << n << " stations";
+    if (!upper.Converged) out << " (tangents from the load and 1 % below it: 1 % more did not converge)";
+    out << ".\n";
+    if (headOk)
+        out << "Head secant stiffness: K22 = " << Num(k22) << ' ' << perL << ", K23 = " << Num(k23) << ' ' << F
+            << "/rad, K32 = " << Num(k32) << ' ' << FL << '/' << L << ", K33 = " << Num(k33) << ' ' << FL << "/rad\n";
+    else
+        out << "Head secant stiffness: not computed (a run of the pile on its secant springs did not converge).\n";
+    const fs::path base2 = p.OutDir / p.Stem;
+    if (!WriteAll({{base2.string() + "-springs.csv", csv.str()},
+                   {base2.string() + "-head-stiffness.csv", head.str()},
+                   {base2.string() + "-springs.tcl", tcl.str()}},
+                  "kestro springs", out, err))
+        return ExitCantCreate;
     return ExitNormal;
 }
 
