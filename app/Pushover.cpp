@@ -499,6 +499,12 @@ std::vector<double> ChosenDeflections(int system) {
 
 std::string Num(double v) { return results::DisplayNumber(v); }
 
+// The head moment as shown: zero when it is rounding noise (a free head's
+// moment below 1E-9 of the largest moment), as the results page shows it.
+double ShownHeadMoment(const CurvePoint& p) {
+    return std::fabs(p.Moment) < 1.0E-9 * std::fabs(p.MaxMoment) ? 0.0 : p.Moment;
+}
+
 std::string Full(double v) {
     if (v == 0.0) return "0";  // never "-0"
     char buf[40];
@@ -512,7 +518,8 @@ struct PushoverFiles {
     std::string Text, Json, Csv, Html;
 };
 
-PushoverFiles WriteCurve(const Curve& c, const std::string& name, int caseNumber, int steps, double targetShown) {
+PushoverFiles WriteCurve(const Curve& c, const std::string& name, int caseNumber, int steps, double targetShown,
+                         const std::string& reference) {
     const results::ShownUnits u = results::ShownUnitsFor(c.UnitSystem);
     const results::PlotUnits eu = results::UnitsOf(c.UnitSystem);
     PushoverFiles f;
@@ -534,7 +541,7 @@ PushoverFiles WriteCurve(const Curve& c, const std::string& name, int caseNumber
       << c.EndText << "\n";
     if (!c.EngineReason.empty() && c.End != EndReason::NoConvergence)
         t << "Engine: " << c.EngineReason << "\n";
-    t << "\nLoad steps of 1/" << steps << " of the load case; " << c.Runs << " runs of the engine.\n";
+    t << "\n" << reference << "\nLoad steps of 1/" << steps << " of the load case; " << c.Runs << " runs of the engine.\n";
     std::string over;
     for (double f0 : c.SteppedOver) over += (over.empty() ? "" : ", ") + Num(f0);
     if (!over.empty())
@@ -564,7 +571,7 @@ PushoverFiles WriteCurve(const Curve& c, const std::string& name, int caseNumber
       << std::setw(14) << ("Mmax, " + u.Moment) << std::setw(14) << ("depth, " + u.Depth) << '\n';
     for (const CurvePoint& p : c.Points)
         t << std::setw(12) << Num(p.Factor) << std::setw(14) << Num(p.Shear * u.ForceFactor) << std::setw(14)
-          << Num(p.Moment * u.MomentFactor) << std::setw(14) << Num(p.Deflection * u.DeflectionFactor) << std::setw(14)
+          << Num(ShownHeadMoment(p) * u.MomentFactor) << std::setw(14) << Num(p.Deflection * u.DeflectionFactor) << std::setw(14)
           << Num(p.Rotation) << std::setw(14) << Num(p.MaxMoment * u.MomentFactor) << std::setw(14)
           << Num(p.MaxMomentDepth * u.DepthFactor) << '\n';
     f.Text = t.str();
@@ -628,7 +635,7 @@ PushoverFiles WriteCurve(const Curve& c, const std::string& name, int caseNumber
       << "</p>";
     if (!c.EngineReason.empty() && c.End != EndReason::NoConvergence)
         h << "<p>Engine: " << EscapeHtml(c.EngineReason) << "</p>";
-    h << "<p>Head loads of the load case scaled in steps of 1/" << steps << "; " << c.Runs
+    h << "<p>" << EscapeHtml(reference) << "</p><p>Head loads of the load case scaled in steps of 1/" << steps << "; " << c.Runs
       << " runs of the engine.</p>";
     if (!over.empty())
         h << "<p>Load factors stepped over (the engine did not converge there; larger loads did): " << over << "</p>";
@@ -683,13 +690,30 @@ PushoverFiles WriteCurve(const Curve& c, const std::string& name, int caseNumber
       << EscapeHtml(u.Depth) << "</th></tr>\n";
     for (const CurvePoint& p : c.Points)
         h << "<tr><td class=\"num\">" << Num(p.Factor) << "</td><td class=\"num\">" << Num(p.Shear * u.ForceFactor)
-          << "</td><td class=\"num\">" << Num(p.Moment * u.MomentFactor) << "</td><td class=\"num\">"
+          << "</td><td class=\"num\">" << Num(ShownHeadMoment(p) * u.MomentFactor) << "</td><td class=\"num\">"
           << Num(p.Deflection * u.DeflectionFactor) << "</td><td class=\"num\">" << Num(p.Rotation)
           << "</td><td class=\"num\">" << Num(p.MaxMoment * u.MomentFactor) << "</td><td class=\"num\">"
           << Num(p.MaxMomentDepth * u.DepthFactor) << "</td></tr>\n";
     h << "</table>\n<footer>Written by kestro pushover; the JSON file keeps the engine's units.</footer>\n</body>\n</html>\n";
     f.Html = h.str();
     return f;
+}
+
+// What load factor 1 is: the load case's head conditions in display units.
+std::string Reference(const Json& lc, int number, const results::ShownUnits& u) {
+    std::string s = "Load factor 1 is load case " + std::to_string(number) + ":";
+    auto value = [&](const char* key, const char* name, double factor, const std::string& unit) {
+        if (!lc.contains(key) || !lc[key].is_number()) return;
+        s += std::string(" ") + name + " " + Num(lc[key].get<double>() * factor) + (unit.empty() ? "" : " " + unit) + ",";
+    };
+    value("shear", "head shear", u.ForceFactor, u.Force);
+    value("moment", "head moment", u.MomentFactor, u.Moment);
+    value("deflection", "head deflection", u.DeflectionFactor, u.Deflection);
+    value("slope", "head slope", 1.0, "rad");
+    value("rotational_stiffness", "rotational restraint (not scaled)", u.MomentFactor, u.Moment + "/rad");
+    value("axial_load", "axial load (not scaled)", u.ForceFactor, u.Force);
+    if (!s.empty() && s.back() == ',') s.back() = '.';
+    return s;
 }
 
 // The input, its model, the output folder and the work folder of the runs.
@@ -717,7 +741,8 @@ int Prepare(const Request& req, const std::string& command, const std::string& s
     }
     const std::size_t n = p.Model["loading"]["load_cases"].size();
     if (n == 0) {
-        err << name << ": " << req.Input << " has no load case in its LOADING section\n";
+        err << name << ": " << req.Input << " has no load case in its LOADING section (" << command
+            << " takes the load cases of LOADING, not LRFD combinations)\n";
         return ExitError;
     }
     if (static_cast<std::size_t>(req.Case) > n) {
@@ -826,7 +851,8 @@ int PushoverMain(const std::vector<std::string>& args, std::ostream& out, std::o
         err << "kestro pushover: " << req.Input << ": " << c.EndText << '\n';
         return ExitError;
     }
-    const PushoverFiles f = WriteCurve(c, p.Stem, req.Case, req.Steps, req.ToDeflection);
+    const PushoverFiles f = WriteCurve(c, p.Stem, req.Case, req.Steps, req.ToDeflection,
+                                       Reference(p.Model["loading"]["load_cases"][p.Case], req.Case, u));
     out << c.EndText << '\n';
     if (c.HasHinge)
         out << "First plastic hinge at load factor " << Num(c.Hinge.Factor) << ": head shear "
