@@ -35,6 +35,8 @@ constexpr const char* SpringsUsage = "Usage: kestro springs INPUT [--case N] [-o
 // The load factor at which a curve that met no other end stops: the curve
 // then holds this many times the load case.
 constexpr double MaxLoadFactor = 100.0;
+// At most this many steps (a fine --steps stops the curve at a lower factor).
+constexpr int MaxSteps = 2000;
 // Root searches on the load factor (the first hinge, a given head deflection)
 // end when the quantity is within this fraction of its target.
 constexpr double CrossingTolerance = 1.0E-7;
@@ -344,7 +346,8 @@ Curve Push(const Json& m, std::size_t c, int steps, double target, const fs::pat
     Pusher pu{m, c, dir, target, 0, {}};
     curve.Points.push_back(CurvePoint{});
     const double step = 1.0 / steps;
-    const int maxSteps = static_cast<int>(std::lround(MaxLoadFactor * steps));
+    const int maxSteps = std::min(static_cast<int>(std::lround(MaxLoadFactor * steps)), MaxSteps);
+    const double maxFactor = maxSteps * step;
     auto finish = [&](EndReason r, std::string text) {
         curve.End = r;
         curve.EndText = std::move(text);
@@ -419,7 +422,7 @@ Curve Push(const Json& m, std::size_t c, int steps, double target, const fs::pat
         bool resumed = false;
         for (double ahead : {0.5, 1.0, 2.0}) {
             const double f = (k + ahead) * step;
-            if (f > MaxLoadFactor + 1.0E-9) break;
+            if (f > maxFactor + 1.0E-9) break;
             CurvePoint q;
             if (!pu.Run(f, q)) continue;
             curve.SteppedOver.push_back(k * step);
@@ -468,7 +471,7 @@ Curve Push(const Json& m, std::size_t c, int steps, double target, const fs::pat
                       "engine's reason): " +
                           (failed.Reason.empty() ? "run result " + std::to_string(failed.Result) : failed.Reason));
     }
-    return finish(EndReason::FactorLimit, "The curve ended at " + results::DisplayNumber(MaxLoadFactor) +
+    return finish(EndReason::FactorLimit, "The curve ended at " + results::DisplayNumber(maxFactor) +
                                               " times the load case without a hinge, the deflection limit or a "
                                               "failed step.");
 }
