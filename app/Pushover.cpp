@@ -808,7 +808,9 @@ Json SecantModel(const Json& m, std::size_t c, const std::vector<StationSpring>&
         auto curve = [&](std::size_t i) {
             const double es = std::max(s[i].Secant, 0.0);
             double y = yBig;
-            if (es * y > 0.9E8) y = 0.9E8 / es;
+            // The last point's p within the input's bound (1E8 lb/in, 1.75E7 kN/m).
+            const double pMax = system == 2 ? 1.5E7 : 0.9E8;
+            if (es * y > pMax) y = pMax / es;
             return Json{{"unit_weight", system == 2 ? 17.0 : 110.0},
                         {"points", Json::array({Json{{"y", 0.0}, {"p", 0.0}}, Json{{"y", y}, {"p", es * y}}})}};
         };
@@ -832,6 +834,8 @@ Json SecantModel(const Json& m, std::size_t c, const std::vector<StationSpring>&
     Json lc = m["loading"]["load_cases"][c];
     lc["length_code"] = 1;
     out["loading"]["load_cases"] = Json::array({lc});
+    // The head stiffness is that of head loads alone: no distributed load.
+    out["loading"]["distributed_loads"] = Json::array();
     out["options"]["use_lrfd"] = false;
     out["options"]["compute_stiffness_matrix"] = false;
     return out;
