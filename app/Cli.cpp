@@ -24,6 +24,7 @@
 #include "WebServer.h"
 #include "Convert.h"
 #include "PdfReport.h"
+#include "Pushover.h"
 #include "ResultFiles.h"
 #include "GroupOutput.h"
 #include "driver/HeldResults.h"
@@ -46,6 +47,8 @@ constexpr const char* Usage =
     "       kestro convert IN OUT\n"
     "       kestro web [--port N]\n"
     "       kestro group FILE [--json OUT] [--html OUT]\n"
+    "       kestro pushover INPUT [--case N] [--steps N] [--to-deflection D] [-o OUTDIR]\n"
+    "       kestro springs INPUT [--case N] [-o OUTDIR]\n"
     "       kestro --help | --version\n";
 
 constexpr const char* Help =
@@ -61,6 +64,8 @@ constexpr const char* Help =
     "       kestro convert IN OUT\n"
     "       kestro web [--port N]\n"
     "       kestro group FILE [--json OUT] [--html OUT]\n"
+    "       kestro pushover INPUT [--case N] [--steps N] [--to-deflection D] [-o OUTDIR]\n"
+    "       kestro springs INPUT [--case N] [-o OUTDIR]\n"
     "\n"
     "run: runs the analysis described by the input file INPUT (keyword format, first\n"
     "value KESTRO6) or the JSON model INPUT (docs/model-json.md) and writes three\n"
@@ -112,6 +117,17 @@ constexpr const char* Help =
     "p-y analysis, and prints the cap movement, every pile's head forces and\n"
     "maximum moment, and the group stiffness; --json and --html also write the\n"
     "results as a JSON file and as a page with a drawing of the group.\n"
+    "\n"
+    "kestro pushover INPUT scales the head loads of load case N (default 1) from\n"
+    "zero in steps of 1/N of the case (--steps, default 10) until the first plastic\n"
+    "hinge, the head deflection D (--to-deflection, in or mm), the deflection limit\n"
+    "or a step that no longer converges, and writes the capacity curve to\n"
+    "OUTDIR/<name>-pushover.txt, .json, .csv and .html (OUTDIR defaults to\n"
+    "<name>-pushover beside the input). Reaching the end is its normal outcome.\n"
+    "\n"
+    "kestro springs INPUT writes the secant and tangent soil springs of every\n"
+    "station of load case N and the head secant stiffness, as CSV and as an\n"
+    "OpenSees Tcl fragment, into OUTDIR (default <name>-springs).\n"
     "\n"
     "kestro view PLOTFILE rebuilds <name>-results.json and <name>-report.html from\n"
     "an existing <name>-plot.txt and the report and message files beside it.\n"
@@ -557,6 +573,8 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (args[0] == "web") return web::WebMain(args, out, err);
     if (args[0] == "convert") return ConvertMain(args, out, err);
     if (args[0] == "group") return GroupCommand(args, out, err);
+    if (args[0] == "pushover") return PushoverMain(args, out, err);
+    if (args[0] == "springs") return SpringsMain(args, out, err);
     if (args[0] != "run" && args[0] != "check") {
         err << "kestro: unknown command '" << args[0] << "'\n" << Usage;
         return ExitUsage;

@@ -1263,6 +1263,41 @@ bool ParseDisplayUnits(const std::string& text, DisplayUnits& units) {
     return true;
 }
 
+std::string PageStyle() { return Style; }
+
+std::string EscapeHtml(const std::string& s) { return Escape(s); }
+
+std::string XYChart(const std::string& id, const std::string& title, const std::string& xLabel,
+                    const std::string& yLabel, const std::vector<XYSeries>& series) {
+    Chart c;
+    c.Id = id;
+    c.Title = title;
+    c.XLabel = xLabel;
+    c.YLabel = yLabel;
+    c.Height = 300.0;
+    c.FromZero = true;
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        Series s{series[i].Name, id + "-" + std::to_string(i + 1), series[i].Points};
+        s.Markers = series[i].Markers;
+        c.Lines.push_back(std::move(s));
+    }
+    return Svg(c);
+}
+
+ShownUnits ShownUnitsFor(int unitSystem, DisplayUnits units) {
+    const Display d = DisplayFor(unitSystem, units);
+    ShownUnits s;
+    s.Depth = d.Depth.Label;
+    s.Deflection = d.Deflection.Label;
+    s.Force = d.Force.Label;
+    s.Moment = d.Moment.Label;
+    s.DepthFactor = d.Depth.Factor;
+    s.DeflectionFactor = d.Deflection.Factor;
+    s.ForceFactor = d.Force.Factor;
+    s.MomentFactor = d.Moment.Factor;
+    return s;
+}
+
 std::string HtmlReport(const RunResults& r, DisplayUnits units) {
     const PlotResults& p = r.Plot;
     const RunFacts& f = r.Facts;
