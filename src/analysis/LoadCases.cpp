@@ -22,6 +22,7 @@
 #include "report/Format.h"
 #include "report/ResultsReport.h"
 #include "soil/PyCriteria.h"
+#include "soil/SoilModels.h"
 
 namespace kestro {
 namespace {
@@ -31,44 +32,37 @@ inline std::size_t U(int i) { return static_cast<std::size_t>(i); }
 // Initial secant modulus of every station at or below the ground surface.
 constexpr double EsInitial = 50000.0;
 
-// The soil codes that have a p-y criterion, in the order they are matched.
-constexpr std::string_view CriterionCodes[] = {"SoftClay", "StfClyBW", "StfClyAW", "StfClyAK", "Sand    ",
-                                               "API Sand", "Liq Sand", "Cem Silt", "User p-y", "WeakRock",
-                                               "Vuggy LS", "MassRock", "KS Loess", "Piedmont", "Elast SG"};
-
-std::string_view LayerCode(int k) { return SoilCode(Problem.Layers[U(k)].SoilType); }
-
-bool HasCriterion(std::string_view code) {
-    for (auto c : CriterionCodes)
-        if (c == code) return true;
-    return false;
-}
+// The criterion of layer k, or nullptr for a soil model without one.
+const SoilModel* LayerCriterion(int k) { return CriterionOf(Problem.Layers[U(k)].SoilType); }
 
 int NumLayers() { return Problem.NumLayers < MaxSoilLayers ? Problem.NumLayers : MaxSoilLayers; }
 
 // Calls the criterion of layer k and keeps the counter of rock-like layers
 // and the layer's marker that the criteria use for their messages.
 void EvaluateLayer(int k) {
-    const std::string_view code = LayerCode(k);
-    if (!HasCriterion(code)) return;  // a layer without a criterion keeps its moduli
+    const SoilModel* m = LayerCriterion(k);
+    if (m == nullptr) return;  // a layer without a criterion keeps its moduli
     EvaluateLayerCriterion(k);
     if (Failed()) return;
     // After a rock-like layer the counter advances; a layer evaluated when
-    // the counter was already positive (and a weak rock layer always) is
-    // marked for the criteria's messages.
-    if (IncrementsRockLayerCount(Problem.Layers[U(k)].SoilType)) {
-        if (Soil.RockLayerCount >= 1 || code == "WeakRock") Soil.LayerMarker[U(k)] = -1;
+    // the counter was already positive (and a layer of a model marked always)
+    // is marked for the criteria's messages.
+    if (m->b_CountsAsRock) {
+        if (Soil.RockLayerCount >= 1 || m->b_AlwaysMarked) Soil.LayerMarker[U(k)] = -1;
         ++Soil.RockLayerCount;
     }
 }
 
 // One pass of the soil update over every layer that holds a station; with
-// `onlyCode` set, only the layers of that code.
-void UpdateSoil(std::string_view onlyCode = {}) {
+// `onlyCaseStart` set, only the layers of models updated at the start of a case.
+void UpdateSoil(bool onlyCaseStart = false) {
     Soil.RockLayerCount = 0;
     for (int k = 1; k <= NumLayers(); ++k) {
         if (Pile.FirstStation[U(k)] < 1) continue;
-        if (!onlyCode.empty() && LayerCode(k) != onlyCode) continue;
+        if (onlyCaseStart) {
+            const SoilModel* m = LayerCriterion(k);
+            if (m == nullptr || !m->b_UpdatedAtCaseStart) continue;
+        }
         EvaluateLayer(k);
         if (Failed()) return;
     }
@@ -161,13 +155,14 @@ void SetLoadConditions(int c) {
 }
 
 // The start of every analysed case, load case or study case: initial moduli,
-// the first update of the vuggy limestone layers, the head loads set by
+// the first update of the layers updated at the start of a case (vuggy
+// limestone), the head loads set by
 // `setLoads` and, with nonlinear bending stiffness, EI from the tables.
 // False with the error set.
 template <class SetLoads>
 bool BeginCase(SetLoads setLoads) {
     StartCase();
-    UpdateSoil("Vuggy LS");
+    UpdateSoil(true);
     if (Failed()) return false;
     setLoads();
     if (Pile.b_NonlinearEI) {

@@ -322,6 +322,10 @@ int TrailingReals(int skip, double* values, int max) {
 }
 
 bool ReadList(std::string_view what, std::initializer_list<ListItem> items) {
+    return ReadList(what, std::span<const ListItem>(items.begin(), items.size()));
+}
+
+bool ReadList(std::string_view what, std::span<const ListItem> items) {
     std::string token;
     std::string_view rest;
     bool haveLine = false;

@@ -9,6 +9,7 @@
 // data error naming the line and what was expected.
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,8 @@ bool PeekRecord(std::string& line);
 
 // Reads the listed values in free format, starting on a new line.
 bool ReadList(std::string_view what, std::initializer_list<ListItem> items);
+// The same for a list put together at run time.
+bool ReadList(std::string_view what, std::span<const ListItem> items);
 
 // The reals that follow the first `skip` values on the last line read, up to
 // `max` of them and up to the first token that is not a number (the

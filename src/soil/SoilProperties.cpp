@@ -11,6 +11,7 @@
 #include "report/RockSiltMessages.h"
 #include "report/SoilMessages.h"
 #include "soil/PyCriteria.h"
+#include "soil/SoilModels.h"
 
 namespace kestro {
 
@@ -40,8 +41,8 @@ double UnitWeightOf(const SoilPoint& s) { return s.UnitWeight; }
 // The class of layer k at an interface, `value` being its strength there.
 int ClassOfLayer(int k, double value) {
     const int type = Layer(k).SoilType;
-    if (type == SoilCementedSilt) return value > 0.0 ? ClassCohesive : ClassCohesionless;
-    const CriterionEntry* e = FindCriterion(SoilCode(type));
+    const SoilModel* e = CriterionOf(type);
+    if (e != nullptr && e->b_ClassByStrength) return value > 0.0 ? ClassCohesive : ClassCohesionless;
     return e != nullptr ? e->SoilClass : ClassNone;
 }
 

@@ -14,6 +14,7 @@
 #include "report/RockSiltMessages.h"
 #include "report/RockSiltPages.h"
 #include "soil/PrintedPoints.h"
+#include "soil/SoilModels.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -71,12 +72,14 @@ namespace kestro::weakrock {
 namespace {
 
 // Depth into the rock: below this layer's top, plus the thickness of every
-// rock layer ("WeakRock", "Vuggy LS") directly above, up to a layer of another kind.
+// rock layer (b_RockForDepth: weak rock, vuggy limestone) directly above, up
+// to a layer of another kind.
 double DepthIntoRock(int k, double depth) {
     double xr = depth + 1.0E-8 - Problem.Layers[static_cast<std::size_t>(k)].XTop;
     for (int j = k - 1; j >= 1; --j) {
         const SoilLayer& L = Problem.Layers[static_cast<std::size_t>(j)];
-        if (L.SoilType != SoilWeakRock && L.SoilType != SoilVuggyLimestone) break;
+        const SoilModel* m = SoilModelOf(L.SoilType);
+        if (m == nullptr || !m->b_RockForDepth) break;
         xr += L.XBottom - L.XTop;
     }
     return xr;
