@@ -215,9 +215,9 @@ void RelaxSoilUpdate(const StationArray& before) {
 // reported, then the run stops.
 CaseEnd EndWithoutConvergence() {
     const AnalysisOptions& O = Problem.Options;
-    WriteRuntimeError10(ReportOut(), O.MaxIterations, Pile.DYMAX, O.ConvergenceTolerance);
-    WriteRuntimeError10(MessageOut(), O.MaxIterations, Pile.DYMAX, O.ConvergenceTolerance);
-    TerminateRun("RUN00010", 210);
+    Fail(ErrorKind::Runtime, 10, [&](std::ostream& out) {
+        WriteRuntimeError10(out, O.MaxIterations, Pile.DYMAX, O.ConvergenceTolerance);
+    });
     return Pile.LoadType == 4 ? CaseEnd::NotConvergedReported : CaseEnd::Failed;
 }
 
@@ -246,10 +246,8 @@ CaseEnd Iterate(int c, bool study = false, bool quietLimit = false, bool reportL
             // A study trial that diverges beyond the range of numbers has
             // failed like one beyond the deflection limit.
             if (study) return CaseEnd::LimitReached;
-            WriteComputationError28(ReportOut(), it);
-            WriteComputationError28(MessageOut(), it);
             // A result that is not a number is never reported as an answer.
-            TerminateRun("RUN00028", 228);
+            Fail(ErrorKind::Runtime, 28, [it](std::ostream& out) { WriteComputationError28(out, it); });
             return CaseEnd::Failed;
         }
         MessageOut() << ProgressLine(c, it, yTop, P.DYMAX) << '\n';
@@ -266,9 +264,9 @@ CaseEnd Iterate(int c, bool study = false, bool quietLimit = false, bool reportL
         if (std::fabs(yWorst) >= O.ExcessDeflectionLimit) {
             if (study) return CaseEnd::LimitReached;
             const double depth = worst == 1 ? -1.0 : P.x[St(worst)];
-            WriteRuntimeError9(ReportOut(), yWorst, O.ExcessDeflectionLimit, depth);
-            WriteRuntimeError9(MessageOut(), yWorst, O.ExcessDeflectionLimit, depth);
-            TerminateRun("RUN00009", 209);
+            Fail(ErrorKind::Runtime, 9, [&](std::ostream& out) {
+                WriteRuntimeError9(out, yWorst, O.ExcessDeflectionLimit, depth);
+            });
             return CaseEnd::Failed;
         }
         // A case never converges in fewer than six solutions.

@@ -162,9 +162,7 @@ bool CheckCaseStability(int c) {
     const int unstable = CountUnstablePivots(n, P.Spacing, P.EI, Et, P.AxialLoad, head, P.HeadRotationalStiffness,
                                              fixedDeflection, kTip);
     if (unstable == 0) return true;
-    WriteRuntimeError34(ReportOut(), c, P.AxialLoad);
-    WriteRuntimeError34(MessageOut(), c, P.AxialLoad);
-    TerminateRun("RUN00034", 234);
+    Fail(ErrorKind::Runtime, 34, [&](std::ostream& out) { WriteRuntimeError34(out, c, P.AxialLoad); });
     return false;
 }
 

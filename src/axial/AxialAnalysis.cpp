@@ -274,12 +274,7 @@ axial::Curve UserCurve(const AxialUserCurve& u) {
 }
 
 void RuntimeError(int number, const std::string& problem, const std::string& solution) {
-    char head[48];
-    std::snprintf(head, sizeof head, "**** Runtime Error No. %d ****", number);
-    WriteToMessagesAndReport({"", "", head, "", problem, solution, ""});
-    char code[16];
-    std::snprintf(code, sizeof code, "RUN%05d", number);
-    TerminateRun(code, 200 + number);
+    Fail(ErrorKind::Runtime, number, problem, solution);
 }
 
 // Shaft friction integrated over [a, b] of layer k: composite Simpson rule.

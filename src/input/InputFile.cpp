@@ -36,12 +36,6 @@ struct InputState {
 
 InputState In;
 
-std::string CodeFor(int number) {
-    char code[16];
-    std::snprintf(code, sizeof code, "INP%05d", number);
-    return code;
-}
-
 bool IsSeparator(char c) { return c == ' ' || c == ',' || c == '\t'; }
 
 // Splits the next token off `rest`; handles quoted text. Returns false when
@@ -397,10 +391,7 @@ bool IsSectionKeyword(std::string_view line) {
 }
 
 void InputError(int number, std::string_view problem, std::string_view solution) {
-    char head[64];
-    std::snprintf(head, sizeof head, "**** Input Data Error No. %d ****", number);
-    WriteToMessagesAndReport({"", "", head, "", problem, solution, ""});
-    TerminateRun(CodeFor(number), 100 + number);
+    Fail(ErrorKind::Input, number, problem, solution);
 }
 
 }  // namespace kestro

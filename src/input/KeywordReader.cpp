@@ -81,19 +81,9 @@ std::size_t WordColumn(const std::string& line, std::string_view word) {
     return at == std::string::npos ? 0 : at + 1;
 }
 
-void NumberedError(std::ostream& out, int number, std::string_view problem, std::string_view solution) {
-    char head[48];
-    std::snprintf(head, sizeof head, "**** Input Data Error No. %d ****", number);
-    WriteLines(out, {"", "", head, "", problem, solution, ""});
-}
-
-// Range check with the message written first to the message channel, then to the report.
+// Range check: the standard numbered block on both channels.
 void RangeError(int number, std::string_view problem, std::string_view solution) {
-    NumberedError(MessageOut(), number, problem, solution);
-    NumberedError(ReportOut(), number, problem, solution);
-    char code[16];
-    std::snprintf(code, sizeof code, "INP%05d", number);
-    TerminateRun(code, 100 + number);
+    Fail(ErrorKind::Input, number, problem, solution);
 }
 
 }  // namespace
@@ -177,9 +167,9 @@ void ReadOptions() {
         std::string problem = "Problem: Input value for iterations limit = " + std::to_string(O.MaxIterations) +
                               (O.MaxIterations < 30 ? " and is less than 30 iteractions"
                                                     : " and is more than 1,000 iteractions");
-        WriteToMessagesAndReport({"", "", "***** Input Data Error No. 95 *****", "", problem,
-                                  "Solution:  Correct input value to be between 30 and 1000 iterations.", ""});
-        TerminateRun("INP00095", 195);
+        Fail(ErrorKind::Input, 95,
+             {"", "", "***** Input Data Error No. 95 *****", "", problem,
+              "Solution:  Correct input value to be between 30 and 1000 iterations.", ""});
         return;
     }
     if (!ReadList("the excess deflection limit", {label, O.ExcessDeflectionLimit})) return;

@@ -110,11 +110,9 @@ UnbalancedCurve Unbalanced{};
 
 // Runtime Error 40 for thrust P of section s (report and message file).
 void NoEquilibriumError(int s, double P) {
-    WriteNoEquilibriumError(ReportOut(), s, P, Unbalanced.Curvature, Unbalanced.SmallestForce,
-                            Unbalanced.LargestForce);
-    WriteNoEquilibriumError(MessageOut(), s, P, Unbalanced.Curvature, Unbalanced.SmallestForce,
-                            Unbalanced.LargestForce);
-    TerminateRun("RUN00040", 240);
+    Fail(ErrorKind::Runtime, 40, [&](std::ostream& out) {
+        WriteNoEquilibriumError(out, s, P, Unbalanced.Curvature, Unbalanced.SmallestForce, Unbalanced.LargestForce);
+    });
 }
 
 // The note and warning 390 after the table of a curve that ended without

@@ -183,12 +183,9 @@ bool CheckThrustsAgainstCapacities(const SectionCapacity& c) {
         const bool over = q > c.Pn;
         const bool under = q < c.Nt;
         if (!over && !under) continue;
-        WriteThrustCapacityError(ReportOut(), lrfd, over, i, q, over ? c.Pn : c.Nt);
-        WriteThrustCapacityError(MessageOut(), lrfd, over, i, q, over ? c.Pn : c.Nt);
         const int number = lrfd ? (over ? 26 : 27) : (over ? 24 : 25);
-        char code[16];
-        std::snprintf(code, sizeof code, "RUN%05d", number);
-        TerminateRun(code, 200 + number);
+        Fail(ErrorKind::Runtime, number,
+             [&](std::ostream& out) { WriteThrustCapacityError(out, lrfd, over, i, q, over ? c.Pn : c.Nt); });
         return false;
     }
     return true;

@@ -106,9 +106,7 @@ bool CheckFieldTest(const PyPoint& pt) {
             return true;
         }
     }
-    WriteFieldTestError(ReportOut(), e);
-    WriteFieldTestError(MessageOut(), e);
-    TerminateRun("INP00072", 100 + ErrFieldTestInvalid);
+    Fail(ErrorKind::Input, ErrFieldTestInvalid, [&](std::ostream& out) { WriteFieldTestError(out, e); });
     return false;
 }
 }  // namespace

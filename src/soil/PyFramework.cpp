@@ -177,10 +177,8 @@ void PlaceStation(PyPoint& pt, int i, int first, int last) {
 
 bool StoreModulus(int i, double Es, bool b_Movement, double ysm) {
     if (!std::isfinite(Es)) {
-        WriteModulusNotANumber(ReportOut(), i);
-        WriteModulusNotANumber(MessageOut(), i);
         // Runtime error 99: result 299, in the runtime range like the others.
-        TerminateRun("RUN00099", 299);
+        Fail(ErrorKind::Runtime, 99, [i](std::ostream& out) { WriteModulusNotANumber(out, i); });
         return false;
     }
     Pile.Es[St(i)] = Es;

@@ -132,9 +132,7 @@ void Properties(PyPoint& pt) {
         return;
     }
     if (!pt.b_FirstStation && pt.C < 1.0E-10) {
-        WriteInputError16(ReportOut());
-        WriteInputError16(MessageOut());
-        TerminateRun("INP00016", 116);
+        Fail(ErrorKind::Input, 16, [](std::ostream& out) { WriteInputError16(out); });
         return;
     }
     pt.Gamma = AverageUnitWeight(pt.Depth);
@@ -151,25 +149,20 @@ void Properties(PyPoint& pt) {
     // Without a positive rock mass modulus the initial line has no slope and
     // y_A no value: the layer would carry nothing.
     if (!(pt.Aux[AuxEir] > 0.0)) {
-        WriteRockModulusError(ReportOut(), pt.Layer, pt.Depth, pt.Aux[AuxEir]);
-        WriteRockModulusError(MessageOut(), pt.Layer, pt.Depth, pt.Aux[AuxEir]);
-        TerminateRun("INP00076", 176);
+        Fail(ErrorKind::Input, 76,
+             [&](std::ostream& out) { WriteRockModulusError(out, pt.Layer, pt.Depth, pt.Aux[AuxEir]); });
         return;
     }
     const WeakRockCurve c = CurveAt(pt);
     if (!(c.Yrm > 0.0)) {
-        WriteRuntimeError22(ReportOut(), pt.Layer);
-        WriteRuntimeError22(MessageOut(), pt.Layer);
-        TerminateRun("RUN00022", 222);
+        Fail(ErrorKind::Runtime, 22, [&](std::ostream& out) { WriteRuntimeError22(out, pt.Layer); });
         return;
     }
     // The base of y_A is positive unless pur is not (a strength of zero at a
     // layer interface): the curve has no shape there, so the run stops.
     if (!(c.Pur / (2.0 * std::pow(c.Yrm, 0.25)) / c.Kir > 0.0)) {
         MessageOut() << "ERROR 2 BEFORE EQN 11\n";
-        WriteInputError16(ReportOut());
-        WriteInputError16(MessageOut());
-        TerminateRun("INP00016", 116);
+        Fail(ErrorKind::Input, 16, [](std::ostream& out) { WriteInputError16(out); });
         return;
     }
 }
