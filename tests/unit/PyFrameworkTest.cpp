@@ -256,10 +256,11 @@ TEST(SoilModels, EveryInputCodeHasACompleteDescriptor) {
         EXPECT_TRUE(ownLoop || (m->Properties != nullptr && m->Curve != nullptr && m->PrintPage != nullptr))
             << code << " has no complete criterion";
         // The class at layer interfaces agrees with the strength it reads.
-        if (m->SoilClass == ClassCohesive) EXPECT_TRUE(m->ReadsValue(SoilValue::ShearStrength)) << code;
-        if (m->SoilClass == ClassRock) EXPECT_TRUE(m->ReadsValue(SoilValue::RockStrength)) << code;
-        if (m->b_ClassByStrength) EXPECT_TRUE(m->ReadsValue(SoilValue::FrictionAngle)) << code;
-        if (m->SoilClass == ClassUser) EXPECT_TRUE(ownLoop) << code;
+        const bool cohesive = m->SoilClass == ClassCohesive, rock = m->SoilClass == ClassRock;
+        EXPECT_TRUE(!cohesive || m->ReadsValue(SoilValue::ShearStrength)) << code;
+        EXPECT_TRUE(!rock || m->ReadsValue(SoilValue::RockStrength)) << code;
+        EXPECT_TRUE(!m->b_ClassByStrength || m->ReadsValue(SoilValue::FrictionAngle)) << code;
+        EXPECT_TRUE(m->SoilClass != ClassUser || ownLoop) << code;
     }
     // The models whose layers count as rock-like for the criteria's messages.
     for (int t : {SoilWeakRock, SoilVuggyLimestone, SoilMassiveRock, SoilLoess, SoilPiedmont, SoilElasticSubgrade})
