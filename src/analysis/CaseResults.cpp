@@ -4,12 +4,12 @@
 #include <cstddef>
 #include <ostream>
 
-#include "analysis/FactoredLoads.h"
+#include "model/FactoredLoads.h"
 #include "analysis/LoadCases.h"
 #include "analysis/StationResults.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"

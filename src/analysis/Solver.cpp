@@ -6,8 +6,8 @@
 #include <string>
 
 #include "analysis/Stations.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/PileModel.h"
 #include "model/RunState.h"
 #include "report/Format.h"

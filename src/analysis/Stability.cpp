@@ -7,9 +7,9 @@
 #include <string>
 
 #include "analysis/LoadCases.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "model/SoilState.h"

@@ -5,9 +5,9 @@
 #include <ostream>
 #include <string>
 
-#include "analysis/PileProperties.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/PileProperties.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/RunState.h"
 
 namespace kestro {

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "axial/AxialModel.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "input/InputFile.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"

@@ -9,8 +9,8 @@
 #include <sstream>
 #include <vector>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "input/InputWarnings.h"
 #include "input/ValueRanges.h"
 #include "model/Limits.h"

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/FactoredLoads.h"
+#include "model/FactoredLoads.h"
 #include "axial/AxialModel.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "input/InputFile.h"
 #include "input/ReaderSupport.h"
 #include "input/Readers.h"

@@ -9,8 +9,8 @@
 #include <ostream>
 #include <string>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "input/ValueRanges.h"
 #include "input/InputFile.h"
 #include "input/KeywordReader.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "input/InputFile.h"
 #include "model/ProblemData.h"
 

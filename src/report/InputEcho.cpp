@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "input/InputWarnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/FactoredLoads.h"
+#include "model/FactoredLoads.h"
 #include "model/ProblemData.h"
 #include "report/Format.h"
 

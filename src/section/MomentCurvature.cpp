@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstddef>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "model/EITables.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstddef>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "report/SectionGeometryReport.h"
 #include "section/SectionWork.h"
 

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "input/InputFile.h"
 #include "model/EITables.h"
 #include "model/ProblemData.h"

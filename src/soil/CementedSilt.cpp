@@ -8,8 +8,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/ProblemData.h"
 #include "report/RockSiltMessages.h"
 #include "report/RockSiltPages.h"

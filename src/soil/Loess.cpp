@@ -7,8 +7,8 @@
 #include <cmath>
 #include <limits>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "report/RockSiltMessages.h"

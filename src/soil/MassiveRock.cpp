@@ -20,9 +20,9 @@
 #include <cstddef>
 #include <numbers>
 
-#include "analysis/PileProperties.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/PileProperties.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"

@@ -1,4 +1,4 @@
-#include "analysis/FactoredLoads.h"
+#include "model/FactoredLoads.h"
 
 #include <cmath>
 #include <cstddef>

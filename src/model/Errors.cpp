@@ -1,10 +1,10 @@
-#include "driver/Errors.h"
+#include "model/Errors.h"
 
 #include <cstdio>
 #include <ostream>
 #include <string>
 
-#include "driver/Channels.h"
+#include "model/Channels.h"
 
 namespace kestro {
 
