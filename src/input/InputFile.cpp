@@ -390,8 +390,4 @@ bool IsSectionKeyword(std::string_view line) {
     return false;
 }
 
-void InputError(int number, std::string_view problem, std::string_view solution) {
-    Fail(ErrorKind::Input, number, problem, solution);
-}
-
 }  // namespace kestro

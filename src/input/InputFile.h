@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/Errors.h"
+
 namespace kestro {
 
 bool OpenInput(const std::string& path);
@@ -69,8 +71,6 @@ bool IsSectionKeyword(std::string_view line);
 inline constexpr int ErrEndOfInput = 80;
 inline constexpr int ErrUnreadableValue = 81;
 
-// Writes the framed input data error block used for problems found by the
-// readers where no message of its own exists, then terminates the run.
-void InputError(int number, std::string_view problem, std::string_view solution);
+// InputError, the framed input data error block of the readers: model/Errors.h.
 
 }  // namespace kestro

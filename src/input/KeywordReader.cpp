@@ -249,6 +249,39 @@ void ExchangeSort(double* values, int n) {
 
 double FactoredAxialLoad(int c) { return CombinationFactoredLoads(c).Axial; }
 
+void ComputeLrfdFactoredLoads() {
+    const auto At = [](int i) { return static_cast<std::size_t>(i); };
+    ProblemData& P = Problem;
+    const int n = P.NumLrfdCombinations < MaxLrfdCombinations ? P.NumLrfdCombinations : MaxLrfdCombinations;
+    for (int c = 1; c <= n; ++c) {
+        LrfdCombination& C = P.LrfdCombinations[At(c)];
+        C.FlexureResistanceFactor = UsableResistanceFactor(C.FlexureResistanceFactor);
+        C.ShearResistanceFactor = UsableResistanceFactor(C.ShearResistanceFactor);
+        const FactoredLoads f = CombinationFactoredLoads(c);
+        C.FactoredHorizontal = f.Horizontal;
+        C.FactoredVertical = f.Vertical;
+        C.FactoredMoment = f.Moment;
+        C.FactoredShear = f.Shear;
+        C.FactoredAxial = f.Axial;
+    }
+
+    // The thrust list is built by the same routine as after reading, from the
+    // same factored axial forces, so the two always agree.
+    BuildAxialThrustList();
+    const bool kips = P.Options.UnitSystem == UnitsUS;
+    for (int c = 1; c <= n; ++c) {
+        LrfdCombination& C = P.LrfdCombinations[At(c)];
+        const double q = kips ? C.FactoredAxial / 1000.0 : C.FactoredAxial;
+        C.ThrustIndex = 0;
+        for (int j = 1; j <= P.NumAxialThrusts; ++j) {
+            if (P.AxialThrusts[At(j)] == q) {
+                C.ThrustIndex = j;
+                break;
+            }
+        }
+    }
+}
+
 // The thrusts of the section computations: the factored axial loads of the
 // LRFD combinations, or else the AXIAL THRUST LOADS values together with the
 // axial loads of the load cases, distinct and ascending (kips in US units).

@@ -52,6 +52,10 @@ void Fail(ErrorKind kind, int number, std::string_view problem, std::string_view
     Fail(kind, number, {"", "", head, "", problem, solution, ""});
 }
 
+void InputError(int number, std::string_view problem, std::string_view solution) {
+    Fail(ErrorKind::Input, number, problem, solution);
+}
+
 namespace {
 // The termination line of the error that ended the run, for the message file.
 std::string TerminationText;

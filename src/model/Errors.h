@@ -39,6 +39,10 @@ void Fail(ErrorKind kind, int number, const std::function<void(std::ostream&)>& 
 void Fail(ErrorKind kind, int number, std::initializer_list<std::string_view> lines);
 void Fail(ErrorKind kind, int number, std::string_view problem, std::string_view solution);
 
+// Input data error `number` with the standard block, for problems found by
+// the readers where no message of its own exists: Fail(ErrorKind::Input, ...).
+void InputError(int number, std::string_view problem, std::string_view solution);
+
 // Stores `number` as the run's error number and writes the termination line
 // for numbers 1..299 to the report channel: "input error" for codes INP...,
 // "runtime error" for codes RUN....

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "input/KeywordReader.h"
 #include "model/FactoredLoads.h"
 #include "model/ProblemData.h"
 #include "report/Format.h"
