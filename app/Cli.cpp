@@ -26,6 +26,7 @@
 #include "ResultFiles.h"
 #include "group/GroupInput.h"
 #include "kestro/kgo.h"
+#include "model/RunState.h"
 
 namespace fs = std::filesystem;
 
@@ -492,7 +493,9 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return ExitNormal;
     }
     if (args[0] == "--version") {
-        out << "kestro 6.0.20\n";
+        // The version is written once, with the engine (model/RunState.h): "(6.0.20)".
+        const std::string_view v = kestro::VersionText;
+        out << "kestro " << v.substr(1, v.size() - 2) << '\n';
         return ExitNormal;
     }
     if (args[0] == "view") return ViewCommand(args, out, err);
