@@ -196,7 +196,7 @@ bool ChooseThrusts(int s) {
     NonlinearEITable& T = EITableToWrite(s);
     const SectionCapacity& c = SectionCapacities[U(s)];
     const int source = ThrustSource();
-    static double listed[MaxAxialThrusts + 1];
+    double listed[MaxAxialThrusts + 1] = {};
     int n = Problem.NumAxialThrusts;
     if (n < 0) n = 0;
     if (n > MaxAxialThrusts) n = MaxAxialThrusts;
@@ -208,7 +208,7 @@ bool ChooseThrusts(int s) {
     }
     bool dropped = false;
     if (source == ThrustFromInput) {
-        static double kept[MaxAxialThrusts + 1];
+        double kept[MaxAxialThrusts + 1] = {};
         const int m = ThrustsInValidRange(listed, n, c.Nt, c.Pn, kept, dropped);
         T.NumThrusts = m;
         for (int j = 1; j <= m; ++j) T.Thrust[U(j)] = kept[j];
@@ -355,7 +355,7 @@ void UserEITableCheck(int s) {
     if (nt > MaxAxialThrusts) nt = MaxAxialThrusts;
     T.NumThrusts = nt;
     bool suspect = false;
-    static double ei[MaxUserEIPoints + 1];
+    double ei[MaxUserEIPoints + 1] = {};
     for (int j = 1; j <= nt; ++j) {
         int np = S.NumUserEIPoints[U(j)];
         if (np > MaxMomentCurvaturePoints) np = MaxMomentCurvaturePoints;
