@@ -27,9 +27,10 @@
 #include "Pushover.h"
 #include "ResultFiles.h"
 #include "GroupOutput.h"
-#include "driver/HeldResults.h"
+#include "model/HeldResults.h"
 #include "group/GroupInput.h"
 #include "kestro/kgo.h"
+#include "model/RunState.h"
 
 namespace fs = std::filesystem;
 

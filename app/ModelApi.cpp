@@ -19,7 +19,7 @@
 #include "ModelJson.h"
 #include "ResultFiles.h"
 #include "ResultsJson.h"
-#include "driver/HeldResults.h"
+#include "model/HeldResults.h"
 #include "kestro/kgo.h"
 
 #define KESTRO_MODEL_EXPORT extern "C" __attribute__((visibility("default")))

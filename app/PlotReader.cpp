@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string_view>
 
-#include "driver/HeldResults.h"
+#include "model/HeldResults.h"
 
 namespace kestro::results {
 namespace {

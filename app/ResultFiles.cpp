@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "HtmlReport.h"
-#include "driver/HeldResults.h"
+#include "model/HeldResults.h"
 #include "ResultsJson.h"
 #include "Tables.h"
 

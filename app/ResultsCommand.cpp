@@ -31,7 +31,7 @@ bool EmitPdf(const results::RunResults& r, const std::string& dir, const Results
     results::PrintInfo info = results::ReadPrintInfo(r, results::ReadFileText(reportPath), inputPath);
     info.Paper = req.Paper;
     // A run stopped before its report header names no engine version.
-    if (info.Engine.empty()) info.Engine = std::string("kestro ") + CommandVersion;
+    if (info.Engine.empty()) info.Engine = std::string("kestro ").append(CommandVersion);
     const std::string page = results::PrintablePage(results::HtmlReport(r, req.Units), r, info);
     const std::string pdf = (fs::path(dir) / (r.Name + "-report.pdf")).string();
     std::string error;

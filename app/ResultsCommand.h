@@ -5,14 +5,17 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ResultFiles.h"
+#include "model/RunState.h"
 
 namespace kestro::cli {
 
-// The command's version (kestro --version).
-constexpr const char* CommandVersion = "6.0.20";
+// The command's version (kestro --version): the engine's, written once in model/RunState.h
+// ("(6.0.20)" there, "6.0.20" here).
+inline constexpr std::string_view CommandVersion = VersionText.substr(1, VersionText.size() - 2);
 
 struct ResultsRequest {
     bool Json = true;

@@ -6,7 +6,7 @@
 
 #include "analysis/LoadCases.h"
 #include "analysis/Solver.h"
-#include "driver/Channels.h"
+#include "model/Channels.h"
 #include "input/Units.h"
 #include "model/EITables.h"
 #include "model/PileModel.h"

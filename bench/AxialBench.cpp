@@ -9,7 +9,7 @@
 #include <string>
 
 #include "axial/AxialModel.h"
-#include "driver/Channels.h"
+#include "model/Channels.h"
 #include "input/InputFile.h"
 #include "input/KeywordReader.h"
 #include "input/Units.h"

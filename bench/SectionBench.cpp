@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "driver/Channels.h"
+#include "model/Channels.h"
 #include "input/InputFile.h"
 #include "input/KeywordReader.h"
 #include "input/Units.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "analysis/PileProperties.h"
+#include "model/PileProperties.h"
 #include "analysis/StationResults.h"
 #include "model/EITables.h"
 #include "model/PileModel.h"

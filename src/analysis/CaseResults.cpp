@@ -4,13 +4,13 @@
 #include <cstddef>
 #include <ostream>
 
-#include "analysis/FactoredLoads.h"
+#include "model/FactoredLoads.h"
 #include "analysis/LoadCases.h"
 #include "analysis/StationResults.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/HeldResults.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
+#include "model/HeldResults.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
@@ -35,9 +35,9 @@ bool CaseResultsFinite(int c) {
                                  P.SoilReaction[s], P.TotalStress[s], P.EI[s],     P.Es[s]};
         for (int q = 0; q < 8; ++q) {
             if (std::isfinite(values[q])) continue;
-            for (std::ostream* out : {&ReportOut(), &MessageOut()})
-                WriteNonFiniteResult(*out, c, static_cast<ResultQuantity>(q), i, P.x[s], values[q]);
-            TerminateRun("RUN00046", 246);
+            Fail(ErrorKind::Runtime, 46, [&](std::ostream& out) {
+                WriteNonFiniteResult(out, c, static_cast<ResultQuantity>(q), i, P.x[s], values[q]);
+            });
             return false;
         }
     }
@@ -98,9 +98,9 @@ void WriteCaseResults(int c) {
     // A load type 4 case reported after Runtime Error 10 is no converged
     // solution: its imbalance is shown, the run's error stays.
     if (judged == EquilibriumJudgement::Unbalanced && !Failed()) {
-        WriteEquilibriumError(out, c, P.MaxMomentImbalance, P.MaxForceImbalance, RelativeImbalance());
-        WriteEquilibriumError(MessageOut(), c, P.MaxMomentImbalance, P.MaxForceImbalance, RelativeImbalance());
-        TerminateRun("RUN00035", 235);
+        Fail(ErrorKind::Runtime, 35, [&](std::ostream& to) {
+            WriteEquilibriumError(to, c, P.MaxMomentImbalance, P.MaxForceImbalance, RelativeImbalance());
+        });
         return;
     }
     if (judged != EquilibriumJudgement::Verified) {

@@ -10,7 +10,7 @@
 
 #include "analysis/LoadCases.h"
 #include "analysis/StationResults.h"
-#include "driver/Channels.h"
+#include "model/Channels.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"

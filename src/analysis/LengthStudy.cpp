@@ -9,7 +9,7 @@
 #include "analysis/LoadCases.h"
 #include "analysis/Stability.h"
 #include "analysis/StationResults.h"
-#include "driver/Channels.h"
+#include "model/Channels.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"

@@ -12,9 +12,9 @@
 #include "analysis/Stability.h"
 #include "analysis/StationResults.h"
 #include "analysis/Stations.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
@@ -22,6 +22,7 @@
 #include "report/Format.h"
 #include "report/ResultsReport.h"
 #include "soil/PyCriteria.h"
+#include "soil/SoilModels.h"
 
 namespace kestro {
 namespace {
@@ -31,44 +32,37 @@ inline std::size_t U(int i) { return static_cast<std::size_t>(i); }
 // Initial secant modulus of every station at or below the ground surface.
 constexpr double EsInitial = 50000.0;
 
-// The soil codes that have a p-y criterion, in the order they are matched.
-constexpr std::string_view CriterionCodes[] = {"SoftClay", "StfClyBW", "StfClyAW", "StfClyAK", "Sand    ",
-                                               "API Sand", "Liq Sand", "Cem Silt", "User p-y", "WeakRock",
-                                               "Vuggy LS", "MassRock", "KS Loess", "Piedmont", "Elast SG"};
-
-std::string_view LayerCode(int k) { return SoilCode(Problem.Layers[U(k)].SoilType); }
-
-bool HasCriterion(std::string_view code) {
-    for (auto c : CriterionCodes)
-        if (c == code) return true;
-    return false;
-}
+// The criterion of layer k, or nullptr for a soil model without one.
+const SoilModel* LayerCriterion(int k) { return CriterionOf(Problem.Layers[U(k)].SoilType); }
 
 int NumLayers() { return Problem.NumLayers < MaxSoilLayers ? Problem.NumLayers : MaxSoilLayers; }
 
 // Calls the criterion of layer k and keeps the counter of rock-like layers
 // and the layer's marker that the criteria use for their messages.
 void EvaluateLayer(int k) {
-    const std::string_view code = LayerCode(k);
-    if (!HasCriterion(code)) return;  // a layer without a criterion keeps its moduli
+    const SoilModel* m = LayerCriterion(k);
+    if (m == nullptr) return;  // a layer without a criterion keeps its moduli
     EvaluateLayerCriterion(k);
     if (Failed()) return;
     // After a rock-like layer the counter advances; a layer evaluated when
-    // the counter was already positive (and a weak rock layer always) is
-    // marked for the criteria's messages.
-    if (IncrementsRockLayerCount(Problem.Layers[U(k)].SoilType)) {
-        if (Soil.RockLayerCount >= 1 || code == "WeakRock") Soil.LayerMarker[U(k)] = -1;
+    // the counter was already positive (and a layer of a model marked always)
+    // is marked for the criteria's messages.
+    if (m->b_CountsAsRock) {
+        if (Soil.RockLayerCount >= 1 || m->b_AlwaysMarked) Soil.LayerMarker[U(k)] = -1;
         ++Soil.RockLayerCount;
     }
 }
 
 // One pass of the soil update over every layer that holds a station; with
-// `onlyCode` set, only the layers of that code.
-void UpdateSoil(std::string_view onlyCode = {}) {
+// `onlyCaseStart` set, only the layers of models updated at the start of a case.
+void UpdateSoil(bool onlyCaseStart = false) {
     Soil.RockLayerCount = 0;
     for (int k = 1; k <= NumLayers(); ++k) {
         if (Pile.FirstStation[U(k)] < 1) continue;
-        if (!onlyCode.empty() && LayerCode(k) != onlyCode) continue;
+        if (onlyCaseStart) {
+            const SoilModel* m = LayerCriterion(k);
+            if (m == nullptr || !m->b_UpdatedAtCaseStart) continue;
+        }
         EvaluateLayer(k);
         if (Failed()) return;
     }
@@ -162,13 +156,14 @@ void SetLoadConditions(int c) {
 }
 
 // The start of every analysed case, load case or study case: initial moduli,
-// the first update of the vuggy limestone layers, the head loads set by
+// the first update of the layers updated at the start of a case (vuggy
+// limestone), the head loads set by
 // `setLoads` and, with nonlinear bending stiffness, EI from the tables.
 // False with the error set.
 template <class SetLoads>
 bool BeginCase(SetLoads setLoads) {
     StartCase();
-    UpdateSoil("Vuggy LS");
+    UpdateSoil(true);
     if (Failed()) return false;
     setLoads();
     if (Pile.b_NonlinearEI) {
@@ -221,9 +216,9 @@ void RelaxSoilUpdate(const StationArray& before) {
 // reported, then the run stops.
 CaseEnd EndWithoutConvergence() {
     const AnalysisOptions& O = Problem.Options;
-    WriteRuntimeError10(ReportOut(), O.MaxIterations, Pile.DYMAX, O.ConvergenceTolerance);
-    WriteRuntimeError10(MessageOut(), O.MaxIterations, Pile.DYMAX, O.ConvergenceTolerance);
-    TerminateRun("RUN00010", 210);
+    Fail(ErrorKind::Runtime, 10, [&](std::ostream& out) {
+        WriteRuntimeError10(out, O.MaxIterations, Pile.DYMAX, O.ConvergenceTolerance);
+    });
     return Pile.LoadType == 4 ? CaseEnd::NotConvergedReported : CaseEnd::Failed;
 }
 
@@ -252,10 +247,8 @@ CaseEnd Iterate(int c, bool study = false, bool quietLimit = false, bool reportL
             // A study trial that diverges beyond the range of numbers has
             // failed like one beyond the deflection limit.
             if (study) return CaseEnd::LimitReached;
-            WriteComputationError28(ReportOut(), it);
-            WriteComputationError28(MessageOut(), it);
             // A result that is not a number is never reported as an answer.
-            TerminateRun("RUN00028", 228);
+            Fail(ErrorKind::Runtime, 28, [it](std::ostream& out) { WriteComputationError28(out, it); });
             return CaseEnd::Failed;
         }
         MessageOut() << ProgressLine(c, it, yTop, P.DYMAX) << '\n';
@@ -272,9 +265,9 @@ CaseEnd Iterate(int c, bool study = false, bool quietLimit = false, bool reportL
         if (std::fabs(yWorst) >= O.ExcessDeflectionLimit) {
             if (study) return CaseEnd::LimitReached;
             const double depth = worst == 1 ? -1.0 : P.x[St(worst)];
-            WriteRuntimeError9(ReportOut(), yWorst, O.ExcessDeflectionLimit, depth);
-            WriteRuntimeError9(MessageOut(), yWorst, O.ExcessDeflectionLimit, depth);
-            TerminateRun("RUN00009", 209);
+            Fail(ErrorKind::Runtime, 9, [&](std::ostream& out) {
+                WriteRuntimeError9(out, yWorst, O.ExcessDeflectionLimit, depth);
+            });
             return CaseEnd::Failed;
         }
         // A case never converges in fewer than six solutions.

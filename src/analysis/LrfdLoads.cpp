@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <ostream>
 
-#include "analysis/FactoredLoads.h"
-#include "driver/Channels.h"
+#include "model/FactoredLoads.h"
+#include "model/Channels.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "report/ResultsReport.h"

@@ -7,7 +7,7 @@
 
 #include "analysis/LoadCases.h"
 #include "analysis/Stations.h"
-#include "driver/Channels.h"
+#include "model/Channels.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"

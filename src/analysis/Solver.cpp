@@ -6,8 +6,8 @@
 #include <string>
 
 #include "analysis/Stations.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/PileModel.h"
 #include "model/RunState.h"
 #include "report/Format.h"
@@ -108,13 +108,13 @@ double TipShearFor(double yTip, double previous) {
     return yTip < 0.0 ? -shear : shear;
 }
 
-void SolvePile() {
+namespace {
+
+// Steps 1 to 6: the recursion coefficients y(m) = a(m) y(m-1) - b(m) y(m-2)
+// + f(m) + g(m) from the tip up to station 1 (Rc), the tip shear included.
+void FillRecursion() {
     PileModel& P = Pile;
     const int N = P.NumStations;
-    if (N < 5 || N > MaxStations) {
-        ReportInvalidStationGrid(P.Length, N - 1);
-        return;
-    }
     auto& y = P.y;
     auto& a = Rc.a;
     auto& b = Rc.b;
@@ -127,7 +127,6 @@ void SolvePile() {
     const double h4 = h2 * h2;
     const double Q = P.AxialLoad;
     const double Qh2 = Q * h2;
-
     // 1. The head and the imaginary stations above it take the stiffness of station 2.
     P.EI[St(1)] = P.EI[St(2)];
     const double Rh = P.EI[St(2)];
@@ -175,10 +174,24 @@ void SolvePile() {
         f[U(m)] = (w(m) * h4 - c5 * f[U(m + 2)] - e * f[U(m + 1)]) / d[U(m)];
         g[U(m)] = (-c5 * g[U(m + 2)] - e * g[U(m + 1)]) / d[U(m)];
     }
+}
 
+// Steps 7 to 9: the head conditions of the load type give y(2), y(1), y(0)
+// and y(-1). Returns with the error set on a singular head system.
+void HeadConditions() {
+    PileModel& P = Pile;
+    auto& y = P.y;
+    auto& a = Rc.a;
+    auto& b = Rc.b;
+    auto& f = Rc.f;
+    auto& g = Rc.g;
+    const double h = P.Spacing;
+    const double h2 = h * h;
+    const double h3 = h2 * h;
+    const double Q = P.AxialLoad;
+    const double Qh2 = Q * h2;
+    const double Rh = P.EI[St(2)];
     // 7. to 9. Head conditions.
-    const double y1Old = y[St(1)];
-    const double y2Old = y[St(2)];
     HeadSystemData& H = HeadSystem;
     switch (P.LoadType) {
         case 4: {
@@ -264,7 +277,18 @@ void SolvePile() {
             break;
         }
     }
+}
 
+// Step 10: back-substitution down the pile, y(N+1), and the largest change of
+// deflection since the previous solution (y1Old, y2Old: the head's before).
+void BackSubstitution(double y1Old, double y2Old) {
+    PileModel& P = Pile;
+    const int N = P.NumStations;
+    auto& y = P.y;
+    auto& a = Rc.a;
+    auto& b = Rc.b;
+    auto& f = Rc.f;
+    auto& g = Rc.g;
     // 10. Deflections down the pile and the largest change of deflection.
     double dymax = std::fabs(y[St(1)] - y1Old);
     const double d2 = std::fabs(y[St(2)] - y2Old);
@@ -277,6 +301,23 @@ void SolvePile() {
     }
     y[St(N + 1)] = 2.0 * y[St(N)] - y[St(N - 1)];
     P.DYMAX = dymax;
+}
+
+}  // namespace
+
+void SolvePile() {
+    PileModel& P = Pile;
+    const int N = P.NumStations;
+    if (N < 5 || N > MaxStations) {
+        ReportInvalidStationGrid(P.Length, N - 1);
+        return;
+    }
+    FillRecursion();
+    const double y1Old = P.y[St(1)];
+    const double y2Old = P.y[St(2)];
+    HeadConditions();
+    if (Failed()) return;
+    BackSubstitution(y1Old, y2Old);
 }
 
 }  // namespace kestro

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "analysis/LoadCases.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "model/SoilState.h"
@@ -174,9 +174,7 @@ bool CheckCaseStability(int c) {
     const int unstable = UnstablePivotsWith(P.EI);
     if (unstable < 0) return false;
     if (unstable == 0) return true;
-    WriteRuntimeError34(ReportOut(), c, P.AxialLoad);
-    WriteRuntimeError34(MessageOut(), c, P.AxialLoad);
-    TerminateRun("RUN00034", 234);
+    Fail(ErrorKind::Runtime, 34, [&](std::ostream& out) { WriteRuntimeError34(out, c, P.AxialLoad); });
     return false;
 }
 

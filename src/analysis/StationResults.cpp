@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "analysis/BendingStiffness.h"
-#include "analysis/PileProperties.h"
+#include "model/PileProperties.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"

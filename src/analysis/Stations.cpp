@@ -5,9 +5,9 @@
 #include <ostream>
 #include <string>
 
-#include "analysis/PileProperties.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/PileProperties.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/RunState.h"
 
 namespace kestro {
@@ -18,14 +18,13 @@ inline std::size_t U(int i) { return static_cast<std::size_t>(i); }
 }  // namespace
 
 void ReportInvalidStationGrid(double length, int increments) {
-    for (std::ostream* out : {&ReportOut(), &MessageOut()}) {
-        *out << "\n\n**** Runtime Error No. 30 ****\n\n"
-             << "Problem:  The pile cannot be divided into finite-difference stations.\n"
-             << "          Pile length = " << length << ", number of increments = " << increments << "\n\n"
-             << "Solution: Check that the pile sections give a positive pile length and that\n"
-             << "          the number of pile increments is between 40 and 500.\n";
-    }
-    TerminateRun("RUN00030", 230);
+    Fail(ErrorKind::Runtime, 30, [&](std::ostream& out) {
+        out << "\n\n**** Runtime Error No. 30 ****\n\n"
+            << "Problem:  The pile cannot be divided into finite-difference stations.\n"
+            << "          Pile length = " << length << ", number of increments = " << increments << "\n\n"
+            << "Solution: Check that the pile sections give a positive pile length and that\n"
+            << "          the number of pile increments is between 40 and 500.\n";
+    });
 }
 
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "axial/AxialModel.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "input/InputFile.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
@@ -308,12 +308,7 @@ axial::Curve UserCurve(const AxialUserCurve& u) {
 }
 
 void RuntimeError(int number, const std::string& problem, const std::string& solution) {
-    char head[48];
-    std::snprintf(head, sizeof head, "**** Runtime Error No. %d ****", number);
-    WriteToMessagesAndReport({"", "", head, "", problem, solution, ""});
-    char code[16];
-    std::snprintf(code, sizeof code, "RUN%05d", number);
-    TerminateRun(code, 200 + number);
+    Fail(ErrorKind::Runtime, number, problem, solution);
 }
 
 // Shaft friction integrated over [a, b] of layer k: composite Simpson rule.

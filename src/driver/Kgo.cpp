@@ -13,11 +13,11 @@
 #include <string_view>
 #include <system_error>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/HeldResults.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/HeldResults.h"
 #include "driver/RunSequence.h"
-#include "driver/Warnings.h"
+#include "model/Warnings.h"
 #include "input/InputFile.h"
 #include "input/InputWarnings.h"
 #include "input/KeywordReader.h"

@@ -9,8 +9,8 @@
 #include <sstream>
 #include <vector>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "input/InputWarnings.h"
 #include "input/ValueRanges.h"
 #include "model/Limits.h"
@@ -35,12 +35,6 @@ struct InputState {
 };
 
 InputState In;
-
-std::string CodeFor(int number) {
-    char code[16];
-    std::snprintf(code, sizeof code, "INP%05d", number);
-    return code;
-}
 
 bool IsSeparator(char c) { return c == ' ' || c == ',' || c == '\t'; }
 
@@ -322,6 +316,10 @@ int TrailingReals(int skip, double* values, int max) {
 }
 
 bool ReadList(std::string_view what, std::initializer_list<ListItem> items) {
+    return ReadList(what, std::span<const ListItem>(items.begin(), items.size()));
+}
+
+bool ReadList(std::string_view what, std::span<const ListItem> items) {
     std::string token;
     std::string_view rest;
     bool haveLine = false;
@@ -390,13 +388,6 @@ bool IsSectionKeyword(std::string_view line) {
     for (std::string_view k : Keywords)
         if (line == k) return true;
     return false;
-}
-
-void InputError(int number, std::string_view problem, std::string_view solution) {
-    char head[64];
-    std::snprintf(head, sizeof head, "**** Input Data Error No. %d ****", number);
-    WriteToMessagesAndReport({"", "", head, "", problem, solution, ""});
-    TerminateRun(CodeFor(number), 100 + number);
 }
 
 }  // namespace kestro

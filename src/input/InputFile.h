@@ -9,8 +9,11 @@
 // data error naming the line and what was expected.
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "model/Errors.h"
 
 namespace kestro {
 
@@ -45,6 +48,8 @@ bool PeekRecord(std::string& line);
 
 // Reads the listed values in free format, starting on a new line.
 bool ReadList(std::string_view what, std::initializer_list<ListItem> items);
+// The same for a list put together at run time.
+bool ReadList(std::string_view what, std::span<const ListItem> items);
 
 // The reals that follow the first `skip` values on the last line read, up to
 // `max` of them and up to the first token that is not a number (the
@@ -66,8 +71,6 @@ bool IsSectionKeyword(std::string_view line);
 inline constexpr int ErrEndOfInput = 80;
 inline constexpr int ErrUnreadableValue = 81;
 
-// Writes the framed input data error block used for problems found by the
-// readers where no message of its own exists, then terminates the run.
-void InputError(int number, std::string_view problem, std::string_view solution);
+// InputError, the framed input data error block of the readers: model/Errors.h.
 
 }  // namespace kestro

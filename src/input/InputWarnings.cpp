@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <ostream>
 
-#include "driver/Channels.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Warnings.h"
 #include "model/Limits.h"
 #include "model/Text.h"
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/FactoredLoads.h"
+#include "model/FactoredLoads.h"
 #include "axial/AxialModel.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "input/InputFile.h"
 #include "input/ReaderSupport.h"
 #include "input/Readers.h"
@@ -81,19 +81,9 @@ std::size_t WordColumn(const std::string& line, std::string_view word) {
     return at == std::string::npos ? 0 : at + 1;
 }
 
-void NumberedError(std::ostream& out, int number, std::string_view problem, std::string_view solution) {
-    char head[48];
-    std::snprintf(head, sizeof head, "**** Input Data Error No. %d ****", number);
-    WriteLines(out, {"", "", head, "", problem, solution, ""});
-}
-
-// Range check with the message written first to the message channel, then to the report.
+// Range check: the standard numbered block on both channels.
 void RangeError(int number, std::string_view problem, std::string_view solution) {
-    NumberedError(MessageOut(), number, problem, solution);
-    NumberedError(ReportOut(), number, problem, solution);
-    char code[16];
-    std::snprintf(code, sizeof code, "INP%05d", number);
-    TerminateRun(code, 100 + number);
+    Fail(ErrorKind::Input, number, problem, solution);
 }
 
 }  // namespace
@@ -177,9 +167,9 @@ void ReadOptions() {
         std::string problem = "Problem: Input value for iterations limit = " + std::to_string(O.MaxIterations) +
                               (O.MaxIterations < 30 ? " and is less than 30 iteractions"
                                                     : " and is more than 1,000 iteractions");
-        WriteToMessagesAndReport({"", "", "***** Input Data Error No. 95 *****", "", problem,
-                                  "Solution:  Correct input value to be between 30 and 1000 iterations.", ""});
-        TerminateRun("INP00095", 195);
+        Fail(ErrorKind::Input, 95,
+             {"", "", "***** Input Data Error No. 95 *****", "", problem,
+              "Solution:  Correct input value to be between 30 and 1000 iterations.", ""});
         return;
     }
     if (!ReadList("the excess deflection limit", {label, O.ExcessDeflectionLimit})) return;
@@ -258,6 +248,39 @@ void ExchangeSort(double* values, int n) {
 }
 
 double FactoredAxialLoad(int c) { return CombinationFactoredLoads(c).Axial; }
+
+void ComputeLrfdFactoredLoads() {
+    const auto At = [](int i) { return static_cast<std::size_t>(i); };
+    ProblemData& P = Problem;
+    const int n = P.NumLrfdCombinations < MaxLrfdCombinations ? P.NumLrfdCombinations : MaxLrfdCombinations;
+    for (int c = 1; c <= n; ++c) {
+        LrfdCombination& C = P.LrfdCombinations[At(c)];
+        C.FlexureResistanceFactor = UsableResistanceFactor(C.FlexureResistanceFactor);
+        C.ShearResistanceFactor = UsableResistanceFactor(C.ShearResistanceFactor);
+        const FactoredLoads f = CombinationFactoredLoads(c);
+        C.FactoredHorizontal = f.Horizontal;
+        C.FactoredVertical = f.Vertical;
+        C.FactoredMoment = f.Moment;
+        C.FactoredShear = f.Shear;
+        C.FactoredAxial = f.Axial;
+    }
+
+    // The thrust list is built by the same routine as after reading, from the
+    // same factored axial forces, so the two always agree.
+    BuildAxialThrustList();
+    const bool kips = P.Options.UnitSystem == UnitsUS;
+    for (int c = 1; c <= n; ++c) {
+        LrfdCombination& C = P.LrfdCombinations[At(c)];
+        const double q = kips ? C.FactoredAxial / 1000.0 : C.FactoredAxial;
+        C.ThrustIndex = 0;
+        for (int j = 1; j <= P.NumAxialThrusts; ++j) {
+            if (P.AxialThrusts[At(j)] == q) {
+                C.ThrustIndex = j;
+                break;
+            }
+        }
+    }
+}
 
 // The thrusts of the section computations: the factored axial loads of the
 // LRFD combinations, or else the AXIAL THRUST LOADS values together with the

@@ -14,6 +14,11 @@ void BuildAxialThrustList();
 // pile's axes when the pile is battered (the same value the LRFD echo reports).
 double FactoredAxialLoad(int c);
 
+// Fills the factored loads and the thrust index of every combination, replaces
+// resistance factors of zero or less by 0.75 and rebuilds the list of distinct
+// axial thrusts from the same factored axial forces.
+void ComputeLrfdFactoredLoads();
+
 // Sorts values[1..n] ascending by exchange sort.
 void ExchangeSort(double* values, int n);
 

@@ -9,8 +9,8 @@
 #include <ostream>
 #include <string>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "input/ValueRanges.h"
 #include "input/InputFile.h"
 #include "input/KeywordReader.h"
@@ -266,12 +266,9 @@ void ReadSoilMovements() {
     int n = 0;
     if (!ReadList("the number of soil movement points", {n})) return;
     if (n < 2 || n > MaxSoilMovementPoints) {
-        for (std::ostream* out : {&MessageOut(), &ReportOut()}) {
-            WriteLines(*out, {"**** Input Data Error No. 53 ****", "", "",
-                              "Number of lines specified for soil movement data = " + Num(n),
-                              "The number of lines of soil movement data cannot be less than 2 or exceed 100.", ""});
-        }
-        TerminateRun("INP00053", 153);
+        Fail(ErrorKind::Input, 53,
+             {"**** Input Data Error No. 53 ****", "", "", "Number of lines specified for soil movement data = " + Num(n),
+              "The number of lines of soil movement data cannot be less than 2 or exceed 100.", ""});
         return;
     }
     D.NumSoilMovementPoints = 0;

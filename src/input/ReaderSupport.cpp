@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "input/InputFile.h"
 #include "model/ProblemData.h"
 
@@ -106,17 +106,14 @@ void WriteErrorLineHint(int number, std::string_view text, std::initializer_list
 }
 
 void ReportErrorLines(int number, std::initializer_list<std::string_view> lines) {
-    WriteToMessagesAndReport(lines);
     bool numbered = false;
     for (std::string_view l : lines) numbered = numbered || l.find("Error No.") != std::string_view::npos;
-    if (!numbered) {
-        WriteToMessagesAndReport({"Input Data Error No. " + std::to_string(number) + " on line " +
-                                      std::to_string(InputLineNumber()) + " of the input file.",
-                                  ""});
-    }
-    char code[16];
-    std::snprintf(code, sizeof code, "INP%05d", number);
-    TerminateRun(code, 100 + number);
+    const std::string where = "Input Data Error No. " + std::to_string(number) + " on line " +
+                              std::to_string(InputLineNumber()) + " of the input file.";
+    Fail(ErrorKind::Input, number, [&](std::ostream& out) {
+        WriteLines(out, lines);
+        if (!numbered) WriteLines(out, {where, ""});
+    });
 }
 
 }  // namespace kestro

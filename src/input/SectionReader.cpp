@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/Errors.h"
+#include "model/Errors.h"
 #include "input/ValueRanges.h"
 #include "input/InputFile.h"
 #include "input/InputWarnings.h"

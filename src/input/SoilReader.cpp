@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "input/ValueRanges.h"
 #include "input/InputFile.h"
@@ -16,6 +17,7 @@
 #include "input/Readers.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
+#include "soil/SoilModels.h"
 
 namespace kestro {
 namespace {
@@ -37,41 +39,44 @@ bool ReadUserCurve(SoilPoint& P, const std::string& where) {
     return true;
 }
 
-// The parameters of one point in the order of the soil model's table.
+// The slots of SoilPoint that keep value `v`, in the order they are read.
+void AddSlots(SoilValue v, SoilPoint& P, std::vector<ListItem>& items) {
+    switch (v) {
+        case SoilValue::UnitWeight: items.emplace_back(P.UnitWeight); break;
+        case SoilValue::ShearStrength:
+        case SoilValue::RockStrength: items.emplace_back(P.Cohesion); break;
+        case SoilValue::FrictionAngle: items.emplace_back(P.FrictionAngle); break;
+        case SoilValue::Eps50:
+        case SoilValue::Krm: items.emplace_back(P.Epsilon50); break;
+        case SoilValue::SubgradeK:
+        case SoilValue::RockModulus: items.emplace_back(P.Kpy); break;
+        case SoilValue::Rqd: items.emplace_back(P.RQD); break;
+        case SoilValue::FieldTest:
+            items.emplace_back(P.TestType);
+            for (int j = 1; j <= 4; ++j) items.emplace_back(P.TestValue[static_cast<std::size_t>(j)]);
+            break;
+        case SoilValue::ConeTip: items.emplace_back(P.ConeTipResistance); break;
+        case SoilValue::ElasticSubgrade: items.emplace_back(P.ElasticSubgrade); break;
+        case SoilValue::None:
+        case SoilValue::UserCurve: break;
+    }
+}
+
+std::vector<ListItem> SlotsOf(const SoilModel& m, SoilPoint& P) {
+    std::vector<ListItem> items;
+    for (SoilValue v : m.Reads) AddSlots(v, P, items);
+    return items;
+}
+
+// The parameters of one point in the order of the soil model's descriptor.
 // Rock keeps qu in the cohesion slot, krm in the strain slot and the initial
 // rock modulus in the subgrade-modulus slot.
-bool ReadSoilPointValues(int type, SoilPoint& P, const std::string& where) {
-    const std::string what = "the soil parameters " + where;
-    switch (type) {
-        case SoilSoftClay:
-        case SoilStiffClayNoWater:
-            return ReadList(what, {P.UnitWeight, P.Cohesion, P.Epsilon50});
-        case SoilStiffClayFreeWater:
-        case SoilStiffClayNoWaterK:
-            return ReadList(what, {P.UnitWeight, P.Cohesion, P.Epsilon50, P.Kpy});
-        case SoilSandReese:
-        case SoilApiSand:
-            return ReadList(what, {P.UnitWeight, P.FrictionAngle, P.Kpy});
-        case SoilLiquefiedSand:
-            return ReadList(what, {P.UnitWeight});
-        case SoilWeakRock:
-            return ReadList(what, {P.UnitWeight, P.Cohesion, P.Kpy, P.RQD, P.Epsilon50});
-        case SoilVuggyLimestone:
-            return ReadList(what, {P.UnitWeight, P.Cohesion});
-        case SoilPiedmont:
-            return ReadList(what, {P.UnitWeight, P.TestType, P.TestValue[1], P.TestValue[2], P.TestValue[3],
-                                   P.TestValue[4]});
-        case SoilCementedSilt:
-            return ReadList(what, {P.UnitWeight, P.Cohesion, P.FrictionAngle, P.Kpy, P.Epsilon50});
-        case SoilLoess:
-            return ReadList(what, {P.UnitWeight, P.ConeTipResistance});
-        case SoilElasticSubgrade:
-            return ReadList(what, {P.UnitWeight, P.ElasticSubgrade});
-        case SoilUserPy:
-            return ReadUserCurve(P, where);
-        default:  // frozen soil and massive rock read no parameter lines
-            return true;
-    }
+bool ReadSoilPointValues(const SoilModel& m, SoilPoint& P, const std::string& where) {
+    if (m.b_ValuesOnLayerLine) return true;  // read with the depths (ReadLayerLineValues)
+    if (m.ReadsValue(SoilValue::UserCurve)) return ReadUserCurve(P, where);
+    const std::vector<ListItem> items = SlotsOf(m, P);
+    if (items.empty()) return true;  // frozen soil reads no parameter lines
+    return ReadList("the soil parameters " + where, items);
 }
 
 // No strength, modulus or test value of any soil or rock reaches 1E10 in any
@@ -97,8 +102,8 @@ bool SoilValuesBounded(const SoilPoint& P, const std::string& where) {
 // A point's values, then their physical ranges: a negative unit weight,
 // strain or subgrade modulus describes no soil, and a friction angle must lie
 // in 0 to 90 degrees. Values a model does not read stay zero and pass.
-bool ReadSoilPoint(int type, SoilPoint& P, const std::string& where) {
-    if (!ReadSoilPointValues(type, P, where)) return false;
+bool ReadSoilPoint(const SoilModel& m, SoilPoint& P, const std::string& where) {
+    if (!ReadSoilPointValues(m, P, where)) return false;
     // No soil or rock weighs more than 1,000 pcf (157 kN/m3).
     const bool weightBounded = IsUS()   ? CheckBetween("the unit weight " + where, P.UnitWeight, 0.0, 1000.0, "pcf")
                                : IsSI() ? CheckBetween("the unit weight " + where, P.UnitWeight, 0.0, 157.0, "kN/m3")
@@ -114,20 +119,24 @@ bool ReadSoilPoint(int type, SoilPoint& P, const std::string& where) {
            SoilValuesBounded(P, where);
 }
 
-// Massive rock reads no parameter lines; its unit weight, uniaxial compressive
-// strength and intact rock modulus may follow the depths on the layer line,
-// for the top and then the bottom of the layer (three values give both).
-void ReadMassiveRockValues(SoilPoint& T, SoilPoint& B) {
-    double v[6] = {};
-    const int n = TrailingReals(3, v, 6);
-    if (n < 3) return;
-    T.UnitWeight = v[0];
-    T.Cohesion = v[1];
-    T.Kpy = v[2];
-    const int b = n >= 6 ? 3 : 0;
-    B.UnitWeight = v[b];
-    B.Cohesion = v[b + 1];
-    B.Kpy = v[b + 2];
+// A model with its values on the layer line (massive rock) reads no
+// parameter lines; its values (unit weight, uniaxial compressive strength and
+// intact rock modulus) may follow the depths on the layer line, for the top
+// and then the bottom of the layer (one set gives both).
+void ReadLayerLineValues(const SoilModel& m, SoilPoint& T, SoilPoint& B) {
+    const std::vector<ListItem> top = SlotsOf(m, T);
+    const std::vector<ListItem> bottom = SlotsOf(m, B);
+    const int count = static_cast<int>(top.size());
+    double v[2 * MaxSoilValues] = {};
+    const int n = TrailingReals(3, v, 2 * count);
+    if (count == 0 || n < count) return;
+    const int b = n >= 2 * count ? count : 0;
+    for (int j = 0; j < count; ++j) {
+        const std::size_t uj = static_cast<std::size_t>(j);
+        if (top[uj].kind != ListItem::Real) continue;
+        *static_cast<double*>(top[uj].target) = v[j];
+        *static_cast<double*>(bottom[uj].target) = v[b + j];
+    }
 }
 
 std::string DepthText(double depth) {
@@ -197,11 +206,13 @@ void ReadSoilLayers() {
             !CheckRange("the bottom depth " + layer, bottom, ValueRange::Magnitude))
             return;
         if (k > 1 && !CheckLayerJoint(k, top, InputLineNumber())) return;
-        if (type < 1 || type > NumSoilCodes) {
+        const SoilModel* model = SoilModelOf(type);
+        if (model == nullptr) {
+            const std::string codes = "1 to " + std::to_string(NumSoilModels());
             InputError(ErrSoilTypeUnknown,
                        "Problem:  The soil type " + layer + " is " + std::to_string(type) +
-                           ", which is not a soil model code (1 to 16).",
-                       "Solution: Give one of the soil model codes 1 to 16 for the layer.");
+                           ", which is not a soil model code (" + codes + ").",
+                       "Solution: Give one of the soil model codes " + codes + " for the layer.");
             return;
         }
         L.SoilType = type;
@@ -214,9 +225,9 @@ void ReadSoilLayers() {
         B = EmptyPoint;
         T.Depth = top;
         B.Depth = bottom;
-        if (type == SoilMassiveRock) ReadMassiveRockValues(T, B);
-        if (!ReadSoilPoint(type, T, "at the top " + layer)) return;
-        if (!ReadSoilPoint(type, B, "at the bottom " + layer)) return;
+        if (model->b_ValuesOnLayerLine) ReadLayerLineValues(*model, T, B);
+        if (!ReadSoilPoint(*model, T, "at the top " + layer)) return;
+        if (!ReadSoilPoint(*model, B, "at the bottom " + layer)) return;
         D.NumLayers = k;
         D.NumSoilPoints = 2 * k;
     }

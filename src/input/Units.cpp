@@ -4,6 +4,7 @@
 
 #include "model/ProblemData.h"
 #include "model/RunState.h"
+#include "soil/SoilModels.h"
 
 namespace kestro {
 
@@ -34,8 +35,8 @@ std::size_t U(int i) { return static_cast<std::size_t>(i); }
 // Soil models whose cohesion slot holds an undrained shear strength (psf in
 // US input). Rock models keep qu there, read in psi, which is not converted.
 bool CohesionInPsf(int soilType) {
-    return soilType == SoilSoftClay || soilType == SoilStiffClayFreeWater || soilType == SoilStiffClayNoWater ||
-           soilType == SoilStiffClayNoWaterK || soilType == SoilCementedSilt;
+    const SoilModel* m = SoilModelOf(soilType);
+    return m != nullptr && m->ReadsValue(SoilValue::ShearStrength);
 }
 
 // US customary input: every depth or length along the pile from feet to

@@ -5,8 +5,8 @@
 #include <ostream>
 #include <string>
 
-#include "driver/Channels.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Warnings.h"
 #include "input/InputFile.h"
 #include "input/InputWarnings.h"
 #include "input/ReaderSupport.h"

@@ -35,6 +35,5 @@ constexpr int MaxUserCurvePoints = 30;
 constexpr int MaxUserEIPoints = 150;      // moment-EI points per thrust of a user-defined EI section
 constexpr int MaxStrands = 300;
 constexpr int RecordLength = 256;         // one input record, one NAMES.DAT line
-constexpr int NumSoilCodes = 16;
 
 }  // namespace kestro

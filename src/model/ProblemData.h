@@ -183,6 +183,8 @@ struct SoilPoint {
     Array1<double, MaxUserCurvePoints> UserP{};
 };
 
+// The soil model numbers of the layer line; what each model is and reads is
+// its row in soil/SoilModels.cpp.
 enum SoilModelCode : int {
     SoilSoftClay = 1, SoilStiffClayFreeWater = 2, SoilStiffClayNoWater = 3, SoilStiffClayNoWaterK = 4,
     SoilSandReese = 5, SoilApiSand = 6, SoilLiquefiedSand = 7, SoilWeakRock = 8, SoilVuggyLimestone = 9,

@@ -35,8 +35,6 @@ struct RunState {
     // that wrote any of them cannot end normally.
     int UnprintableValues = 0;
     bool b_EchoOnly = false;           // NAMES.DAT line 7 "ECHO ONLY": read, check and echo the input only
-    // Soil model codes 1..16, each 8 characters followed by two blanks.
-    std::array<std::array<char, 11>, NumSoilCodes + 1> SoilCodeTable{};
     std::array<int, 12> KindNumbers{};  // consecutive kind numbers used by the section analysis
 };
 
@@ -46,9 +44,6 @@ inline constexpr std::string_view VersionText = "(6.0.20)";
 
 // True once a fatal error has been stored; every caller returns at once.
 inline bool Failed() { return Run.ErrorNumber > 0; }
-
-// The 8-character code of soil model `type` (1..16), or blanks when out of range.
-std::string_view SoilCode(int type);
 
 // Empties the run state and refills its tables (the driver's first step).
 void ResetRunState();

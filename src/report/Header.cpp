@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <ostream>
+#include <string_view>
 
 #include "model/RunState.h"
 
@@ -48,10 +49,18 @@ std::string DateTimeLine(const std::tm& t) {
     return buf;
 }
 
+namespace {
+// "6.0" of the version text "(6.0.20)".
+std::string_view MajorMinor(std::string_view versionText) {
+    const std::string_view v = versionText.substr(1, versionText.size() - 2);
+    return v.substr(0, v.rfind('.'));
+}
+}  // namespace
+
 void WriteReportHeader(std::ostream& out, const std::tm& now) {
     const std::string eq(80, '='), dash(80, '-'), pad(15, ' ');
     out << eq << "\n\n"
-        << pad << "  Kestro for Windows, Version 6.0 " << VersionText << "\n\n"
+        << pad << "  Kestro for Windows, Version " << MajorMinor(VersionText) << ' ' << VersionText << "\n\n"
         << pad << " Analysis of Individual Piles and Drilled Shafts \n"
         << pad << "Subjected to Lateral Loading Using the p-y Method\n\n"
         << eq << "\n\n";

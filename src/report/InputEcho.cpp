@@ -15,14 +15,15 @@
 #include <string>
 #include <vector>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "input/InputWarnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/Format.h"
 #include "report/LrfdEcho.h"
+#include "soil/SoilModels.h"
 
 namespace kestro {
 
@@ -126,12 +127,18 @@ std::string_view ForceUnit() { return TrimRight(L().Force); }
 std::string_view MomentUnit() { return TrimRight(L().Moment); }
 
 const SoilLayer& Layer(int k) { return Problem.Layers[At(k)]; }
+
+// True when soil model `type` reads value `v` for its points.
+bool Reads(int type, SoilValue v) {
+    const SoilModel* m = SoilModelOf(type);
+    return m != nullptr && m->ReadsValue(v);
+}
 const SoilPoint& Point(int p) { return Problem.SoilPoints[At(p)]; }
 int NumLayers() { return Clamp(Problem.NumLayers, MaxSoilLayers); }
 
 bool AnyUserCurveLayer() {
     for (int k = 1; k <= NumLayers(); ++k)
-        if (Layer(k).SoilType == SoilUserPy) return true;
+        if (Reads(Layer(k).SoilType, SoilValue::UserCurve)) return true;
     return false;
 }
 
@@ -467,31 +474,11 @@ void SlopeAndBatterPage(std::ostream& out) {
 // ---------------------------------------------------------- soil layers
 
 std::string_view LayerDescription(int type) {
-    switch (type) {
-        case SoilSoftClay: return "soft clay, p-y criteria by Matlock, 1970";
-        case SoilStiffClayFreeWater: return "stiff clay with water-induced erosion";
-        case SoilStiffClayNoWater: return "stiff clay without free water";
-        case SoilStiffClayNoWaterK: return "stiff clay without free water using initial selected k, 2004";
-        case SoilSandReese: return "sand, p-y criteria by Reese et al., 1974";
-        case SoilApiSand: return "sand, p-y criteria by API RP-2A, 1987";
-        case SoilLiquefiedSand: return "liquefiable sand, by Rollins et al., 2004";
-        case SoilWeakRock: return "weak rock, p-y criteria by Reese, 1997";
-        case SoilVuggyLimestone: return "strong rock (vuggy limestone)";
-        case SoilPiedmont: return "Piedmont residual soil";
-        case SoilCementedSilt: return "cemented silt with cohesion and friction";
-        case SoilLoess: return "loess silt";
-        case SoilElasticSubgrade: return "modelled using an elastic subgrade modulus";
-        case SoilUserPy: return "modelled using user-specified p-y curves";
-        case SoilFrozen: return "frozen soil";
-        case SoilMassiveRock: return "massive rock (hard rock)";
-        default: return "of an unknown soil type";
-    }
+    const SoilModel* m = SoilModelOf(type);
+    return m != nullptr ? m->Description : "of an unknown soil type";
 }
 
-bool UsesSubgradeModulus(int type) {
-    return type == SoilStiffClayFreeWater || type == SoilStiffClayNoWaterK || type == SoilSandReese ||
-           type == SoilApiSand || type == SoilCementedSilt;
-}
+bool UsesSubgradeModulus(int type) { return Reads(type, SoilValue::SubgradeK); }
 
 // Layer value line: the value, 12 wide with 3 decimals, and its unit.
 void LayerValue(std::ostream& out, std::string_view label, double v, std::string_view unit) {
@@ -552,26 +539,20 @@ void SoilLayeringPage(std::ostream& out) {
         out << "\nLayer " << k << " is " << LayerDescription(Ly.SoilType) << '\n';
         LayerValue(out, "Distance from top of pile to top of layer", Ly.XTop, DepthUnit());
         LayerValue(out, "Distance from top of pile to bottom of layer", Ly.XBottom, DepthUnit());
-        switch (Ly.SoilType) {
-            case SoilWeakRock:
-            case SoilMassiveRock:
-                LayerValue(out, "Initial modulus of rock at top of layer", top.Kpy, PressureUnit());
-                LayerValue(out, "Initial modulus of rock at bottom of layer", bottom.Kpy, PressureUnit());
-                break;
-            case SoilLoess:
-                LayerValue(out, "Cone tip resistance at top of layer", top.ConeTipResistance, PressureUnit());
-                LayerValue(out, "Cone tip resistance at bottom of layer", bottom.ConeTipResistance, PressureUnit());
-                break;
-            case SoilElasticSubgrade:
-                LayerValue(out, "Elastic subgrade at top of layer", top.ElasticSubgrade, ElasticSubgradeUnit());
-                LayerValue(out, "Elastic subgrade at bottom of layer", bottom.ElasticSubgrade, ElasticSubgradeUnit());
-                break;
-            case SoilPiedmont:
-                PiedmontTestLines(out, top, bottom);
-                break;
-            default:
-                break;
+        const int t = Ly.SoilType;
+        if (Reads(t, SoilValue::RockModulus)) {
+            LayerValue(out, "Initial modulus of rock at top of layer", top.Kpy, PressureUnit());
+            LayerValue(out, "Initial modulus of rock at bottom of layer", bottom.Kpy, PressureUnit());
         }
+        if (Reads(t, SoilValue::ConeTip)) {
+            LayerValue(out, "Cone tip resistance at top of layer", top.ConeTipResistance, PressureUnit());
+            LayerValue(out, "Cone tip resistance at bottom of layer", bottom.ConeTipResistance, PressureUnit());
+        }
+        if (Reads(t, SoilValue::ElasticSubgrade)) {
+            LayerValue(out, "Elastic subgrade at top of layer", top.ElasticSubgrade, ElasticSubgradeUnit());
+            LayerValue(out, "Elastic subgrade at bottom of layer", bottom.ElasticSubgrade, ElasticSubgradeUnit());
+        }
+        if (Reads(t, SoilValue::FieldTest)) PiedmontTestLines(out, top, bottom);
         if (UsesSubgradeModulus(Ly.SoilType)) {
             LayerValue(out, "p-y subgrade modulus k for top of soil layer", top.Kpy, SubgradeUnit());
             LayerValue(out, "p-y subgrade modulus k for bottom of layer", bottom.Kpy, SubgradeUnit());
@@ -636,7 +617,7 @@ void UnitWeightPage(std::ostream& out) {
     bool implausible = false;
     for (int k = 1; k <= NumLayers(); ++k) {
         // Frozen soil reads no unit weight.
-        if (Layer(k).SoilType == SoilFrozen) continue;
+        if (!Reads(Layer(k).SoilType, SoilValue::UnitWeight)) continue;
         for (int p = 2 * k - 1; p <= 2 * k; ++p)
             if (echo_checks::UnitWeightImplausible(Point(p).UnitWeight, Units())) implausible = true;
     }
@@ -663,13 +644,14 @@ void SoilSummaryCells(std::ostream& out, int k, bool isTop) {
     const SoilLayer& Ly = Layer(k);
     const SoilPoint& S = Point(isTop ? 2 * k - 1 : 2 * k);
     const int t = Ly.SoilType;
-    const bool hasWeight = t != SoilFrozen;
-    const bool hasCohesion = t == SoilSoftClay || t == SoilStiffClayFreeWater || t == SoilStiffClayNoWater ||
-                             t == SoilStiffClayNoWaterK || t == SoilCementedSilt;
-    const bool hasFriction = t == SoilSandReese || t == SoilApiSand || t == SoilCementedSilt;
-    const bool hasQu = t == SoilWeakRock || t == SoilVuggyLimestone || t == SoilMassiveRock;
-    const bool hasEps50 = hasCohesion;
-    const bool hasTest = t == SoilPiedmont || t == SoilLoess;
+    const bool hasWeight = Reads(t, SoilValue::UnitWeight);
+    const bool hasCohesion = Reads(t, SoilValue::ShearStrength);
+    const bool hasFriction = Reads(t, SoilValue::FrictionAngle);
+    const bool hasQu = Reads(t, SoilValue::RockStrength);
+    const bool hasEps50 = Reads(t, SoilValue::Eps50);
+    const bool hasFieldTest = Reads(t, SoilValue::FieldTest);
+    const bool hasConeTip = Reads(t, SoilValue::ConeTip);
+    const bool hasTest = hasFieldTest || hasConeTip;
 
     if (isTop)
         out << FormatIntegerText(k, 4) << "    " << Pad(SoilTypeName(t), 34);
@@ -680,26 +662,26 @@ void SoilSummaryCells(std::ostream& out, int k, bool isTop) {
     Cell(out, hasCohesion, S.Cohesion, 13, 3);
     Cell(out, hasFriction, S.FrictionAngle, 13, 3);
     Cell(out, hasQu, S.Cohesion, 13, 3);
-    Cell(out, t == SoilWeakRock, S.RQD, 13, 3);
+    Cell(out, Reads(t, SoilValue::Rqd), S.RQD, 13, 3);
     Cell(out, hasEps50, S.Epsilon50, 14, 5);
     Cell(out, UsesSubgradeModulus(t), S.Kpy, 12, 3);
-    Cell(out, t == SoilWeakRock || t == SoilMassiveRock, S.Kpy, 14, 3);
-    Cell(out, t == SoilWeakRock, S.Epsilon50, 11, 6);
+    Cell(out, Reads(t, SoilValue::RockModulus), S.Kpy, 14, 3);
+    Cell(out, Reads(t, SoilValue::Krm), S.Epsilon50, 11, 6);
     out << ' ';
     static constexpr const char* TestNames[5] = {"             ", "    SPT      ", "    CPT      ", "    DMT      ",
                                                  "    PMT      "};
     int test = 0;
     double prop = 0.0;
-    if (t == SoilPiedmont && S.TestType >= 1 && S.TestType <= 4) {
+    if (hasFieldTest && S.TestType >= 1 && S.TestType <= 4) {
         test = S.TestType;
         prop = S.TestValue[At(test)];
-    } else if (t == SoilLoess) {
+    } else if (hasConeTip) {
         test = 2;
         prop = S.ConeTipResistance;
     }
     out << TestNames[test];
     Cell(out, hasTest && test != 0, prop, 14, 3);
-    Cell(out, t == SoilElasticSubgrade, S.ElasticSubgrade, 15, 3);
+    Cell(out, Reads(t, SoilValue::ElasticSubgrade), S.ElasticSubgrade, 15, 3);
 }
 
 // One row of the soil summary, without the blanks of the empty cells at its end.
@@ -749,11 +731,11 @@ void UserCurveTable(std::ostream& out, const SoilPoint& S) {
 void UserCurvesPage(std::ostream& out) {
     int curves = 0;
     for (int k = 1; k <= NumLayers(); ++k)
-        if (Layer(k).SoilType == SoilUserPy) curves += 2;
+        if (Reads(Layer(k).SoilType, SoilValue::UserCurve)) curves += 2;
     PageHeading(out, 30, "User-input p-y Curves");
     out << "Number of user-input p-y curves = " << curves << '\n';
     for (int k = 1; k <= NumLayers(); ++k) {
-        if (Layer(k).SoilType != SoilUserPy) continue;
+        if (!Reads(Layer(k).SoilType, SoilValue::UserCurve)) continue;
         out << "\nUser-input p-y curve at top of layer " << k << ",    Depth = " << FixedText(Layer(k).XTop, 12, 3)
             << ' ' << DepthUnit() << "\n\n";
         UserCurveTable(out, Point(2 * k - 1));
@@ -948,14 +930,8 @@ bool LiquefiedSandTooDeep(int k) {
 }  // namespace echo_checks
 
 std::string_view SoilTypeName(int code) {
-    static constexpr const char* Names[NumSoilCodes + 1] = {
-        "Unknown",           "Soft Clay",        "Stiff Clay with Free Water", "Stiff Clay w/o Free Water",
-        "Stiff Clay w/o Free Water, using k", "Sand (Reese, et al.)", "API Sand", "Liquefied Sand",
-        "Weak Rock",         "Vuggy Limestone",  "Piedmont Residual",          "Cemented Silt",
-        "Loess",             "Elastic Subgrade", "User Input p-y Curves",      "Frozen Soil",
-        "Hard Rock"};
-    if (code < 1 || code > NumSoilCodes) return Names[0];
-    return Names[code];
+    const SoilModel* m = SoilModelOf(code);
+    return m != nullptr ? m->Name : "Unknown";
 }
 
 void EchoPileHeadLoading(std::ostream& out) {

@@ -10,7 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/FactoredLoads.h"
+#include "input/KeywordReader.h"
+#include "model/FactoredLoads.h"
 #include "model/ProblemData.h"
 #include "report/Format.h"
 

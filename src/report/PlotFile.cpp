@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "driver/HeldResults.h"
+#include "model/HeldResults.h"
 #include "report/Format.h"
 
 namespace kestro {

@@ -1,6 +1,6 @@
 #include "report/PyCurvePage.h"
 
-#include "driver/HeldResults.h"
+#include "model/HeldResults.h"
 
 #include <ostream>
 #include <string>

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "driver/Errors.h"
+#include "model/Errors.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/Format.h"

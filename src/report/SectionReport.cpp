@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "driver/Errors.h"
+#include "model/Errors.h"
 #include "model/ProblemData.h"
 #include "report/Format.h"
 #include "report/PlotFile.h"

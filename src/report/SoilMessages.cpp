@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "driver/Errors.h"
+#include "model/Errors.h"
 #include "report/Format.h"
 
 namespace kestro {

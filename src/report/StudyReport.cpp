@@ -8,7 +8,7 @@
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/Format.h"
-#include "driver/HeldResults.h"
+#include "model/HeldResults.h"
 #include "report/PlotFile.h"
 
 namespace kestro {

@@ -5,8 +5,8 @@
 #include <ostream>
 #include <string>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/EITables.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstddef>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "model/EITables.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
@@ -110,11 +110,9 @@ UnbalancedCurve Unbalanced{};
 
 // Runtime Error 40 for thrust P of section s (report and message file).
 void NoEquilibriumError(int s, double P) {
-    WriteNoEquilibriumError(ReportOut(), s, P, Unbalanced.Curvature, Unbalanced.SmallestForce,
-                            Unbalanced.LargestForce);
-    WriteNoEquilibriumError(MessageOut(), s, P, Unbalanced.Curvature, Unbalanced.SmallestForce,
-                            Unbalanced.LargestForce);
-    TerminateRun("RUN00040", 240);
+    Fail(ErrorKind::Runtime, 40, [&](std::ostream& out) {
+        WriteNoEquilibriumError(out, s, P, Unbalanced.Curvature, Unbalanced.SmallestForce, Unbalanced.LargestForce);
+    });
 }
 
 // The note and warning 390 after the table of a curve that ended without
@@ -139,8 +137,8 @@ double CurveNominalMoment() {
     const int n = Curve.NumPoints;
     if (n < 1) return 0.0;
     if (IsPipe()) return Curve.Points[U(n)].Moment;
-    static double m[MaxMomentCurvaturePoints + 1];
-    static double e[MaxMomentCurvaturePoints + 1];
+    double m[MaxMomentCurvaturePoints + 1] = {};
+    double e[MaxMomentCurvaturePoints + 1] = {};
     for (int k = 1; k <= n; ++k) {
         m[k] = Curve.Points[U(k)].Moment;
         e[k] = Curve.Points[U(k)].MaxCompStrain;
@@ -342,9 +340,9 @@ void MomentCurvature(int s, int option) {
     const bool pipe = IsPipe();
     WriteMomentCurvatureHeading(ReportOut(), option, pipe);
     const double angle = SecWork.Slices.Theta * 180.0 / Pi;
-    static double thrust[MaxAxialThrusts + 1];
-    static double mn[MaxAxialThrusts + 1];
-    static double strain[MaxAxialThrusts + 1];
+    double thrust[MaxAxialThrusts + 1] = {};
+    double mn[MaxAxialThrusts + 1] = {};
+    double strain[MaxAxialThrusts + 1] = {};
     bool tooMany = false;
     bool negative = false;
     for (int j = 1; j <= T.NumThrusts; ++j) {
@@ -413,8 +411,8 @@ void RotationOfLoading(int s, const double* anglesDegrees, int n, double thrust,
     WriteRotationHeading(ReportOut());
     const int concrete = IsPipe() ? ConcreteNone : ConcreteUnconfined;
     const int core = SecWork.Materials.CoreConcrete.Model;
-    static double moment[MaxAxialThrusts + 1];
-    static double angle[MaxAxialThrusts + 1];
+    double moment[MaxAxialThrusts + 1] = {};
+    double angle[MaxAxialThrusts + 1] = {};
     int m = 0;
     for (int k = 1; k <= n && m < MaxAxialThrusts; ++k) {
         const double theta = anglesDegrees[k] * Pi / 180.0;
@@ -453,8 +451,8 @@ void ColumnInteraction(int s, double theta, double station) {
     const double p0 = IsPrestressed() ? (0.33 * fc - 0.27 * Prestress.ConcreteStress) * concreteArea
                                       : 0.85 * fc * concreteArea + m.Rebar.Yield * t.TotalRebarArea;
     const double step = IsSI() ? InteractionStepSI : InteractionStepUS;
-    static double thrust[22];
-    static double moment[22];
+    double thrust[22] = {};
+    double moment[22] = {};
     int n = 0;
     for (int k = 0; k <= 20; ++k) {
         const double P = p0 * 0.05 * k;

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstddef>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "report/SectionGeometryReport.h"
 #include "section/SectionWork.h"
 
@@ -263,9 +263,7 @@ double Find_Neutral_Axis() {
                                        w.Search, w.Forces, w.Flags);
     if (w.Search.b_Failed && w.Search.b_NoEquilibrium) return dNA;  // the caller reports it
     if (w.Search.b_Failed) {
-        WriteNeutralAxisError(ReportOut());
-        WriteNeutralAxisError(MessageOut());
-        TerminateRun("RUN00016", 216);
+        Fail(ErrorKind::Runtime, 16, [](std::ostream& out) { WriteNeutralAxisError(out); });
         return dNA;
     }
     if (w.ThrustIndex >= 1 && w.ThrustIndex <= MaxAxialThrusts && w.PointIndex >= 1 &&

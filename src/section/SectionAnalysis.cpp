@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "input/InputFile.h"
 #include "model/EITables.h"
 #include "model/ProblemData.h"
@@ -183,12 +183,9 @@ bool CheckThrustsAgainstCapacities(const SectionCapacity& c) {
         const bool over = q > c.Pn;
         const bool under = q < c.Nt;
         if (!over && !under) continue;
-        WriteThrustCapacityError(ReportOut(), lrfd, over, i, q, over ? c.Pn : c.Nt);
-        WriteThrustCapacityError(MessageOut(), lrfd, over, i, q, over ? c.Pn : c.Nt);
         const int number = lrfd ? (over ? 26 : 27) : (over ? 24 : 25);
-        char code[16];
-        std::snprintf(code, sizeof code, "RUN%05d", number);
-        TerminateRun(code, 200 + number);
+        Fail(ErrorKind::Runtime, number,
+             [&](std::ostream& out) { WriteThrustCapacityError(out, lrfd, over, i, q, over ? c.Pn : c.Nt); });
         return false;
     }
     return true;
@@ -199,7 +196,7 @@ bool ChooseThrusts(int s) {
     NonlinearEITable& T = EITableToWrite(s);
     const SectionCapacity& c = SectionCapacities[U(s)];
     const int source = ThrustSource();
-    static double listed[MaxAxialThrusts + 1];
+    double listed[MaxAxialThrusts + 1] = {};
     int n = Problem.NumAxialThrusts;
     if (n < 0) n = 0;
     if (n > MaxAxialThrusts) n = MaxAxialThrusts;
@@ -211,7 +208,7 @@ bool ChooseThrusts(int s) {
     }
     bool dropped = false;
     if (source == ThrustFromInput) {
-        static double kept[MaxAxialThrusts + 1];
+        double kept[MaxAxialThrusts + 1] = {};
         const int m = ThrustsInValidRange(listed, n, c.Nt, c.Pn, kept, dropped);
         T.NumThrusts = m;
         for (int j = 1; j <= m; ++j) T.Thrust[U(j)] = kept[j];
@@ -358,7 +355,7 @@ void UserEITableCheck(int s) {
     if (nt > MaxAxialThrusts) nt = MaxAxialThrusts;
     T.NumThrusts = nt;
     bool suspect = false;
-    static double ei[MaxUserEIPoints + 1];
+    double ei[MaxUserEIPoints + 1] = {};
     for (int j = 1; j <= nt; ++j) {
         int np = S.NumUserEIPoints[U(j)];
         if (np > MaxMomentCurvaturePoints) np = MaxMomentCurvaturePoints;

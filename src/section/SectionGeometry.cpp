@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstddef>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/ProblemData.h"
 #include "report/SectionGeometryReport.h"
 #include "section/Materials.h"
@@ -211,9 +211,8 @@ bool BarsFit(int s, const SectionGeometry& g, int bundle) {
 }  // namespace
 
 bool RejectSectionValue(int number, int s, const char* item, double value, int problem) {
-    WriteSectionValueError(ReportOut(), number, s, item, value, problem);
-    WriteSectionValueError(MessageOut(), number, s, item, value, problem);
-    TerminateRun(number == ErrSectionValue ? "INP00092" : "INP00093", 100 + number);
+    Fail(ErrorKind::Input, number,
+         [&](std::ostream& out) { WriteSectionValueError(out, number, s, item, value, problem); });
     return false;
 }
 
@@ -323,15 +322,12 @@ bool GeometryAtStation(const SectionGeometry& g, double x, SectionGeometry& out)
     if (!g.b_Tapered) return true;
     const TaperDimensions& T = g.Taper;
     if (x < 0.0) {
-        WriteNegativeStationError(ReportOut(), x, g.Section, true);
-        WriteNegativeStationError(MessageOut(), x, g.Section, true);
-        TerminateRun("INP00045", 145);
+        Fail(ErrorKind::Input, 45, [&](std::ostream& to) { WriteNegativeStationError(to, x, g.Section, true); });
         return false;
     }
     if (x > T.Bottom) {
-        WriteStationBeyondSectionError(ReportOut(), T.Bottom, g.Section, x, true);
-        WriteStationBeyondSectionError(MessageOut(), T.Bottom, g.Section, x, true);
-        TerminateRun("INP00046", 146);
+        Fail(ErrorKind::Input, 46,
+             [&](std::ostream& to) { WriteStationBeyondSectionError(to, T.Bottom, g.Section, x, true); });
         return false;
     }
     const double span = T.Bottom - T.Top;

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstddef>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/ProblemData.h"
 #include "report/SectionGeometryReport.h"
 #include "section/Materials.h"
@@ -139,15 +139,11 @@ bool SetSectionMaterials(int s, int concreteModel, int coreConcreteModel, Sectio
 bool Calculate_Strains_Due_To_Prestressing(const PrestressInputs& in, PrestressResults& out) {
     out = PrestressResults{};
     if (!(in.ConcreteArea > 0.0)) {
-        WritePrestressAreaError(ReportOut(), 14, in.ConcreteArea);
-        WritePrestressAreaError(MessageOut(), 14, in.ConcreteArea);
-        TerminateRun("RUN00014", 214);
+        Fail(ErrorKind::Runtime, 14, [&](std::ostream& to) { WritePrestressAreaError(to, 14, in.ConcreteArea); });
         return false;
     }
     if (!(in.SteelArea > 0.0)) {
-        WritePrestressAreaError(ReportOut(), 15, in.SteelArea);
-        WritePrestressAreaError(MessageOut(), 15, in.SteelArea);
-        TerminateRun("RUN00015", 215);
+        Fail(ErrorKind::Runtime, 15, [&](std::ostream& to) { WritePrestressAreaError(to, 15, in.SteelArea); });
         return false;
     }
     // Forces of the input (lb) against moduli in ksi: the products are

@@ -8,9 +8,9 @@
 #include <numbers>
 #include <ostream>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/CriteriaMessages.h"
@@ -115,9 +115,7 @@ void ApiProperties(PyPoint& pt) {
     const double phi = pt.Phi / Degrees;
     if (pt.Phi < 20.0 || pt.Phi > 48.0) RaiseWarning(-303);
     if (!pt.b_FirstStation && phi < 1.0E-10) {
-        WriteInputError1(ReportOut(), pt.Layer);
-        WriteInputError1(MessageOut(), pt.Layer);
-        TerminateRun("INP00001", 101);
+        Fail(ErrorKind::Input, 1, [&](std::ostream& out) { WriteInputError1(out, pt.Layer); });
         return;
     }
     pt.Gamma = AverageUnitWeight(pt.Depth);

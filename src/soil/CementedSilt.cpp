@@ -8,8 +8,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/ProblemData.h"
 #include "report/RockSiltMessages.h"
 #include "report/RockSiltPages.h"
@@ -171,10 +171,8 @@ CementedSiltCurve CurveAt(const PyPoint& pt) {
     return MakeCementedSiltCurve(in);
 }
 
-void StopBoth(void (*write)(std::ostream&, int), int layer, std::string_view code, int number) {
-    write(MessageOut(), layer);
-    write(ReportOut(), layer);
-    TerminateRun(code, number);
+void StopBoth(void (*write)(std::ostream&, int), int layer, ErrorKind kind, int number) {
+    Fail(kind, number, [&](std::ostream& out) { write(out, layer); });
 }
 
 }  // namespace
@@ -184,27 +182,23 @@ void Properties(PyPoint& pt) {
     if (Failed()) return;
     const double top = Problem.Layers[static_cast<std::size_t>(pt.Layer)].XTop;
     if (pt.C < 1.0E-10 && pt.Depth > top) {
-        WriteInputError48(MessageOut(), pt.Layer, pt.Depth, pt.C);
-        WriteInputError48(ReportOut(), pt.Layer, pt.Depth, pt.C);
-        TerminateRun("INP00048", 148);
+        Fail(ErrorKind::Input, 48, [&](std::ostream& out) { WriteInputError48(out, pt.Layer, pt.Depth, pt.C); });
         return;
     }
     pt.Phi = FrictionAngleAt(pt.Depth);
     if (Failed()) return;
     const double phi = pt.Phi / Degrees;
     if (phi < 1.0E-10) {
-        WriteInputError10(MessageOut());
-        WriteInputError10(ReportOut());
-        TerminateRun("INP00010", 110);
+        Fail(ErrorKind::Input, 10, [](std::ostream& out) { WriteInputError10(out); });
         return;
     }
     const double theta = std::fabs(pt.EffectiveSlope);
     if (phi < theta) {
-        StopBoth(WriteRuntimeError23, pt.Layer, "RUN00023", 223);
+        StopBoth(WriteRuntimeError23, pt.Layer, ErrorKind::Runtime, 23);
         return;
     }
     if (SandSlopeDiscriminant(theta, phi) < 1.0E-10 && pt.C <= 0.0) {
-        StopBoth(WriteInputError11, pt.Layer, "INP00011", 111);
+        StopBoth(WriteInputError11, pt.Layer, ErrorKind::Input, 11);
         return;
     }
     pt.Gamma = AverageUnitWeight(pt.Depth);
@@ -215,7 +209,7 @@ void Properties(PyPoint& pt) {
     pt.Aux[AuxDefaultK] = 0.0;
     if (k <= 0.0) {
         if (pt.UnitSystem == UnitsGeneral) {
-            StopBoth(WriteSiltDefaultKError, pt.Layer, "RUN00013", 213);
+            StopBoth(WriteSiltDefaultKError, pt.Layer, ErrorKind::Runtime, 13);
             return;
         }
         k = CementedSiltDefaultK(pt.C, pt.Gamma, pt.Phi, pt.b_Cyclic, pt.UnitSystem);

@@ -1,6 +1,6 @@
 #pragma once
-// The functions each criterion file supplies to the criterion table
-// (CriteriaTable.cpp). Curves and inversions are pure; Properties and the
+// The functions each criterion file supplies to the soil model table
+// (SoilModels.cpp). Curves and inversions are pure; Properties and the
 // page writers may raise warnings and errors.
 
 #include <iosfwd>

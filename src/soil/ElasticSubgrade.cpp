@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "driver/Channels.h"
+#include "model/Channels.h"
 #include "model/ProblemData.h"
 #include "report/PyCurvePage.h"
 #include "soil/Criteria.h"

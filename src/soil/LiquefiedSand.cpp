@@ -6,8 +6,8 @@
 
 #include <cmath>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/ProblemData.h"
 #include "report/RockSiltMessages.h"
 #include "report/RockSiltPages.h"
@@ -79,9 +79,7 @@ void Properties(PyPoint& pt) {
     // push the pile instead of resisting it.
     if (!(CurveAt(pt).Pd > 0.0)) {
         const double bm = LiquefiedSandWidthMeters(pt.B, pt.UnitSystem);
-        WriteLiquefiedSandWidthError(ReportOut(), pt.Layer, bm);
-        WriteLiquefiedSandWidthError(MessageOut(), pt.Layer, bm);
-        TerminateRun("INP00078", 178);
+        Fail(ErrorKind::Input, 78, [&](std::ostream& out) { WriteLiquefiedSandWidthError(out, pt.Layer, bm); });
     }
 }
 

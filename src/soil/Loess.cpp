@@ -7,8 +7,8 @@
 #include <cmath>
 #include <limits>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "report/RockSiltMessages.h"
@@ -69,9 +69,8 @@ void Properties(PyPoint& pt) {
     const double qcTop = Problem.SoilPoints[top].ConeTipResistance;
     const double qcBottom = Problem.SoilPoints[top + 1].ConeTipResistance;
     if (!(qcTop > 0.0) || !(qcBottom > 0.0)) {
-        WriteConeResistanceError(ReportOut(), pt.Layer, qcTop, qcBottom);
-        WriteConeResistanceError(MessageOut(), pt.Layer, qcTop, qcBottom);
-        TerminateRun("INP00077", 177);
+        Fail(ErrorKind::Input, 77,
+             [&](std::ostream& out) { WriteConeResistanceError(out, pt.Layer, qcTop, qcBottom); });
         return;
     }
     bool b_ZeroThickness = false;

@@ -20,9 +20,9 @@
 #include <cstddef>
 #include <numbers>
 
-#include "analysis/PileProperties.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/PileProperties.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
@@ -98,9 +98,7 @@ namespace {
 enum PointAux : int { AuxQu = 0, AuxEr = 1, AuxEI = 2 };
 
 void Stop(const RockLayerProblem& e) {
-    WriteRockLayerError(ReportOut(), e);
-    WriteRockLayerError(MessageOut(), e);
-    TerminateRun("INP00073", 100 + ErrRockLayerInvalid);
+    Fail(ErrorKind::Input, ErrRockLayerInvalid, [&](std::ostream& out) { WriteRockLayerError(out, e); });
 }
 
 // Intact rock modulus of the layer at X, interpolated between the values at

@@ -10,8 +10,8 @@
 #include <cmath>
 #include <cstddef>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/LayerDataMessages.h"
@@ -106,9 +106,7 @@ bool CheckFieldTest(const PyPoint& pt) {
             return true;
         }
     }
-    WriteFieldTestError(ReportOut(), e);
-    WriteFieldTestError(MessageOut(), e);
-    TerminateRun("INP00072", 100 + ErrFieldTestInvalid);
+    Fail(ErrorKind::Input, ErrFieldTestInvalid, [&](std::ostream& out) { WriteFieldTestError(out, e); });
     return false;
 }
 }  // namespace

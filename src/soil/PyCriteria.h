@@ -7,8 +7,8 @@
 // is common to all criteria (depth, pile width, multipliers, equivalent depth,
 // deflection used, secant modulus, not-a-number check, layer resistance,
 // soil-movement load) is written once in PyFramework.cpp; each criterion file
-// supplies its curve through one CriterionEntry of the explicit table in
-// CriteriaTable.cpp:
+// supplies its curve through the functions named in its row of the soil
+// model table (SoilModels.cpp):
 //
 //   Properties  looks up the soil values of a station (f_c, unit weight, ...),
 //               raises the criterion's warnings and numbered errors;
@@ -44,8 +44,7 @@ void EvaluateLayerCriterion(int k);
 void PrintLayerCurves(int k);
 
 // True when a layer of soil model `soilType` increments RockLayerCount after
-// it has been evaluated ("WeakRock", "Vuggy LS", "MassRock", "KS Loess",
-// "Piedmont", "Elast SG").
+// it has been evaluated (the rows of SoilModels.cpp with b_CountsAsRock).
 bool IncrementsRockLayerCount(int soilType);
 
 // Fills EquivalentDepth(k) from the resistance of layers 1..k-1, using the
@@ -128,37 +127,15 @@ enum PropertiesReuse : int {
     PropertiesPerStationLevel = 2 // the deflection only on sloping ground: once per load case on level ground
 };
 
-struct CriterionEntry {
-    char Code[9];                 // eight-character soil code
-    int SoilClass;                // class at layer interfaces (Cem Silt: decided per point)
-    bool b_UsesEqDepth;           // layers k > 1 take the equivalent depth
-    bool b_CountsAsRock;          // increments RockLayerCount after the layer
-    bool b_KeepsResistance;       // accumulates LayerResistance in the common loop
-    bool b_Layer1GroundRule;      // layer 1 above the pile head: (ResistTop + Pu)/2 x thickness
-    bool b_StoresLiquefied;       // keeps LiquefiedResistance(k) after every station
-    EndTermCode EndTerm;
-    PyPropertiesFn Properties;
-    PyCurveFn Curve;
-    PyInversionFn Invert;         // nullptr: EquivalentDepth left unchanged
-    PyPageFn PrintPage;
-    PyLayerFn LayerFn;            // nullptr: the common station loop
-    // The deflection is the pile's own, without soil movement, and soil
-    // movement adds no distributed load (rock that does not move with the soil).
-    bool b_IgnoresSoilMovement = false;
-    PropertiesReuse Reuse = PropertiesEveryPass;
-};
-
-// The table of criteria in the order in which the codes are compared.
-const CriterionEntry* FindCriterion(std::string_view code);
-int NumCriteria();
-const CriterionEntry& CriterionAt(int n);   // n = 1..NumCriteria()
+// A soil model and its criterion: soil/SoilModels.h.
+struct SoilModel;
 
 // The common station loop over the stations of layer k for one criterion.
 // Station data that cannot change within a load case (depth, width,
 // multipliers and the soil values of the Properties step, with the warnings
 // that step raised) is kept from the first pass of the case and used again
 // in the following passes, for criteria whose Reuse allows it.
-void RunStationLoop(int k, const CriterionEntry& e);
+void RunStationLoop(int k, const SoilModel& e);
 
 // Forgets the kept station data: called at the start of every load case and
 // trial, when the stations, sections or loads may have changed.

@@ -8,16 +8,17 @@
 #include <cstdint>
 #include <string_view>
 
-#include "analysis/PileProperties.h"
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/PileProperties.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "model/SoilState.h"
 #include "report/SoilMessages.h"
 #include "soil/PyCriteria.h"
+#include "soil/SoilModels.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -32,7 +33,7 @@ bool ValidLayer(int k) { return k >= 1 && k <= Problem.NumLayers && k <= MaxSoil
 // own soil at which it would carry the resistance of all layers above, plus
 // the distance below the layer top. Layer 1, criteria without the correction
 // and layers below rock use the depth below the ground surface.
-double EquivalentDepthOf(int k, const CriterionEntry& e, const PyPoint& pt) {
+double EquivalentDepthOf(int k, const SoilModel& e, const PyPoint& pt) {
     if (k == 1 || !e.b_UsesEqDepth || Soil.RockLayerCount != 0) return pt.Z;
     if (pt.b_FirstStation && !pt.b_PrintMode) ComputeEquivalentDepth(k, pt);
     const double bottom1 = Problem.Layers[1].XBottom;
@@ -55,7 +56,7 @@ struct KeptStation {
 };
 std::array<KeptStation, MaxStations + 1> Kept{};
 
-bool MayKeepProperties(const CriterionEntry& e) {
+bool MayKeepProperties(const SoilModel& e) {
     if (Soil.PyPrintMode) return false;
     switch (e.Reuse) {
         case PropertiesPerStation: return true;
@@ -84,7 +85,7 @@ void Dispatch(int k) {
     const int last = Pile.LastStation[L(k)];
     if (first < 1 || last < first || last > MaxStations) return;
     const std::string_view code = SoilCode(Problem.Layers[L(k)].SoilType);
-    const CriterionEntry* e = FindCriterion(code);
+    const SoilModel* e = FindCriterion(code);
     if (e == nullptr) return;  // "Frz Soil": the stations keep their moduli
     if (e->LayerFn != nullptr) {
         e->LayerFn(k);
@@ -106,7 +107,7 @@ void Dispatch(int k) {
 void ForgetStationProperties() { NewKeptStationGeneration(); }
 
 bool IncrementsRockLayerCount(int soilType) {
-    const CriterionEntry* e = FindCriterion(SoilCode(soilType));
+    const SoilModel* e = CriterionOf(soilType);
     return e != nullptr && e->b_CountsAsRock;
 }
 
@@ -141,7 +142,7 @@ void ComputeEquivalentDepth(int k, const PyPoint& first) {
         F += Soil.LayerResistance[L(j)];
         if (F > 1.0E+20) F = 100.0;
     }
-    const CriterionEntry* e = FindCriterion(SoilCode(Problem.Layers[L(k)].SoilType));
+    const SoilModel* e = CriterionOf(Problem.Layers[L(k)].SoilType);
     if (e == nullptr || e->Invert == nullptr) return;
     Soil.EquivalentDepth[L(k)] = e->Invert(first, F);
 }
@@ -176,10 +177,8 @@ void PlaceStation(PyPoint& pt, int i, int first, int last) {
 
 bool StoreModulus(int i, double Es, bool b_Movement, double ysm) {
     if (!std::isfinite(Es)) {
-        WriteModulusNotANumber(ReportOut(), i);
-        WriteModulusNotANumber(MessageOut(), i);
         // Runtime error 99: result 299, in the runtime range like the others.
-        TerminateRun("RUN00099", 299);
+        Fail(ErrorKind::Runtime, 99, [i](std::ostream& out) { WriteModulusNotANumber(out, i); });
         return false;
     }
     Pile.Es[St(i)] = Es;
@@ -187,7 +186,7 @@ bool StoreModulus(int i, double Es, bool b_Movement, double ysm) {
     return true;
 }
 
-void RunStationLoop(int k, const CriterionEntry& e) {
+void RunStationLoop(int k, const SoilModel& e) {
     const int first = Pile.FirstStation[L(k)];
     const int last = Pile.LastStation[L(k)];
     if (first < 1 || last < first || last > MaxStations) return;

@@ -10,9 +10,9 @@
 #include <ostream>
 #include <string>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
@@ -315,9 +315,7 @@ void AssignK(PyPoint& pt) {
     pt.Aux[AuxDefaultK] = 0.0;
     if (k <= 0.0) {
         if (pt.UnitSystem == UnitsGeneral) {
-            WriteRuntimeError13(ReportOut());
-            WriteRuntimeError13(MessageOut());
-            TerminateRun("RUN00013", 213);
+            Fail(ErrorKind::Runtime, 13, [](std::ostream& out) { WriteRuntimeError13(out); });
             return;
         }
         k = DefaultSandK(pt.Phi, pt.Gamma, pt.UnitSystem);
@@ -354,9 +352,7 @@ void ReeseProperties(PyPoint& pt) {
     pt.Aux[AuxTheta] = theta;
     // the sloping-ground wedge exists only for slopes flatter than the friction angle
     if (SandSlopeDiscriminant(theta, phi) < 1.0E-10) {
-        WriteInputError9(ReportOut(), pt.Layer);
-        WriteInputError9(MessageOut(), pt.Layer);
-        TerminateRun("INP00009", 109);
+        Fail(ErrorKind::Input, 9, [&](std::ostream& out) { WriteInputError9(out, pt.Layer); });
         return;
     }
     pt.Aux[AuxS] = 1.0;

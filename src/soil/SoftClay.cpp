@@ -4,9 +4,9 @@
 #include <cmath>
 #include <ostream>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
@@ -71,9 +71,8 @@ void Properties(PyPoint& pt) {
         e.Depth = pt.Depth;
         e.C = pt.C;
         e.PileLength = CurrentPileLength();
-        WriteInputError12(MessageOut(), e, false);
-        WriteInputError12(ReportOut(), e, true);
-        TerminateRun("INP00012", 112);
+        // The report's block differs from the message file's (its last argument).
+        Fail(ErrorKind::Input, 12, [&](std::ostream& out) { WriteInputError12(out, e, &out == &ReportOut()); });
     }
 }
 

@@ -3,14 +3,15 @@
 #include <cmath>
 #include <cstddef>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/RockSiltMessages.h"
 #include "report/SoilMessages.h"
 #include "soil/PyCriteria.h"
+#include "soil/SoilModels.h"
 
 namespace kestro {
 
@@ -40,15 +41,14 @@ double UnitWeightOf(const SoilPoint& s) { return s.UnitWeight; }
 // The class of layer k at an interface, `value` being its strength there.
 int ClassOfLayer(int k, double value) {
     const int type = Layer(k).SoilType;
-    if (type == SoilCementedSilt) return value > 0.0 ? ClassCohesive : ClassCohesionless;
-    const CriterionEntry* e = FindCriterion(SoilCode(type));
+    const SoilModel* e = CriterionOf(type);
+    if (e != nullptr && e->b_ClassByStrength) return value > 0.0 ? ClassCohesive : ClassCohesionless;
     return e != nullptr ? e->SoilClass : ClassNone;
 }
 
-void Fail(void (*write)(std::ostream&, double), double depth, std::string_view code, int number) {
-    write(ReportOut(), depth);
-    write(MessageOut(), depth);
-    TerminateRun(code, number);
+// Input data error `number`, its block written by write(out, depth).
+void FailAt(void (*write)(std::ostream&, double), double depth, int number) {
+    Fail(ErrorKind::Input, number, [&](std::ostream& out) { write(out, depth); });
 }
 
 // Lookup by depth used for the friction angle and the strain e50: exact
@@ -138,9 +138,7 @@ double f_c(double X) {
         }
     if (i == 0) {
         const double deepest = n >= 1 ? Depth(n) : 0.0;
-        WriteInputError5(ReportOut(), X, deepest);
-        WriteInputError5(MessageOut(), X, deepest);
-        TerminateRun("INP00005", 105);
+        Fail(ErrorKind::Input, 5, [&](std::ostream& out) { WriteInputError5(out, X, deepest); });
         return 0.0;
     }
     if (std::fabs(X - Depth(n)) <= NodeTolerance) return Point(n).Cohesion;
@@ -148,7 +146,7 @@ double f_c(double X) {
     if (!atNode) {
         const double len = Depth(i) - Depth(i - 1);
         if (!(len > 0.0)) {
-            Fail(WriteInputError60, X, "INP00060", 160);
+            FailAt(WriteInputError60, X, 60);
             return 0.0;
         }
         const double c0 = Point(i - 1).Cohesion, c1 = Point(i).Cohesion;
@@ -202,9 +200,7 @@ double f_c(double X) {
     d.b_AtTip = atTip;
     d.SoilAbove = Layer(top).SoilType;
     d.SoilBelow = Layer(top + 1).SoilType;
-    WriteRuntimeError24(ReportOut(), d);
-    WriteRuntimeError24(MessageOut(), d);
-    TerminateRun("RUN00024", 224);
+    Fail(ErrorKind::Runtime, 24, [&](std::ostream& out) { WriteRuntimeError24(out, d); });
     return 0.0;
 }
 
@@ -212,7 +208,7 @@ double FrictionAngleAt(double X) {
     bool below = false;
     const double v = InterfaceColumnAt(X, PhiOf, below);
     if (below) {
-        Fail(WriteInputError4, X, "INP00004", 104);
+        FailAt(WriteInputError4, X, 4);
         return 0.0;
     }
     return v;
@@ -228,11 +224,11 @@ double RqdAt(double X) {
     bool below = false;
     const double v = InterfaceColumnAt(X, RqdOf, below);
     if (below) {
-        Fail(WriteInputError31, X, "INP00031", 131);
+        FailAt(WriteInputError31, X, 31);
         return 0.0;
     }
     if (v < 0.0 || v > 100.0) {
-        Fail(WriteInputError49, v, "INP00049", 149);
+        FailAt(WriteInputError49, v, 49);
         return 0.0;
     }
     return v;
@@ -271,7 +267,7 @@ double AverageShearStrength(double X) {
     if (n < 2) return 0.0;
     if (X - g <= NodeTolerance) return f_c(X);
     if (X > Depth(n) + NodeTolerance) {
-        Fail(WriteInputError3, X, "INP00003", 103);
+        FailAt(WriteInputError3, X, 3);
         return 0.0;
     }
     return AreaTo(X, CohesionOf) / (X - g);
@@ -287,7 +283,7 @@ double AverageUnitWeight(double X) {
         return 0.0;
     }
     if (n < 2 || X > Depth(n) + NodeTolerance) {
-        Fail(WriteInputError15, X, "INP00015", 115);
+        FailAt(WriteInputError15, X, 15);
         return 0.0;
     }
     return AreaTo(X, UnitWeightOf) / (X - g);

@@ -8,9 +8,9 @@
 #include <limits>
 #include <ostream>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "model/SoilState.h"
@@ -269,9 +269,7 @@ void Properties(PyPoint& pt) {
     pt.C = f_c(pt.Depth);
     if (Failed()) return;
     if (!pt.b_FirstStation && pt.C < 1.0E-10) {
-        WriteInputError14(MessageOut());
-        WriteInputError14(ReportOut());
-        TerminateRun("INP00014", 114);
+        Fail(ErrorKind::Input, 14, [](std::ostream& out) { WriteInputError14(out); });
         return;
     }
     if (!pt.b_AtNode) {
@@ -292,9 +290,7 @@ void Properties(PyPoint& pt) {
     pt.Aux[AuxDefaultK] = 0.0;
     if (k <= 0.0) {
         if (pt.UnitSystem == UnitsGeneral) {
-            WriteStiffClayDefaultKError(ReportOut(), pt.Layer);
-            WriteStiffClayDefaultKError(MessageOut(), pt.Layer);
-            TerminateRun("RUN00013", 213);
+            Fail(ErrorKind::Runtime, 13, [&](std::ostream& out) { WriteStiffClayDefaultKError(out, pt.Layer); });
             return;
         }
         k = StiffClayDefaultK(cls, pt.b_Cyclic, pt.UnitSystem);

@@ -8,9 +8,9 @@
 #include <limits>
 #include <ostream>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/CriteriaMessages.h"
@@ -130,9 +130,7 @@ void CommonProperties(PyPoint& pt, int warningBase) {
     pt.C = f_c(pt.Depth);
     if (Failed()) return;
     if (!pt.b_FirstStation && pt.C < 1.0E-10) {
-        WriteInputError13(MessageOut());
-        WriteInputError13(ReportOut());
-        TerminateRun("INP00013", 113);
+        Fail(ErrorKind::Input, 13, [](std::ostream& out) { WriteInputError13(out); });
         return;
     }
     if (!pt.b_AtNode) {
@@ -251,9 +249,7 @@ void PropertiesK(PyPoint& pt) {
     pt.Aux[AuxDefaultK] = 0.0;
     if (k <= 0.0) {
         if (pt.UnitSystem == UnitsGeneral) {
-            WriteStiffClayDefaultKError(ReportOut(), pt.Layer);
-            WriteStiffClayDefaultKError(MessageOut(), pt.Layer);
-            TerminateRun("RUN00013", 213);
+            Fail(ErrorKind::Runtime, 13, [&](std::ostream& out) { WriteStiffClayDefaultKError(out, pt.Layer); });
             return;
         }
         k = StiffClayDefaultK(StiffClayNoFreeWaterClass(pt.C, pt.UnitSystem), pt.b_Cyclic, pt.UnitSystem);

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstddef>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/SoilState.h"
@@ -87,9 +87,7 @@ bool CheckCurves(int k) {
         e.b_Top = top;
         e.Fault = FindUserCurveFault(CurveOf(k, top), e.Point, e.Value);
         if (e.Fault == UserCurveFault::None) continue;
-        WriteUserCurveError(ReportOut(), e);
-        WriteUserCurveError(MessageOut(), e);
-        TerminateRun("INP00071", 100 + ErrUserCurveInvalid);
+        Fail(ErrorKind::Input, ErrUserCurveInvalid, [&](std::ostream& out) { WriteUserCurveError(out, e); });
         return false;
     }
     return true;

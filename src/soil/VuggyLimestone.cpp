@@ -8,8 +8,8 @@
 
 #include <cstddef>
 
-#include "driver/Channels.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Warnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/PyCurvePage.h"

@@ -6,14 +6,15 @@
 #include <cmath>
 #include <ostream>
 
-#include "driver/Channels.h"
-#include "driver/Errors.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Errors.h"
+#include "model/Warnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/RockSiltMessages.h"
 #include "report/RockSiltPages.h"
 #include "soil/PrintedPoints.h"
+#include "soil/SoilModels.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -71,12 +72,14 @@ namespace kestro::weakrock {
 namespace {
 
 // Depth into the rock: below this layer's top, plus the thickness of every
-// rock layer ("WeakRock", "Vuggy LS") directly above, up to a layer of another kind.
+// rock layer (b_RockForDepth: weak rock, vuggy limestone) directly above, up
+// to a layer of another kind.
 double DepthIntoRock(int k, double depth) {
     double xr = depth + 1.0E-8 - Problem.Layers[static_cast<std::size_t>(k)].XTop;
     for (int j = k - 1; j >= 1; --j) {
         const SoilLayer& L = Problem.Layers[static_cast<std::size_t>(j)];
-        if (L.SoilType != SoilWeakRock && L.SoilType != SoilVuggyLimestone) break;
+        const SoilModel* m = SoilModelOf(L.SoilType);
+        if (m == nullptr || !m->b_RockForDepth) break;
         xr += L.XBottom - L.XTop;
     }
     return xr;
@@ -129,9 +132,7 @@ void Properties(PyPoint& pt) {
         return;
     }
     if (!pt.b_FirstStation && pt.C < 1.0E-10) {
-        WriteInputError16(ReportOut());
-        WriteInputError16(MessageOut());
-        TerminateRun("INP00016", 116);
+        Fail(ErrorKind::Input, 16, [](std::ostream& out) { WriteInputError16(out); });
         return;
     }
     pt.Gamma = AverageUnitWeight(pt.Depth);
@@ -148,25 +149,20 @@ void Properties(PyPoint& pt) {
     // Without a positive rock mass modulus the initial line has no slope and
     // y_A no value: the layer would carry nothing.
     if (!(pt.Aux[AuxEir] > 0.0)) {
-        WriteRockModulusError(ReportOut(), pt.Layer, pt.Depth, pt.Aux[AuxEir]);
-        WriteRockModulusError(MessageOut(), pt.Layer, pt.Depth, pt.Aux[AuxEir]);
-        TerminateRun("INP00076", 176);
+        Fail(ErrorKind::Input, 76,
+             [&](std::ostream& out) { WriteRockModulusError(out, pt.Layer, pt.Depth, pt.Aux[AuxEir]); });
         return;
     }
     const WeakRockCurve c = CurveAt(pt);
     if (!(c.Yrm > 0.0)) {
-        WriteRuntimeError22(ReportOut(), pt.Layer);
-        WriteRuntimeError22(MessageOut(), pt.Layer);
-        TerminateRun("RUN00022", 222);
+        Fail(ErrorKind::Runtime, 22, [&](std::ostream& out) { WriteRuntimeError22(out, pt.Layer); });
         return;
     }
     // The base of y_A is positive unless pur is not (a strength of zero at a
     // layer interface): the curve has no shape there, so the run stops.
     if (!(c.Pur / (2.0 * std::pow(c.Yrm, 0.25)) / c.Kir > 0.0)) {
         MessageOut() << "ERROR 2 BEFORE EQN 11\n";
-        WriteInputError16(ReportOut());
-        WriteInputError16(MessageOut());
-        TerminateRun("INP00016", 116);
+        Fail(ErrorKind::Input, 16, [](std::ostream& out) { WriteInputError16(out); });
         return;
     }
 }

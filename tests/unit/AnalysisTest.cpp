@@ -10,10 +10,10 @@
 #include "PileTestSupport.h"
 #include "analysis/BendingStiffness.h"
 #include "analysis/LoadCases.h"
-#include "analysis/PileProperties.h"
+#include "model/PileProperties.h"
 #include "analysis/StationResults.h"
 #include "analysis/Stations.h"
-#include "driver/Warnings.h"
+#include "model/Warnings.h"
 #include "report/ResultsReport.h"
 
 using namespace kestro;

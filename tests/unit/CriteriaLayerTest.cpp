@@ -12,7 +12,7 @@
 
 #include "LayerTestSupport.h"
 #include "TestSupport.h"
-#include "driver/Warnings.h"
+#include "model/Warnings.h"
 #include "input/Units.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "driver/Warnings.h"
+#include "model/Warnings.h"
 #include "kestro/kgo.h"
 
 using kestro::test::MinimalInput;

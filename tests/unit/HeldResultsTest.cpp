@@ -13,7 +13,7 @@
 
 #include "PlotReader.h"
 #include "TestSupport.h"
-#include "driver/HeldResults.h"
+#include "model/HeldResults.h"
 
 namespace fs = std::filesystem;
 using kestro::results::LoadCase;

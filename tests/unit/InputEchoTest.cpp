@@ -7,9 +7,9 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "analysis/FactoredLoads.h"
+#include "model/FactoredLoads.h"
 #include "analysis/LrfdLoads.h"
-#include "driver/Warnings.h"
+#include "model/Warnings.h"
 #include "input/KeywordReader.h"
 #include "input/Units.h"
 #include "model/ProblemData.h"

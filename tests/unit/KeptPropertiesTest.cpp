@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "driver/Warnings.h"
+#include "model/Warnings.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"

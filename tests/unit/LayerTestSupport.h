@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "TestSupport.h"
-#include "driver/Warnings.h"
+#include "model/Warnings.h"
 #include "input/Units.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"

@@ -14,7 +14,7 @@
 
 #include "ReaderTestSupport.h"
 #include "TestSupport.h"
-#include "driver/Channels.h"
+#include "model/Channels.h"
 #include "input/Units.h"
 #include "model/EITables.h"
 #include "model/SectionTables.h"

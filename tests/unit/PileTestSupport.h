@@ -5,8 +5,8 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "driver/Channels.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Warnings.h"
 #include "input/Units.h"
 #include "model/EITables.h"
 #include "model/PileModel.h"

@@ -6,7 +6,9 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,7 @@
 #include "model/SoilState.h"
 #include "soil/Criteria.h"
 #include "soil/PyCriteria.h"
+#include "soil/SoilModels.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {
@@ -204,13 +207,62 @@ TEST(StationLoop, ModulusThatIsNotANumberStopsTheRun) {
     EXPECT_NE(out.find("The computed value of soil modulus is not-a-number for node 1\n"), std::string::npos);
 }
 
-TEST(CriteriaTable, OrderAndRockCount) {
-    const char* order[] = {"SoftClay", "StfClyBW", "StfClyAW", "StfClyAK", "Sand    ", "API Sand", "Liq Sand", "Cem Silt",
-                           "User p-y", "WeakRock", "Vuggy LS", "MassRock", "KS Loess", "Piedmont", "Elast SG"};
-    ASSERT_EQ(NumCriteria(), 15);
-    for (int n = 1; n <= 15; ++n) EXPECT_EQ(std::string(CriterionAt(n).Code, 8), order[n - 1]);
-    ResetRunState();
-    EXPECT_EQ(FindCriterion(SoilCode(SoilFrozen)), nullptr);
+// Every soil model code the layer line accepts (1 to 16, docs/input.md) has a
+// complete descriptor: a unique code and names, the values it reads without
+// gaps and starting with the unit weight, values that fit its soil class, and
+// the functions of its criterion. Frozen soil alone has no curve.
+TEST(SoilModels, EveryInputCodeHasACompleteDescriptor) {
+    constexpr int InputCodes = 16;
+    ASSERT_EQ(NumSoilModels(), InputCodes);
+    EXPECT_EQ(SoilModelOf(0), nullptr);
+    EXPECT_EQ(SoilModelOf(InputCodes + 1), nullptr);
+    EXPECT_EQ(SoilCode(InputCodes + 1), "        ");
+    std::set<std::string> codes, descriptions, names;
+    for (int type = 1; type <= InputCodes; ++type) {
+        SCOPED_TRACE(type);
+        const SoilModel* m = SoilModelOf(type);
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(m->Type, type);
+        const std::string code(m->CodeText());
+        EXPECT_EQ(std::strlen(m->Code), 8u) << code;
+        EXPECT_NE(code, "        ");
+        EXPECT_EQ(SoilCode(type), code);
+        EXPECT_TRUE(codes.insert(code).second) << code;
+        EXPECT_TRUE(descriptions.insert(std::string(m->Description)).second) << code;
+        EXPECT_TRUE(names.insert(std::string(m->Name)).second) << code;
+        EXPECT_FALSE(m->Description.empty()) << code;
+        EXPECT_FALSE(m->Name.empty()) << code;
+        // The values read stand first, with no gap.
+        bool ended = false;
+        for (SoilValue v : m->Reads) {
+            if (v == SoilValue::None) ended = true;
+            else EXPECT_FALSE(ended) << code << " reads a value after a gap";
+        }
+        if (m->b_ValuesOnLayerLine) {
+            EXPECT_FALSE(m->ReadsValue(SoilValue::FieldTest) || m->ReadsValue(SoilValue::UserCurve)) << code;
+        }
+        if (type == SoilFrozen) {
+            EXPECT_TRUE(m->b_NoCurve);
+            EXPECT_EQ(m->Reads[0], SoilValue::None);
+            EXPECT_EQ(FindCriterion(code), nullptr);
+            EXPECT_EQ(CriterionOf(type), nullptr);
+            continue;
+        }
+        EXPECT_FALSE(m->b_NoCurve) << code;
+        EXPECT_EQ(m->Reads[0], SoilValue::UnitWeight) << code;
+        EXPECT_EQ(FindCriterion(code), m) << code;
+        EXPECT_EQ(CriterionOf(type), m) << code;
+        const bool ownLoop = m->LayerFn != nullptr;
+        EXPECT_TRUE(ownLoop || (m->Properties != nullptr && m->Curve != nullptr && m->PrintPage != nullptr))
+            << code << " has no complete criterion";
+        // The class at layer interfaces agrees with the strength it reads.
+        const bool cohesive = m->SoilClass == ClassCohesive, rock = m->SoilClass == ClassRock;
+        EXPECT_TRUE(!cohesive || m->ReadsValue(SoilValue::ShearStrength)) << code;
+        EXPECT_TRUE(!rock || m->ReadsValue(SoilValue::RockStrength)) << code;
+        EXPECT_TRUE(!m->b_ClassByStrength || m->ReadsValue(SoilValue::FrictionAngle)) << code;
+        EXPECT_TRUE(m->SoilClass != ClassUser || ownLoop) << code;
+    }
+    // The models whose layers count as rock-like for the criteria's messages.
     for (int t : {SoilWeakRock, SoilVuggyLimestone, SoilMassiveRock, SoilLoess, SoilPiedmont, SoilElasticSubgrade})
         EXPECT_TRUE(IncrementsRockLayerCount(t)) << t;
     for (int t : {SoilSoftClay, SoilSandReese, SoilApiSand, SoilCementedSilt, SoilUserPy, SoilLiquefiedSand, SoilFrozen})
@@ -270,7 +322,7 @@ PyPoint TypicalPoint(const CurveCase& c) {
 
 TEST_P(EveryCriterion, FiniteNonNegativeBoundedAndMonotone) {
     const CurveCase& c = GetParam();
-    const CriterionEntry* e = FindCriterion(c.Code);
+    const SoilModel* e = FindCriterion(c.Code);
     ASSERT_NE(e, nullptr);
     if (e->Curve == nullptr) GTEST_SKIP() << "criterion not in this build";
     PyPoint pt = TypicalPoint(c);

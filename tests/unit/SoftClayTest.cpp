@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "driver/Channels.h"
-#include "driver/Warnings.h"
+#include "model/Channels.h"
+#include "model/Warnings.h"
 #include "input/Units.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"

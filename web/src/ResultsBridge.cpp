@@ -12,7 +12,7 @@
 #include "../../app/Convert.h"
 
 #include "../../app/HtmlReport.h"
-#include "driver/HeldResults.h"
+#include "model/HeldResults.h"
 #include "../../app/ResultFiles.h"
 #include "../../app/ResultsJson.h"
 

@@ -1,4 +1,4 @@
-#include "analysis/PileProperties.h"
+#include "model/PileProperties.h"
 
 #include <cstddef>
 

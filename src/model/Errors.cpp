@@ -1,9 +1,10 @@
-#include "driver/Errors.h"
+#include "model/Errors.h"
 
+#include <cstdio>
 #include <ostream>
 #include <string>
 
-#include "driver/Channels.h"
+#include "model/Channels.h"
 
 namespace kestro {
 
@@ -19,6 +20,40 @@ void WriteToMessagesAndReport(std::initializer_list<std::string_view> lines) {
     WriteLines(MessageOut(), lines);
     // Before the report is open, both lead to the message log: once is enough.
     if (&ReportOut() != &MessageOut()) WriteLines(ReportOut(), lines);
+}
+
+std::string ErrorCode(ErrorKind kind, int number) {
+    char code[16];
+    std::snprintf(code, sizeof code, kind == ErrorKind::Input ? "INP%05d" : "RUN%05d", number);
+    return code;
+}
+
+std::string ErrorHeading(ErrorKind kind, int number) {
+    char head[64];
+    std::snprintf(head, sizeof head,
+                  kind == ErrorKind::Input ? "**** Input Data Error No. %d ****" : "**** Runtime Error No. %d ****",
+                  number);
+    return head;
+}
+
+void Fail(ErrorKind kind, int number, const std::function<void(std::ostream&)>& write) {
+    write(MessageOut());
+    // Before the report is open, both lead to the message log: once is enough.
+    if (&ReportOut() != &MessageOut()) write(ReportOut());
+    TerminateRun(ErrorCode(kind, number), (kind == ErrorKind::Input ? 100 : 200) + number);
+}
+
+void Fail(ErrorKind kind, int number, std::initializer_list<std::string_view> lines) {
+    Fail(kind, number, [lines](std::ostream& out) { WriteLines(out, lines); });
+}
+
+void Fail(ErrorKind kind, int number, std::string_view problem, std::string_view solution) {
+    const std::string head = ErrorHeading(kind, number);
+    Fail(kind, number, {"", "", head, "", problem, solution, ""});
+}
+
+void InputError(int number, std::string_view problem, std::string_view solution) {
+    Fail(ErrorKind::Input, number, problem, solution);
 }
 
 namespace {

@@ -1,4 +1,4 @@
-#include "driver/HeldResults.h"
+#include "model/HeldResults.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "driver/Channels.h"
+#include "model/Channels.h"
 
 #include <filesystem>
 #include <fstream>

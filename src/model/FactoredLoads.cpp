@@ -1,9 +1,8 @@
-#include "analysis/FactoredLoads.h"
+#include "model/FactoredLoads.h"
 
 #include <cmath>
 #include <cstddef>
 
-#include "input/KeywordReader.h"
 #include "model/ProblemData.h"
 
 namespace kestro {
@@ -52,37 +51,5 @@ FactoredLoads CombinationFactoredLoads(int c) {
 }
 
 double UsableResistanceFactor(double factor) { return factor > 0.0 ? factor : 0.75; }
-
-void ComputeLrfdFactoredLoads() {
-    ProblemData& P = Problem;
-    const int n = P.NumLrfdCombinations < MaxLrfdCombinations ? P.NumLrfdCombinations : MaxLrfdCombinations;
-    for (int c = 1; c <= n; ++c) {
-        LrfdCombination& C = P.LrfdCombinations[At(c)];
-        C.FlexureResistanceFactor = UsableResistanceFactor(C.FlexureResistanceFactor);
-        C.ShearResistanceFactor = UsableResistanceFactor(C.ShearResistanceFactor);
-        const FactoredLoads f = CombinationFactoredLoads(c);
-        C.FactoredHorizontal = f.Horizontal;
-        C.FactoredVertical = f.Vertical;
-        C.FactoredMoment = f.Moment;
-        C.FactoredShear = f.Shear;
-        C.FactoredAxial = f.Axial;
-    }
-
-    // The thrust list is built by the same routine as after reading, from the
-    // same factored axial forces, so the two always agree.
-    BuildAxialThrustList();
-    const bool kips = P.Options.UnitSystem == UnitsUS;
-    for (int c = 1; c <= n; ++c) {
-        LrfdCombination& C = P.LrfdCombinations[At(c)];
-        const double q = kips ? C.FactoredAxial / 1000.0 : C.FactoredAxial;
-        C.ThrustIndex = 0;
-        for (int j = 1; j <= P.NumAxialThrusts; ++j) {
-            if (P.AxialThrusts[At(j)] == q) {
-                C.ThrustIndex = j;
-                break;
-            }
-        }
-    }
-}
 
 }  // namespace kestro

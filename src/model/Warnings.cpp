@@ -1,4 +1,4 @@
-#include "driver/Warnings.h"
+#include "model/Warnings.h"
 
 #include <cstdlib>
 #include <initializer_list>

@@ -34,9 +34,4 @@ FactoredLoads CombinationFactoredLoads(int c);
 // Resistance factor used by the analysis: a factor of zero or less is taken as 0.75.
 double UsableResistanceFactor(double factor);
 
-// Fills the factored loads and the thrust index of every combination, replaces
-// resistance factors of zero or less by 0.75 and rebuilds the list of distinct
-// axial thrusts from the same factored axial forces.
-void ComputeLrfdFactoredLoads();
-
 }  // namespace kestro
