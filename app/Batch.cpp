@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include <sstream>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -34,7 +36,8 @@ namespace {
 
 constexpr const char* BatchUsage =
     "Usage: kestro batch INPUT... [-o OUTDIR] [-j JOBS] [--shard I/N] [--summary NAME] [-q]\n"
-    "       (INPUT: an input file, a folder of *.kin files, or @LIST, a file naming one input a line)\n";
+    "       (INPUT: an input file or a group file (.kgr), a folder of *.kin and *.kgr files, or @LIST, a file\n"
+    "       naming one input a line)\n";
 constexpr const char* SweepUsage =
     "Usage: kestro sweep TEMPLATE --line N [--field K] --values V1,V2,... [--expect TEXT] [-o OUTDIR] [-j JOBS] [-q]\n"
     "       kestro sweep MODEL.json --path JSONPATH --values V1,V2,... [-o OUTDIR] [-j JOBS] [-q]\n";
@@ -74,6 +77,84 @@ bool WriteAll(int fd, const std::string& s) {
     return true;
 }
 
+bool IsGroupFile(const std::string& input) { return fs::path(input).extension() == ".kgr"; }
+
+// The files a group file's run leaves in its output folder.
+fs::path GroupFile(const BatchEntry& e, const char* suffix) {
+    return fs::path(e.OutDir) / (fs::path(e.Input).stem().string() + suffix);
+}
+
+// A group file of a batch: `kestro group` with its report, JSON and page in
+// the entry's output folder; the command's messages go to `messages`.
+int RunGroupEntry(const BatchEntry& e, std::ostream& messages) {
+    std::error_code ec;
+    fs::create_directories(e.OutDir, ec);
+    std::ostringstream report;
+    const int status = Main({"group", e.Input, "--json", GroupFile(e, "-group.json").string(), "--html",
+                             GroupFile(e, "-group.html").string()},
+                            report, messages);
+    if (!report.str().empty() && !results::WriteFileAtomically(GroupFile(e, "-report.txt"), report.str()))
+        messages << "kestro group: cannot write '" << GroupFile(e, "-report.txt").string() << "'\n";
+    return status;
+}
+
+// Fills the entry of a group file from the results JSON its run wrote: no
+// JSON, the file was refused before any case was run ("not run", with the
+// command's message); else the run's status and, for a case that could not
+// be balanced, its runtime error and message.
+void FinishGroup(BatchEntry& e, const std::string& output, int status) {
+    nlohmann::json j;
+    const fs::path json = GroupFile(e, "-group.json");
+    std::error_code ec;
+    if (fs::is_regular_file(json, ec)) j = nlohmann::json::parse(results::ReadFileText(json), nullptr, false);
+    if (!j.is_object() || !j.contains("run") || !j["run"].is_object()) {
+        e.Outcome = "not run";
+        e.Message = Trim(output.substr(0, output.find('\n')));
+        if (e.Message.empty()) e.Message = "the group did not run (exit status " + std::to_string(status) + ")";
+        return;
+    }
+    e.b_Finished = true;
+    const nlohmann::json& err = j["run"]["error"];
+    if (err.is_object()) {
+        e.Result = err.value("runtimeError", 0);
+        // The message names the load case and its runtime error.
+        const std::string message = err.value("message", std::string());
+        e.ErrorReason = message.find("Runtime Error") != std::string::npos
+                            ? message
+                            : "Runtime Error " + std::to_string(e.Result) + ": " + message;
+    }
+    e.Outcome = status == ExitNormal ? "normal" : status == ExitWarnings ? "warnings" : "error";
+}
+
+// A group file's copy written elsewhere (a sweep's inputs folder): the
+// relative paths of its lateral models (LATERAL lines, LATERAL on TYPE lines)
+// made absolute from the template's folder `base`, so that the copy names
+// the same files. Every other character is kept.
+std::string AnchorGroupPaths(const std::string& text, const fs::path& base) {
+    std::istringstream in(text);
+    std::string out, line;
+    auto upper = [](std::string w) {
+        for (char& c : w) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return w;
+    };
+    while (std::getline(in, line)) {
+        const std::string body = line.substr(0, line.find('#'));
+        std::istringstream words(body);
+        std::vector<std::string> t;
+        for (std::string w; words >> w;) t.push_back(w);
+        std::string path;
+        if (!t.empty() && upper(t[0]) == "LATERAL") path = Trim(body.substr(body.find(t[0]) + t[0].size()));
+        else if (t.size() >= 6 && upper(t[0]) == "TYPE" && upper(t[t.size() - 2]) == "LATERAL") path = t.back();
+        if (!path.empty() && fs::path(path).is_relative()) {
+            const std::size_t at = body.rfind(path);
+            line.replace(at, path.size(), (base / path).lexically_normal().string());
+        }
+        out += line;
+        if (!in.eof()) out += '\n';
+    }
+    return out;
+}
+
 [[noreturn]] void WorkerLoop(int requests, int answers, const std::vector<BatchEntry>& entries) {
     // Ctrl-C is for the batch: it stops the workers with SIGTERM.
     std::signal(SIGINT, SIG_IGN);
@@ -95,7 +176,7 @@ bool WriteAll(int fd, const std::string& s) {
         std::ostringstream text;
         int status = ExitError;
         try {
-            status = Main({"run", e.Input, "-o", e.OutDir, "-q"}, text, text);
+            status = IsGroupFile(e.Input) ? RunGroupEntry(e, text) : Main({"run", e.Input, "-o", e.OutDir, "-q"}, text, text);
         } catch (...) {
             text << "kestro: the run of " << e.Input << " failed unexpectedly\n";
         }
@@ -191,6 +272,7 @@ std::vector<CaseSummary> CaseSummariesFromPlot(const results::PlotResults& p) {
 
 // Fills the entry from the command's own output and the report it wrote.
 void Finish(BatchEntry& e, const std::string& output, int status) {
+    if (IsGroupFile(e.Input)) return FinishGroup(e, output, status);
     const std::string key = "run result ";
     const std::size_t at = output.find(key);
     if (at == std::string::npos) {
@@ -506,10 +588,11 @@ bool CollectInputs(const std::vector<std::string>& args, std::vector<std::string
         } else if (fs::is_directory(a, ec)) {
             std::vector<std::string> found;
             for (const auto& f : fs::directory_iterator(a, ec))
-                if (f.is_regular_file(ec) && f.path().extension() == ".kin") found.push_back(f.path().string());
+                if (f.is_regular_file(ec) && (f.path().extension() == ".kin" || f.path().extension() == ".kgr"))
+                    found.push_back(f.path().string());
             std::sort(found.begin(), found.end());
             if (found.empty()) {
-                problem = "the folder '" + a + "' holds no *.kin input file";
+                problem = "the folder '" + a + "' holds no *.kin input or *.kgr group file";
                 return false;
             }
             inputs.insert(inputs.end(), found.begin(), found.end());
@@ -831,7 +914,10 @@ int SweepMain(const std::vector<std::string>& args, std::ostream& out, std::ostr
         }
         std::string number = std::to_string(i + 1);
         if (number.size() < 3) number.insert(0, 3 - number.size(), '0');
-        const fs::path input = inputDir / (templ.stem().string() + "-" + number + (byPath ? ".json" : ".kin"));
+        const bool group = IsGroupFile(templ.string());
+        if (group) copy = AnchorGroupPaths(copy, fs::absolute(templ, ec).parent_path());
+        const fs::path input =
+            inputDir / (templ.stem().string() + "-" + number + (byPath ? ".json" : group ? ".kgr" : ".kin"));
         std::ofstream(input, std::ios::binary) << copy;
         entries[i].Input = input.string();
         entries[i].SweepValue = values[i];

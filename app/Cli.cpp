@@ -476,6 +476,33 @@ std::string CheckLine(const Outcome& o) {
     return "The input was read and checked: no problem found.";
 }
 
+// Reads the text of every lateral model a group file names (its LATERAL
+// line and the LATERAL paths of its TYPE lines), each taken relative to the
+// group file's folder. Returns ExitNormal, or ExitNoInput with the message
+// naming the line.
+int ReadGroupLateralModels(group::GroupModel& model, const std::string& groupFile, std::ostream& err) {
+    auto readOne = [&](const std::string& path, int line, std::string& text) {
+        fs::path lateral(path);
+        if (lateral.is_relative()) lateral = fs::path(groupFile).parent_path() / lateral;
+        std::error_code ec;
+        std::ifstream lin(lateral, std::ios::binary);
+        std::ostringstream ltext;
+        if (fs::is_regular_file(lateral, ec) && lin) ltext << lin.rdbuf();
+        if (!fs::is_regular_file(lateral, ec) || !lin) {
+            err << "kestro group: " << groupFile << ": line " << line << ": cannot read the lateral model '"
+                << lateral.string() << "'\n";
+            return false;
+        }
+        text = ltext.str();
+        return true;
+    };
+    if (!model.LateralPath.empty() && !readOne(model.LateralPath, model.LateralLine, model.LateralText))
+        return ExitNoInput;
+    for (group::LateralSource& src : model.TypeModels)
+        if (!readOne(src.Path, src.Line, src.Text)) return ExitNoInput;
+    return ExitNormal;
+}
+
 // kestro group FILE: the pile group of a group file (docs/groups.md), its
 // report to standard output.
 int GroupCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -511,20 +538,7 @@ int GroupCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         return ExitError;
     }
     for (const std::string& w : model.Warnings) err << "kestro group: warning: " << args[1] << ": " << w << '\n';
-    if (!model.LateralPath.empty()) {
-        // The lateral model's path is taken from the group file's folder.
-        fs::path lateral(model.LateralPath);
-        if (lateral.is_relative()) lateral = fs::path(args[1]).parent_path() / lateral;
-        std::ifstream lin(lateral, std::ios::binary);
-        std::ostringstream ltext;
-        if (fs::is_regular_file(lateral, ec) && lin) ltext << lin.rdbuf();
-        if (!fs::is_regular_file(lateral, ec) || !lin) {
-            err << "kestro group: " << args[1] << ": line " << model.LateralLine << ": cannot read the lateral model '"
-                << lateral.string() << "'\n";
-            return ExitNoInput;
-        }
-        model.LateralText = ltext.str();
-    }
+    if (const int status = ReadGroupLateralModels(model, args[1], err); status != ExitNormal) return status;
     group::GroupResults results;
     const int failed = group::RunGroup(model, out, error, results);
     // The results files are written whether or not every case balanced:

@@ -101,7 +101,8 @@ std::string GroupResultsJson(const group::GroupModel& model, const group::GroupR
     j["units"] = {{"force", py ? results.ModelForceUnit : model.ForceUnit},
                   {"length", py ? results.ModelLengthUnit : model.LengthUnit},
                   {"rotation", "rad"}};
-    j["lateralModel"] = py ? ordered_json{{"path", model.LateralPath}, {"pileWidth", Num(results.ModelWidth)}}
+    j["lateralModel"] = py ? ordered_json{{"path", model.LateralPath.empty() ? ordered_json(nullptr) : ordered_json(model.LateralPath)},
+                                          {"pileWidth", Num(results.ModelWidth)}}
                            : ordered_json(nullptr);
     j["multipliers"] = model.b_RowMultipliers ? "rows" : "none";
     ordered_json piles = ordered_json::array();
@@ -116,7 +117,12 @@ std::string GroupResultsJson(const group::GroupModel& model, const group::GroupR
                          {"x", Num(p.X)},
                          {"z", Num(p.Z)},
                          {"batterDegrees", Num(p.BatterDegrees)},
-                         {"pMultiplierGiven", p.PMultiplier > 0.0 ? Num(p.PMultiplier) : ordered_json(nullptr)}});
+                         {"pMultiplierGiven", p.PMultiplier > 0.0 ? Num(p.PMultiplier) : ordered_json(nullptr)},
+                         {"lateralModel", t == nullptr || !t->b_PY ? ordered_json(nullptr)
+                                          : t->LateralModel > 0 &&
+                                                    static_cast<std::size_t>(t->LateralModel) <= model.TypeModels.size()
+                                              ? ordered_json(model.TypeModels[static_cast<std::size_t>(t->LateralModel - 1)].Path)
+                                              : ordered_json(model.LateralPath)}});
     }
     j["piles"] = piles;
     j["zeroLoadTangent"] = Matrix(results.ZeroLoadTangent);

@@ -1,5 +1,6 @@
 #include "group/GroupInput.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstddef>
@@ -80,7 +81,7 @@ int ReadGroup(const std::string& text, GroupModel& model, std::string& error) {
         ++lineNo;
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
         const std::string line = raw.substr(0, raw.find('#'));
-        const std::vector<std::string> t = Tokens(line);
+        std::vector<std::string> t = Tokens(line);
         if (t.empty()) continue;
         const std::string key = Upper(t[0]);
         if (!header) {
@@ -103,9 +104,15 @@ int ReadGroup(const std::string& text, GroupModel& model, std::string& error) {
             // TYPE n FIXED|PINNED KAXIAL v K22 v K23 v K33 v, or TYPE n FIXED|PINNED PY [KAXIAL v]
             PileType pt;
             const bool py = t.size() >= 4 && Upper(t[3]) == "PY";
+            // PY [KAXIAL v] [LATERAL path]: the type's own lateral model (a path without spaces).
+            std::string ownModel;
+            if (py && t.size() >= 6 && Upper(t[t.size() - 2]) == "LATERAL") {
+                ownModel = t.back();
+                t.resize(t.size() - 2);
+            }
             if ((py ? (t.size() != 4 && t.size() != 6) : t.size() != 11) || !ToInt(t[1], pt.Number) || pt.Number < 1)
                 return fail("TYPE takes a number (1 or more), FIXED or PINNED and the values KAXIAL, K22, K23, K33; "
-                            "or FIXED or PINNED, PY and optionally KAXIAL and its value");
+                            "or FIXED or PINNED, PY and optionally KAXIAL and its value and LATERAL and a path");
             if (FindType(model, pt.Number) != nullptr) return fail("pile type " + t[1] + " is given twice");
             if (model.Types.size() >= MaxTypes) return fail("more than 100 pile types");
             const std::string head = Upper(t[2]);
@@ -115,9 +122,16 @@ int ReadGroup(const std::string& text, GroupModel& model, std::string& error) {
                 pt.b_PY = true;
                 pt.b_LinearAxial = t.size() == 6;
                 if (pt.b_LinearAxial) {
-                    if (Upper(t[4]) != "KAXIAL") return fail("after PY only KAXIAL and its value may follow");
+                    if (Upper(t[4]) != "KAXIAL")
+                        return fail("after PY only KAXIAL and its value, and LATERAL and a path, may follow");
                     if (!ToNumber(t[5], pt.Terms.KAxial) || !(pt.Terms.KAxial > 0.0))
                         return fail("KAXIAL must be a number greater than zero");
+                }
+                if (!ownModel.empty()) {
+                    std::size_t k = 0;
+                    while (k < model.TypeModels.size() && model.TypeModels[k].Path != ownModel) ++k;
+                    if (k == model.TypeModels.size()) model.TypeModels.push_back({ownModel, lineNo, std::string()});
+                    pt.LateralModel = static_cast<int>(k) + 1;
                 }
                 model.Types.push_back(pt);
                 continue;
@@ -204,10 +218,11 @@ int ReadGroup(const std::string& text, GroupModel& model, std::string& error) {
         error = "the group has no LOAD or MOVE line";
         return 1;
     }
-    bool anyPY = false;
-    for (const PileType& pt : model.Types) anyPY = anyPY || pt.b_PY;
-    if (anyPY && model.LateralPath.empty()) {
-        error = "a PY pile type needs the LATERAL line naming the keyword input of the soil and pile";
+    bool needsGroupModel = false;
+    for (const PileType& pt : model.Types) needsGroupModel = needsGroupModel || (pt.b_PY && pt.LateralModel == 0);
+    if (needsGroupModel && model.LateralPath.empty()) {
+        error = "a PY pile type without a LATERAL path of its own needs the LATERAL line naming the keyword input "
+                "of the soil and pile";
         return 1;
     }
     return 0;
@@ -243,15 +258,45 @@ int RunGroup(const GroupModel& model, std::ostream& out, std::string& error, Gro
     for (const PileType& t : model.Types) anyPY = anyPY || t.b_PY;
     LateralModelInfo info;
     LateralModelGuard guard;
+    // The lateral models prepared: the group's (when named) first, then those
+    // of the TYPE lines; `prepared[k]` is the prepared number of the type's
+    // model k (0 the group's).
+    std::vector<const LateralSource*> sources;
+    LateralSource groupSource{model.LateralPath, model.LateralLine, model.LateralText};
+    std::vector<int> prepared(model.TypeModels.size() + 1, 0);
+    if (!model.LateralPath.empty()) sources.push_back(&groupSource);
+    for (std::size_t k = 0; k < model.TypeModels.size(); ++k) {
+        prepared[k + 1] = static_cast<int>(sources.size());
+        sources.push_back(&model.TypeModels[k]);
+    }
+    std::vector<LateralModelInfo> infos;
     if (anyPY) {
         std::string why;
-        if (PrepareLateralModel(model.LateralText, info, why) != 0) {
-            error = "the lateral model " + model.LateralPath + " (line " + std::to_string(model.LateralLine) +
+        std::vector<std::string> texts;
+        for (const LateralSource* src : sources) texts.push_back(src->Text);
+        std::size_t failed = 0;
+        if (PrepareLateralModels(texts, infos, why, failed) != 0) {
+            const LateralSource* src = failed < sources.size() ? sources[failed] : &groupSource;
+            error = "the lateral model " + src->Path + " (line " + std::to_string(src->Line) +
                     ") cannot be analysed: " + why;
             out << error << '\n';
             return ErrorPileFailed;
         }
         guard.b_Held = true;
+        info = infos.front();
+        // One system of units for the whole group; the rows are measured in
+        // the widest pile's width (the smaller multipliers).
+        for (std::size_t k = 1; k < infos.size(); ++k) {
+            if (std::string(infos[k].ForceUnit) != info.ForceUnit || std::string(infos[k].LengthUnit) != info.LengthUnit) {
+                error = "the lateral model " + sources[k]->Path + " (line " + std::to_string(sources[k]->Line) +
+                        ") is in other units (" + infos[k].ForceUnit + ", " + infos[k].LengthUnit + ") than " +
+                        sources[0]->Path + " (" + info.ForceUnit + ", " + info.LengthUnit +
+                        "): the group's lateral models share one system of units";
+                out << error << '\n';
+                return ErrorPileFailed;
+            }
+            info.Width = std::max(info.Width, infos[k].Width);
+        }
         results.b_Lateral = true;
         results.ModelForceUnit = info.ForceUnit;
         results.ModelLengthUnit = info.LengthUnit;
@@ -269,14 +314,17 @@ int RunGroup(const GroupModel& model, std::ostream& out, std::string& error, Gro
         }
         LateralPileHead* lat = nullptr;
         if (t->b_PY) {
-            if (!t->b_LinearAxial && !info.b_Axial) {
+            const int k = t->LateralModel >= 0 && static_cast<std::size_t>(t->LateralModel) < prepared.size()
+                              ? prepared[static_cast<std::size_t>(t->LateralModel)]
+                              : 0;
+            if (!t->b_LinearAxial && !infos[static_cast<std::size_t>(k)].b_Axial) {
                 error = "pile type " + std::to_string(t->Number) +
                         " gives no KAXIAL and its lateral model holds no AXIAL ANALYSIS section";
                 out << error << '\n';
                 return ErrorPileFailed;
             }
             auto h = std::make_unique<LateralPileHead>(t->Terms.Head, 1.0, t->b_LinearAxial ? nullptr : &AxialColumn,
-                                                       t->Terms.KAxial);
+                                                       t->Terms.KAxial, k);
             lat = h.get();
             heads.push_back(std::move(h));
         } else {
@@ -324,9 +372,13 @@ int RunGroup(const GroupModel& model, std::ostream& out, std::string& error, Gro
     if (!model.Title.empty()) out << model.Title << '\n';
     out << "Units: force " << F << ", length " << L << ", rotation rad; z and w positive downward,\n"
         << "theta and M positive turning +x toward +z.\n";
-    if (anyPY)
-        out << "Lateral model: " << model.LateralPath << " (pile width " << Fmt(info.Width) << ", length "
-            << Fmt(info.Length) << ")\n";
+    if (anyPY && sources.size() == 1)
+        out << "Lateral model: " << sources[0]->Path << " (pile width " << Fmt(infos[0].Width) << ", length "
+            << Fmt(infos[0].Length) << ")\n";
+    else if (anyPY)
+        for (std::size_t k = 0; k < sources.size(); ++k)
+            out << "Lateral model " << k + 1 << ": " << sources[k]->Path << " (pile width " << Fmt(infos[k].Width)
+                << ", length " << Fmt(infos[k].Length) << ")\n";
     out << "\nPiles: " << piles.size() << "\n  Pile Type Head              x            z  batter(deg)\n";
     for (std::size_t i = 0; i < model.Piles.size(); ++i) {
         const PileInput& p = model.Piles[i];

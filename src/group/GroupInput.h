@@ -19,6 +19,17 @@ struct PileType {
     // axially by KAXIAL when given (b_LinearAxial), else by the model's axial column.
     bool b_PY = false;
     bool b_LinearAxial = true;
+    // Its lateral model: 0 the group's (LATERAL line), k >= 1 the type's own
+    // (LATERAL on its TYPE line), GroupModel::TypeModels[k - 1].
+    int LateralModel = 0;
+};
+
+// A keyword input of the soil profile and a pile: its path as written, the
+// line that names it, and its text, which the caller reads before the run.
+struct LateralSource {
+    std::string Path;
+    int Line = 0;
+    std::string Text;
 };
 
 struct PileInput {
@@ -48,6 +59,8 @@ struct GroupModel {
     std::string LateralPath;
     int LateralLine = 0;
     std::string LateralText;
+    // The lateral models named on TYPE lines (one per distinct path).
+    std::vector<LateralSource> TypeModels;
     bool b_RowMultipliers = true;         // MULTIPLIERS ROWS (default) or NONE
 };
 

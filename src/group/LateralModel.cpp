@@ -46,10 +46,12 @@ constexpr double SlopeLength = 10.0;
 constexpr double FiniteDifferenceFloor = 100.0;
 
 struct AnswerKey {
+    int Model;
     bool Fixed;
     double Y, Slope, Axial, PMult;
     bool operator<(const AnswerKey& o) const {
-        return std::tie(Fixed, Y, Slope, Axial, PMult) < std::tie(o.Fixed, o.Y, o.Slope, o.Axial, o.PMult);
+        return std::tie(Model, Fixed, Y, Slope, Axial, PMult) <
+               std::tie(o.Model, o.Fixed, o.Y, o.Slope, o.Axial, o.PMult);
     }
 };
 
@@ -59,8 +61,13 @@ constexpr std::size_t MaxKeptAnswers = 100000;
 struct ModelState {
     bool b_Prepared = false;
     bool b_ChannelsOpen = false;
-    double Width = 0.0;
-    double InputTolerance = 0.0;   // the input's own convergence tolerance
+    double Width = 0.0;            // of the model in the store
+    double InputTolerance = 0.0;   // the input's own convergence tolerance (model in the store)
+    // Every lateral model of the group run; the store holds the one numbered
+    // Current and is prepared again from its text when another is needed.
+    std::vector<std::string> Texts;
+    std::vector<double> Widths, InputTolerances;
+    int Current = -1;
     std::map<AnswerKey, LateralAnswer> Answers;
     std::map<AnswerKey, std::pair<int, std::string>> Stable;   // stability checks made
     long Solutions = 0;
@@ -111,10 +118,19 @@ double HeadShearOfTheDifferenceEquations() {
 
 }  // namespace
 
-int PrepareLateralModel(const std::string& text, LateralModelInfo& info, std::string& why) {
+namespace {
+
+// Reads and prepares one keyword input into the store (the kept answers and
+// the other models are left as they are). On failure the whole group state
+// is released.
+int LoadIntoStore(const std::string& text, LateralModelInfo& info, std::string& why) {
     ModelState& M = State();
-    M = ModelState{};
+    M.b_Prepared = false;
     info = LateralModelInfo{};
+    if (M.b_ChannelsOpen) {
+        CloseOutputChannels();
+        M.b_ChannelsOpen = false;
+    }
     ClearTerminationLine();
     SetInRun(true);
     ResetRunState();
@@ -197,6 +213,52 @@ int PrepareLateralModel(const std::string& text, LateralModelInfo& info, std::st
     return 0;
 }
 
+// Puts model k in the store (prepared again from its text when another one is there).
+int SelectModel(int k, std::string& why) {
+    ModelState& M = State();
+    if (M.b_Prepared && M.Current == k) return 0;
+    if (k < 0 || static_cast<std::size_t>(k) >= M.Texts.size()) {
+        why = "no lateral model " + std::to_string(k + 1) + " is prepared";
+        return ErrorPileFailed;
+    }
+    LateralModelInfo info;
+    std::string engine;
+    if (LoadIntoStore(M.Texts[static_cast<std::size_t>(k)], info, engine) != 0) {
+        why = "lateral model " + std::to_string(k + 1) + " could not be prepared again: " + engine;
+        return ErrorPileFailed;
+    }
+    M.Current = k;
+    return 0;
+}
+
+}  // namespace
+
+int PrepareLateralModels(const std::vector<std::string>& texts, std::vector<LateralModelInfo>& infos,
+                         std::string& why, std::size_t& failed) {
+    ModelState& M = State();
+    if (M.b_ChannelsOpen) CloseOutputChannels();
+    M = ModelState{};
+    infos.assign(texts.size(), LateralModelInfo{});
+    failed = 0;
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        failed = k;
+        if (const int e = LoadIntoStore(texts[k], infos[k], why); e != 0) return e;
+        M.Texts.push_back(texts[k]);
+        M.Widths.push_back(M.Width);
+        M.InputTolerances.push_back(M.InputTolerance);
+        M.Current = static_cast<int>(k);
+    }
+    return 0;
+}
+
+int PrepareLateralModel(const std::string& text, LateralModelInfo& info, std::string& why) {
+    std::vector<LateralModelInfo> infos;
+    std::size_t failed = 0;
+    const int e = PrepareLateralModels({text}, infos, why, failed);
+    info = infos.empty() ? LateralModelInfo{} : infos[0];
+    return e;
+}
+
 void ReleaseLateralModel() {
     ModelState& M = State();
     if (M.b_ChannelsOpen) CloseOutputChannels();
@@ -217,7 +279,7 @@ void ForgetLateralAnswers() {
 
 long LateralSolutionCount() { return State().Solutions; }
 
-LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial, double pMultiplier) {
+LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial, double pMultiplier, int model) {
     ModelState& M = State();
     LateralAnswer a;
     if (!M.b_Prepared) {
@@ -226,8 +288,12 @@ LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial,
         return a;
     }
     if (!fixedHead) slope = 0.0;
-    const AnswerKey key{fixedHead, y, slope, axial, pMultiplier};
+    const AnswerKey key{model, fixedHead, y, slope, axial, pMultiplier};
     if (const auto it = M.Answers.find(key); it != M.Answers.end()) return it->second;
+    if (SelectModel(model, a.Why) != 0) {
+        a.Error = ErrorPileFailed;
+        return a;
+    }
 
     // A head movement too small for the iteration's tolerance to mean
     // anything (the iteration would stop on its first solutions, far from
@@ -248,7 +314,7 @@ LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial,
         // Scaled a hair beyond the smallest size, so that rounding never
         // brings the scaled movement back below it.
         const double f = smallest / size * (1.0 + 1.0E-9);
-        a = SolveLateral(fixedHead, y * f, slope * f, axial, pMultiplier);
+        a = SolveLateral(fixedHead, y * f, slope * f, axial, pMultiplier, model);
         if (a.Error == 0) {
             a.Deflection /= f;
             a.Slope /= f;
@@ -324,15 +390,16 @@ LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial,
 }
 
 int CheckLateralStability(bool fixedHead, double y, double slope, double axial, double pMultiplier,
-                          std::string& why) {
+                          std::string& why, int model) {
     ModelState& M = State();
     if (!M.b_Prepared || !(axial > 0.0)) return 0;
     if (!fixedHead) slope = 0.0;
-    const AnswerKey key{fixedHead, y, slope, axial, pMultiplier};
+    const AnswerKey key{model, fixedHead, y, slope, axial, pMultiplier};
     if (const auto it = M.Stable.find(key); it != M.Stable.end()) {
         why = it->second.second;
         return it->second.first;
     }
+    if (SelectModel(model, why) != 0) return ErrorPileFailed;
     // The same solution as the answer's (a small movement at the size it was solved at).
     const double b = M.Width > 0.0 ? M.Width : 1.0;
     const double size = std::max(std::fabs(y), SlopeLength * b * std::fabs(slope));
@@ -360,15 +427,20 @@ int CheckLateralStability(bool fixedHead, double y, double slope, double axial, 
 
 int LateralPileHead::CheckStability(std::string& why) const {
     if (!b_Answered) return 0;
-    return CheckLateralStability(Head_ == Connection::Fixed, LastY_, LastSlope_, LastAxial_, PMultiplier_, why);
+    return CheckLateralStability(Head_ == Connection::Fixed, LastY_, LastSlope_, LastAxial_, PMultiplier_, why, Model_);
 }
 
 LateralPileHead::LateralPileHead(Connection head, double pMultiplier, const axial::AxialPile* axialColumn,
-                                 double kAxial)
-    : Head_(head), PMultiplier_(pMultiplier), Column_(axialColumn), KAxial_(kAxial) {}
+                                 double kAxial, int model)
+    : Head_(head), PMultiplier_(pMultiplier), Column_(axialColumn), KAxial_(kAxial), Model_(model) {}
 
 HeadResult LateralPileHead::Respond(const Vector3& movement) {
     HeadResult r;
+    // The axial column in the store is that of the model in the store.
+    if (Column_ != nullptr && SelectModel(Model_, r.Why) != 0) {
+        r.Error = ErrorPileFailed;
+        return r;
+    }
     // Axial: the column, or the linear stiffness.
     double N = 0.0, kN = KAxial_;
     if (Column_ != nullptr) {
@@ -384,7 +456,7 @@ HeadResult LateralPileHead::Respond(const Vector3& movement) {
     }
     const bool fixed = Head_ == Connection::Fixed;
     const double y = movement[1], slope = fixed ? -movement[2] : 0.0;
-    const LateralAnswer a = SolveLateral(fixed, y, slope, N, PMultiplier_);
+    const LateralAnswer a = SolveLateral(fixed, y, slope, N, PMultiplier_, Model_);
     if (a.Error != 0) {
         r.Error = a.Error;
         r.Why = a.Why;
@@ -400,10 +472,13 @@ HeadResult LateralPileHead::Respond(const Vector3& movement) {
     // limit): steps of 1E-3 of the head movement, never below 100 times the
     // input's convergence tolerance (a solution is accepted at that
     // tolerance: the step stays well clear of the iteration's residual).
-    const double b = State().Width > 0.0 ? State().Width : 1.0;
-    const double floor = FiniteDifferenceFloor * State().InputTolerance;
+    const ModelState& M = State();
+    const auto k = static_cast<std::size_t>(Model_);
+    const double width = k < M.Widths.size() ? M.Widths[k] : M.Width;
+    const double b = width > 0.0 ? width : 1.0;
+    const double floor = FiniteDifferenceFloor * (k < M.InputTolerances.size() ? M.InputTolerances[k] : M.InputTolerance);
     const double hy = (y > 0.0 ? -1.0 : 1.0) * std::max(1.0E-3 * std::fabs(y), floor);
-    const LateralAnswer yd = SolveLateral(fixed, y + hy, slope, N, PMultiplier_);
+    const LateralAnswer yd = SolveLateral(fixed, y + hy, slope, N, PMultiplier_, Model_);
     if (yd.Error != 0) {
         r.Error = yd.Error;
         r.Why = yd.Why;
@@ -416,7 +491,7 @@ HeadResult LateralPileHead::Respond(const Vector3& movement) {
     if (fixed) {
         r.Tangent[2][1] = (yd.Moment - a.Moment) / hy;
         const double hs = (slope > 0.0 ? -1.0 : 1.0) * std::max(1.0E-3 * std::fabs(slope), floor / (SlopeLength * b));
-        const LateralAnswer sd = SolveLateral(true, y, slope + hs, N, PMultiplier_);
+        const LateralAnswer sd = SolveLateral(true, y, slope + hs, N, PMultiplier_, Model_);
         if (sd.Error != 0) {
             r.Error = sd.Error;
             r.Why = sd.Why;

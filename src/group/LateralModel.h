@@ -16,8 +16,11 @@
 // head conditions, so piles of the same type, row and batter (which move
 // alike) share one analysis.
 //
-// One prepared model per group: every pile analysed laterally has the soil,
-// sections and length of that one input.
+// A group may name several such inputs (pile types of other sections or
+// lengths). The store holds one of them at a time: when a pile of another
+// model is solved, the store is prepared again from that model's text
+// (answers already found are kept, by model). Piles listed type by type
+// switch models once per type and cap iteration.
 //
 // Engine code: errors by return; the run's output channels are opened on the
 // null device while the model is in use, so the single-pile progress lines
@@ -45,6 +48,11 @@ struct LateralModelInfo {
 // Returns 0, or the engine's error number (Input Data Errors as 100 + n,
 // Runtime Errors as 200 + n) with `why` saying which.
 int PrepareLateralModel(const std::string& text, LateralModelInfo& info, std::string& why);
+// The same for several models, numbered 0, 1, ... in the order given; each is
+// read and prepared once here (so that a bad one is found before any case
+// is run). On failure `failed` is the index of the model at fault.
+int PrepareLateralModels(const std::vector<std::string>& texts, std::vector<LateralModelInfo>& infos,
+                         std::string& why, std::size_t& failed);
 
 // Closes the output channels the prepared model opened (end of the group run).
 void ReleaseLateralModel();
@@ -68,7 +76,9 @@ struct LateralAnswer {
 // Solves the prepared pile: head deflection y, and either head slope `slope`
 // (fixed head) or zero head moment (pinned), under axial load `axial`
 // (compression positive) with every p-y curve's p multiplied by `pMultiplier`.
-LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial, double pMultiplier);
+// `model`: the number of the prepared model (0 for the first).
+LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial, double pMultiplier,
+                           int model = 0);
 
 // The stability under its axial load (compression) of the pile solution that
 // SolveLateral gives for these values: the single-pile check of the
@@ -76,7 +86,7 @@ LateralAnswer SolveLateral(bool fixedHead, double y, double slope, double axial,
 // once per balanced load case and pile, not at every trial of the cap
 // iteration. Returns 0, or ErrorPileFailed with `why`.
 int CheckLateralStability(bool fixedHead, double y, double slope, double axial, double pMultiplier,
-                          std::string& why);
+                          std::string& why, int model = 0);
 
 // A group pile answered by the lateral analysis of the prepared model and,
 // axially, by the axial column of that model (when the input holds one) or
@@ -89,7 +99,9 @@ int CheckLateralStability(bool fixedHead, double y, double slope, double axial, 
 class LateralPileHead final : public PileHead {
 public:
     // `axialColumn` null: linear axial stiffness `kAxial`.
-    LateralPileHead(Connection head, double pMultiplier, const axial::AxialPile* axialColumn, double kAxial);
+    // `model`: the number of its prepared lateral model.
+    LateralPileHead(Connection head, double pMultiplier, const axial::AxialPile* axialColumn, double kAxial,
+                    int model = 0);
     HeadResult Respond(const Vector3& movement) override;
 
     // The lateral answer behind the last Respond.
@@ -104,6 +116,7 @@ private:
     double PMultiplier_;
     const axial::AxialPile* Column_;
     double KAxial_;
+    int Model_;
     axial::AxialState AxialState_;
     LateralAnswer Last_;
     bool b_Answered = false;

@@ -324,3 +324,84 @@ TEST(Batch, SummaryOnlyReportStillGivesItsLoadCases) {
         }
     }
 }
+
+// Group files (.kgr) in a batch: each run leaves the report, JSON and page of
+// `kestro group` in its folder, the very same as the command run on its own;
+// the summary names each outcome (a failed case with its runtime error, a
+// file refused for a bad line as not run). A sweep of a group file varies
+// one cap load and finds the lateral model from the template's folder.
+TEST(Batch, GroupFilesRunAsKestroGroupDoes) {
+    const std::string dir = kestro::test::ScratchDir();
+    // Pinned piles in one row have no stiffness against a cap moment.
+    std::ofstream(dir + "/mechanism.kgr") << "KESTRO GROUP\nTYPE 1 PINNED KAXIAL 100 K22 10 K23 -100 K33 1E4\n"
+                                             "PILE 1 0 0 0\nPILE 1 0 0 0\nLOAD turn 0 0 1000\n";
+    std::ofstream(dir + "/bad-line.kgr") << "KESTRO GROUP\nPILE 7 0 0 0\n";
+    struct Row {
+        std::string Input;
+        std::string Outcome;   // in the summary
+        int Result;            // run_result
+        int Status;            // of kestro group on its own
+    };
+    const Row rows[] = {{Example("group/drilled-shafts-2x3.kgr"), "normal", 0, ExitNormal},
+                        {Example("group/battered-pipes.kgr"), "normal", 0, ExitNormal},
+                        {Example("group/mixed-shafts-py.kgr"), "normal", 0, ExitNormal},
+                        {dir + "/mechanism.kgr", "error", 64, ExitError},
+                        {dir + "/bad-line.kgr", "not run", 0, ExitError}};
+    std::string inputs;
+    for (const Row& r : rows) inputs += " " + r.Input;
+    const Command c = Kestro("batch" + inputs + " -o " + dir + "/out -j 2 -q");
+    EXPECT_EQ(c.Status, ExitError) << c.Out;
+    const auto json = nlohmann::json::parse(kestro::test::ReadText(dir + "/out/summary.json"));
+    ASSERT_EQ(json["runs"].size(), std::size(rows));
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row& r = rows[i];
+        const nlohmann::json& run = json["runs"][i];
+        EXPECT_EQ(run["outcome"], r.Outcome) << r.Input;
+        const std::string stem = fs::path(r.Input).stem().string();
+        const std::string folder = dir + "/out/" + stem;
+        const Command alone = Kestro("group " + r.Input + " --json " + dir + "/" + stem + ".json");
+        EXPECT_EQ(alone.Status, r.Status) << r.Input;
+        if (r.Outcome == "not run") {
+            EXPECT_NE(run["message"].get<std::string>().find("line 2"), std::string::npos) << run.dump();
+            EXPECT_FALSE(fs::exists(folder + "/" + stem + "-group.json"));
+            continue;
+        }
+        EXPECT_EQ(run["run_result"], r.Result) << r.Input;
+        if (r.Result != 0) {
+            EXPECT_NE(run["error_reason"].get<std::string>().find("load case 1 (turn): Runtime Error 64: "),
+                      std::string::npos)
+                << run.dump();
+        }
+        // The batch's files are those of the command on its own, byte for byte.
+        EXPECT_EQ(kestro::test::ReadText(folder + "/" + stem + "-report.txt"), alone.Out) << r.Input;
+        EXPECT_EQ(kestro::test::ReadText(folder + "/" + stem + "-group.json"),
+                  kestro::test::ReadText(dir + "/" + stem + ".json"))
+            << r.Input;
+        EXPECT_TRUE(fs::exists(folder + "/" + stem + "-group.html"));
+    }
+
+    // Sweep the horizontal load of case "wind" of the p-y example (its
+    // lateral model named relative to the template): the cap's sway grows
+    // with it.
+    const std::string templ = Example("group/shafts-2x3-py.kgr");
+    std::ifstream t(templ);
+    std::string line;
+    int lineNo = 0;
+    for (int i = 1; std::getline(t, line); ++i)
+        if (line.rfind("LOAD wind ", 0) == 0) lineNo = i;
+    ASSERT_GT(lineNo, 0) << "the example no longer has its wind case";
+    const Command s = Kestro("sweep " + templ + " --line " + std::to_string(lineNo) +
+                             " --field 3 --values 120000,180000 -o " + dir + "/sweep -q");
+    EXPECT_EQ(s.Status, ExitNormal) << s.Out;
+    double last = 0.0;
+    for (const char* n : {"001", "002"}) {
+        const std::string stem = std::string("shafts-2x3-py-") + n;
+        const auto g = nlohmann::json::parse(
+            kestro::test::ReadText(dir + "/sweep/" + stem + "/" + stem + "-group.json"), nullptr, false);
+        ASSERT_TRUE(g.is_object()) << stem;
+        EXPECT_EQ(g["run"]["status"], "balanced") << stem;
+        const double u = g["cases"][1]["capMovement"]["u"].get<double>();
+        EXPECT_GT(u, last) << stem;
+        last = u;
+    }
+}

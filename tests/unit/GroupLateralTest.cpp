@@ -349,3 +349,85 @@ TEST(GroupLateral, ExampleRunsWithJsonAndPage) {
 }
 
 }  // namespace
+
+// Several pile types, each with its own lateral model. A group of two types
+// whose models are the same pile (its own LATERAL on the second type, piles of
+// the two types interleaved so that the store changes model at every pile)
+// must give exactly the numbers of the one-type group; a stiffer second pile
+// must take the larger shear with the cap still in balance; a model in other
+// units is refused.
+TEST(GroupLateral, SeveralLateralModels) {
+    const std::string lateral = LateralInput("1\n1  1  1000.0  0.0  0.0  1\n", AxialSection(100000.0));
+    std::string stiffer = lateral;
+    stiffer.replace(stiffer.find("3600000.0"), 9, "7200000.0");   // twice the modulus
+    const std::string piles = "PILE 1 -72 0 0\nPILE T 0 0 0\nPILE 1 72 0 -10\nPILE T 72 0 10\n"
+                              "LOAD push 60000 600000 1.0E6\nLOAD back -60000 500000 0\n";
+    struct Row {
+        const char* Name;
+        std::string Type2;        // the TYPE line of the second type ("" none)
+        std::string Model2;       // the text of its own model
+        int Expect;               // RunGroup's result
+    };
+    const Row rows[] = {
+        {"linear axial", "TYPE 2 FIXED PY KAXIAL 2E6 LATERAL b.kin\n", lateral, 0},
+        {"axial column", "TYPE 2 FIXED PY LATERAL b.kin\n", lateral, 0},
+        {"stiffer second pile", "TYPE 2 FIXED PY KAXIAL 2E6 LATERAL b.kin\n", stiffer, 0},
+    };
+    for (const Row& r : rows) {
+        const bool column = r.Type2.find("KAXIAL") == std::string::npos;
+        const std::string type1 = column ? "TYPE 1 FIXED PY\n" : "TYPE 1 FIXED PY KAXIAL 2E6\n";
+        std::string twoTypes = piles, oneType = piles;
+        for (std::size_t at; (at = twoTypes.find("PILE T")) != std::string::npos;) twoTypes[at + 5] = '2';
+        for (std::size_t at; (at = oneType.find("PILE T")) != std::string::npos;) oneType[at + 5] = '1';
+        GroupModel two = ReadModel("KESTRO GROUP\nLATERAL a.kin\n" + type1 + r.Type2 + twoTypes, lateral);
+        ASSERT_EQ(two.TypeModels.size(), 1u) << r.Name;
+        EXPECT_EQ(two.TypeModels[0].Path, "b.kin");
+        two.TypeModels[0].Text = r.Model2;
+        const GroupModel one = ReadModel("KESTRO GROUP\nLATERAL a.kin\n" + type1 + oneType, lateral);
+        std::ostringstream report2, report1;
+        std::string error;
+        GroupResults res2, res1;
+        ASSERT_EQ(RunGroup(two, report2, error, res2), r.Expect) << r.Name << error;
+        ASSERT_EQ(RunGroup(one, report1, error, res1), 0) << r.Name << error;
+        ASSERT_EQ(res2.Cases.size(), 2u) << r.Name;
+        for (std::size_t c = 0; c < 2; ++c) {
+            ExpectCapEquilibrium(two, res2.Cases[c], r.Name);
+            const CapState& a = res2.Cases[c].Solution.State;
+            const CapState& b = res1.Cases[c].Solution.State;
+            if (r.Model2 == lateral) {
+                // The same pile: the same numbers, to the last digit.
+                for (int k = 0; k < 3; ++k) EXPECT_EQ(a.Displacement[k], b.Displacement[k]) << r.Name << c << k;
+                for (std::size_t i = 0; i < 4; ++i)
+                    for (int k = 0; k < 3; ++k) EXPECT_EQ(a.HeadForce[i][k], b.HeadForce[i][k]) << r.Name << c << i;
+                for (int i = 0; i < 3; ++i)
+                    for (int k = 0; k < 3; ++k) EXPECT_EQ(res2.ZeroLoadTangent[i][k], res1.ZeroLoadTangent[i][k]);
+            } else {
+                // Piles 1 (x = -72) and 2 (x = 0), vertical, one multiplier row
+                // apart; with the same multiplier the stiffer pile 2 would take
+                // more shear: compare pile 2 of each run, same position and multiplier.
+                EXPECT_GT(std::fabs(a.HeadForce[1][1]), 1.05 * std::fabs(b.HeadForce[1][1])) << r.Name << c;
+                EXPECT_LT(std::fabs(a.Displacement[0]), std::fabs(b.Displacement[0])) << r.Name << c;
+            }
+        }
+    }
+    // A second model in SI units next to one in USCS.
+    std::string si = lateral;
+    si.replace(si.find("Units USCS"), 10, "Units SI  ");
+    GroupModel mixed = ReadModel("KESTRO GROUP\nLATERAL a.kin\nTYPE 1 FIXED PY KAXIAL 2E6\n"
+                                 "TYPE 2 FIXED PY KAXIAL 2E6 LATERAL si.kin\nPILE 1 0 0 0\nPILE 2 72 0 0\n"
+                                 "LOAD push 1000 0 0\n",
+                                 lateral);
+    mixed.TypeModels[0].Text = si;
+    std::ostringstream report;
+    std::string error;
+    EXPECT_EQ(RunGroup(mixed, report, error), 74);
+    EXPECT_NE(error.find("si.kin (line 4)"), std::string::npos) << error;
+    EXPECT_NE(error.find("one system of units"), std::string::npos) << error;
+    // A PY type without a model of its own and no LATERAL line.
+    GroupModel bad;
+    EXPECT_EQ(ReadGroup("KESTRO GROUP\nTYPE 1 FIXED PY LATERAL b.kin\nTYPE 2 PINNED PY\nPILE 1 0 0 0\n"
+                        "LOAD a 1 0 0\n",
+                        bad, error),
+              1);
+    EXPECT_NE(error.find("LATERAL line"), std::string::npos) << error;
+}

@@ -382,7 +382,7 @@ TEST(GroupFile, BadLinesNameTheLineAndTheCause) {
         {head + "LOAD a 1 2 3\n", "the group has no PILE line"},
         {head + "PILE 1 0 0 0\nEND\nLOAD a 1 2 3\n", "the group has no LOAD or MOVE line"},
         // Piles answered by the p-y analysis.
-        {"KESTRO GROUP\nTYPE 1 FIXED PY\nPILE 1 0 0 0\nLOAD a 1 2 3\n", "a PY pile type needs the LATERAL line"},
+        {"KESTRO GROUP\nTYPE 1 FIXED PY\nPILE 1 0 0 0\nLOAD a 1 2 3\n", "a PY pile type without a LATERAL path of its own needs the LATERAL line"},
         {"KESTRO GROUP\nTYPE 1 FIXED PY K22 5\n", "line 2: after PY only KAXIAL"},
         {"KESTRO GROUP\nTYPE 1 FIXED PY KAXIAL -5\n", "line 2: KAXIAL must be a number greater than zero"},
         {"KESTRO GROUP\nTYPE 1 FIXED PY KAXIAL\n", "line 2: TYPE takes"},
