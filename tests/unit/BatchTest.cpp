@@ -345,6 +345,7 @@ TEST(Batch, GroupFilesRunAsKestroGroupDoes) {
     const Row rows[] = {{Example("group/drilled-shafts-2x3.kgr"), "normal", 0, ExitNormal},
                         {Example("group/battered-pipes.kgr"), "normal", 0, ExitNormal},
                         {Example("group/mixed-shafts-py.kgr"), "normal", 0, ExitNormal},
+                        {Example("group/shafts-2x3-py-pinned.kgr"), "normal", 0, ExitNormal},
                         {dir + "/mechanism.kgr", "error", 64, ExitError},
                         {dir + "/bad-line.kgr", "not run", 0, ExitError}};
     std::string inputs;
