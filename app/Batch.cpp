@@ -119,9 +119,11 @@ void FinishGroup(BatchEntry& e, const std::string& output, int status) {
         e.Result = err.value("runtimeError", 0);
         // The message names the load case and its runtime error.
         const std::string message = err.value("message", std::string());
-        e.ErrorReason = message.find("Runtime Error") != std::string::npos
-                            ? message
-                            : "Runtime Error " + std::to_string(e.Result) + ": " + message;
+        const std::string number = "Runtime Error " + std::to_string(e.Result);
+        const std::size_t at = message.find(number);
+        const bool named = at != std::string::npos && (at + number.size() == message.size() ||
+                                                       !std::isdigit(static_cast<unsigned char>(message[at + number.size()])));
+        e.ErrorReason = named ? message : number + ": " + message;
     }
     e.Outcome = status == ExitNormal ? "normal" : status == ExitWarnings ? "warnings" : "error";
 }
