@@ -85,9 +85,9 @@ namespace {
 
 constexpr double Degrees = 180.0 / std::numbers::pi;
 
-// Slope factor of the previous station of the layer: the API form keeps it
-// for deflections within 1.0E-14 of zero.
-double PreviousS = 0.0;
+// The point carries the slope factor of the previous station of the layer:
+// the API form keeps it for deflections within 1.0E-14 of zero.
+enum PointCarry : int { CarryPreviousS = 0 };
 
 ApiSandCurve CurveAt(const PyPoint& pt, ApiSandCoefficients& co) {
     const SandWedgeParams w = MakeSandWedgeParams(pt.Phi / Degrees);
@@ -124,7 +124,7 @@ void ApiProperties(PyPoint& pt) {
     if (Failed()) return;
     const double theta = std::fabs(pt.EffectiveSlope);
     pt.Aux[AuxTheta] = theta;
-    if (pt.b_FirstStation) PreviousS = 0.0;
+    if (pt.b_FirstStation) pt.Carry[CarryPreviousS] = 0.0;
     pt.Aux[AuxS] = 1.0;
     if (theta > 1.0E-10) {
         // the sloping-ground wedge exists only for slopes flatter than the friction angle
@@ -134,8 +134,8 @@ void ApiProperties(PyPoint& pt) {
             return;
         }
         const double t = std::tan(theta) * std::tan(std::numbers::pi / 4.0 + phi / 2.0);
-        pt.Aux[AuxS] = ApiSandSlopeFactor(t, pt.EffectiveSlope, RawDeflection(pt), PreviousS);
-        PreviousS = pt.Aux[AuxS];
+        pt.Aux[AuxS] = ApiSandSlopeFactor(t, pt.EffectiveSlope, RawDeflection(pt), pt.Carry[CarryPreviousS]);
+        pt.Carry[CarryPreviousS] = pt.Aux[AuxS];
     }
 }
 

@@ -32,8 +32,8 @@ namespace stiffclayfreewater {
 enum PointAux : int { AuxCa = 0, AuxK = 1, AuxDefaultK = 2 };
 enum ResultAux : int { AuxAs = 0, AuxAc = 1, AuxPct = 2, AuxPcd = 3, AuxPc = 4, AuxY50 = 5 };
 // Average shear strength: from the ground surface in layer 1, else the
-// running trapezoid average over the layer's stations.
-double AverageStrength(const PyPoint& pt);
+// running trapezoid average over the layer's stations, carried in pt.Carry.
+double AverageStrength(PyPoint& pt);
 // The layer's initial modulus k at a depth; 0 when the input asks for the default.
 double LayerK(int k, double depth);
 void Properties(PyPoint& pt);

@@ -212,11 +212,9 @@ constexpr double HighPsi = static_cast<double>(55.555557f);
 constexpr double LowKPa = static_cast<double>(23.940128f);
 constexpr double HighKPa = static_cast<double>(383.04205f);
 
-// Running trapezoid average of c over the stations of a layer below the first.
-struct RunningStrength {
-    double XFirst = 0.0, XPrevious = 0.0, CPrevious = 0.0, Area = 0.0;
-};
-RunningStrength Running;
+// The running trapezoid average of c over the stations of a layer below the
+// first, carried by the point from station to station.
+enum PointCarry : int { CarryXFirst = 0, CarryXPrevious = 1, CarryCPrevious = 2, CarryArea = 3 };
 
 StiffClayFreeWaterCurve CurveAt(const PyPoint& pt) {
     StiffClayFreeWaterInput in;
@@ -235,21 +233,21 @@ StiffClayFreeWaterCurve CurveAt(const PyPoint& pt) {
 
 }  // namespace
 
-double AverageStrength(const PyPoint& pt) {
+double AverageStrength(PyPoint& pt) {
     if (pt.Layer == 1) return AverageShearStrength(pt.Depth);
-    RunningStrength& r = Running;
+    auto& r = pt.Carry;
     if (pt.b_FirstStation) {
-        r = RunningStrength{};
-        r.XFirst = r.XPrevious = pt.Depth;
-        r.CPrevious = pt.C;
+        r = {};
+        r[CarryXFirst] = r[CarryXPrevious] = pt.Depth;
+        r[CarryCPrevious] = pt.C;
         return pt.C;
     }
     // ca = sum (x_i - x_(i-1)) (c_(i-1) + c_i) / 2 / (x - x_first)
-    r.Area += (pt.Depth - r.XPrevious) * (r.CPrevious + pt.C) / 2.0;
-    r.XPrevious = pt.Depth;
-    r.CPrevious = pt.C;
-    const double span = pt.Depth - r.XFirst;
-    return span > 0.0 ? r.Area / span : pt.C;
+    r[CarryArea] += (pt.Depth - r[CarryXPrevious]) * (r[CarryCPrevious] + pt.C) / 2.0;
+    r[CarryXPrevious] = pt.Depth;
+    r[CarryCPrevious] = pt.C;
+    const double span = pt.Depth - r[CarryXFirst];
+    return span > 0.0 ? r[CarryArea] / span : pt.C;
 }
 
 double LayerK(int k, double depth) {
