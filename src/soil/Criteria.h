@@ -4,10 +4,13 @@
 // page writers may raise warnings and errors.
 
 #include <iosfwd>
+#include <string_view>
 
 #include "soil/PyCriteria.h"
 
 namespace kestro {
+
+struct SandPageCommon;
 
 // Soft clay, Matlock (1970). Result Aux slots for the page.
 namespace softclay {
@@ -75,8 +78,9 @@ double Invert(const PyPoint& first, double F);
 void AssignK(PyPoint& pt);
 // The station's raw deflection, which selects the slope-factor side.
 double RawDeflection(const PyPoint& pt);
-void WriteDepthNote(std::ostream& out, const PyPoint& pt);
-void WriteAngles(std::ostream& out);
+// The values of both sand pages at the station; `soil` names the curve in
+// the plot records.
+SandPageCommon PageCommonOf(const PyPoint& pt, std::string_view soil);
 }  // namespace sand
 
 }  // namespace kestro

@@ -324,41 +324,37 @@ double Invert(const PyPoint& first, double F) {
 
 void PrintPage(const PyPoint& pt) {
     const StiffClayFreeWaterCurve c = CurveAt(pt);
-    std::ostream& out = ReportOut();
-    WritePyTitle(out, pt.b_Cyclic ? "p-y Curve Computed Using Cyclic Criteria for Stiff Clay with Free Water"
-                                  : "p-y Curve Computed Using Static Criteria for Stiff Clay with Free Water");
-    const std::string_view len = Run.Labels.Length;
-    const std::string_view fpl = Run.Labels.ForcePerLength;
-    WritePyLayerAndDepths(out, 28, pt.Layer, Problem.GroundDepth + pt.Z, pt.Z);
-    WritePyValue(out, "Equivalent Depth", 28, pt.ZEq, 3, len);
-    WritePyValue(out, "Diameter", 28, pt.B, 3, len);
-    WritePyValue(out, "c (at curve depth)", 28, pt.C, 3, StressUnitText());
-    WritePyValue(out, "Avergage c", 28, pt.Aux[AuxCa], 3, StressUnitText());
-    WritePyValue(out, "Average Eff. Unit Weight", 28, pt.Gamma, 5, UnitWeightUnitText());
-    WritePyValue(out, "k", 28, pt.Aux[AuxK], 3, UnitWeightUnitText());
-    WritePyValue(out, "Epsilon50", 28, pt.Eps50, 5, "");
-    WritePyValue(out, "y50", 28, c.Y50, 5, len);
-    WritePyValue(out, "As", 28, c.As, 3, "");
-    WritePyValue(out, pt.b_Cyclic ? "Ac" : "Ac (not used)", 28, c.Ac, 5, "");
-    WritePyValue(out, "pct", 28, c.Pct, 3, fpl);
-    WritePyValue(out, "pcd", 28, c.Pcd, 3, fpl);
-    WritePyValue(out, "pc", 28, c.Pc, 3, fpl);
-    WritePyValue(out, "pu", 28, c.Pu, 3, fpl);
-    WritePyValue(out, "p-multiplier", 28, pt.PMult, 5, "");
-    WritePyValue(out, "y-multiplier", 28, pt.YMult, 5, "");
-    if (pt.b_Cyclic) WritePyValue(out, "Number of Cycles of Loading", 28, pt.NumberOfCycles, 0, "");
-    out << '\n' << "        y, " << len.substr(0, 2) << "             p," << fpl << '\n'
-        << "----------------    -----------------\n";
-
-    std::array<double, 18> y{};
-    StiffClayFreeWaterPrintedY(c, y);
-    PyCurveTable t{};
+    StiffClayFreeWaterPage page{};
+    page.Layer = pt.Layer;
+    page.DepthBelowHead = Problem.GroundDepth + pt.Z;
+    page.Z = pt.Z;
+    page.ZEq = pt.ZEq;
+    page.B = pt.B;
+    page.C = pt.C;
+    page.Ca = pt.Aux[AuxCa];
+    page.Gamma = pt.Gamma;
+    page.K = pt.Aux[AuxK];
+    page.Eps50 = pt.Eps50;
+    page.Y50 = c.Y50;
+    page.As = c.As;
+    page.Ac = c.Ac;
+    page.Pct = c.Pct;
+    page.Pcd = c.Pcd;
+    page.Pc = c.Pc;
+    page.Pu = c.Pu;
+    page.PMult = pt.PMult;
+    page.YMult = pt.YMult;
+    page.NumberOfCycles = pt.NumberOfCycles;
+    page.b_Cyclic = pt.b_Cyclic;
+    PyCurveTable& t = page.Curve;
     t.Depth = pt.Depth;
     t.CurveNumber = pt.Station;
     t.Line7Soil = "stiff clay with free water";
     t.Line8Soil = pt.b_Cyclic ? "cyclic stiff clay w/water" : "static stiff clay with free water";
+    std::array<double, 18> y{};
+    StiffClayFreeWaterPrintedY(c, y);
     FillPrintedPoints(t, pt, y, [&c](double v) { return StiffClayFreeWaterP(c, v); });
-    WritePyRowsAndRecords(out, PlotOut(), t);
+    WriteStiffClayFreeWaterPage(ReportOut(), PlotOut(), page);
 }
 
 }  // namespace kestro::stiffclayfreewater
