@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <string_view>
@@ -568,34 +569,37 @@ int GroupCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     return model.Warnings.empty() && !results.b_BelowTable ? ExitNormal : ExitWarnings;
 }
 
-}  // namespace
+// What preparing a run settles: the input the engine reads (a JSON model's
+// converted file), the output folder and the file names in NAMES.DAT. A
+// temporary folder (a check without -o) is removed when the plan goes.
+struct RunPlan {
+    fs::path Input;
+    fs::path OutDir;
+    std::string Stem, Report, Plot, Messages;
+    std::vector<std::string> ModelLines;  // JSON paths of a converted model's lines
+    bool Temporary = false;
+    fs::path TemporaryDir;
+    RunPlan() = default;
+    RunPlan(const RunPlan&) = delete;
+    RunPlan& operator=(const RunPlan&) = delete;
+    ~RunPlan() {
+        std::error_code e;
+        if (!TemporaryDir.empty()) fs::remove_all(TemporaryDir, e);
+    }
+};
 
-int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) {
-        err << Usage;
-        return ExitUsage;
-    }
-    if (args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
-        out << Help;
-        return ExitNormal;
-    }
-    if (args[0] == "--version") {
-        out << "kestro " << CommandVersion << '\n';
-        return ExitNormal;
-    }
-    if (args[0] == "view") return ViewCommand(args, out, err);
-    if (args[0] == "batch") return BatchMain(args, out, err);
-    if (args[0] == "sweep") return SweepMain(args, out, err);
-    if (args[0] == "web") return web::WebMain(args, out, err);
-    if (args[0] == "convert") return ConvertMain(args, out, err);
-    if (args[0] == "group") return GroupCommand(args, out, err);
-    if (args[0] == "pushover") return PushoverMain(args, out, err);
-    if (args[0] == "springs") return SpringsMain(args, out, err);
-    if (args[0] != "run" && args[0] != "check") {
-        err << "kestro: unknown command '" << args[0] << "'\n" << Usage;
-        return ExitUsage;
-    }
-    RunRequest req;
+// What one run of the engine left: its result, the report and message texts
+// it wrote (empty when it wrote none), the check's echoed problems, and the
+// stamps of the two files before the run.
+struct RunFiles {
+    int Result = 0;
+    FileStamp ReportBefore, MessagesBefore;
+    std::string ReportText, MessageText, Echoed;
+};
+
+// kestro run / check, parse: the request from the arguments. Returns the
+// exit status of a refused request, or nothing to go on.
+std::optional<int> ParseRun(const std::vector<std::string>& args, RunRequest& req, std::ostream& err) {
     req.CheckOnly = args[0] == "check";
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -654,7 +658,13 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             return ExitUsage;
         }
     }
+    return std::nullopt;
+}
 
+// Prepare: the input checked, the output folder made (a temporary one for a
+// check without -o), a JSON model converted to its KESTRO6 file and NAMES.DAT
+// written. Returns the exit status of a refusal, or nothing to go on.
+std::optional<int> PrepareRun(const RunRequest& req, RunPlan& plan, std::ostream& err) {
     std::error_code ec;
     fs::path input = fs::absolute(req.Input, ec);
     if (fs::is_directory(input, ec)) {
@@ -668,7 +678,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     std::string stem = input.stem().string();
     // A check writes its files into a temporary folder unless told where.
     const bool temporary = req.CheckOnly && req.OutDir.empty();
-    fs::path outDir;
+    fs::path& outDir = plan.OutDir;
     if (temporary) {
         if (MakeTempDir(outDir) != ExitNormal) {
             err << "kestro: cannot create a temporary folder for the check\n";
@@ -692,21 +702,14 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             return ExitCantCreate;
         }
     }
-    struct Cleanup {
-        fs::path Dir;
-        ~Cleanup() {
-            std::error_code e;
-            if (!Dir.empty()) fs::remove_all(Dir, e);
-        }
-    } cleanup{temporary ? outDir : fs::path()};
+    if (temporary) plan.TemporaryDir = outDir;
 
     // A JSON model runs as the KESTRO6 file it converts to, in the output folder.
-    std::vector<std::string> modelLines;
     if (IsJsonModelFile(input.string())) {
         const fs::path kin = outDir / (stem + ".kin");
         std::string problem;
         if (kin == input.lexically_normal() ||
-            !WriteModelAsKestro6(input.string(), kin.string(), problem, &modelLines)) {
+            !WriteModelAsKestro6(input.string(), kin.string(), problem, &plan.ModelLines)) {
             err << "kestro: " << req.Input << ": " << (problem.empty() ? "would overwrite itself" : problem) << '\n';
             return ExitError;
         }
@@ -724,9 +727,9 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         err << "kestro: the path to the input file is longer than 256 characters; move it closer to the output folder\n";
         return ExitUsage;
     }
-    const std::string report = stem + "-report.txt";
-    const std::string plot = stem + "-plot.txt";
-    const std::string messages = stem + "-messages.txt";
+    const std::string& report = plan.Report = stem + "-report.txt";
+    const std::string& plot = plan.Plot = stem + "-plot.txt";
+    const std::string& messages = plan.Messages = stem + "-messages.txt";
     if (report.size() > MaxNameLength) {
         err << "kestro: the input file name is too long\n";
         return ExitUsage;
@@ -746,21 +749,33 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             return ExitCantCreate;
         }
     }
+    plan.Input = input;
+    plan.Stem = stem;
+    plan.Temporary = temporary;
+    return std::nullopt;
+}
 
-    const FileStamp reportBefore = Stamp(outDir / report);
-    const FileStamp messagesBefore = Stamp(outDir / messages);
+// Run: the engine in the output folder, the results held in memory when a
+// results file is asked for; the report and message texts this run wrote.
+// False when the output folder cannot be entered.
+bool RunInFolder(const RunRequest& req, const RunPlan& plan, RunFiles& run, std::ostream& err) {
+    const fs::path& outDir = plan.OutDir;
+    const std::string& report = plan.Report;
+    const std::string& messages = plan.Messages;
+    run.ReportBefore = Stamp(outDir / report);
+    run.MessagesBefore = Stamp(outDir / messages);
     const FileStamp logBefore = Stamp(outDir / EngineLogName);
+    std::error_code ec;
     fs::path cwd = fs::current_path(ec);
     if (::chdir(outDir.c_str()) != 0) {
         err << "kestro: cannot enter output folder '" << outDir.string() << "'\n";
-        return ExitCantCreate;
+        return false;
     }
-    std::string echoed;
     // The results files are built from the results the engine holds in
     // memory for this run, not from its plot file read back.
     HoldResults(!req.CheckOnly && (req.Results.Json || req.Results.Html || req.Results.Csv || req.Results.Pdf));
     // A check shows its problems once, after the run, rather than as progress.
-    int result = RunEngine(outDir / messages, req.Quiet || req.CheckOnly, err, echoed);
+    run.Result = RunEngine(outDir / messages, req.Quiet || req.CheckOnly, err, run.Echoed);
     if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) {
         // The run is complete; the outcome below uses absolute paths.
     }
@@ -768,12 +783,24 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     // Files an earlier run left are not this run's: a run refused before its
     // files were opened (a run file that cannot be opened, say) has its
     // reason in the engine's message log.
-    std::string reportText, messageText;
-    if (WrittenSince(outDir / report, reportBefore)) reportText = results::ReadFileText(outDir / report);
-    if (WrittenSince(outDir / messages, messagesBefore)) messageText = results::ReadFileText(outDir / messages);
-    if (reportText.empty() && messageText.empty() && WrittenSince(outDir / EngineLogName, logBefore))
-        reportText = messageText = results::ReadFileText(outDir / EngineLogName);
-    Outcome o = Classify(result, messageText, reportText);
+    if (WrittenSince(outDir / report, run.ReportBefore)) run.ReportText = results::ReadFileText(outDir / report);
+    if (WrittenSince(outDir / messages, run.MessagesBefore)) run.MessageText = results::ReadFileText(outDir / messages);
+    if (run.ReportText.empty() && run.MessageText.empty() && WrittenSince(outDir / EngineLogName, logBefore))
+        run.ReportText = run.MessageText = results::ReadFileText(outDir / EngineLogName);
+    return true;
+}
+
+// Report: the outcome line and the files written, the problems on the
+// error stream, and the results files from the held results.
+int ReportRun(const RunRequest& req, const RunPlan& plan, RunFiles& run, std::ostream& out, std::ostream& err) {
+    const fs::path& outDir = plan.OutDir;
+    const std::string& report = plan.Report;
+    const std::string& messages = plan.Messages;
+    std::string& reportText = run.ReportText;
+    std::string& messageText = run.MessageText;
+    std::string& echoed = run.Echoed;
+    const std::vector<std::string>& modelLines = plan.ModelLines;
+    const Outcome o = Classify(run.Result, messageText, reportText);
     if (req.CheckOnly) {
         if (!req.Quiet) {
             // The reader's warning blocks and error blocks, as the message file holds them.
@@ -786,7 +813,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         ReportProblems(req, o, reportText, messageText, echoed, err);
         if (!req.Quiet) ExplainModelLines(echoed + ErrorText(reportText, messageText), modelLines, err);
         out << CheckLine(o) << '\n';
-        if (!temporary) out << "  report:   " << (outDir / report).string() << '\n';
+        if (!plan.Temporary) out << "  report:   " << (outDir / report).string() << '\n';
         return ExitStatusFor(o);
     }
     out << OutcomeLine(o) << '\n';
@@ -795,7 +822,7 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         const std::string reason = ErrorReason(reportText, messageText);
         if (!reason.empty()) out << "  reason:   " << reason << '\n';
     }
-    if (!WrittenSince(outDir / report, reportBefore) && !WrittenSince(outDir / messages, messagesBefore)) {
+    if (!WrittenSince(outDir / report, run.ReportBefore) && !WrittenSince(outDir / messages, run.MessagesBefore)) {
         // Refused before its files were opened: any files of those names are
         // an earlier run's, left as they were.
         out << "  no output file was written; the reason is in " << (outDir / EngineLogName).string() << '\n';
@@ -803,19 +830,55 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return ExitStatusFor(o);
     }
     out << "  report:   " << (outDir / report).string() << '\n';
-    out << "  plot:     " << (outDir / plot).string() << '\n';
+    out << "  plot:     " << (outDir / plan.Plot).string() << '\n';
     out << "  messages: " << (outDir / messages).string() << '\n';
     ReportProblems(req, o, reportText, messageText, echoed, err);
     if (!req.Quiet) ExplainModelLines(ErrorText(reportText, messageText), modelLines, err);
     if (reportText.empty()) reportText = results::ReadFileText(outDir / report);
     if (messageText.empty()) messageText = results::ReadFileText(outDir / messages);
-    const bool written =
-        WriteHeldRunResults(outDir.string(), stem, result, reportText, messageText, req.Results, out, err, input.string());
+    const bool written = WriteHeldRunResults(outDir.string(), plan.Stem, run.Result, reportText, messageText,
+                                             req.Results, out, err, plan.Input.string());
     HoldResults(false);
     // A results file asked for and not written fails the command, whatever
     // the analysis' own outcome (reported in the lines above).
     if (!written) return ExitCantCreate;
     return ExitStatusFor(o);
+}
+
+}  // namespace
+
+int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << Usage;
+        return ExitUsage;
+    }
+    if (args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
+        out << Help;
+        return ExitNormal;
+    }
+    if (args[0] == "--version") {
+        out << "kestro " << CommandVersion << '\n';
+        return ExitNormal;
+    }
+    if (args[0] == "view") return ViewCommand(args, out, err);
+    if (args[0] == "batch") return BatchMain(args, out, err);
+    if (args[0] == "sweep") return SweepMain(args, out, err);
+    if (args[0] == "web") return web::WebMain(args, out, err);
+    if (args[0] == "convert") return ConvertMain(args, out, err);
+    if (args[0] == "group") return GroupCommand(args, out, err);
+    if (args[0] == "pushover") return PushoverMain(args, out, err);
+    if (args[0] == "springs") return SpringsMain(args, out, err);
+    if (args[0] != "run" && args[0] != "check") {
+        err << "kestro: unknown command '" << args[0] << "'\n" << Usage;
+        return ExitUsage;
+    }
+    RunRequest req;
+    if (const auto refused = ParseRun(args, req, err)) return *refused;
+    RunPlan plan;
+    if (const auto refused = PrepareRun(req, plan, err)) return *refused;
+    RunFiles run;
+    if (!RunInFolder(req, plan, run, err)) return ExitCantCreate;
+    return ReportRun(req, plan, run, out, err);
 }
 
 }  // namespace kestro::cli

@@ -1,5 +1,6 @@
 #include "analysis/Solver.h"
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <ostream>
@@ -14,11 +15,19 @@
 
 namespace kestro {
 
-HeadSystemData HeadSystem;
-
 namespace {
 
 inline std::size_t U(int i) { return static_cast<std::size_t>(i); }
+
+// Dense system of the pile-head conditions of one solution: A stored by
+// columns with a leading dimension of 5, right-hand side R and solution X
+// (1-based). Built afresh, all zeros, for every solution.
+struct HeadSystemData {
+    std::array<double, 26> A{};   // A(i,j) at (j-1)*5 + i
+    std::array<double, 6> R{};
+    std::array<double, 6> X{};
+    double& At(int i, int j) { return A[static_cast<std::size_t>((j - 1) * 5 + i)]; }
+};
 
 // Working storage of the recursion y(m) = a(m) y(m-1) - b(m) y(m-2) + f(m) + g(m);
 // f holds the distributed-load part and g the tip-shear part.
@@ -27,7 +36,7 @@ struct RecursionCoefficients {
 };
 RecursionCoefficients Rc;
 
-void ReportSmallPivot(int row, double pivot) {
+void ReportSmallPivot(HeadSystemData& H, int row, double pivot) {
     const std::string node = "          Node number = " + MinimalInteger(row);
     const std::string value = "          Pivot value = " + FixedText(pivot, 12, 5);
     for (std::ostream* out : {&ReportOut(), &MessageOut()}) {
@@ -40,32 +49,25 @@ void ReportSmallPivot(int row, double pivot) {
     std::ostream& out = ReportOut();
     out << "\nF Matrix \n\n";
     for (int i = 1; i <= 5; ++i) {
-        for (int j = 1; j <= 5; ++j) out << FixedText(HeadSystem.At(i, j), 12, 4);
+        for (int j = 1; j <= 5; ++j) out << FixedText(H.At(i, j), 12, 4);
         out << '\n';
     }
     out << "\nG Vector \n\n";
-    for (int i = 1; i <= 5; ++i) out << FixedText(HeadSystem.R[U(i)], 12, 4) << '\n';
+    for (int i = 1; i <= 5; ++i) out << FixedText(H.R[U(i)], 12, 4) << '\n';
     out << "\nYG Vector\n\n";
-    for (int i = 1; i <= 5; ++i) out << FixedText(HeadSystem.X[U(i)], 12, 4) << '\n';
+    for (int i = 1; i <= 5; ++i) out << FixedText(H.X[U(i)], 12, 4) << '\n';
     out << '\n';
     TerminateRun("RUN00011", 211);
 }
 
-void ClearHeadSystem() {
-    HeadSystem.A.fill(0.0);
-    HeadSystem.R.fill(0.0);
-    HeadSystem.X.fill(0.0);
-}
-
-}  // namespace
-
-void SolveHeadSystem(int n) {
+// Gaussian elimination without row exchanges on the leading n x n block of
+// H (n = 4 or 5). Reports Runtime Error 11 on a small pivot.
+void SolveHeadSystem(HeadSystemData& H, int n) {
     if (n < 1 || n > 5) return;
-    HeadSystemData& H = HeadSystem;
     for (int j = 1; j < n; ++j) {
         const double pivot = H.At(j, j);
         if (std::fabs(pivot) < 1.0E-20) {
-            ReportSmallPivot(j, pivot);
+            ReportSmallPivot(H, j, pivot);
             return;
         }
         for (int i = j + 1; i <= n; ++i) {
@@ -83,6 +85,8 @@ void SolveHeadSystem(int n) {
         H.X[U(i)] = s / H.At(i, i);
     }
 }
+
+}  // namespace
 
 double TipShearFor(double yTip, double previous) {
     const int n = Problem.NumTipShearPoints < MaxTipShearPoints ? Problem.NumTipShearPoints : MaxTipShearPoints;
@@ -192,11 +196,10 @@ void HeadConditions() {
     const double Qh2 = Q * h2;
     const double Rh = P.EI[St(2)];
     // 7. to 9. Head conditions.
-    HeadSystemData& H = HeadSystem;
+    HeadSystemData H{};
     switch (P.LoadType) {
         case 4: {
             // Deflection y_t and moment M; unknowns y(2), y(1), y(0), y(-1).
-            ClearHeadSystem();
             H.At(1, 1) = 1.0;
             H.At(1, 2) = -2.0;
             H.At(1, 3) = 1.0;
@@ -211,7 +214,7 @@ void HeadConditions() {
             H.At(4, 3) = -a[1];
             H.At(4, 4) = b[1];
             H.R[4] = f[1] + g[1];
-            SolveHeadSystem(4);
+            SolveHeadSystem(H, 4);
             if (Failed()) return;
             y[St(2)] = H.X[1];
             y[St(1)] = H.X[2];
@@ -230,7 +233,6 @@ void HeadConditions() {
         }
         default: {
             // Types 1 to 3; unknowns y(3), y(2), y(1), y(0), y(-1).
-            ClearHeadSystem();
             const double t = 2.0 - Qh2 / Rh;
             H.At(1, 1) = 1.0;
             H.At(1, 2) = -t;
@@ -268,7 +270,7 @@ void HeadConditions() {
             H.At(5, 4) = -a[1];
             H.At(5, 5) = b[1];
             H.R[5] = f[1] + g[1];
-            SolveHeadSystem(5);
+            SolveHeadSystem(H, 5);
             if (Failed()) return;
             y[St(2)] = H.X[2];
             y[St(1)] = H.X[3];

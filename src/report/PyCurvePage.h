@@ -95,6 +95,64 @@ void WriteVuggyLimestonePage(std::ostream& report, std::ostream& plot, const Bas
 void WritePiedmontPage(std::ostream& report, std::ostream& plot, const BasicPyPage& page);
 void WriteUserCurvePage(std::ostream& report, std::ostream& plot, const BasicPyPage& page);
 
+// The values above the curve of both sand pages (Reese and API).
+struct SandPageCommon {
+    int Layer = 0;
+    double DepthBelowHead = 0.0, Z = 0.0, ZEq = 0.0;
+    double GroundSlope = 0.0, PileBatter = 0.0, EffectiveSlope = 0.0;   // radians
+    double B = 0.0, Phi = 0.0, Gamma = 0.0, K = 0.0;                    // Phi in degrees
+    double PMult = 1.0, YMult = 1.0;
+    bool b_Cyclic = false;
+    bool b_BelowRock = false;   // below a rock layer: the true depth is used, and the note says so
+    bool b_DefaultK = false;    // k is the internal default
+    PyCurveTable Curve{};
+};
+
+// Sand page (Reese, Cox & Koop 1974): wedge coefficients, ultimate
+// resistances and the parameters of the four-part curve.
+struct ReeseSandPage {
+    SandPageCommon Common{};
+    double Ka = 0.0, Kp = 0.0, K0 = 0.0, Pst = 0.0, Psd = 0.0, Ps = 0.0;
+    double FactorA = 0.0, FactorB = 0.0;   // the empirical A and B of the loading type
+    double C = 0.0, N = 0.0, M = 0.0, Yk = 0.0, Pk = 0.0, Ym = 0.0, Pm = 0.0, Yu = 0.0, Pu = 0.0, Kx = 0.0;
+    std::array<bool, MaxPyPoints + 1> b_Initial{};   // point on the initial line p = k z y: marked
+};
+void WriteReeseSandPage(std::ostream& report, std::ostream& plot, const ReeseSandPage& page);
+
+// API sand page: the coefficients C1-C3, A and the ultimate resistances.
+struct ApiSandPage {
+    SandPageCommon Common{};
+    double C1 = 0.0, C2 = 0.0, C3 = 0.0, A = 0.0, Pus = 0.0, Pud = 0.0, Pu = 0.0;
+};
+void WriteApiSandPage(std::ostream& report, std::ostream& plot, const ApiSandPage& page);
+
+// Stiff clay with free water page (Reese, Cox & Koop 1975).
+struct StiffClayFreeWaterPage {
+    int Layer = 0;
+    double DepthBelowHead = 0.0, Z = 0.0, ZEq = 0.0, B = 0.0;
+    double C = 0.0, Ca = 0.0, Gamma = 0.0, K = 0.0, Eps50 = 0.0;   // Ca: the average strength
+    double Y50 = 0.0, As = 0.0, Ac = 0.0, Pct = 0.0, Pcd = 0.0, Pc = 0.0, Pu = 0.0;
+    double PMult = 1.0, YMult = 1.0, NumberOfCycles = 0.0;
+    bool b_Cyclic = false;
+    PyCurveTable Curve{};
+};
+void WriteStiffClayFreeWaterPage(std::ostream& report, std::ostream& plot, const StiffClayFreeWaterPage& page);
+
+// Stiff clay without free water page (Welch & Reese 1972), the curve alone
+// or, with b_InitialK, limited by the initial line k z y.
+struct StiffClayNoFreeWaterPage {
+    int Layer = 0;
+    double DepthBelowHead = 0.0, Z = 0.0, ZEq = 0.0, B = 0.0;
+    double GroundSlope = 0.0, PileBatter = 0.0, EffectiveSlope = 0.0;   // radians; page without k only
+    double C = 0.0, Gamma = 0.0, K = 0.0, Eps50 = 0.0;                  // K: page with k only
+    double Pct = 0.0, Pcd = 0.0, Pu = 0.0, Y50 = 0.0;
+    double PMult = 1.0, YMult = 1.0, NumberOfCycles = 0.0;
+    bool b_Cyclic = false;
+    bool b_InitialK = false;
+    PyCurveTable Curve{};
+};
+void WriteStiffClayNoFreeWaterPage(std::ostream& report, std::ostream& plot, const StiffClayNoFreeWaterPage& page);
+
 // Massive rock page (Liang et al. 2009).
 struct MassiveRockPage {
     BasicPyPage Common{};   // Value: qu

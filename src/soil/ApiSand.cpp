@@ -85,9 +85,9 @@ namespace {
 
 constexpr double Degrees = 180.0 / std::numbers::pi;
 
-// Slope factor of the previous station of the layer: the API form keeps it
-// for deflections within 1.0E-14 of zero.
-double PreviousS = 0.0;
+// The point carries the slope factor of the previous station of the layer:
+// the API form keeps it for deflections within 1.0E-14 of zero.
+enum PointCarry : int { CarryPreviousS = 0 };
 
 ApiSandCurve CurveAt(const PyPoint& pt, ApiSandCoefficients& co) {
     const SandWedgeParams w = MakeSandWedgeParams(pt.Phi / Degrees);
@@ -124,7 +124,7 @@ void ApiProperties(PyPoint& pt) {
     if (Failed()) return;
     const double theta = std::fabs(pt.EffectiveSlope);
     pt.Aux[AuxTheta] = theta;
-    if (pt.b_FirstStation) PreviousS = 0.0;
+    if (pt.b_FirstStation) pt.Carry[CarryPreviousS] = 0.0;
     pt.Aux[AuxS] = 1.0;
     if (theta > 1.0E-10) {
         // the sloping-ground wedge exists only for slopes flatter than the friction angle
@@ -134,8 +134,8 @@ void ApiProperties(PyPoint& pt) {
             return;
         }
         const double t = std::tan(theta) * std::tan(std::numbers::pi / 4.0 + phi / 2.0);
-        pt.Aux[AuxS] = ApiSandSlopeFactor(t, pt.EffectiveSlope, RawDeflection(pt), PreviousS);
-        PreviousS = pt.Aux[AuxS];
+        pt.Aux[AuxS] = ApiSandSlopeFactor(t, pt.EffectiveSlope, RawDeflection(pt), pt.Carry[CarryPreviousS]);
+        pt.Carry[CarryPreviousS] = pt.Aux[AuxS];
     }
 }
 
@@ -165,41 +165,19 @@ void ApiCurve(const PyPoint& pt, PyResult& r) {
 void ApiPrintPage(const PyPoint& pt) {
     ApiSandCoefficients co;
     const ApiSandCurve c = CurveAt(pt, co);
-    std::ostream& out = ReportOut();
-    const std::string_view len = Run.Labels.Length;
-    const std::string_view fpl = Run.Labels.ForcePerLength;
-    WritePyTitle(out, pt.b_Cyclic ? "p-y Curve Computed Using API Sand Criteria for Cyclic Loading"
-                                  : "p-y Curve Computed Using API Sand Criteria for Static Loading");
-    WritePyLayerAndDepths(out, 55, pt.Layer, Problem.GroundDepth + pt.Z, pt.Z);
-    WriteAngles(out);
-    WritePyValue(out, "Equivalent Depth (see note)", 55, pt.ZEq, 3, len);
-    WritePyValue(out, "Diameter", 55, pt.B, 3, len);
-    WritePyValue(out, "Friction Angle phi", 55, pt.Phi, 3, "deg.");
-    WritePyValue(out, "Avg. Eff. Unit Wt.", 55, pt.Gamma, 5, UnitWeightUnitText());
-    WritePyValue(out, "k", 55, pt.Aux[AuxK], 3, UnitWeightUnitText());
-    WritePyValue(out, "C1", 55, co.C1, 5, "");
-    WritePyValue(out, "C2", 55, co.C2, 5, "");
-    WritePyValue(out, "C3", 55, co.C3, 5, "");
-    WritePyValue(out, "A", 55, c.A, 5, "");
-    WritePyValue(out, "Pus", 55, c.Pus, 3, fpl);
-    WritePyValue(out, "Pud", 55, c.Pud, 3, fpl);
-    WritePyValue(out, "Pu", 55, c.Pu, 3, fpl);
-    WritePyValue(out, "p-multiplier", 55, pt.PMult, 5, "");
-    WritePyValue(out, "y-multiplier", 55, pt.YMult, 5, "");
-    WriteDepthNote(out, pt);
-    out << '\n';
-    WritePyHeading(out, "            ", "----------------    -----------------");
-
+    ApiSandPage page{};
+    page.Common = PageCommonOf(pt, "API sand");
+    page.C1 = co.C1;
+    page.C2 = co.C2;
+    page.C3 = co.C3;
+    page.A = c.A;
+    page.Pus = c.Pus;
+    page.Pud = c.Pud;
+    page.Pu = c.Pu;
     std::array<double, 18> y{};
     ApiSandPrintedY(pt.B, y);
-    PyCurveTable t{};
-    t.Depth = pt.Depth;
-    t.CurveNumber = pt.Station;
-    t.Line7Soil = "API sand";
-    t.Line8Soil = "API sand";
-    FillPrintedPoints(t, pt, y, [&c](double v) { return ApiSandP(c, v); });
-    WritePyRowsAndRecords(out, PlotOut(), t);
-    if (pt.Aux[AuxDefaultK] > 0.0) out << "The above p-y curve was computed using the internal default value of k.\n";
+    FillPrintedPoints(page.Common.Curve, pt, y, [&c](double v) { return ApiSandP(c, v); });
+    WriteApiSandPage(ReportOut(), PlotOut(), page);
 }
 
 }  // namespace kestro::sand

@@ -4,10 +4,13 @@
 // page writers may raise warnings and errors.
 
 #include <iosfwd>
+#include <string_view>
 
 #include "soil/PyCriteria.h"
 
 namespace kestro {
+
+struct SandPageCommon;
 
 // Soft clay, Matlock (1970). Result Aux slots for the page.
 namespace softclay {
@@ -32,8 +35,8 @@ namespace stiffclayfreewater {
 enum PointAux : int { AuxCa = 0, AuxK = 1, AuxDefaultK = 2 };
 enum ResultAux : int { AuxAs = 0, AuxAc = 1, AuxPct = 2, AuxPcd = 3, AuxPc = 4, AuxY50 = 5 };
 // Average shear strength: from the ground surface in layer 1, else the
-// running trapezoid average over the layer's stations.
-double AverageStrength(const PyPoint& pt);
+// running trapezoid average over the layer's stations, carried in pt.Carry.
+double AverageStrength(PyPoint& pt);
 // The layer's initial modulus k at a depth; 0 when the input asks for the default.
 double LayerK(int k, double depth);
 void Properties(PyPoint& pt);
@@ -75,8 +78,9 @@ double Invert(const PyPoint& first, double F);
 void AssignK(PyPoint& pt);
 // The station's raw deflection, which selects the slope-factor side.
 double RawDeflection(const PyPoint& pt);
-void WriteDepthNote(std::ostream& out, const PyPoint& pt);
-void WriteAngles(std::ostream& out);
+// The values of both sand pages at the station; `soil` names the curve in
+// the plot records.
+SandPageCommon PageCommonOf(const PyPoint& pt, std::string_view soil);
 }  // namespace sand
 
 }  // namespace kestro

@@ -87,6 +87,12 @@ struct PyPoint {
     int RockLayerCount = 0;
     // Criterion-specific inputs set by its Properties step (k, average c, ...).
     std::array<double, 8> Aux{};
+    // Values a Properties step carries from one station of the layer to the
+    // next, in station order (a running average, the previous station's slope
+    // factor). The station loop keeps one point for the whole layer, so they
+    // survive PlaceStation; each layer call starts from zero and the criterion
+    // resets them at the layer's first station.
+    std::array<double, 4> Carry{};
 };
 
 // What a curve returns for one station. The multipliers are not applied to

@@ -17,7 +17,6 @@
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "report/CriteriaMessages.h"
-#include "report/Format.h"
 #include "report/PyCurvePage.h"
 #include "soil/Criteria.h"
 #include "soil/SoilProperties.h"
@@ -385,88 +384,64 @@ double Invert(const PyPoint& first, double F) {
     return SandEquivalentDepth(F, w, first.B, first.Gamma, first.Z, first.b_Cyclic);
 }
 
-void WriteDepthNote(std::ostream& out, const PyPoint& pt) {
-    if (pt.RockLayerCount == 0) {
-        out << "This p-y curve is computed using the equivalent depth.\n";
-    } else {
-        WriteLines(out, {"This layer is below one or more layers of rock.  In this case, the ",
-                         "layering correction is not used and the true depth below the ground ",
-                         "surface is used when computing the p-y curve.  "});
-    }
-}
-
-void WriteAngles(std::ostream& out) {
-    WritePyValue(out, "Ground Slope Angle", 55, Problem.GroundSlope * Degrees, 3, "degrees");
-    WritePyValue(out, "Pile Batter", 55, Problem.PileBatter * Degrees, 3, "degrees");
-    WritePyValue(out, "Effective Slope", 55, Problem.EffectiveSlope * Degrees, 3, "degrees");
+SandPageCommon PageCommonOf(const PyPoint& pt, std::string_view soil) {
+    SandPageCommon s{};
+    s.Layer = pt.Layer;
+    s.DepthBelowHead = Problem.GroundDepth + pt.Z;
+    s.Z = pt.Z;
+    s.ZEq = pt.ZEq;
+    s.GroundSlope = Problem.GroundSlope;
+    s.PileBatter = Problem.PileBatter;
+    s.EffectiveSlope = Problem.EffectiveSlope;
+    s.B = pt.B;
+    s.Phi = pt.Phi;
+    s.Gamma = pt.Gamma;
+    s.K = pt.Aux[AuxK];
+    s.PMult = pt.PMult;
+    s.YMult = pt.YMult;
+    s.b_Cyclic = pt.b_Cyclic;
+    s.b_BelowRock = pt.RockLayerCount != 0;
+    s.b_DefaultK = pt.Aux[AuxDefaultK] > 0.0;
+    s.Curve.Depth = pt.Depth;
+    s.Curve.CurveNumber = pt.Station;
+    s.Curve.Line7Soil = soil;
+    s.Curve.Line8Soil = soil;
+    return s;
 }
 
 void ReesePrintPage(const PyPoint& pt) {
     SandUltimate u;
     const ReeseSandCurve c = CurveAt(pt, u);
     const SandWedgeParams w = MakeSandWedgeParams(pt.Phi / Degrees);
-    std::ostream& out = ReportOut();
-    const std::string_view len = Run.Labels.Length;
-    const std::string_view fpl = Run.Labels.ForcePerLength;
-    WritePyTitle(out, pt.b_Cyclic ? "p-y Curve in Sand Computed Using Reese Criteria for Cyclic Loading Conditions"
-                                  : "p-y Curve in Sand Computed Using Reese Criteria for Static Loading Conditions");
-    WritePyLayerAndDepths(out, 55, pt.Layer, Problem.GroundDepth + pt.Z, pt.Z);
-    WriteAngles(out);
-    WritePyValue(out, "Equivalent Depth (see note)", 55, pt.ZEq, 3, len);
-    WritePyValue(out, "Pile Diameter b", 55, pt.B, 3, len);
-    WritePyValue(out, "Angle of Friction", 55, pt.Phi, 3, "deg.");
-    WritePyValue(out, "Avg. Eff. Unit Weight", 55, pt.Gamma, 5, UnitWeightUnitText());
-    WritePyValue(out, "kpy", 55, pt.Aux[AuxK], 3, UnitWeightUnitText());
-    WritePyValue(out, "K active", 55, w.Ka, 5, "");
-    WritePyValue(out, "K passive", 55, w.Kp, 5, "");
-    WritePyValue(out, "K0", 55, w.K0, 5, "");
-    WritePyValue(out, "Pst", 55, u.Pst, 3, fpl);
-    WritePyValue(out, "Psd", 55, u.Psd, 3, fpl);
-    WritePyValue(out, u.Pst <= u.Psd ? "Ps = Pst (shallow controls)" : "Ps = Psd (deep controls)", 55, u.Ps, 3, fpl);
-    WritePyValue(out, pt.b_Cyclic ? "A (cyclic)" : "A (static)", 55, c.A, 4, "");
-    WritePyValue(out, pt.b_Cyclic ? "B (cyclic)" : "B (static)", 55, c.B, 4, "");
-    WritePyValue(out, "C = pm/(ym^(1/n))", 55, c.C, 3, "");
-    WritePyValue(out, "n = pm/(m ym)", 55, c.N, 3, "");
-    WritePyValue(out, "m = (pu-pm)/(yu-ym)", 55, c.M, 3, ModulusUnitText());
-    WritePyValue(out, "yk = [c/(kx)]^(n/(n-1))", 55, c.Yk, 5, len);
-    WritePyValue(out, "pk", 55, c.Pk, 3, fpl);
-    WritePyValue(out, "ym = b/60", 55, c.Ym, 5, len);
-    WritePyValue(out, "pm = B ps", 55, c.Pm, 3, fpl);
-    WritePyValue(out, "yu = 3b/80", 55, c.Yu, 5, len);
-    WritePyValue(out, "pu = A Ps", 55, c.Pu, 3, fpl);
-    WritePyValue(out, "Es,lim", 55, c.Kx, 3, ModulusUnitText());
-    WritePyValue(out, "p-multiplier", 55, pt.PMult, 5, "");
-    WritePyValue(out, "y-multiplier", 55, pt.YMult, 5, "");
-    WriteDepthNote(out, pt);
-    out << '\n';
-    WritePyHeading(out, "            ", "----------------    -----------------");
-
+    ReeseSandPage page{};
+    page.Common = PageCommonOf(pt, "sand");
+    page.Ka = w.Ka;
+    page.Kp = w.Kp;
+    page.K0 = w.K0;
+    page.Pst = u.Pst;
+    page.Psd = u.Psd;
+    page.Ps = u.Ps;
+    page.FactorA = c.A;
+    page.FactorB = c.B;
+    page.C = c.C;
+    page.N = c.N;
+    page.M = c.M;
+    page.Yk = c.Yk;
+    page.Pk = c.Pk;
+    page.Ym = c.Ym;
+    page.Pm = c.Pm;
+    page.Yu = c.Yu;
+    page.Pu = c.Pu;
+    page.Kx = c.Kx;
     ReeseSandPrinted pr;
     ReeseSandPrintedPoints(c, pt.B, pr);
-    PyCurveTable t{};
-    t.Depth = pt.Depth;
-    t.CurveNumber = pt.Station;
-    t.Line7Soil = "sand";
-    t.Line8Soil = "sand";
-    bool b_AnyMarked = false;
-    for (std::size_t n = 1; n <= 17; ++n) {
+    PyCurveTable& t = page.Common.Curve;
+    for (std::size_t n = 1; n <= static_cast<std::size_t>(MaxPyPoints); ++n) {
         t.Y[n] = pt.YMult * pr.Y[n];
         t.P[n] = pt.PMult * pr.P[n];
-        if (pr.b_Initial[n]) {
-            // the mark takes the blank column in front of the deflection
-            b_AnyMarked = true;
-            out << "   *" << FormatNumberText(t.Y[n], 12).substr(1) << "     " << FormatNumberText(t.P[n], 12) << '\n';
-        } else {
-            WritePyRow(out, t.Y[n], t.P[n]);
-        }
+        page.b_Initial[n] = pr.b_Initial[n];
     }
-    if (b_AnyMarked) out << "* p value(s) computed using p = k * Eff x * y \n";
-    if (pt.Aux[AuxDefaultK] > 0.0)
-        out << "The above p-y curve was computed using internal default values of k.\n";
-    else
-        out << '\n';
-    WritePyLine7(PlotOut(), t);
-    for (int n = 1; n <= 17; ++n) WritePyLine8(PlotOut(), t, n);
+    WriteReeseSandPage(ReportOut(), PlotOut(), page);
 }
 
 }  // namespace kestro::sand

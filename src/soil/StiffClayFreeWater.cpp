@@ -212,11 +212,9 @@ constexpr double HighPsi = static_cast<double>(55.555557f);
 constexpr double LowKPa = static_cast<double>(23.940128f);
 constexpr double HighKPa = static_cast<double>(383.04205f);
 
-// Running trapezoid average of c over the stations of a layer below the first.
-struct RunningStrength {
-    double XFirst = 0.0, XPrevious = 0.0, CPrevious = 0.0, Area = 0.0;
-};
-RunningStrength Running;
+// The running trapezoid average of c over the stations of a layer below the
+// first, carried by the point from station to station.
+enum PointCarry : int { CarryXFirst = 0, CarryXPrevious = 1, CarryCPrevious = 2, CarryArea = 3 };
 
 StiffClayFreeWaterCurve CurveAt(const PyPoint& pt) {
     StiffClayFreeWaterInput in;
@@ -235,21 +233,21 @@ StiffClayFreeWaterCurve CurveAt(const PyPoint& pt) {
 
 }  // namespace
 
-double AverageStrength(const PyPoint& pt) {
+double AverageStrength(PyPoint& pt) {
     if (pt.Layer == 1) return AverageShearStrength(pt.Depth);
-    RunningStrength& r = Running;
+    auto& r = pt.Carry;
     if (pt.b_FirstStation) {
-        r = RunningStrength{};
-        r.XFirst = r.XPrevious = pt.Depth;
-        r.CPrevious = pt.C;
+        r = {};
+        r[CarryXFirst] = r[CarryXPrevious] = pt.Depth;
+        r[CarryCPrevious] = pt.C;
         return pt.C;
     }
     // ca = sum (x_i - x_(i-1)) (c_(i-1) + c_i) / 2 / (x - x_first)
-    r.Area += (pt.Depth - r.XPrevious) * (r.CPrevious + pt.C) / 2.0;
-    r.XPrevious = pt.Depth;
-    r.CPrevious = pt.C;
-    const double span = pt.Depth - r.XFirst;
-    return span > 0.0 ? r.Area / span : pt.C;
+    r[CarryArea] += (pt.Depth - r[CarryXPrevious]) * (r[CarryCPrevious] + pt.C) / 2.0;
+    r[CarryXPrevious] = pt.Depth;
+    r[CarryCPrevious] = pt.C;
+    const double span = pt.Depth - r[CarryXFirst];
+    return span > 0.0 ? r[CarryArea] / span : pt.C;
 }
 
 double LayerK(int k, double depth) {
@@ -326,41 +324,37 @@ double Invert(const PyPoint& first, double F) {
 
 void PrintPage(const PyPoint& pt) {
     const StiffClayFreeWaterCurve c = CurveAt(pt);
-    std::ostream& out = ReportOut();
-    WritePyTitle(out, pt.b_Cyclic ? "p-y Curve Computed Using Cyclic Criteria for Stiff Clay with Free Water"
-                                  : "p-y Curve Computed Using Static Criteria for Stiff Clay with Free Water");
-    const std::string_view len = Run.Labels.Length;
-    const std::string_view fpl = Run.Labels.ForcePerLength;
-    WritePyLayerAndDepths(out, 28, pt.Layer, Problem.GroundDepth + pt.Z, pt.Z);
-    WritePyValue(out, "Equivalent Depth", 28, pt.ZEq, 3, len);
-    WritePyValue(out, "Diameter", 28, pt.B, 3, len);
-    WritePyValue(out, "c (at curve depth)", 28, pt.C, 3, StressUnitText());
-    WritePyValue(out, "Avergage c", 28, pt.Aux[AuxCa], 3, StressUnitText());
-    WritePyValue(out, "Average Eff. Unit Weight", 28, pt.Gamma, 5, UnitWeightUnitText());
-    WritePyValue(out, "k", 28, pt.Aux[AuxK], 3, UnitWeightUnitText());
-    WritePyValue(out, "Epsilon50", 28, pt.Eps50, 5, "");
-    WritePyValue(out, "y50", 28, c.Y50, 5, len);
-    WritePyValue(out, "As", 28, c.As, 3, "");
-    WritePyValue(out, pt.b_Cyclic ? "Ac" : "Ac (not used)", 28, c.Ac, 5, "");
-    WritePyValue(out, "pct", 28, c.Pct, 3, fpl);
-    WritePyValue(out, "pcd", 28, c.Pcd, 3, fpl);
-    WritePyValue(out, "pc", 28, c.Pc, 3, fpl);
-    WritePyValue(out, "pu", 28, c.Pu, 3, fpl);
-    WritePyValue(out, "p-multiplier", 28, pt.PMult, 5, "");
-    WritePyValue(out, "y-multiplier", 28, pt.YMult, 5, "");
-    if (pt.b_Cyclic) WritePyValue(out, "Number of Cycles of Loading", 28, pt.NumberOfCycles, 0, "");
-    out << '\n' << "        y, " << len.substr(0, 2) << "             p," << fpl << '\n'
-        << "----------------    -----------------\n";
-
-    std::array<double, 18> y{};
-    StiffClayFreeWaterPrintedY(c, y);
-    PyCurveTable t{};
+    StiffClayFreeWaterPage page{};
+    page.Layer = pt.Layer;
+    page.DepthBelowHead = Problem.GroundDepth + pt.Z;
+    page.Z = pt.Z;
+    page.ZEq = pt.ZEq;
+    page.B = pt.B;
+    page.C = pt.C;
+    page.Ca = pt.Aux[AuxCa];
+    page.Gamma = pt.Gamma;
+    page.K = pt.Aux[AuxK];
+    page.Eps50 = pt.Eps50;
+    page.Y50 = c.Y50;
+    page.As = c.As;
+    page.Ac = c.Ac;
+    page.Pct = c.Pct;
+    page.Pcd = c.Pcd;
+    page.Pc = c.Pc;
+    page.Pu = c.Pu;
+    page.PMult = pt.PMult;
+    page.YMult = pt.YMult;
+    page.NumberOfCycles = pt.NumberOfCycles;
+    page.b_Cyclic = pt.b_Cyclic;
+    PyCurveTable& t = page.Curve;
     t.Depth = pt.Depth;
     t.CurveNumber = pt.Station;
     t.Line7Soil = "stiff clay with free water";
     t.Line8Soil = pt.b_Cyclic ? "cyclic stiff clay w/water" : "static stiff clay with free water";
+    std::array<double, 18> y{};
+    StiffClayFreeWaterPrintedY(c, y);
     FillPrintedPoints(t, pt, y, [&c](double v) { return StiffClayFreeWaterP(c, v); });
-    WritePyRowsAndRecords(out, PlotOut(), t);
+    WriteStiffClayFreeWaterPage(ReportOut(), PlotOut(), page);
 }
 
 }  // namespace kestro::stiffclayfreewater

@@ -183,42 +183,39 @@ void FillResult(const PyPoint& pt, const StiffClayNoFreeWaterCurve& c, PyResult&
     r.Aux[AuxKx] = c.Kx;
 }
 
-void WriteCommonLines(std::ostream& out, const PyPoint& pt, const StiffClayNoFreeWaterCurve& c, int width,
-                      bool angles) {
-    constexpr double Degrees = 180.0 / 3.14159265358979323846;
-    const std::string_view len = Run.Labels.Length;
-    const std::string_view fpl = Run.Labels.ForcePerLength;
-    WritePyLayerAndDepths(out, width, pt.Layer, Problem.GroundDepth + pt.Z, pt.Z);
-    if (angles) {
-        WritePyValue(out, "Ground Slope Angle", width, Problem.GroundSlope * Degrees, 3, "degrees");
-        WritePyValue(out, "Pile Batter Angle", width, Problem.PileBatter * Degrees, 3, "degrees");
-        WritePyValue(out, "Effective Slope", width, Problem.EffectiveSlope * Degrees, 3, "degrees");
-    }
-    WritePyValue(out, "Equivalent Depth", width, pt.ZEq, 3, len);
-    WritePyValue(out, "Diameter", width, pt.B, 3, len);
-    WritePyValue(out, "Undrained cohesion, c", width, pt.C, 5, StressUnitText());
-    WritePyValue(out, "Average Eff. Unit Weight", width, pt.Gamma, 5, UnitWeightUnitText());
-    if (!angles) WritePyValue(out, "k", width, pt.Aux[AuxK], 0, UnitWeightUnitText());
-    WritePyValue(out, "Epsilon-50", width, pt.Eps50, 5, "");
-    WritePyValue(out, "Pct", width, c.Pct, 3, fpl);
-    WritePyValue(out, "Pcd", width, c.Pcd, 3, fpl);
-    WritePyValue(out, "Pu", width, c.Pu, 3, fpl);
-    WritePyValue(out, "y50", width, c.Y50, 5, len);
-    WritePyValue(out, "p-multiplier", width, pt.PMult, 5, "");
-    WritePyValue(out, "y-multiplier", width, pt.YMult, 5, "");
-}
-
-void WriteRows(const PyPoint& pt, const StiffClayNoFreeWaterCurve& c, bool usesK) {
-    std::ostream& out = ReportOut();
-    out << "\n\n        y, " << Run.Labels.Length.substr(0, 2) << "            p, " << Run.Labels.ForcePerLength << '\n'
-        << "----------------    -----------------\n";
-    std::array<double, 18> y{};
-    StiffClayNoFreeWaterPrintedY(c, y);
-    PyCurveTable t{};
+// The page of the station: values above the curve and the 17 points; with
+// the initial k, below 1.0E-14 the line k z y, else below YSmall the secant.
+StiffClayNoFreeWaterPage PageOf(const PyPoint& pt, bool usesK) {
+    const StiffClayNoFreeWaterCurve c = CurveAt(pt, usesK);
+    StiffClayNoFreeWaterPage page{};
+    page.Layer = pt.Layer;
+    page.DepthBelowHead = Problem.GroundDepth + pt.Z;
+    page.Z = pt.Z;
+    page.ZEq = pt.ZEq;
+    page.B = pt.B;
+    page.GroundSlope = Problem.GroundSlope;
+    page.PileBatter = Problem.PileBatter;
+    page.EffectiveSlope = Problem.EffectiveSlope;
+    page.C = pt.C;
+    page.Gamma = pt.Gamma;
+    page.K = pt.Aux[AuxK];
+    page.Eps50 = pt.Eps50;
+    page.Pct = c.Pct;
+    page.Pcd = c.Pcd;
+    page.Pu = c.Pu;
+    page.Y50 = c.Y50;
+    page.PMult = pt.PMult;
+    page.YMult = pt.YMult;
+    page.NumberOfCycles = pt.NumberOfCycles;
+    page.b_Cyclic = pt.b_Cyclic;
+    page.b_InitialK = usesK;
+    PyCurveTable& t = page.Curve;
     t.Depth = pt.Depth;
     t.CurveNumber = pt.Station;
     t.Line7Soil = usesK ? "stiff clay w/o free water with k" : "stiff clay w/o free water";
     t.Line8Soil = usesK ? "stiff clay with k" : "stiff clay w/o water";
+    std::array<double, 18> y{};
+    StiffClayNoFreeWaterPrintedY(c, y);
     for (std::size_t n = 1; n <= 17; ++n) {
         double p = 0.0;
         if (usesK)
@@ -227,10 +224,8 @@ void WriteRows(const PyPoint& pt, const StiffClayNoFreeWaterCurve& c, bool usesK
             p = y[n] < c.YSmall ? c.Ki * y[n] : StiffClayNoFreeWaterP(c, y[n]);
         t.Y[n] = pt.YMult * y[n];
         t.P[n] = pt.PMult * p;
-        WritePyRow(out, t.Y[n], t.P[n]);
     }
-    WritePyLine7(PlotOut(), t);
-    for (int n = 1; n <= 17; ++n) WritePyLine8(PlotOut(), t, n);
+    return page;
 }
 
 }  // namespace
@@ -279,27 +274,8 @@ double Invert(const PyPoint& first, double F) {
     return StiffClayNoFreeWaterEquivalentDepth(F, first.B, first.C, first.C, first.Gamma);
 }
 
-void PrintPage(const PyPoint& pt) {
-    const StiffClayNoFreeWaterCurve c = CurveAt(pt, false);
-    std::ostream& out = ReportOut();
-    WritePyTitle(out, pt.b_Cyclic ? "p-y Curve Computed Using Cyclic Criteria for Stiff Clay without Free Water"
-                                  : "p-y Curve Computed Using Static Criteria for Stiff Clay without Free Water");
-    WriteCommonLines(out, pt, c, 55, true);
-    if (pt.b_Cyclic) WritePyValue(out, "Number of cycles of loading", 55, pt.NumberOfCycles, 0, "");
-    WriteRows(pt, c, false);
-}
+void PrintPage(const PyPoint& pt) { WriteStiffClayNoFreeWaterPage(ReportOut(), PlotOut(), PageOf(pt, false)); }
 
-void PrintPageK(const PyPoint& pt) {
-    const StiffClayNoFreeWaterCurve c = CurveAt(pt, true);
-    std::ostream& out = ReportOut();
-    // The title line is followed at once by the line of the option, then the blank line.
-    out << "\n\n"
-        << (pt.b_Cyclic ? "p-y Curve Computed Using Cyclic Criteria for Stiff Clay without Free Water"
-                        : "p-y Curve Computed Using Static Criteria for Stiff Clay without Free Water")
-        << "\nWith Option of Defining Initial k\n\n";
-    WriteCommonLines(out, pt, c, 28, false);
-    if (pt.b_Cyclic) WritePyValue(out, "Number of Cycles of Loading", 28, pt.NumberOfCycles, 0, "");
-    WriteRows(pt, c, true);
-}
+void PrintPageK(const PyPoint& pt) { WriteStiffClayNoFreeWaterPage(ReportOut(), PlotOut(), PageOf(pt, true)); }
 
 }  // namespace kestro::stiffclaynofreewater
