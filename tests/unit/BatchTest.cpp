@@ -382,10 +382,11 @@ TEST(Batch, GroupFilesRunAsKestroGroupDoes) {
         EXPECT_TRUE(fs::exists(folder + "/" + stem + "-group.html"));
         // Every balanced example with a horizontal load draws its deformed
         // shape with the factor it is magnified by.
-        if (r.Result == 0)
+        if (r.Result == 0) {
             EXPECT_NE(kestro::test::ReadText(folder + "/" + stem + "-group.html").find("magnified "),
                       std::string::npos)
                 << r.Input;
+        }
     }
 
     // Sweep the horizontal load of case "wind" of the p-y example (its
