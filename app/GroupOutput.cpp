@@ -399,9 +399,12 @@ std::string GroupResultsHtml(const group::GroupModel& model, const group::GroupR
     }
     o << "</svg>\n";
     if (shown != nullptr)
-        o << "<p>Load case &quot;" << Escape(shown->Name) << "&quot;: the cap and piles as they move (blue, "
-          << "dashed, magnified " << G(magnification) << " times; the piles drawn shortened, each p-y pile's "
-          << "deflection at every station across its axis); at each head the axial force N (green, the arrow "
+        o << "<p>Load case &quot;" << Escape(shown->Name) << "&quot;: "
+          << (magnification > 0.0 ? "the cap and piles as they move (blue, dashed, magnified " + G(magnification) +
+                                        " times; the piles drawn shortened, each p-y pile's deflection at every "
+                                        "station across its axis); "
+                                  : std::string("no movement to draw; "))
+          << "at each head the axial force N (green, the arrow "
           << "pushing on the head for compression) and the shear Q across the pile (red), each to scale against "
           << "the largest, with their values in " << Escape(F) << ".</p>\n";
     for (std::size_t c = 0; c < results.Cases.size(); ++c) {
