@@ -1,6 +1,7 @@
 #include "GroupOutput.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
@@ -46,6 +47,13 @@ std::string Escape(const std::string& s) {
 std::string G(double v) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.5g", v);
+    return buf;
+}
+
+// Three significant figures, for labels on a drawing.
+std::string G3(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3g", v);
     return buf;
 }
 
@@ -234,13 +242,21 @@ std::string GroupResultsHtml(const group::GroupModel& model, const group::GroupR
     o << "<p>Units: force " << Escape(F) << ", length " << Escape(L) << ", rotation rad.</p>\n";
     o << "<h2>The group in the plane of loading</h2>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << G(W)
       << "\" height=\"" << G(H) << "\" viewBox=\"0 0 " << G(W) << ' ' << G(H) << "\">\n";
-    o << "<rect x=\"" << G(X(xmin) - 0.05 * span * scale) << "\" y=\"" << G(Y(0.0) - 0.06 * span * scale)
-      << "\" width=\"" << G((xmax - xmin + 0.1 * span) * scale) << "\" height=\"" << G(0.06 * span * scale)
-      << "\" fill=\"#ccc\" stroke=\"#555\"/>\n";
+    o << "<defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"9\" refY=\"5\" markerWidth=\"6\" "
+      << "markerHeight=\"6\" orient=\"auto-start-reverse\"><path d=\"M0,0 L10,5 L0,10 z\" fill=\"context-stroke\"/>"
+      << "</marker></defs>\n";
+    // The cap, drawn as a block over the heads.
+    const double capLeft = xmin - 0.05 * span, capRight = xmax + 0.05 * span, capTop = -0.06 * span;
+    o << "<rect x=\"" << G(X(capLeft)) << "\" y=\"" << G(Y(capTop)) << "\" width=\"" << G((capRight - capLeft) * scale)
+      << "\" height=\"" << G(-capTop * scale) << "\" fill=\"#ccc\" stroke=\"#555\"/>\n";
+    // Each pile is drawn over `len` below its head along its batter, whatever
+    // its length; a p-y pile's stations are spread over that drawn length.
+    auto Batter = [&](const group::PileInput& p) { return p.BatterDegrees * 3.14159265358979323846 / 180.0; };
+    auto DrawnLength = [&](const group::PileInput& p) { return depth / std::max(std::cos(Batter(p)), 0.5); };
     for (std::size_t i = 0; i < model.Piles.size(); ++i) {
         const group::PileInput& p = model.Piles[i];
-        const double b = p.BatterDegrees * 3.14159265358979323846 / 180.0;
-        const double len = depth / std::max(std::cos(b), 0.5);
+        const double b = Batter(p);
+        const double len = DrawnLength(p);
         o << "<line x1=\"" << G(X(p.X)) << "\" y1=\"" << G(Y(p.Z)) << "\" x2=\"" << G(X(p.X + len * std::sin(b)))
           << "\" y2=\"" << G(Y(p.Z + len * std::cos(b))) << "\" stroke=\"#333\" stroke-width=\"3\"/>\n";
         // Piles at one place in this plane (side by side across it) share one label.
@@ -256,22 +272,141 @@ std::string GroupResultsHtml(const group::GroupModel& model, const group::GroupR
         if (!label.empty())
             o << "<text x=\"" << G(X(p.X) + 4) << "\" y=\"" << G(Y(p.Z) + 14) << "\" font-size=\"11\">" << label
               << "</text>\n";
-        if (shown != nullptr) {
-            const group::CapState& s = shown->Solution.State;
-            const double Q = s.CapForce[i][0];
-            double Hmax = 0.0;
-            for (const Vector3& f : s.CapForce) Hmax = std::max(Hmax, std::fabs(f[0]));
-            if (Hmax > 0.0) {
-                const double len2 = 0.12 * span * scale * Q / Hmax;
-                o << "<line x1=\"" << G(X(p.X)) << "\" y1=\"" << G(Y(p.Z) - 8) << "\" x2=\"" << G(X(p.X) + len2)
-                  << "\" y2=\"" << G(Y(p.Z) - 8) << "\" stroke=\"#c00\" stroke-width=\"2\"/>\n";
+    }
+    // The deformed shape of the case shown, magnified so that the largest
+    // movement draws as a fixed share of the group's width (the factor
+    // rounded down to 1, 2 or 5 times a power of ten).
+    double magnification = 0.0;
+    if (shown != nullptr) {
+        const group::CapState& s = shown->Solution.State;
+        const double u = s.Displacement[0], w = s.Displacement[1], th = s.Displacement[2];
+        auto Move = [&](double x, double z) { return std::array<double, 2>{u - th * z, w + th * x}; };
+        double largest = 0.0;
+        for (double x : {capLeft, capRight})
+            for (double z : {capTop, 0.0}) {
+                const std::array<double, 2> d = Move(x, z);
+                largest = std::max(largest, std::hypot(d[0], d[1]));
             }
+        for (std::size_t i = 0; i < model.Piles.size() && i < shown->Piles.size(); ++i)
+            for (double v : shown->Piles[i].ProfileDeflection)
+                if (std::isfinite(v)) largest = std::max(largest, std::fabs(v));
+        if (std::isfinite(largest) && largest > 0.0) {
+            const double raw = 0.08 * span / largest;
+            const double decade = std::pow(10.0, std::floor(std::log10(raw)));
+            const double lead = raw / decade;
+            magnification = (lead >= 5.0 ? 5.0 : lead >= 2.0 ? 2.0 : 1.0) * decade;
+        }
+        if (magnification > 0.0 && std::isfinite(magnification)) {
+            const double f = magnification;
+            o << "<g fill=\"none\" stroke=\"#06c\" stroke-width=\"1.5\" stroke-dasharray=\"5,3\">\n<polygon points=\"";
+            for (const auto& c : {std::array<double, 2>{capLeft, capTop}, std::array<double, 2>{capRight, capTop},
+                                  std::array<double, 2>{capRight, 0.0}, std::array<double, 2>{capLeft, 0.0}}) {
+                const std::array<double, 2> d = Move(c[0], c[1]);
+                o << G(X(c[0] + f * d[0])) << ',' << G(Y(c[1] + f * d[1])) << ' ';
+            }
+            o << "\"/>\n";
+            for (std::size_t i = 0; i < model.Piles.size() && i < shown->Piles.size(); ++i) {
+                const group::PileInput& p = model.Piles[i];
+                const group::PileCaseResult& r = shown->Piles[i];
+                const double b = Batter(p), len = DrawnLength(p);
+                const double tx = std::sin(b), tz = std::cos(b);   // along the pile, into the ground
+                const double nx = std::cos(b), nz = -std::sin(b);  // across it: the lateral movement
+                const std::array<double, 2> head = Move(p.X, p.Z);
+                o << "<polyline points=\"";
+                const std::vector<double>& zs = r.ProfileDepth;
+                const std::vector<double>& ys = r.ProfileDeflection;
+                if (r.b_Lateral && zs.size() >= 2 && ys.size() == zs.size() && zs.back() > zs.front()) {
+                    // The head's axial movement carries the whole pile along
+                    // its axis; the stations deflect across it.
+                    const double a = head[0] * tx + head[1] * tz;
+                    for (std::size_t n = 0; n < zs.size(); ++n) {
+                        if (!std::isfinite(ys[n])) continue;
+                        const double sd = len * (zs[n] - zs.front()) / (zs.back() - zs.front());
+                        o << G(X(p.X + sd * tx + f * (a * tx + ys[n] * nx))) << ','
+                          << G(Y(p.Z + sd * tz + f * (a * tz + ys[n] * nz))) << ' ';
+                    }
+                } else {
+                    // Linear head terms: the pile moved with its head.
+                    for (double sd : {0.0, len})
+                        o << G(X(p.X + sd * tx + f * head[0])) << ',' << G(Y(p.Z + sd * tz + f * head[1])) << ' ';
+                }
+                o << "\"><title>pile " << i + 1 << "</title></polyline>\n";
+            }
+            o << "</g>\n";
+            o << "<text x=\"" << G(W - 8) << "\" y=\"" << G(H - 8) << "\" font-size=\"12\" text-anchor=\"end\" "
+              << "fill=\"#06c\">deformed shape (dashed) magnified " << G(magnification) << " times</text>\n";
+        }
+        // Head forces: the shear Q across each pile and the axial force N
+        // along it (an arrow pushing into the head for compression), each to
+        // scale against the largest of its kind, with their values.
+        double Nmax = 0.0, Qmax = 0.0;
+        for (const Vector3& h : s.HeadForce) {
+            if (std::isfinite(h[0])) Nmax = std::max(Nmax, std::fabs(h[0]));
+            if (std::isfinite(h[1])) Qmax = std::max(Qmax, std::fabs(h[1]));
+        }
+        const double arrow = 0.12 * span;
+        for (std::size_t i = 0; i < model.Piles.size() && i < s.HeadForce.size(); ++i) {
+            const group::PileInput& p = model.Piles[i];
+            bool firstHere = true;
+            std::size_t line = 0;
+            for (std::size_t k = 0; k < model.Piles.size(); ++k) {
+                const group::PileInput& q = model.Piles[k];
+                if (q.X != p.X || q.Z != p.Z || q.BatterDegrees != p.BatterDegrees) continue;
+                if (k < i) {
+                    firstHere = false;
+                    ++line;
+                }
+            }
+            const double b = Batter(p);
+            const double tx = std::sin(b), tz = std::cos(b), nx = std::cos(b), nz = -std::sin(b);
+            const double N = s.HeadForce[i][0], Q = s.HeadForce[i][1];
+            if (firstHere && Nmax > 0.0 && std::isfinite(N) && N != 0.0) {
+                // Drawn along the pile's axis above its head, ending on the
+                // head for compression and leaving it for tension.
+                const double l = arrow * std::fabs(N) / Nmax;
+                const double xu = p.X - l * tx, zu = p.Z - l * tz;
+                const bool push = N > 0.0;
+                o << "<line x1=\"" << G(X(push ? xu : p.X)) << "\" y1=\"" << G(Y(push ? zu : p.Z)) << "\" x2=\""
+                  << G(X(push ? p.X : xu)) << "\" y2=\"" << G(Y(push ? p.Z : zu))
+                  << "\" stroke=\"#080\" stroke-width=\"2\" marker-end=\"url(#arrow)\"/>\n";
+            }
+            // The shear a little below the head, across the pile.
+            const double x0 = p.X + 0.05 * span * tx, z0 = p.Z + 0.05 * span * tz;
+            if (firstHere && Qmax > 0.0 && std::isfinite(Q) && Q != 0.0) {
+                const double l = arrow * Q / Qmax;
+                o << "<line x1=\"" << G(X(x0)) << "\" y1=\"" << G(Y(z0)) << "\" x2=\"" << G(X(x0 + l * nx))
+                  << "\" y2=\"" << G(Y(z0 + l * nz)) << "\" stroke=\"#c00\" stroke-width=\"2\" "
+                  << "marker-end=\"url(#arrow)\"/>\n";
+            }
+            // Values beside the pile (on its left at the drawing's right
+            // edge), two lines a pile, staggered in depth from one place in
+            // the plane to the next so that neighbours' values stay apart.
+            const bool right = p.X >= xmax && xmax > xmin;
+            std::size_t place = 0;
+            for (std::size_t k = 0; k < model.Piles.size(); ++k) {
+                bool earlier = model.Piles[k].X < p.X;
+                for (std::size_t m = 0; m < k && earlier; ++m)
+                    if (model.Piles[m].X == model.Piles[k].X) earlier = false;
+                if (earlier) ++place;
+            }
+            const double tx0 = X(p.X) + (right ? -4.0 : 4.0);
+            const double ty0 = Y(p.Z + (place % 2 == 0 ? 0.28 : 0.42) * span) + 24.0 * static_cast<double>(line);
+            const char* anchor = right ? " text-anchor=\"end\"" : "";
+            o << "<text x=\"" << G(tx0) << "\" y=\"" << G(ty0) << "\" font-size=\"10\" fill=\"#080\"" << anchor
+              << ">" << i + 1 << ": N " << G3(N) << "</text>\n<text x=\"" << G(tx0) << "\" y=\"" << G(ty0 + 11.0)
+              << "\" font-size=\"10\" fill=\"#c00\"" << anchor << ">Q " << G3(Q) << "</text>\n";
         }
     }
     o << "</svg>\n";
     if (shown != nullptr)
-        o << "<p>Red: the horizontal force each pile takes from the cap in load case &quot;" << Escape(shown->Name)
-          << "&quot;, to scale against the largest.</p>\n";
+        o << "<p>Load case &quot;" << Escape(shown->Name) << "&quot;: "
+          << (magnification > 0.0 ? "the cap and piles as they move (blue, dashed, magnified " + G(magnification) +
+                                        " times; the piles drawn shortened, each p-y pile's deflection at every "
+                                        "station across its axis); "
+                                  : std::string("no movement to draw; "))
+          << "at each head the axial force N (green, the arrow "
+          << "pushing on the head for compression) and the shear Q across the pile (red), each to scale against "
+          << "the largest, with their values in " << Escape(F) << ".</p>\n";
     for (std::size_t c = 0; c < results.Cases.size(); ++c) {
         const group::CaseResult& r = results.Cases[c];
         o << "<h2>Load case " << c + 1 << ": " << Escape(r.Name) << "</h2>\n";

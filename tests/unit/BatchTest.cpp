@@ -346,6 +346,7 @@ TEST(Batch, GroupFilesRunAsKestroGroupDoes) {
                         {Example("group/battered-pipes.kgr"), "normal", 0, ExitNormal},
                         {Example("group/mixed-shafts-py.kgr"), "normal", 0, ExitNormal},
                         {Example("group/shafts-2x3-py-pinned.kgr"), "normal", 0, ExitNormal},
+                        {Example("group/battered-pipes-py.kgr"), "normal", 0, ExitNormal},
                         {dir + "/mechanism.kgr", "error", 64, ExitError},
                         {dir + "/bad-line.kgr", "not run", 0, ExitError}};
     std::string inputs;
@@ -379,6 +380,13 @@ TEST(Batch, GroupFilesRunAsKestroGroupDoes) {
                   kestro::test::ReadText(dir + "/" + stem + ".json"))
             << r.Input;
         EXPECT_TRUE(fs::exists(folder + "/" + stem + "-group.html"));
+        // Every balanced example with a horizontal load draws its deformed
+        // shape with the factor it is magnified by.
+        if (r.Result == 0) {
+            EXPECT_NE(kestro::test::ReadText(folder + "/" + stem + "-group.html").find("magnified "),
+                      std::string::npos)
+                << r.Input;
+        }
     }
 
     // Sweep the horizontal load of case "wind" of the p-y example (its

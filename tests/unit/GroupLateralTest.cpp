@@ -4,6 +4,7 @@
 // the rows' shears, cap equilibrium recomputed here from the pile head
 // forces, and the deflection-limit error.
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -322,6 +323,48 @@ TEST(GroupLateral, ExampleRunsWithJsonAndPage) {
     std::size_t lines = 0;
     for (std::size_t at = page.find("<line"); at != std::string::npos; at = page.find("<line", at + 1)) ++lines;
     EXPECT_GE(lines, 6u);
+    // The deformed shape of case "wind" on the drawing: one line a pile
+    // through all its stations, each head moved as the cap's point there,
+    // (u - theta z, w + theta x) magnified: the direction of the move on the
+    // page, x to the right and z down, is that of the cap's movement.
+    auto Numbers = [](const std::string& text) {
+        std::vector<double> v;
+        std::string t = text;
+        std::replace(t.begin(), t.end(), ',', ' ');
+        std::istringstream in(t);
+        for (double x; in >> x;) v.push_back(x);
+        return v;
+    };
+    std::vector<std::vector<double>> heads, shapes;
+    for (std::size_t at = page.find("stroke-width=\"3\""); at != std::string::npos;
+         at = page.find("stroke-width=\"3\"", at + 1)) {
+        const std::size_t from = page.rfind("<line", at);
+        std::vector<double> xy;
+        for (const char* key : {"x1=\"", "y1=\""}) {
+            const std::size_t k = page.find(key, from) + 4;
+            xy.push_back(std::stod(page.substr(k, page.find('"', k) - k)));
+        }
+        heads.push_back(xy);
+    }
+    const std::size_t g = page.find("<g fill=\"none\" stroke=\"#06c\"");
+    ASSERT_NE(g, std::string::npos);
+    const std::size_t gEnd = page.find("</g>", g);
+    for (std::size_t at = page.find("<polyline points=\"", g); at < gEnd; at = page.find("<polyline points=\"", at + 1)) {
+        const std::size_t k = at + 18;
+        shapes.push_back(Numbers(page.substr(k, page.find('"', k) - k)));
+    }
+    ASSERT_EQ(heads.size(), 6u);
+    ASSERT_EQ(shapes.size(), 6u);
+    const auto& move = j["cases"][1]["capMovement"];
+    const double u = move["u"], w = move["w"], theta = move["theta"];
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(shapes[i].size(), 2u * 101u) << i;
+        const double x = j["piles"][i]["x"];
+        const double dx = shapes[i][0] - heads[i][0], dz = shapes[i][1] - heads[i][1];
+        EXPECT_GT(dx * u, 0.0) << i;
+        EXPECT_NEAR(dz / dx, (w + theta * x) / u, 2.0E-3 * std::fabs((w + theta * x) / u) + 2.0E-3) << i;
+    }
+    EXPECT_NE(page.find("magnified "), std::string::npos);
 
     // A case that cannot balance: exit 2, and in the JSON the case with its
     // error and no numbers, the cases before it balanced, none after it.
