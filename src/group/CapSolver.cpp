@@ -71,6 +71,10 @@ int Assemble(std::vector<GroupPile>& piles, const Vector3& D, CapState& s, std::
     return 0;
 }
 
+// The numbers of equal load increments tried, in turn, when the direct
+// Newton iteration cannot balance the cap.
+constexpr std::array<int, 3> ContinuationSteps{2, 4, 8};
+
 struct Tolerances {
     double Force = 0.0, Moment = 0.0;
 };
@@ -194,8 +198,11 @@ SolveResult EvaluateCap(std::vector<GroupPile>& piles, const Vector3& displaceme
     return r;
 }
 
-SolveResult SolveCap(std::vector<GroupPile>& piles, const Vector3& load, const SolveOptions& options,
-                     const Vector3& start) {
+namespace {
+
+// Newton iteration with step halving from `start` to the load.
+SolveResult NewtonCap(std::vector<GroupPile>& piles, const Vector3& load, const SolveOptions& options,
+                      const Vector3& start) {
     SolveResult r;
     if (piles.empty()) {
         r.Error = ErrorNoStiffness;
@@ -279,6 +286,43 @@ SolveResult SolveCap(std::vector<GroupPile>& piles, const Vector3& load, const S
             return r;
         }
     }
+}
+
+}  // namespace
+
+SolveResult SolveCap(std::vector<GroupPile>& piles, const Vector3& load, const SolveOptions& options,
+                     const Vector3& start) {
+    SolveResult r = NewtonCap(piles, load, options, start);
+    if (r.Error != ErrorNotConverged || piles.empty()) return r;
+    // The p-y piles' head forces carry the residual of their own iteration:
+    // near the balance they are smooth only down to that residual, and a
+    // Newton step from far away can land where no step along its direction
+    // reduces the out-of-balance further. The load is then applied again in
+    // ContinuationSteps[k] equal increments from `start`, each balanced by
+    // Newton from the movement that balanced the one before, so that the last
+    // one starts next to the answer. A case balanced directly never comes here.
+    int iterations = r.Iterations;
+    for (const int n : ContinuationSteps) {
+        Vector3 D = start;
+        SolveResult step;
+        for (int k = 1; k <= n; ++k) {
+            const double f = static_cast<double>(k) / static_cast<double>(n);
+            step = NewtonCap(piles, {f * load[0], f * load[1], f * load[2]}, options, D);
+            iterations += step.Iterations;
+            if (step.Error != 0) break;
+            D = step.State.Displacement;
+        }
+        if (step.Error == 0) {
+            step.Iterations = iterations;
+            step.Increments = n;
+            return step;
+        }
+        // A pile that fails on the way stands as the reason (as in the direct iteration).
+        if (step.Error != ErrorNotConverged) return step;
+    }
+    r.Iterations = iterations;
+    r.Message += "; nor with the load applied in up to " + std::to_string(ContinuationSteps.back()) + " increments";
+    return r;
 }
 
 }  // namespace kestro::group

@@ -142,6 +142,7 @@ struct SolveResult {
     int Error = 0;                    // 0, or ErrorNotConverged / ErrorNoStiffness / ErrorPileFailed
     std::string Message;              // why, naming the pile (1-based) where one is to blame
     int Iterations = 0;
+    int Increments = 1;               // load increments used (more than 1 when the direct iteration stalled)
     Vector3 OutOfBalance{};           // load - resisting force at the end
     double ForceTolerance = 0.0, MomentTolerance = 0.0;
     CapState State;                   // valid only when Error == 0
@@ -152,7 +153,9 @@ SolveResult EvaluateCap(std::vector<GroupPile>& piles, const Vector3& displaceme
 
 // Cap equilibrium under the load (H, V, M): Newton iteration on the group
 // tangent, each step halved while it does not reduce the scaled
-// out-of-balance. Starts from `start` (zero movement by default).
+// out-of-balance. Starts from `start` (zero movement by default). When that
+// iteration stalls (Runtime Error 61), the load is applied again in 2, 4 and
+// then 8 equal increments from `start`, each balanced from the one before.
 SolveResult SolveCap(std::vector<GroupPile>& piles, const Vector3& load, const SolveOptions& options = {},
                      const Vector3& start = {});
 

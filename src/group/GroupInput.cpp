@@ -457,7 +457,9 @@ int RunGroup(const GroupModel& model, std::ostream& out, std::string& error, Gro
             out << "  Cap load needed: H =" << Fmt(s.Resisting[0]) << "  V =" << Fmt(s.Resisting[1])
                 << "  M =" << Fmt(s.Resisting[2]) << '\n';
         else
-            out << "  Balanced in " << r.Iterations << " iteration(s); out-of-balance H, V, M:" << Fmt(r.OutOfBalance[0])
+            out << "  Balanced in " << r.Iterations << " iteration(s)"
+                << (r.Increments > 1 ? " (load in " + std::to_string(r.Increments) + " increments)" : std::string())
+                << "; out-of-balance H, V, M:" << Fmt(r.OutOfBalance[0])
             << Fmt(r.OutOfBalance[1]) << Fmt(r.OutOfBalance[2]) << '\n';
         out << "  Pile   axial mvmt lateral mvmt            N            Q       M head"
                "       H(cap)       V(cap)   M(cap ref)\n";

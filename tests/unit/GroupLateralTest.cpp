@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstddef>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "TestSupport.h"
 #include "axial/AxialModel.h"
 #include "group/GroupInput.h"
+#include "group/LateralModel.h"
 #include "model/PileModel.h"
 
 using namespace kestro;
@@ -473,4 +475,82 @@ TEST(GroupLateral, SeveralLateralModels) {
                         bad, error),
               1);
     EXPECT_NE(error.find("LATERAL line"), std::string::npos) << error;
+}
+
+// The fixed p-y 2 x 3 shaft example (its own lateral model, p-multipliers
+// 0.3, 0.4, 0.8 toward +x) under its wind case with H at 60 and 90 kip, each
+// from rest, and 90 kip continued from the 60 kip answer. At 90 kip from rest
+// the direct Newton iteration stalls next to the answer (the piles' head
+// forces are smooth only down to the residual of their own iteration) and the
+// load is applied in increments. Every row: cap equilibrium recomputed here
+// from the head forces (vertical piles: H = sum Q, V = sum N,
+// M = sum (N x + Mh)) within the cap tolerance; the 90 kip answers from rest
+// and continued from 60 kip agree to the cap tolerance.
+TEST(GroupLateral, StalledCapIterationBalancesByLoadIncrements) {
+    LateralModelInfo info;
+    std::string why;
+    ASSERT_EQ(PrepareLateralModel(
+                  ReadText(std::string(KESTRO_SOURCE_DIR) + "/examples/group/shaft-36in-stiff-clay.kin"), info, why),
+              0)
+        << why;
+    ASSERT_TRUE(info.b_Axial);
+    const double xs[] = {-108.0, -108.0, 0.0, 0.0, 108.0, 108.0};
+    const double pm[] = {0.3, 0.3, 0.4, 0.4, 0.8, 0.8};
+    std::vector<std::unique_ptr<LateralPileHead>> heads;
+    std::vector<GroupPile> piles;
+    for (std::size_t i = 0; i < 6; ++i) {
+        heads.push_back(std::make_unique<LateralPileHead>(Connection::Fixed, pm[i], &AxialColumn, 0.0));
+        piles.push_back({xs[i], 0.0, 0.0, heads.back().get()});
+    }
+    SolveOptions opt;
+    opt.RelativeTolerance = 1.0E-6;  // the cap tolerance of a group of p-y piles
+    struct Row {
+        const char* What;
+        double H;
+        int FromRow;    // the row whose cap movement is the start; -1: rest
+        bool Increments;  // balanced by load increments
+    };
+    const Row rows[] = {
+        {"60 kip from rest", 60000.0, -1, false},
+        {"90 kip from rest", 90000.0, -1, true},
+        {"90 kip continued from 60 kip", 90000.0, 0, false},
+    };
+    std::vector<SolveResult> res;
+    for (const Row& row : rows) {
+        const Vector3 load{row.H, 2.4E6, 3.6E7};
+        const Vector3 start = row.FromRow < 0 ? Vector3{} : res[static_cast<std::size_t>(row.FromRow)].State.Displacement;
+        res.push_back(SolveCap(piles, load, opt, start));
+        const SolveResult& r = res.back();
+        ASSERT_EQ(r.Error, 0) << row.What << ": " << r.Message;
+        EXPECT_EQ(r.Increments > 1, row.Increments) << row.What << ": " << r.Increments;
+        double H = 0.0, V = 0.0, M = 0.0;
+        for (std::size_t i = 0; i < 6; ++i) {
+            const Vector3& f = r.State.HeadForce[i];
+            H += f[1];
+            V += f[0];
+            M += f[0] * xs[i] + f[2];
+        }
+        EXPECT_LE(std::fabs(H - load[0]), r.ForceTolerance) << row.What;
+        EXPECT_LE(std::fabs(V - load[1]), r.ForceTolerance) << row.What;
+        EXPECT_LE(std::fabs(M - load[2]), r.MomentTolerance) << row.What;
+        EXPECT_GT(r.ForceTolerance, 0.0);
+        EXPECT_LE(r.ForceTolerance, 1.0E-6 * 2.5E6) << row.What;
+    }
+    // The two 90 kip answers: the cap forces of the difference of their
+    // movements (group tangent) within the cap tolerance, and no pile's head
+    // force further apart than that.
+    const SolveResult& a = res[1];
+    const SolveResult& b = res[2];
+    const Vector3 dD{a.State.Displacement[0] - b.State.Displacement[0], a.State.Displacement[1] - b.State.Displacement[1],
+                     a.State.Displacement[2] - b.State.Displacement[2]};
+    for (std::size_t k = 0; k < 3; ++k) {
+        double f = 0.0;
+        for (std::size_t j = 0; j < 3; ++j) f += a.State.Tangent[k][j] * dD[j];
+        EXPECT_LE(std::fabs(f), k < 2 ? a.ForceTolerance : a.MomentTolerance) << k;
+    }
+    for (std::size_t i = 0; i < 6; ++i)
+        for (std::size_t k = 0; k < 3; ++k)
+            EXPECT_LE(std::fabs(a.State.HeadForce[i][k] - b.State.HeadForce[i][k]),
+                      k < 2 ? a.ForceTolerance : a.MomentTolerance)
+                << "pile " << i + 1 << " component " << k;
 }
