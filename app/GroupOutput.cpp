@@ -8,6 +8,8 @@
 #include <sstream>
 #include <vector>
 
+#include "HtmlReport.h"
+
 namespace kestro::cli {
 namespace {
 
@@ -30,19 +32,7 @@ const group::PileType* TypeOf(const group::GroupModel& m, int number) {
     return nullptr;
 }
 
-std::string Escape(const std::string& s) {
-    std::string o;
-    for (char c : s) {
-        switch (c) {
-            case '&': o += "&amp;"; break;
-            case '<': o += "&lt;"; break;
-            case '>': o += "&gt;"; break;
-            case '"': o += "&quot;"; break;
-            default: o += c;
-        }
-    }
-    return o;
-}
+using results::EscapeHtml;
 
 std::string G(double v) {
     char buf[32];
@@ -233,13 +223,13 @@ std::string GroupResultsHtml(const group::GroupModel& model, const group::GroupR
         }
     std::ostringstream o;
     o << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>Pile group: "
-      << Escape(model.Title) << "</title>\n<style>body{font-family:sans-serif;margin:1.5em}table{border-collapse:"
+      << EscapeHtml(model.Title) << "</title>\n<style>body{font-family:sans-serif;margin:1.5em}table{border-collapse:"
       << "collapse;margin:0.5em 0 1.5em}td,th{border:1px solid #bbb;padding:2px 6px;text-align:right}"
       << "th{background:#eee}.err{color:#a00}</style></head><body>\n";
-    o << "<h1>Pile group under a rigid cap</h1>\n<p>" << Escape(model.Title) << "</p>\n";
+    o << "<h1>Pile group under a rigid cap</h1>\n<p>" << EscapeHtml(model.Title) << "</p>\n";
     const std::string F = results.b_Lateral ? results.ModelForceUnit : model.ForceUnit;
     const std::string L = results.b_Lateral ? results.ModelLengthUnit : model.LengthUnit;
-    o << "<p>Units: force " << Escape(F) << ", length " << Escape(L) << ", rotation rad.</p>\n";
+    o << "<p>Units: force " << EscapeHtml(F) << ", length " << EscapeHtml(L) << ", rotation rad.</p>\n";
     o << "<h2>The group in the plane of loading</h2>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << G(W)
       << "\" height=\"" << G(H) << "\" viewBox=\"0 0 " << G(W) << ' ' << G(H) << "\">\n";
     o << "<defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"9\" refY=\"5\" markerWidth=\"6\" "
@@ -399,19 +389,19 @@ std::string GroupResultsHtml(const group::GroupModel& model, const group::GroupR
     }
     o << "</svg>\n";
     if (shown != nullptr)
-        o << "<p>Load case &quot;" << Escape(shown->Name) << "&quot;: "
+        o << "<p>Load case &quot;" << EscapeHtml(shown->Name) << "&quot;: "
           << (magnification > 0.0 ? "the cap and piles as they move (blue, dashed, magnified " + G(magnification) +
                                         " times; the piles drawn shortened, each p-y pile's deflection at every "
                                         "station across its axis); "
                                   : std::string("no movement to draw; "))
           << "at each head the axial force N (green, the arrow "
           << "pushing on the head for compression) and the shear Q across the pile (red), each to scale against "
-          << "the largest, with their values in " << Escape(F) << ".</p>\n";
+          << "the largest, with their values in " << EscapeHtml(F) << ".</p>\n";
     for (std::size_t c = 0; c < results.Cases.size(); ++c) {
         const group::CaseResult& r = results.Cases[c];
-        o << "<h2>Load case " << c + 1 << ": " << Escape(r.Name) << "</h2>\n";
+        o << "<h2>Load case " << c + 1 << ": " << EscapeHtml(r.Name) << "</h2>\n";
         if (r.Solution.Error != 0) {
-            o << "<p class=\"err\">Runtime Error " << r.Solution.Error << ": " << Escape(r.Solution.Message)
+            o << "<p class=\"err\">Runtime Error " << r.Solution.Error << ": " << EscapeHtml(r.Solution.Message)
               << "</p>\n";
             continue;
         }
@@ -432,7 +422,7 @@ std::string GroupResultsHtml(const group::GroupModel& model, const group::GroupR
         o << "</table>\n";
         o << ProfileChart(r, "Deflection", 0) << ProfileChart(r, "Bending moment", 1);
     }
-    if (error != 0) o << "<p class=\"err\">The run ended with Runtime Error " << error << ": " << Escape(message) << "</p>\n";
+    if (error != 0) o << "<p class=\"err\">The run ended with Runtime Error " << error << ": " << EscapeHtml(message) << "</p>\n";
     o << "</body></html>\n";
     return o.str();
 }

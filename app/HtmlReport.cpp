@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <sstream>
 #include <string_view>
+#include <utility>
 
 #include "Tables.h"
 
@@ -493,6 +494,21 @@ const PrintedStations* PrintedOf(const RunFacts& f, int number) {
     return nullptr;
 }
 
+// The frame of a chart of a quantity against depth (depth down, the soil
+// profile's layer marks), in the page's display units.
+Chart DepthChart(const char* id, const char* title, std::string xLabel, const RunResults& r, const Display& d) {
+    Chart c;
+    c.Id = id;
+    c.Title = title;
+    c.XLabel = std::move(xLabel);
+    c.YLabel = "Depth below pile head, " + d.Depth.Label;
+    c.DepthDown = true;
+    c.Width = 300.0;
+    c.Marks = ProfileMarks(r.Facts);
+    for (DepthMark& m : c.Marks) m.Depth *= d.Depth.Factor;
+    return c;
+}
+
 std::string ResponseCharts(const RunResults& r, const Display& d) {
     struct Quantity {
         const char* Id;
@@ -512,15 +528,7 @@ std::string ResponseCharts(const RunResults& r, const Display& d) {
     for (const LoadCase& lc : r.Plot.LoadCases) printed = printed || PrintedOf(r.Facts, lc.Number) != nullptr;
     std::string out;
     for (const Quantity& q : quantities) {
-        Chart c;
-        c.Id = q.Id;
-        c.Title = q.Title;
-        c.XLabel = std::string(q.Axis) + ", " + q.Unit->Label;
-        c.YLabel = "Depth below pile head, " + d.Depth.Label;
-        c.DepthDown = true;
-        c.Width = 300.0;
-        c.Marks = ProfileMarks(r.Facts);
-        for (DepthMark& m : c.Marks) m.Depth *= d.Depth.Factor;
+        Chart c = DepthChart(q.Id, q.Title, std::string(q.Axis) + ", " + q.Unit->Label, r, d);
         const bool ei = std::string_view(q.Id) == "ei", slopeChart = std::string_view(q.Id) == "slope";
         if (ei && !printed) continue;
         bool differenced = false;  // a case's slope taken from its deflections
@@ -559,15 +567,7 @@ std::string ResponseCharts(const RunResults& r, const Display& d) {
 // against depth for every case whose p_u the engine kept; stations without a
 // p_u are left out.
 std::string MobilisedChart(const RunResults& r, const Display& d) {
-    Chart c;
-    c.Id = "mobilised";
-    c.Title = "Mobilised soil resistance";
-    c.XLabel = "p / pu";
-    c.YLabel = "Depth below pile head, " + d.Depth.Label;
-    c.DepthDown = true;
-    c.Width = 300.0;
-    c.Marks = ProfileMarks(r.Facts);
-    for (DepthMark& m : c.Marks) m.Depth *= d.Depth.Factor;
+    Chart c = DepthChart("mobilised", "Mobilised soil resistance", "p / pu", r, d);
     int place = -1;
     for (const LoadCase& lc : r.Plot.LoadCases) {
         if (lc.Stations.empty()) continue;
@@ -609,15 +609,7 @@ std::string EnvelopeCharts(const RunResults& r, const Display& d) {
     for (std::size_t i = 0; i < e.Cases.size(); ++i) out += (i ? ", " : "") + std::to_string(e.Cases[i]);
     out += ".</p>\n<div class=\"charts\">\n";
     for (const Quantity& q : quantities) {
-        Chart c;
-        c.Id = q.Id;
-        c.Title = q.Title;
-        c.XLabel = std::string(q.Axis) + ", " + q.Unit->Label;
-        c.YLabel = "Depth below pile head, " + d.Depth.Label;
-        c.DepthDown = true;
-        c.Width = 300.0;
-        c.Marks = ProfileMarks(r.Facts);
-        for (DepthMark& m : c.Marks) m.Depth *= d.Depth.Factor;
+        Chart c = DepthChart(q.Id, q.Title, std::string(q.Axis) + ", " + q.Unit->Label, r, d);
         Series lo{"smallest", "min", {}}, hi{"largest", "max", {}};
         lo.Colour = 0;
         hi.Colour = 1;

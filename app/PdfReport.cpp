@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "HtmlReport.h"
 #include "ResultsJson.h"
 #include "RunReport.h"
 
@@ -19,20 +20,6 @@ namespace fs = std::filesystem;
 
 namespace kestro::results {
 namespace {
-
-std::string Escape(const std::string& s) {
-    std::string o;
-    for (char ch : s) {
-        switch (ch) {
-            case '&': o += "&amp;"; break;
-            case '<': o += "&lt;"; break;
-            case '>': o += "&gt;"; break;
-            case '"': o += "&quot;"; break;
-            default: o += ch;
-        }
-    }
-    return o;
-}
 
 std::string Trim(const std::string& s) {
     const std::size_t a = s.find_first_not_of(" \t\r");
@@ -131,7 +118,7 @@ std::string PrintablePage(const std::string& page, const RunResults& r, const Pr
     css << "<style>\n@page{size:" << (letter ? "Letter" : "A4")
         << ";margin:14mm 12mm 16mm;@bottom-center{content:\"Page \" counter(page) \" of \" counter(pages);"
            "font-size:9px;color:#444}@bottom-left{content:\""
-        << Escape(r.Name) << "\";font-size:9px;color:#444}}\n"
+        << EscapeHtml(r.Name) << "\";font-size:9px;color:#444}}\n"
         << "@media print{figure.chart,table.title-block,tr,.charts>figure{break-inside:avoid}"
            "h2{break-after:avoid}table.input-echo{font-size:9px}.input-echo td{padding:0 4px}}\n"
            "table.title-block th{text-align:left}table.input-echo td.text{font-family:\"DejaVu Sans Mono\",monospace;"
@@ -140,7 +127,7 @@ std::string PrintablePage(const std::string& page, const RunResults& r, const Pr
     std::ostringstream block;
     block << "<table class=\"title-block\" id=\"title-block\">\n";
     auto row = [&](const char* name, const std::string& value) {
-        block << "<tr><th>" << name << "</th><td>" << Escape(value.empty() ? "not given" : value) << "</td></tr>\n";
+        block << "<tr><th>" << name << "</th><td>" << EscapeHtml(value.empty() ? "not given" : value) << "</td></tr>\n";
     };
     row("Project", info.Project);
     row("Engineer", info.Engineer);
@@ -160,7 +147,7 @@ std::string PrintablePage(const std::string& page, const RunResults& r, const Pr
              << "<th>Length, " << u.Length << "</th><th>Top width, " << u.Length << "</th><th>Bottom width, "
              << u.Length << "</th></tr></thead><tbody>\n";
         for (const SectionGeometry& s : f.SectionShapes)
-            echo << "<tr><td>" << s.Number << "</td><td>" << Escape(s.Shape) << "</td><td class=\"num\">"
+            echo << "<tr><td>" << s.Number << "</td><td>" << EscapeHtml(s.Shape) << "</td><td class=\"num\">"
                  << ExactNumber(s.Length) << "</td><td class=\"num\">" << ExactNumber(s.TopWidth)
                  << "</td><td class=\"num\">" << ExactNumber(s.BottomWidth) << "</td></tr>\n";
         echo << "</tbody></table>\n";
@@ -169,7 +156,7 @@ std::string PrintablePage(const std::string& page, const RunResults& r, const Pr
         echo << "<h3>Soil layers</h3>\n<table class=\"input-layers\"><thead><tr><th>Layer</th><th>Soil</th><th>Top, "
              << u.Length << "</th><th>Bottom, " << u.Length << "</th></tr></thead><tbody>\n";
         for (const SoilLayerInfo& l : f.Layers)
-            echo << "<tr><td>" << l.Number << "</td><td>" << Escape(l.Description) << "</td><td class=\"num\">"
+            echo << "<tr><td>" << l.Number << "</td><td>" << EscapeHtml(l.Description) << "</td><td class=\"num\">"
                  << ExactNumber(l.Top) << "</td><td class=\"num\">" << ExactNumber(l.Bottom) << "</td></tr>\n";
         echo << "</tbody></table>\n";
     }
@@ -188,16 +175,16 @@ std::string PrintablePage(const std::string& page, const RunResults& r, const Pr
             }
         };
         for (const CaseSummaryRow& c : f.CaseSummaries)
-            echo << "<tr><td>" << c.Case << "</td><td>" << c.LoadType << "</td><td>" << Escape(unit(c.Condition1Kind))
-                 << " = " << ExactNumber(c.Condition1) << "</td><td>" << Escape(unit(c.Condition2Kind)) << " = "
+            echo << "<tr><td>" << c.Case << "</td><td>" << c.LoadType << "</td><td>" << EscapeHtml(unit(c.Condition1Kind))
+                 << " = " << ExactNumber(c.Condition1) << "</td><td>" << EscapeHtml(unit(c.Condition2Kind)) << " = "
                  << ExactNumber(c.Condition2) << "</td><td class=\"num\">" << ExactNumber(c.AxialLoad) << "</td></tr>\n";
         echo << "</tbody></table>\n";
     }
     if (!info.InputLines.empty()) {
-        echo << "<h3>Input file</h3>\n<p>" << Escape(info.InputName) << ", as analysed (SHA-256 " << info.InputHash
+        echo << "<h3>Input file</h3>\n<p>" << EscapeHtml(info.InputName) << ", as analysed (SHA-256 " << info.InputHash
              << "):</p>\n<table class=\"input-echo\"><thead><tr><th>Line</th><th>Text</th></tr></thead><tbody>\n";
         for (std::size_t i = 0; i < info.InputLines.size(); ++i)
-            echo << "<tr><td class=\"num\">" << i + 1 << "</td><td class=\"text\">" << Escape(info.InputLines[i])
+            echo << "<tr><td class=\"num\">" << i + 1 << "</td><td class=\"text\">" << EscapeHtml(info.InputLines[i])
                  << "</td></tr>\n";
         echo << "</tbody></table>\n";
     }
