@@ -72,14 +72,17 @@ TEST(Cli, ErrorRunExits2AndNamesTheCode) {
     EXPECT_NE(r.Err.find("The following line is unrecognized or is out-of-order"), std::string::npos) << r.Err;
 }
 
-// The command could not run (sysexits 66 and 73) against an analysis that ran
-// and ended by an error (2).
+// The command could not run or could not write a results file (sysexits 66
+// and 73) against an analysis that ran and ended by an error (2).
 TEST(Cli, ExitStatusPerFailureKind) {
     const std::string dir = kestro::test::ScratchDir();
     kestro::test::WriteText(dir + "/good.kin", kestro::test::MinimalInput());
     kestro::test::WriteText(dir + "/bad.kin",
                             kestro::test::MinimalInput("SECTIONS\n1\n1\n1\n30\n24\n4000\n1\nUse no concrete\n"));
     kestro::test::WriteText(dir + "/a-file", "x");
+    // A folder in the place of the results JSON: the analysis ends normally,
+    // its results file cannot be written, and the command must not say success.
+    std::filesystem::create_directories(dir + "/blocked/good-results.json");
     struct Case {
         std::vector<std::string> Args;
         int Status;
@@ -96,6 +99,7 @@ TEST(Cli, ExitStatusPerFailureKind) {
          "INPUT ERROR - Unrecognized command for concrete tensile strength option\n"},
         {{"run", dir + "/bad.kin", "-o", dir + "/bad-out", "-q"}, kestro::cli::ExitError, ""},
         {{"run", dir + "/good.kin", "-q"}, kestro::cli::ExitNormal, ""},
+        {{"run", dir + "/good.kin", "-o", dir + "/blocked", "-q"}, kestro::cli::ExitCantCreate, "cannot write"},
     };
     for (const Case& c : cases) {
         auto r = RunCli(c.Args);
