@@ -157,7 +157,8 @@ constexpr const char* Help =
     "warnings; 2 ended by an error (input, runtime or computation); for batch\n"
     "and sweep the worst of the runs; 64 usage error; 66 the input file is\n"
     "missing, unreadable or a folder; 73 the output folder or NAMES.DAT cannot\n"
-    "be created; 130 a batch stopped by Ctrl-C.\n";
+    "be created, or a results file asked for cannot be written (after the\n"
+    "analysis' own outcome line); 130 a batch stopped by Ctrl-C.\n";
 
 // The engine reads each NAMES.DAT line as at most 256 characters.
 constexpr std::size_t MaxNameLength = 256;

@@ -18,7 +18,7 @@ constexpr int ExitWarnings = 1;
 constexpr int ExitError = 2;
 constexpr int ExitUsage = 64;
 constexpr int ExitNoInput = 66;     // input file missing, unreadable or a folder
-constexpr int ExitCantCreate = 73;  // output folder or NAMES.DAT cannot be created
+constexpr int ExitCantCreate = 73;  // output folder or NAMES.DAT cannot be created, or a results file written
 
 struct RunRequest {
     std::string Input;
