@@ -67,8 +67,11 @@ def main():
     print(f"run_many over {a.many} models: 1 worker {times[1]:.2f} s, 2 workers {times[2]:.2f} s, "
           f"ratio {times[2] / times[1]:.2f}")
 
+    # A fresh (spawned) worker, so that its resident set is its own and not
+    # the parent's copy of the results gathered above.
+    import multiprocessing
     from concurrent.futures import ProcessPoolExecutor
-    with ProcessPoolExecutor(max_workers=1) as ex:
+    with ProcessPoolExecutor(max_workers=1, mp_context=multiprocessing.get_context("spawn")) as ex:
         trace = ex.submit(memory_over, a.memory).result()
     print(f"worker memory over {a.memory} runs (runs: VmRSS KiB):")
     print("  " + ", ".join(f"{i}: {kib}" for i, kib in trace))
