@@ -117,7 +117,7 @@ export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
 # ccache wraps the compiler that emcc calls, so a second build only links.
 export EM_COMPILER_WRAPPER ?= $(shell command -v ccache 2>/dev/null)
 WEB_SOURCES := $(shell find src -name '*.cpp' | sort) app/PlotReader.cpp app/AxialResults.cpp app/RunReport.cpp \
-               app/ResultFiles.cpp app/ResultsJson.cpp app/HtmlReport.cpp app/Tables.cpp app/ModelJson.cpp app/Convert.cpp \
+               app/ResultFiles.cpp app/ResultsJson.cpp app/JsonWriter.cpp app/HtmlReport.cpp app/Tables.cpp app/ModelJson.cpp app/Convert.cpp \
                web/src/ResultsBridge.cpp
 WEB_OBJECTS := $(patsubst %.cpp,$(WEB_BUILD)/obj/%.o,$(WEB_SOURCES))
 WEB_CXXFLAGS = -std=c++20 -O2 -DNDEBUG -fexceptions -ffp-contract=off -Isrc -Iinclude -I$(WEB_BUILD)/inc \

@@ -11,8 +11,6 @@
 namespace kestro::results {
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 struct Units {
     const char *Length, *Force, *Stress;
 };
@@ -96,15 +94,6 @@ private:
     AxialPlotResults& a_;
     std::size_t pos_ = 0;
 };
-
-template <class T, class F>
-Json Column(const std::vector<T>& rows, F field) {
-    Json c = Json::array();
-    for (const T& r : rows) c.push_back(field(r));
-    return c;
-}
-
-Json Quantity(double v, const char* unit) { return Json{{"value", v}, {"unit", unit}}; }
 
 std::string Escape(const std::string& s) {
     std::string o;
@@ -208,45 +197,47 @@ void ReadAxialLines(const std::vector<std::string>& lines, AxialPlotResults& out
     Reader(lines, out).Run();
 }
 
-Json AxialJson(const AxialPlotResults& a, int unitSystem) {
-    if (!a.Present) return Json(nullptr);
-    const Units u = UnitsFor(unitSystem);
-    Json loads = Json::array();
-    for (const AxialLoad& l : a.Loads) {
-        Json nodes = Json(nullptr);
-        if (l.Solved)
-            nodes = Json{{"units", Json{{"depth", u.Length}, {"axialForce", u.Force}, {"movement", u.Length},
-                                        {"shaftFriction", u.Stress}}},
-                         {"depth", Column(l.Nodes, [](const AxialNode& n) { return n.Depth; })},
-                         {"axialForce", Column(l.Nodes, [](const AxialNode& n) { return n.Force; })},
-                         {"movement", Column(l.Nodes, [](const AxialNode& n) { return n.Movement; })},
-                         {"shaftFriction", Column(l.Nodes, [](const AxialNode& n) { return n.Friction; })}};
-        loads.push_back(Json{{"headLoad", Quantity(l.Load, u.Force)},
-                             {"beyondPlunging", !l.Solved},
-                             {"headMovement", l.Solved ? Quantity(l.Movement, u.Length) : Json(nullptr)},
-                             {"shaftResistance", l.Solved ? Quantity(l.Shaft, u.Force) : Json(nullptr)},
-                             {"tipResistance", l.Solved ? Quantity(l.Tip, u.Force) : Json(nullptr)},
-                             {"nodes", nodes}});
+void AxialJson(JsonWriter& w, const AxialPlotResults& a, int unitSystem) {
+    if (!a.Present) {
+        w.Value(nullptr);
+        return;
     }
-    return Json{
-        {"complete", a.Complete},
-        {"problem", a.Problem.empty() ? Json(nullptr) : Json(a.Problem)},
-        {"ultimateShaft", Quantity(a.UltimateShaft, u.Force)},
-        {"ultimateTip", Quantity(a.UltimateTip, u.Force)},
-        {"ultimateCompression", Quantity(a.UltimateShaft + a.UltimateTip, u.Force)},
-        {"ultimateUplift", Quantity(-a.UltimateShaft, u.Force)},
-        {"plungingCompression", Quantity(a.PlungingCompression, u.Force)},
-        {"plungingUplift", Quantity(a.PlungingUplift, u.Force)},
-        {"capacityFraction", a.CapacityFraction},
-        {"settlementAtFraction", Quantity(a.SettlementAtFraction, u.Length)},
-        {"upliftMovementAtFraction", Quantity(a.UpliftAtFraction, u.Length)},
-        {"loadSettlement",
-         Json{{"units", Json{{"headLoad", u.Force}, {"settlement", u.Length}, {"shaft", u.Force}, {"tip", u.Force}}},
-              {"headLoad", Column(a.Curve, [](const AxialCurvePoint& p) { return p.Load; })},
-              {"settlement", Column(a.Curve, [](const AxialCurvePoint& p) { return p.Settlement; })},
-              {"shaft", Column(a.Curve, [](const AxialCurvePoint& p) { return p.Shaft; })},
-              {"tip", Column(a.Curve, [](const AxialCurvePoint& p) { return p.Tip; })}}},
-        {"headLoads", loads}};
+    const Units u = UnitsFor(unitSystem);
+    w.Object().Member("complete", a.Complete);
+    w.Key("problem").Value(a.Problem.empty() ? std::optional<std::string>() : a.Problem);
+    w.Quantity("ultimateShaft", a.UltimateShaft, u.Force).Quantity("ultimateTip", a.UltimateTip, u.Force);
+    w.Quantity("ultimateCompression", a.UltimateShaft + a.UltimateTip, u.Force);
+    w.Quantity("ultimateUplift", -a.UltimateShaft, u.Force);
+    w.Quantity("plungingCompression", a.PlungingCompression, u.Force);
+    w.Quantity("plungingUplift", a.PlungingUplift, u.Force);
+    w.Member("capacityFraction", a.CapacityFraction);
+    w.Quantity("settlementAtFraction", a.SettlementAtFraction, u.Length);
+    w.Quantity("upliftMovementAtFraction", a.UpliftAtFraction, u.Length);
+    w.Key("loadSettlement").Object().Key("units").Object().Member("headLoad", u.Force);
+    w.Member("settlement", u.Length).Member("shaft", u.Force).Member("tip", u.Force).Close();
+    w.Column("headLoad", a.Curve, [](const AxialCurvePoint& p) { return p.Load; });
+    w.Column("settlement", a.Curve, [](const AxialCurvePoint& p) { return p.Settlement; });
+    w.Column("shaft", a.Curve, [](const AxialCurvePoint& p) { return p.Shaft; });
+    w.Column("tip", a.Curve, [](const AxialCurvePoint& p) { return p.Tip; }).Close();
+    w.Key("headLoads").Array();
+    for (const AxialLoad& l : a.Loads) {
+        w.Object().Quantity("headLoad", l.Load, u.Force).Member("beyondPlunging", !l.Solved);
+        if (l.Solved) {
+            w.Quantity("headMovement", l.Movement, u.Length).Quantity("shaftResistance", l.Shaft, u.Force);
+            w.Quantity("tipResistance", l.Tip, u.Force);
+            w.Key("nodes").Object().Key("units").Object().Member("depth", u.Length).Member("axialForce", u.Force);
+            w.Member("movement", u.Length).Member("shaftFriction", u.Stress).Close();
+            w.Column("depth", l.Nodes, [](const AxialNode& n) { return n.Depth; });
+            w.Column("axialForce", l.Nodes, [](const AxialNode& n) { return n.Force; });
+            w.Column("movement", l.Nodes, [](const AxialNode& n) { return n.Movement; });
+            w.Column("shaftFriction", l.Nodes, [](const AxialNode& n) { return n.Friction; }).Close();
+        } else {
+            w.Member("headMovement", nullptr).Member("shaftResistance", nullptr).Member("tipResistance", nullptr);
+            w.Member("nodes", nullptr);
+        }
+        w.Close();
+    }
+    w.Close().Close();
 }
 
 std::string AxialHtml(const AxialPlotResults& a, int unitSystem) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+#include "JsonWriter.h"
 
 namespace kestro::results {
 
@@ -39,8 +39,8 @@ std::string SplitAxialRecords(const std::string& text, AxialPlotResults& out);
 // Reads the axial records given as whole lines (as in the file) into `out`.
 void ReadAxialLines(const std::vector<std::string>& lines, AxialPlotResults& out);
 
-// The "axial" key of the results file: null without axial records.
-nlohmann::ordered_json AxialJson(const AxialPlotResults& a, int unitSystem);
+// The value of the "axial" key of the results file: null without axial records.
+void AxialJson(JsonWriter& w, const AxialPlotResults& a, int unitSystem);
 
 // The HTML section: capacities, the load-settlement chart and the charts of
 // axial force, movement and mobilised shaft friction against depth; empty

@@ -2,66 +2,13 @@
 
 #include <charconv>
 
+#include "JsonWriter.h"
 #include "Tables.h"
 
 namespace kestro::results {
 namespace {
 
-// The JSON library writes a double with digits that read back to the same value
-// but are not always the shortest such digits (71.25224300000001 for the plot
-// file's 7.1252243E+01). Every real number of the text is written again in its
-// shortest exact form, so the file keeps the plot file's digits.
-std::string WithShortestReals(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    auto numberChar = [](char c) {
-        return (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-';
-    };
-    const char* const end = text.data() + text.size();
-    bool inString = false;
-    for (const char* p = text.data(); p < end;) {
-        const char c = *p;
-        if (inString) {
-            // Copy up to the closing quote, escapes included.
-            const char* q = p;
-            while (q < end && *q != '"') q += *q == '\\' && q + 1 < end ? 2 : 1;
-            if (q < end) ++q;
-            out.append(p, q);
-            p = q;
-            inString = false;
-        } else if (c == '"') {
-            inString = true;
-            out += c;
-            ++p;
-        } else if (c == '-' || (c >= '0' && c <= '9')) {
-            const char* q = p;
-            while (q < end && numberChar(*q)) ++q;
-            bool real = false;
-            for (const char* t = p; t < q; ++t) real = real || *t == '.' || *t == 'e' || *t == 'E';
-            double v = 0.0;
-            const auto [ptr, ec] = std::from_chars(p, q, v);
-            char buf[64];
-            const auto shortest = std::to_chars(buf, buf + sizeof buf, v);
-            if (real && ec == std::errc() && ptr == q && shortest.ec == std::errc())
-                out.append(buf, shortest.ptr);
-            else
-                out.append(p, q);
-            p = q;
-        } else {
-            // Structure and layout up to the next string or number.
-            const char* q = p + 1;
-            while (q < end && *q != '"' && *q != '-' && !(*q >= '0' && *q <= '9')) ++q;
-            out.append(p, q);
-            p = q;
-        }
-    }
-    return out;
-}
-
-using Json = nlohmann::ordered_json;
-
-Json Quantity(double v, const char* unit) { return Json{{"value", v}, {"unit", unit}}; }
-Json Quantity(std::nullptr_t, const char* unit) { return Json{{"value", nullptr}, {"unit", unit}}; }
+using W = JsonWriter;
 
 // Unit of a pile-head condition of the report's summary: shear V, deflection y,
 // moment M, slope S, rotational stiffness R.
@@ -76,184 +23,185 @@ const char* ConditionUnit(char kind, const PlotUnits& u) {
     }
 }
 
-Json InteractionJson(const RunFacts& f, const PlotUnits& u) {
-    if (f.Interaction.empty()) return nullptr;
-    Json diagrams = Json::array();
+void InteractionJson(W& w, const RunFacts& f, const PlotUnits& u) {
+    w.Key("interaction");
+    if (f.Interaction.empty()) {
+        w.Value(nullptr);
+        return;
+    }
+    w.Array();
     for (std::size_t k = 0; k < f.Interaction.size(); ++k) {
         const InteractionDiagram& d = f.Interaction[k];
-        diagrams.push_back(Json{{"diagram", k + 1},
-                                {"directionDegrees", d.DirectionDegrees},
-                                {"units", Json{{"axialThrust", u.Thrust}, {"moment", u.SectionMoment}}},
-                                {"axialThrust", d.Thrust},
-                                {"moment", d.Moment}});
+        w.Object().Member("diagram", k + 1).Member("directionDegrees", d.DirectionDegrees);
+        w.Key("units").Object().Member("axialThrust", u.Thrust).Member("moment", u.SectionMoment).Close();
+        w.Member("axialThrust", d.Thrust).Member("moment", d.Moment).Close();
     }
-    return diagrams;
+    w.Close();
 }
 
-Json LrfdChecksJson(const RunFacts& f, const PlotUnits& u) {
-    if (f.LrfdChecks.empty()) return nullptr;
-    Json rows = Json::array();
-    for (const LrfdCheckRow& r : f.LrfdChecks)
-        rows.push_back(Json{
-            {"combination", r.Combination},
-            {"name", r.Name},
-            {"section", r.Section},
-            {"resistanceFactor", r.ResistanceFactor},
-            {"factoredMomentCapacity", r.Checked ? Quantity(r.FactoredCapacity, u.Moment) : Json(nullptr)},
-            {"maxMoment", Quantity(r.MaxMoment, u.Moment)},
-            {"ratio", r.Checked && r.FactoredCapacity > 0.0 ? Json(r.MaxMoment / r.FactoredCapacity) : Json(nullptr)},
-            {"check", !r.Checked ? "not checked" : r.Passed ? "pass" : "fail"}});
-    return rows;
+void LrfdChecksJson(W& w, const RunFacts& f, const PlotUnits& u) {
+    w.Key("lrfdChecks");
+    if (f.LrfdChecks.empty()) {
+        w.Value(nullptr);
+        return;
+    }
+    w.Array();
+    for (const LrfdCheckRow& r : f.LrfdChecks) {
+        w.Object().Member("combination", r.Combination).Member("name", r.Name).Member("section", r.Section);
+        w.Member("resistanceFactor", r.ResistanceFactor);
+        if (r.Checked)
+            w.Quantity("factoredMomentCapacity", r.FactoredCapacity, u.Moment);
+        else
+            w.Member("factoredMomentCapacity", nullptr);
+        w.Quantity("maxMoment", r.MaxMoment, u.Moment);
+        w.Member("ratio", r.Checked && r.FactoredCapacity > 0.0 ? std::optional<double>(r.MaxMoment / r.FactoredCapacity)
+                                                                : std::nullopt);
+        w.Member("check", !r.Checked ? "not checked" : r.Passed ? "pass" : "fail").Close();
+    }
+    w.Close();
 }
 
-template <class T, class F>
-Json Column(const std::vector<T>& rows, F field) {
-    Json a = Json::array();
-    for (const T& row : rows) a.push_back(field(row));
-    return a;
-}
-
-Json RunJson(const RunResults& r) {
+void RunObject(W& w, const RunResults& r) {
     const RunFacts& f = r.Facts;
-    Json run{{"status", StatusName(f.Status)}, {"outcome", OutcomeSentence(f)}};
-    run["result"] = f.Result ? Json(*f.Result) : Json(nullptr);
+    w.Object().Member("status", StatusName(f.Status)).Member("outcome", OutcomeSentence(f)).Member("result", f.Result);
+    w.Key("error");
     if (f.Status == RunStatus::Error) {
-        Json e{{"number", f.ErrorNumber ? Json(*f.ErrorNumber) : Json(nullptr)},
-               {"code", f.ErrorCode.empty() ? Json(nullptr) : Json(f.ErrorCode)},
-               {"heading", f.ErrorHeading.empty() ? Json(nullptr) : Json(f.ErrorHeading)},
-               {"text", f.ErrorText}};
-        run["error"] = e;
+        w.Object().Member("number", f.ErrorNumber);
+        w.Key("code").Value(f.ErrorCode.empty() ? std::optional<std::string>() : f.ErrorCode);
+        w.Key("heading").Value(f.ErrorHeading.empty() ? std::optional<std::string>() : f.ErrorHeading);
+        w.Member("text", f.ErrorText).Close();
     } else {
-        run["error"] = nullptr;
+        w.Value(nullptr);
     }
-    Json w = Json::array();
-    for (const WarningInfo& wi : f.Warnings) w.push_back(Json{{"count", wi.Count}, {"text", wi.Text}});
-    run["warnings"] = w;
-    return run;
+    w.Key("warnings").Array();
+    for (const WarningInfo& wi : f.Warnings) w.Object().Member("count", wi.Count).Member("text", wi.Text).Close();
+    w.Close().Close();
 }
 
-Json UnitsJson(const PlotUnits& u, int system) {
-    return Json{{"system", system},          {"name", u.SystemName},
-                {"length", u.Length},        {"force", u.Force},
-                {"moment", u.Moment},        {"forcePerLength", u.ForcePerLength},
-                {"sectionMoment", u.SectionMoment}, {"sectionEI", u.SectionEI},
-                {"curvature", u.Curvature},  {"axialThrust", u.Thrust},
-                {"nominalMomentCapacity", u.Capacity}};
+void UnitsJson(W& w, const PlotUnits& u, int system) {
+    w.Object().Member("system", system).Member("name", u.SystemName).Member("length", u.Length);
+    w.Member("force", u.Force).Member("moment", u.Moment).Member("forcePerLength", u.ForcePerLength);
+    w.Member("sectionMoment", u.SectionMoment).Member("sectionEI", u.SectionEI).Member("curvature", u.Curvature);
+    w.Member("axialThrust", u.Thrust).Member("nominalMomentCapacity", u.Capacity).Close();
 }
 
-Json ProfileJson(const RunFacts& f, const PlotUnits& u) {
-    Json layers = Json::array();
-    for (const SoilLayerInfo& l : f.Layers)
-        layers.push_back(Json{{"number", l.Number},
-                              {"description", l.Description},
-                              {"top", Quantity(l.Top, u.Length)},
-                              {"bottom", Quantity(l.Bottom, u.Length)}});
-    return Json{{"groundSurface", f.HasGroundSurface ? Quantity(f.GroundSurface, u.Length) : Json(nullptr)},
-                {"soilLayers", layers}};
+void ProfileJson(W& w, const RunFacts& f, const PlotUnits& u) {
+    w.Object();
+    if (f.HasGroundSurface)
+        w.Quantity("groundSurface", f.GroundSurface, u.Length);
+    else
+        w.Member("groundSurface", nullptr);
+    w.Key("soilLayers").Array();
+    for (const SoilLayerInfo& l : f.Layers) {
+        w.Object().Member("number", l.Number).Member("description", l.Description);
+        w.Quantity("top", l.Top, u.Length).Quantity("bottom", l.Bottom, u.Length).Close();
+    }
+    w.Close().Close();
 }
 
-Json SectionsJson(const PlotResults& p, const PlotUnits& u) {
-    Json sections = Json::array();
+void SectionsJson(W& w, const PlotResults& p, const PlotUnits& u) {
+    w.Array();
     for (const SectionCurves& s : p.Sections) {
-        Json curves = Json::array();
+        w.Object().Member("number", s.Number).Member("kind", s.Kind).Key("curves").Array();
         for (const ThrustCurve& c : s.Thrusts) {
-            curves.push_back(Json{
-                {"thrustNumber", c.ThrustNumber},
-                {"axialThrust", Quantity(c.Thrust, u.Thrust)},
-                {"nominalMomentCapacity", Quantity(c.NominalMomentCapacity, u.Capacity)},
-                {"units", Json{{"moment", u.SectionMoment}, {"ei", u.SectionEI}, {"curvature", u.Curvature}}},
-                {"moment", Column(c.Points, [](const SectionCurvePoint& q) { return q.Moment; })},
-                {"ei", Column(c.Points, [](const SectionCurvePoint& q) { return q.EI; })},
-                {"curvature", Column(c.Points, [](const SectionCurvePoint& q) { return q.Curvature; })}});
+            w.Object().Member("thrustNumber", c.ThrustNumber);
+            w.Quantity("axialThrust", c.Thrust, u.Thrust);
+            w.Quantity("nominalMomentCapacity", c.NominalMomentCapacity, u.Capacity);
+            w.Key("units").Object().Member("moment", u.SectionMoment).Member("ei", u.SectionEI);
+            w.Member("curvature", u.Curvature).Close();
+            w.Column("moment", c.Points, [](const SectionCurvePoint& q) { return q.Moment; });
+            w.Column("ei", c.Points, [](const SectionCurvePoint& q) { return q.EI; });
+            w.Column("curvature", c.Points, [](const SectionCurvePoint& q) { return q.Curvature; }).Close();
         }
-        sections.push_back(Json{{"number", s.Number}, {"kind", s.Kind}, {"curves", curves}});
+        w.Close().Close();
     }
-    return sections;
+    w.Close();
 }
 
-Json PyCurvesJson(const PlotResults& p, const PlotUnits& u) {
-    Json curves = Json::array();
+void PyCurvesJson(W& w, const PlotResults& p, const PlotUnits& u) {
+    w.Array();
     for (const PrintedPyCurve& c : p.PyCurves) {
-        curves.push_back(Json{{"number", c.Number},
-                              {"depth", Quantity(c.Depth, u.Length)},
-                              {"soil", c.SoilDescription},
-                              {"curve", c.CurveName},
-                              {"units", Json{{"y", u.Length}, {"p", u.ForcePerLength}}},
-                              {"y", Column(c.Points, [](const PyPoint& q) { return q.Y; })},
-                              {"p", Column(c.Points, [](const PyPoint& q) { return q.P; })}});
+        w.Object().Member("number", c.Number).Quantity("depth", c.Depth, u.Length);
+        w.Member("soil", c.SoilDescription).Member("curve", c.CurveName);
+        w.Key("units").Object().Member("y", u.Length).Member("p", u.ForcePerLength).Close();
+        w.Column("y", c.Points, [](const PyPoint& q) { return q.Y; });
+        w.Column("p", c.Points, [](const PyPoint& q) { return q.P; }).Close();
     }
-    return curves;
+    w.Close();
 }
 
-// The station values the engine kept during the run (null where not known)
-// and the mobilised soil resistance of every station.
-void StationValuesJson(Json& stations, const RunResults& r, const LoadCase& c, const PlotUnits& u) {
+// The station values of a load case: those of the plot file, the values the
+// engine kept during the run (null where not known) and the mobilised soil
+// resistance of every station.
+void StationsJson(W& w, const RunResults& r, const LoadCase& c, const PlotUnits& u) {
     const int system = r.Plot.UnitSystem;
-    stations["units"]["slope"] = "rad";
-    stations["units"]["ei"] = system == 2 ? "kN-m2" : system == 3 ? "F-L2" : "lb-in2";
-    stations["units"]["es"] = system == 2 ? "kN/m2" : system == 3 ? "F/L2" : "lb/in2";
-    stations["units"]["ultimateResistance"] = u.ForcePerLength;
-    Json slope = Json::array(), ei = Json::array(), es = Json::array(), pu = Json::array(), ratio = Json::array(),
-         note = Json::array();
-    for (std::size_t i = 0; i < c.Stations.size(); ++i) {
-        const Station& s = c.Stations[i];
-        const bool kept = c.HasStationProperties;
-        slope.push_back(kept ? Json(s.Slope) : Json(nullptr));
-        ei.push_back(kept ? Json(s.EI) : Json(nullptr));
-        es.push_back(kept ? Json(s.Es) : Json(nullptr));
-        const Mobilised m = MobilisedAt(r, c, i);
-        pu.push_back(m.Pu ? Json(*m.Pu) : Json(nullptr));
-        ratio.push_back(m.Ratio ? Json(*m.Ratio) : Json(nullptr));
-        note.push_back(m.Pu ? Json(nullptr) : Json(m.Reason));
-    }
-    stations["slope"] = slope;
-    stations["ei"] = ei;
-    stations["es"] = es;
-    stations["ultimateResistance"] = pu;
-    stations["mobilisedRatio"] = ratio;
-    stations["ultimateResistanceNote"] = note;
+    w.Key("stations").Object().Key("units").Object();
+    w.Member("depth", u.Length).Member("deflection", u.Length).Member("moment", u.Moment).Member("shear", u.Force);
+    w.Member("soilReaction", u.ForcePerLength).Member("slope", "rad");
+    w.Member("ei", system == 2 ? "kN-m2" : system == 3 ? "F-L2" : "lb-in2");
+    w.Member("es", system == 2 ? "kN/m2" : system == 3 ? "F/L2" : "lb/in2");
+    w.Member("ultimateResistance", u.ForcePerLength).Close();
+    w.Column("number", c.Stations, [](const Station& s) { return s.Number; });
+    w.Column("depth", c.Stations, [](const Station& s) { return s.Depth; });
+    w.Column("deflection", c.Stations, [](const Station& s) { return s.Deflection; });
+    w.Column("moment", c.Stations, [](const Station& s) { return s.Moment; });
+    w.Column("shear", c.Stations, [](const Station& s) { return s.Shear; });
+    w.Column("soilReaction", c.Stations, [](const Station& s) { return s.SoilReaction; });
+    const bool kept = c.HasStationProperties;
+    auto keptValue = [kept](double v) { return kept ? std::optional<double>(v) : std::nullopt; };
+    w.Column("slope", c.Stations, [&](const Station& s) { return keptValue(s.Slope); });
+    w.Column("ei", c.Stations, [&](const Station& s) { return keptValue(s.EI); });
+    w.Column("es", c.Stations, [&](const Station& s) { return keptValue(s.Es); });
+    std::vector<Mobilised> mobilised;
+    mobilised.reserve(c.Stations.size());
+    for (std::size_t i = 0; i < c.Stations.size(); ++i) mobilised.push_back(MobilisedAt(r, c, i));
+    w.Column("ultimateResistance", mobilised, [](const Mobilised& m) { return m.Pu; });
+    w.Column("mobilisedRatio", mobilised, [](const Mobilised& m) { return m.Ratio; });
+    w.Column("ultimateResistanceNote", mobilised,
+             [](const Mobilised& m) { return m.Pu ? std::optional<std::string_view>() : std::string_view(m.Reason); });
+    w.Close();
 }
 
-Json EnvelopeJson(const PlotResults& p, const PlotUnits& u) {
+void EnvelopeJson(W& w, const PlotResults& p, const PlotUnits& u) {
     const Envelope e = ComputeEnvelope(p);
-    if (e.Cases.empty()) return nullptr;
-    return Json{{"cases", e.Cases},
-                {"casesLeftOut", e.LeftOut},
-                {"units", Json{{"depth", u.Length}, {"deflection", u.Length}, {"moment", u.Moment}, {"shear", u.Force}}},
-                {"depth", e.Depth},
-                {"deflectionMin", e.MinDeflection},
-                {"deflectionMax", e.MaxDeflection},
-                {"momentMin", e.MinMoment},
-                {"momentMax", e.MaxMoment},
-                {"shearMin", e.MinShear},
-                {"shearMax", e.MaxShear},
-                {"caseOfDeflectionMin", e.CaseMinDeflection},
-                {"caseOfDeflectionMax", e.CaseMaxDeflection},
-                {"caseOfMomentMin", e.CaseMinMoment},
-                {"caseOfMomentMax", e.CaseMaxMoment},
-                {"caseOfShearMin", e.CaseMinShear},
-                {"caseOfShearMax", e.CaseMaxShear}};
+    w.Key("envelope");
+    if (e.Cases.empty()) {
+        w.Value(nullptr);
+        return;
+    }
+    w.Object().Member("cases", e.Cases).Member("casesLeftOut", e.LeftOut);
+    w.Key("units").Object().Member("depth", u.Length).Member("deflection", u.Length);
+    w.Member("moment", u.Moment).Member("shear", u.Force).Close();
+    w.Member("depth", e.Depth).Member("deflectionMin", e.MinDeflection).Member("deflectionMax", e.MaxDeflection);
+    w.Member("momentMin", e.MinMoment).Member("momentMax", e.MaxMoment);
+    w.Member("shearMin", e.MinShear).Member("shearMax", e.MaxShear);
+    w.Member("caseOfDeflectionMin", e.CaseMinDeflection).Member("caseOfDeflectionMax", e.CaseMaxDeflection);
+    w.Member("caseOfMomentMin", e.CaseMinMoment).Member("caseOfMomentMax", e.CaseMaxMoment);
+    w.Member("caseOfShearMin", e.CaseMinShear).Member("caseOfShearMax", e.CaseMaxShear).Close();
 }
 
-Json LoadCaseJson(const LoadCase& c, const RunResults& r, const PlotUnits& u) {
+void LoadCaseJson(W& w, const LoadCase& c, const RunResults& r, const PlotUnits& u) {
     const RunFacts& f = r.Facts;
     const auto k = static_cast<std::size_t>(c.Number - 1);
     const std::string name = k < f.CaseNames.size() ? f.CaseNames[k] : std::string();
     // A case of which the plot file holds neither stations nor a summary has
     // no results: its values are null, never zeros that read as an answer.
     const bool none = CaseFailed(c);
-    auto value = [&](double v, const char* unit) { return none ? Quantity(nullptr, unit) : Quantity(v, unit); };
-    Json j{{"number", c.Number},
-           {"lrfd", c.Lrfd},
-           {"name", name.empty() ? Json(nullptr) : Json(name)},
-           {"complete", c.StationsComplete && c.HasSummary},
-           {"failed", none},
-           {"headShear", value(c.HeadShear, u.Force)},
-           {"headDeflection", value(c.HeadDeflection, u.Length)},
-           {"maxMoment", value(c.MaxMoment, u.Moment)},
-           {"depthOfMaxMoment", value(c.DepthMaxMoment, u.Length)},
-           {"maxShear", value(c.MaxShear, u.Force)},
-           {"depthOfMaxShear", value(c.DepthMaxShear, u.Length)}};
+    auto value = [&](const char* key, double v, const char* unit) {
+        if (none)
+            w.Quantity(key, nullptr, unit);
+        else
+            w.Quantity(key, v, unit);
+    };
+    w.Object().Member("number", c.Number).Member("lrfd", c.Lrfd);
+    w.Key("name").Value(name.empty() ? std::optional<std::string>() : name);
+    w.Member("complete", c.StationsComplete && c.HasSummary).Member("failed", none);
+    value("headShear", c.HeadShear, u.Force);
+    value("headDeflection", c.HeadDeflection, u.Length);
+    value("maxMoment", c.MaxMoment, u.Moment);
+    value("depthOfMaxMoment", c.DepthMaxMoment, u.Length);
+    value("maxShear", c.MaxShear, u.Force);
+    value("depthOfMaxShear", c.DepthMaxShear, u.Length);
     // From the report's summary of pile responses, when it has the case.
     const CaseSummaryRow* row = nullptr;
     for (const CaseSummaryRow& s : f.CaseSummaries)
@@ -261,101 +209,62 @@ Json LoadCaseJson(const LoadCase& c, const RunResults& r, const PlotUnits& u) {
     const PrintedStations* printed = nullptr;
     for (const PrintedStations& s : f.CaseStations)
         if (s.Case == c.Number && printed == nullptr) printed = &s;
-    j["printedStations"] = printed == nullptr
-                               ? Json(nullptr)
-                               : Json{{"units", Json{{"depth", u.Length}, {"slope", "rad"}, {"ei", u.SectionEI}}},
-                                      {"depth", printed->Depth},
-                                      {"slope", printed->Slope},
-                                      {"ei", printed->EI}};
+    w.Key("printedStations");
+    if (printed == nullptr) {
+        w.Value(nullptr);
+    } else {
+        w.Object().Key("units").Object().Member("depth", u.Length).Member("slope", "rad");
+        w.Member("ei", u.SectionEI).Close();
+        w.Member("depth", printed->Depth).Member("slope", printed->Slope).Member("ei", printed->EI).Close();
+    }
     if (row != nullptr) {
-        j["headCondition"] = Json{{"loadType", row->LoadType},
-                                  {"condition1", Quantity(row->Condition1, ConditionUnit(row->Condition1Kind, u))},
-                                  {"condition2", Quantity(row->Condition2, ConditionUnit(row->Condition2Kind, u))}};
-        j["axialLoad"] = Quantity(row->AxialLoad, u.Force);
-        j["headRotation"] = Quantity(row->HeadRotation, "rad");
+        w.Key("headCondition").Object().Member("loadType", row->LoadType);
+        w.Quantity("condition1", row->Condition1, ConditionUnit(row->Condition1Kind, u));
+        w.Quantity("condition2", row->Condition2, ConditionUnit(row->Condition2Kind, u)).Close();
+        w.Quantity("axialLoad", row->AxialLoad, u.Force);
+        w.Quantity("headRotation", row->HeadRotation, "rad");
     } else {
-        j["headCondition"] = nullptr;
-        j["axialLoad"] = nullptr;
-        j["headRotation"] = nullptr;
+        w.Member("headCondition", nullptr).Member("axialLoad", nullptr).Member("headRotation", nullptr);
     }
-    j["stations"] = Json{
-        {"units", Json{{"depth", u.Length}, {"deflection", u.Length}, {"moment", u.Moment}, {"shear", u.Force},
-                       {"soilReaction", u.ForcePerLength}}},
-        {"number", Column(c.Stations, [](const Station& s) { return s.Number; })},
-        {"depth", Column(c.Stations, [](const Station& s) { return s.Depth; })},
-        {"deflection", Column(c.Stations, [](const Station& s) { return s.Deflection; })},
-        {"moment", Column(c.Stations, [](const Station& s) { return s.Moment; })},
-        {"shear", Column(c.Stations, [](const Station& s) { return s.Shear; })},
-        {"soilReaction", Column(c.Stations, [](const Station& s) { return s.SoilReaction; })}};
-    StationValuesJson(j["stations"], r, c, u);
+    StationsJson(w, r, c, u);
+    w.Key("lengthStudy");
     if (c.LengthStudy.empty()) {
-        j["lengthStudy"] = nullptr;
+        w.Value(nullptr);
     } else {
-        j["lengthStudy"] = Json{
-            {"units", Json{{"pileLength", u.Length}, {"headDeflection", u.Length}, {"maxMoment", u.Moment},
-                           {"maxShear", u.Force}}},
-            {"pileLength", Column(c.LengthStudy, [](const LengthPoint& q) { return q.PileLength; })},
-            {"headDeflection", Column(c.LengthStudy, [](const LengthPoint& q) { return q.HeadDeflection; })},
-            {"maxMoment", Column(c.LengthStudy, [](const LengthPoint& q) { return q.MaxMoment; })},
-            {"maxShear", Column(c.LengthStudy, [](const LengthPoint& q) { return q.MaxShear; })}};
+        w.Object().Key("units").Object().Member("pileLength", u.Length).Member("headDeflection", u.Length);
+        w.Member("maxMoment", u.Moment).Member("maxShear", u.Force).Close();
+        w.Column("pileLength", c.LengthStudy, [](const LengthPoint& q) { return q.PileLength; });
+        w.Column("headDeflection", c.LengthStudy, [](const LengthPoint& q) { return q.HeadDeflection; });
+        w.Column("maxMoment", c.LengthStudy, [](const LengthPoint& q) { return q.MaxMoment; });
+        w.Column("maxShear", c.LengthStudy, [](const LengthPoint& q) { return q.MaxShear; }).Close();
     }
-    return j;
+    w.Close();
 }
 
-Json StiffnessJson(const PlotResults& p, const PlotUnits& u) {
-    if (p.Stiffness.empty()) return nullptr;
+void StiffnessJson(W& w, const PlotResults& p, const PlotUnits& u) {
+    w.Key("stiffness");
+    if (p.Stiffness.empty()) {
+        w.Value(nullptr);
+        return;
+    }
     const auto& s = p.Stiffness;
-    return Json{{"units", Json{{"headShear", u.Force}, {"headMoment", u.Moment}, {"k22", u.K22}, {"k23", u.K23},
-                               {"k32", u.K32}, {"k33", u.K33}, {"headDeflection", u.Length}, {"headRotation", "rad"}}},
-                {"headShear", Column(s, [](const StiffnessStep& q) { return q.HeadShear; })},
-                {"headMoment", Column(s, [](const StiffnessStep& q) { return q.HeadMoment; })},
-                {"k22", Column(s, [](const StiffnessStep& q) { return q.K22; })},
-                {"k23", Column(s, [](const StiffnessStep& q) { return q.K23; })},
-                {"k32", Column(s, [](const StiffnessStep& q) { return q.K32; })},
-                {"k33", Column(s, [](const StiffnessStep& q) { return q.K33; })},
-                {"headDeflection", Column(s, [](const StiffnessStep& q) { return q.HeadDeflection; })},
-                {"headRotation", Column(s, [](const StiffnessStep& q) { return q.HeadRotation; })}};
+    w.Object().Key("units").Object().Member("headShear", u.Force).Member("headMoment", u.Moment);
+    w.Member("k22", u.K22).Member("k23", u.K23).Member("k32", u.K32).Member("k33", u.K33);
+    w.Member("headDeflection", u.Length).Member("headRotation", "rad").Close();
+    w.Column("headShear", s, [](const StiffnessStep& q) { return q.HeadShear; });
+    w.Column("headMoment", s, [](const StiffnessStep& q) { return q.HeadMoment; });
+    w.Column("k22", s, [](const StiffnessStep& q) { return q.K22; });
+    w.Column("k23", s, [](const StiffnessStep& q) { return q.K23; });
+    w.Column("k32", s, [](const StiffnessStep& q) { return q.K32; });
+    w.Column("k33", s, [](const StiffnessStep& q) { return q.K33; });
+    w.Column("headDeflection", s, [](const StiffnessStep& q) { return q.HeadDeflection; });
+    w.Column("headRotation", s, [](const StiffnessStep& q) { return q.HeadRotation; }).Close();
 }
 
-Json OrNull(int v) { return v < 0 ? Json(nullptr) : Json(v); }
+std::optional<int> OrNull(int v) { return v < 0 ? std::nullopt : std::optional<int>(v); }
+std::optional<int> IfHeader(const PlotResults& p, int v) { return p.HasHeader ? std::optional<int>(v) : std::nullopt; }
 
 }  // namespace
-
-nlohmann::ordered_json ResultsJson(const RunResults& r) {
-    const PlotResults& p = r.Plot;
-    const PlotUnits u = UnitsOf(p.UnitSystem);
-    Json j;
-    j["schema"] = "kestro-results";
-    j["schemaVersion"] = ResultsSchemaVersion;
-    j["name"] = r.Name;
-    j["files"] = Json{{"plot", r.PlotFile}, {"report", r.ReportFile}, {"messages", r.MessageFile}};
-    j["title"] = r.Facts.Title;
-    j["run"] = RunJson(r);
-    j["plotFile"] = Json{{"complete", p.Complete},
-                         {"problem", p.Problem.empty() ? Json(nullptr) : Json(p.Problem)},
-                         {"problemLine", p.ProblemLine > 0 ? Json(p.ProblemLine) : Json(nullptr)},
-                         {"lines", p.LinesRead}};
-    j["units"] = p.HasHeader ? UnitsJson(u, p.UnitSystem) : Json(nullptr);
-    j["analysis"] = Json{{"computationMode", p.HasHeader ? Json(p.ComputationMode) : Json(nullptr)},
-                         {"lengthStudyEntry", p.HasHeader ? Json(p.LengthStudyEntry) : Json(nullptr)},
-                         {"stiffnessMatrix", p.HasHeader ? Json(p.StiffnessMatrix == 1) : Json(nullptr)},
-                         {"numSections", OrNull(p.NumSections)},
-                         {"numPrintedPyCurves", OrNull(p.NumPyDepths)},
-                         {"numLoadCases", OrNull(p.NumLoadCases)},
-                         {"numStations", OrNull(p.NumStations)}};
-    j["profile"] = ProfileJson(r.Facts, u);
-    j["sections"] = SectionsJson(p, u);
-    j["pyCurves"] = PyCurvesJson(p, u);
-    Json cases = Json::array();
-    for (const LoadCase& c : p.LoadCases) cases.push_back(LoadCaseJson(c, r, u));
-    j["loadCases"] = cases;
-    j["envelope"] = EnvelopeJson(p, u);
-    j["stiffness"] = StiffnessJson(p, u);
-    j["lrfdChecks"] = LrfdChecksJson(r.Facts, u);
-    j["interaction"] = InteractionJson(r.Facts, u);
-    j["axial"] = AxialJson(p.Axial, p.UnitSystem);
-    return j;
-}
 
 bool CaseFailed(const LoadCase& c) { return c.Stations.empty() && !c.HasSummary; }
 
@@ -366,13 +275,57 @@ std::string ExactNumber(double v) {
 }
 
 std::string RunJsonText(const RunResults& r) {
-    return RunJson(r).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    std::string text;
+    W w(text, true);
+    RunObject(w, r);
+    return text;
 }
 
 std::string ResultsJsonText(const RunResults& r) {
-    // Invalid UTF-8 in a report text (a title typed in another code page) is
-    // replaced rather than allowed to stop the writing.
-    return WithShortestReals(ResultsJson(r).dump(1, ' ', false, nlohmann::json::error_handler_t::replace)) + "\n";
+    const PlotResults& p = r.Plot;
+    const PlotUnits u = UnitsOf(p.UnitSystem);
+    std::string text;
+    text.reserve(4096 + 2048 * p.LoadCases.size() * (p.LoadCases.empty() ? 0 : p.LoadCases[0].Stations.size() / 8 + 1));
+    W w(text);
+    w.Object().Member("schema", "kestro-results").Member("schemaVersion", ResultsSchemaVersion);
+    w.Member("name", r.Name);
+    w.Key("files").Object().Member("plot", r.PlotFile).Member("report", r.ReportFile);
+    w.Member("messages", r.MessageFile).Close();
+    w.Member("title", r.Facts.Title);
+    w.Key("run");
+    RunObject(w, r);
+    w.Key("plotFile").Object().Member("complete", p.Complete);
+    w.Key("problem").Value(p.Problem.empty() ? std::optional<std::string>() : p.Problem);
+    w.Member("problemLine", p.ProblemLine > 0 ? std::optional<int>(p.ProblemLine) : std::nullopt);
+    w.Member("lines", p.LinesRead).Close();
+    w.Key("units");
+    if (p.HasHeader)
+        UnitsJson(w, u, p.UnitSystem);
+    else
+        w.Value(nullptr);
+    w.Key("analysis").Object().Member("computationMode", IfHeader(p, p.ComputationMode));
+    w.Member("lengthStudyEntry", IfHeader(p, p.LengthStudyEntry));
+    w.Key("stiffnessMatrix").Value(p.HasHeader ? std::optional<bool>(p.StiffnessMatrix == 1) : std::nullopt);
+    w.Member("numSections", OrNull(p.NumSections)).Member("numPrintedPyCurves", OrNull(p.NumPyDepths));
+    w.Member("numLoadCases", OrNull(p.NumLoadCases)).Member("numStations", OrNull(p.NumStations)).Close();
+    w.Key("profile");
+    ProfileJson(w, r.Facts, u);
+    w.Key("sections");
+    SectionsJson(w, p, u);
+    w.Key("pyCurves");
+    PyCurvesJson(w, p, u);
+    w.Key("loadCases").Array();
+    for (const LoadCase& c : p.LoadCases) LoadCaseJson(w, c, r, u);
+    w.Close();
+    EnvelopeJson(w, p, u);
+    StiffnessJson(w, p, u);
+    LrfdChecksJson(w, r.Facts, u);
+    InteractionJson(w, r.Facts, u);
+    w.Key("axial");
+    AxialJson(w, p.Axial, p.UnitSystem);
+    w.Close();
+    text += '\n';
+    return text;
 }
 
 }  // namespace kestro::results

@@ -5,8 +5,6 @@
 
 #include <string>
 
-#include <nlohmann/json.hpp>
-
 #include "ResultFiles.h"
 
 namespace kestro::results {
@@ -21,7 +19,6 @@ std::string ExactNumber(double v);
 // failed or was never reached, and has no results.
 bool CaseFailed(const LoadCase& c);
 
-nlohmann::ordered_json ResultsJson(const RunResults& r);
 // The "run" object of the file alone (outcome, result, error, warnings), unindented.
 std::string RunJsonText(const RunResults& r);
 // The file's text: indented, numbers in their shortest exact form.

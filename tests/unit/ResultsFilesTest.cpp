@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 
 #include "Cli.h"
 #include "HtmlReport.h"
+#include "JsonWriter.h"
 #include "PlotReader.h"
 #include "TestSupport.h"
 
@@ -121,6 +123,9 @@ TEST_P(ResultsJsonFile, CarriesEveryPlotNumberWithItsDigitsAndUnit) {
     EXPECT_TRUE(json::sax_parse(text, &reals));
     EXPECT_EQ(reals.Longer, "");
     EXPECT_GT(reals.Reals, 500);
+    // The text is written directly; its layout is the JSON library's own.
+    const nlohmann::ordered_json tree = nlohmann::ordered_json::parse(text);
+    EXPECT_EQ(kestro::results::WithShortestReals(tree.dump(1)) + "\n", text);
     const json j = ReadJson(r.Dir + "/" + c.Example + "-results.json");
     EXPECT_EQ(j.at("schema"), "kestro-results");
     EXPECT_EQ(j.at("schemaVersion"), 1);
@@ -160,6 +165,38 @@ TEST_P(ResultsJsonFile, CarriesEveryPlotNumberWithItsDigitsAndUnit) {
 INSTANTIATE_TEST_SUITE_P(Examples, ResultsJsonFile,
                          testing::Values(JsonCase{"layered-soft-clay-sand-stiff-clay", "in", "in-lb"},
                                          JsonCase{"soft-clay-cyclic-si", "m", "kN-m"}));
+
+// The direct writer against the JSON library writing the same document: the
+// layout, empty containers, embedded trees, numbers that are not finite, and
+// strings with quotes, control characters, UTF-8 and invalid bytes.
+TEST(JsonWriter, WritesWhatTheJsonLibraryWrites) {
+    using Tree = nlohmann::ordered_json;
+    const std::vector<std::string> strings = {"", "plain", "say \"q\" \\ /", "tab\there\nline\x01\x1f\x7f",
+                                              "\xc3\xa9t\xc3\xa9 \xe2\x80\x94", "bad \xff\xfe bytes \xc3"};
+    const std::vector<double> reals = {0.0, -0.0, 1.5, -71.252243, 1e-300, 5047814.9, 1e21, 1.0 / 3.0,
+                                       std::nan(""), HUGE_VAL};
+    for (const bool compact : {false, true}) {
+        std::string text;
+        kestro::results::JsonWriter w(text, compact);
+        Tree t;
+        w.Object().Key("strings").Array();
+        t["strings"] = Tree::array();
+        for (const std::string& s : strings) w.Value(s), t["strings"].push_back(s);
+        w.Close().Key("reals").Array();
+        t["reals"] = Tree::array();
+        for (const double v : reals) w.Value(v), t["reals"].push_back(v);
+        w.Close().Member("count", 42).Member("flag", true).Member("none", nullptr);
+        t["count"] = 42, t["flag"] = true, t["none"] = nullptr;
+        w.Key("emptyArray").Array().Close().Key("emptyObject").Object().Close();
+        t["emptyArray"] = Tree::array(), t["emptyObject"] = Tree::object();
+        const Tree sub = {{"a", {1, 2.5, "x"}}, {"b", Tree::object()}, {"c", {{"d", Tree::array()}}}};
+        w.Key("nested").Array().Value(sub).Value(Tree::array()).Close().Close();
+        t["nested"] = Tree::array({sub, Tree::array()});
+        const std::string expected = kestro::results::WithShortestReals(
+            t.dump(compact ? -1 : 1, ' ', false, nlohmann::json::error_handler_t::replace));
+        EXPECT_EQ(text, expected) << (compact ? "compact" : "indented");
+    }
+}
 
 // Damaged plot files, a run that stopped early and a run that ended by an error:
 // the JSON still parses with the outcome and what exists, the page says what happened.
