@@ -12,6 +12,37 @@
 #include "Tables.h"
 
 namespace kestro::results {
+char* CoordinateText(char* buf, double v) {
+    v = std::isnan(v) ? 0.0 : std::clamp(v, -1.0e5, 1.0e5);
+    // v * 100 = s + e exactly (the product's rounding error by a fused
+    // multiply-add). n, s rounded to the nearest integer with ties to even, is
+    // the correctly rounded number of hundredths except where s lies exactly
+    // half-way and the error decides the side: with |s| <= 1E7, s - n is
+    // exact and a rounding error of at most half an ulp of s cannot carry any
+    // other s across a half.
+    const double s = v * 100.0;
+    const double e = std::fma(v, 100.0, -s);
+    double n = std::nearbyint(s);
+    const double d = s - n;
+    if (d == 0.5 && e > 0.0) n += 1.0;
+    if (d == -0.5 && e < 0.0) n -= 1.0;
+    auto hundredths = static_cast<unsigned long long>(std::fabs(n));
+    char digits[24];
+    char* p = digits + sizeof digits;
+    for (int k = 0; k < 3 || hundredths != 0; ++k) {  // at least "0.00"
+        *--p = static_cast<char>('0' + hundredths % 10);
+        hundredths /= 10;
+    }
+    char* out = buf;
+    if (std::signbit(v)) *out++ = '-';  // "-0.00" for small negatives, as %.2f writes
+    const char* const end = digits + sizeof digits;
+    while (p < end - 2) *out++ = *p++;
+    *out++ = '.';
+    *out++ = *p++;
+    *out++ = *p;
+    return out;
+}
+
 namespace {
 
 std::string Escape(const std::string& s) {
@@ -31,13 +62,11 @@ std::string Escape(const std::string& s) {
 
 // Coordinates in the SVG: two decimals are far below a pixel. Points far off
 // the chart (values beyond the axis) are held at a finite distance and clipped.
-// Written with std::to_chars (the digits of printf's %.2f, much faster): a
-// report draws tens of thousands of points.
+// A report draws tens of thousands of points, so the text is formed from the
+// integer number of hundredths rather than by a general conversion.
 std::string Px(double v) {
-    v = std::isnan(v) ? 0.0 : std::clamp(v, -1.0e5, 1.0e5);
     char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 2);
-    return std::string(buf, r.ptr);
+    return std::string(buf, CoordinateText(buf, v));
 }
 
 // Tick labels: four significant figures in units of the axis multiplier 10^k.
@@ -347,7 +376,14 @@ std::string Svg(const Chart& c) {
         const char* dash = Dashes[(i / Palette.size()) % Dashes.size()];
         if (s.Line) {
             std::string d;
-            for (const auto& p : s.Points) d += (d.empty() ? "M" : " L") + Px(X(p[0])) + ' ' + Px(Y(p[1]));
+            d.reserve(s.Points.size() * 18);
+            char buf[32];
+            for (const auto& p : s.Points) {
+                d += d.empty() ? "M" : " L";
+                d.append(buf, CoordinateText(buf, X(p[0])));
+                d += ' ';
+                d.append(buf, CoordinateText(buf, Y(p[1])));
+            }
             o << "<path class=\"series\" clip-path=\"" << clip << "\" data-series=\"" << Escape(s.Key) << "\" d=\"" << d
               << "\" stroke=\"" << colour << '"'
               << (*dash ? std::string(" stroke-dasharray=\"") + dash + '"' : "") << "/>\n";

@@ -27,6 +27,10 @@ std::string HtmlReport(const RunResults& r, DisplayUnits units = DisplayUnits::I
 // "725", "1.235E+07"); "0" for zero and negative zero.
 std::string DisplayNumber(double v);
 
+// A chart coordinate as printf's %.2f writes it, held within +-1E5 (NaN as
+// 0), written into `buf` (at least 16 characters); returns the end.
+char* CoordinateText(char* buf, double v);
+
 // The page's building blocks for other pages of the command (the capacity
 // curve of `kestro pushover`): the style sheet, escaping, and one x-y chart
 // drawn as the results page draws its load-deflection charts.

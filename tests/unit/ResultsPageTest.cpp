@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -237,6 +239,43 @@ TEST(ResultsPage, NumbersHaveFourSignificantFigures) {
                         {2.5, "2.5"}};
     for (const Row& r : rows) EXPECT_EQ(kestro::results::DisplayNumber(r.V), r.Text) << r.V;
     for (const Row& r : rows) EXPECT_LE(Significant(r.Text), 4) << r.Text;
+}
+
+// Chart coordinates against printf's %.2f: exact half-hundredths (ties to
+// even), values a hair either side of a half, signs and zeros, the limits, and
+// a million values spread over the range.
+TEST(ResultsPage, CoordinatesAreWrittenAsPrintfWritesThem) {
+    auto printf2 = [](double v) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.2f", v);
+        return std::string(buf);
+    };
+    auto ours = [](double v) {
+        char buf[32];
+        return std::string(buf, kestro::results::CoordinateText(buf, v));
+    };
+    std::vector<double> values = {0.0, -0.0, 0.125, 0.375, -0.125, 2.675, 1.005, 0.005, -0.004, 99999.995,
+                                  1.0e5, -1.0e5, 0.015, 0.025, 1234.565, 5e-324};
+    for (int k = -2000; k <= 2000; ++k) {
+        const double half = (k + 0.5) / 100.0;  // rarely exact: the product's error decides
+        values.push_back(half);
+        values.push_back(std::nextafter(half, 1e9));
+        values.push_back(std::nextafter(half, -1e9));
+        values.push_back(k / 8.0);  // exact ties in binary
+    }
+    std::uint64_t x = 88172645463325252ull;  // xorshift: the same values every run
+    for (int k = 0; k < 1000000; ++k) {
+        x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+        const double u = static_cast<double>(x >> 11) / 9007199254740992.0;
+        values.push_back((u - 0.5) * (k % 3 == 0 ? 2.0e5 : k % 3 == 1 ? 2000.0 : 2.0));
+    }
+    int wrong = 0;
+    for (const double v : values)
+        if (ours(v) != printf2(v) && ++wrong <= 5) ADD_FAILURE() << v << ": " << ours(v) << " against " << printf2(v);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(ours(std::nan("")), "0.00");
+    EXPECT_EQ(ours(3.0e7), "100000.00");
+    EXPECT_EQ(ours(-HUGE_VAL), "-100000.00");
 }
 
 // A case that failed is shown as failed with the engine's reason, never as
