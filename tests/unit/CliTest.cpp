@@ -5,21 +5,15 @@
 #include <sstream>
 
 #include "Cli.h"
+#include "CliTestSupport.h"
 #include "TestSupport.h"
 
 namespace fs = std::filesystem;
 using kestro::cli::Main;
 
 namespace {
-struct CliRun {
-    int Status;
-    std::string Out, Err;
-};
-CliRun RunCli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    int status = Main(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using kestro::test::CliRun;
+using kestro::test::RunCli;
 }  // namespace
 
 TEST(Cli, UsageErrorsExit64) {

@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Cli.h"
+#include "CliTestSupport.h"
 #include "PileRunSupport.h"
 #include "TestSupport.h"
 
@@ -25,15 +26,8 @@ using kestro::test::WriteText;
 
 namespace {
 
-struct CliRun {
-    int Status;
-    std::string Out, Err;
-};
-CliRun RunCli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = kestro::cli::Main(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using kestro::test::CliRun;
+using kestro::test::RunCli;
 
 // A 24 in circular pile, E = 3,600 ksi, I = 16,286 in^4, 100 ft long, head at
 // the ground, in an elastic subgrade of 100 pci (Es = 2,400 psi); section

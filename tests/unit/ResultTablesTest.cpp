@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Cli.h"
+#include "CliTestSupport.h"
 #include "HtmlReport.h"
 #include "TestSupport.h"
 
@@ -23,15 +24,8 @@ using nlohmann::json;
 
 namespace {
 
-struct CliRun {
-    int Status;
-    std::string Out, Err;
-};
-CliRun RunCli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = kestro::cli::Main(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using kestro::test::CliRun;
+using kestro::test::RunCli;
 
 // One elastic 24 in pile, 50 ft long, head at the ground, in one uniform
 // layer (`layer`: code and the top and bottom property lines), one load case.
