@@ -62,10 +62,17 @@ bool ReportNumber(const std::string& text, double& v) {
     return end == t.c_str() + t.size() && std::isfinite(v);
 }
 
+// The blank-separated words of a line (blanks as a stream's >> skips them).
 std::vector<std::string> Words(const std::string& l) {
-    std::istringstream in(l);
+    auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
     std::vector<std::string> w;
-    for (std::string t; in >> t;) w.push_back(t);
+    std::size_t i = 0;
+    while (i < l.size()) {
+        while (i < l.size() && blank(l[i])) ++i;
+        const std::size_t start = i;
+        while (i < l.size() && !blank(l[i])) ++i;
+        if (i > start) w.emplace_back(l, start, i - start);
+    }
     return w;
 }
 

@@ -32,7 +32,7 @@ using NodeArray = std::array<T, MaxNodes + 1>;  // nodes 1..N
 // T = T1 + Weight (T2 - T1), Weight the depth of the spring within the layer
 // (0 at its top, 1 at its bottom).
 struct Spring {
-    Spring(int curve = 0, double zScale = 1.0, double forceScale = 0.0)
+    constexpr Spring(int curve = 0, double zScale = 1.0, double forceScale = 0.0)
         : Curve(curve), ZScale(zScale), ForceScale(forceScale) {}
     int Curve = 0;
     int Curve2 = 0;
