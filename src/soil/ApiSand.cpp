@@ -10,13 +10,13 @@
 
 #include "model/Channels.h"
 #include "model/Errors.h"
-#include "model/Warnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
+#include "model/Warnings.h"
 #include "report/CriteriaMessages.h"
 #include "report/PyCurvePage.h"
-#include "soil/Criteria.h"
 #include "soil/PrintedPoints.h"
+#include "soil/SandReese.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro {

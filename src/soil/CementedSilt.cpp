@@ -13,7 +13,6 @@
 #include "model/ProblemData.h"
 #include "report/RockSiltMessages.h"
 #include "report/RockSiltPages.h"
-#include "soil/Criteria.h"
 #include "soil/PrintedPoints.h"
 #include "soil/SandReese.h"
 #include "soil/SoilProperties.h"

@@ -7,7 +7,7 @@
 #include "model/Channels.h"
 #include "model/ProblemData.h"
 #include "report/PyCurvePage.h"
-#include "soil/Criteria.h"
+#include "soil/ElasticSubgrade.h"
 
 namespace kestro::elasticsubgrade {
 

@@ -3,9 +3,13 @@
 // resistances shared with API sand, the sloping-ground forms, the default
 // initial modulus k, the empirical A and B coefficients, the four-segment
 // curve with its printed points and the equivalent-depth inversion.
-// Pure functions: no store, no files, no errors.
+// Pure functions (no store, no files, no errors), and the criterion
+// functions of the station loop for both sands (namespace sand).
 
 #include <array>
+#include <string_view>
+
+#include "soil/PyCriteria.h"
 
 namespace kestro {
 
@@ -89,5 +93,31 @@ SandInversionTerms MakeSandInversionTerms(const SandWedgeParams& w, double b);
 // Depth in this sand at which the integral of A p_st from the ground surface
 // equals f; w of the layer's first station, z its depth below the ground.
 double SandEquivalentDepth(double f, const SandWedgeParams& w, double b, double gamma, double z, bool cyclic);
+
+struct SandPageCommon;
+
+// Sand, Reese, Cox & Koop (1974), and API sand (API RP 2A).
+namespace sand {
+enum PointAux : int { AuxK = 0, AuxDefaultK = 1, AuxS = 2, AuxTheta = 3 };
+enum ResultAux : int {
+    AuxPst = 0, AuxPsd = 1, AuxPs = 2, AuxA = 3, AuxB = 4, AuxKa = 5, AuxKp = 6, AuxC1 = 7, AuxC2 = 8, AuxC3 = 9
+};
+void ReeseProperties(PyPoint& pt);
+void ReeseCurve(const PyPoint& pt, PyResult& r);
+void ReesePrintPage(const PyPoint& pt);
+void ApiProperties(PyPoint& pt);
+void ApiCurve(const PyPoint& pt, PyResult& r);
+void ApiPrintPage(const PyPoint& pt);
+// Both sand codes invert the same resistance integral.
+double Invert(const PyPoint& first, double F);
+// Shared by both codes: k of the layer at the depth, the default when the
+// input asks for it (Runtime Error 13 in general units).
+void AssignK(PyPoint& pt);
+// The station's raw deflection, which selects the slope-factor side.
+double RawDeflection(const PyPoint& pt);
+// The values of both sand pages at the station; `soil` names the curve in
+// the plot records.
+SandPageCommon PageCommonOf(const PyPoint& pt, std::string_view soil);
+}  // namespace sand
 
 }  // namespace kestro

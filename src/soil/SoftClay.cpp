@@ -6,14 +6,14 @@
 
 #include "model/Channels.h"
 #include "model/Errors.h"
-#include "model/Warnings.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "model/SoilState.h"
+#include "model/Warnings.h"
 #include "report/PyCurvePage.h"
 #include "report/SoilMessages.h"
-#include "soil/Criteria.h"
+#include "soil/SoftClay.h"
 #include "soil/SoilProperties.h"
 
 namespace kestro::softclay {

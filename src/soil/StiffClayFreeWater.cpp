@@ -10,13 +10,12 @@
 
 #include "model/Channels.h"
 #include "model/Errors.h"
-#include "model/Warnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "model/SoilState.h"
+#include "model/Warnings.h"
 #include "report/CriteriaMessages.h"
 #include "report/PyCurvePage.h"
-#include "soil/Criteria.h"
 #include "soil/PrintedPoints.h"
 #include "soil/SoilProperties.h"
 

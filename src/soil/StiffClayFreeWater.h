@@ -1,9 +1,12 @@
 #pragma once
 // Stiff clay below free water (Reese, Cox & Koop 1975), static and cyclic:
 // the pure curve, its defaults by strength class and the equivalent-depth
-// inversion. No store, no files, no errors: the layer function raises those.
+// inversion (no store, no files, no errors), and the criterion functions of
+// the station loop (namespace stiffclayfreewater), which raise those.
 
 #include <array>
+
+#include "soil/PyCriteria.h"
 
 namespace kestro {
 
@@ -62,5 +65,20 @@ double StiffClayFreeWaterUltimate(const StiffClayFreeWaterCurve& curve);
 // or Ac pc under cyclic loading) from the ground surface equals f
 // (first-station b, c, ca, gamma). Never negative.
 double StiffClayFreeWaterEquivalentDepth(double f, double b, double c, double ca, double gamma, bool cyclic);
+
+// Stiff clay with free water, Reese, Cox & Koop (1975).
+namespace stiffclayfreewater {
+enum PointAux : int { AuxCa = 0, AuxK = 1, AuxDefaultK = 2 };
+enum ResultAux : int { AuxAs = 0, AuxAc = 1, AuxPct = 2, AuxPcd = 3, AuxPc = 4, AuxY50 = 5 };
+// Average shear strength: from the ground surface in layer 1, else the
+// running trapezoid average over the layer's stations, carried in pt.Carry.
+double AverageStrength(PyPoint& pt);
+// The layer's initial modulus k at a depth; 0 when the input asks for the default.
+double LayerK(int k, double depth);
+void Properties(PyPoint& pt);
+void Curve(const PyPoint& pt, PyResult& r);
+double Invert(const PyPoint& first, double F);
+void PrintPage(const PyPoint& pt);
+}  // namespace stiffclayfreewater
 
 }  // namespace kestro

@@ -10,12 +10,12 @@
 
 #include "model/Channels.h"
 #include "model/Errors.h"
-#include "model/Warnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
+#include "model/Warnings.h"
 #include "report/CriteriaMessages.h"
 #include "report/PyCurvePage.h"
-#include "soil/Criteria.h"
+#include "soil/SandReese.h"
 #include "soil/SoilProperties.h"
 #include "soil/StiffClayFreeWater.h"
 

@@ -1,9 +1,12 @@
 #pragma once
 // Stiff clay above the water table (Welch & Reese 1972; Reese & Welch 1975),
 // static and cyclic, with or without an initial modulus k: the pure curve, the
-// default strain by strength class and the equivalent-depth inversion.
+// default strain by strength class and the equivalent-depth inversion, and
+// the criterion functions of the station loop (namespace stiffclaynofreewater).
 
 #include <array>
+
+#include "soil/PyCriteria.h"
 
 namespace kestro {
 
@@ -46,5 +49,19 @@ void StiffClayNoFreeWaterPrintedY(const StiffClayNoFreeWaterCurve& curve, std::a
 // Depth in this soil at which the integral of pu from the ground surface
 // equals f (first-station b, c, ca, gamma); static and cyclic alike.
 double StiffClayNoFreeWaterEquivalentDepth(double f, double b, double c, double ca, double gamma);
+
+// Stiff clay without free water, Welch & Reese (1972): "StfClyAW" (curve
+// alone) and "StfClyAK" (limited by the initial line k z y).
+namespace stiffclaynofreewater {
+enum PointAux : int { AuxCaGround = 0, AuxK = 1, AuxDefaultK = 2, AuxRawY = 3 };
+enum ResultAux : int { AuxPct = 0, AuxPcd = 1, AuxY50 = 2, AuxKi = 3, AuxKx = 4 };
+void Properties(PyPoint& pt);
+void PropertiesK(PyPoint& pt);
+void Curve(const PyPoint& pt, PyResult& r);
+void CurveK(const PyPoint& pt, PyResult& r);
+double Invert(const PyPoint& first, double F);
+void PrintPage(const PyPoint& pt);
+void PrintPageK(const PyPoint& pt);
+}  // namespace stiffclaynofreewater
 
 }  // namespace kestro

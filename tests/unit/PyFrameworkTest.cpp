@@ -17,10 +17,14 @@
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "model/SoilState.h"
-#include "soil/Criteria.h"
+#include "soil/ElasticSubgrade.h"
 #include "soil/PyCriteria.h"
+#include "soil/SandReese.h"
+#include "soil/SoftClay.h"
 #include "soil/SoilModels.h"
 #include "soil/SoilProperties.h"
+#include "soil/StiffClayFreeWater.h"
+#include "soil/StiffClayNoFreeWater.h"
 
 namespace kestro {
 namespace {

@@ -9,18 +9,18 @@
 #include <sstream>
 #include <string>
 
-#include "model/Channels.h"
-#include "model/Warnings.h"
+#include "LayerTestSupport.h"
+#include "TestSupport.h"
 #include "input/Units.h"
+#include "model/Channels.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "model/SoilState.h"
+#include "model/Warnings.h"
 #include "report/PyCurvePage.h"
-#include "soil/Criteria.h"
 #include "soil/PyCriteria.h"
-#include "LayerTestSupport.h"
-#include "TestSupport.h"
+#include "soil/SoftClay.h"
 
 namespace kestro {
 namespace {
