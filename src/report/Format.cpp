@@ -1,5 +1,6 @@
 #include "report/Format.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -111,14 +112,18 @@ std::string ScientificText(double v, int w, int d) {
     char buf[64];
     char* end = NumberDigits(buf, sizeof buf, v, 'e', d);
     if (end == nullptr) return Stars(w);
-    std::string s(buf, end);
-    std::size_t e = s.find('e');
-    if (e != std::string::npos) {
-        s[e] = 'E';
+    char* e = std::find(buf, end, 'e');
+    if (e != end) {
+        *e = 'E';
         // A three-digit exponent drops the letter, as Fortran writes it.
-        if (s.size() - e > 4) s.erase(e, 1);
+        if (end - e > 4) end = std::copy(e + 1, end, e);
     }
-    return PadLeft(s, w);
+    // Padded in place: the report and plot file write tens of thousands.
+    const auto n = static_cast<int>(end - buf);
+    if (n > w) return Stars(w);
+    std::string s(static_cast<std::size_t>(w - n), ' ');
+    s.append(buf, end);
+    return s;
 }
 
 std::string FixedOrScientificText(double v, int w, int d) {

@@ -459,6 +459,7 @@ void WritePlotLine9(std::ostream& out, int numLoadCases, int numStations, int un
 
 void WritePlotLine10(std::ostream& out, int station, double x, double y, double M, double V, double p) {
     std::string values;
+    values.reserve(75);
     for (double v : {x, y, M, V, p}) values += PlotReal(PlotValue(v));
     WritePlotRecord(out, values, "Line 10(" + FormatIntegerText(station, 3) + "): nodal depth, y, M, V, p");
 }
