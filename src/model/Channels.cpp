@@ -77,7 +77,13 @@ std::ofstream* Stream(int k) {
 
 void SetInRun(bool inRun) {
     Ch().InRun = inRun;
-    if (inRun) Ch().LogStarted = false;
+    if (inRun) {
+        // A run's log is its own: one left open by messages written outside
+        // a run (the engine's functions called directly, in another folder)
+        // is closed, so this run's messages reach the log of its own folder.
+        CloseEngineLog();
+        Ch().LogStarted = false;
+    }
 }
 
 void CloseEngineLog() {
