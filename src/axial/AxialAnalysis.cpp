@@ -21,6 +21,7 @@
 #include "report/AxialReport.h"
 #include "section/Materials.h"
 #include "section/SliceTable.h"
+#include "soil/SoilModels.h"
 
 namespace kestro {
 
@@ -149,11 +150,12 @@ double AxialStiffnessAt(double x) {
     return ea + AxialResults.SteelStiffness[U(s)];
 }
 
-bool IsClay(int type) {
-    return type == SoilSoftClay || type == SoilStiffClayFreeWater || type == SoilStiffClayNoWater ||
-           type == SoilStiffClayNoWaterK;
+AxialSoil AxialSoilOf(int type) {
+    const SoilModel* m = SoilModelOf(type);
+    return m != nullptr ? m->Axial : AxialSoil::None;
 }
-bool IsSand(int type) { return type == SoilSandReese || type == SoilApiSand || type == SoilCementedSilt; }
+bool IsClay(int type) { return AxialSoilOf(type) == AxialSoil::Clay; }
+bool IsSand(int type) { return AxialSoilOf(type) == AxialSoil::Sand; }
 
 const SoilPoint& TopPoint(int k) { return Problem.SoilPoints[U(2 * k - 1)]; }
 const SoilPoint& BottomPoint(int k) { return Problem.SoilPoints[U(2 * k)]; }
