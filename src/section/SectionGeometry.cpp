@@ -223,8 +223,6 @@ bool PositiveSectionValue(int s, const char* item, double v) {
 
 double DefaultStrandCover(bool si) { return si ? 0.0762 : 3.0; }
 
-int ShapeOfSectionType(int sectionType) { return SectionTypeFor(sectionType).Shape; }
-
 bool BuildSectionGeometry(int s, int coreConcreteModel, SectionGeometry& g) {
     static const SectionGeometry Empty{};
     g = Empty;
