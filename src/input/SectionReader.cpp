@@ -120,8 +120,7 @@ bool ReadPrestressedDimensions(int s, PileSection& S, int&) {
 
 bool ReadNoDimensions(int, PileSection&, int&) { return true; }
 
-// The width, then per axial thrust its own moment-EI curve.
-// Type 13: the width, then per axial thrust its own moment-EI curve.
+// User-defined EI: the width, then per axial thrust its own moment-EI curve.
 bool ReadUserEIDimensions(int s, PileSection& S, int& slots) {
     if (!ReadLength(S.PileDiameter, "the width" + Of(s))) return false;
     if (!CountWithin(slots + 1, 0, MaxEISections, "sections with user-defined nonlinear EI")) return false;
