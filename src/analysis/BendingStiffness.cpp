@@ -9,6 +9,7 @@
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
+#include "model/SectionTypes.h"
 
 namespace kestro {
 namespace {
@@ -108,10 +109,10 @@ void UpdateBendingStiffness(int j, double Q) {
         next[St(i)] = P.EI[St(i)];
         const int k = P.Section[St(i)];
         if (k < 1 || k > Problem.NumSections || k > MaxSections) continue;
-        const int type = Problem.Sections[U(k)].SectionType;
-        if (type == SecElastic || k > MaxEISections) continue;
+        const SectionBending bending = SectionTypeFor(Problem.Sections[U(k)].SectionType).Bending;
+        if (bending == SectionBending::Elastic || k > MaxEISections) continue;
         const NonlinearEITable& T = EITables[U(k)];
-        if (type == SecElasticWithCapacity) {
+        if (bending == SectionBending::ElasticPlastic) {
             // Elastic up to the plastic moment, then EI = Mp / curvature.
             const double M = std::fabs(StationMoment(i)) / scale;
             const double first = PointCount(T, j) >= 1 ? T.Moment[U(j)][1] : 0.0;
@@ -129,7 +130,7 @@ void UpdateBendingStiffness(int j, double Q) {
         }
         // A section with user-defined curves has thrusts of its own; the
         // computed tables share the run's thrust list.
-        const bool own = type == SecUserDefinedEI;
+        const bool own = bending == SectionBending::UserCurves;
         const int ntk = own ? (T.NumThrusts > MaxAxialThrusts ? MaxAxialThrusts : T.NumThrusts) : nt;
         const double* tk = own ? T.Thrust.data() : thrust.data();
         const int jk = own ? IndexInThrusts(tk, ntk, Q) : j;

@@ -9,6 +9,7 @@
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
+#include "model/SectionTypes.h"
 
 namespace kestro {
 namespace {
@@ -37,8 +38,8 @@ double BendingFibreDistance(int section, const PileProperties& prop) {
     // flange width of a weak-axis one, the pole of an embedded pole), so the
     // extreme fibre lies at d2/2; b is the width facing the soil.
     if (section >= 1 && section <= Problem.NumSections && section <= MaxSections) {
-        const int type = Problem.Sections[U(section)].SectionType;
-        if ((type == SecElastic || type == SecElasticWithCapacity) && prop.d2 > 0.0) return 0.5 * prop.d2;
+        if (SectionTypeFor(Problem.Sections[U(section)].SectionType).IsElastic() && prop.d2 > 0.0)
+            return 0.5 * prop.d2;
     }
     return 0.5 * prop.b;
 }

@@ -17,9 +17,11 @@
 #include "input/InputFile.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
+#include "model/SectionTypes.h"
 #include "report/AxialReport.h"
 #include "section/Materials.h"
 #include "section/SliceTable.h"
+#include "soil/SoilModels.h"
 
 namespace kestro {
 
@@ -63,23 +65,20 @@ Outline Pipe(double d, double t) {
     return {d, Pi * d, Pi / 4.0 * d * d, Pi / 4.0 * (d * d - di * di), true};
 }
 
-Outline SectionOutline(const PileSection& S) {
-    switch (S.SectionType) {
-        case SecRectangularConcrete:
+Outline OutlineOf(const PileSection& S) {
+    const SectionType& type = SectionTypeFor(S.SectionType);
+    if (type.IsSteelPipe()) return Pipe(S.PileDiameter, S.WallThickness);
+    switch (type.Outline) {
+        case SectionOutline::Rectangle:
             return Box(S.RectangleWidth, S.RectangleDepth);
-        case SecSteelPipe:
-            return Pipe(S.PileDiameter, S.WallThickness);
-        case SecSquareSolidPrestressed:
-        case SecSquareHollowPrestressed:
+        case SectionOutline::Square:
             return Box(S.PileDiameter, S.PileDiameter);
-        case SecOctagonalSolidPrestressed:
-        case SecOctagonalHollowPrestressed: {
+        case SectionOutline::Octagon: {
             // Regular octagon of width d across the flats.
             const double t = std::tan(Pi / 8.0);
             return {S.PileDiameter, 8.0 * S.PileDiameter * t, 2.0 * S.PileDiameter * S.PileDiameter * t, 0.0, false};
         }
-        case SecElastic:
-        case SecElasticWithCapacity:
+        case SectionOutline::Given:
             switch (S.ElasticShape) {
                 case 0: return Box(S.TopWidth, S.TopDepth);
                 case 2: return Pipe(S.TopWidth, S.TopWallThickness);
@@ -110,7 +109,8 @@ bool LongitudinalSteel(int s, double& area, double& modulus) {
     area = 0.0;
     modulus = 0.0;
     if (!(S.ConcreteStrength > 0.0)) return true;
-    if (S.SectionType <= SecCasedShaftWithCore) {
+    const SectionType& type = SectionTypeFor(S.SectionType);
+    if (type.HasBars()) {
         if (S.RebarPattern == RebarCircle) {
             area = S.BarCount1 * S.BarCount2 * S.CircleBarArea;
         } else if (S.RebarPattern == RebarNoncircular) {
@@ -120,7 +120,7 @@ bool LongitudinalSteel(int s, double& area, double& modulus) {
         modulus = S.RebarModulus;
         return true;
     }
-    if (IsPrestressedType(S.SectionType) && S.NumStrands > 0) {
+    if (type.IsPrestressed() && S.NumStrands > 0) {
         // The strand areas as the section analysis places them.
         SectionGeometry g;
         if (!BuildSectionGeometry(s, 1, g)) return false;
@@ -150,11 +150,12 @@ double AxialStiffnessAt(double x) {
     return ea + AxialResults.SteelStiffness[U(s)];
 }
 
-bool IsClay(int type) {
-    return type == SoilSoftClay || type == SoilStiffClayFreeWater || type == SoilStiffClayNoWater ||
-           type == SoilStiffClayNoWaterK;
+AxialSoil AxialSoilOf(int type) {
+    const SoilModel* m = SoilModelOf(type);
+    return m != nullptr ? m->Axial : AxialSoil::None;
 }
-bool IsSand(int type) { return type == SoilSandReese || type == SoilApiSand || type == SoilCementedSilt; }
+bool IsClay(int type) { return AxialSoilOf(type) == AxialSoil::Clay; }
+bool IsSand(int type) { return AxialSoilOf(type) == AxialSoil::Sand; }
 
 const SoilPoint& TopPoint(int k) { return Problem.SoilPoints[U(2 * k - 1)]; }
 const SoilPoint& BottomPoint(int k) { return Problem.SoilPoints[U(2 * k)]; }
@@ -319,7 +320,7 @@ double FrictionIntegral(int k, double a, double b, const Context& ctx) {
     for (int j = 0; j <= Parts; ++j) {
         const double x = a + step * j;
         const double w = (j == 0 || j == Parts) ? 1.0 : (j % 2 == 1 ? 4.0 : 2.0);
-        sum += w * UnitFriction(k, x, ctx) * SectionOutline(Problem.Sections[U(SectionAt(x))]).Perimeter;
+        sum += w * UnitFriction(k, x, ctx) * OutlineOf(Problem.Sections[U(SectionAt(x))]).Perimeter;
     }
     return sum * step / 3.0;
 }
@@ -373,7 +374,7 @@ void BuildAxialColumn() {
 
     Context ctx;
     const int tipSection = Problem.NumSections;
-    const Outline tipOutline = SectionOutline(Problem.Sections[U(tipSection)]);
+    const Outline tipOutline = OutlineOf(Problem.Sections[U(tipSection)]);
     const bool unplugged = tipOutline.b_OpenPipe && AxialInput.TipCondition == AxialTipUnplugged;
     ctx.K = unplugged ? axial::KOpenEnded : axial::KPlugged;
 
@@ -410,7 +411,7 @@ void BuildAxialColumn() {
             P.ElementLength[U(i)] = h;
             P.EA[U(i)] = AxialStiffnessAt(x + 0.5 * h);
         }
-        const Outline o = SectionOutline(Problem.Sections[U(SectionAt(x))]);
+        const Outline o = OutlineOf(Problem.Sections[U(SectionAt(x))]);
         R.Perimeter[U(i)] = o.Perimeter;
         // Tributary length of the node, below the ground surface, split at
         // the layer interfaces.

@@ -3,6 +3,9 @@
 
 namespace kestro {
 
+struct PileSection;
+struct PropertyRow;
+
 void ReadSections();            // SECTIONS
 void ReadSoilLayers();          // SOIL LAYERS
 void ReadLoading();             // LOADING
@@ -21,6 +24,26 @@ void ReadRebar(int s);
 void ReadStrands(int s);
 void ReadElasticSection(int s);               // type 11
 void ReadElasticSectionWithCapacity(int s);   // type 12
+
+// The dimension readers of the section types, each named by its type's row
+// (section/SectionTypes.cpp): the values after the section length.
+bool ReadRectangleDimensions(int s, PileSection& S, int& eiSlots);            // width and depth
+bool ReadShaftDiameter(int s, PileSection& S, int& eiSlots);                  // diameter
+bool ReadCasedShaftDimensions(int s, PileSection& S, int& eiSlots);           // casing, then the core pipe
+bool ReadPipeDimensions(int s, PileSection& S, int& eiSlots);                 // pipe wall and steel
+bool ReadPrestressedDimensions(int s, PileSection& S, int& eiSlots);          // width, void, chamfer
+bool ReadElasticDimensions(int s, PileSection& S, int& eiSlots);              // the elastic section block
+bool ReadElasticDimensionsWithCapacity(int s, PileSection& S, int& eiSlots);  // the same with plastic moments
+bool ReadUserEIDimensions(int s, PileSection& S, int& eiSlots);               // width and moment-EI curves
+bool ReadNoDimensions(int s, PileSection& S, int& eiSlots);                   // nothing after the length
+
+// The gross properties of the pile property table rows of the section types,
+// each named by its type's row.
+void ConcreteGrossProperties(const PileSection& S, PropertyRow& top, PropertyRow& bottom);
+void PipeGrossProperties(const PileSection& S, PropertyRow& top, PropertyRow& bottom);
+void ElasticGrossProperties(const PileSection& S, PropertyRow& top, PropertyRow& bottom);
+void UserEIGrossProperties(const PileSection& S, PropertyRow& top, PropertyRow& bottom);
+void NoGrossProperties(const PileSection& S, PropertyRow& top, PropertyRow& bottom);
 
 // Checks of elastic circular sections against their dimensions.
 namespace section_checks {

@@ -19,6 +19,7 @@
 #include "input/Readers.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
+#include "model/SectionTypes.h"
 
 namespace kestro {
 namespace {
@@ -72,41 +73,55 @@ void ChamferedSquare(double w, double c, double& area, double& inertia) {
 // the section analysis slices.
 constexpr double OctagonCornerCut = 0.2929;
 
-bool ReadSteelDimensions(int s, PileSection& S) {
+}  // namespace
+
+bool ReadRectangleDimensions(int s, PileSection& S, int&) {
+    if (!ReadLength(S.RectangleWidth, "the width" + Of(s))) return false;
+    if (!ReadLength(S.RectangleDepth, "the depth" + Of(s))) return false;
+    S.PileDiameter = S.RectangleWidth;
+    return true;
+}
+
+bool ReadShaftDiameter(int s, PileSection& S, int&) { return ReadLength(S.PileDiameter, "the diameter" + Of(s)); }
+
+bool ReadPipeDimensions(int s, PileSection& S, int&) {
     if (!ReadLength(S.PileDiameter, "the diameter" + Of(s))) return false;
-    if (S.SectionType == SecSteelPipe) {
-        if (!ReadLength(S.WallThickness, "the wall thickness" + Of(s))) return false;
-        if (!ReadValue(S.YieldStrength, "the yield strength" + Of(s))) return false;
-        if (!ReadValue(S.ElasticModulus, "the elastic modulus" + Of(s))) return false;
-        S.MomentOfInertia = section_checks::Circle(S.PileDiameter, S.PileDiameter - 2.0 * S.WallThickness).Inertia;
-        return true;
-    }
-    // Types 2 and 3: permanent casing, then for type 3 the core pipe.
+    if (!ReadLength(S.WallThickness, "the wall thickness" + Of(s))) return false;
+    if (!ReadValue(S.YieldStrength, "the yield strength" + Of(s))) return false;
+    if (!ReadValue(S.ElasticModulus, "the elastic modulus" + Of(s))) return false;
+    S.MomentOfInertia = section_checks::Circle(S.PileDiameter, S.PileDiameter - 2.0 * S.WallThickness).Inertia;
+    return true;
+}
+
+// The permanent casing, then for a type with a core the core pipe.
+bool ReadCasedShaftDimensions(int s, PileSection& S, int&) {
+    if (!ReadLength(S.PileDiameter, "the diameter" + Of(s))) return false;
     if (!ReadLength(S.CasingThickness, "the casing thickness" + Of(s))) return false;
     if (!ReadValue(S.CasingYieldStrength, "the casing yield strength" + Of(s))) return false;
     if (!ReadValue(S.CasingModulus, "the casing modulus" + Of(s))) return false;
-    if (S.SectionType != SecCasedShaftWithCore) return true;
+    if (!SectionTypeFor(S.SectionType).b_Core) return true;
     if (!ReadLength(S.CoreDiameter, "the core diameter" + Of(s))) return false;
     if (!ReadLength(S.CoreThickness, "the core thickness" + Of(s))) return false;
     if (!ReadValue(S.CoreYieldStrength, "the core yield strength" + Of(s))) return false;
     return ReadValue(S.CoreModulus, "the core modulus" + Of(s));
 }
 
-bool ReadPrestressedDimensions(int s, PileSection& S) {
-    const int t = S.SectionType;
+bool ReadPrestressedDimensions(int s, PileSection& S, int&) {
+    const SectionType& t = SectionTypeFor(S.SectionType);
     if (!ReadLength(S.PileDiameter, "the diameter or width" + Of(s))) return false;
-    if (t == SecCircularHollowPrestressed || t == SecOctagonalHollowPrestressed ||
-        t == SecSquareHollowPrestressed) {
+    if (t.b_Hollow) {
         if (!ReadLength(S.VoidDiameter, "the void diameter" + Of(s))) return false;
     }
-    if (t == SecSquareSolidPrestressed || t == SecSquareHollowPrestressed) {
+    if (t.b_Chamfer) {
         if (!ReadLength(S.CornerChamfer, "the corner chamfer" + Of(s))) return false;
     }
     return true;
 }
 
-// Type 13: the width, then per axial thrust its own moment-EI curve.
-bool ReadUserEISection(int s, PileSection& S, int& slots) {
+bool ReadNoDimensions(int, PileSection&, int&) { return true; }
+
+// User-defined EI: the width, then per axial thrust its own moment-EI curve.
+bool ReadUserEIDimensions(int s, PileSection& S, int& slots) {
     if (!ReadLength(S.PileDiameter, "the width" + Of(s))) return false;
     if (!CountWithin(slots + 1, 0, MaxEISections, "sections with user-defined nonlinear EI")) return false;
     S.UserEISlot = ++slots;
@@ -131,9 +146,10 @@ bool ReadUserEISection(int s, PileSection& S, int& slots) {
     return true;
 }
 
-void SetRow(int r, double depth, double b, double d2, double inertia, double modulus, double area) {
-    PropertyRow& R = Problem.PropertyTable[static_cast<std::size_t>(r)];
-    R.Depth = depth;
+namespace {
+
+// The values of a pile property table row after its depth.
+void SetValues(PropertyRow& R, double b, double d2, double inertia, double modulus, double area) {
     R.Width = b;
     R.Second = d2;
     R.Inertia = inertia;
@@ -152,39 +168,38 @@ void ConcreteSectionProperties(const PileSection& S, double& b, double& d2, doub
     modulus = ec;
     b = d;
     d2 = d;
-    switch (S.SectionType) {
-        case SecRectangularConcrete:
-            b = S.RectangleWidth;
-            d2 = S.RectangleDepth;
-            area = b * d2;
-            inertia = b * d2 * d2 * d2 / 12.0;
-            return;
-        case SecDrilledShaft:
-        case SecCircularSolidPrestressed:
-            area = CircleArea(d);
-            inertia = CircleInertia(d);
-            return;
-        case SecCircularHollowPrestressed:
-            area = CircleArea(d) - CircleArea(S.VoidDiameter);
-            inertia = CircleInertia(d) - CircleInertia(S.VoidDiameter);
-            return;
-        case SecSquareSolidPrestressed:
-        case SecSquareHollowPrestressed:
-        case SecOctagonalSolidPrestressed:
-        case SecOctagonalHollowPrestressed: {
-            const bool octagon = S.SectionType >= SecOctagonalSolidPrestressed;
-            ChamferedSquare(d, octagon ? OctagonCornerCut * d : S.CornerChamfer, area, inertia);
-            if (S.SectionType == SecSquareHollowPrestressed || S.SectionType == SecOctagonalHollowPrestressed) {
-                area -= CircleArea(S.VoidDiameter);
-                inertia -= CircleInertia(S.VoidDiameter);
-            }
-            return;
+    const SectionType& t = SectionTypeFor(S.SectionType);
+    if (!t.b_Casing) {
+        switch (t.Outline) {
+            case SectionOutline::Rectangle:
+                b = S.RectangleWidth;
+                d2 = S.RectangleDepth;
+                area = b * d2;
+                inertia = b * d2 * d2 * d2 / 12.0;
+                return;
+            case SectionOutline::Circle:
+                area = CircleArea(d);
+                inertia = CircleInertia(d);
+                if (t.b_Hollow) {
+                    area -= CircleArea(S.VoidDiameter);
+                    inertia -= CircleInertia(S.VoidDiameter);
+                }
+                return;
+            case SectionOutline::Square:
+            case SectionOutline::Octagon:
+                ChamferedSquare(d, t.Outline == SectionOutline::Octagon ? OctagonCornerCut * d : S.CornerChamfer,
+                                area, inertia);
+                if (t.b_Hollow) {
+                    area -= CircleArea(S.VoidDiameter);
+                    inertia -= CircleInertia(S.VoidDiameter);
+                }
+                return;
+            default:
+                break;
         }
-        default:
-            break;
     }
-    // Cased shafts (types 2 and 3): concrete inside the casing, casing ring,
-    // and for type 3 the concentric core pipe, filled or void.
+    // Cased shafts: concrete inside the casing, casing ring, and for a type
+    // with a core the concentric core pipe, filled or void.
     const double dc = d - 2.0 * S.CasingThickness;
     double concreteArea = CircleArea(dc);
     double concreteInertia = CircleInertia(dc);
@@ -192,7 +207,7 @@ void ConcreteSectionProperties(const PileSection& S, double& b, double& d2, doub
     double steelInertia = CircleInertia(d) - CircleInertia(dc);
     double steelModulus = S.CasingModulus;
     double coreArea = 0.0, coreInertia = 0.0, coreModulus = 0.0;
-    if (S.SectionType == SecCasedShaftWithCore) {
+    if (t.b_Core) {
         const double co = S.CoreDiameter;
         const double ci = co - 2.0 * S.CoreThickness;
         concreteArea -= CircleArea(co);
@@ -241,51 +256,21 @@ bool ReadSection(int s, int& eiSlots) {
         type = SecCasedShaftWithCore;
         S.CoreFilled = false;
     }
-    if (type < SecRectangularConcrete || type > SecMicropile) {
-        UnknownCode("section type" + Of(s), type, "0 to 14 and -3");
+    const SectionType* t = SectionTypeOf(type);
+    if (t == nullptr) {
+        UnknownCode("section type" + Of(s), type, "0 to " + std::to_string(NumSectionTypes() - 1) + " and -3");
         return false;
     }
     S.SectionType = type;
     if (!ReadValue(S.SectionLength, "the length" + Of(s))) return false;
+    if (!t->ReadDimensions(s, S, eiSlots)) return false;
 
-    switch (type) {
-        case SecRectangularConcrete:
-            if (!ReadLength(S.RectangleWidth, "the width" + Of(s))) return false;
-            if (!ReadLength(S.RectangleDepth, "the depth" + Of(s))) return false;
-            S.PileDiameter = S.RectangleWidth;
-            break;
-        case SecDrilledShaft:
-            if (!ReadLength(S.PileDiameter, "the diameter" + Of(s))) return false;
-            break;
-        case SecCasedShaft:
-        case SecCasedShaftWithCore:
-        case SecSteelPipe:
-            if (!ReadSteelDimensions(s, S)) return false;
-            break;
-        case SecElastic:
-            ReadElasticSection(s);
-            if (Failed()) return false;
-            break;
-        case SecElasticWithCapacity:
-            ReadElasticSectionWithCapacity(s);
-            if (Failed()) return false;
-            break;
-        case SecUserDefinedEI:
-            if (!ReadUserEISection(s, S, eiSlots)) return false;
-            break;
-        case SecMicropile:
-            break;
-        default:
-            if (!ReadPrestressedDimensions(s, S)) return false;
-            break;
-    }
-
-    if (type <= SecCasedShaftWithCore) {
+    if (t->HasBars()) {
         ReadConcrete(s);
         if (Failed()) return false;
         ReadRebar(s);
         if (Failed()) return false;
-    } else if (IsPrestressedType(type)) {
+    } else if (t->IsPrestressed()) {
         ReadConcrete(s);
         if (Failed()) return false;
         ReadStrands(s);
@@ -403,8 +388,15 @@ void ReadElasticValues(int s, bool withCapacity) {
 
 }  // namespace
 
-void ReadElasticSection(int s) { ReadElasticValues(s, false); }
-void ReadElasticSectionWithCapacity(int s) { ReadElasticValues(s, true); }
+bool ReadElasticDimensions(int s, PileSection&, int&) {
+    ReadElasticValues(s, false);
+    return !Failed();
+}
+
+bool ReadElasticDimensionsWithCapacity(int s, PileSection&, int&) {
+    ReadElasticValues(s, true);
+    return !Failed();
+}
 
 void ReadConcrete(int s) {
     PileSection& S = Sec(s);
@@ -660,70 +652,75 @@ bool FarFrom(double given, double expected) { return std::fabs(given - expected)
 
 }  // namespace section_checks
 
+void PipeGrossProperties(const PileSection& S, PropertyRow& top, PropertyRow& bottom) {
+    const double d = S.PileDiameter;
+    const double di = d - 2.0 * S.WallThickness;
+    SetValues(top, d, d, S.MomentOfInertia, S.ElasticModulus, CircleArea(d) - CircleArea(di));
+    bottom = top;
+}
+
+// The rows of an elastic section: its own values at the top and the bottom;
+// b faces the soil and d2 is the depth in the direction of the load.
+void ElasticGrossProperties(const PileSection& S, PropertyRow& top, PropertyRow& bottom) {
+    const double e = S.ElasticModulus;
+    switch (S.ElasticShape) {
+        case 0:
+            SetValues(top, S.TopWidth, S.TopDepth, S.TopInertia, e, S.TopArea);
+            SetValues(bottom, S.BottomWidth, S.BottomDepth, S.BottomInertia, e, S.BottomArea);
+            return;
+        case 3:
+            SetValues(top, S.FlangeWidth, S.SectionDepth, S.TopInertia, e, S.TopArea);
+            SetValues(bottom, S.FlangeWidth, S.SectionDepth, S.BottomInertia, e, S.BottomArea);
+            return;
+        case 4:
+            SetValues(top, S.SectionDepth, S.FlangeWidth, S.TopInertia, e, S.TopArea);
+            SetValues(bottom, S.SectionDepth, S.FlangeWidth, S.BottomInertia, e, S.BottomArea);
+            return;
+        case 5:
+            SetValues(top, S.DrilledHoleDiameter, S.TopWidth, S.TopInertia, e, S.TopArea);
+            SetValues(bottom, S.DrilledHoleDiameter, S.BottomWidth, S.BottomInertia, e, S.BottomArea);
+            return;
+        default:
+            SetValues(top, S.TopWidth, S.TopWidth, S.TopInertia, e, S.TopArea);
+            SetValues(bottom, S.BottomWidth, S.BottomWidth, S.BottomInertia, e, S.BottomArea);
+            return;
+    }
+}
+
+// The initial (first) EI of the first user curve over the gross circle of
+// the width: E x I then equals that EI. No area is given, so no axial stress
+// is reported for the section.
+void UserEIGrossProperties(const PileSection& S, PropertyRow& top, PropertyRow& bottom) {
+    const double b = S.PileDiameter;
+    const double inertia = CircleInertia(b);
+    const double ei = (S.UserEISlot >= 1 && S.NumUserThrusts >= 1 && S.NumUserEIPoints[1] >= 1)
+                          ? UserEI[static_cast<std::size_t>(S.UserEISlot)].EI[1][1]
+                          : 0.0;
+    SetValues(top, b, b, inertia, inertia > 0.0 ? ei / inertia : 0.0, 0.0);
+    bottom = top;
+}
+
+void ConcreteGrossProperties(const PileSection& S, PropertyRow& top, PropertyRow& bottom) {
+    double b = 0.0, d2 = 0.0, inertia = 0.0, modulus = 0.0, area = 0.0;
+    ConcreteSectionProperties(S, b, d2, inertia, modulus, area);
+    SetValues(top, b, d2, inertia, modulus, area);
+    bottom = top;
+}
+
+void NoGrossProperties(const PileSection&, PropertyRow& top, PropertyRow& bottom) {
+    top = PropertyRow{};
+    bottom = PropertyRow{};
+}
+
 void SetSectionPropertyRows(int s) {
     const PileSection& S = Sec(s);
-    const int top = 2 * s - 1;
-    const int bottom = 2 * s;
-    const double zt = S.SectionTop;
-    const double zb = S.SectionBottom;
-    double b = 0.0, d2 = 0.0, inertia = 0.0, modulus = 0.0, area = 0.0;
-    switch (S.SectionType) {
-        case SecSteelPipe: {
-            const double d = S.PileDiameter;
-            const double di = d - 2.0 * S.WallThickness;
-            b = d2 = d;
-            inertia = S.MomentOfInertia;
-            modulus = S.ElasticModulus;
-            area = CircleArea(d) - CircleArea(di);
-            break;
-        }
-        case SecElastic:
-        case SecElasticWithCapacity: {
-            const double e = S.ElasticModulus;
-            switch (S.ElasticShape) {
-                case 0:
-                    SetRow(top, zt, S.TopWidth, S.TopDepth, S.TopInertia, e, S.TopArea);
-                    SetRow(bottom, zb, S.BottomWidth, S.BottomDepth, S.BottomInertia, e, S.BottomArea);
-                    return;
-                case 3:
-                    SetRow(top, zt, S.FlangeWidth, S.SectionDepth, S.TopInertia, e, S.TopArea);
-                    SetRow(bottom, zb, S.FlangeWidth, S.SectionDepth, S.BottomInertia, e, S.BottomArea);
-                    return;
-                case 4:
-                    SetRow(top, zt, S.SectionDepth, S.FlangeWidth, S.TopInertia, e, S.TopArea);
-                    SetRow(bottom, zb, S.SectionDepth, S.FlangeWidth, S.BottomInertia, e, S.BottomArea);
-                    return;
-                case 5:
-                    SetRow(top, zt, S.DrilledHoleDiameter, S.TopWidth, S.TopInertia, e, S.TopArea);
-                    SetRow(bottom, zb, S.DrilledHoleDiameter, S.BottomWidth, S.BottomInertia, e, S.BottomArea);
-                    return;
-                default:
-                    SetRow(top, zt, S.TopWidth, S.TopWidth, S.TopInertia, e, S.TopArea);
-                    SetRow(bottom, zb, S.BottomWidth, S.BottomWidth, S.BottomInertia, e, S.BottomArea);
-                    return;
-            }
-        }
-        case SecUserDefinedEI: {
-            // The initial (first) EI of the first user curve over the gross
-            // circle of the width: E x I then equals that EI. No area is
-            // given, so no axial stress is reported for the section.
-            b = d2 = S.PileDiameter;
-            inertia = CircleInertia(b);
-            const double ei = (S.UserEISlot >= 1 && S.NumUserThrusts >= 1 && S.NumUserEIPoints[1] >= 1)
-                                  ? UserEI[static_cast<std::size_t>(S.UserEISlot)].EI[1][1]
-                                  : 0.0;
-            modulus = inertia > 0.0 ? ei / inertia : 0.0;
-            area = 0.0;
-            break;
-        }
-        case SecMicropile:
-            break;
-        default:
-            ConcreteSectionProperties(S, b, d2, inertia, modulus, area);
-            break;
-    }
-    SetRow(top, zt, b, d2, inertia, modulus, area);
-    SetRow(bottom, zb, b, d2, inertia, modulus, area);
+    PropertyRow top, bottom;
+    const SectionType& t = SectionTypeFor(S.SectionType);
+    if (t.GrossProperties != nullptr) t.GrossProperties(S, top, bottom);
+    top.Depth = S.SectionTop;
+    bottom.Depth = S.SectionBottom;
+    Problem.PropertyTable[static_cast<std::size_t>(2 * s - 1)] = top;
+    Problem.PropertyTable[static_cast<std::size_t>(2 * s)] = bottom;
 }
 
 void ReadSections() {

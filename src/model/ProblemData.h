@@ -36,7 +36,8 @@ struct AnalysisOptions {
     int InteractionCode = 0;          // 1 AASHTO, 2 ACI318, 3 Eurocode2
 };
 
-// Section type codes (the input code -3 is stored as 3 with CoreFilled false).
+// Section type codes (the input code -3 is stored as 3 with CoreFilled false);
+// what each type is stands in its row of section/SectionTypes.cpp.
 enum SectionTypeCode : int {
     SecRectangularConcrete = 0,
     SecDrilledShaft = 1,
@@ -54,11 +55,6 @@ enum SectionTypeCode : int {
     SecUserDefinedEI = 13,
     SecMicropile = 14,
 };
-
-// The six precast prestressed pile types (codes 5 to 10): reinforced by strands.
-constexpr bool IsPrestressedType(int type) {
-    return type >= SecCircularSolidPrestressed && type <= SecOctagonalHollowPrestressed;
-}
 
 enum RebarContinuationCode : int { RebarNone = 0, RebarSameAsAbove = 1, RebarOwn = 2 };
 enum RebarPatternCode : int { RebarPatternNone = 0, RebarCircle = 1, RebarNoncircular = 2 };

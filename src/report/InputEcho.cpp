@@ -21,6 +21,7 @@
 #include "input/InputWarnings.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
+#include "model/SectionTypes.h"
 #include "report/Format.h"
 #include "report/LrfdEcho.h"
 #include "soil/SoilModels.h"
@@ -298,7 +299,7 @@ void ElasticSectionBlock(std::ostream& out, const PileSection& S) {
         if (shape == 5) SizeLine(out, "   Drilled Hole Diameter      ", S.DrilledHoleDiameter);
     }
     DimensionLine(out, "   Elastic Modulus            ", SectionValue(S.ElasticModulus), PressureUnit());
-    if (S.SectionType == SecElasticWithCapacity) {
+    if (SectionTypeFor(S.SectionType).Bending == SectionBending::ElasticPlastic) {
         DimensionLine(out, "   Top Plastic Moment Capacity", SectionValue(S.TopPlasticMoment), MomentUnit());
         if (shape != 3 && shape != 4)
             DimensionLine(out, "   Bot Plastic Moment Capacity", SectionValue(S.BottomPlasticMoment), MomentUnit());
@@ -332,73 +333,37 @@ void UserEIBlock(std::ostream& out, const PileSection& S) {
 // Main dimensions of the reinforced-concrete, prestressed and steel sections;
 // their material details are reported by the section analysis.
 void StructuralSectionBlock(std::ostream& out, const PileSection& S) {
+    const SectionType& type = SectionTypeFor(S.SectionType);
     DimensionLine(out, "   Section Length             ", SectionValue(S.SectionLength), DepthUnit());
-    switch (S.SectionType) {
-        case SecRectangularConcrete:
-            SizeLine(out, "   Section Width              ", S.RectangleWidth);
-            SizeLine(out, "   Section Depth              ", S.RectangleDepth);
-            break;
-        case SecMicropile:
-            break;
-        case SecSquareSolidPrestressed:
-        case SecSquareHollowPrestressed:
-        case SecOctagonalSolidPrestressed:
-        case SecOctagonalHollowPrestressed:
-            SizeLine(out, "   Section Width              ", S.PileDiameter);
-            break;
-        default:
-            SizeLine(out, "   Pile Diameter              ", S.PileDiameter);
-            break;
+    if (type.Outline == SectionOutline::Rectangle) {
+        SizeLine(out, "   Section Width              ", S.RectangleWidth);
+        SizeLine(out, "   Section Depth              ", S.RectangleDepth);
+    } else if (type.HasWidth()) {
+        SizeLine(out, "   Section Width              ", S.PileDiameter);
+    } else if (type.Outline != SectionOutline::None) {
+        SizeLine(out, "   Pile Diameter              ", S.PileDiameter);
     }
-    switch (S.SectionType) {
-        case SecCasedShaft:
-        case SecCasedShaftWithCore:
-            SizeLine(out, "   Casing Thickness           ", S.CasingThickness);
-            if (S.SectionType == SecCasedShaftWithCore) {
-                SizeLine(out, "   Core Diameter              ", S.CoreDiameter);
-                SizeLine(out, "   Core Wall Thickness        ", S.CoreThickness);
-            }
-            break;
-        case SecSteelPipe:
-            SizeLine(out, "   Wall Thickness             ", S.WallThickness);
-            DimensionLine(out, "   Yield Stress               ", SectionValue(S.YieldStrength), PressureUnit());
-            DimensionLine(out, "   Elastic Modulus            ", SectionValue(S.ElasticModulus), PressureUnit());
-            break;
-        case SecCircularHollowPrestressed:
-        case SecSquareHollowPrestressed:
-        case SecOctagonalHollowPrestressed:
-            SizeLine(out, "   Void Diameter              ", S.VoidDiameter);
-            break;
-        default:
-            break;
+    if (type.b_Casing) SizeLine(out, "   Casing Thickness           ", S.CasingThickness);
+    if (type.b_Core) {
+        SizeLine(out, "   Core Diameter              ", S.CoreDiameter);
+        SizeLine(out, "   Core Wall Thickness        ", S.CoreThickness);
     }
-    if (S.SectionType == SecSquareSolidPrestressed || S.SectionType == SecSquareHollowPrestressed)
-        SizeLine(out, "   Corner Chamfer             ", S.CornerChamfer);
+    if (type.IsSteelPipe()) {
+        SizeLine(out, "   Wall Thickness             ", S.WallThickness);
+        DimensionLine(out, "   Yield Stress               ", SectionValue(S.YieldStrength), PressureUnit());
+        DimensionLine(out, "   Elastic Modulus            ", SectionValue(S.ElasticModulus), PressureUnit());
+    }
+    if (type.b_Hollow) SizeLine(out, "   Void Diameter              ", S.VoidDiameter);
+    if (type.b_Chamfer) SizeLine(out, "   Corner Chamfer             ", S.CornerChamfer);
 }
 
+// The type's echo name: padded to the value column, or after "Section Type = ".
 void SectionTypeLine(std::ostream& out, const PileSection& S) {
-    auto named = [&out](std::string_view name) { out << Pad("   Section Type", 30) << "= " << name << '\n'; };
-    switch (S.SectionType) {
-        case SecRectangularConcrete: named("Rectangular Concrete Pile"); break;
-        case SecDrilledShaft: named("Drilled Shaft (Bored Pile)"); break;
-        case SecCasedShaft: out << "   Section Type = Drilled Shaft with Permanent Casing  \n"; break;
-        case SecCasedShaftWithCore:
-            out << (S.CoreFilled ? "   Section Type = Drilled Shaft with Casing and Concrete-filled Core   \n"
-                                 : "   Section Type = Drilled Shaft with Casing and Void Core   \n");
-            break;
-        case SecSteelPipe: out << "   Section Type = Steel Pipe Pile            \n"; break;
-        case SecCircularSolidPrestressed: out << "   Section Type = Circular Solid Prestressed Pile    \n"; break;
-        case SecCircularHollowPrestressed: out << "   Section Type = Circular Hollow Prestressed Pile    \n"; break;
-        case SecSquareSolidPrestressed: out << "   Section Type = Square Solid Prestressed Pile     \n"; break;
-        case SecSquareHollowPrestressed: out << "   Section Type = Square Hollow Prestressed Pile     \n"; break;
-        case SecOctagonalSolidPrestressed: out << "   Section Type = Octagonal Solid Prestressed Pile    \n"; break;
-        case SecOctagonalHollowPrestressed: out << "   Section Type = Octagonal Hollow Prestressed Pile   \n"; break;
-        case SecElastic: named("   Elastic Pile"); break;
-        case SecElasticWithCapacity: named("Elastic with Specified Moment Capacity "); break;
-        case SecUserDefinedEI: named("Pile with User-defined Nonlinear EI   "); break;
-        case SecMicropile: named("Micropile"); break;
-        default: named("Unknown"); break;
-    }
+    const SectionType& type = SectionTypeFor(S.SectionType);
+    const std::string_view name =
+        !S.CoreFilled && !type.EchoNameVoidCore.empty() ? type.EchoNameVoidCore : type.EchoName;
+    if (type.b_EchoAligned) out << Pad("   Section Type", 30) << "= " << name << '\n';
+    else out << "   Section Type = " << name << '\n';
 }
 
 void PileGeometryPage(std::ostream& out) {
@@ -451,9 +416,10 @@ void PileGeometryPage(std::ostream& out) {
         const PileSection& S = P.Sections[At(s)];
         out << "\nSection No. " << s << ":\n";
         SectionTypeLine(out, S);
-        if (S.SectionType == SecElastic || S.SectionType == SecElasticWithCapacity)
+        const SectionType& type = SectionTypeFor(S.SectionType);
+        if (type.IsElastic())
             ElasticSectionBlock(out, S);
-        else if (S.SectionType == SecUserDefinedEI)
+        else if (type.Bending == SectionBending::UserCurves)
             UserEIBlock(out, S);
         else
             StructuralSectionBlock(out, S);

@@ -8,6 +8,7 @@
 
 #include "model/Errors.h"
 #include "model/ProblemData.h"
+#include "model/SectionTypes.h"
 #include "report/Format.h"
 #include "report/PlotFile.h"
 
@@ -63,26 +64,6 @@ void WriteStrandCurveLines(std::ostream& out, int law) {
     }
 }
 
-const char* PageTitle(int type) {
-    switch (type) {
-        case SecRectangularConcrete: return "Dimensions and Properties of Rectangular Concrete Pile:";
-        case SecDrilledShaft: return "Dimensions and Properties of Drilled Shaft:";
-        case SecCasedShaft: return "Dimensions and Properties of Drilled Shaft with Permanent Casing:";
-        case SecCasedShaftWithCore: return "Dimensions and Properties of Drilled Shaft with Casing and Core:";
-        case SecSteelPipe: return "Dimensions and Properties of Steel Pipe Pile:";
-        case SecCircularSolidPrestressed: return "Dimensions and Properties of Circular Prestressed Pile:";
-        case SecCircularHollowPrestressed: return "Dimensions and Properties of Hollow Core Circular Prestressed Pile:";
-        case SecSquareSolidPrestressed: return "Dimensions of Square Prestressed Pile Section:";
-        case SecSquareHollowPrestressed:
-            return "Dimensions and Properties of Square Prestressed Pile Section with Hollow Core:";
-        case SecOctagonalSolidPrestressed: return "Dimensions and Properties of Octagonal Prestressed Pile:";
-        case SecOctagonalHollowPrestressed:
-            return "Dimensions and Properties of Octagonal Prestressed Pile Section with Hollow Core:";
-        default: return "";
-    }
-}
-
-
 // The shorter legend of the section-only studies.
 void WriteShortLegend(std::ostream& out) {
     WriteLines(out, {"", "Definition of Run Messages and Notes:", "", "C = concrete has cracked in tension",
@@ -132,14 +113,14 @@ void WritePageText(std::ostream& out, const std::string& text) { out << "   " <<
 
 void WriteSectionPropertyPage(std::ostream& out, const SectionPage& p) {
     const SectionUnitTexts u = SectionUnits();
-    const int t = p.SectionType;
-    out << '\n' << PageTitle(t) << "\n\n";
+    const SectionType& t = SectionTypeFor(p.SectionType);
+    out << '\n' << t.PageTitle << "\n\n";
     out << "   " << Padded("Pile Section Type", LabelWidth) << "= " << p.ShapeName << '\n';
     WritePageValue(out, "Length of Section", p.SectionLength, u.SectionLength);
-    if (t == SecRectangularConcrete) {
+    if (t.Outline == SectionOutline::Rectangle) {
         WritePageValue(out, "Width of Section", p.Width, u.Length);
         WritePageValue(out, "Depth of Section", p.Depth, u.Length);
-    } else if (t == SecSteelPipe) {
+    } else if (t.IsSteelPipe()) {
         WritePageValue(out, "Outside Diameter", p.Diameter, u.Length);
         WritePageValue(out, "Wall Thickness", p.WallThickness, u.Length);
         WritePageValue(out, "Cross-sectional Area of Pipe", p.PipeArea, u.Area);
@@ -149,23 +130,19 @@ void WriteSectionPropertyPage(std::ostream& out, const SectionPage& p) {
         WritePageValue(out, "Plastic Modulus, Z", p.PlasticModulus, std::string(u.Length) + "^3");
         WritePageValue(out, "Plastic Moment Capacity = Fy Z", p.PlasticMoment, u.Moment);
         return;
-    } else if (IsPrestressedType(t)) {
-        WritePageValue(out, t == SecSquareSolidPrestressed || t == SecSquareHollowPrestressed ||
-                                    t == SecOctagonalSolidPrestressed || t == SecOctagonalHollowPrestressed
-                                ? "Width of Section "
-                                : "Diameter of Section ",
-                       p.Diameter, u.Length);
+    } else if (t.IsPrestressed()) {
+        WritePageValue(out, t.HasWidth() ? "Width of Section " : "Diameter of Section ", p.Diameter, u.Length);
         if (p.VoidDiameter > 0.0) WritePageValue(out, "Diameter of Hollow Core", p.VoidDiameter, u.Length);
     } else {
         WritePageValue(out, "Shaft Diameter ", p.Diameter, u.Length);
     }
-    if (t == SecCasedShaft || t == SecCasedShaftWithCore) {
+    if (t.b_Casing) {
         WritePageValue(out, "Casing Thickness", p.CasingThickness, u.Length);
         WritePageValue(out, "Yield Stress of Casing", p.CasingYield, u.Stress);
         WritePageValue(out, "Elastic Modulus of Casing", p.CasingModulus, u.Stress);
         WritePageValue(out, "Area of Casing", p.CasingArea, u.Area);
     }
-    if (t == SecCasedShaftWithCore) {
+    if (t.b_Core) {
         WritePageValue(out, "Core Diameter", p.CoreDiameter, u.Length);
         WritePageValue(out, "Core Wall Thickness", p.CoreThickness, u.Length);
         WritePageValue(out, "Yield Stress of Core", p.CoreYield, u.Stress);
@@ -173,7 +150,7 @@ void WriteSectionPropertyPage(std::ostream& out, const SectionPage& p) {
         WritePageValue(out, "Area of Core Steel", p.CoreArea, u.Area);
         if (!p.b_CoreFilled) WritePageText(out, "Note that the core is assumed to be void of concrete");
     }
-    if (IsPrestressedType(t)) {
+    if (t.IsPrestressed()) {
         out << "\nPrestressing Strand Details:\n\n";
         out << "   " << Padded("Strand Type", LabelWidth) << StrandTypeText(p.StrandLaw) << '\n';
         WritePageValue(out, "Yield Stress, fpu", p.StrandStrength, u.Stress);
@@ -195,8 +172,8 @@ void WriteSectionPropertyPage(std::ostream& out, const SectionPage& p) {
         } else {
             WritePageCount(out, "Number of Reinforcing Bars", 0);
         }
-        WritePageValue(out, t == SecRectangularConcrete ? "Gross Area of Pile" : "Gross Area of Shaft", p.GrossArea,
-                       u.Area);
+        WritePageValue(out, t.Outline == SectionOutline::Rectangle ? "Gross Area of Pile" : "Gross Area of Shaft",
+                       p.GrossArea, u.Area);
         WritePageValue(out, "Total Area of Reinforcing Steel", p.SteelArea, u.Area);
         WritePageValue(out, "Area Ratio of Steel Reinforcement",
                        p.GrossArea > 0.0 ? 100.0 * p.SteelArea / p.GrossArea : 0.0, " percent");
@@ -204,7 +181,7 @@ void WriteSectionPropertyPage(std::ostream& out, const SectionPage& p) {
     out << "\nConcrete Properties:\n\n";
     WritePageValue(out, "Compressive Strength of Concrete", p.Fc, u.Stress);
     WritePageValue(out, "Modulus of Elasticity of Concrete", p.Ec, u.Stress);
-    WritePageValue(out, IsPrestressedType(t) ? "Modulus of Rupture of Prestressed Concrete"
+    WritePageValue(out, t.IsPrestressed() ? "Modulus of Rupture of Prestressed Concrete"
                                               : "Modulus of Rupture of Concrete",
                    p.Fr, u.Stress);
     WritePageValue(out, "Compression Strain at Peak Stress", p.Eps0, "");

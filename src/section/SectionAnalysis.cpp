@@ -15,6 +15,7 @@
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "model/SectionTables.h"
+#include "model/SectionTypes.h"
 #include "report/Format.h"
 #include "report/PlotFile.h"
 #include "report/SectionGeometryReport.h"
@@ -228,13 +229,15 @@ bool ChooseThrusts(int s) {
 // Concrete model of the concrete inside a core: the filled core of a cased
 // shaft is concrete (model 2); every other core is empty.
 int CoreConcreteModel(const PileSection& S) {
-    return S.SectionType == SecCasedShaftWithCore && S.CoreFilled ? ConcreteUnconfined : ConcreteNone;
+    return SectionTypeFor(S.SectionType).b_Core && S.CoreFilled ? ConcreteUnconfined : ConcreteNone;
 }
 
-// A section analysed in full: reinforced concrete, steel pipe or prestressed.
-void AnalyseDetailedSection(int s) {
+}  // namespace
+
+void MomentCurvatureEITable(int s) {
     const PileSection& S = Problem.Sections[U(s)];
-    const bool pipe = S.SectionType == SecSteelPipe;
+    const SectionType& type = SectionTypeFor(S.SectionType);
+    const bool pipe = type.IsSteelPipe();
     const int outside = pipe ? ConcreteNone : ConcreteUnconfined;
     const int core = CoreConcreteModel(S);
     if (!Initialize_EI_Vars(0.0, S.SectionTop, s, outside, core)) {
@@ -255,7 +258,7 @@ void AnalyseDetailedSection(int s) {
     const SectionGeometry& g = SecWork.Geometry;
     if (g.NumBars >= 1) {
         if (g.b_CircleArrangement) WriteCircularBarPositions(ReportOut(), g.Arrangement, g.BarX, g.BarY, g.NumBars);
-        WriteBarTable(ReportOut(), IsPrestressedType(S.SectionType), g.NumBars, g.BarDiameter.data(),
+        WriteBarTable(ReportOut(), type.IsPrestressed(), g.NumBars, g.BarDiameter.data(),
                       g.BarArea.data(), g.BarX.data(), g.BarY.data());
     }
     MomentCurvature(s, Problem.Options.ComputationMode);
@@ -263,7 +266,14 @@ void AnalyseDetailedSection(int s) {
     if (Problem.Options.ComputeInteraction && !pipe) ColumnInteraction(s, 0.0, S.SectionTop);
 }
 
-}  // namespace
+void NoBendingStiffness(int s) {
+    InputError(ErrSectionKindUnavailable,
+               "Problem:  Section " + std::to_string(s) +
+                   " is a micropile, which is given by its length only; its bending stiffness cannot be "
+                   "computed.",
+               "Solution: Give the section as an elastic section (type 11), an elastic section with "
+               "specified moment capacity (type 12) or with its full structural details.");
+}
 
 TensileConcrete TensileConcreteOf(double fc, bool si) {
     TensileConcrete c;
@@ -319,28 +329,11 @@ void ComputeSectionStiffness(int s) {
     }
     const PileSection& S = Problem.Sections[U(s)];
     WriteSectionNumber(ReportOut(), s);
-    switch (S.SectionType) {
-        case SecElastic:
-            ElasticEITable(s);
-            return;
-        case SecElasticWithCapacity:
-            ElasticPlasticEITable(s);
-            return;
-        case SecUserDefinedEI:
-            UserEITableCheck(s);
-            return;
-        case SecMicropile:
-            InputError(ErrSectionKindUnavailable,
-                       "Problem:  Section " + std::to_string(s) +
-                           " is a micropile, which is given by its length only; its bending stiffness cannot be "
-                           "computed.",
-                       "Solution: Give the section as an elastic section (type 11), an elastic section with "
-                       "specified moment capacity (type 12) or with its full structural details.");
-            return;
-        default:
-            AnalyseDetailedSection(s);
-            return;
-    }
+    // The type's own computation: moment-curvature, the elastic rules or
+    // the user's curves.
+    const SectionType& type = SectionTypeFor(S.SectionType);
+    if (type.ComputeStiffness != nullptr) type.ComputeStiffness(s);
+    else MomentCurvatureEITable(s);
 }
 
 void UserEITableCheck(int s) {

@@ -16,6 +16,13 @@ namespace kestro {
 // section's kind.
 void ComputeSectionStiffness(int s);
 
+// The EI table of a section analysed in full (reinforced concrete, steel
+// pipe, prestressed): its property page, axial capacities, thrusts, bar or
+// strand table and its moment-curvature at every thrust.
+void MomentCurvatureEITable(int s);
+// A section whose bending stiffness cannot be computed (a micropile, given by
+// its length only): ends the run with input data error 88.
+void NoBendingStiffness(int s);
 // EI table of an elastic section: 150 points of constant EI = E*I.
 void ElasticEITable(int s);
 // EI table of an elastic section with a specified plastic moment Mp: elastic

@@ -9,6 +9,7 @@
 #include "model/Channels.h"
 #include "model/Errors.h"
 #include "model/ProblemData.h"
+#include "model/SectionTypes.h"
 #include "report/SectionGeometryReport.h"
 #include "section/Materials.h"
 #include "section/SectionErrors.h"
@@ -222,47 +223,28 @@ bool PositiveSectionValue(int s, const char* item, double v) {
 
 double DefaultStrandCover(bool si) { return si ? 0.0762 : 3.0; }
 
-int ShapeOfSectionType(int sectionType) {
-    switch (sectionType) {
-        case SecRectangularConcrete: return ShapeSquarePile;
-        case SecDrilledShaft: return ShapeRoundPile;
-        case SecCasedShaft: return ShapeShaftWithCasing;
-        case SecCasedShaftWithCore: return ShapeShaftWithCasingAndCore;
-        case SecSteelPipe: return ShapeSteelPipe;
-        case SecCircularSolidPrestressed: return ShapeRoundPile;
-        case SecCircularHollowPrestressed: return ShapeShaftWithPipe;
-        case SecSquareSolidPrestressed: return ShapeSquarePile;
-        case SecSquareHollowPrestressed: return ShapeSquarePileWithCore;
-        case SecOctagonalSolidPrestressed: return ShapeNoncircular;
-        case SecOctagonalHollowPrestressed: return ShapeComposite;
-        default: return ShapeNone;
-    }
-}
-
 bool BuildSectionGeometry(int s, int coreConcreteModel, SectionGeometry& g) {
     static const SectionGeometry Empty{};
     g = Empty;
     if (s < 1 || s > Problem.NumSections) return false;
     const PileSection& S = Problem.Sections[U(s)];
     g.Section = s;
-    g.Shape = ShapeOfSectionType(S.SectionType);
+    const SectionType& type = SectionTypeFor(S.SectionType);
+    g.Shape = type.Shape;
     g.BarCircleOffset = S.RebarFurtherLength;
-    const int type = S.SectionType;
     int bundle = 1;
-    switch (type) {
-        case SecRectangularConcrete:
+    switch (type.Outline) {
+        case SectionOutline::Rectangle:
             if (!PositiveSectionValue(s, "width", S.RectangleWidth) || !PositiveSectionValue(s, "depth", S.RectangleDepth)) return false;
             g.Width = S.RectangleWidth;
             g.Depth = S.RectangleDepth;
             SquareOutline(g.Width, g.Depth, 0.0, g);
             break;
-        case SecSquareSolidPrestressed:
-        case SecSquareHollowPrestressed:
-        case SecOctagonalSolidPrestressed:
-        case SecOctagonalHollowPrestressed: {
+        case SectionOutline::Square:
+        case SectionOutline::Octagon: {
             if (!PositiveSectionValue(s, "width", S.PileDiameter)) return false;
             g.Width = g.Depth = S.PileDiameter;
-            const bool octagon = type == SecOctagonalSolidPrestressed || type == SecOctagonalHollowPrestressed;
+            const bool octagon = type.Outline == SectionOutline::Octagon;
             g.CornerChamfer = octagon ? OctagonCornerCut * g.Width : S.CornerChamfer;
             if (!NotNegative(s, "corner chamfer", g.CornerChamfer)) return false;
             if (!(g.CornerChamfer < g.Width / 2.0))
@@ -277,19 +259,19 @@ bool BuildSectionGeometry(int s, int coreConcreteModel, SectionGeometry& g) {
             break;
     }
     // Casing, pipe wall, cores and voids.
-    if (type == SecCasedShaft || type == SecCasedShaftWithCore) {
+    if (type.b_Casing) {
         if (!NotNegative(s, "casing thickness", S.CasingThickness)) return false;
         if (!(S.CasingThickness < g.Diameter / 2.0))
             return RejectSectionValue(ErrSectionValue, s, "casing thickness", S.CasingThickness, ValueTooLarge);
         g.CasingThickness = S.CasingThickness;
     }
-    if (type == SecSteelPipe) {
+    if (type.IsSteelPipe()) {
         if (!PositiveSectionValue(s, "wall thickness", S.WallThickness)) return false;
         if (!(S.WallThickness <= g.Diameter / 2.0))
             return RejectSectionValue(ErrSectionValue, s, "wall thickness", S.WallThickness, ValueTooLarge);
         g.CasingThickness = S.WallThickness;
     }
-    if (type == SecCasedShaftWithCore) {
+    if (type.b_Core) {
         if (!PositiveSectionValue(s, "core diameter", S.CoreDiameter) || !NotNegative(s, "core thickness", S.CoreThickness))
             return false;
         if (!(S.CoreDiameter <= g.Diameter - 2.0 * g.CasingThickness))
@@ -298,8 +280,7 @@ bool BuildSectionGeometry(int s, int coreConcreteModel, SectionGeometry& g) {
             return RejectSectionValue(ErrSectionValue, s, "core thickness", S.CoreThickness, ValueTooLarge);
         AddCore(g, S.CoreDiameter, S.CoreThickness, coreConcreteModel != ConcreteNone);
     }
-    if (type == SecCircularHollowPrestressed || type == SecSquareHollowPrestressed ||
-        type == SecOctagonalHollowPrestressed) {
+    if (type.b_Hollow) {
         // The void is a core without wall and without concrete.
         if (!PositiveSectionValue(s, "void diameter", S.VoidDiameter)) return false;
         const double room = g.Diameter > 0.0 ? g.Diameter : g.Width;
@@ -308,10 +289,10 @@ bool BuildSectionGeometry(int s, int coreConcreteModel, SectionGeometry& g) {
         AddCore(g, S.VoidDiameter, 0.0, false);
     }
     // Bars or strands.
-    if (type <= SecCasedShaftWithCore) {
+    if (type.HasBars()) {
         if (!SetBars(s, S, g)) return false;
         if (S.RebarPattern == RebarCircle) bundle = S.BarCount2;
-    } else if (IsPrestressedType(type)) {
+    } else if (type.IsPrestressed()) {
         if (!SetStrands(s, S, g)) return false;
     }
     return BarsFit(s, g, bundle);

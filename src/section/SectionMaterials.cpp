@@ -7,6 +7,7 @@
 #include "model/Channels.h"
 #include "model/Errors.h"
 #include "model/ProblemData.h"
+#include "model/SectionTypes.h"
 #include "report/SectionGeometryReport.h"
 #include "section/Materials.h"
 #include "section/SectionErrors.h"
@@ -25,10 +26,6 @@ constexpr double StressLimitFraction = static_cast<double>(0.6f);
 
 bool Fail(int s, const char* item, double value, int problem) {
     return RejectSectionValue(ErrSectionValue, s, item, value, problem);
-}
-
-bool HasConcrete(int type) {
-    return (type >= SecRectangularConcrete && type <= SecCasedShaftWithCore) || IsPrestressedType(type);
 }
 
 // The concrete of the section: the derived law, the user's tensile strength
@@ -85,11 +82,11 @@ bool SetSectionMaterials(int s, int concreteModel, int coreConcreteModel, Sectio
     // Section stresses in ksi (psi input) or kPa (SI input); general units
     // follow the US customary laws.
     const double scale = si ? 1.0 : 1.0 / 1000.0;
-    const int type = S.SectionType;
+    const SectionType& type = SectionTypeFor(S.SectionType);
     ReinforcementProperties& r = m.Rebar;
     r.KsiToStress = si ? KsiInKPa : 1.0;
 
-    if (type <= SecCasedShaftWithCore && S.RebarPattern != RebarPatternNone) {
+    if (type.HasBars() && S.RebarPattern != RebarPatternNone) {
         const bool anyBars = S.RebarPattern == RebarCircle ? S.BarCount1 > 0 : S.NumBars > 0;
         if (anyBars) {
             SteelProperties bars;
@@ -101,7 +98,7 @@ bool SetSectionMaterials(int s, int concreteModel, int coreConcreteModel, Sectio
             r.Yield = bars.Yield;
             r.StressLimit = StressLimitFraction * r.Yield;
         }
-    } else if (IsPrestressedType(type)) {
+    } else if (type.IsPrestressed()) {
         if (S.StrandTypeCode < 1 || S.StrandTypeCode > 6)
             return Fail(s, "strand type code", S.StrandTypeCode, CodeOutOfRange);
         r.Law = S.StrandTypeCode + 3;
@@ -112,24 +109,24 @@ bool SetSectionMaterials(int s, int concreteModel, int coreConcreteModel, Sectio
         r.StressLimit = StressLimitFraction * r.Yield;
     }
 
-    if (HasConcrete(type)) {
+    if (type.HasConcrete()) {
         if (!SetConcrete(s, S, concreteModel, r.Law == RebarLawNone ? RebarLawBars : r.Law, scale, si, m)) return false;
-        if (coreConcreteModel != ConcreteNone && type == SecCasedShaftWithCore)
+        if (coreConcreteModel != ConcreteNone && type.b_Core)
             DeriveConcreteProperties(m.CoreConcrete, coreConcreteModel, S.ConcreteStrength * scale, RebarLawBars, true,
                                      si);
     } else {
         m.Concrete.Model = ConcreteNone;
     }
-    if ((type == SecCasedShaft || type == SecCasedShaftWithCore) && S.CasingThickness > 0.0) {
+    if (type.b_Casing && S.CasingThickness > 0.0) {
         if (!SetSteel(s, "casing yield strength", "casing modulus", S.CasingYieldStrength, S.CasingModulus, scale,
                       m.Casing))
             return false;
     }
-    if (type == SecCasedShaftWithCore && S.CoreThickness > 0.0) {
+    if (type.b_Core && S.CoreThickness > 0.0) {
         if (!SetSteel(s, "core yield strength", "core modulus", S.CoreYieldStrength, S.CoreModulus, scale, m.CoreSteel))
             return false;
     }
-    if (type == SecSteelPipe) {
+    if (type.IsSteelPipe()) {
         if (!SetSteel(s, "yield strength", "elastic modulus", S.YieldStrength, S.ElasticModulus, scale, m.Casing))
             return false;
     }
@@ -181,13 +178,7 @@ void PrestressInputsOf(int s, const SliceTable& t, const SectionMaterials& m, Pr
     in.ConcreteStrength = m.Concrete.PeakStress;
     in.StrandStrength = m.Rebar.Yield;
     in.SectionDepth = S.PileDiameter;
-    switch (S.SectionType) {
-        case SecCircularHollowPrestressed:
-        case SecSquareHollowPrestressed: in.MomentFactor = 0.34; break;
-        case SecOctagonalSolidPrestressed: in.MomentFactor = 0.37; break;
-        case SecOctagonalHollowPrestressed: in.MomentFactor = 0.38; break;
-        default: in.MomentFactor = 0.32; break;
-    }
+    in.MomentFactor = SectionTypeFor(S.SectionType).PrestressMomentFactor;
 }
 
 }  // namespace kestro

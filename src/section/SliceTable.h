@@ -170,9 +170,6 @@ struct SliceTable {
 // 3 in, or 0.0762 m in SI runs.
 double DefaultStrandCover(bool si);
 
-// Section shape of an input section type (0 for types that are not sliced).
-int ShapeOfSectionType(int sectionType);
-
 // Builds the geometry of input section s (1-based) in its own axes: shape,
 // dimensions, outline, cores (voids of hollow piles as cores without wall),
 // casing, and the bars or strands (placed on a circle, square or rectangle,

@@ -37,6 +37,12 @@ enum class SoilValue : unsigned char {
 
 constexpr int MaxSoilValues = 5;
 
+// How the axial analysis takes the soil of a layer without t-z and q-w
+// curves of the user: shaft friction and end bearing from the undrained
+// shear strength (clay) or from the friction angle (sand); a layer of any
+// other model needs the user's curves.
+enum class AxialSoil : unsigned char { None = 0, Clay, Sand };
+
 struct SoilModel {
     int Type = 0;                          // number on the layer line (SoilModelCode)
     char Code[9] = {};                     // eight-character code
@@ -48,6 +54,7 @@ struct SoilModel {
     bool b_ValuesOnLayerLine = false;
     bool b_NoCurve = false;                // no p-y criterion: the stations keep their moduli
     int SoilClass = ClassNone;             // class at layer interfaces
+    AxialSoil Axial = AxialSoil::None;     // soil of the axial analysis
     bool b_ClassByStrength = false;        // cohesive at a point with strength, else cohesionless
     bool b_UsesEqDepth = false;            // layers k > 1 take the equivalent depth
     bool b_CountsAsRock = false;           // increments RockLayerCount after the layer

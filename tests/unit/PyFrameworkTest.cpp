@@ -265,7 +265,14 @@ TEST(SoilModels, EveryInputCodeHasACompleteDescriptor) {
         EXPECT_TRUE(!rock || m->ReadsValue(SoilValue::RockStrength)) << code;
         EXPECT_TRUE(!m->b_ClassByStrength || m->ReadsValue(SoilValue::FrictionAngle)) << code;
         EXPECT_TRUE(m->SoilClass != ClassUser || ownLoop) << code;
+        // The axial analysis takes clay by its strength, sand by its friction angle.
+        EXPECT_TRUE(m->Axial != AxialSoil::Clay || m->ReadsValue(SoilValue::ShearStrength)) << code;
+        EXPECT_TRUE(m->Axial != AxialSoil::Sand || m->ReadsValue(SoilValue::FrictionAngle)) << code;
     }
+    // The soils of the axial analysis without curves of the user.
+    for (int t : {SoilSoftClay, SoilStiffClayFreeWater, SoilStiffClayNoWater, SoilStiffClayNoWaterK})
+        EXPECT_EQ(SoilModelOf(t)->Axial, AxialSoil::Clay) << t;
+    for (int t : {SoilSandReese, SoilApiSand, SoilCementedSilt}) EXPECT_EQ(SoilModelOf(t)->Axial, AxialSoil::Sand) << t;
     // The models whose layers count as rock-like for the criteria's messages.
     for (int t : {SoilWeakRock, SoilVuggyLimestone, SoilMassiveRock, SoilLoess, SoilPiedmont, SoilElasticSubgrade})
         EXPECT_TRUE(IncrementsRockLayerCount(t)) << t;
