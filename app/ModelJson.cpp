@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string_view>
 
+#include "soil/SoilModels.h"
+
 namespace kestro::model {
 namespace {
 
@@ -73,37 +75,56 @@ const Fields& PlasticMoments(int shape) {
     return shape == 3 || shape == 4 ? one : two;
 }
 
-constexpr std::array<const char*, 16> SoilModelNames = {
-    "soft_clay",       "stiff_clay_free_water", "stiff_clay_no_free_water", "stiff_clay_no_free_water_k",
-    "sand_reese",      "api_sand",              "liquefied_sand",           "weak_rock",
-    "vuggy_limestone", "piedmont_residual",     "cemented_silt",            "loess",
-    "elastic_subgrade", "user_py_curves",       "frozen_soil",              "massive_rock"};
+// The soil models are those of the engine's descriptor table: a model's name
+// in JSON is its row's Key, its values those the row reads, each kind of value
+// named here.
+const std::vector<std::string_view>& SoilModelNames() {
+    static const std::vector<std::string_view> names = [] {
+        std::vector<std::string_view> n;
+        for (int code = 1; code <= kestro::NumSoilModels(); ++code) n.push_back(kestro::SoilModelOf(code)->Key);
+        return n;
+    }();
+    return names;
+}
 
-// The parameters of one soil point line, codes 1 to 13 (14: user curve).
+// The JSON names of one kind of soil value, in the order of the input line.
+Fields FieldsOf(kestro::SoilValue v) {
+    using V = kestro::SoilValue;
+    switch (v) {
+        case V::UnitWeight: return {{"unit_weight"}};
+        case V::ShearStrength: return {{"cohesion"}};
+        case V::FrictionAngle: return {{"friction_angle"}};
+        case V::Eps50: return {{"e50"}};
+        case V::SubgradeK: return {{"k"}};
+        case V::RockStrength: return {{"qu"}};
+        case V::RockModulus: return {{"rock_modulus"}};
+        case V::Rqd: return {{"rqd"}};
+        case V::Krm: return {{"krm"}};
+        case V::FieldTest:
+            return {{"test_type", true}, {"spt_n60"}, {"cpt_tip_resistance"}, {"dmt_modulus"}, {"pmt_modulus"}};
+        case V::ConeTip: return {{"cone_tip_resistance"}};
+        case V::ElasticSubgrade: return {{"subgrade_modulus"}};
+        case V::None:
+        case V::UserCurve: return {};  // a user curve's points are written apart
+    }
+    return {};
+}
+
+// The values of one soil point of soil model `code` (a valid code).
 const Fields& SoilValues(int code) {
-    static const std::array<Fields, 14> v = {{
-        {{"unit_weight"}, {"cohesion"}, {"e50"}},
-        {{"unit_weight"}, {"cohesion"}, {"e50"}, {"k"}},
-        {{"unit_weight"}, {"cohesion"}, {"e50"}},
-        {{"unit_weight"}, {"cohesion"}, {"e50"}, {"k"}},
-        {{"unit_weight"}, {"friction_angle"}, {"k"}},
-        {{"unit_weight"}, {"friction_angle"}, {"k"}},
-        {{"unit_weight"}},
-        {{"unit_weight"}, {"qu"}, {"rock_modulus"}, {"rqd"}, {"krm"}},
-        {{"unit_weight"}, {"qu"}},
-        {{"unit_weight"}, {"test_type", true}, {"spt_n60"}, {"cpt_tip_resistance"}, {"dmt_modulus"}, {"pmt_modulus"}},
-        {{"unit_weight"}, {"cohesion"}, {"friction_angle"}, {"k"}, {"e50"}},
-        {{"unit_weight"}, {"cone_tip_resistance"}},
-        {{"unit_weight"}, {"subgrade_modulus"}},
-        {},
-    }};
-    return v[static_cast<std::size_t>(code - 1)];
+    static const std::vector<Fields> v = [] {
+        std::vector<Fields> all(static_cast<std::size_t>(kestro::NumSoilModels() + 1));
+        for (int c = 1; c <= kestro::NumSoilModels(); ++c)
+            for (const kestro::SoilValue r : kestro::SoilModelOf(c)->Reads)
+                for (const Field& f : FieldsOf(r)) all[static_cast<std::size_t>(c)].push_back(f);
+        return all;
+    }();
+    return v[static_cast<std::size_t>(code)];
 }
 
-const Fields& MassiveRockValues() {
-    static const Fields v = {{"unit_weight"}, {"qu"}, {"rock_modulus"}};
-    return v;
-}
+bool HasUserCurve(int code) { return kestro::SoilModelOf(code)->ReadsValue(kestro::SoilValue::UserCurve); }
+bool ValuesOnLayerLine(int code) { return kestro::SoilModelOf(code)->b_ValuesOnLayerLine; }
+bool ReadsNoValues(int code) { return kestro::SoilModelOf(code)->Reads[0] == kestro::SoilValue::None; }
 
 // Values that the keyword input lets the user leave at zero for a default.
 bool DefaultsToZero(std::string_view name) { return name == "k" || name == "e50"; }
@@ -559,7 +580,7 @@ Json ReadSections(KeywordLines& in) {
 }
 
 Json ReadSoilPoint(KeywordLines& in, int code, const std::string& what) {
-    if (code == 14) {
+    if (HasUserCurve(code)) {
         const std::vector<std::string> t = in.List(2, what);
         Json p = Json::object();
         p["unit_weight"] = in.ToReal(t[0], what);
@@ -582,19 +603,20 @@ Json ReadSoilLayers(KeywordLines& in) {
         const std::string of = " of soil layer " + std::to_string(k);
         const std::vector<std::string> t = in.List(3, "the layer line" + of);
         const int code = in.ToInt(t[0], "the soil model code" + of);
-        if (code < 1 || code > 16) in.Fail("soil model code " + std::to_string(code) + " is not 1 to 16");
+        if (kestro::SoilModelOf(code) == nullptr)
+            in.Fail("soil model code " + std::to_string(code) + " is not 1 to " + std::to_string(kestro::NumSoilModels()));
         Json layer = Json::object();
-        layer["model"] = SoilModelNames[static_cast<std::size_t>(code - 1)];
+        layer["model"] = SoilModelNames()[static_cast<std::size_t>(code - 1)];
         layer["top"] = in.ToReal(t[1], "the top" + of);
         layer["bottom"] = in.ToReal(t[2], "the bottom" + of);
-        if (code == 16) {
+        if (ValuesOnLayerLine(code)) {
             const std::vector<double> v = in.TrailingReals(3, 6);
             if (v.size() >= 3) {
                 const std::size_t b = v.size() >= 6 ? 3 : 0;
                 layer["top_values"] = Json{{"unit_weight", v[0]}, {"qu", v[1]}, {"rock_modulus", v[2]}};
                 layer["bottom_values"] = Json{{"unit_weight", v[b]}, {"qu", v[b + 1]}, {"rock_modulus", v[b + 2]}};
             }
-        } else if (code != 15) {
+        } else if (!ReadsNoValues(code)) {
             layer["top_values"] = ReadSoilPoint(in, code, "the values at the top" + of);
             layer["bottom_values"] = ReadSoilPoint(in, code, "the values at the bottom" + of);
         }
@@ -1101,7 +1123,7 @@ void WriteSections(Writer& w, const Json& j) {
 
 void WriteSoilPoint(Writer& w, const Json& j, const std::string& path, int code) {
     Obj p(j, path);
-    if (code == 14) {
+    if (HasUserCurve(code)) {
         const Json& pts = p.Array("points");
         w.Line(NumberText(p.Real("unit_weight")) + "  " + std::to_string(pts.size()), p.Path);
         for (std::size_t k = 0; k < pts.size(); ++k) {
@@ -1129,7 +1151,7 @@ void WriteSoilLayers(Writer& w, const Json& j) {
     double above = 0.0;
     for (std::size_t k = 0; k < j.size(); ++k) {
         Obj l(j[k], Index("soil_layers", k));
-        const int code = l.Choice("model", SoilModelNames) + 1;
+        const int code = l.Choice("model", SoilModelNames()) + 1;
         const double top = l.Real("top");
         const double bottom = l.Real("bottom");
         if (bottom < top)
@@ -1140,12 +1162,12 @@ void WriteSoilLayers(Writer& w, const Json& j) {
                                              (top > above ? " (a gap)" : " (an overlap)"));
         above = bottom;
         std::string line = std::to_string(code) + "  " + NumberText(top) + "  " + NumberText(bottom);
-        if (code == 16) {
+        if (ValuesOnLayerLine(code)) {
             if (l.Has("top_values") || l.Has("bottom_values")) {
                 Obj t(l.At("top_values"), l.P("top_values"));
                 Obj b(l.At("bottom_values"), l.P("bottom_values"));
                 std::string tv, bv;
-                for (const Field& f : MassiveRockValues()) {
+                for (const Field& f : SoilValues(code)) {
                     tv += "  " + NumberText(t.Real(f.Name));
                     bv += "  " + NumberText(b.Real(f.Name));
                 }
@@ -1157,7 +1179,7 @@ void WriteSoilLayers(Writer& w, const Json& j) {
             w.Line(line, l.Path);
         } else {
             w.Line(line, l.Path);
-            if (code != 15) {
+            if (!ReadsNoValues(code)) {
                 WriteSoilPoint(w, l.At("top_values"), l.P("top_values"), code);
                 WriteSoilPoint(w, l.At("bottom_values"), l.P("bottom_values"), code);
             }

@@ -48,6 +48,7 @@ struct SoilModel {
     char Code[9] = {};                     // eight-character code
     std::string_view Description;          // echo: "Layer k is <Description>"
     std::string_view Name;                 // echo: soil type in the summary of soil properties
+    std::string_view Key;                  // its name in the JSON model: "soft_clay"
     std::array<SoilValue, MaxSoilValues> Reads{};  // the values of a point, in the order read
     // The values follow the depths on the layer line (top, then bottom; three
     // values give both) instead of standing on two parameter lines.

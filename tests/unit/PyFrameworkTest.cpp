@@ -221,7 +221,7 @@ TEST(SoilModels, EveryInputCodeHasACompleteDescriptor) {
     EXPECT_EQ(SoilModelOf(0), nullptr);
     EXPECT_EQ(SoilModelOf(InputCodes + 1), nullptr);
     EXPECT_EQ(SoilCode(InputCodes + 1), "        ");
-    std::set<std::string> codes, descriptions, names;
+    std::set<std::string> codes, descriptions, names, keys;
     for (int type = 1; type <= InputCodes; ++type) {
         SCOPED_TRACE(type);
         const SoilModel* m = SoilModelOf(type);
@@ -234,6 +234,10 @@ TEST(SoilModels, EveryInputCodeHasACompleteDescriptor) {
         EXPECT_TRUE(codes.insert(code).second) << code;
         EXPECT_TRUE(descriptions.insert(std::string(m->Description)).second) << code;
         EXPECT_TRUE(names.insert(std::string(m->Name)).second) << code;
+        // The JSON model's name: lower-case words joined by underscores, unique.
+        EXPECT_FALSE(m->Key.empty()) << code;
+        EXPECT_EQ(m->Key.find_first_not_of("abcdefghijklmnopqrstuvwxyz_"), std::string_view::npos) << m->Key;
+        EXPECT_TRUE(keys.insert(std::string(m->Key)).second) << m->Key;
         EXPECT_FALSE(m->Description.empty()) << code;
         EXPECT_FALSE(m->Name.empty()) << code;
         // The values read stand first, with no gap.
