@@ -47,12 +47,22 @@ double EquivalentDepthOf(int k, const SoilModel& e, const PyPoint& pt) {
 // It lives outside the model store and is matched by the generation number of
 // the soil state, which only ever grows, so data of an earlier case or run can
 // never be taken for the current one.
+//
+// For a criterion with a split curve it also keeps the prepared result (all
+// but p) with the equivalent depth and the side of the deflection it was
+// prepared for, the two inputs of Prepare that may change from pass to pass;
+// it is prepared again when either differs (the side only on sloping ground,
+// the only place where a curve depends on it).
 struct KeptStation {
     std::uint64_t Generation = 0;
     int Layer = 0;
     int RockLayerCount = 0;
     PyPoint Point{};
     WarningTape Tape{};
+    bool b_Prepared = false;
+    double PreparedZEq = 0.0;
+    double PreparedSign = 0.0;
+    PyResult Prepared{};
 };
 std::array<KeptStation, MaxStations + 1> Kept{};
 
@@ -76,6 +86,23 @@ bool LayerKept(int k, int first, int last, int rockCount) {
         if (s.Generation != generation || s.Layer != k || s.RockLayerCount != rockCount || s.Tape.b_Overflow)
             return false;
     }
+    return true;
+}
+
+// Runtime error 99 for a secant modulus that is not a finite number: result
+// 299, in the runtime range like the others.
+[[gnu::noinline]] void FailModulusNotANumber(int i) {
+    Fail(ErrorKind::Runtime, 99, [i](std::ostream& out) { WriteModulusNotANumber(out, i); });
+}
+
+// StoreModulus, inlined into the station loop.
+inline bool StoreStationModulus(int i, double Es, bool b_Movement, double ysm) {
+    if (!std::isfinite(Es)) {
+        FailModulusNotANumber(i);
+        return false;
+    }
+    Pile.Es[St(i)] = Es;
+    if (b_Movement) Pile.W[St(i)] = ysm * Es + DistributedLoadAt(Pile.x[St(i)]);
     return true;
 }
 
@@ -175,16 +202,7 @@ void PlaceStation(PyPoint& pt, int i, int first, int last) {
     pt.C = pt.Gamma = pt.Phi = pt.Eps50 = 0.0;
 }
 
-bool StoreModulus(int i, double Es, bool b_Movement, double ysm) {
-    if (!std::isfinite(Es)) {
-        // Runtime error 99: result 299, in the runtime range like the others.
-        Fail(ErrorKind::Runtime, 99, [i](std::ostream& out) { WriteModulusNotANumber(out, i); });
-        return false;
-    }
-    Pile.Es[St(i)] = Es;
-    if (b_Movement) Pile.W[St(i)] = ysm * Es + DistributedLoadAt(Pile.x[St(i)]);
-    return true;
-}
+bool StoreModulus(int i, double Es, bool b_Movement, double ysm) { return StoreStationModulus(i, Es, b_Movement, ysm); }
 
 void RunStationLoop(int k, const SoilModel& e) {
     const int first = Pile.FirstStation[L(k)];
@@ -198,6 +216,7 @@ void RunStationLoop(int k, const SoilModel& e) {
 
     PyPoint running = LayerPoint(k);
     const bool keep = MayKeepProperties(e);
+    const bool split = e.Prepare != nullptr && e.AtDeflection != nullptr;
     const bool kept = keep && LayerKept(k, first, last, running.RockLayerCount);
     double prevResist = 0.0;
     // One result for the layer: the scalars are cleared at every station; the
@@ -225,6 +244,7 @@ void RunStationLoop(int k, const SoilModel& e) {
                 store.Layer = k;
                 store.RockLayerCount = pt.RockLayerCount;
                 store.Point = pt;
+                store.b_Prepared = false;
             }
         }
         pt.ZEq = EquivalentDepthOf(k, e, pt);
@@ -243,29 +263,47 @@ void RunStationLoop(int k, const SoilModel& e) {
         pt.Y = std::fabs(raw - ysm) / pt.YMult;
         pt.Sign = raw > 0.0 ? 1.0 : (raw < 0.0 ? -1.0 : 0.0);
 
-        r.P = r.Pu = r.Ultimate = r.Resist = r.ResistTop = r.YSmall = r.EsSmall = 0.0;
-        e.Curve(pt, r);
-        const double Es = pt.Y < r.YSmall ? r.EsSmall : pt.PMult * r.P / (pt.YMult * pt.Y);
-        if (!StoreModulus(i, Es, movement, ysm)) return;
+        // The curve's result: a split curve of a kept station is prepared
+        // once and kept while its inputs stay the same; p(y) is evaluated
+        // only where the secant modulus uses it (at or above YSmall).
+        PyResult& res = split && keep ? store.Prepared : r;
+        if (split) {
+            if (!(keep && store.b_Prepared && store.PreparedZEq == pt.ZEq &&
+                  (store.PreparedSign == pt.Sign || pt.EffectiveSlope == 0.0))) {
+                res.P = res.Pu = res.Ultimate = res.Resist = res.ResistTop = res.YSmall = res.EsSmall = 0.0;
+                e.Prepare(pt, res);
+                if (keep) {
+                    store.b_Prepared = true;
+                    store.PreparedZEq = pt.ZEq;
+                    store.PreparedSign = pt.Sign;
+                }
+            }
+            if (!(pt.Y < res.YSmall)) e.AtDeflection(pt, res);
+        } else {
+            r.P = r.Pu = r.Ultimate = r.Resist = r.ResistTop = r.YSmall = r.EsSmall = 0.0;
+            e.Curve(pt, r);
+        }
+        const double Es = pt.Y < res.YSmall ? res.EsSmall : pt.PMult * res.P / (pt.YMult * pt.Y);
+        if (!StoreStationModulus(i, Es, movement, ysm)) return;
         // The station's ultimate resistance, as the soil acting on the pile
         // sees it: p_u of the curve times the p-multiplier.
-        const double pu = r.Ultimate > 0.0 ? r.Ultimate : r.Pu;
+        const double pu = res.Ultimate > 0.0 ? res.Ultimate : res.Pu;
         Pile.Pu[St(i)] = pu > 0.0 && std::isfinite(pu) ? pt.PMult * pu : 0.0;
 
         if (e.b_KeepsResistance) {
             double& R = Soil.LayerResistance[L(k)];
-            if (!pt.b_FirstStation) R += h * (prevResist + r.Resist) / 2.0;
+            if (!pt.b_FirstStation) R += h * (prevResist + res.Resist) / 2.0;
             if (pt.b_LastStation) {
                 if (e.EndTerm == EndSpacingTimesPu)
-                    R += h * r.Pu;
+                    R += h * res.Pu;
                 else if (e.EndTerm == EndToLayerBottomTimesPu)
-                    R += (Problem.Layers[L(k)].XBottom - pt.Depth) * r.Pu;
+                    R += (Problem.Layers[L(k)].XBottom - pt.Depth) * res.Pu;
             }
             if (k == 1 && e.b_Layer1GroundRule && Problem.GroundDepth < -1.0E-5)
-                R = (r.ResistTop + r.Pu) * 0.5 * (Problem.Layers[1].XBottom - Problem.Layers[1].XTop);
+                R = (res.ResistTop + res.Pu) * 0.5 * (Problem.Layers[1].XBottom - Problem.Layers[1].XTop);
             if (e.b_StoresLiquefied) Soil.LiquefiedResistance[L(k)] = R;
         }
-        prevResist = r.Resist;
+        prevResist = res.Resist;
     }
 }
 
