@@ -68,14 +68,18 @@ void PrintPageK(const PyPoint& pt);
 // Sand, Reese, Cox & Koop (1974), and API sand (API RP 2A).
 namespace sand {
 enum PointAux : int { AuxK = 0, AuxDefaultK = 1, AuxS = 2, AuxTheta = 3 };
+// API sand's Prepare leaves A pu and k z_eq of p(y) in AuxApu and AuxKz.
 enum ResultAux : int {
-    AuxPst = 0, AuxPsd = 1, AuxPs = 2, AuxA = 3, AuxB = 4, AuxKa = 5, AuxKp = 6, AuxC1 = 7, AuxC2 = 8, AuxC3 = 9
+    AuxPst = 0, AuxPsd = 1, AuxPs = 2, AuxA = 3, AuxB = 4, AuxKa = 5, AuxKp = 6, AuxC1 = 7, AuxC2 = 8, AuxC3 = 9,
+    AuxApu = 10, AuxKz = 11
 };
 void ReeseProperties(PyPoint& pt);
 void ReeseCurve(const PyPoint& pt, PyResult& r);
 void ReesePrintPage(const PyPoint& pt);
 void ApiProperties(PyPoint& pt);
 void ApiCurve(const PyPoint& pt, PyResult& r);
+void ApiPrepare(const PyPoint& pt, PyResult& r);
+void ApiAtDeflection(const PyPoint& pt, PyResult& r);
 void ApiPrintPage(const PyPoint& pt);
 // Both sand codes invert the same resistance integral.
 double Invert(const PyPoint& first, double F);

@@ -1,9 +1,9 @@
-// A soft clay layer evaluated pass after pass from the station data kept
-// through a load case (the curve's deflection-free part prepared once, the
-// layer's resistance integral reused while nothing is prepared again) gives
-// to the last bit what a fresh evaluation of every station gives, also where
-// the equivalent depth (sand above, on sloping ground) or the side of the
-// deflection (sloping ground) changes from pass to pass.
+// A soft clay or API sand layer evaluated pass after pass from the station
+// data kept through a load case (the curve's deflection-free part prepared
+// once, the layer's resistance integral reused while nothing is prepared
+// again) gives to the last bit what a fresh evaluation of every station
+// gives, also where the equivalent depth (sand above, on sloping ground) or
+// the side of the deflection (sloping ground) changes from pass to pass.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -69,29 +69,34 @@ PassResult Pass(int p, bool fresh) {
 
 }  // namespace
 
-TEST(KeptSoftClayLayer, PassesFromKeptDataEqualFreshPasses) {
+TEST(KeptSplitCurveLayer, PassesFromKeptDataEqualFreshPasses) {
     const double b = 24.0, g = 0.0361;
     struct Case {
         const char* Name;
-        int Upper;             // soil model of the layer above the soft clay
+        int Upper;             // soil model of the upper layer
+        int Lower;             // soil model of the lower layer, with a split curve
         bool b_Cyclic;
         double EffectiveSlope; // radians
     };
     const Case cases[] = {
-        {"soft clay over soft clay, static, level", SoilSoftClay, false, 0.0},
-        {"soft clay over soft clay, cyclic, level", SoilSoftClay, true, 0.0},
-        {"soft clay over soft clay, cyclic, sloping", SoilSoftClay, true, 0.1},
-        {"sand over soft clay, static, sloping", SoilSandReese, false, 0.1},
-        {"sand over soft clay, cyclic, sloping down", SoilSandReese, true, -0.1},
-        {"sand over soft clay, cyclic, level", SoilSandReese, true, 0.0},
+        {"soft clay over soft clay, static, level", SoilSoftClay, SoilSoftClay, false, 0.0},
+        {"soft clay over soft clay, cyclic, level", SoilSoftClay, SoilSoftClay, true, 0.0},
+        {"soft clay over soft clay, cyclic, sloping", SoilSoftClay, SoilSoftClay, true, 0.1},
+        {"sand over soft clay, static, sloping", SoilSandReese, SoilSoftClay, false, 0.1},
+        {"sand over soft clay, cyclic, sloping down", SoilSandReese, SoilSoftClay, true, -0.1},
+        {"sand over soft clay, cyclic, level", SoilSandReese, SoilSoftClay, true, 0.0},
+        {"soft clay over API sand, static, level", SoilSoftClay, SoilApiSand, false, 0.0},
+        {"API sand over API sand, cyclic, level", SoilApiSand, SoilApiSand, true, 0.0},
+        {"sand over API sand, static, sloping", SoilSandReese, SoilApiSand, false, 0.1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         auto build = [&] {
-            const SoilPoint top = c.Upper == SoilSoftClay ? Clay(g, 3.0, 0.02) : Sand(g, 33.0, 60.0);
-            const SoilPoint bottom = c.Upper == SoilSoftClay ? Clay(g, 4.0, 0.02) : Sand(g, 34.0, 60.0);
-            BuildPile({{c.Upper, 0.0, 96.0, top, bottom},
-                       {SoilSoftClay, 96.0, 600.0, Clay(g, 4.0, 0.01), Clay(g, 9.0, 0.005)}},
+            const bool clay = c.Upper == SoilSoftClay, lowerClay = c.Lower == SoilSoftClay;
+            BuildPile({{c.Upper, 0.0, 96.0, clay ? Clay(g, 3.0, 0.02) : Sand(g, 33.0, 60.0),
+                        clay ? Clay(g, 4.0, 0.02) : Sand(g, 34.0, 60.0)},
+                       {c.Lower, 96.0, 600.0, lowerClay ? Clay(g, 4.0, 0.01) : Sand(g, 35.0, 90.0),
+                        lowerClay ? Clay(g, 9.0, 0.005) : Sand(g, 37.0, 120.0)}},
                       b, 600.0, 50, 0.0);
             Problem.Options.LoadingType = c.b_Cyclic;
             Problem.Options.NumberOfCycles = c.b_Cyclic ? 100.0 : 0.0;
