@@ -73,8 +73,15 @@ enum ResultAux : int {
     AuxPst = 0, AuxPsd = 1, AuxPs = 2, AuxA = 3, AuxB = 4, AuxKa = 5, AuxKp = 6, AuxC1 = 7, AuxC2 = 8, AuxC3 = 9,
     AuxApu = 10, AuxKz = 11
 };
+// Reese sand's Prepare leaves the rest of its curve for p(y) in slots 5..11
+// (a Reese result has no Ka, Kp or C1..C3).
+enum ReeseResultAux : int {
+    AuxReeseYk = 5, AuxReeseYm = 6, AuxReeseN = 7, AuxReeseC = 8, AuxReeseYu = 9, AuxReesePm = 10, AuxReeseM = 11
+};
 void ReeseProperties(PyPoint& pt);
 void ReeseCurve(const PyPoint& pt, PyResult& r);
+void ReesePrepare(const PyPoint& pt, PyResult& r);
+void ReeseAtDeflection(const PyPoint& pt, PyResult& r);
 void ReesePrintPage(const PyPoint& pt);
 void ApiProperties(PyPoint& pt);
 void ApiCurve(const PyPoint& pt, PyResult& r);

@@ -1,4 +1,4 @@
-// A soft clay or API sand layer evaluated pass after pass from the station
+// A soft clay or sand layer evaluated pass after pass from the station
 // data kept through a load case (the curve's deflection-free part prepared
 // once, the layer's resistance integral reused while nothing is prepared
 // again) gives to the last bit what a fresh evaluation of every station
@@ -88,6 +88,8 @@ TEST(KeptSplitCurveLayer, PassesFromKeptDataEqualFreshPasses) {
         {"soft clay over API sand, static, level", SoilSoftClay, SoilApiSand, false, 0.0},
         {"API sand over API sand, cyclic, level", SoilApiSand, SoilApiSand, true, 0.0},
         {"sand over API sand, static, sloping", SoilSandReese, SoilApiSand, false, 0.1},
+        {"soft clay over Reese sand, static, level", SoilSoftClay, SoilSandReese, false, 0.0},
+        {"Reese sand over Reese sand, cyclic, level", SoilSandReese, SoilSandReese, true, 0.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
