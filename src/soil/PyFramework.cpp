@@ -247,13 +247,23 @@ double StationUltimate(const PyPoint& pt, const PyResult& res) {
 }
 
 // The resistance of a kept layer with a split curve as its last pass left
-// it. While no station of the layer is prepared again, a pass sums the same
-// values in the same order, so the total is the same to the last bit.
+// it. While no station of the layer is prepared again and the other inputs
+// of the sum (the spacing, the layer's bottom, the ground rule and the first
+// layer's extent it uses) are the same, a pass sums the same values in the
+// same order, so the total is the same to the last bit.
 struct KeptLayerResistance {
     std::uint64_t Generation = 0;  // 0: none kept
     double H = 0.0;
+    double LayerBottom = 0.0;
+    bool b_GroundRule = false;
+    double FirstTop = 0.0, FirstBottom = 0.0;
     double Resistance = 0.0;
     double Liquefied = 0.0;
+
+    bool SameInputs(const KeptLayerResistance& o) const {
+        return Generation == o.Generation && H == o.H && LayerBottom == o.LayerBottom &&
+               b_GroundRule == o.b_GroundRule && FirstTop == o.FirstTop && FirstBottom == o.FirstBottom;
+    }
 };
 std::array<KeptLayerResistance, MaxSoilLayers + 1> KeptResistance{};
 
@@ -367,17 +377,26 @@ void RunStationLoop(int k, const SoilModel& e) {
     }
     if (print || !e.b_KeepsResistance || !split || !keep) return;
 
-    // A kept split layer: the sum of the last pass while nothing was prepared again.
-    const std::uint64_t generation = KeptStationGeneration();
+    // A kept split layer: the sum of the last pass while nothing was prepared
+    // again and the sum's other inputs are the same.
+    KeptLayerResistance now;
+    now.Generation = KeptStationGeneration();
+    now.H = h;
+    now.LayerBottom = Problem.Layers[L(k)].XBottom;
+    now.b_GroundRule = sum.b_GroundRule;
+    now.FirstTop = Problem.Layers[1].XTop;
+    now.FirstBottom = Problem.Layers[1].XBottom;
     if (keptSplit) {
-        if (!prepared && keptSum.Generation == generation && keptSum.H == h) {
+        if (!prepared && keptSum.SameInputs(now)) {
             Soil.LayerResistance[L(k)] = keptSum.Resistance;
             if (e.b_StoresLiquefied) Soil.LiquefiedResistance[L(k)] = keptSum.Liquefied;
             return;
         }
         sum.AddKept(first, last);
     }
-    keptSum = {generation, h, Soil.LayerResistance[L(k)], Soil.LiquefiedResistance[L(k)]};
+    now.Resistance = Soil.LayerResistance[L(k)];
+    now.Liquefied = Soil.LiquefiedResistance[L(k)];
+    keptSum = now;
 }
 
 }  // namespace kestro
