@@ -1,15 +1,20 @@
 // Cost of a whole run through KGO and of its parts: a 24 in steel pipe pile,
 // 80 ft long, in soft clay, 400 increments, one 15 kip head shear. The whole
 // warm run (input, echo, iteration, report and plot file), one soil update
-// over every layer (the p-y pass of one iteration), one linear solution, and
-// the number formatter that writes every value of the report.
+// over every layer (the p-y pass of one iteration), one linear solution, the
+// two timed in alternation (iteration per solution), and the number formatter
+// that writes every value of the report.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "analysis/LoadCases.h"
 #include "analysis/Solver.h"
@@ -81,6 +86,39 @@ static void BM_SolveConverged(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SolveConverged)->Unit(benchmark::kMicrosecond);
+
+// One iteration against one bare solution: a linear solution and a soil
+// update (UpdateSoilModuli, as the load-case iteration calls it) timed in
+// alternation on the converged pile, so that the load of the machine weighs
+// on both alike. The counters are the medians of one solution and of one soil
+// update, in microseconds, and the iteration (update and solution) per
+// solution, the figure held to at most 3.
+static void BM_IterationPerSolve(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    EnterRunFolder();
+    if (KGO() != 0) state.SkipWithError("the run did not end normally");
+    std::vector<double> solve, update;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        SolvePile();
+        const auto t1 = Clock::now();
+        UpdateSoilModuli();
+        const auto t2 = Clock::now();
+        benchmark::DoNotOptimize(Pile.Es[St(2)]);
+        solve.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+        update.push_back(std::chrono::duration<double, std::micro>(t2 - t1).count());
+    }
+    if (solve.empty()) return;
+    auto median = [](std::vector<double>& v) {
+        std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    };
+    const double s = median(solve), u = median(update);
+    state.counters["solve_us"] = s;
+    state.counters["update_us"] = u;
+    state.counters["iteration_per_solve"] = (s + u) / s;
+}
+BENCHMARK(BM_IterationPerSolve)->Unit(benchmark::kMicrosecond);
 
 // The whole iteration of the load case from the initial moduli to convergence
 // (solutions, soil updates, progress lines), without the report. Its time per

@@ -139,10 +139,9 @@ void ApiProperties(PyPoint& pt) {
     }
 }
 
-void ApiCurve(const PyPoint& pt, PyResult& r) {
+void ApiPrepare(const PyPoint& pt, PyResult& r) {
     ApiSandCoefficients co;
     const ApiSandCurve c = CurveAt(pt, co);
-    r.P = ApiSandP(c, pt.Y);
     // the layer resistance integrates p at yu = 3b/80
     const double pyu = ApiSandP(c, 3.0 * pt.B / 80.0);
     r.Pu = pyu;
@@ -160,6 +159,20 @@ void ApiCurve(const PyPoint& pt, PyResult& r) {
     r.Aux[AuxC1] = co.C1;
     r.Aux[AuxC2] = co.C2;
     r.Aux[AuxC3] = co.C3;
+    // the constants of p(y): A pu, and k z_eq as ApiSandP forms it
+    r.Aux[AuxApu] = c.Apu;
+    r.Aux[AuxKz] = c.K * c.ZEq;
+}
+
+void ApiAtDeflection(const PyPoint& pt, PyResult& r) {
+    // ApiSandP with the prepared constants (the curve's z_eq is the point's)
+    const double apu = r.Aux[AuxApu];
+    r.P = pt.ZEq < 1.0E-10 || !(apu > 0.0) ? 0.0 : apu * std::tanh(r.Aux[AuxKz] * pt.Y / apu);
+}
+
+void ApiCurve(const PyPoint& pt, PyResult& r) {
+    ApiPrepare(pt, r);
+    ApiAtDeflection(pt, r);
 }
 
 void ApiPrintPage(const PyPoint& pt) {

@@ -14,6 +14,12 @@
 //               raises the criterion's warnings and numbered errors;
 //   Curve       pure: p at the deflection Y, the ultimate resistance and the
 //               small-deflection modulus; no store, no files, no errors;
+//   Prepare,    optional, pure: Curve split in two. Prepare sets every value
+//   AtDeflection of the result that does not depend on Y (all but P);
+//               AtDeflection sets P at Y from what Prepare left in the result.
+//               Prepare then AtDeflection is exactly Curve, so the station
+//               loop may keep a station's prepared result through the
+//               iteration of a load case and evaluate only p(y) per pass;
 //   Invert      pure: the depth in this soil at which the integrated ultimate
 //               resistance equals F (layered-soil equivalent depth);
 //   PrintPage   computes the 17 printed points at a user depth (print mode)
@@ -114,6 +120,12 @@ using PyPropertiesFn = void (*)(PyPoint&);              // may raise warnings an
 // pure; sets the scalars it uses and writes an Aux value before it reads it
 // (the station loop clears only the scalars between stations)
 using PyCurveFn = void (*)(const PyPoint&, PyResult&);
+// Curve split in two (see above): Prepare(pt, r) reads every field of the
+// point but Y, and the side of the deflection (Sign) only on sloping ground
+// (EffectiveSlope not zero); AtDeflection(pt, r) reads Y and what Prepare
+// wrote, sets only P.
+using PyPrepareFn = void (*)(const PyPoint&, PyResult&);
+using PyAtDeflectionFn = void (*)(const PyPoint&, PyResult&);
 using PyInversionFn = double (*)(const PyPoint& first, double F);  // pure
 using PyPageFn = void (*)(const PyPoint&);              // print mode: one page per depth
 using PyLayerFn = void (*)(int k);                      // a criterion's own station loop

@@ -362,10 +362,9 @@ void ReeseProperties(PyPoint& pt) {
     }
 }
 
-void ReeseCurve(const PyPoint& pt, PyResult& r) {
+void ReesePrepare(const PyPoint& pt, PyResult& r) {
     SandUltimate u;
     const ReeseSandCurve c = CurveAt(pt, u);
-    r.P = ReeseSandP(c, pt.Y);
     r.Pu = c.Pu;
     r.Resist = c.Pu;
     r.ResistTop = 0.0;
@@ -377,6 +376,33 @@ void ReeseCurve(const PyPoint& pt, PyResult& r) {
     r.Aux[AuxPs] = u.Ps;
     r.Aux[AuxA] = c.A;
     r.Aux[AuxB] = c.B;
+    // the rest of the curve p(y) reads (p_u and k z_eq are Pu and EsSmall)
+    r.Aux[AuxReeseYk] = c.Yk;
+    r.Aux[AuxReeseYm] = c.Ym;
+    r.Aux[AuxReeseN] = c.N;
+    r.Aux[AuxReeseC] = c.C;
+    r.Aux[AuxReeseYu] = c.Yu;
+    r.Aux[AuxReesePm] = c.Pm;
+    r.Aux[AuxReeseM] = c.M;
+}
+
+void ReeseAtDeflection(const PyPoint& pt, PyResult& r) {
+    ReeseSandCurve c;
+    c.Pu = r.Pu;
+    c.Kx = r.EsSmall;
+    c.Yk = r.Aux[AuxReeseYk];
+    c.Ym = r.Aux[AuxReeseYm];
+    c.N = r.Aux[AuxReeseN];
+    c.C = r.Aux[AuxReeseC];
+    c.Yu = r.Aux[AuxReeseYu];
+    c.Pm = r.Aux[AuxReesePm];
+    c.M = r.Aux[AuxReeseM];
+    r.P = ReeseSandP(c, pt.Y);
+}
+
+void ReeseCurve(const PyPoint& pt, PyResult& r) {
+    ReesePrepare(pt, r);
+    ReeseAtDeflection(pt, r);
 }
 
 double Invert(const PyPoint& first, double F) {

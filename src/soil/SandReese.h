@@ -99,14 +99,25 @@ struct SandPageCommon;
 // Sand, Reese, Cox & Koop (1974), and API sand (API RP 2A).
 namespace sand {
 enum PointAux : int { AuxK = 0, AuxDefaultK = 1, AuxS = 2, AuxTheta = 3 };
+// API sand's Prepare leaves A pu and k z_eq of p(y) in AuxApu and AuxKz.
 enum ResultAux : int {
-    AuxPst = 0, AuxPsd = 1, AuxPs = 2, AuxA = 3, AuxB = 4, AuxKa = 5, AuxKp = 6, AuxC1 = 7, AuxC2 = 8, AuxC3 = 9
+    AuxPst = 0, AuxPsd = 1, AuxPs = 2, AuxA = 3, AuxB = 4, AuxKa = 5, AuxKp = 6, AuxC1 = 7, AuxC2 = 8, AuxC3 = 9,
+    AuxApu = 10, AuxKz = 11
+};
+// Reese sand's Prepare leaves the rest of its curve for p(y) in slots 5..11
+// (a Reese result has no Ka, Kp or C1..C3).
+enum ReeseResultAux : int {
+    AuxReeseYk = 5, AuxReeseYm = 6, AuxReeseN = 7, AuxReeseC = 8, AuxReeseYu = 9, AuxReesePm = 10, AuxReeseM = 11
 };
 void ReeseProperties(PyPoint& pt);
 void ReeseCurve(const PyPoint& pt, PyResult& r);
+void ReesePrepare(const PyPoint& pt, PyResult& r);
+void ReeseAtDeflection(const PyPoint& pt, PyResult& r);
 void ReesePrintPage(const PyPoint& pt);
 void ApiProperties(PyPoint& pt);
 void ApiCurve(const PyPoint& pt, PyResult& r);
+void ApiPrepare(const PyPoint& pt, PyResult& r);
+void ApiAtDeflection(const PyPoint& pt, PyResult& r);
 void ApiPrintPage(const PyPoint& pt);
 // Both sand codes invert the same resistance integral.
 double Invert(const PyPoint& first, double F);

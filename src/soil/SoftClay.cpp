@@ -76,7 +76,7 @@ void Properties(PyPoint& pt) {
     }
 }
 
-void Curve(const PyPoint& pt, PyResult& r) {
+void Prepare(const PyPoint& pt, PyResult& r) {
     const double b = pt.B, c = pt.C, g = pt.Gamma, J = pt.J, z = pt.Z, zeq = pt.ZEq;
 
     // Np = 3 + g' z / c + J z / b (depth below the ground, not the equivalent depth)
@@ -113,23 +113,38 @@ void Curve(const PyPoint& pt, PyResult& r) {
     r.Aux[AuxKi] = ki;
     r.Aux[AuxPuCyclic] = puc;
     r.Aux[AuxPsCyclic] = ps;
+    // The constants of p(y), each the very product or quotient the curve's
+    // formulas form, so that p comes out to the last bit the same.
+    r.Aux[AuxPu] = pu;
+    r.Aux[AuxHalfPu] = 0.5 * pu;
+    r.Aux[AuxY3] = 3.0 * y50;
+    r.Aux[AuxY8] = 8.0 * y50;
+    r.Aux[AuxY15] = 15.0 * y50;
+    r.Aux[AuxCyclicSlope] = (ps - puc) / (12.0 * y50);
+}
 
-    const double y = pt.Y;
-    if (y <= 3.0 * y50) {
+void AtDeflection(const PyPoint& pt, PyResult& r) {
+    const double y = pt.Y, y50 = r.Aux[AuxY50], pu = r.Aux[AuxPu], puc = r.Aux[AuxPuCyclic];
+    if (y <= r.Aux[AuxY3]) {
         // p / pu = 0.5 (y / y50)^(1/3)
-        r.P = 0.5 * pu * std::pow(y / y50, Third);
+        r.P = r.Aux[AuxHalfPu] * std::pow(y / y50, Third);
     } else if (!pt.b_Cyclic) {
         // Static: the cubic parabola up to 8 y50, pu beyond.
-        r.P = y <= 8.0 * y50 ? 0.5 * pu * std::pow(y / y50, Third) : pu;
+        r.P = y <= r.Aux[AuxY8] ? r.Aux[AuxHalfPu] * std::pow(y / y50, Third) : pu;
         if (r.P > pu) r.P = pu;
-    } else if (zeq >= Xr) {
+    } else if (pt.ZEq >= r.Aux[AuxXr]) {
         r.P = puc;
-    } else if (y <= 15.0 * y50) {
+    } else if (y <= r.Aux[AuxY15]) {
         // Cyclic above Xr: from pu_c at 3 y50 down to p_s at 15 y50.
-        r.P = puc + (ps - puc) / (12.0 * y50) * (y - 3.0 * y50);
+        r.P = puc + r.Aux[AuxCyclicSlope] * (y - r.Aux[AuxY3]);
     } else {
-        r.P = ps;
+        r.P = r.Aux[AuxPsCyclic];
     }
+}
+
+void Curve(const PyPoint& pt, PyResult& r) {
+    Prepare(pt, r);
+    AtDeflection(pt, r);
 }
 
 double Invert(const PyPoint& first, double F) {

@@ -72,6 +72,10 @@ struct SoilModel {
     PropertiesReuse Reuse = PropertiesEveryPass;
     PyPropertiesFn Properties = nullptr;
     PyCurveFn Curve = nullptr;
+    // Curve split in two (both or neither): the station loop keeps the
+    // prepared result of a kept station and evaluates only p(y) per pass.
+    PyPrepareFn Prepare = nullptr;
+    PyAtDeflectionFn AtDeflection = nullptr;
     PyInversionFn Invert = nullptr;        // nullptr: EquivalentDepth left unchanged
     PyPageFn PrintPage = nullptr;
     PyLayerFn LayerFn = nullptr;           // nullptr: the common station loop
