@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "model/SectionTypes.h"
 #include "soil/SoilModels.h"
 
 namespace kestro::model {
@@ -24,29 +25,28 @@ struct Field {
 };
 using Fields = std::vector<Field>;
 
-constexpr std::array<const char*, 15> SectionTypeNames = {
-    "rectangular_concrete",        "drilled_shaft",         "cased_shaft",
-    "cased_shaft_with_core",       "steel_pipe",            "circular_prestressed",
-    "circular_hollow_prestressed", "square_prestressed",    "square_hollow_prestressed",
-    "octagonal_prestressed",       "octagonal_hollow_prestressed", "elastic",
-    "elastic_with_capacity",       "user_defined_ei",       "micropile"};
+// The section types are those of the engine's descriptor table: a type's
+// name in JSON is its row's Key, its dimension values those the row names.
+const std::vector<std::string_view>& SectionTypeNames() {
+    static const std::vector<std::string_view> names = [] {
+        std::vector<std::string_view> n;
+        for (int code = 0; code < kestro::NumSectionTypes(); ++code) n.push_back(kestro::SectionTypeOf(code)->Key);
+        return n;
+    }();
+    return names;
+}
+
+const kestro::SectionType& SectionTypeRow(int type) { return kestro::SectionTypeFor(type); }
 
 // The dimension lines after the length, for the types with a fixed list.
 const Fields& SectionDimensions(int type) {
-    static const std::array<Fields, 11> dims = {{
-        {{"width"}, {"depth"}},
-        {{"diameter"}},
-        {{"diameter"}, {"casing_thickness"}, {"casing_yield_strength"}, {"casing_modulus"}},
-        {{"diameter"}, {"casing_thickness"}, {"casing_yield_strength"}, {"casing_modulus"}, {"core_diameter"},
-         {"core_thickness"}, {"core_yield_strength"}, {"core_modulus"}},
-        {{"diameter"}, {"wall_thickness"}, {"yield_strength"}, {"elastic_modulus"}},
-        {{"diameter"}},
-        {{"diameter"}, {"void_diameter"}},
-        {{"width"}, {"chamfer"}},
-        {{"width"}, {"void_diameter"}, {"chamfer"}},
-        {{"width"}},
-        {{"width"}, {"void_diameter"}},
-    }};
+    static const std::vector<Fields> dims = [] {
+        std::vector<Fields> all(static_cast<std::size_t>(kestro::NumSectionTypes()));
+        for (int code = 0; code < kestro::NumSectionTypes(); ++code)
+            for (const std::string_view name : kestro::SectionTypeOf(code)->Dimensions)
+                if (!name.empty()) all[static_cast<std::size_t>(code)].push_back(Field{name.data()});
+        return all;
+    }();
     return dims[static_cast<std::size_t>(type)];
 }
 
@@ -537,19 +537,22 @@ Json ReadSections(KeywordLines& in) {
             type = 3;
             voidCore = true;
         }
-        if (type < 0 || type > 14) in.Fail("section type " + std::to_string(type) + " is not a section type (0 to 14, -3)");
-        sec["type"] = SectionTypeNames[static_cast<std::size_t>(type)];
+        if (kestro::SectionTypeOf(type) == nullptr)
+            in.Fail("section type " + std::to_string(type) + " is not a section type (0 to " +
+                    std::to_string(kestro::NumSectionTypes() - 1) + ", -3)");
+        const kestro::SectionType& row = SectionTypeRow(type);
+        sec["type"] = SectionTypeNames()[static_cast<std::size_t>(type)];
         sec["length"] = in.Real("the length" + of);
-        if (type <= 10) ReadFields(in, sec, SectionDimensions(type), of);
-        if (type == 3) sec["core_filled"] = !voidCore;
-        if (type == 11 || type == 12) {
+        ReadFields(in, sec, SectionDimensions(type), of);
+        if (row.b_Core) sec["core_filled"] = !voidCore;
+        if (row.Outline == kestro::SectionOutline::Given) {
             const int shape = in.Int("the shape code" + of);
             if (shape < 0 || shape > 5) in.Fail("shape code " + std::to_string(shape) + " is not 0 to 5");
             sec["shape"] = ShapeNames[static_cast<std::size_t>(shape)];
             sec["elastic_modulus"] = in.Real("the elastic modulus" + of);
-            if (type == 12) ReadFields(in, sec, PlasticMoments(shape), of);
+            if (row.Bending == kestro::SectionBending::ElasticPlastic) ReadFields(in, sec, PlasticMoments(shape), of);
             ReadFields(in, sec, ShapeValues(shape), of);
-        } else if (type == 13) {
+        } else if (row.Bending == kestro::SectionBending::UserCurves) {
             sec["width"] = in.Real("the width" + of);
             const int nt = in.Int("the number of axial thrusts" + of);
             Json thrusts = Json::array();
@@ -567,10 +570,10 @@ Json ReadSections(KeywordLines& in) {
             }
             sec["thrusts"] = thrusts;
         }
-        if (type <= 3) {
+        if (row.HasBars()) {
             sec["concrete"] = ReadConcrete(in, of);
             sec["rebar"] = ReadRebar(in, s, of);
-        } else if (type >= 5 && type <= 10) {
+        } else if (row.IsPrestressed()) {
             sec["concrete"] = ReadConcrete(in, of);
             sec["strands"] = ReadStrands(in, of);
         }
@@ -1081,18 +1084,19 @@ void WriteSections(Writer& w, const Json& j) {
     for (std::size_t s = 0; s < j.size(); ++s) {
         Obj sec(j[s], Index("sections", s));
         w.Value(static_cast<int>(s + 1), sec.Path);
-        const int type = sec.Choice("type", SectionTypeNames);
-        const bool voidCore = type == 3 && !sec.Bool("core_filled", true);
+        const int type = sec.Choice("type", SectionTypeNames());
+        const kestro::SectionType& row = SectionTypeRow(type);
+        const bool voidCore = row.b_Core && !sec.Bool("core_filled", true);
         w.Value(voidCore ? -3 : type, sec.P("type"));
         w.Value(sec.Real("length"), sec.P("length"));
-        if (type <= 10) WriteFields(w, sec, SectionDimensions(type));
-        if (type == 11 || type == 12) {
+        WriteFields(w, sec, SectionDimensions(type));
+        if (row.Outline == kestro::SectionOutline::Given) {
             const int shape = sec.Choice("shape", ShapeNames);
             w.Value(shape, sec.P("shape"));
             w.Value(sec.Real("elastic_modulus"), sec.P("elastic_modulus"));
-            if (type == 12) WriteFields(w, sec, PlasticMoments(shape));
+            if (row.Bending == kestro::SectionBending::ElasticPlastic) WriteFields(w, sec, PlasticMoments(shape));
             WriteFields(w, sec, ShapeValues(shape));
-        } else if (type == 13) {
+        } else if (row.Bending == kestro::SectionBending::UserCurves) {
             w.Value(sec.Real("width"), sec.P("width"));
             const Json& thrusts = sec.Array("thrusts");
             w.Value(static_cast<int>(thrusts.size()), sec.P("thrusts"));
@@ -1110,10 +1114,10 @@ void WriteSections(Writer& w, const Json& j) {
                 th.Done();
             }
         }
-        if (type <= 3) {
+        if (row.HasBars()) {
             WriteConcrete(w, sec.At("concrete"), sec.P("concrete"));
             WriteRebar(w, sec.At("rebar"), sec.P("rebar"), s);
-        } else if (type >= 5 && type <= 10) {
+        } else if (row.IsPrestressed()) {
             WriteConcrete(w, sec.At("concrete"), sec.P("concrete"));
             WriteStrands(w, sec.At("strands"), sec.P("strands"));
         }

@@ -13,6 +13,7 @@
 // descriptor stands here, beside the model, so that the readers and the
 // report writers ask it without reaching up.
 
+#include <array>
 #include <string_view>
 
 namespace kestro {
@@ -61,6 +62,11 @@ using SectionStiffnessFn = void (*)(int s);
 struct SectionType {
     int Code = -1;                        // number on the section line (SectionTypeCode)
     std::string_view Name{};              // plain name, as in the input's comments and documentation
+    std::string_view Key{};               // its name in the JSON model: "drilled_shaft"
+    // The JSON model's names of the dimension values read after the length, in
+    // their order, for a type that reads a fixed list (elastic sections and
+    // user-defined EI read by their own shape and curves).
+    std::array<std::string_view, 8> Dimensions{};
     // Input echo "Section Type" line: the text after "Section Type", trailing
     // blanks included; aligned: "Section Type" is padded to the value column.
     std::string_view EchoName{};

@@ -69,7 +69,7 @@ TEST(SectionTypes, EveryInputCodeHasACompleteDescriptor) {
     EXPECT_EQ(SectionTypeOf(-1), nullptr);
     EXPECT_EQ(SectionTypeOf(-3), nullptr);  // stored as 3 with a void core
     EXPECT_EQ(SectionTypeOf(15), nullptr);
-    std::set<std::string> names, echoes, titles;
+    std::set<std::string> names, echoes, titles, keys;
     std::set<int> covered;
     for (const InputCode& c : Codes) {
         SCOPED_TRACE(c.Code);
@@ -82,6 +82,9 @@ TEST(SectionTypes, EveryInputCodeHasACompleteDescriptor) {
             EXPECT_FALSE(t->EchoName.empty());
             EXPECT_TRUE(names.insert(std::string(t->Name)).second) << t->Name;
             EXPECT_TRUE(echoes.insert(std::string(t->EchoName)).second) << t->EchoName;
+            // The JSON model's name: lower-case words joined by underscores, unique.
+            EXPECT_EQ(t->Key.find_first_not_of("abcdefghijklmnopqrstuvwxyz_"), std::string_view::npos) << t->Key;
+            EXPECT_TRUE(keys.insert(std::string(t->Key)).second) << t->Key;
             if (!t->PageTitle.empty()) {
                 EXPECT_TRUE(titles.insert(std::string(t->PageTitle)).second) << t->PageTitle;
             }
@@ -101,6 +104,11 @@ TEST(SectionTypes, EveryInputCodeHasACompleteDescriptor) {
         // its materials are concrete or steel.
         const bool analysed = t->Bending == SectionBending::MomentCurvature;
         EXPECT_EQ(analysed, t->Shape != ShapeNone);
+        // A fixed list of dimensions (for the JSON model) exactly for the
+        // sections analysed in full, with no gap in it.
+        EXPECT_EQ(analysed, !t->Dimensions[0].empty());
+        for (std::size_t k = 1; k < t->Dimensions.size(); ++k)
+            EXPECT_TRUE(t->Dimensions[k].empty() || !t->Dimensions[k - 1].empty()) << k;
         EXPECT_EQ(analysed, !t->PageTitle.empty());
         EXPECT_EQ(analysed, t->HasConcrete() || t->IsSteelPipe());
         if (analysed) {
