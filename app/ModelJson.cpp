@@ -36,14 +36,12 @@ const std::vector<std::string_view>& SectionTypeNames() {
     return names;
 }
 
-const kestro::SectionType& SectionTypeRow(int type) { return kestro::SectionTypeFor(type); }
-
 // The dimension lines after the length, for the types with a fixed list.
 const Fields& SectionDimensions(int type) {
     static const std::vector<Fields> dims = [] {
         std::vector<Fields> all(static_cast<std::size_t>(kestro::NumSectionTypes()));
         for (int code = 0; code < kestro::NumSectionTypes(); ++code)
-            for (const std::string_view name : kestro::SectionTypeOf(code)->Dimensions)
+            for (const std::string_view name : kestro::SectionTypeOf(code)->Dimensions)  // string literals
                 if (!name.empty()) all[static_cast<std::size_t>(code)].push_back(Field{name.data()});
         return all;
     }();
@@ -540,7 +538,7 @@ Json ReadSections(KeywordLines& in) {
         if (kestro::SectionTypeOf(type) == nullptr)
             in.Fail("section type " + std::to_string(type) + " is not a section type (0 to " +
                     std::to_string(kestro::NumSectionTypes() - 1) + ", -3)");
-        const kestro::SectionType& row = SectionTypeRow(type);
+        const kestro::SectionType& row = kestro::SectionTypeFor(type);
         sec["type"] = SectionTypeNames()[static_cast<std::size_t>(type)];
         sec["length"] = in.Real("the length" + of);
         ReadFields(in, sec, SectionDimensions(type), of);
@@ -1085,7 +1083,7 @@ void WriteSections(Writer& w, const Json& j) {
         Obj sec(j[s], Index("sections", s));
         w.Value(static_cast<int>(s + 1), sec.Path);
         const int type = sec.Choice("type", SectionTypeNames());
-        const kestro::SectionType& row = SectionTypeRow(type);
+        const kestro::SectionType& row = kestro::SectionTypeFor(type);
         const bool voidCore = row.b_Core && !sec.Bool("core_filled", true);
         w.Value(voidCore ? -3 : type, sec.P("type"));
         w.Value(sec.Real("length"), sec.P("length"));

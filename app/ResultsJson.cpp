@@ -284,8 +284,11 @@ std::string RunJsonText(const RunResults& r) {
 std::string ResultsJsonText(const RunResults& r) {
     const PlotResults& p = r.Plot;
     const PlotUnits u = UnitsOf(p.UnitSystem);
+    // About 400 characters per station of a load case (twelve columns).
+    std::size_t stations = 0;
+    for (const LoadCase& c : p.LoadCases) stations += c.Stations.size();
     std::string text;
-    text.reserve(4096 + 2048 * p.LoadCases.size() * (p.LoadCases.empty() ? 0 : p.LoadCases[0].Stations.size() / 8 + 1));
+    text.reserve(8192 + 400 * stations);
     W w(text);
     w.Object().Member("schema", "kestro-results").Member("schemaVersion", ResultsSchemaVersion);
     w.Member("name", r.Name);

@@ -114,6 +114,18 @@ double TipShearFor(double yTip, double previous) {
 
 namespace {
 
+// The station spacing's powers and the axial thrust's term Q h^2 of the
+// difference equations.
+struct SpacingTerms {
+    double h, h2, h3, h4, Qh2;
+};
+
+SpacingTerms TermsOf(const PileModel& P) {
+    const double h = P.Spacing;
+    const double h2 = h * h;
+    return {h, h2, h2 * h, h2 * h2, P.AxialLoad * h2};
+}
+
 // Steps 1 to 6: the recursion coefficients y(m) = a(m) y(m-1) - b(m) y(m-2)
 // + f(m) + g(m) from the tip up to station 1 (Rc), the tip shear included.
 void FillRecursion() {
@@ -125,12 +137,7 @@ void FillRecursion() {
     auto& f = Rc.f;
     auto& g = Rc.g;
     auto& d = Rc.d;
-    const double h = P.Spacing;
-    const double h2 = h * h;
-    const double h3 = h2 * h;
-    const double h4 = h2 * h2;
-    const double Q = P.AxialLoad;
-    const double Qh2 = Q * h2;
+    const auto [h, h2, h3, h4, Qh2] = TermsOf(P);
     // 1. The head and the imaginary stations above it take the stiffness of station 2.
     P.EI[St(1)] = P.EI[St(2)];
     const double Rh = P.EI[St(2)];
@@ -189,11 +196,7 @@ void HeadConditions() {
     auto& b = Rc.b;
     auto& f = Rc.f;
     auto& g = Rc.g;
-    const double h = P.Spacing;
-    const double h2 = h * h;
-    const double h3 = h2 * h;
-    const double Q = P.AxialLoad;
-    const double Qh2 = Q * h2;
+    const auto [h, h2, h3, h4, Qh2] = TermsOf(P);
     const double Rh = P.EI[St(2)];
     // 7. to 9. Head conditions.
     HeadSystemData H{};

@@ -337,12 +337,14 @@ int RunAnalysis() {
     // run would only make the kernel supply every page of them. Every later
     // run clears them, so nothing of one run reaches the next.
     static bool b_StoreUsed = false;
-    ResetRunState();
-    if (b_StoreUsed) ResetProblemData();
-    ResetWarningRegistry();
-    ResetInputWarnings();
-    ClearHeldResults();
-    if (b_StoreUsed) ResetAnalysisState();
+    if (b_StoreUsed) {
+        ResetModelStore();
+    } else {
+        ResetRunState();
+        ResetWarningRegistry();
+        ResetInputWarnings();
+        ClearHeldResults();
+    }
     b_StoreUsed = true;
 
     if (ReadNamesFile() && CheckBlankPaths() && CheckReservedRunFiles() && CheckDistinctRunFiles() &&

@@ -14,10 +14,12 @@
 #include "input/InputWarnings.h"
 #include "input/Units.h"
 #include "model/EITables.h"
+#include "model/HeldResults.h"
 #include "model/PileModel.h"
 #include "model/ProblemData.h"
 #include "model/RunState.h"
 #include "model/SoilState.h"
+#include "model/Warnings.h"
 #include "report/Header.h"
 #include "report/InputEcho.h"
 #include "report/Format.h"
@@ -95,6 +97,15 @@ void ResetAnalysisState() {
     ResetSectionWork();
     ResetSoilState();
     ResetAxialModel();
+}
+
+void ResetModelStore() {
+    ResetRunState();
+    ResetProblemData();
+    ResetWarningRegistry();
+    ResetInputWarnings();
+    ClearHeldResults();
+    ResetAnalysisState();
 }
 
 void RunStages() {

@@ -14,6 +14,9 @@ bool CheckOutputWrites();
 // Empties the analysis state of the store (stations, soil tables, EI tables)
 // at the start of a run.
 void ResetAnalysisState();
+// Empties the whole model store: the run state, the problem read, the
+// warnings, the results held in memory and the analysis state.
+void ResetModelStore();
 
 // Input data error of a soil layer whose bottom lies above its top.
 inline constexpr int ErrInvertedLayer = 91;

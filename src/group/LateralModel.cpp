@@ -133,11 +133,7 @@ int LoadIntoStore(const std::string& text, LateralModelInfo& info, std::string& 
     }
     ClearTerminationLine();
     SetInRun(true);
-    ResetRunState();
-    ResetProblemData();
-    ResetWarningRegistry();
-    ResetInputWarnings();
-    ResetAnalysisState();
+    ResetModelStore();
     int failed = 0;
     if (!OpenOutputChannels("/dev/null", "/dev/null", "/dev/null", failed)) {
         SetInRun(false);
@@ -265,11 +261,7 @@ void ReleaseLateralModel() {
     SetInRun(false);
     M = ModelState{};
     // Nothing of the group's model reaches the next user of the store.
-    ResetRunState();
-    ResetProblemData();
-    ResetWarningRegistry();
-    ResetInputWarnings();
-    ResetAnalysisState();
+    ResetModelStore();
 }
 
 void ForgetLateralAnswers() {

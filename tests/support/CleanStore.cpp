@@ -6,23 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "driver/RunSequence.h"
-#include "input/InputWarnings.h"
-#include "model/HeldResults.h"
-#include "model/ProblemData.h"
-#include "model/RunState.h"
-#include "model/Warnings.h"
 
 namespace {
 
 class CleanStore : public testing::EmptyTestEventListener {
-    void OnTestStart(const testing::TestInfo&) override {
-        kestro::ResetRunState();
-        kestro::ResetProblemData();
-        kestro::ResetWarningRegistry();
-        kestro::ResetInputWarnings();
-        kestro::ClearHeldResults();
-        kestro::ResetAnalysisState();
-    }
+    void OnTestStart(const testing::TestInfo&) override { kestro::ResetModelStore(); }
 };
 
 const bool Registered = [] {
