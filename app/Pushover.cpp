@@ -720,11 +720,20 @@ std::string Reference(const Json& lc, int number, const results::ShownUnits& u) 
 }
 
 // The input, its model, the output folder and the work folder of the runs.
+// The command's input, its model and the folder of its engine runs, which
+// goes when the command ends, whatever way it ends.
 struct Prepared {
     fs::path Input, OutDir, Work;
     std::string Stem;
     Json Model;
     std::size_t Case = 0;
+    Prepared() = default;
+    Prepared(const Prepared&) = delete;
+    Prepared& operator=(const Prepared&) = delete;
+    ~Prepared() {
+        std::error_code ec;
+        if (!Work.empty()) fs::remove_all(Work, ec);
+    }
 };
 
 int Prepare(const Request& req, const std::string& command, const std::string& suffix, Prepared& p,
@@ -760,12 +769,14 @@ int Prepare(const Request& req, const std::string& command, const std::string& s
         err << name << ": cannot create output folder '" << p.OutDir.string() << "'\n";
         return ExitCantCreate;
     }
-    p.Work = p.OutDir / (command + "-runs");
-    fs::create_directories(p.Work, ec);
-    if (!fs::is_directory(p.Work, ec)) {
-        err << name << ": cannot create the folder of the runs '" << p.Work.string() << "'\n";
+    // Kept (and removed at the end) only once it is a folder this command made ready.
+    const fs::path work = p.OutDir / (command + "-runs");
+    fs::create_directories(work, ec);
+    if (!fs::is_directory(work, ec)) {
+        err << name << ": cannot create the folder of the runs '" << work.string() << "'\n";
         return ExitCantCreate;
     }
+    p.Work = work;
     return 0;
 }
 
@@ -852,8 +863,6 @@ int PushoverMain(const std::vector<std::string>& args, std::ostream& out, std::o
     const results::ShownUnits u = results::ShownUnitsFor(system);
     const double target = req.ToDeflection > 0.0 ? req.ToDeflection / u.DeflectionFactor : 0.0;
     const Curve c = Push(p.Model, p.Case, req.Steps, target, p.Work);
-    std::error_code ec;
-    fs::remove_all(p.Work, ec);
     if (c.End == EndReason::Error) {
         err << "kestro pushover: " << req.Input << ": " << c.EndText << '\n';
         return ExitError;
@@ -881,13 +890,6 @@ int SpringsMain(const std::vector<std::string>& args, std::ostream& out, std::os
     Prepared p;
     if (int s = Prepare(req, "springs", "-springs", p, err)) return s;
     const int system = UnitSystemOf(p.Model);
-    struct Cleanup {
-        fs::path Dir;
-        ~Cleanup() {
-            std::error_code e;
-            fs::remove_all(Dir, e);
-        }
-    } cleanup{p.Work};
 
     // The converged state of the case, and the states at loads TangentStep
     // below and above it for the tangents of the p-y curves.
